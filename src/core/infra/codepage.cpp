@@ -1,0 +1,149 @@
+#include "infra/codepage.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <iconv.h>
+
+namespace quorvane {
+namespace {
+
+class Converter {
+public:
+    Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
+    ~Converter() {
+        if (cd_ != reinterpret_cast<iconv_t>(-1)) iconv_close(cd_);
+    }
+    Converter(const Converter&) = delete;
+    Converter& operator=(const Converter&) = delete;
+
+    // Converts in; on an unconvertible or invalid input sequence calls onBad(out) and skips
+    // `skip` bytes. Returns false when onBad asks to stop.
+    template <class OnBad>
+    bool run(std::string_view in, std::string& out, std::size_t skip, OnBad onBad) {
+        if (cd_ == reinterpret_cast<iconv_t>(-1)) return false;
+        iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+        char* src = const_cast<char*>(in.data());
+        std::size_t srcLeft = in.size();
+        char buf[1024];
+        while (srcLeft > 0) {
+            char* dst = buf;
+            std::size_t dstLeft = sizeof buf;
+            std::size_t r = iconv(cd_, &src, &srcLeft, &dst, &dstLeft);
+            out.append(buf, static_cast<std::size_t>(dst - buf));
+            if (r != static_cast<std::size_t>(-1)) continue;
+            if (errno == E2BIG) continue;
+            if (!onBad(out)) return false;
+            std::size_t n = std::min(skip, srcLeft);
+            if (errno == EILSEQ && skip > 1 && srcLeft > 0) {
+                // Skip one whole UTF-8 character, or one byte of a broken GBK pair.
+                n = 1;
+                if (skip == 4) {
+                    auto lead = static_cast<unsigned char>(*src);
+                    n = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+                    n = std::min(n, srcLeft);
+                }
+            }
+            src += n;
+            srcLeft -= n;
+        }
+        char* dst = buf;
+        std::size_t dstLeft = sizeof buf;
+        iconv(cd_, nullptr, nullptr, &dst, &dstLeft);
+        out.append(buf, static_cast<std::size_t>(dst - buf));
+        return true;
+    }
+
+private:
+    iconv_t cd_;
+};
+
+} // namespace
+
+std::string toGbk(std::string_view utf8) {
+    Converter c("GBK", "UTF-8");
+    std::string out;
+    c.run(utf8, out, 4, [](std::string& o) {
+        o.push_back('?');
+        return true;
+    });
+    return out;
+}
+
+std::optional<std::string> toGbkStrict(std::string_view utf8) {
+    Converter c("GBK", "UTF-8");
+    std::string out;
+    if (!c.run(utf8, out, 4, [](std::string&) { return false; })) return std::nullopt;
+    return out;
+}
+
+std::string fromGbk(std::string_view gbk) {
+    Converter c("UTF-8", "GBK");
+    std::string out;
+    c.run(gbk, out, 1, [](std::string& o) {
+        o.append("\xEF\xBF\xBD");
+        return true;
+    });
+    return out;
+}
+
+std::string utf16ToUtf8(std::u16string_view text) {
+    std::string out;
+    auto put = [&out](char32_t cp) {
+        if (cp < 0x80) {
+            out.push_back(static_cast<char>(cp));
+        } else if (cp < 0x800) {
+            out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+        } else if (cp < 0x10000) {
+            out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+            out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+        } else {
+            out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+            out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+        }
+    };
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char32_t u = text[i];
+        if (u >= 0xD800 && u <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+            text[i + 1] <= 0xDFFF) {
+            put(0x10000 + ((u - 0xD800) << 10) + (text[i + 1] - 0xDC00));
+            ++i;
+        } else if (u >= 0xD800 && u <= 0xDFFF) {
+            put(0xFFFD);
+        } else {
+            put(u);
+        }
+    }
+    return out;
+}
+
+std::optional<std::string> utf16ToGbk(std::u16string_view text) {
+    return toGbkStrict(utf16ToUtf8(text));
+}
+
+std::size_t gbkLength(std::string_view utf8) { return toGbk(utf8).size(); }
+
+std::string gbkCutBytes(std::string_view gbk, std::size_t maxBytes) {
+    std::size_t i = 0;
+    while (i < gbk.size()) {
+        std::size_t n = static_cast<unsigned char>(gbk[i]) >= 0x81 ? 2 : 1;
+        if (i + n > maxBytes || i + n > gbk.size()) break;
+        i += n;
+    }
+    return std::string(gbk.substr(0, i));
+}
+
+std::string gbkCut(std::string_view utf8, std::size_t maxBytes) {
+    return gbkCutBytes(toGbk(utf8), maxBytes);
+}
+
+std::string gbkPadded(std::string_view utf8, std::size_t width) {
+    std::string s = gbkCut(utf8, width);
+    s.resize(width, '\0');
+    return s;
+}
+
+} // namespace quorvane

@@ -1,0 +1,20 @@
+#pragma once
+// File-system calls. Whole files are replaced atomically: written to a temporary file in the
+// same directory, flushed, and renamed over the old one.
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace quorvane::platform {
+
+bool replaceFile(const std::string& path, std::string_view bytes);
+std::optional<std::string> readWholeFile(const std::string& path);
+bool fileExists(const std::string& path);
+bool makeDirectories(const std::string& path);
+bool removeFile(const std::string& path);
+std::string executableDirectory();
+std::string environment(const char* name);
+bool changeDirectory(const std::string& path);
+std::string currentDirectory();
+
+} // namespace quorvane::platform
