@@ -1,0 +1,134 @@
+#include "protocol/reply_dispatch.h"
+
+#include <cstdio>
+#include <iostream>
+
+#include "infra/codepage.h"
+#include "infra/tool_log.h"
+#include "protocol/code_tables.h"
+#include "protocol/frame.h"
+
+namespace quorvane {
+
+namespace {
+constexpr std::size_t kPreambleSize = 24;
+
+bool hasReplyPreamble(Bytes d) {
+    if (d.size() < kPreambleSize) return false;
+    for (std::size_t i = 0; i < 16; ++i)
+        if (d[i] != 0xAA) return false;
+    for (std::size_t i = 16; i < kPreambleSize; ++i)
+        if (d[i] != 0xFF) return false;
+    return true;
+}
+
+ReplyHandler statusMessage(ReplyDispatcher* d, const char* ok, const char* failed) {
+    return [d, ok, failed](const Reply& r) {
+        d->notice(r.status == 1 ? ok : failed);
+        return 0;
+    };
+}
+} // namespace
+
+ReplyDispatcher::ReplyDispatcher(ToolLog* log, std::string dataDir,
+                                 std::function<void(const std::string&)> notice)
+    : log_(log), dataDir_(std::move(dataDir)), noticeSink_(std::move(notice)) {
+    registerStandardHandlers();
+}
+
+void ReplyDispatcher::setHandler(std::uint8_t replyCode, ReplyHandler handler) {
+    std::lock_guard l(handlersMutex_);
+    handlers_[replyCode] = std::move(handler);
+}
+
+void ReplyDispatcher::notice(const std::string& text) {
+    if (noticesEnabled_.load() && noticeSink_) noticeSink_(text);
+}
+
+void ReplyDispatcher::logLine(const std::string& text) {
+    if (log_) log_->writeLine(text);
+    else std::cout << text << std::flush;
+}
+
+void ReplyDispatcher::writeCapture(const std::string& fileName, Bytes data) {
+    writeBinaryFile(log_, dataDir_ + "/" + fileName, data);
+}
+
+int ReplyDispatcher::handleReply(Bytes data, const std::string& source, bool viaUdp) {
+    if (data.empty()) return 0;
+    logLine("buffer from " + source + " dumped:\n" + hexDump(data) + "\n");
+    if (!hasReplyPreamble(data)) return 0;
+    if (data.size() < kMinFrameSize) {
+        logLine("reply shorter than a frame dropped, length=" + std::to_string(data.size()) + "\n");
+        return 0;
+    }
+    FrameInfo info = inspectFrame(data);
+    if (!info.lengthFits) {
+        // The length field would put the checksum past what arrived: nothing here can be
+        // trusted, so the datagram goes no further.
+        logLine("reply length field beyond the datagram dropped, length=" +
+                std::to_string(info.length) + ", received=" + std::to_string(data.size()) + "\n");
+        return 0;
+    }
+    replyArrived.set();
+    logLine("cmd rsp sequence = " + std::to_string(info.sequence) + "\n");
+
+    Reply reply;
+    reply.code = info.command;
+    reply.status = info.status;
+    reply.payload = data.subspan(offsets::kPayload, info.length);
+    reply.frame = data;
+    reply.source = source;
+    reply.viaUdp = viaUdp;
+    reply.checksumOk = info.checksumOk;
+    if (!info.checksumOk) {
+        writeCapture("Error-sum.bin", data);
+        notice("返回消息检验和失败！");
+    }
+
+    ReplyHandler handler;
+    {
+        std::lock_guard l(handlersMutex_);
+        handler = handlers_[reply.code];
+    }
+    return handler ? handler(reply) : 0;
+}
+
+void ReplyDispatcher::registerStandardHandlers() {
+    setHandler(5, [this](const Reply& r) {
+        pendingReply.disarm();
+        notice(r.status == 1 ? "操作成功！" : "操作失败！");
+        return 0;
+    });
+    setHandler(15, [this](const Reply& r) {
+        pendingReply.disarm();
+        notice(r.status == 1 ? "保存成功！" : "保存失败！");
+        return 0;
+    });
+    setHandler(17, [this](const Reply& r) {
+        notice(openResultText(r.status));
+        return 0;
+    });
+    for (int code : {39, 65, 83, 97, 99, 101, 103, 242})
+        setHandler(static_cast<std::uint8_t>(code), statusMessage(this, "操作成功！", "操作失败！"));
+    setHandler(73, statusMessage(this, "清除程序操作成功！", "清除程序操作失败！"));
+    setHandler(129, statusMessage(this, "升级操作处理中，请等待设备升级完成后自动重新启动！",
+                                  "操作失败或者不支持升级！如果是批量升级请尝试逐个设备升级！"));
+    setHandler(149, [this](const Reply& r) {
+        std::string text = fieldText(r.payload);
+        notice((r.status == 1 ? "操作成功！" : "操作失败！") + fromGbk(text));
+        return 0;
+    });
+    setHandler(244, [this](const Reply& r) {
+        int code = r.payload.empty() ? 0 : r.payload[0];
+        notice((r.status == 1 ? "自测操作成功！返回码：" : "自测操作失败！返回码：") +
+               std::to_string(code));
+        return 0;
+    });
+    setHandler(kErrorReply, [this](const Reply& r) {
+        notice(errorReplyText(r.status));
+        return 0;
+    });
+}
+
+} // namespace quorvane
