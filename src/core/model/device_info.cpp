@@ -1,5 +1,6 @@
 #include "model/device_info.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
