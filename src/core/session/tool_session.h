@@ -1,0 +1,74 @@
+#pragma once
+// The running tool's state shared by the main window and the command line: settings, tool log,
+// protocol words, reply dispatch, the administration channel, the pipe worker, the device list.
+// The window and the CLI each own one and speak to the person through their UserPort.
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "infra/settings.h"
+#include "infra/tool_log.h"
+#include "model/device_info.h"
+#include "protocol/frame.h"
+#include "protocol/reply_dispatch.h"
+#include "session/device_list.h"
+#include "session/user_port.h"
+
+namespace quorvane {
+
+class AdminChannel;
+class Pipe_Thread_Pool;
+
+struct SearchRequest {
+    bool multicast = false;
+    std::uint32_t searchAddress = 0xFFFFFFFFu;  // host byte order
+    std::uint16_t port = 65534;
+    std::string interfaceAddress;               // dotted; empty: bind as at start
+    bool listServiceDevices = false;            // also list controllers reached by the service
+};
+
+class ToolSession {
+public:
+    ToolSession(std::string programDir, UserPort& port);
+    ~ToolSession();
+    ToolSession(const ToolSession&) = delete;
+    ToolSession& operator=(const ToolSession&) = delete;
+
+    // The start-up order: log, socket, receive thread, pipe worker. Failures are reported as
+    // notices ("初始化网络失败！..."); returns 0 when the channel is up.
+    int start();
+    // Stops the pipe worker, the receive thread and the socket, closes the log.
+    void stop();
+
+    Settings& settings();
+    ToolLog& log();
+    ProtocolState& protocol();
+    ReplyDispatcher& dispatcher();
+    DeviceList& devices();
+    AdminChannel& channel();
+    Pipe_Thread_Pool& pipe();
+    UserPort& port();
+    const std::string& programDir() const;
+
+    // Empties the list (unless busy), sends the search frame by UDP and queues it for the host
+    // service. Returns false when the list was busy and nothing was sent.
+    bool search(const SearchRequest& request);
+    // Called on the receive or pipe thread after a search reply changed the list.
+    void setListChangedCallback(std::function<void()> callback);
+
+    // Sends the device-information request to one address and waits (up to timeoutMs) for its
+    // reply; the reply fills the pending refresh record instead of the list.
+    std::optional<DeviceUIInfo> refreshDevice(const std::string& ip, int timeoutMs);
+
+    // The operation's current device (the route of sendto_log follows it).
+    void setCurrentDevice(std::optional<DeviceUIInfo> device);
+    std::optional<DeviceUIInfo> currentDevice() const;
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+} // namespace quorvane
