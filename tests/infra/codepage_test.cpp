@@ -1,0 +1,35 @@
+#include <gtest/gtest.h>
+
+#include "infra/codepage.h"
+
+namespace quorvane {
+namespace {
+
+TEST(CodePage, RoundTripsAndCountsGbkBytes) {
+    std::string text = "门禁控制器 A1";
+    std::string gbk = toGbk(text);
+    EXPECT_EQ(gbk.size(), 13u);
+    EXPECT_EQ(fromGbk(gbk), text);
+    EXPECT_EQ(gbkLength("权限已满"), 8u);
+}
+
+TEST(CodePage, CutsNeverSplitACharacter) {
+    EXPECT_EQ(fromGbk(gbkCut("一二三", 5)), "一二");
+    EXPECT_EQ(gbkCut("abc", 2), "ab");
+    std::string padded = gbkPadded("名", 16);
+    EXPECT_EQ(padded.size(), 16u);
+    EXPECT_EQ(padded.substr(0, 2), "\xC3\xFB");
+    EXPECT_EQ(padded[2], '\0');
+}
+
+TEST(CodePage, BadInputNeverFails) {
+    EXPECT_EQ(toGbk("a\xF0\x9F\x98\x80" "b"), "a?b");  // an emoji has no GBK form
+    EXPECT_FALSE(toGbkStrict("\xF0\x9F\x98\x80").has_value());
+    EXPECT_EQ(fromGbk("a\xFF"), "a\xEF\xBF\xBD");
+    EXPECT_EQ(fromGbk(std::string("\x81", 1)), "\xEF\xBF\xBD");
+    EXPECT_EQ(utf16ToUtf8(u"门\xD800x"), "门\xEF\xBF\xBDx");
+    EXPECT_EQ(utf16ToGbk(u"门").value(), "\xC3\xC5");
+}
+
+} // namespace
+} // namespace quorvane

@@ -1,0 +1,115 @@
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <sstream>
+#include <thread>
+
+#include "infra/tool_log.h"
+#include "test_paths.h"
+
+namespace quorvane {
+namespace {
+
+std::vector<std::string> lines(const std::string& text) {
+    std::vector<std::string> out;
+    std::istringstream in(text);
+    for (std::string l; std::getline(in, l);) out.push_back(l);
+    return out;
+}
+
+TEST(ToolLog, LinesCarryTimeAndThreadAndBannersFrameTheFile) {
+    std::string dir = test::scratchDir("log");
+    {
+        ToolLog log;
+        log.setEcho(false);
+        log.open(dir + "/t.log");
+        log.writeLine("你好\n");
+    }
+    auto l = lines(test::readFile(dir + "/t.log"));
+    ASSERT_EQ(l.size(), 5u);
+    EXPECT_TRUE(std::regex_match(l[0], std::regex(R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d =+)")));
+    EXPECT_NE(l[1].find("Open log file name = " + dir + "/t.log"), std::string::npos);
+    EXPECT_NE(l[2].find("tarvex sdk build=2066 time="), std::string::npos);
+    // GBK on disk: 你好 is C4 E3 BA C3.
+    EXPECT_TRUE(std::regex_match(l[3], std::regex(R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d \[\d{6}\] \xC4\xE3\xBA\xC3)")));
+    EXPECT_NE(l[4].find(" $$$$$$\xC8\xD5\xD6\xBE\xCE\xC4\xBC\xFE\xB9\xD8\xB1\xD5$$$$$$$"), std::string::npos);
+}
+
+TEST(ToolLog, RotationPastTheLimitRestartsWithABanner) {
+    std::string dir = test::scratchDir("log");
+    ToolLog log(1000);
+    log.setEcho(false);
+    log.open(dir + "/t.log");
+    std::string big(1200, 'x');
+    log.writeLine(big + "\n");  // file now past the limit
+    log.writeLine("after\n");   // this write rotates first
+    auto l = lines(test::readFile(dir + "/t.log"));
+    ASSERT_EQ(l.size(), 4u);
+    EXPECT_NE(l[1].find("Open log file name"), std::string::npos);
+    EXPECT_NE(l[3].find("] after"), std::string::npos);
+}
+
+TEST(ToolLog, TwoThreadsNeverMixALine) {
+    std::string dir = test::scratchDir("log");
+    ToolLog log;
+    log.setEcho(false);
+    log.open(dir + "/t.log");
+    auto writer = [&log](char c) {
+        for (int i = 0; i < 500; ++i) log.writeLine(std::string(300, c) + "\n");
+    };
+    std::thread a(writer, 'a'), b(writer, 'b');
+    a.join();
+    b.join();
+    log.close();
+    int count = 0;
+    for (const auto& l : lines(test::readFile(dir + "/t.log"))) {
+        auto pos = l.find("] ");
+        if (pos == std::string::npos || l.find("Open log") != std::string::npos) continue;
+        std::string body = l.substr(pos + 2);
+        ASSERT_TRUE(body == std::string(300, 'a') || body == std::string(300, 'b')) << l;
+        ++count;
+    }
+    EXPECT_EQ(count, 1000);
+}
+
+TEST(ToolLog, UnopenableFileLeavesTheLogClosed) {
+    ToolLog log;
+    log.setEcho(false);
+    log.open("/nonexistent-dir/x/t.log");
+    EXPECT_FALSE(log.isOpen());
+    log.writeLine("nothing\n");
+}
+
+TEST(HexDump, TwentyBytesGiveTwoLines) {
+    std::string data = "ABCDEFGHIJKLMNOP\x01\x02\x03\x04";
+    auto l = lines(hexDump(asBytes(data)));
+    ASSERT_EQ(l.size(), 2u);
+    EXPECT_EQ(l[0], "0x00000000  41 42 43 44 45 46 47 48 49 4A 4B 4C 4D 4E 4F 50   ABCDEFGHIJKLMNOP");
+    EXPECT_EQ(l[1].substr(0, 24), "0x00000010  01 02 03 04 ");
+    EXPECT_EQ(l[1].substr(l[1].size() - 4), "....");
+}
+
+TEST(HexDump, TwoThousandBytesStopAt1024WithTheNote) {
+    std::string data(2000, 'z');
+    auto l = lines(hexDump(asBytes(data)));
+    ASSERT_EQ(l.size(), 65u);
+    EXPECT_EQ(l[63].substr(0, 12), "0x000003f0  ");
+    EXPECT_EQ(l[64], "length excceed limit, not all content was processed.");
+}
+
+TEST(FileWriters, FailureWritesOneLogLine) {
+    std::string dir = test::scratchDir("log");
+    ToolLog log;
+    log.setEcho(false);
+    log.open(dir + "/t.log");
+    EXPECT_TRUE(writeTextFile(&log, dir + "/a.txt", "abc"));
+    EXPECT_EQ(test::readFile(dir + "/a.txt"), "abc");
+    EXPECT_FALSE(writeBinaryFile(&log, dir + "/missing/b.bin", asBytes("x")));
+    log.close();
+    // "写二进制文件数据失败，文件名=" in GBK.
+    std::string gbk = "\xD0\xB4\xB6\xFE\xBD\xF8\xD6\xC6\xCE\xC4\xBC\xFE\xCA\xFD\xBE\xDD\xCA\xA7\xB0\xDC";
+    EXPECT_NE(test::readFile(dir + "/t.log").find(gbk), std::string::npos);
+}
+
+} // namespace
+} // namespace quorvane

@@ -1,0 +1,201 @@
+#include <gtest/gtest.h>
+
+#include "model/device_info.h"
+#include "model/enums.h"
+#include "sample_frames.h"
+#include "test_paths.h"
+
+namespace quorvane {
+namespace {
+
+using test::deviceInfoReply;
+using test::sampleDevice;
+
+DeviceUIInfo decoded(const std::string& frame, int expect, bool expectExtended) {
+    DeviceUIInfo r;
+    bool ext = !expectExtended;
+    EXPECT_EQ(getUIInfoFromMsg(asBytes(frame), ext, r), expect);
+    EXPECT_EQ(ext, expectExtended);
+    return r;
+}
+
+TEST(DeviceDecode, BasicReplyFillsEveryField) {
+    DeviceUIInfo src = sampleDevice(3);
+    auto r = decoded(deviceInfoReply(src, false), 0, false);
+    EXPECT_EQ(r.name, "门禁3");
+    EXPECT_EQ(r.mac, "00.11.22.33.01.03");
+    EXPECT_EQ(r.ip, "192.168.1.3");
+    EXPECT_EQ(r.gateway, "192.168.1.254");
+    EXPECT_EQ(r.devicePort, 65534u);
+    EXPECT_EQ(r.hostPort, 50000u);
+    EXPECT_EQ(r.groupNo, 2);
+    EXPECT_EQ(r.deviceNo, 3);
+    EXPECT_EQ(r.ipAlloc, 1);
+    EXPECT_EQ(r.reservedBits, 2);
+    EXPECT_EQ(r.reserved3, 0xBEEF);
+    EXPECT_EQ(r.netTimeout, 30);
+    EXPECT_EQ(r.passTimeout, 7);
+    EXPECT_EQ(r.firmwareVersion, "1.2.3");
+    EXPECT_EQ(r.doorConfig, src.doorConfig);
+    EXPECT_EQ(r.extMarker, 0);
+    EXPECT_EQ(r.getGlobalId(), "2018102800000001");
+    EXPECT_EQ(r.getTargetId(), 2 * 256 + 3);
+}
+
+TEST(DeviceDecode, BasicChecksumOffByOneReturnsMinusOneAndLeavesRecord) {
+    std::string f = deviceInfoReply(sampleDevice(), false);
+    f[32 + 115] = static_cast<char>(f[32 + 115] + 1);
+    DeviceUIInfo r;
+    r.name = "untouched";
+    bool ext = true;
+    EXPECT_EQ(getUIInfoFromMsg(asBytes(f), ext, r), -1);
+    EXPECT_FALSE(ext);
+    EXPECT_EQ(r.name, "untouched");
+}
+
+TEST(DeviceDecode, ExtendedReplyFillsServerAndPppoeFields) {
+    DeviceUIInfo src = sampleDevice(4);
+    src.blockVersion = 1;
+    src.extMarker = kExtendedMarker;
+    src.serverAddress = "10.0.0.9";
+    src.serverPort = 8080;
+    std::string acct = "dialer";
+    std::copy(acct.begin(), acct.end(), src.pppoeAccount.begin());
+    auto r = decoded(deviceInfoReply(src, true), 0, true);
+    EXPECT_EQ(r.serverAddress, "10.0.0.9");
+    EXPECT_EQ(r.serverPort, 8080);
+    EXPECT_EQ(r.pppoeAccount, src.pppoeAccount);
+    EXPECT_EQ(r.extMarker, kExtendedMarker);
+    EXPECT_EQ(r.doorConfig, src.doorConfig);
+    // Sixteen digits from an extended-block controller are shown in the %08u%08u form.
+    EXPECT_EQ(r.getGlobalId(), "4201912825242168");
+}
+
+TEST(DeviceDecode, ExtendedFailuresReturnMinusTwo) {
+    DeviceUIInfo src = sampleDevice(4);
+    src.blockVersion = 1;
+    src.extMarker = kExtendedMarker;
+    std::string good = deviceInfoReply(src, true);
+    for (std::size_t at : {32u + 115u, 32u + 191u, good.size() - 1}) {
+        std::string f = good;
+        f[at] ^= 0x40;
+        if (at != good.size() - 1) test::refreshChecksum(f);
+        DeviceUIInfo r;
+        bool ext = false;
+        EXPECT_EQ(getUIInfoFromMsg(asBytes(f), ext, r), -2) << at;
+        EXPECT_TRUE(ext);
+        EXPECT_EQ(r.name, "");
+    }
+}
+
+TEST(DeviceDecode, ExtendedBitsWithoutMarkerFallBackToBasic) {
+    DeviceUIInfo src = sampleDevice(5);
+    src.blockVersion = 1;  // byte 100 & 0x30 == 0x10
+    std::string f = deviceInfoReply(src, false);
+    auto r = decoded(f, 0, false);
+    EXPECT_EQ(r.blockVersion, 1);
+    EXPECT_EQ(r.doorConfig, src.doorConfig);  // taken from payload byte 116
+}
+
+TEST(DeviceDecode, TruncatedRepliesAreRefusedNotOverread) {
+    std::string f = deviceInfoReply(sampleDevice(), false);
+    for (std::size_t n : {0u, 33u, 147u, 148u, 300u, 571u}) {
+        std::vector<std::uint8_t> exact(f.begin(), f.begin() + static_cast<long>(n));
+        DeviceUIInfo r;
+        bool ext;
+        EXPECT_LT(getUIInfoFromMsg(exact, ext, r), 0) << n;
+    }
+}
+
+TEST(DeviceEncode, EncodeThenDecodeGivesTheSameRecord) {
+    for (bool extended : {false, true}) {
+        DeviceUIInfo src = sampleDevice(9);
+        if (extended) {
+            src.blockVersion = 1;
+            src.extMarker = kExtendedMarker;
+            src.serverAddress = "172.16.0.1";
+            src.serverPort = 9000;
+            src.pppoePassword[0] = 'p';
+        }
+        auto r = decoded(deviceInfoReply(src, extended), 0, extended);
+        if (!extended) {
+            // The basic form carries none of the extended fields.
+            src.serverAddress = r.serverAddress;
+        }
+        EXPECT_EQ(r, src) << extended;
+    }
+}
+
+TEST(DeviceEncode, NameCutToFifteenGbkBytesAndFirmwareToSeven) {
+    DeviceUIInfo d = sampleDevice();
+    d.name = "一二三四五六七八";  // 16 GBK bytes
+    d.firmwareVersion = "123456789";
+    auto b = encodeBasicBlock(d);
+    EXPECT_EQ(b[0], 14);  // never half a character
+    EXPECT_EQ(std::string(b.begin() + 108, b.begin() + 115), "1234567");
+    d.ipAlloc = 2;
+    d.blockVersion = 1;
+    d.reservedBits = 0;
+    EXPECT_EQ(encodeBasicBlock(d)[100], 0x12);
+}
+
+TEST(DeviceRecord, DerivedIdentifiersAndTexts) {
+    DeviceUIInfo d;
+    d.groupNo = 0;
+    d.deviceNo = 0;
+    d.mac = "00.11.22.33.01.02";
+    EXPECT_EQ(d.getTargetId(), 258);
+    d.mac = "garbage";
+    EXPECT_EQ(d.getRawDeviceId(), 0);
+    d.searchModes = 5;
+    EXPECT_EQ(d.getSearchMode(), "广播;管道;");
+    d.firmwareVersion = "1.2.3";
+    d.hwModel = 10;
+    d.hwVariant = 1;
+    EXPECT_EQ(d.getHardwareInfo(), "1.2.3-brisca-B");
+    d.hwVariant = 3;
+    EXPECT_EQ(d.getHardwareInfo(), "1.2.3-brisca");
+    d.hwModel = 7;
+    EXPECT_EQ(d.getHardwareInfo(), "1.2.3-unknown");
+    d.doorMode = 9;
+    EXPECT_EQ(d.getDoorMode(), "未知");
+    std::array<std::uint8_t, 4> a{};
+    d.ip = "10.1";
+    EXPECT_TRUE(d.getIp(a, IP_ADDR));
+    EXPECT_EQ(a, (std::array<std::uint8_t, 4>{10, 1, 0, 0}));
+    EXPECT_FALSE(d.getIp(a, 5));
+}
+
+TEST(DeviceRecord, ListOrderByAddressTargetOrName) {
+    DeviceUIInfo a, b;
+    a.ip = "192.168.1.9";
+    b.ip = "192.168.1.10";
+    EXPECT_TRUE(deviceLess(a, b, 1));
+    EXPECT_FALSE(deviceLess(b, a, 1));
+    a.name = "b";
+    b.name = "a";
+    EXPECT_TRUE(deviceLess(b, a, 3));
+    a.groupNo = 1, a.deviceNo = 2;
+    b.groupNo = 1, b.deviceNo = 1;
+    EXPECT_TRUE(deviceLess(b, a, 2));
+}
+
+TEST(Enumerations, TextsAndOutOfRangeValues) {
+    EXPECT_EQ(enumText("procmode", 9), "第10项(从1开始)");
+    EXPECT_EQ(enumText("procmode", 2), "Velmora图书馆");
+    EXPECT_EQ(enumText("dir", 7), "其它");
+    EXPECT_EQ(enumText("devtype", 30), "未知");
+    EXPECT_EQ(enumText("devtype", 29), "中显VGUS屏");
+    EXPECT_EQ(enumText("relayerstate", 0), "自主控制");
+    EXPECT_EQ(enumText("mode", 16), "未知");
+    EXPECT_EQ(enumText("nosuchkey", 0), "");
+    EXPECT_EQ(readerCardFormatNames()[6], "强制转身份证");
+    EXPECT_EQ(portDeviceTypeNames().size(), 27u);
+    EXPECT_EQ(optionCaptions().size(), 57u);
+    EXPECT_EQ(packedTimeText(0x6000), "12:00:00");
+    EXPECT_EQ(packedTimeText(0xBF7D), "23:59:58");
+    EXPECT_EQ(packTime(23, 59, 58), 0xBF7D);
+}
+
+} // namespace
+} // namespace quorvane

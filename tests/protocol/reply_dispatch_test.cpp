@@ -1,0 +1,127 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "infra/tool_log.h"
+#include "protocol/reply_dispatch.h"
+#include "test_paths.h"
+
+namespace quorvane {
+namespace {
+
+std::string reply(std::uint8_t code, std::uint8_t status, const std::string& payload = {}) {
+    std::string f(16, '\xAA');
+    f.append(8, '\xFF');
+    f += {'\x00', '\x01', '\x2A', '\x00', static_cast<char>(code), static_cast<char>(status)};
+    f.push_back(static_cast<char>(payload.size() >> 8));
+    f.push_back(static_cast<char>(payload.size()));
+    f += payload;
+    unsigned sum = 0;
+    for (std::size_t i = 28; i < f.size(); ++i) sum += static_cast<unsigned char>(f[i]);
+    f.push_back(static_cast<char>(sum));
+    return f;
+}
+
+struct Dispatch : ::testing::Test {
+    std::string dir = test::scratchDir("dispatch");
+    ToolLog log;
+    std::vector<std::string> notices;
+    ReplyDispatcher d{&log, dir, [this](const std::string& t) { notices.push_back(t); }};
+    Dispatch() {
+        log.setEcho(false);
+        log.open(dir + "/tool.log");
+    }
+    int feed(const std::string& bytes) { return d.handleReply(asBytes(bytes), "127.0.0.1:65534", true); }
+};
+
+TEST_F(Dispatch, ChecksumMismatchCapturesNotifiesAndStillDispatches) {
+    int calls = 0;
+    d.setHandler(17, [&](const Reply& r) {
+        ++calls;
+        EXPECT_FALSE(r.checksumOk);
+        return 0;
+    });
+    std::string f = reply(17, 1);
+    f.back() ^= 0x55;
+    feed(f);
+    EXPECT_EQ(calls, 1);
+    ASSERT_FALSE(notices.empty());
+    EXPECT_EQ(notices.front(), "返回消息检验和失败！");
+    EXPECT_EQ(test::readFile(dir + "/Error-sum.bin"), f);
+}
+
+TEST_F(Dispatch, StandardRepliesShowTheirMessages) {
+    feed(reply(17, 1));
+    feed(reply(17, 0));
+    feed(reply(17, 2));
+    feed(reply(255, 0xFD));
+    feed(reply(255, 0x01));
+    feed(reply(65, 1));
+    feed(reply(103, 0));
+    feed(reply(244, 1, std::string("\x05", 1)));
+    feed(reply(149, 0, std::string("bad\0tail", 8)));
+    feed(reply(73, 1));
+    EXPECT_EQ(notices, (std::vector<std::string>{
+                           "操作成功！", "失败", "未知", "消息校验失败！",
+                           "设备返回错误，错误码未知！", "操作成功！", "操作失败！",
+                           "自测操作成功！返回码：5", "操作失败！bad", "清除程序操作成功！"}));
+}
+
+TEST_F(Dispatch, NoticesOffSilencesRepliesButFlagsStillSet) {
+    d.setNoticesEnabled(false);
+    d.replyArrived.clear();
+    feed(reply(17, 1));
+    EXPECT_TRUE(notices.empty());
+    EXPECT_EQ(d.replyArrived.value(), 1);
+}
+
+TEST_F(Dispatch, SaveRepliesDisarmThePendingWatch) {
+    d.pendingReply.arm(5, "门禁配置保存失败或者操作返回超时！");
+    feed(reply(15, 1));
+    EXPECT_EQ(d.pendingReply.countdown(), 0);
+    EXPECT_EQ(notices.back(), "保存成功！");
+}
+
+TEST_F(Dispatch, WrongPreambleIsDroppedSilently) {
+    int calls = 0;
+    d.setHandler(17, [&](const Reply&) { return ++calls, 0; });
+    for (std::size_t i = 0; i < 24; ++i) {
+        std::string f = reply(17, 1);
+        f[i] ^= 1;
+        feed(f);
+    }
+    EXPECT_EQ(calls, 0);
+    EXPECT_TRUE(notices.empty());
+    // The dump is still written.
+    EXPECT_NE(test::readFile(dir + "/tool.log").find("buffer from 127.0.0.1:65534 dumped:"),
+              std::string::npos);
+}
+
+TEST_F(Dispatch, ShortAndLyingDatagramsNeverReachAHandler) {
+    int calls = 0;
+    for (int c = 0; c < 256; ++c) d.setHandler(static_cast<std::uint8_t>(c), [&](const Reply&) {
+        return ++calls, 0;
+    });
+    std::string good = reply(17, 1, "xyz");
+    // Every prefix of a valid reply, 0..35 bytes, and longer garbage up to 40 bytes.
+    for (std::size_t n = 0; n < good.size(); ++n) {
+        std::vector<std::uint8_t> exact(good.begin(), good.begin() + static_cast<long>(n));
+        d.handleReply(exact, "x", true);  // sized exactly: ASan sees any overrun
+    }
+    EXPECT_EQ(calls, 0);
+    for (std::size_t n = 33; n <= 40; ++n) {
+        std::string f = reply(17, 1, std::string(n - 33, 'p'));
+        for (unsigned len : {0x0100u, 0xFFFFu, static_cast<unsigned>(n - 32)}) {
+            f[30] = static_cast<char>(len >> 8);
+            f[31] = static_cast<char>(len);
+            std::vector<std::uint8_t> exact(f.begin(), f.end());
+            d.handleReply(exact, "x", true);
+        }
+    }
+    EXPECT_EQ(calls, 0);
+    d.handleReply(asBytes(good), "x", true);
+    EXPECT_EQ(calls, 1);
+}
+
+} // namespace
+} // namespace quorvane
