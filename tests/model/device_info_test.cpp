@@ -76,7 +76,7 @@ TEST(DeviceDecode, ExtendedFailuresReturnMinusTwo) {
     src.blockVersion = 1;
     src.extMarker = kExtendedMarker;
     std::string good = deviceInfoReply(src, true);
-    for (std::size_t at : {32u + 115u, 32u + 191u, good.size() - 1}) {
+    for (std::size_t at : {std::size_t{32 + 115}, std::size_t{32 + 191}, good.size() - 1}) {
         std::string f = good;
         f[at] ^= 0x40;
         if (at != good.size() - 1) test::refreshChecksum(f);
