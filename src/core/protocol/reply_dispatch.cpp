@@ -1,7 +1,6 @@
 #include "protocol/reply_dispatch.h"
 
 #include <cstdio>
-#include <iostream>
 
 #include "infra/codepage.h"
 #include "infra/tool_log.h"
@@ -47,7 +46,6 @@ void ReplyDispatcher::notice(const std::string& text) {
 
 void ReplyDispatcher::logLine(const std::string& text) {
     if (log_) log_->writeLine(text);
-    else std::cout << text << std::flush;
 }
 
 void ReplyDispatcher::writeCapture(const std::string& fileName, Bytes data) {

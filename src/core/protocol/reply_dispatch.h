@@ -49,7 +49,7 @@ public:
     void writeCapture(const std::string& fileName, Bytes data);
     const std::string& dataDir() const { return dataDir_; }
     ToolLog* log() const { return log_; }
-    // One line to the tool log (when there is one) and the console.
+    // One line to the tool log, which echoes it on the console.
     void logLine(const std::string& text);
 
     // Set whenever a datagram with a valid reply preamble arrives.
