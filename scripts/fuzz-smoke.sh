@@ -18,7 +18,9 @@ for f in build-fuzz/tests/fuzz/fuzz_*; do
     name=$(basename "$f")
     corpus=tests/fuzz/corpus/${name#fuzz_}
     args=(-runs=${FUZZ_RUNS:-20000} -max_len=4096 -rss_limit_mb=1024)
-    dirs=()
+    # New inputs go to a scratch directory first; the seeds in the tree stay as they are.
+    work=$(mktemp -d)
+    dirs=("$work")
     [ -d "$corpus" ] && dirs+=("$corpus")
     if "$f" "${args[@]}" "${dirs[@]}" >"build-fuzz/$name.log" 2>&1; then
         ran=$((ran + 1))
@@ -27,6 +29,7 @@ for f in build-fuzz/tests/fuzz/fuzz_*; do
         tail -n 40 "build-fuzz/$name.log" >&2
         status=1
     fi
+    rm -rf "$work"
 done
 if [ $status -eq 0 ]; then
     echo "fuzz: $ran passed, 0 failed"
