@@ -1,0 +1,133 @@
+// Launching documents and programs, and looking a process up by its executable name.
+#include <algorithm>
+#include <cerrno>
+#include <csignal>
+#include <cctype>
+#include <cstring>
+#include <dirent.h>
+#include <fstream>
+#include <spawn.h>
+#include <sstream>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+#include "platform/process.h"
+
+extern char** environ;
+
+namespace quorvane::platform {
+
+namespace {
+bool endsWith(const std::string& s, const std::string& tail) {
+    return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+std::string lowered(std::string s) {
+    std::transform(s.begin(), s.end(), s.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return s;
+}
+
+// The name as compared: the last path element, lower case, without a trailing ".exe".
+std::string comparableName(const std::string& name) {
+    std::string base = name.substr(name.find_last_of('/') + 1);
+    base = lowered(base);
+    if (endsWith(base, ".exe")) base.resize(base.size() - 4);
+    return base;
+}
+
+std::vector<std::string> splitWords(const std::string& text) {
+    std::vector<std::string> words;
+    std::istringstream in(text);
+    for (std::string w; in >> w;) words.push_back(w);
+    return words;
+}
+
+bool isExecutableFile(const std::string& path) {
+    struct stat st{};
+    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && ::access(path.c_str(), X_OK) == 0;
+}
+} // namespace
+
+int runProgram(const std::string& /*verb*/, const std::string& path, const std::string& parameters,
+               bool wait, bool /*show*/) {
+    struct stat st{};
+    if (path.empty() || ::stat(path.c_str(), &st) != 0) return -1;
+
+    std::vector<std::string> argv;
+    if (endsWith(lowered(path), ".sh")) {
+        argv = {"/bin/sh", path};
+    } else if (S_ISREG(st.st_mode) && isExecutableFile(path)) {
+        // A relative name without a slash would be looked up on PATH by the shell's rules;
+        // the program directory is meant.
+        argv = {path.find('/') == std::string::npos ? "./" + path : path};
+    } else {
+        argv = {"xdg-open", path};
+    }
+    for (auto& w : splitWords(parameters)) argv.push_back(w);
+
+    std::vector<char*> cargv;
+    for (auto& a : argv) cargv.push_back(a.data());
+    cargv.push_back(nullptr);
+    pid_t pid = 0;
+    int rc = argv[0] == "xdg-open" || argv[0] == "/bin/sh"
+                 ? ::posix_spawnp(&pid, argv[0].c_str(), nullptr, nullptr, cargv.data(), environ)
+                 : ::posix_spawn(&pid, argv[0].c_str(), nullptr, nullptr, cargv.data(), environ);
+    if (rc != 0) return -2;
+    if (wait) {
+        int status = 0;
+        while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+        }
+    } else {
+        // Nobody waits for it: a detached grandchild would be cleaner, but the tool also has no
+        // use for the status; reap it when it ends so that it leaves no zombie.
+        struct sigaction sa{};
+        ::sigaction(SIGCHLD, nullptr, &sa);
+        if (sa.sa_handler == SIG_DFL) {
+            std::thread([pid] {
+                int status = 0;
+                while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+                }
+            }).detach();
+        }
+    }
+    return 0;
+}
+
+bool isProcessRunning(const std::string& name) {
+    const std::string wanted = comparableName(name);
+    DIR* proc = ::opendir("/proc");
+    if (!proc) return false;
+    bool found = false;
+    while (dirent* e = ::readdir(proc)) {
+        if (!std::isdigit(static_cast<unsigned char>(e->d_name[0]))) continue;
+        std::string dir = std::string("/proc/") + e->d_name;
+        char target[4096];
+        ssize_t n = ::readlink((dir + "/exe").c_str(), target, sizeof target - 1);
+        if (n > 0) {
+            target[n] = 0;
+            std::string exe = target;
+            if (endsWith(exe, " (deleted)")) exe.resize(exe.size() - 10);
+            if (comparableName(exe) == wanted) {
+                found = true;
+                break;
+            }
+            continue;
+        }
+        // Another user's process: its command line still names the program.
+        std::ifstream cmd(dir + "/cmdline", std::ios::binary);
+        std::string argv0;
+        std::getline(cmd, argv0, '\0');
+        if (!argv0.empty() && comparableName(argv0) == wanted) {
+            found = true;
+            break;
+        }
+    }
+    ::closedir(proc);
+    return found;
+}
+
+} // namespace quorvane::platform

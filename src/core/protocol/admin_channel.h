@@ -1,0 +1,124 @@
+#pragma once
+// The administration channel: one UDP socket for every request and reply, a receive thread that
+// hands each datagram to the reply dispatcher, and the send that decides per device whether a
+// frame goes by UDP or through the host-service pipe.
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "model/device_info.h"
+#include "platform/udp_socket.h"
+#include "protocol/bytes.h"
+
+namespace quorvane {
+
+class Settings;
+class ReplyDispatcher;
+class Pipe_Thread_Pool;
+
+using platform::Ipv4Endpoint;
+
+inline constexpr int kRouteUdp = 0;
+inline constexpr int kRoutePipe = 1;
+inline constexpr int kRouteByDevice = 2;
+
+// Where searches go in the current mode.
+struct SearchTarget {
+    bool multicast = false;
+    Ipv4Endpoint destination;
+};
+
+class AdminChannel {
+public:
+    // mcastPortAtStart: `mcast-dev-admin-port` as read at program start (the default of every
+    // later read); devicePort: `common-dev-admin-port` as read when the window was created.
+    AdminChannel(Settings& settings, ReplyDispatcher& dispatcher, int mcastPortAtStart,
+                 int devicePort);
+    ~AdminChannel();
+    AdminChannel(const AdminChannel&) = delete;
+    AdminChannel& operator=(const AdminChannel&) = delete;
+
+    // (Re)creates and binds the socket to localIp (empty: `local-admin-ip`, empty: any).
+    // 0, -1 when the socket cannot be created or bound, -3 when multicast loop is refused.
+    int initAdminSocket(const std::string& localIp = {});
+    // The receive thread: every datagram goes to handleReply on that thread.
+    void startReceiveThread();
+    // One datagram into buffer (at most 20 000 bytes); its length, -1 on a socket error, 0 when
+    // woken or after our own stop datagram "xxx". Blocks until then.
+    int receiveDatagram(std::vector<std::uint8_t>& buffer, std::string& sourceText);
+    // Stops the receive thread (locally, through its wakeup: nothing is sent), leaves the
+    // group and closes the socket. 0.
+    int closeAdminSocket();
+
+    std::vector<std::string> localInterfaces() const;
+
+    // Sends one frame: route 1 the pipe, 0 UDP, 2 by the current device (the pipe when it was
+    // found only through the host service). The UDP byte count (-1 on error), or the length
+    // for the pipe. Never waits for the reply.
+    int sendto_log(Bytes data, int flags, const Ipv4Endpoint& to, int route, int timeoutMs,
+                   int waitFlag);
+    void setPipe(Pipe_Thread_Pool* pipe);
+
+    // The multicast box: stores the state in `enable-mcast` and sets the search destination;
+    // multicast on also applies the interface choice for interfaceAddress.
+    SearchTarget applyMulticastMode(bool enabled, const std::string& interfaceAddress);
+    // The interface box: `mcast-local-address`, outgoing multicast interface and membership.
+    void chooseInterface(const std::string& interfaceAddress);
+    SearchTarget searchTarget() const;
+    void setSearchDestination(const Ipv4Endpoint& destination);
+    // The port that marks a reply as a multicast find.
+    std::uint16_t multicastDevicePort() const;
+    std::uint16_t devicePort() const { return devicePort_; }
+    std::string groupText() const;
+
+    // Fills the device destination from an address text (the part before ':'), on the device
+    // port; makes device the current device. Nothing when the text is empty.
+    std::optional<Ipv4Endpoint> prepareDevAddress(const std::string& addressText,
+                                                  const std::optional<DeviceUIInfo>& device);
+    std::optional<Ipv4Endpoint> deviceDestination() const;
+
+    void setCurrentDevice(std::optional<DeviceUIInfo> device);
+    std::optional<DeviceUIInfo> currentDevice() const;
+
+    std::string lastError() const;
+    bool hasSocket() const;
+    std::optional<Ipv4Endpoint> localEndpoint() const;
+
+private:
+    void setError(std::string text);
+    void leaveGroupLocked();
+    void receiveLoop();
+    bool isOwnAddress(const Ipv4Endpoint& from, const Ipv4Endpoint& local) const;
+
+    Settings& settings_;
+    ReplyDispatcher& dispatcher_;
+    const int mcastPortAtStart_;
+    const std::uint16_t devicePort_;
+
+    mutable std::mutex m_;
+    std::condition_variable released_;
+    std::shared_ptr<platform::UdpSocket> socket_;
+    bool receiverHolds_ = false;    // the receive thread polls a socket it took from socket_
+    bool joined_ = false;
+    std::uint32_t joinedGroup_ = 0;
+    std::uint32_t joinedInterface_ = 0;
+    std::string groupText_ = "224.10.0.0";
+    std::string lastError_;
+    SearchTarget search_;
+    std::optional<Ipv4Endpoint> deviceDestination_;
+    std::optional<DeviceUIInfo> current_;
+    Pipe_Thread_Pool* pipe_ = nullptr;
+    std::atomic<bool> setupFlag_{false};
+
+    platform::Wakeup wakeup_;
+    std::atomic<bool> stopping_{false};
+    std::thread receiver_;
+};
+
+} // namespace quorvane

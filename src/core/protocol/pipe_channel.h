@@ -1,0 +1,74 @@
+#pragma once
+// The pipe worker: frames handed to the host service are queued and sent, one exchange after
+// another, by a single worker thread; every answer the service returns goes to handleReply.
+#include <atomic>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include <ace/Condition_Thread_Mutex.h>
+#include <ace/Task.h>
+#include <ace/Thread_Mutex.h>
+
+#include "platform/udp_socket.h"
+#include "protocol/bytes.h"
+
+namespace quorvane {
+
+class Settings;
+class ReplyDispatcher;
+class DeviceList;
+class UserPort;
+
+// One queued frame, owned by the queue until the worker deletes it.
+struct PipeMessage {
+    std::string address;    // UTF-8; the wire keeps at most 23 GBK bytes
+    std::string identity;   // UTF-8; the wire keeps at most 19 GBK bytes
+    std::vector<std::uint8_t> data;
+    int timeoutMs = 0;
+    int waitFlag = 0;
+};
+
+class Pipe_Thread_Pool : public ACE_Task<ACE_MT_SYNCH> {
+public:
+    // port: the person's window, kept busy during a search through the service (may be null).
+    Pipe_Thread_Pool(Settings& settings, ReplyDispatcher& dispatcher, DeviceList& devices,
+                     UserPort* port);
+    ~Pipe_Thread_Pool() override;
+
+    // Starts the one worker thread.
+    int start();
+    int svc() override;
+    // Stops the workers: one stop block per running worker, then waits (at most about 5 s)
+    // until none runs. An exchange in progress stops reading at once.
+    int close(u_long flags = 0) override;
+
+    // Queues a frame for the worker; returns at once.
+    void sendPipe(Bytes data, const std::string& addressText, const std::string& identityText,
+                  int timeoutMs, int waitFlag);
+    // The worker-side exchange for one message.
+    void sendPipe_i(const PipeMessage& message);
+    // Pushes the pipe-reached part of the device list to the service.
+    void sendPipe_update_i();
+
+    // The window's "list devices connected through the service" box.
+    void setListServiceDevices(bool on) { listServiceDevices_.store(on); }
+    bool listServiceDevices() const { return listServiceDevices_.load(); }
+    int runningWorkers() const;
+
+private:
+    void logLine(const std::string& text);
+
+    Settings& settings_;
+    ReplyDispatcher& dispatcher_;
+    DeviceList& devices_;
+    UserPort* port_;
+    std::atomic<bool> listServiceDevices_{false};
+
+    mutable ACE_Thread_Mutex poolMutex_;
+    ACE_Condition_Thread_Mutex workersChanged_{poolMutex_};
+    int running_ = 0;
+    platform::Wakeup stopReading_;
+};
+
+} // namespace quorvane
