@@ -1,0 +1,132 @@
+#include "sim_network.h"
+
+#include <algorithm>
+#include <iostream>
+#include <poll.h>
+
+#include "protocol/frame.h"
+
+namespace quorvane::sim {
+
+using clock = std::chrono::steady_clock;
+
+SimNetwork::SimNetwork(const SimOptions& options, std::vector<SimController> controllers)
+    : options_(options),
+      controllers_(std::move(controllers)),
+      faults_(options.seed, options.dropRate, options.duplicateRate, options.corruptRate) {
+    for (std::size_t i = 0; i < controllers_.size(); ++i)
+        byAddress_[controllers_[i].address].push_back(i);
+}
+
+bool SimNetwork::open() {
+    auto bindAddress = platform::parseIpv4(options_.bindAddress);
+    if (!bindAddress) {
+        std::cerr << "quorvane-sim: bad bind address " << options_.bindAddress << "\n";
+        return false;
+    }
+    if (!admin_.open() || !admin_.setBroadcast(true) || !admin_.enablePacketInfo() ||
+        !admin_.setReceiveBuffer(4 * 1024 * 1024) || !admin_.bind(*bindAddress, options_.port)) {
+        std::cerr << "quorvane-sim: cannot bind " << options_.bindAddress << ":" << options_.port
+                  << " (errno " << admin_.lastErrno() << ")\n";
+        return false;
+    }
+    if (!options_.multicastGroup.empty()) {
+        auto group = platform::parseIpv4(options_.multicastGroup);
+        auto iface = platform::parseIpv4(options_.multicastInterface);
+        if (!group || !iface) {
+            std::cerr << "quorvane-sim: bad multicast group or interface\n";
+            return false;
+        }
+        group_ = *group;
+        // The interface is always named: multicast never picks the default route.
+        if (!multicast_.open() || !multicast_.setReuseAddress(true) ||
+            !multicast_.enablePacketInfo() || !multicast_.setMulticastInterface(*iface) ||
+            !multicast_.bind(0, options_.multicastPort) ||
+            !multicast_.addMembership(*group, *iface)) {
+            std::cerr << "quorvane-sim: cannot join " << options_.multicastGroup << " on "
+                      << options_.multicastInterface << " (errno " << multicast_.lastErrno()
+                      << ")\n";
+            return false;
+        }
+    }
+    return true;
+}
+
+std::vector<std::size_t> SimNetwork::addressed(std::uint32_t destination) const {
+    auto it = byAddress_.find(destination);
+    if (it != byAddress_.end()) return it->second;
+    bool broadcast = destination == 0xFFFFFFFFu || (destination & 0xFF) == 0xFF;
+    bool multicast = group_ != 0 && destination == group_;
+    if (!broadcast && !multicast) return {};
+    std::vector<std::size_t> all(controllers_.size());
+    for (std::size_t i = 0; i < all.size(); ++i) all[i] = i;
+    return all;
+}
+
+void SimNetwork::handle(platform::UdpSocket& socket, Bytes datagram,
+                        const platform::Ipv4Endpoint& from, std::uint32_t destination) {
+    // Outside a test network namespace nothing may answer a sender on another machine.
+    if (!options_.allowRemote && !platform::isLoopback(from.address)) return;
+    auto request = readRequest(datagram);
+    if (!request) return;
+    if (options_.verbose)
+        std::cerr << "request " << int(request->command) << " target " << request->target
+                  << " from " << from.text() << " to " << platform::ipv4Text(destination) << "\n";
+    const auto due = clock::now() + std::chrono::milliseconds(options_.delayMs);
+    for (std::size_t i : addressed(destination)) {
+        SimController& c = controllers_[i];
+        if (request->target != kAnyTarget && request->target != c.record.getTargetId()) continue;
+        auto answer = commands_.answer(c, *request);
+        if (!answer) continue;
+        std::string frame =
+            buildReply(c.record.getTargetId(), request->sequence, answer->code, answer->reply);
+        int copies = faults_.copies();
+        faults_.maybeCorrupt(frame);
+        for (int k = 0; k < copies; ++k) queue_.push_back({due, &socket, frame, from, c.address});
+    }
+}
+
+void SimNetwork::receive(platform::UdpSocket& socket) {
+    std::vector<std::uint8_t> buffer(kMaxDatagram);
+    platform::Ipv4Endpoint from;
+    std::uint32_t destination = 0;
+    int n = socket.receiveFrom(buffer, from, &destination);
+    if (n > 0) handle(socket, Bytes(buffer.data(), static_cast<std::size_t>(n)), from, destination);
+}
+
+void SimNetwork::flush() {
+    const auto spacing = options_.rate > 0
+                             ? std::chrono::nanoseconds(1000000000ll / options_.rate)
+                             : std::chrono::nanoseconds(0);
+    auto now = clock::now();
+    while (!queue_.empty() && queue_.front().due <= now && nextSlot_ <= now) {
+        Outgoing& o = queue_.front();
+        o.socket->sendFrom(asBytes(o.bytes), o.to, o.from);
+        queue_.pop_front();
+        if (spacing.count() > 0) {
+            nextSlot_ = std::max(nextSlot_ + spacing, now - spacing);
+            now = clock::now();
+        }
+    }
+}
+
+int SimNetwork::nextTimeoutMs() const {
+    if (queue_.empty()) return -1;
+    auto when = std::max(queue_.front().due, nextSlot_);
+    auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(when - clock::now()).count();
+    return ms < 0 ? 0 : static_cast<int>(ms) + 1;
+}
+
+void SimNetwork::run(int stopFd) {
+    for (;;) {
+        pollfd fds[3] = {{stopFd, POLLIN, 0}, {admin_.fd(), POLLIN, 0}, {multicast_.fd(), POLLIN, 0}};
+        int n = ::poll(fds, multicast_.isOpen() ? 3 : 2, nextTimeoutMs());
+        if (n < 0 && errno != EINTR) return;
+        if (n > 0 && (fds[0].revents & POLLIN)) return;
+        if (n > 0 && (fds[1].revents & POLLIN)) receive(admin_);
+        if (n > 0 && multicast_.isOpen() && (fds[2].revents & POLLIN)) receive(multicast_);
+        flush();
+    }
+}
+
+} // namespace quorvane::sim

@@ -1,0 +1,122 @@
+#include "sim_options.h"
+
+#include <cstdlib>
+#include <iostream>
+#include <string_view>
+
+namespace quorvane::sim {
+
+const char* const kSimHelp = R"(quorvane-sim: simulated door-access controllers speaking the administration protocol.
+
+Usage: quorvane-sim [OPTIONS]
+
+Controllers
+  --count N                 number of controllers (default 8)
+  --first-address A         address of the first controller; the others follow, skipping
+                            addresses ending in .0 and .255 (default 127.0.0.1)
+  --address A               one controller at A; repeat for more (overrides --count)
+  --block KIND              basic, extended or mixed (every second one extended); default basic
+  --name-prefix TEXT        device names are TEXT followed by the number (default 门禁)
+  --group N                 group number of every controller (default 1)
+
+Network
+  --port N                  administration port (default 65534)
+  --bind A                  local address of the socket (default 0.0.0.0: every controller
+                            address, and broadcasts)
+  --multicast-group G       also answer searches sent to group G ...
+  --multicast-port N        ... on port N (default 3366) ...
+  --multicast-interface A   ... joined on the interface with address A (required with a group)
+  --allow-remote            answer senders outside 127.0.0.0/8 (only inside a test network
+                            namespace); by default they are ignored
+  --rate N                  send at most N replies per second (default: no limit)
+
+Faults
+  --drop RATE               drop each reply with probability RATE (0..1)
+  --delay MS                send every reply MS milliseconds late
+  --duplicate RATE          send a reply twice with probability RATE
+  --corrupt RATE            break the checksum of a reply with probability RATE
+  --seed N                  seed of the fault generator; equal seeds repeat a run (default 1)
+
+Other
+  --verbose                 one line per request on standard error
+  --help                    this text
+
+Commands answered (status 1 unless the request is malformed): 2 device information,
+4 write basic configuration, 12 read door-access configuration, 14 write door-access
+configuration, 16 open door, 38 set time, 40 read time, 66 restart. Any other command gets
+the general error reply 255 with status 0xFF. The process prints "ready" on standard output
+once its sockets are open, and stops on SIGTERM or SIGINT.
+)";
+
+namespace {
+bool number(const std::string& text, long long lo, long long hi, long long& out) {
+    char* end = nullptr;
+    out = std::strtoll(text.c_str(), &end, 10);
+    return !text.empty() && *end == 0 && out >= lo && out <= hi;
+}
+bool rate(const std::string& text, double& out) {
+    char* end = nullptr;
+    out = std::strtod(text.c_str(), &end);
+    return !text.empty() && *end == 0 && out >= 0 && out <= 1;
+}
+} // namespace
+
+std::optional<SimOptions> parseSimOptions(int argc, char** argv, bool& help) {
+    SimOptions o;
+    help = false;
+    for (int i = 1; i < argc; ++i) {
+        std::string_view a = argv[i];
+        if (a == "--help" || a == "-h") {
+            help = true;
+            return o;
+        }
+        if (a == "--allow-remote") {
+            o.allowRemote = true;
+            continue;
+        }
+        if (a == "--verbose") {
+            o.verbose = true;
+            continue;
+        }
+        if (i + 1 >= argc) {
+            std::cerr << "quorvane-sim: " << a << " needs a value (see --help)\n";
+            return std::nullopt;
+        }
+        std::string v = argv[++i];
+        long long n = 0;
+        bool ok = true;
+        if (a == "--count") ok = number(v, 1, 1000000, n), o.count = int(n);
+        else if (a == "--first-address") o.firstAddress = v;
+        else if (a == "--address") o.addresses.push_back(v);
+        else if (a == "--block") ok = v == "basic" || v == "extended" || v == "mixed", o.block = v;
+        else if (a == "--name-prefix") o.namePrefix = v;
+        else if (a == "--group") ok = number(v, 0, 255, n), o.group = int(n);
+        else if (a == "--port") ok = number(v, 1, 65535, n), o.port = std::uint16_t(n);
+        else if (a == "--bind") o.bindAddress = v;
+        else if (a == "--multicast-group") o.multicastGroup = v;
+        else if (a == "--multicast-port")
+            ok = number(v, 1, 65535, n), o.multicastPort = std::uint16_t(n);
+        else if (a == "--multicast-interface") o.multicastInterface = v;
+        else if (a == "--rate") ok = number(v, 0, 100000000, n), o.rate = int(n);
+        else if (a == "--drop") ok = rate(v, o.dropRate);
+        else if (a == "--duplicate") ok = rate(v, o.duplicateRate);
+        else if (a == "--corrupt") ok = rate(v, o.corruptRate);
+        else if (a == "--delay") ok = number(v, 0, 600000, n), o.delayMs = int(n);
+        else if (a == "--seed") ok = number(v, 0, 0xFFFFFFFFll, n), o.seed = std::uint32_t(n);
+        else {
+            std::cerr << "quorvane-sim: unknown option " << a << " (see --help)\n";
+            return std::nullopt;
+        }
+        if (!ok) {
+            std::cerr << "quorvane-sim: bad value for " << a << ": " << v << "\n";
+            return std::nullopt;
+        }
+    }
+    if (!o.multicastGroup.empty() && o.multicastInterface.empty()) {
+        std::cerr << "quorvane-sim: --multicast-group needs --multicast-interface\n";
+        return std::nullopt;
+    }
+    return o;
+}
+
+} // namespace quorvane::sim
