@@ -65,6 +65,14 @@ void Wakeup::consume() {
     [[maybe_unused]] auto n = ::read(fd_, &v, sizeof v);
 }
 
+bool Wakeup::wait(int timeoutMs) const {
+    pollfd p{fd_, POLLIN, 0};
+    int r;
+    while ((r = ::poll(&p, 1, timeoutMs)) < 0 && errno == EINTR) {
+    }
+    return r > 0;
+}
+
 UdpSocket::~UdpSocket() { close(); }
 
 bool UdpSocket::open() {

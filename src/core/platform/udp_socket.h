@@ -35,6 +35,8 @@ public:
     void signal();
     // Clears a pending signal.
     void consume();
+    // Blocks until signalled (timeoutMs below 0: without limit); true when signalled.
+    bool wait(int timeoutMs = -1) const;
     int fd() const { return fd_; }
 
 private:

@@ -3,7 +3,6 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
-#include <poll.h>
 
 #include "infra/settings.h"
 #include "platform/interfaces.h"
@@ -127,8 +126,7 @@ void AdminChannel::receiveLoop() {
                                     true);
         } else if (n < 0 && !stopping_.load()) {
             // A socket error that persists would otherwise spin; the wakeup still ends this wait.
-            pollfd p{wakeup_.fd(), POLLIN, 0};
-            ::poll(&p, 1, 50);
+            wakeup_.wait(50);
         }
     }
 }
@@ -157,8 +155,7 @@ int AdminChannel::receiveDatagram(std::vector<std::uint8_t>& buffer, std::string
     };
     if (!sock) {
         // No socket (closed by a stop datagram or not yet set up): sleep until set-up or stop.
-        pollfd p{wakeup_.fd(), POLLIN, 0};
-        ::poll(&p, 1, -1);
+        wakeup_.wait();
         wakeup_.consume();
         return 0;
     }
