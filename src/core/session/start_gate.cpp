@@ -34,7 +34,8 @@ bool startGateRemembered(const Settings& settings) {
 
 bool startGateCheckPassword(const Settings& settings, std::string_view password, bool remember) {
     const std::string xstr = storedDigest(settings);
-    if (startPasswordDigest(password) != xstr) return false;
+    if (startPasswordDigest(password) != xstr)
+        return false;
     const std::string marker = remember ? rememberMarker(xstr) : std::string();
     // Leave the file alone when the marker already reads as it should.
     if (settings.readString(kSection, kMarkerKey, {}, kTextBuffer) != marker)
@@ -44,7 +45,8 @@ bool startGateCheckPassword(const Settings& settings, std::string_view password,
 
 std::string changeStartPassword(const Settings& settings, std::string_view first,
                                 std::string_view second) {
-    if (first != second) return "两次输入的密码不一致！";
+    if (first != second)
+        return "两次输入的密码不一致！";
     if (!settings.writeString(kSection, kDigestKey, startPasswordDigest(first)))
         return "保存失败！";
     return "操作成功！";
