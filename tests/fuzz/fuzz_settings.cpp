@@ -17,17 +17,18 @@ using namespace quorvane;
 namespace {
 
 const std::string& scratchHome() {
-    static const std::string dir = [] {
+    // Never destroyed, so that the exit handler can still read it.
+    static const std::string* dir = [] {
         auto p = std::filesystem::temp_directory_path() /
                  ("quorvane-fuzz-settings-" + std::to_string(::getpid()));
         std::filesystem::create_directories(p);
         std::atexit([] {
             std::error_code ec;
-            std::filesystem::remove_all(scratchHome(), ec);
+            std::filesystem::remove_all(*dir, ec);
         });
-        return p.string();
+        return new std::string(p.string());
     }();
-    return dir;
+    return *dir;
 }
 
 // A name taken from the input: the text of its first line, when it is a name the settings
