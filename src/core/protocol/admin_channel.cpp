@@ -244,11 +244,10 @@ int AdminChannel::sendto_log(Bytes data, int flags, const Ipv4Endpoint& to, int 
     return sock->sendTo(data, to, flags);
 }
 
-SearchTarget AdminChannel::applyMulticastMode(bool enabled, const std::string& interfaceAddress) {
-    settings_.writeString("net", "enable-mcast", enabled ? "1" : "0");
+SearchTarget AdminChannel::configuredSearchTarget(bool multicast) const {
     SearchTarget t;
-    t.multicast = enabled;
-    if (enabled) {
+    t.multicast = multicast;
+    if (multicast) {
         std::uint32_t def = groupNumber(groupText());
         t.destination.address = static_cast<std::uint32_t>(
             settings_.readInt("net", "mcast-broadcast-address", static_cast<int>(def)));
@@ -259,6 +258,12 @@ SearchTarget AdminChannel::applyMulticastMode(bool enabled, const std::string& i
         t.destination.port =
             static_cast<std::uint16_t>(settings_.readInt("net", "common-dev-admin-port", 65534));
     }
+    return t;
+}
+
+SearchTarget AdminChannel::applyMulticastMode(bool enabled, const std::string& interfaceAddress) {
+    settings_.writeString("net", "enable-mcast", enabled ? "1" : "0");
+    SearchTarget t = configuredSearchTarget(enabled);
     {
         std::lock_guard l(m_);
         search_ = t;

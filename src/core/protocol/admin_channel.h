@@ -71,6 +71,8 @@ public:
     // The interface box: `mcast-local-address`, outgoing multicast interface and membership.
     void chooseInterface(const std::string& interfaceAddress);
     SearchTarget searchTarget() const;
+    // The search address and port the settings name for a mode, without changing anything.
+    SearchTarget configuredSearchTarget(bool multicast) const;
     void setSearchDestination(const Ipv4Endpoint& destination);
     // The port that marks a reply as a multicast find.
     std::uint16_t multicastDevicePort() const;

@@ -110,17 +110,21 @@ bool ToolSession::search(const SearchRequest& request) {
     const Ipv4Endpoint destination{request.searchAddress, request.port};
     i.channel.setSearchDestination(destination);
     if (request.multicast) {
-        i.settings.writeString("net", "mcast-broadcast-address",
-                               std::to_string(request.searchAddress));
-        i.settings.writeString("net", "mcast-dev-admin-port", std::to_string(request.port));
+        if (request.remember) {
+            i.settings.writeString("net", "mcast-broadcast-address",
+                                   std::to_string(request.searchAddress));
+            i.settings.writeString("net", "mcast-dev-admin-port", std::to_string(request.port));
+        }
         i.replies.setMulticastPort(request.port);
         i.channel.chooseInterface(request.interfaceAddress);
     } else {
         if (i.channel.initAdminSocket(request.interfaceAddress) != 0)
             i.port.showNotice("初始化网络失败！" + i.channel.lastError());
-        i.settings.writeString("net", "common-broadcast-address",
-                               std::to_string(static_cast<std::int32_t>(request.searchAddress)));
-        i.settings.writeString("net", "common-dev-admin-port", std::to_string(request.port));
+        if (request.remember) {
+            i.settings.writeString("net", "common-broadcast-address",
+                                   std::to_string(static_cast<std::int32_t>(request.searchAddress)));
+            i.settings.writeString("net", "common-dev-admin-port", std::to_string(request.port));
+        }
         i.replies.setMulticastPort(i.channel.multicastDevicePort());
     }
 

@@ -1,0 +1,109 @@
+// quorvane-cli search: the main window's search, then the listed controllers in list order.
+#include <chrono>
+#include <cstdlib>
+#include <ostream>
+#include <thread>
+
+#include "commands.h"
+#include "protocol/admin_channel.h"
+#include "session/device_list.h"
+#include "session/tool_session.h"
+
+namespace quorvane::cli {
+
+namespace {
+void jsonString(std::ostream& out, const std::string& s) {
+    out << '"';
+    for (unsigned char c : s) {
+        switch (c) {
+        case '"': out << "\\\""; break;
+        case '\\': out << "\\\\"; break;
+        case '\n': out << "\\n"; break;
+        case '\t': out << "\\t"; break;
+        case '\r': out << "\\r"; break;
+        default:
+            if (c < 0x20) {
+                char buf[8];
+                std::snprintf(buf, sizeof buf, "\\u%04x", c);
+                out << buf;
+            } else {
+                out << static_cast<char>(c);
+            }
+        }
+    }
+    out << '"';
+}
+
+bool readNumber(const std::string* text, long lo, long hi, long& out) {
+    if (!text) return true;
+    char* end = nullptr;
+    out = std::strtol(text->c_str(), &end, 10);
+    return !text->empty() && *end == 0 && out >= lo && out <= hi;
+}
+} // namespace
+
+int cmdSearch(CliContext& ctx, const Args& args) {
+    const std::string* to = flagValue(args, "--to");
+    const std::string* iface = flagValue(args, "--iface");
+    long port = 0, waitMs = 3000;
+    if (!positionals(args, {"--to", "--port", "--iface", "--wait"}).empty() ||
+        !readNumber(flagValue(args, "--port"), 1, 65535, port) ||
+        !readNumber(flagValue(args, "--wait"), 0, 600000, waitMs)) {
+        *ctx.err << "usage: search [--mcast] [--pipe] [--to ADDR] [--port N] [--iface IP] "
+                    "[--wait MS] [--json]\n";
+        return kUsage;
+    }
+    std::optional<std::uint32_t> toAddress;
+    if (to && !(toAddress = platform::parseIpv4(*to))) {
+        *ctx.err << "not an IPv4 address: " << *to << "\n";
+        return kUsage;
+    }
+
+    ToolSession session(ctx.home, *ctx.port);
+    // Standard output carries the list only; the dumps stay in the tool log.
+    session.log().setEcho(false);
+    session.start();
+
+    SearchRequest request;
+    request.multicast = hasFlag(args, "--mcast");
+    SearchTarget target = session.channel().configuredSearchTarget(request.multicast);
+    request.searchAddress = toAddress.value_or(target.destination.address);
+    request.port = port ? static_cast<std::uint16_t>(port) : target.destination.port;
+    request.interfaceAddress = iface ? *iface : ctx.settings->readString("net", "mcast-local-address");
+    request.listServiceDevices = hasFlag(args, "--pipe");
+    request.remember = !to && port == 0;
+    if (!session.search(request)) {
+        session.stop();
+        return kFailed;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(waitMs));
+    session.stop();
+
+    auto rows = session.devices().snapshot();
+    auto& out = *ctx.out;
+    if (hasFlag(args, "--json")) {
+        const auto& specs = deviceListColumnSpecs();
+        out << "[";
+        for (std::size_t r = 0; r < rows.size(); ++r) {
+            auto columns = deviceListColumns(rows[r]);
+            out << (r ? ",\n " : "\n ") << "{";
+            for (std::size_t c = 0; c < columns.size(); ++c) {
+                if (c) out << ", ";
+                jsonString(out, specs[c].caption);
+                out << ": ";
+                jsonString(out, columns[c]);
+            }
+            out << "}";
+        }
+        out << (rows.empty() ? "]\n" : "\n]\n");
+        return kOk;
+    }
+    for (const auto& row : rows) {
+        auto columns = deviceListColumns(row);
+        for (std::size_t c = 0; c < columns.size(); ++c) out << (c ? "\t" : "") << columns[c];
+        out << "\n";
+    }
+    return kOk;
+}
+
+} // namespace quorvane::cli
