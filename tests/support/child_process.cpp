@@ -1,0 +1,67 @@
+#include "child_process.h"
+
+#include <csignal>
+#include <fcntl.h>
+#include <poll.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "test_paths.h"
+
+extern char** environ;
+
+namespace quorvane::test {
+
+ChildProcess::ChildProcess(std::vector<std::string> argv) {
+    int fds[2];
+    if (::pipe2(fds, O_CLOEXEC) != 0) return;
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, fds[1], 1);
+    std::vector<char*> cargv;
+    for (auto& a : argv) cargv.push_back(a.data());
+    cargv.push_back(nullptr);
+    pid_t pid = -1;
+    if (::posix_spawn(&pid, cargv[0], &actions, nullptr, cargv.data(), environ) == 0) pid_ = pid;
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(fds[1]);
+    out_ = fds[0];
+}
+
+ChildProcess::~ChildProcess() {
+    stop();
+    if (out_ >= 0) ::close(out_);
+}
+
+bool ChildProcess::waitForLine(const std::string& text, std::chrono::milliseconds limit) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    for (;;) {
+        if (output_.find(text) != std::string::npos) return true;
+        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                        deadline - std::chrono::steady_clock::now())
+                        .count();
+        if (left <= 0 || out_ < 0) return false;
+        pollfd p{out_, POLLIN, 0};
+        if (::poll(&p, 1, static_cast<int>(left)) <= 0) continue;
+        char buf[4096];
+        auto n = ::read(out_, buf, sizeof buf);
+        if (n <= 0) return output_.find(text) != std::string::npos;
+        output_.append(buf, static_cast<std::size_t>(n));
+    }
+}
+
+int ChildProcess::stop() {
+    if (pid_ <= 0) return -1;
+    ::kill(pid_, SIGTERM);
+    int status = 0;
+    ::waitpid(pid_, &status, 0);
+    pid_ = -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+int testPort(int offset) { return 20000 + (::getpid() * 7) % 30000 + offset; }
+std::string simPath() { return binDir() + "/tools/sim/quorvane-sim"; }
+std::string tavrinPath() { return binDir() + "/tools/tavrin/tavrin"; }
+
+} // namespace quorvane::test

@@ -1,0 +1,38 @@
+#pragma once
+// A program started by a test (quorvane-sim, tavrin), stopped with SIGTERM when the test ends.
+#include <chrono>
+#include <string>
+#include <vector>
+
+namespace quorvane::test {
+
+class ChildProcess {
+public:
+    explicit ChildProcess(std::vector<std::string> argv);
+    ~ChildProcess();
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+
+    // Reads the child's standard output until a line containing text appears (true), the child
+    // ends or the limit passes (false). Wakes on each line: no fixed sleeps.
+    bool waitForLine(const std::string& text,
+                     std::chrono::milliseconds limit = std::chrono::seconds(20));
+    // Everything read from standard output so far.
+    const std::string& output() const { return output_; }
+    // SIGTERM, then waits; the exit status (or -1).
+    int stop();
+    int pid() const { return pid_; }
+
+private:
+    int pid_ = -1;
+    int out_ = -1;
+    std::string output_;
+};
+
+// A port for this test process: different tests run as different processes in parallel.
+int testPort(int offset);
+// A file in the build tree's program folders: binDir() + "/tools/sim/quorvane-sim" etc.
+std::string simPath();
+std::string tavrinPath();
+
+} // namespace quorvane::test

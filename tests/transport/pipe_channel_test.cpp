@@ -1,0 +1,169 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <thread>
+
+#include "platform/local_pipe.h"
+#include "protocol/pipe_channel.h"
+#include "protocol/pipe_message.h"
+#include "recording_user_port.h"
+#include "session/device_list.h"
+#include "transport_fixture.h"
+
+using namespace quorvane;
+using namespace quorvane::test;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+// A host service that answers one exchange with a script of answers, then waits for the
+// tool to hang up.
+struct FakeService {
+    explicit FakeService(std::vector<std::string> script) : script_(std::move(script)) {
+        path = *platform::localPipePath("127.0.0.1", "testpipe");
+        listening = listener.listen(path);
+        thread = std::thread([this] { serve(); });
+    }
+    ~FakeService() {
+        stop.signal();
+        thread.join();
+    }
+    void serve() {
+        auto client = listener.accept(&stop);
+        // The channel's wait probes the pipe with a connection of its own; the exchange is the
+        // connection that sends something.
+        while (client) {
+            std::vector<std::uint8_t> buf(kPipeBufferSize);
+            auto r = client->read(buf, Clock::now() + std::chrono::seconds(10), &stop);
+            if (r.status == platform::LocalPipe::Status::Message) {
+                request.assign(reinterpret_cast<char*>(buf.data()), r.size);
+                for (const auto& a : script_) client->write(asBytes(a));
+                // The tool must hang up on its own (after "xxx" or its first answer).
+                auto after = client->read(buf, Clock::now() + std::chrono::seconds(20), &stop);
+                hungUp = after.status == platform::LocalPipe::Status::Closed;
+                return;
+            }
+            client = listener.accept(&stop);
+        }
+    }
+    std::vector<std::string> script_;
+    std::string path;
+    bool listening = false;
+    platform::LocalPipeListener listener;
+    platform::Wakeup stop;
+    std::thread thread;
+    std::string request;
+    bool hungUp = false;
+};
+
+class PipeChannel : public ::testing::Test {
+protected:
+    void SetUp() override {
+        runtime = scratchDir("runtime");
+        ::setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+    }
+    std::string runtime;
+    TransportFixture fx{"enable-pipe=1\npipe-name=testpipe\n"};
+    DeviceList devices;
+    RecordingUserPort port;
+};
+
+PipeMessage command(int waitFlag, int timeoutMs) {
+    PipeMessage m;
+    m.address = "门禁1";
+    m.identity = "2024000000000001";
+    m.data = {1, 2, 3};
+    m.timeoutMs = timeoutMs;
+    m.waitFlag = waitFlag;
+    return m;
+}
+
+} // namespace
+
+TEST_F(PipeChannel, RelayedCommandWithWaitFlagOneStopsAfterTheFirstAnswer) {
+    FakeService service({buildPipeAnswer("127.0.0.1:65534", asBytes(replyFrame(17))),
+                         buildPipeAnswer("127.0.0.1:65534", asBytes(replyFrame(41)))});
+    ASSERT_TRUE(service.listening);
+    Pipe_Thread_Pool pool(*fx.settings, *fx.dispatcher, devices, &port);
+    pool.setListServiceDevices(true);
+    // A long timeout: only the wait flag can end the exchange early.
+    pool.sendPipe_i(command(1, 60000));
+    auto got = fx.received();
+    ASSERT_EQ(got.size(), 1u);
+    EXPECT_EQ(got[0].code, 17);
+    EXPECT_EQ(got[0].source, "127.0.0.1:65534");
+    EXPECT_FALSE(got[0].viaUdp);
+
+    // What the service read: the 56-byte header and the frame.
+    auto request = parsePipeRequest(asBytes(service.request));
+    ASSERT_TRUE(request);
+    EXPECT_EQ(request->address, "门禁1");
+    EXPECT_EQ(request->identity, "2024000000000001");
+    EXPECT_EQ(request->timeoutMs, 60000u);
+    EXPECT_EQ(request->waitFlag, 1u);
+    EXPECT_EQ(request->kind, kPipeRelay);
+    EXPECT_EQ(request->payload, std::string("\x01\x02\x03", 3));
+    pool.close();
+}
+
+TEST_F(PipeChannel, XxxEndsTheReadingLoopAndShortAnswersNeverReachTheHandler) {
+    FakeService service({std::string(20, 'A'),  // shorter than the header: skipped
+                         buildPipeAnswer("127.0.0.2:65534", asBytes(replyFrame(3))),
+                         "xxx",
+                         buildPipeAnswer("127.0.0.3:65534", asBytes(replyFrame(5)))});
+    ASSERT_TRUE(service.listening);
+    Pipe_Thread_Pool pool(*fx.settings, *fx.dispatcher, devices, &port);
+    pool.setListServiceDevices(true);
+    PipeMessage search;  // empty texts: a search, which reads until "xxx" or quiet time
+    search.data = {2};
+    search.timeoutMs = 60000;
+    search.waitFlag = 1;
+    pool.sendPipe_i(search);
+    auto got = fx.received();
+    ASSERT_EQ(got.size(), 1u);
+    EXPECT_EQ(got[0].code, 3);
+    // A search keeps the window busy for the exchange.
+    EXPECT_EQ(port.busyCount(), 1);
+    EXPECT_EQ(port.busyDepth(), 0);
+    pool.close();
+}
+
+TEST_F(PipeChannel, NothingIsSentWhileThePipeIsOffOrServiceDevicesAreNotListed) {
+    FakeService service({});
+    Pipe_Thread_Pool pool(*fx.settings, *fx.dispatcher, devices, &port);
+    pool.sendPipe_i(command(1, 100));  // the list box is not ticked
+    fx.settings->writeString("net", "enable-pipe", "0");
+    pool.setListServiceDevices(true);
+    pool.sendPipe_i(command(1, 100));
+    EXPECT_TRUE(service.request.empty());
+    pool.close();
+}
+
+TEST_F(PipeChannel, QueuedFramesGoThroughTheWorkerInOrder) {
+    FakeService service({buildPipeAnswer("127.0.0.9:65534", asBytes(replyFrame(67)))});
+    Pipe_Thread_Pool pool(*fx.settings, *fx.dispatcher, devices, &port);
+    pool.setListServiceDevices(true);
+    ASSERT_EQ(pool.start(), 0);
+    std::uint8_t frame[] = {9, 9};
+    pool.sendPipe(frame, "门禁9", "", 30000, 1);
+    EXPECT_EQ(fx.arrived.wait(std::chrono::seconds(20)), 1);
+    pool.close();
+    EXPECT_EQ(pool.runningWorkers(), 0);
+    EXPECT_EQ(fx.received().at(0).source, "127.0.0.9:65534");
+}
+
+TEST_F(PipeChannel, ServiceMissingCostsOnlyTheInstanceWait) {
+    Pipe_Thread_Pool pool(*fx.settings, *fx.dispatcher, devices, &port);
+    pool.setListServiceDevices(true);
+    pool.sendPipe_i(command(1, 100));
+    EXPECT_TRUE(fx.received().empty());
+}
+
+TEST(LocalPipePath, OnlyThisMachineIsReachable) {
+    ::setenv("XDG_RUNTIME_DIR", "/run/user/7", 1);
+    EXPECT_EQ(platform::localPipePath("127.0.0.1", "kelmorhub"), "/run/user/7/quorvane/PIPE/kelmorhub");
+    EXPECT_TRUE(platform::localPipePath("localhost", "x"));
+    EXPECT_TRUE(platform::localPipePath(".", "x"));
+    EXPECT_FALSE(platform::localPipePath("192.168.1.5", "x"));
+    EXPECT_FALSE(platform::localPipePath("127.0.0.1", "../x"));
+}
