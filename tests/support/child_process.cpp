@@ -60,6 +60,20 @@ int ChildProcess::stop() {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
+int ChildProcess::wait() {
+    if (pid_ <= 0) return -1;
+    char buf[4096];
+    for (;;) {
+        auto n = ::read(out_, buf, sizeof buf);
+        if (n <= 0) break;
+        output_.append(buf, static_cast<std::size_t>(n));
+    }
+    int status = 0;
+    ::waitpid(pid_, &status, 0);
+    pid_ = -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
 int testPort(int offset) { return 20000 + (::getpid() * 7) % 30000 + offset; }
 std::string simPath() { return binDir() + "/tools/sim/quorvane-sim"; }
 std::string tavrinPath() { return binDir() + "/tools/tavrin/tavrin"; }

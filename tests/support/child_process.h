@@ -21,6 +21,8 @@ public:
     const std::string& output() const { return output_; }
     // SIGTERM, then waits; the exit status (or -1).
     int stop();
+    // Reads standard output to its end and waits for the child to end by itself; its status.
+    int wait();
     int pid() const { return pid_; }
 
 private:

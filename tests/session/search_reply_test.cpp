@@ -1,0 +1,148 @@
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "protocol/reply_dispatch.h"
+#include "sample_frames.h"
+#include "session/device_list.h"
+#include "session/search_reply.h"
+#include "test_paths.h"
+
+using namespace quorvane;
+using namespace quorvane::test;
+
+namespace {
+
+class SearchReplies : public ::testing::Test {
+protected:
+    SearchReplies()
+        : dir(scratchDir("search")),
+          dispatcher(nullptr, dir, [this](const std::string& t) { notices.push_back(t); }),
+          devices(DeviceListOptions{true, 1, true}),
+          handler(dispatcher, devices, 3366) {}
+
+    int reply(const DeviceUIInfo& d, const std::string& source, bool viaUdp,
+              bool extended = false) {
+        std::string frame = deviceInfoReply(d, extended);
+        return dispatcher.handleReply(asBytes(frame), source, viaUdp);
+    }
+
+    std::string dir;
+    std::vector<std::string> notices;
+    ReplyDispatcher dispatcher;
+    DeviceList devices;
+    SearchReplyHandler handler;
+};
+
+} // namespace
+
+TEST_F(SearchReplies, SenderDecidesHowTheControllerWasFound) {
+    DeviceUIInfo a = sampleDevice(1), b = sampleDevice(2), c = sampleDevice(3);
+    reply(a, "192.168.1.1:65534", true);
+    reply(b, "192.168.1.2:3366", true);
+    reply(c, "192.168.1.3:65534", false);
+    auto rows = devices.snapshot();
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[0].searchModes, kFoundByBroadcast);
+    EXPECT_EQ(rows[1].searchModes, kFoundByMulticast);
+    EXPECT_EQ(rows[2].searchModes, kFoundByPipe);
+    EXPECT_EQ(rows[1].sourceAddress, "192.168.1.2:3366");
+    EXPECT_TRUE(notices.empty());
+}
+
+TEST_F(SearchReplies, PipeThenBroadcastLeavesOneRowBroadcastThenPipeLeavesTwo) {
+    DeviceUIInfo d = sampleDevice(4);
+    reply(d, "192.168.1.4:65534", false);
+    reply(d, "192.168.1.4:65534", true);
+    auto rows = devices.snapshot();
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].getSearchMode(), "广播;");
+
+    ASSERT_TRUE(devices.tryClear());
+    reply(d, "192.168.1.4:65534", true);
+    reply(d, "192.168.1.4:65534", false);
+    rows = devices.snapshot();
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].searchModes + rows[1].searchModes, kFoundByBroadcast + kFoundByPipe);
+}
+
+TEST_F(SearchReplies, ControllersFoundOnlyThroughTheServiceAreDroppedUnlessListed) {
+    devices.setListServiceDevices(false);
+    int changed = 0;
+    handler.setListChangedCallback([&] { ++changed; });
+    reply(sampleDevice(5), "192.168.1.5:65534", false);
+    EXPECT_EQ(devices.size(), 0u);
+    reply(sampleDevice(5), "192.168.1.5:65534", true);
+    EXPECT_EQ(devices.size(), 1u);
+    EXPECT_EQ(changed, 1);
+}
+
+TEST_F(SearchReplies, BrokenBlocksLeaveTheirCaptureAndNotice) {
+    std::string basic = deviceInfoReply(sampleDevice(6), false);
+    basic[32 + 115] ^= 1;
+    refreshChecksum(basic);
+    EXPECT_EQ(dispatcher.handleReply(asBytes(basic), "1.2.3.4:65534", true), -1);
+    EXPECT_EQ(readFile(dir + "/Error-sum-v1.bin"), basic);
+
+    DeviceUIInfo ext = sampleDevice(7);
+    ext.blockVersion = 1;
+    ext.extMarker = kExtendedMarker;
+    std::string extended = deviceInfoReply(ext, true);
+    extended[32 + 191] ^= 1;
+    refreshChecksum(extended);
+    EXPECT_EQ(dispatcher.handleReply(asBytes(extended), "1.2.3.4:65534", true), -1);
+    EXPECT_EQ(readFile(dir + "/Error-sum-v2.bin"), extended);
+
+    // A reply too short to hold a block.
+    std::string shortFrame = basic.substr(0, 32 + 40);
+    shortFrame[30] = 0;
+    shortFrame[31] = 40;
+    shortFrame.push_back(0);
+    refreshChecksum(shortFrame);
+    EXPECT_EQ(dispatcher.handleReply(asBytes(shortFrame), "1.2.3.4:65534", true), -1);
+
+    EXPECT_EQ(notices, (std::vector<std::string>{"配置数据检验和失败（V1）！",
+                                                 "配置数据检验和失败（V2）！",
+                                                 "从返回消息解析设备信息失败！"}));
+    EXPECT_EQ(devices.size(), 0u);
+}
+
+TEST_F(SearchReplies, PendingRefreshTakesTheNextReplyInsteadOfTheList) {
+    handler.armRefresh();
+    std::thread replier([&] { reply(sampleDevice(8), "192.168.1.8:65534", true); });
+    auto record = handler.awaitRefresh(std::chrono::seconds(10));
+    replier.join();
+    ASSERT_TRUE(record);
+    EXPECT_EQ(record->name, sampleDevice(8).name);
+    EXPECT_EQ(record->sourceAddress, "192.168.1.8:65534");
+    EXPECT_EQ(devices.size(), 0u);
+    // Disarmed: the next reply is a list row again, and a wait without reply gives nothing.
+    reply(sampleDevice(8), "192.168.1.8:65534", true);
+    EXPECT_EQ(devices.size(), 1u);
+    handler.armRefresh();
+    EXPECT_FALSE(handler.awaitRefresh(std::chrono::milliseconds(1)));
+    reply(sampleDevice(9), "192.168.1.9:65534", true);
+    EXPECT_EQ(devices.size(), 2u);
+}
+
+TEST_F(SearchReplies, RepliesFromTwoThreadsAllLandInOrder) {
+    std::thread udp([&] {
+        for (int i = 1; i <= 100; i += 2) {
+            DeviceUIInfo d = sampleDevice(i);
+            d.ip = "10.0.0." + std::to_string(i);
+            reply(d, d.ip + ":65534", true);
+        }
+    });
+    std::thread pipe([&] {
+        for (int i = 2; i <= 100; i += 2) {
+            DeviceUIInfo d = sampleDevice(i);
+            d.ip = "10.0.0." + std::to_string(i);
+            reply(d, d.ip + ":65534", false);
+        }
+    });
+    udp.join();
+    pipe.join();
+    auto rows = devices.snapshot();
+    ASSERT_EQ(rows.size(), 100u);
+    for (std::size_t i = 0; i < rows.size(); ++i) EXPECT_EQ(rows[i].ip, "10.0.0." + std::to_string(i + 1));
+}
