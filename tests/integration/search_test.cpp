@@ -140,6 +140,8 @@ TEST_F(SessionAgainstSim, DeviceFoundOnlyThroughThePipeIsAddressedThroughThePipe
     EXPECT_EQ(opened.wait(std::chrono::seconds(20)), 1);
     EXPECT_FALSE(viaUdp);
     EXPECT_EQ(source, device.ip + ":" + std::to_string(h.port));
+    // The handlers above point at this test's locals: no reply may reach them afterwards.
+    session.stop();
 }
 
 TEST_F(SessionAgainstSim, RefreshFillsThePendingRecordAndLeavesTheListAlone) {

@@ -59,7 +59,14 @@ struct ToolSession::Impl {
 ToolSession::ToolSession(std::string programDir, UserPort& port)
     : impl_(std::make_unique<Impl>(std::move(programDir), port)) {}
 
-ToolSession::~ToolSession() { stop(); }
+ToolSession::~ToolSession() {
+    stop();
+    // The pipe task still talks to the library's thread manager while it is destroyed: the
+    // library ends only after the session's objects are gone.
+    bool aceStarted = impl_->aceStarted;
+    impl_.reset();
+    if (aceStarted) ACE::fini();
+}
 
 int ToolSession::start() {
     auto& i = *impl_;
@@ -68,7 +75,7 @@ int ToolSession::start() {
     int rc = i.channel.initAdminSocket();
     if (rc != 0) i.port.showNotice("初始化网络失败！" + i.channel.lastError());
     i.channel.startReceiveThread();
-    if (ACE::init() != -1) i.aceStarted = true;
+    if (!i.aceStarted && ACE::init() != -1) i.aceStarted = true;
     i.pipe.start();
     i.stopped = false;
     return rc == 0 ? 0 : rc;
@@ -82,8 +89,6 @@ void ToolSession::stop() {
     i.pipe.wait();
     i.channel.closeAdminSocket();
     i.log.close();
-    if (i.aceStarted) ACE::fini();
-    i.aceStarted = false;
 }
 
 Settings& ToolSession::settings() { return impl_->settings; }
