@@ -53,20 +53,16 @@ public:
 
     std::string next(std::size_t limit) {
         while (pos_ < s_.size() && s_[pos_] == ' ') ++pos_;
-        std::string out;
-        while (pos_ < s_.size()) {
-            if (s_[pos_] == ' ') {
-                std::size_t run = pos_;
-                while (run < s_.size() && s_[run] == ' ') ++run;
-                pos_ = run;
-                break;
-            }
+        // The field's characters are contiguous; the spaces that end it are skipped after.
+        const std::size_t first = pos_;
+        while (pos_ < s_.size() && s_[pos_] != ' ') {
             std::size_t width = isLeadByte(s_[pos_]) && pos_ + 1 < s_.size() ? 2 : 1;
-            if (out.size() + width > limit) break;
-            out.append(s_, pos_, width);
+            if (pos_ - first + width > limit) break;
             pos_ += width;
         }
-        return fromGbk(out);
+        std::string_view field = std::string_view(s_).substr(first, pos_ - first);
+        while (pos_ < s_.size() && s_[pos_] == ' ') ++pos_;
+        return fromGbk(field);
     }
     std::string rest() {
         std::string_view r = std::string_view(s_).substr(std::min(pos_, s_.size()));
