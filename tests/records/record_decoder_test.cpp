@@ -4,7 +4,7 @@
 #include "records/record_decoder.h"
 #include "records/record_tables.h"
 #include "records/status_word.h"
-#include "rights/packed_time.h"
+#include "model/packed_time.h"
 
 namespace quorvane {
 namespace {
@@ -130,8 +130,8 @@ TEST(RecordDecoder, OperationLogLine) {
     EXPECT_EQ(map.entries().front().first, "card");
     EXPECT_NE(decodeRecord(nullptr, record(3, 0, 4, 99), 5, options()).find("操作对象=,"),
               std::string::npos);
-    // Without a code table the source name is empty.
-    EXPECT_NE(decodeRecord(nullptr, r, 5, {}).find("来源命令= 】"), std::string::npos);
+    // Without a table of its own the decoder names the code from the protocol's table.
+    EXPECT_NE(decodeRecord(nullptr, r, 5, {}).find("来源命令=保存基本配置 】"), std::string::npos);
 }
 
 TEST(RecordDecoder, SubtypeNamesArePaddedToSixteenGbkBytes) {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "infra/codepage.h"
-#include "rights/packed_time.h"
+#include "model/packed_time.h"
 #include "rights/right_text.h"
 
 namespace quorvane {

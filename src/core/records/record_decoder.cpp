@@ -1,11 +1,13 @@
 #include "records/record_decoder.h"
 
+#include "protocol/code_tables.h"
+
 #include <cstdio>
 
 #include "records/record_tables.h"
 #include "records/status_word.h"
 #include "rights/card_number.h"
-#include "rights/packed_time.h"
+#include "model/packed_time.h"
 
 namespace quorvane {
 namespace {
@@ -26,7 +28,7 @@ std::string_view trimmed(std::string_view s) {
 }
 
 std::string_view nameOf(const CommandNameFn& commandName, std::uint32_t data0) {
-    return commandName ? commandName(data0 & 0xFF) : std::string_view{};
+    return commandName ? commandName(data0 & 0xFF) : quorvane::commandName(static_cast<int>(data0 & 0xFF));
 }
 
 void appendUnsigned(std::string& out, unsigned v) { out += std::to_string(v); }

@@ -28,7 +28,7 @@ private:
 };
 
 // The display name of a command code (a request source or the code of a command the record
-// is about); the protocol's code table provides it. Empty for codes without a name.
+// is about); without one the protocol's code table is used. Empty for codes without a name.
 using CommandNameFn = std::function<std::string_view(unsigned code)>;
 
 struct RecordDecodeOptions {

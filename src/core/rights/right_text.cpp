@@ -5,7 +5,7 @@
 #include <optional>
 
 #include "infra/codepage.h"
-#include "rights/packed_time.h"
+#include "model/packed_time.h"
 
 namespace quorvane {
 namespace {

@@ -1,4 +1,4 @@
-#include "rights/packed_time.h"
+#include "model/packed_time.h"
 
 #include <cstdio>
 
