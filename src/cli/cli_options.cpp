@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <utility>
 
 #include "cli_context.h"
@@ -67,12 +68,11 @@ Args positionals(const Args& args, std::initializer_list<std::string_view> value
             optionsEnded = true;
             continue;
         }
-        for (auto flag : valueFlags) {
-            if (sameFlag(word, flag)) {
-                ++i;
-                break;
-            }
-        }
+        bool takesValue =
+            std::any_of(valueFlags.begin(), valueFlags.end(),
+                        [&word](std::string_view flag) { return sameFlag(word, flag); });
+        if (takesValue)
+            ++i;
     }
     return words;
 }

@@ -1,5 +1,6 @@
 #include "infra/settings.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <mutex>
@@ -60,9 +61,7 @@ Settings::Settings(std::string programDir) : programDir_(std::move(programDir)) 
 
 std::string Settings::resolve(std::string_view name) const {
     std::string s(name);
-    for (char& c : s)
-        if (c == '\\')
-            c = '/';
+    std::replace(s.begin(), s.end(), '\\', '/');
     if ((s.size() >= 3 && s[1] == ':') || (!s.empty() && s[0] == '/'))
         return s;
     std::string_view rest = s;

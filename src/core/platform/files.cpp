@@ -116,13 +116,12 @@ bool fileExists(const std::string& path) {
 bool makeDirectories(const std::string& path) {
     if (path.empty())
         return false;
-    std::string partial;
     std::size_t pos = 0;
     while (pos <= path.size()) {
         std::size_t slash = path.find('/', pos);
         if (slash == std::string::npos)
             slash = path.size();
-        partial = path.substr(0, slash);
+        const std::string partial = path.substr(0, slash);
         pos = slash + 1;
         if (partial.empty())
             continue;
