@@ -167,3 +167,13 @@ TEST(LocalPipePath, OnlyThisMachineIsReachable) {
     EXPECT_FALSE(platform::localPipePath("192.168.1.5", "x"));
     EXPECT_FALSE(platform::localPipePath("127.0.0.1", "../x"));
 }
+
+TEST_F(PipeChannel, StopRightAfterStartEndsTheWorker) {
+    for (int i = 0; i < 50; ++i) {
+        Pipe_Thread_Pool pool(*fx.settings, *fx.dispatcher, devices, &port);
+        ASSERT_EQ(pool.start(), 0);
+        pool.close();
+        pool.wait();
+        EXPECT_EQ(pool.runningWorkers(), 0);
+    }
+}

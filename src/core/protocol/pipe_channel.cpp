@@ -1,5 +1,6 @@
 #include "protocol/pipe_channel.h"
 
+#include <algorithm>
 #include <chrono>
 #include <optional>
 
@@ -79,7 +80,9 @@ int Pipe_Thread_Pool::svc() {
 }
 
 int Pipe_Thread_Pool::close(u_long) {
-    int workers = runningWorkers();
+    // A worker that was started but has not reached its loop yet counts as well, or it would
+    // wait for a block that never comes.
+    int workers = std::max(runningWorkers(), static_cast<int>(thr_count()));
     for (int i = 0; i < workers; ++i) putq(new ACE_Message_Block(0, ACE_Message_Block::MB_STOP));
     stopReading_.signal();
     ACE_Guard<ACE_Thread_Mutex> g(poolMutex_);
