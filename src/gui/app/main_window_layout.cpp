@@ -109,9 +109,11 @@ QTreeWidget* deviceList(MainWindowControls& c) {
     for (const auto& col : deviceListColumnSpecs())
         captions << QString::fromUtf8(col.caption);
     list->setHeaderLabels(captions);
+    list->header()->setMinimumSectionSize(10);  // the right-format column is 20 pixels
     int i = 0;
     for (const auto& col : deviceListColumnSpecs())
         list->setColumnWidth(i++, col.width);
+    list->header()->setStretchLastSection(false);
     list->header()->setSectionsClickable(true);
     list->header()->setSortIndicatorShown(false);
     list->setMinimumHeight(220);
