@@ -103,8 +103,11 @@ QTreeWidget* deviceList(MainWindowControls& c) {
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->setSelectionBehavior(QAbstractItemView::SelectRows);
     list->setContextMenuPolicy(Qt::CustomContextMenu);
+    // Grid lines; a styled item needs its selection colours spelled out as well.
     list->setStyleSheet("QTreeView::item { border-right: 1px solid #d0d0d0; "
-                        "border-bottom: 1px solid #d0d0d0; }");
+                        "border-bottom: 1px solid #d0d0d0; }"
+                        "QTreeView::item:selected { background: palette(highlight); "
+                        "color: palette(highlighted-text); }");
     QStringList captions;
     for (const auto& col : deviceListColumnSpecs())
         captions << QString::fromUtf8(col.caption);
