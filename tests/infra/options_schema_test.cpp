@@ -151,3 +151,31 @@ TEST(OptionsSchema, MissingSchemaGivesNoGroups) {
     Settings settings(scratchDir("schema-none"));
     EXPECT_TRUE(readOptionsSchema(settings).empty());
 }
+
+TEST(OptionsSchema, ShippedSchemaNamesAndDescribesEveryKey) {
+    std::string home = scratchDir("schema-dist");
+    writeFile(home + "/options.ini", readFile(test::sourceDir() + "/dist/options.ini"));
+    Settings settings(home);
+    auto groups = readOptionsSchema(settings);
+    ASSERT_EQ(groups.size(), 9u);  // eight sections of config.ini, one of static.ini
+    std::size_t rows = 0;
+    for (const auto& g : groups) {
+        ASSERT_FALSE(g.rows.empty()) << g.section;
+        for (const auto& r : g.rows) {
+            ++rows;
+            EXPECT_FALSE(r.name.empty()) << r.key;
+            EXPECT_FALSE(r.desc.empty()) << r.key;
+            EXPECT_FALSE(r.option.empty()) << r.key;
+            if (r.type.kind == OptionKind::Integer) {
+                EXPECT_LE(r.type.minimum, r.type.maximum) << r.key;
+            }
+        }
+    }
+    EXPECT_GE(rows, 70u);
+    EXPECT_EQ(groups[0].section, "net");
+    EXPECT_EQ(groups[0].rows[4].key, "enable-mcast");
+    EXPECT_EQ(groups[0].rows[4].name, "网络组播");
+    EXPECT_EQ(choiceLabel(groups[0].rows[4].type, "1"), "是");
+    EXPECT_EQ(groups.back().file, ".\\config\\static.ini");
+    EXPECT_EQ(groups.back().rows[0].key, "bad-image-repeat-cnt");
+}
