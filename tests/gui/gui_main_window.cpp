@@ -83,13 +83,13 @@ struct Window {
 
 class GuiMainWindow : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void startUpShowsTheSettings() {
         Window w(makeGuiHome("main-start", "[common]\ntitle=测试工具\n"));
         QCOMPARE(w.dlg.windowTitle(), QString::fromUtf8("测试工具"));
         QCOMPARE(w.c().searchAddress->text(), QString("127.0.0.1"));
         QCOMPARE(w.c().searchPort->text(), QString("65534"));
-        QVERIFY(w.c().searchAddress->isEnabled());  // broadcast mode: the address is editable
+        QVERIFY(w.c().searchAddress->isEnabled()); // broadcast mode: the address is editable
         QCOMPARE(w.c().ips->currentText(), QString("127.0.0.1"));
         QVERIFY(!w.c().debugRow->isVisibleTo(&w.dlg));
         QVERIFY(!w.c().searchOnStart->isChecked());
@@ -130,7 +130,8 @@ private slots:
 
     void filterMatchesNameIpMacFlagHardwareAndState() {
         Window w(makeGuiHome("main-filter"));
-        w.list({device("门一", "192.168.1.10", kAmbrit, 1), device("door", "192.168.2.20", kBrisca, 2),
+        w.list({device("门一", "192.168.1.10", kAmbrit, 1),
+                device("door", "192.168.2.20", kBrisca, 2),
                 device("gate", "10.0.0.5", kQuenmar, 3)});
         QCOMPARE(w.c().list->topLevelItemCount(), 3);
         auto shownWith = [&](const char* filter) {
@@ -138,12 +139,12 @@ private slots:
             return w.column(1);
         };
         QCOMPARE(shownWith("192.168.1"), QStringList{QString::fromUtf8("门一")});
-        QCOMPARE(shownWith("00002"), QStringList{"door"});           // the device flag
-        QCOMPARE(shownWith("quenmar"), QStringList{"gate"});          // the hardware text
-        QCOMPARE(shownWith("00.00.3"), QStringList{"gate"});          // the MAC address
+        QCOMPARE(shownWith("00002"), QStringList{"door"});   // the device flag
+        QCOMPARE(shownWith("quenmar"), QStringList{"gate"}); // the hardware text
+        QCOMPARE(shownWith("00.00.3"), QStringList{"gate"}); // the MAC address
         QCOMPARE(shownWith("门"), QStringList{QString::fromUtf8("门一")});
-        QCOMPARE(shownWith("Door"), QStringList{});                   // case-sensitive
-        QCOMPARE(shownWith("广播").size(), 3);                         // the state text
+        QCOMPARE(shownWith("Door"), QStringList{}); // case-sensitive
+        QCOMPARE(shownWith("广播").size(), 3);      // the state text
         QCOMPARE(shownWith("").size(), 3);
     }
 
@@ -183,7 +184,7 @@ private slots:
         QCOMPARE(w.c().hostPort->text(), QString("50000"));
         QCOMPARE(w.c().deviceNo->text(), QString("7"));
         QVERIFY(w.c().ipDhcp->isChecked());
-        QCOMPARE(w.c().logStart->text(), QString("91"));  // 100 logs, fetch 10
+        QCOMPARE(w.c().logStart->text(), QString("91")); // 100 logs, fetch 10
         QVERIFY(platform::fileExists(recordFilePath(r, home)));
         DeviceUIInfo back;
         QCOMPARE(loadRecordFile(recordFilePath(r, home), back), 0);
@@ -191,7 +192,7 @@ private slots:
         QVERIFY(w.dlg.GetCurrSelDev(true).has_value());
 
         w.select(1);
-        QCOMPARE(w.c().logStart->text(), QString("1"));  // never below 1
+        QCOMPARE(w.c().logStart->text(), QString("1")); // never below 1
         w.c().list->clearSelection();
         QVERIFY(!w.dlg.GetCurrSelDev(true).has_value());
         QVERIFY(!w.c().name->isEnabled());
@@ -228,7 +229,7 @@ private slots:
         Window w(makeGuiHome("main-enable"));
         DeviceUIInfo fixed = device("a", "10.0.0.1", kAmbrit);
         DeviceUIInfo quenmar = device("q", "10.0.0.2", kQuenmar);
-        quenmar.ipAlloc = 1;  // DHCP
+        quenmar.ipAlloc = 1; // DHCP
         w.list({fixed, quenmar});
         const auto& c = w.c();
 
@@ -236,7 +237,8 @@ private slots:
         QVERIFY(c.name->isEnabled() && c.mac->isEnabled() && c.genMac->isEnabled());
         QVERIFY(c.ip->isEnabled() && c.mask->isEnabled() && c.gateway->isEnabled());
         QVERIFY(!c.ipFix->isEnabled() && !c.ipDhcp->isEnabled() && !c.ipPppoe->isEnabled());
-        QVERIFY(!c.playDirect->isEnabled() && !c.soundList->isEnabled() && !c.playCount->isEnabled());
+        QVERIFY(!c.playDirect->isEnabled() && !c.soundList->isEnabled() &&
+                !c.playCount->isEnabled());
         QVERIFY(c.groupNo->isEnabled() && c.saveRec->isEnabled() && c.relay->isEnabled());
         // Operations of later parts stay disabled whatever the rules say.
         QVERIFY(w.dlg.isPending(c.save) && !c.save->isEnabled());
@@ -278,17 +280,17 @@ private slots:
     void contextMenuHoldsEveryItem() {
         QWidget parent;
         std::vector<std::pair<int, int>> opened;
-        std::unique_ptr<QMenu> menu(buildDeviceListMenu(
-            &parent, [&](int door, int ms) { opened.emplace_back(door, ms); }));
+        std::unique_ptr<QMenu> menu(
+            buildDeviceListMenu(&parent, [&](int door, int ms) { opened.emplace_back(door, ms); }));
         QStringList top;
         for (QAction* a : menu->actions())
             if (!a->isSeparator())
                 top << a->text();
-        QCOMPARE(top, (QStringList{"门禁配置(&1)", "权限配置(&2)", "查看日志(&3)", "发送文本指令(&4)",
-                                   "重新启动设备(&5)", "读取时间(&6)", "设置时间(&7)", "查看状态(&8)",
-                                   "清除日志(&9)", "开继电器1(&A)", "开继电器2(&B)", "开继电器3",
-                                   "开继电器4", "在设备间复制", "配置备份/恢复", "设备测试(&T)",
-                                   "常用配置"}));
+        QCOMPARE(top, (QStringList{"门禁配置(&1)", "权限配置(&2)", "查看日志(&3)",
+                                   "发送文本指令(&4)", "重新启动设备(&5)", "读取时间(&6)",
+                                   "设置时间(&7)", "查看状态(&8)", "清除日志(&9)", "开继电器1(&A)",
+                                   "开继电器2(&B)", "开继电器3", "开继电器4", "在设备间复制",
+                                   "配置备份/恢复", "设备测试(&T)", "常用配置"}));
         auto sub = [&](const QString& caption) {
             for (QAction* a : menu->actions())
                 if (a->text() == caption)
@@ -301,8 +303,8 @@ private slots:
         for (QAction* a : relay3->actions())
             choices << a->text();
         QCOMPARE(choices, (QStringList{"500毫秒(&D)", "3秒(&E)", "10秒(&F)", "30秒(&G)",
-                                       "常开（继电器保持闭合）", "常闭（继电器保持断开）", "自主控制",
-                                       "只开（继电器闭合）", "只关（继电器断开）"}));
+                                       "常开（继电器保持闭合）", "常闭（继电器保持断开）",
+                                       "自主控制", "只开（继电器闭合）", "只关（继电器断开）"}));
         relay3->actions()[0]->trigger();
         relay3->actions()[6]->trigger();
         QCOMPARE(opened, (std::vector<std::pair<int, int>>{{2, 500}, {2, 650010}}));
@@ -349,7 +351,8 @@ private slots:
         image.fill(Qt::red);
         const QString path = QString::fromStdString(home + "/photo.bmp");
         QVERIFY(image.save(path, "BMP"));
-        QMetaObject::invokeMethod(&w.dlg, "OnShowImage", Qt::QueuedConnection, Q_ARG(QString, path));
+        QMetaObject::invokeMethod(&w.dlg, "OnShowImage", Qt::QueuedConnection,
+                                  Q_ARG(QString, path));
         QTRY_VERIFY(!w.c().photo->pixmap().isNull());
     }
 
@@ -359,13 +362,14 @@ private slots:
             w.port.showNotice("操作成功！");
             w.port.showNotice("操作失败！");
         });
-        receiver.join();  // the receive thread never waited for a person
+        receiver.join(); // the receive thread never waited for a person
         QTRY_VERIFY(w.port.noticeBox() != nullptr);
         QCOMPARE(w.port.noticeBox()->windowTitle(), QString::fromUtf8("系统"));
         QCOMPARE(w.port.noticeBox()->text(), QString::fromUtf8("操作成功！"));
         QCOMPARE(w.port.queuedNotices(), 1);
         w.port.noticeBox()->accept();
-        QTRY_VERIFY(w.port.noticeBox() && w.port.noticeBox()->text() == QString::fromUtf8("操作失败！"));
+        QTRY_VERIFY(w.port.noticeBox() &&
+                    w.port.noticeBox()->text() == QString::fromUtf8("操作失败！"));
         w.port.noticeBox()->accept();
         QTRY_VERIFY(w.port.noticeBox() == nullptr);
     }

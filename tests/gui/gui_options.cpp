@@ -36,14 +36,12 @@ const char* kSchema =
     "[.\\config.ini$common$mode]\noption={0:甲,1:乙}\n";
 
 // Spaces around "=" and a comment: an unchanged row must leave its line exactly as it is.
-const char* kConfig =
-    "; site\n[net]\nenable-mcast=1\nsearch-on-start = 20\npipe-name=kelmorhub\n"
-    "mcast-address=224.10.0.0\n[common]\ntitle=门禁\nmode=7\nback-color=255\n";
+const char* kConfig = "; site\n[net]\nenable-mcast=1\nsearch-on-start = 20\npipe-name=kelmorhub\n"
+                      "mcast-address=224.10.0.0\n[common]\ntitle=门禁\nmode=7\nback-color=255\n";
 
 struct Editor {
     explicit Editor(const std::string& home) : settings(home), dlg(settings, port) {}
-    template <typename W>
-    W* find(const char* section, const char* key) {
+    template <typename W> W* find(const char* section, const char* key) {
         QWidget* e = dlg.editorFor(section, key);
         if (!e)
             return nullptr;
@@ -67,7 +65,7 @@ std::string home() {
 
 class GuiOptions : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void eachValueTypeGetsItsEditor() {
         Editor e(home());
         auto* grid = e.dlg.findChild<QTreeWidget*>("grid");
@@ -76,13 +74,13 @@ private slots:
         QCOMPARE(grid->topLevelItemCount(), 2);
         QCOMPARE(grid->topLevelItem(0)->text(0), QString("net"));
         QCOMPARE(grid->topLevelItem(0)->child(0)->text(0), QString::fromUtf8("网络组播"));
-        QCOMPARE(grid->topLevelItem(1)->child(5)->text(0), QString("mode"));  // no name: the key
+        QCOMPARE(grid->topLevelItem(1)->child(5)->text(0), QString("mode")); // no name: the key
 
         auto* mcast = e.find<QComboBox>("net", "enable-mcast");
         QVERIFY(mcast);
         QCOMPARE(mcast->currentText(), QString::fromUtf8("开"));
         QCOMPARE(mcast->count(), 2);
-        QCOMPARE(e.find<QComboBox>("common", "mode")->currentText(), QString());  // 7 not listed
+        QCOMPARE(e.find<QComboBox>("common", "mode")->currentText(), QString()); // 7 not listed
 
         auto* number = e.find<QLineEdit>("net", "search-on-start");
         QVERIFY(number);
@@ -92,7 +90,7 @@ private slots:
         number->setText("99");
         e.dlg.editorFor("net", "search-on-start")->findChild<QToolButton*>("up")->click();
         e.dlg.editorFor("net", "search-on-start")->findChild<QToolButton*>("up")->click();
-        QCOMPARE(number->text(), QString("100"));  // the spin stops at the maximum
+        QCOMPARE(number->text(), QString("100")); // the spin stops at the maximum
         number->setText("6");
         e.dlg.editorFor("net", "search-on-start")->findChild<QToolButton*>("down")->click();
         e.dlg.editorFor("net", "search-on-start")->findChild<QToolButton*>("down")->click();
@@ -113,7 +111,7 @@ private slots:
     void savingWritesOnlyChangedRows() {
         std::string dir = home();
         Editor e(dir);
-        e.find<QComboBox>("net", "enable-mcast")->setCurrentIndex(1);  // 关
+        e.find<QComboBox>("net", "enable-mcast")->setCurrentIndex(1); // 关
         auto* title = e.find<QLineEdit>("common", "title");
         title->clear();
         QTest::keyClicks(title, "NewTitle");
@@ -131,7 +129,8 @@ private slots:
         Editor e(dir);
         e.find<QComboBox>("common", "mode")->setEditText(QString::fromUtf8("丙"));
         e.dlg.save();
-        QCOMPARE(Settings(dir).readString("common", "mode"), std::string("999999-INVALID_OPTION_KEY"));
+        QCOMPARE(Settings(dir).readString("common", "mode"),
+                 std::string("999999-INVALID_OPTION_KEY"));
     }
 
     void nothingChangedWritesNothing() {

@@ -39,7 +39,7 @@ void script(const std::string& path, const std::string& body) {
 
 class GuiService : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void serviceNamedInOtherLetterCaseShowsRunning() {
         if (platform::isProcessRunning(kServiceProgram))
             QSKIP("a host service already runs on this machine");

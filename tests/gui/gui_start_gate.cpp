@@ -31,7 +31,7 @@ void answerPassword(const char* password, bool remember = false) {
 
 class GuiStartGate : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void dialogCarriesItsTexts() {
         CDlgPassword d(nullptr, QString::fromUtf8("请输入保护密码："), true);
         QCOMPARE(d.windowTitle(), QString::fromUtf8("请输入密码（默认密码为720418）"));
@@ -55,7 +55,7 @@ private slots:
         QVERIFY(runStartGate(nullptr, s));
         QCOMPARE(s.readString("db", "xstr-rem", "", 1024),
                  rememberMarker(startPasswordDigest("720418")));
-        QVERIFY(runStartGate(nullptr, s));  // the next start does not ask
+        QVERIFY(runStartGate(nullptr, s)); // the next start does not ask
     }
 
     void rightPasswordWithoutRememberClearsTheMarker() {
@@ -96,7 +96,7 @@ private slots:
         QVERIFY(message.has_value());
         QCOMPARE(*message, std::string("操作成功！"));
         QCOMPARE(s.readString("db", "xstr", "", 1024), startPasswordDigest("新密码1"));
-        QVERIFY(!startGateRemembered(s));  // the old marker no longer matches
+        QVERIFY(!startGateRemembered(s)); // the old marker no longer matches
         answerPassword("新密码1");
         QVERIFY(runStartGate(nullptr, s));
     }

@@ -26,7 +26,8 @@ inline std::string makeGuiHome(const std::string& name, const std::string& extra
     std::string config = "[net]\nenable-mcast=0\nsearch-on-start=0\nenable-pipe=0\n"
                          "local-admin-ip=127.0.0.1\nmcast-local-address=127.0.0.1\n"
                          "common-broadcast-address=2130706433\ncommon-dev-admin-port=65534\n"
-                         "[db]\nxstr=" + xstr + "\n";
+                         "[db]\nxstr=" +
+                         xstr + "\n";
     if (remembered)
         config += "xstr-rem=" + rememberMarker(xstr) + "\n";
     config += extraConfig;
@@ -36,7 +37,7 @@ inline std::string makeGuiHome(const std::string& name, const std::string& extra
 
 // Answers every message box that opens (with the given button) and records its text.
 class MessageBoxCatcher {
-public:
+  public:
     explicit MessageBoxCatcher(QMessageBox::StandardButton answer = QMessageBox::Ok)
         : answer_(answer) {
         timer_.setInterval(10);
@@ -47,7 +48,7 @@ public:
     const std::vector<QString>& texts() const { return texts_; }
     std::vector<QString>& titles() { return titles_; }
 
-private:
+  private:
     void poll() {
         for (QWidget* w : QApplication::topLevelWidgets()) {
             auto* box = qobject_cast<QMessageBox*>(w);
@@ -69,8 +70,7 @@ private:
 };
 
 // Runs act on the next modal dialog of type D once it is shown.
-template <typename D>
-void onNextDialog(std::function<void(D*)> act) {
+template <typename D> void onNextDialog(std::function<void(D*)> act) {
     auto* timer = new QTimer;
     timer->setInterval(10);
     QObject::connect(timer, &QTimer::timeout, [timer, act] {

@@ -35,7 +35,7 @@ TEST(OptionType, EnumerationMapsValuesAndLabels) {
     ASSERT_EQ(t.choices.size(), 2u);
     EXPECT_EQ(choiceLabel(t, "1"), "开");
     EXPECT_EQ(choiceLabel(t, "0"), "关");
-    EXPECT_EQ(choiceLabel(t, "7"), "");  // a stored value outside the list shows empty
+    EXPECT_EQ(choiceLabel(t, "7"), ""); // a stored value outside the list shows empty
     EXPECT_EQ(choiceValue(t, "关"), "0");
     EXPECT_EQ(choiceValue(t, "半开"), "999999-INVALID_OPTION_KEY");
     EXPECT_TRUE(parseOptionType("{}").choices.empty());
@@ -48,7 +48,7 @@ TEST(OptionType, IntegerBoundsAndCharacters) {
     t = parseOptionType("integer:-20, 30");
     EXPECT_EQ(t.minimum, -20);
     EXPECT_EQ(t.maximum, 30);
-    t = parseOptionType("integer:1");  // an upper bound left out stays open
+    t = parseOptionType("integer:1"); // an upper bound left out stays open
     EXPECT_EQ(t.minimum, 1);
     EXPECT_EQ(t.maximum, LLONG_MAX);
     t = parseOptionType("integer:");
@@ -88,8 +88,9 @@ std::string schemaText() {
 TEST(OptionsSchema, ReadsEveryFileSectionAndKeyWithValues) {
     std::string home = scratchDir("schema");
     writeFile(home + "/options.ini", toGbk(schemaText()));
-    writeFile(home + "/config.ini",
-              toGbk("[net]\nenable-mcast=0\nmcast-address = \"224.10.0.0\"\n[common]\ntitle=门禁\n"));
+    writeFile(
+        home + "/config.ini",
+        toGbk("[net]\nenable-mcast=0\nmcast-address = \"224.10.0.0\"\n[common]\ntitle=门禁\n"));
     std::filesystem::create_directories(home + "/sub");
     writeFile(home + "/sub/other.ini", "[z1]\nface=x\n");
     Settings settings(home);
@@ -157,7 +158,7 @@ TEST(OptionsSchema, ShippedSchemaNamesAndDescribesEveryKey) {
     writeFile(home + "/options.ini", readFile(test::sourceDir() + "/dist/options.ini"));
     Settings settings(home);
     auto groups = readOptionsSchema(settings);
-    ASSERT_EQ(groups.size(), 9u);  // eight sections of config.ini, one of static.ini
+    ASSERT_EQ(groups.size(), 9u); // eight sections of config.ini, one of static.ini
     std::size_t rows = 0;
     for (const auto& g : groups) {
         ASSERT_FALSE(g.rows.empty()) << g.section;

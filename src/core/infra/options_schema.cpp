@@ -1,5 +1,6 @@
 #include "infra/options_schema.h"
 
+#include <algorithm>
 #include <cctype>
 #include <optional>
 
@@ -96,17 +97,15 @@ OptionType parseOptionType(std::string_view option) {
 }
 
 std::string choiceLabel(const OptionType& type, std::string_view value) {
-    for (const auto& c : type.choices)
-        if (c.value == value)
-            return c.label;
-    return {};
+    auto it = std::find_if(type.choices.begin(), type.choices.end(),
+                           [&](const OptionChoice& c) { return c.value == value; });
+    return it != type.choices.end() ? it->label : std::string();
 }
 
 std::string choiceValue(const OptionType& type, std::string_view label) {
-    for (const auto& c : type.choices)
-        if (c.label == label)
-            return c.value;
-    return std::string(kInvalidOptionValue);
+    auto it = std::find_if(type.choices.begin(), type.choices.end(),
+                           [&](const OptionChoice& c) { return c.label == label; });
+    return it != type.choices.end() ? it->value : std::string(kInvalidOptionValue);
 }
 
 bool integerTextAllowed(std::string_view text) {
@@ -118,15 +117,17 @@ std::vector<OptionGroup> readOptionsSchema(const Settings& settings, std::string
     for (const auto& file : settings.readList("common", "files", schemaFile)) {
         for (const auto& section : settings.readList(file, "sections", schemaFile)) {
             OptionGroup group{file, section, {}};
-            for (const auto& key : settings.readList(sectionName(file, section), "keys",
-                                                     schemaFile)) {
+            for (const auto& key :
+                 settings.readList(sectionName(file, section), "keys", schemaFile)) {
                 const std::string rowSection = sectionName(file, section, key);
                 OptionRow row;
                 row.file = file;
                 row.section = section;
                 row.key = key;
-                row.name = settings.readString(rowSection, "name", "", kSchemaTextBuffer, schemaFile);
-                row.desc = settings.readString(rowSection, "desc", "", kSchemaTextBuffer, schemaFile);
+                row.name =
+                    settings.readString(rowSection, "name", "", kSchemaTextBuffer, schemaFile);
+                row.desc =
+                    settings.readString(rowSection, "desc", "", kSchemaTextBuffer, schemaFile);
                 row.option =
                     settings.readString(rowSection, "option", "", kSchemaTextBuffer, schemaFile);
                 row.type = parseOptionType(row.option);

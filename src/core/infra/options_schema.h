@@ -14,16 +14,16 @@ namespace quorvane {
 enum class OptionKind { Enumeration, Integer, File, Directory, Limit, Color, Font, Text };
 
 struct OptionChoice {
-    std::string value;  // what the file stores
-    std::string label;  // what the editor shows
+    std::string value; // what the file stores
+    std::string label; // what the editor shows
 };
 
 struct OptionType {
     OptionKind kind = OptionKind::Text;
-    std::vector<OptionChoice> choices;  // Enumeration
-    long long minimum = LLONG_MIN;      // Integer; a bound the text leaves out stays open
+    std::vector<OptionChoice> choices; // Enumeration
+    long long minimum = LLONG_MIN;     // Integer; a bound the text leaves out stays open
     long long maximum = LLONG_MAX;
-    std::size_t maxLength = 0;          // Limit; 0 when the text names no length
+    std::size_t maxLength = 0; // Limit; 0 when the text names no length
 };
 
 // The value an enumeration stores for a label that is not among its choices.
@@ -44,15 +44,15 @@ std::string choiceValue(const OptionType& type, std::string_view label);
 bool integerTextAllowed(std::string_view text);
 
 struct OptionRow {
-    std::string file;     // the INI file as the schema names it, e.g. ".\config.ini"
+    std::string file; // the INI file as the schema names it, e.g. ".\config.ini"
     std::string section;
     std::string key;
-    std::string name;     // display name; empty: the key is shown
+    std::string name; // display name; empty: the key is shown
     std::string desc;
     std::string option;
     OptionType type;
-    std::string value;    // as read from the file, or as last written
-    std::string edited;   // what the editor holds now
+    std::string value;  // as read from the file, or as last written
+    std::string edited; // what the editor holds now
 
     const std::string& displayName() const { return name.empty() ? key : name; }
     bool changed() const { return edited != value; }
@@ -71,7 +71,7 @@ std::vector<OptionGroup> readOptionsSchema(const Settings& settings,
 
 struct OptionWriteResult {
     int written = 0;
-    bool ok = true;  // false when any write failed
+    bool ok = true; // false when any write failed
 };
 // Writes every changed row back to its file and section; a written row's value becomes its
 // edited text, a failed one stays changed.

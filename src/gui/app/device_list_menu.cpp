@@ -33,9 +33,15 @@ QMenu* buildDeviceListMenu(QWidget* parent, const OpenDoorHandler& openDoor) {
 
     static const char* const kRelays[] = {"开继电器1(&A)", "开继电器2(&B)", "开继电器3",
                                           "开继电器4"};
-    static const char* const kChoices[] = {
-        "500毫秒(&D)", "3秒(&E)", "10秒(&F)", "30秒(&G)", "常开（继电器保持闭合）",
-        "常闭（继电器保持断开）", "自主控制", "只开（继电器闭合）", "只关（继电器断开）"};
+    static const char* const kChoices[] = {"500毫秒(&D)",
+                                           "3秒(&E)",
+                                           "10秒(&F)",
+                                           "30秒(&G)",
+                                           "常开（继电器保持闭合）",
+                                           "常闭（继电器保持断开）",
+                                           "自主控制",
+                                           "只开（继电器闭合）",
+                                           "只关（继电器断开）"};
     for (int door = 0; door < 4; ++door) {
         QMenu* relay = submenu(menu, kRelays[door]);
         for (int c = 0; c < 9; ++c) {

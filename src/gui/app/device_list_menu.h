@@ -12,7 +12,7 @@ namespace quorvane::gui {
 using OpenDoorHandler = std::function<void(int door, int milliseconds)>;
 
 // The open-time values of the relay submenus, in menu order.
-inline constexpr int kRelayMenuValues[] = {500, 3000, 10000, 30000, 650030,
+inline constexpr int kRelayMenuValues[] = {500,    3000,   10000,  30000, 650030,
                                            650020, 650010, 650040, 650050};
 
 QMenu* buildDeviceListMenu(QWidget* parent, const OpenDoorHandler& openDoor);

@@ -1,6 +1,7 @@
 #include "app/device_list_view.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include <QHeaderView>
 #include <QTreeWidget>
@@ -31,9 +32,8 @@ void DeviceListView::clear() {
 std::vector<const DeviceUIInfo*> DeviceListView::fill(const std::vector<DeviceUIInfo>& records,
                                                       const std::string& filter) {
     clear();
-    for (const auto& r : records)
-        if (checkFilter(filter, r))
-            records_.push_back(r);
+    std::copy_if(records.begin(), records.end(), std::back_inserter(records_),
+                 [&](const DeviceUIInfo& r) { return checkFilter(filter, r); });
     std::vector<const DeviceUIInfo*> shown;
     QList<QTreeWidgetItem*> items;
     for (std::size_t i = 0; i < records_.size(); ++i) {
@@ -76,7 +76,9 @@ std::optional<DeviceUIInfo> DeviceListView::selected() const {
     return records_[static_cast<std::size_t>(index)];
 }
 
-int DeviceListView::rowCount() const { return list_->topLevelItemCount(); }
+int DeviceListView::rowCount() const {
+    return list_->topLevelItemCount();
+}
 
 std::string DeviceListView::cellText(int row, int column) const {
     QTreeWidgetItem* item = list_->topLevelItem(row);

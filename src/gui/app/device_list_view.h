@@ -16,7 +16,7 @@ namespace quorvane::gui {
 
 class DeviceListView : public QObject {
     Q_OBJECT
-public:
+  public:
     explicit DeviceListView(QTreeWidget* list, QObject* parent = nullptr);
 
     void clear();
@@ -33,9 +33,9 @@ public:
     int rowCount() const;
     std::string cellText(int row, int column) const;
 
-private:
+  private:
     QTreeWidget* list_;
-    std::vector<DeviceUIInfo> records_;  // what the rows show; a row keeps its index
+    std::vector<DeviceUIInfo> records_; // what the rows show; a row keeps its index
     bool ascending_ = false;
 };
 

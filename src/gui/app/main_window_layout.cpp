@@ -1,3 +1,4 @@
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
@@ -8,7 +9,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QButtonGroup>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -78,18 +78,18 @@ QGroupBox* searchGroup(MainWindowControls& c) {
     c.ips->setMinimumWidth(130);
     c.search = button("搜索网络中的设备(&A)", "search");
     c.searchOnStart = check("启动后自动搜索", "searchOnStart");
-    c.showAll = check("同时列出已经连接到服务的设备(需要在启用管道的情况下启动或直接运行服务)",
-                      "showAll");
+    c.showAll =
+        check("同时列出已经连接到服务的设备(需要在启用管道的情况下启动或直接运行服务)", "showAll");
     c.enablePipe = check("启用管道（修改需要重启软件/服务）", "enablePipe");
     c.opPass = edit("opPass", 110);
     c.opPass->setEchoMode(QLineEdit::Password);
     c.filter = edit("filter", 200);
 
     auto* v = new QVBoxLayout(g);
-    v->addLayout(row({label("搜索地址：", c.searchAddress), c.searchAddress,
-                      label("端口：", c.searchPort), c.searchPort, c.mcast,
-                      label("搜索的网络接口：", c.ips), c.ips, label("操作密码：", c.opPass),
-                      c.opPass, c.search}));
+    v->addLayout(
+        row({label("搜索地址：", c.searchAddress), c.searchAddress, label("端口：", c.searchPort),
+             c.searchPort, c.mcast, label("搜索的网络接口：", c.ips), c.ips,
+             label("操作密码：", c.opPass), c.opPass, c.search}));
     v->addLayout(row({c.searchOnStart, c.enablePipe, c.showAll}));
     return g;
 }
@@ -112,7 +112,7 @@ QTreeWidget* deviceList(MainWindowControls& c) {
     for (const auto& col : deviceListColumnSpecs())
         captions << QString::fromUtf8(col.caption);
     list->setHeaderLabels(captions);
-    list->header()->setMinimumSectionSize(10);  // the right-format column is 20 pixels
+    list->header()->setMinimumSectionSize(10); // the right-format column is 20 pixels
     int i = 0;
     for (const auto& col : deviceListColumnSpecs())
         list->setColumnWidth(i++, col.width);
@@ -229,8 +229,8 @@ QGroupBox* configGroup(MainWindowControls& c) {
     v->addLayout(grid);
     v->addLayout(row({c.save, c.saveBroadcast, c.configEx, c.configExCopy, c.info, c.clearAll}));
     v->addLayout(row({c.backupConfig, c.restoreConfig, c.backupToFactory, c.restoreFactory}));
-    v->addLayout(row({c.readTime, c.setTime, c.reset, c.selfTest, c.set485Id, c.textCmd,
-                      c.finger}));
+    v->addLayout(
+        row({c.readTime, c.setTime, c.reset, c.selfTest, c.set485Id, c.textCmd, c.finger}));
     v->addLayout(row({c.scanPrompt, label("次数："), c.playCount, label("语音："), c.soundList,
                       c.playDirect, c.playSound, c.uploadSound}));
     return g;
@@ -245,8 +245,8 @@ QGroupBox* doorGroup(MainWindowControls& c) {
     c.openDoor = button("命令开门(&Z)", "openDoor");
     c.openDoorAll = button("发送广播开所有门", "openDoorAll");
     auto* v = new QVBoxLayout(g);
-    v->addLayout(row({label("继电器："), c.relay, label("开门时长（毫秒）：", c.openTime),
-                      c.openTime}));
+    v->addLayout(
+        row({label("继电器："), c.relay, label("开门时长（毫秒）：", c.openTime), c.openTime}));
     v->addLayout(row({c.openDoor, c.openDoorAll}));
     return g;
 }
@@ -320,9 +320,9 @@ QGroupBox* memoryGroup(MainWindowControls& c) {
         b->setMaximumWidth(40);
     auto* d = new QHBoxLayout(c.debugRow);
     d->setContentsMargins(0, 0, 0, 0);
-    for (QWidget* w : std::initializer_list<QWidget*>{c.backupE, c.backupF, c.clearE, c.clearF,
-                                                      c.loadE, c.loadF, c.fileName, c.browse,
-                                                      c.clearCode})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{c.backupE, c.backupF, c.clearE, c.clearF, c.loadE, c.loadF,
+                                         c.fileName, c.browse, c.clearCode})
         d->addWidget(w);
 
     auto* v = new QVBoxLayout(g);
@@ -364,16 +364,63 @@ MainWindowControls buildMainWindow(QWidget* window) {
     lower->addLayout(right, 2);
     top->addLayout(lower);
 
-    c.plainOperationControls = {
-        c.groupNo, c.deviceNo, c.hostAddress, c.hostPort, c.serverAddress, c.serverPort,
-        c.rptServer, c.rptClient, c.rptUdp, c.baud, c.doorOpenMs, c.doorMode, c.reportFlag,
-        c.saveRec, c.save, c.saveBroadcast, c.configEx, c.configExCopy, c.info,
-        c.backupConfig, c.restoreConfig, c.backupToFactory, c.restoreFactory, c.clearAll,
-        c.readTime, c.setTime, c.reset, c.selfTest, c.set485Id, c.textCmd, c.finger, c.rights,
-        c.relay, c.openTime, c.getRec, c.logViewer, c.clearLog, c.getIdInfo, c.fillLog,
-        c.memWriteE, c.memReadE, c.memWriteF, c.memReadF, c.memRightE, c.memRightF,
-        c.memRightImage, c.downloadSound, c.updateFirmware, c.downloadFirmware, c.upgradeAll,
-        c.backupE, c.backupF, c.clearE, c.clearF, c.loadE, c.loadF, c.clearCode};
+    c.plainOperationControls = {c.groupNo,
+                                c.deviceNo,
+                                c.hostAddress,
+                                c.hostPort,
+                                c.serverAddress,
+                                c.serverPort,
+                                c.rptServer,
+                                c.rptClient,
+                                c.rptUdp,
+                                c.baud,
+                                c.doorOpenMs,
+                                c.doorMode,
+                                c.reportFlag,
+                                c.saveRec,
+                                c.save,
+                                c.saveBroadcast,
+                                c.configEx,
+                                c.configExCopy,
+                                c.info,
+                                c.backupConfig,
+                                c.restoreConfig,
+                                c.backupToFactory,
+                                c.restoreFactory,
+                                c.clearAll,
+                                c.readTime,
+                                c.setTime,
+                                c.reset,
+                                c.selfTest,
+                                c.set485Id,
+                                c.textCmd,
+                                c.finger,
+                                c.rights,
+                                c.relay,
+                                c.openTime,
+                                c.getRec,
+                                c.logViewer,
+                                c.clearLog,
+                                c.getIdInfo,
+                                c.fillLog,
+                                c.memWriteE,
+                                c.memReadE,
+                                c.memWriteF,
+                                c.memReadF,
+                                c.memRightE,
+                                c.memRightF,
+                                c.memRightImage,
+                                c.downloadSound,
+                                c.updateFirmware,
+                                c.downloadFirmware,
+                                c.upgradeAll,
+                                c.backupE,
+                                c.backupF,
+                                c.clearE,
+                                c.clearF,
+                                c.loadE,
+                                c.loadF,
+                                c.clearCode};
     return c;
 }
 

@@ -9,13 +9,13 @@
 namespace quorvane::gui {
 
 struct OperationRules {
-    bool plain = false;        // every other operation control
+    bool plain = false;         // every other operation control
     bool addressFields = false; // IP address, subnet mask, gateway
     bool ipChoices = false;     // fixed IP / DHCP / PPPoE
     bool sound = false;
-    bool directOpen = false;    // "命令开门(&Z)", "发送广播开所有门"
+    bool directOpen = false; // "命令开门(&Z)", "发送广播开所有门"
     bool deviceName = false;
-    bool mac = false;           // the MAC field and "分配"
+    bool mac = false; // the MAC field and "分配"
 };
 
 // record: the selected device (nullptr when enabled is false). The three settings keys are

@@ -12,9 +12,13 @@
 namespace quorvane::gui {
 namespace {
 
-QString q(const std::string& s) { return QString::fromStdString(s); }
+QString q(const std::string& s) {
+    return QString::fromStdString(s);
+}
 
-bool onWindowThread() { return QThread::currentThread() == qApp->thread(); }
+bool onWindowThread() {
+    return QThread::currentThread() == qApp->thread();
+}
 
 } // namespace
 
@@ -34,7 +38,9 @@ QString qtFileFilter(const std::string& filter) {
 
 QtUserPort::QtUserPort() = default;
 
-void QtUserPort::setWindow(QWidget* window) { window_ = window; }
+void QtUserPort::setWindow(QWidget* window) {
+    window_ = window;
+}
 
 void QtUserPort::onGuiThread(const std::function<void()>& f) {
     if (onWindowThread())
@@ -48,7 +54,8 @@ void QtUserPort::showNotice(const std::string& text) {
     if (onWindowThread())
         enqueueNotice(t);
     else
-        QMetaObject::invokeMethod(this, [this, t] { enqueueNotice(t); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, t] { enqueueNotice(t); }, Qt::QueuedConnection);
 }
 
 void QtUserPort::enqueueNotice(const QString& text) {
@@ -66,7 +73,8 @@ void QtUserPort::showNextNotice() {
     box->setAttribute(Qt::WA_DeleteOnClose);
     connect(box, &QMessageBox::finished, this, [this] {
         noticeBox_ = nullptr;
-        QMetaObject::invokeMethod(this, [this] { showNextNotice(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { showNextNotice(); }, Qt::QueuedConnection);
     });
     noticeBox_ = box;
     box->open();
@@ -92,11 +100,12 @@ bool QtUserPort::askYesNo(const std::string& text) {
 Answer QtUserPort::askYesNoCancel(const std::string& text) {
     Answer answer = Answer::Cancel;
     onGuiThread([&] {
-        auto b = QMessageBox::question(window_, window_ ? window_->windowTitle() : QString(),
-                                       q(text),
-                                       QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-        answer = b == QMessageBox::Yes ? Answer::Yes : b == QMessageBox::No ? Answer::No
-                                                                             : Answer::Cancel;
+        auto b =
+            QMessageBox::question(window_, window_ ? window_->windowTitle() : QString(), q(text),
+                                  QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        answer = b == QMessageBox::Yes  ? Answer::Yes
+                 : b == QMessageBox::No ? Answer::No
+                                        : Answer::Cancel;
     });
     return answer;
 }

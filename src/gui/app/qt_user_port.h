@@ -20,13 +20,15 @@ namespace quorvane::gui {
 
 class QtUserPort : public QObject, public UserPort {
     Q_OBJECT
-public:
+  public:
     QtUserPort();
 
     // The window the boxes belong to and that a busy period disables.
     void setWindow(QWidget* window);
     // Where progress texts go (the window's status field).
-    void setProgressSink(std::function<void(const QString&)> sink) { progressSink_ = std::move(sink); }
+    void setProgressSink(std::function<void(const QString&)> sink) {
+        progressSink_ = std::move(sink);
+    }
 
     void showNotice(const std::string& text) override;
     void showMessage(const std::string& text, const std::string& title = {}) override;
@@ -34,7 +36,8 @@ public:
     Answer askYesNoCancel(const std::string& text) override;
     void progress(const std::string& text, long done = 0, long total = 0) override;
     std::optional<std::string> pickOpenFile(const std::string& filter) override;
-    std::optional<std::string> pickSaveFile(const std::string& defaultExt, const std::string& filter,
+    std::optional<std::string> pickSaveFile(const std::string& defaultExt,
+                                            const std::string& filter,
                                             const std::string& defaultName = {}) override;
     void openDocument(const std::string& path, bool wait) override;
     void beginBusy() override;
@@ -45,10 +48,10 @@ public:
     QMessageBox* noticeBox() const { return noticeBox_; }
     int queuedNotices() const { return static_cast<int>(notices_.size()); }
 
-signals:
+  signals:
     void noticeShown(const QString& text);
 
-private:
+  private:
     // Runs f on the window's thread and waits for it when called from another thread.
     void onGuiThread(const std::function<void()>& f);
     void enqueueNotice(const QString& text);

@@ -7,7 +7,7 @@ namespace quorvane::gui {
 
 class CQuorvaneApp : public QApplication {
     Q_OBJECT
-public:
+  public:
     CQuorvaneApp(int& argc, char** argv);
 
     // Creates the window, runs its start-up and then the event loop; the exit code.

@@ -39,7 +39,9 @@ namespace {
 constexpr int kTimer1Ms = 1000;
 constexpr int kListRedrawMs = 500;
 
-QString q(const std::string& s) { return QString::fromStdString(s); }
+QString q(const std::string& s) {
+    return QString::fromStdString(s);
+}
 
 QString dotted(std::uint32_t hostOrder) {
     return QString("%1.%2.%3.%4")
@@ -61,15 +63,18 @@ CQuorvaneDlg::CQuorvaneDlg(ToolSession& session, QtUserPort& port, QWidget* pare
     registerTooltips(c_);
 
     // Operations that later parts of the tool bring: present, and disabled until then.
-    pending_ = {c_.save, c_.saveBroadcast, c_.configEx, c_.configExCopy, c_.info,
-                c_.backupConfig, c_.restoreConfig, c_.backupToFactory, c_.restoreFactory,
-                c_.clearAll, c_.readTime, c_.setTime, c_.reset, c_.selfTest, c_.set485Id,
-                c_.textCmd, c_.finger, c_.rights, c_.scanPrompt, c_.playSound, c_.uploadSound,
-                c_.openDoor, c_.openDoorAll, c_.getRec, c_.logViewer, c_.clearLog, c_.getIdInfo,
-                c_.fillLog, c_.memWriteE, c_.memReadE, c_.memWriteF, c_.memReadF, c_.memRightE,
-                c_.memRightF, c_.memRightImage, c_.downloadSound, c_.updateFirmware,
-                c_.downloadFirmware, c_.upgradeAll, c_.backupE, c_.backupF, c_.clearE,
-                c_.clearF, c_.loadE, c_.loadF, c_.clearCode};
+    pending_ = {c_.save,           c_.saveBroadcast,    c_.configEx,      c_.configExCopy,
+                c_.info,           c_.backupConfig,     c_.restoreConfig, c_.backupToFactory,
+                c_.restoreFactory, c_.clearAll,         c_.readTime,      c_.setTime,
+                c_.reset,          c_.selfTest,         c_.set485Id,      c_.textCmd,
+                c_.finger,         c_.rights,           c_.scanPrompt,    c_.playSound,
+                c_.uploadSound,    c_.openDoor,         c_.openDoorAll,   c_.getRec,
+                c_.logViewer,      c_.clearLog,         c_.getIdInfo,     c_.fillLog,
+                c_.memWriteE,      c_.memReadE,         c_.memWriteF,     c_.memReadF,
+                c_.memRightE,      c_.memRightF,        c_.memRightImage, c_.downloadSound,
+                c_.updateFirmware, c_.downloadFirmware, c_.upgradeAll,    c_.backupE,
+                c_.backupF,        c_.clearE,           c_.clearF,        c_.loadE,
+                c_.loadF,          c_.clearCode};
     c_.queryRec->setEnabled(false);
     c_.browse->setEnabled(false);
 
@@ -87,8 +92,13 @@ CQuorvaneDlg::CQuorvaneDlg(ToolSession& session, QtUserPort& port, QWidget* pare
     QPointer<CQuorvaneDlg> self(this);
     session_.setListChangedCallback([self] {
         if (self)
-            QMetaObject::invokeMethod(self, [self] { if (self) self->onListChanged(); },
-                                      Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                self,
+                [self] {
+                    if (self)
+                        self->onListChanged();
+                },
+                Qt::QueuedConnection);
     });
 }
 
@@ -124,15 +134,13 @@ void CQuorvaneDlg::connectControls() {
     connect(c_.filter, &QLineEdit::textChanged, this, &CQuorvaneDlg::OnEnChangeFilter);
     connect(c_.opPass, &QLineEdit::textChanged, this, &CQuorvaneDlg::OnEnChangeOpPass);
     connect(c_.logCount, &QLineEdit::textEdited, this, &CQuorvaneDlg::OnEnChangeLogCount);
-    connect(c_.list, &QTreeWidget::itemSelectionChanged, this,
-            &CQuorvaneDlg::OnLvnItemchangedList);
+    connect(c_.list, &QTreeWidget::itemSelectionChanged, this, &CQuorvaneDlg::OnLvnItemchangedList);
     connect(c_.list, &QTreeWidget::customContextMenuRequested, this,
             &CQuorvaneDlg::OnNMRClickZ1List);
     connect(c_.saveRec, &QPushButton::clicked, this, &CQuorvaneDlg::OnBnClickedZ1Saverec);
     connect(c_.loadRec, &QPushButton::clicked, this, &CQuorvaneDlg::OnBnClickedZ1Loadrec);
     connect(c_.changePass, &QPushButton::clicked, this, &CQuorvaneDlg::OnBnClickedChangePass);
-    connect(c_.serviceConfig, &QPushButton::clicked, this,
-            &CQuorvaneDlg::OnBnClickedServiceConfig);
+    connect(c_.serviceConfig, &QPushButton::clicked, this, &CQuorvaneDlg::OnBnClickedServiceConfig);
     connect(c_.genMac, &QPushButton::clicked, this, &CQuorvaneDlg::OnBnClickedGenMac);
     for (auto* r : {c_.ipFix, c_.ipDhcp, c_.ipPppoe})
         connect(r, &QRadioButton::clicked, this, &CQuorvaneDlg::OnBnClickedIpChoice);
@@ -226,7 +234,9 @@ void CQuorvaneDlg::OnBnClickedEnablePipe() {
     session_.settings().writeString("net", "enable-pipe", c_.enablePipe->isChecked() ? "1" : "0");
 }
 
-void CQuorvaneDlg::OnEnChangeFilter() { showList(); }
+void CQuorvaneDlg::OnEnChangeFilter() {
+    showList();
+}
 
 void CQuorvaneDlg::OnEnChangeOpPass() {
     session_.protocol().fillOpPassword(toGbk(c_.opPass->text().toStdString()));

@@ -23,7 +23,7 @@ class ServiceGroup;
 
 class CQuorvaneDlg : public QWidget {
     Q_OBJECT
-public:
+  public:
     CQuorvaneDlg(ToolSession& session, QtUserPort& port, QWidget* parent = nullptr);
     ~CQuorvaneDlg() override;
 
@@ -45,7 +45,7 @@ public:
     // True for a control whose operation this build does not have yet: it stays disabled.
     bool isPending(const QWidget* control) const { return pending_.count(control) > 0; }
 
-public slots:
+  public slots:
     // A bitmap file drawn stretched into the photo box.
     void OnShowImage(const QString& path);
 
@@ -66,11 +66,11 @@ public slots:
     void OnBnClickedGenMac();
     void OnBnClickedIpChoice();
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     void connectControls();
     void readInitialValues();
     bool programDirectoryAccepted();

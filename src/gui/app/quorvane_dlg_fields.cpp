@@ -18,11 +18,13 @@
 namespace quorvane::gui {
 namespace {
 
-QString q(const std::string& s) { return QString::fromStdString(s); }
+QString q(const std::string& s) {
+    return QString::fromStdString(s);
+}
 
 void setIndex(QComboBox* box, std::uint32_t value) {
     box->setCurrentIndex(value < static_cast<std::uint32_t>(box->count()) ? static_cast<int>(value)
-                                                                           : -1);
+                                                                          : -1);
 }
 
 } // namespace
@@ -85,8 +87,9 @@ void CQuorvaneDlg::OnBnClickedGenMac() {
         return;
     }
     if (session_.settings().readInt("common", "sn-is-mac", 1) != 0 &&
-        !port_.askYesNo("分配新的MAC地址会重新生成设备名称/标志，确定要继续吗？如果希望保证设备标志不改"
-                        "变，请将设备标志转换为16进制后填充到MAC地址低两位。"))
+        !port_.askYesNo(
+            "分配新的MAC地址会重新生成设备名称/标志，确定要继续吗？如果希望保证设备标志不改"
+            "变，请将设备标志转换为16进制后填充到MAC地址低两位。"))
         return;
     char mac[24];
     std::snprintf(mac, sizeof mac, "08.00.09.%02x.%02x.%02x", std::rand() & 0xFF,

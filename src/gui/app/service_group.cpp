@@ -26,7 +26,9 @@ ServiceGroup::ServiceGroup(const MainWindowControls& controls, std::string progr
     connect(c_.monitor, &QPushButton::clicked, this, &ServiceGroup::OnBnClickedMonitor);
 }
 
-std::string ServiceGroup::path(const char* name) const { return programDir_ + "/" + name; }
+std::string ServiceGroup::path(const char* name) const {
+    return programDir_ + "/" + name;
+}
 
 void ServiceGroup::launch(const char* name, bool wait, bool show) {
     // The scripts and companions find their files relative to the program directory.
@@ -66,12 +68,20 @@ void ServiceGroup::OnBnClickedServiceStop() {
     port_.showMessage("操作完成！");
 }
 
-void ServiceGroup::OnBnClickedServiceDebug() { launch(kDebugScript, false, true); }
+void ServiceGroup::OnBnClickedServiceDebug() {
+    launch(kDebugScript, false, true);
+}
 
-void ServiceGroup::OnBnClickedWhiteList() { launch("白名单.txt", false, true); }
+void ServiceGroup::OnBnClickedWhiteList() {
+    launch("白名单.txt", false, true);
+}
 
-void ServiceGroup::OnBnClickedBlackList() { launch("黑名单.txt", false, true); }
+void ServiceGroup::OnBnClickedBlackList() {
+    launch("黑名单.txt", false, true);
+}
 
-void ServiceGroup::OnBnClickedMonitor() { launch("监控工具", false, true); }
+void ServiceGroup::OnBnClickedMonitor() {
+    launch("监控工具", false, true);
+}
 
 } // namespace quorvane::gui

@@ -18,7 +18,7 @@ inline constexpr const char* kServiceProgram = "tavrin";
 
 class ServiceGroup : public QObject {
     Q_OBJECT
-public:
+  public:
     ServiceGroup(const MainWindowControls& controls, std::string programDir, UserPort& port,
                  QObject* parent = nullptr);
 
@@ -37,7 +37,7 @@ public:
     void OnBnClickedBlackList();
     void OnBnClickedMonitor();
 
-private:
+  private:
     std::string path(const char* name) const;
     void launch(const char* name, bool wait, bool show);
 

@@ -13,7 +13,9 @@
 namespace quorvane::gui {
 namespace {
 
-QString q(const std::string& s) { return QString::fromStdString(s); }
+QString q(const std::string& s) {
+    return QString::fromStdString(s);
+}
 
 constexpr int kRowRole = Qt::UserRole;
 
@@ -68,8 +70,8 @@ CDlgOptionINI::CDlgOptionINI(const Settings& settings, UserPort& port, QWidget* 
 }
 
 QWidget* CDlgOptionINI::makeEditor(OptionRow& row) {
-    QWidget* editor = makeOptionEditor(row.type, q(row.value),
-                                       [&row](const QString& text) { row.edited = text.toStdString(); });
+    QWidget* editor = makeOptionEditor(
+        row.type, q(row.value), [&row](const QString& text) { row.edited = text.toStdString(); });
     editor->setObjectName(q(row.section + "$" + row.key));
     return editor;
 }

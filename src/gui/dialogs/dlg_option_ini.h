@@ -15,24 +15,24 @@ class QTreeWidgetItem;
 namespace quorvane {
 class Settings;
 class UserPort;
-}
+} // namespace quorvane
 
 namespace quorvane::gui {
 
 class CDlgOptionINI : public QDialog {
     Q_OBJECT
-public:
+  public:
     CDlgOptionINI(const Settings& settings, UserPort& port, QWidget* parent = nullptr);
 
     // The editor of a row, named "<section>$<key>" (tests and accessibility find it by name).
     QWidget* editorFor(const QString& section, const QString& key) const;
     const std::vector<OptionGroup>& groups() const { return groups_; }
 
-public slots:
+  public slots:
     // Writes the changed rows; reports "操作成功！" (or "保存失败！") and closes on success.
     void save();
 
-private:
+  private:
     QWidget* makeEditor(OptionRow& row);
     void showDescription(QTreeWidgetItem* item);
 

@@ -32,9 +32,13 @@ CDlgPassword::CDlgPassword(QWidget* parent, const QString& prompt, bool offerRem
     v->addWidget(buttons);
 }
 
-std::string CDlgPassword::password() const { return password_->text().toStdString(); }
+std::string CDlgPassword::password() const {
+    return password_->text().toStdString();
+}
 
-bool CDlgPassword::remember() const { return remember_->isChecked(); }
+bool CDlgPassword::remember() const {
+    return remember_->isChecked();
+}
 
 bool runStartGate(QWidget* parent, const Settings& settings) {
     if (startGateRemembered(settings))

@@ -16,13 +16,13 @@ namespace quorvane::gui {
 
 class CDlgPassword : public QDialog {
     Q_OBJECT
-public:
+  public:
     CDlgPassword(QWidget* parent, const QString& prompt, bool offerRemember);
 
     std::string password() const;
     bool remember() const;
 
-private:
+  private:
     QLineEdit* password_;
     QCheckBox* remember_;
 };

@@ -16,7 +16,9 @@
 namespace quorvane::gui {
 namespace {
 
-QString q(const std::string& s) { return QString::fromStdString(s); }
+QString q(const std::string& s) {
+    return QString::fromStdString(s);
+}
 
 QWidget* box(std::initializer_list<QWidget*> parts) {
     auto* w = new QWidget;
@@ -109,8 +111,8 @@ QWidget* colorEditor(const QString& value, const EditSink& onEdit) {
     // The swatch keeps the stored text, so both buttons start from the last choice.
     swatch->setProperty("value", value);
     auto pick = [swatch, onEdit] {
-        QColor c = QColorDialog::getColor(colorFromValue(swatch->property("value").toString()),
-                                          swatch);
+        QColor c =
+            QColorDialog::getColor(colorFromValue(swatch->property("value").toString()), swatch);
         if (!c.isValid())
             return;
         const QString text = colorValueText(c.red(), c.green(), c.blue());
