@@ -2,6 +2,7 @@
 
 #include "model/device_info.h"
 #include "model/enums.h"
+#include "model/packed_time.h"
 #include "sample_frames.h"
 #include "test_paths.h"
 

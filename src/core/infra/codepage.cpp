@@ -57,10 +57,20 @@ private:
     iconv_t cd_;
 };
 
+// One converter per direction and thread: opening one costs far more than a conversion.
+Converter& utf8ToGbkConverter() {
+    thread_local Converter c("GBK", "UTF-8");
+    return c;
+}
+Converter& gbkToUtf8Converter() {
+    thread_local Converter c("UTF-8", "GBK");
+    return c;
+}
+
 } // namespace
 
 std::string toGbk(std::string_view utf8) {
-    Converter c("GBK", "UTF-8");
+    Converter& c = utf8ToGbkConverter();
     std::string out;
     c.run(utf8, out, 4, [](std::string& o) {
         o.push_back('?');
@@ -70,14 +80,14 @@ std::string toGbk(std::string_view utf8) {
 }
 
 std::optional<std::string> toGbkStrict(std::string_view utf8) {
-    Converter c("GBK", "UTF-8");
+    Converter& c = utf8ToGbkConverter();
     std::string out;
     if (!c.run(utf8, out, 4, [](std::string&) { return false; })) return std::nullopt;
     return out;
 }
 
 std::string fromGbk(std::string_view gbk) {
-    Converter c("UTF-8", "GBK");
+    Converter& c = gbkToUtf8Converter();
     std::string out;
     c.run(gbk, out, 1, [](std::string& o) {
         o.append("\xEF\xBF\xBD");

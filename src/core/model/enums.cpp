@@ -206,15 +206,4 @@ const std::vector<std::string_view>& optionCaptions() {
     return k;
 }
 
-std::string packedTimeText(std::uint16_t packed) {
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "%02d:%02d:%02d", packed >> 11, (packed >> 5) & 0x3F,
-                  (packed & 0x1F) * 2);
-    return buf;
-}
-
-std::uint16_t packTime(int hour, int minute, int second) {
-    return static_cast<std::uint16_t>(hour * 2048 + minute * 32 + second / 2);
-}
-
 } // namespace quorvane

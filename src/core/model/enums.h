@@ -23,8 +23,4 @@ const std::vector<std::string_view>& portDeviceTypeNames();
 // Captions of options 1..57 of the door-access block.
 const std::vector<std::string_view>& optionCaptions();
 
-// Packed time: hour x 2048 + minute x 32 + second / 2, shown as "%02d:%02d:%02d".
-std::string packedTimeText(std::uint16_t packed);
-std::uint16_t packTime(int hour, int minute, int second);
-
 } // namespace quorvane

@@ -4,7 +4,7 @@
 
 namespace quorvane {
 
-std::string commandName(int code) {
+std::string_view commandName(int code) {
     static const std::map<int, const char*> kNames = {
         {2, "设备搜索"},       {4, "保存基本配置"},   {6, "刷新统计"},
         {8, "清除统计"},       {10, "重启设备"},      {12, "获取门禁配置"},
@@ -27,7 +27,7 @@ std::string commandName(int code) {
         {254, "格式错误"},     {255, "非法命令"},
     };
     auto it = kNames.find(code);
-    return it == kNames.end() ? std::string() : it->second;
+    return it == kNames.end() ? std::string_view() : it->second;
 }
 
 std::string deviceStatusText(int status) {

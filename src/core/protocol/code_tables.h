@@ -1,10 +1,11 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace quorvane {
 // Display name of a command code; empty for a code without a name.
-std::string commandName(int code);
+std::string_view commandName(int code);
 // Text of the system status a controller reports.
 std::string deviceStatusText(int status);
 // Text of a failed open-door reply's status.

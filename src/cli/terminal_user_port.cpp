@@ -1,0 +1,95 @@
+#include "terminal_user_port.h"
+
+#include <ostream>
+
+#include "platform/terminal.h"
+
+namespace quorvane::cli {
+
+TerminalUserPort::TerminalUserPort(std::ostream& out, std::ostream& err, bool yes, bool interactive)
+    : out_(out), err_(err), yes_(yes), interactive_(interactive) {}
+
+void TerminalUserPort::showNotice(const std::string& text) {
+    std::lock_guard lock(mutex_);
+    out_ << text << '\n' << std::flush;
+}
+
+void TerminalUserPort::showMessage(const std::string& text, const std::string&) {
+    std::lock_guard lock(mutex_);
+    out_ << text << '\n' << std::flush;
+}
+
+bool TerminalUserPort::askYesNo(const std::string& text) {
+    return ask(text, false) == Answer::Yes;
+}
+
+Answer TerminalUserPort::askYesNoCancel(const std::string& text) {
+    return ask(text, true);
+}
+
+Answer TerminalUserPort::ask(const std::string& text, bool withCancel) {
+    std::lock_guard lock(mutex_);
+    if (yes_) {
+        err_ << text << " yes\n" << std::flush;
+        return Answer::Yes;
+    }
+    Answer answer = Answer::No;
+    if (interactive_) {
+        err_ << text << (withCancel ? " [y/n/c] " : " [y/n] ") << std::flush;
+        auto line = platform::readInputLine();
+        std::string a = line ? *line : std::string();
+        if (a == "y" || a == "Y" || a == "yes" || a == "是")
+            answer = Answer::Yes;
+        else if (withCancel && (a == "c" || a == "C" || a == "cancel" || a == "取消"))
+            answer = Answer::Cancel;
+    } else {
+        err_ << text << " no (not asked without a terminal; --yes answers yes)\n" << std::flush;
+    }
+    if (answer != Answer::Yes)
+        answeredNo_ = true;
+    return answer;
+}
+
+void TerminalUserPort::progress(const std::string& text, long done, long total) {
+    std::lock_guard lock(mutex_);
+    err_ << text;
+    if (total > 0)
+        err_ << " (" << done << '/' << total << ')';
+    err_ << '\n' << std::flush;
+}
+
+std::optional<std::string> TerminalUserPort::pickOpenFile(const std::string&) {
+    return nextFile();
+}
+
+std::optional<std::string> TerminalUserPort::pickSaveFile(const std::string&, const std::string&,
+                                                          const std::string&) {
+    return nextFile();
+}
+
+void TerminalUserPort::openDocument(const std::string& path, bool) {
+    // Nothing is launched from the command line; the file's name says where the result is.
+    std::lock_guard lock(mutex_);
+    err_ << path << '\n' << std::flush;
+}
+
+void TerminalUserPort::presetFile(std::string path) {
+    std::lock_guard lock(mutex_);
+    files_.push_back(std::move(path));
+}
+
+bool TerminalUserPort::answeredNo() const {
+    std::lock_guard lock(mutex_);
+    return answeredNo_;
+}
+
+std::optional<std::string> TerminalUserPort::nextFile() {
+    std::lock_guard lock(mutex_);
+    if (files_.empty())
+        return std::nullopt;
+    std::string f = std::move(files_.front());
+    files_.pop_front();
+    return f;
+}
+
+} // namespace quorvane::cli

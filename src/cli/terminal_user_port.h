@@ -1,0 +1,52 @@
+#pragma once
+// UserPort for the command line: every text the main window shows in a box goes on its own
+// line to standard output, progress to standard error. Questions are answered Yes by --yes,
+// asked on a terminal, and otherwise answered No; a No makes the command exit 3.
+#include <deque>
+#include <iosfwd>
+#include <mutex>
+#include <string>
+
+#include "session/user_port.h"
+
+namespace quorvane::cli {
+
+class TerminalUserPort : public UserPort {
+  public:
+    // interactive: standard input is a terminal the questions can be asked on.
+    TerminalUserPort(std::ostream& out, std::ostream& err, bool yes, bool interactive);
+
+    void showNotice(const std::string& text) override;
+    void showMessage(const std::string& text, const std::string& title = {}) override;
+    bool askYesNo(const std::string& text) override;
+    Answer askYesNoCancel(const std::string& text) override;
+    void progress(const std::string& text, long done = 0, long total = 0) override;
+    std::optional<std::string> pickOpenFile(const std::string& filter) override;
+    std::optional<std::string> pickSaveFile(const std::string& defaultExt,
+                                            const std::string& filter,
+                                            const std::string& defaultName = {}) override;
+    void openDocument(const std::string& path, bool wait) override;
+    void beginBusy() override {}
+    void endBusy() override {}
+    void pumpEvents() override {}
+
+    // A command names its files as arguments; the operation's file pick then returns them in
+    // order. Without one, a pick is cancelled.
+    void presetFile(std::string path);
+    // True once any question was answered No or Cancel.
+    bool answeredNo() const;
+
+  private:
+    Answer ask(const std::string& text, bool withCancel);
+    std::optional<std::string> nextFile();
+
+    mutable std::mutex mutex_;
+    std::ostream& out_;
+    std::ostream& err_;
+    bool yes_;
+    bool interactive_;
+    bool answeredNo_ = false;
+    std::deque<std::string> files_;
+};
+
+} // namespace quorvane::cli

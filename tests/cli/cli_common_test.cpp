@@ -1,0 +1,157 @@
+#include <cstdlib>
+#include <gtest/gtest.h>
+#include <sstream>
+
+#include "cli_context.h"
+#include "platform/terminal.h"
+#include "session/start_gate.h"
+#include "test_paths.h"
+
+namespace quorvane::cli {
+namespace {
+
+struct Outcome {
+    int code;
+    std::string out, err;
+};
+
+Outcome runWith(std::span<const CliCommand> commands, const Args& args) {
+    std::ostringstream out, err;
+    int code = runCliWith(commands, args, out, err);
+    return {code, out.str(), err.str()};
+}
+
+Outcome runReal(const Args& args) {
+    return runWith(cliCommands(), args);
+}
+
+// Commands of the test's own, to drive the common rules.
+int probe(CliContext& ctx, const Args& args) {
+    if (!args.empty())
+        return kUsage;
+    ctx.port->showMessage("操作成功！");
+    ctx.port->progress("working", 1, 2);
+    *ctx.out << "home=" << ctx.home << '\n';
+    return kOk;
+}
+int question(CliContext& ctx, const Args&) {
+    return ctx.port->askYesNo("确定要清除所有权限吗？") ? kOk : kFailed;
+}
+const CliCommand kTestCommands[] = {
+    {"probe", "", false, probe, "probe"},
+    {"ask", "", true, question, "ask"},
+    {"offline", "run", true, probe, "offline run"},
+};
+
+class CliCommonTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ::unsetenv("QUORVANE_PASSWORD");
+        home = test::scratchDir("cli");
+        test::writeFile(home + "/config.ini",
+                        test::readFile(test::sourceDir() + "/dist/config.ini"));
+    }
+    std::string home;
+};
+
+TEST_F(CliCommonTest, HelpListsEveryCommandsUsage) {
+    Outcome r = runReal({"--help"});
+    EXPECT_EQ(r.code, kOk);
+    EXPECT_NE(r.out.find("quorvane-cli [--home DIR] [--password PW] [--yes] COMMAND"),
+              std::string::npos);
+    ASSERT_FALSE(cliCommands().empty());
+    for (const auto& c : cliCommands())
+        EXPECT_NE(r.out.find(std::string(c.usage)), std::string::npos) << c.usage;
+}
+
+TEST_F(CliCommonTest, UsageErrorsExitTwoWithUsageOnStandardError) {
+    Outcome none = runReal({});
+    EXPECT_EQ(none.code, kUsage);
+    EXPECT_NE(none.err.find("usage:"), std::string::npos);
+
+    Outcome unknown = runReal({"--home", home, "no-such-command"});
+    EXPECT_EQ(unknown.code, kUsage);
+    EXPECT_NE(unknown.err.find("unknown command: no-such-command"), std::string::npos);
+    EXPECT_TRUE(unknown.out.empty());
+
+    EXPECT_EQ(runReal({"--frobnicate", "decode", "frame", "AA"}).code, kUsage);
+    EXPECT_EQ(runReal({"--home"}).code, kUsage);
+
+    Outcome badSub = runReal({"--home", home, "decode", "nothing"});
+    EXPECT_EQ(badSub.code, kUsage);
+    EXPECT_NE(badSub.err.find("decode frame HEX"), std::string::npos);
+
+    Outcome extra = runWith(kTestCommands, {"--home", home, "--password", "720418", "probe", "x"});
+    EXPECT_EQ(extra.code, kUsage);
+    EXPECT_NE(extra.err.find("usage: quorvane-cli probe"), std::string::npos);
+
+    EXPECT_EQ(runWith(kTestCommands, {"--home", home + "/absent", "offline", "run"}).code, kUsage);
+}
+
+TEST_F(CliCommonTest, TheGateRefusesAWrongOrMissingPassword) {
+    Outcome wrong = runWith(kTestCommands, {"--home", home, "--password", "000000", "probe"});
+    EXPECT_EQ(wrong.code, kGateRefused);
+    EXPECT_EQ(wrong.err, "密码错误\n");
+    EXPECT_TRUE(wrong.out.empty());
+
+    if (!platform::stdinIsTerminal()) {
+        Outcome missing = runWith(kTestCommands, {"--home", home, "probe"});
+        EXPECT_EQ(missing.code, kGateRefused);
+        EXPECT_EQ(missing.err, "密码错误\n");
+    }
+}
+
+TEST_F(CliCommonTest, TheGateOpensWithThePasswordFromOptionEnvironmentOrMarker) {
+    Outcome right = runWith(kTestCommands, {"--home", home, "--password", "720418", "probe"});
+    EXPECT_EQ(right.code, kOk);
+    EXPECT_EQ(right.out, "操作成功！\nhome=" + home + "\n");
+    EXPECT_EQ(right.err, "working (1/2)\n");
+
+    ::setenv("QUORVANE_PASSWORD", "720418", 1);
+    EXPECT_EQ(runWith(kTestCommands, {"--home", home, "probe"}).code, kOk);
+    ::unsetenv("QUORVANE_PASSWORD");
+
+    Settings s(home);
+    ASSERT_TRUE(startGateCheckPassword(s, "720418", true));
+    EXPECT_EQ(runWith(kTestCommands, {"--home", home, "--password", "000000", "probe"}).code, kOk);
+}
+
+TEST_F(CliCommonTest, OfflineCommandsNeedNoPassword) {
+    Outcome r = runWith(kTestCommands, {"--home", home, "--password", "000000", "offline", "run"});
+    EXPECT_EQ(r.code, kOk);
+    EXPECT_EQ(r.err.find("密码错误"), std::string::npos);
+}
+
+TEST_F(CliCommonTest, HomeComesFromTheOptionOrTheEnvironment) {
+    ::setenv("QUORVANE_HOME", home.c_str(), 1);
+    Outcome r = runWith(kTestCommands, {"offline", "run"});
+    ::unsetenv("QUORVANE_HOME");
+    EXPECT_NE(r.out.find("home=" + home + "\n"), std::string::npos);
+}
+
+TEST_F(CliCommonTest, QuestionsAreAnsweredYesByTheOptionAndNoWithoutATerminal) {
+    EXPECT_EQ(runWith(kTestCommands, {"--home", home, "--yes", "ask"}).code, kOk);
+    if (platform::stdinIsTerminal())
+        GTEST_SKIP() << "standard input is a terminal";
+    Outcome no = runWith(kTestCommands, {"--home", home, "ask"});
+    EXPECT_EQ(no.code, kAnsweredNo);
+    EXPECT_NE(no.err.find("确定要清除所有权限吗？"), std::string::npos);
+}
+
+TEST_F(CliCommonTest, OptionHelpersSeparateOptionsFromWords) {
+    Args a{"-d",   "10.0.0.5", "--to", "1.1.1.1", "--to",     "2.2.2.2",
+           "FILE", "--json",   "-5",   "--",      "--literal"};
+    EXPECT_TRUE(hasFlag(a, "--json"));
+    EXPECT_TRUE(hasFlag(a, "--device"));
+    EXPECT_FALSE(hasFlag(a, "--literal"));
+    ASSERT_NE(flagValue(a, "--device"), nullptr);
+    EXPECT_EQ(*flagValue(a, "--device"), "10.0.0.5");
+    EXPECT_EQ(*flagValue(a, "-d"), "10.0.0.5");
+    EXPECT_EQ(flagValue(a, "--wait"), nullptr);
+    EXPECT_EQ(flagValue(Args{"--wait"}, "--wait"), nullptr);
+    EXPECT_EQ(flagValues(a, "--to"), (Args{"1.1.1.1", "2.2.2.2"}));
+    EXPECT_EQ(positionals(a, {"--device", "--to"}), (Args{"FILE", "-5", "--literal"}));
+}
+
+} // namespace
+} // namespace quorvane::cli

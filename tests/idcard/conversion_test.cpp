@@ -1,0 +1,95 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "idcard/stored_identity.h"
+#include "idcard/text_to_number.h"
+#include "idcard/wlt_check.h"
+#include "infra/codepage.h"
+#include "test_paths.h"
+
+namespace quorvane {
+namespace {
+
+std::string one(std::string_view line, bool force, bool reverse = false) {
+    auto r = convertTextsToNumbers(line, force, reverse);
+    EXPECT_EQ(r.lines, 1);
+    return r.output.substr(0, r.output.size() - 2);
+}
+
+TEST(TextToNumber, PlainNumbersAreKeptUnlessForced) {
+    EXPECT_EQ(one("87654321", false), "87654321");
+    EXPECT_EQ(one("87654321", true), "876543210000000001");
+    // The print of its value, 123, differs from the line.
+    EXPECT_EQ(one("0123", false), "000001230000000001");
+    EXPECT_EQ(one("0", false), "0");
+}
+
+TEST(TextToNumber, DigitsAndLettersBecomeAnIdentityNumber) {
+    EXPECT_EQ(one("12345", true), "00012345000000000X");
+    EXPECT_EQ(one("AB12", true), "003536120000000004");
+    EXPECT_EQ(one("4294967296", false), "429496720000000964");
+    EXPECT_EQ(one("11010519491231002X", true), "11010519491231002X");
+    EXPECT_EQ(one("11010519491231002x", false), "11010519491231002X");
+}
+
+TEST(TextToNumber, ReverseModeUsesTheDigest) {
+    EXPECT_EQ(one("abc", false, true), "24160052721020415920");
+}
+
+TEST(TextToNumber, CountsAndMessages) {
+    auto r = convertTextsToNumbers("87654321\r\n\r\n12345\nAB12\r", false, false);
+    EXPECT_EQ(r.output, "87654321\r\n12345\r\n003536120000000004\r\n");
+    EXPECT_EQ(r.message, "共处理记录3条，转换成功1条，未转换直接使用2条");
+    auto breaks = convertTextsToNumbers("\r\n\n\r", true, false);
+    EXPECT_FALSE(breaks.noData);
+    EXPECT_EQ(breaks.output, "");
+    EXPECT_EQ(breaks.message, "共处理记录0条，转换成功0条，未转换直接使用0条");
+    auto empty = convertTextsToNumbers("", true, false);
+    EXPECT_TRUE(empty.noData);
+    EXPECT_EQ(empty.message, "没有数据！");
+}
+
+TEST(WltCheck, SignatureAndRuns) {
+    std::vector<std::uint8_t> wlt(1024);
+    EXPECT_FALSE(wltAcceptable(wlt, 10));
+    wlt[0] = 'W';
+    wlt[1] = 'L';
+    wlt[2] = 'f';
+    for (std::size_t i = 3; i < wlt.size(); ++i) wlt[i] = std::uint8_t(i * 7);
+    EXPECT_TRUE(wltAcceptable(wlt, 10));
+    for (std::size_t i = 100; i < 111; ++i) wlt[i] = 0x55; // a run of 11
+    EXPECT_EQ(wltLongestRepeat(wlt), 10);
+    EXPECT_TRUE(wltAcceptable(wlt, 10));
+    wlt[111] = 0x55; // a run of 12
+    EXPECT_FALSE(wltAcceptable(wlt, 10));
+    const std::uint8_t zeros[] = {0, 0, 0};
+    EXPECT_EQ(wltLongestRepeat(zeros), 3); // the byte before the first counts as 0
+}
+
+TEST(StoredIdentity, FieldsOfTheFileLine) {
+    auto s = parseStoredIdentity(toGbk("0\t张三\t男\t汉\t19900101\t北京\t11010519491231002X\t公安局\t"
+                                       "20200101\t20300101\tx\r\n"));
+    ASSERT_TRUE(s);
+    EXPECT_EQ(s->name(), "张三");
+    EXPECT_EQ(s->number(), "11010519491231002X");
+    EXPECT_EQ(s->validTo(), "20300101");
+    EXPECT_EQ(s->field(15), "");
+    EXPECT_FALSE(parseStoredIdentity("0\t张三\t男\t汉\t1\t2\t\t3"));
+    EXPECT_FALSE(parseStoredIdentity("0\t1\t2"));
+}
+
+TEST(StoredIdentity, LookupBelowTheProgramDirectory) {
+    std::string home = test::scratchDir("stored-identity");
+    test::writeFile(home + "/xml/11010519491231002X.txt",
+                    toGbk("0\t张三\t男\t汉\t19900101\t北京\t11010519491231002X\t\t\t\n"));
+    auto s = lookupStoredIdentity(home, "11010519491231002X");
+    ASSERT_TRUE(s);
+    EXPECT_EQ(s->name(), "张三");
+    EXPECT_FALSE(lookupStoredIdentity(home, "110105194912310000"));
+    EXPECT_FALSE(storedIdentityPath(home, "../xml/11010519491231002X"));
+    EXPECT_EQ(*storedIdentityPath("/p", "123"), "/p/xml/123.txt");
+}
+
+} // namespace
+} // namespace quorvane

@@ -1,0 +1,254 @@
+#include "infra/settings.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+
+#include "infra/codepage.h"
+#include "test_paths.h"
+
+namespace quorvane {
+namespace {
+
+using test::readFile;
+using test::scratchDir;
+using test::writeFile;
+
+class SettingsTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        dir = scratchDir("settings");
+        ini = dir + "/config.ini";
+    }
+    std::string dir, ini;
+};
+
+TEST_F(SettingsTest, RelativeNamesResolveBesideTheProgramAbsoluteNamesStayAsGiven) {
+    Settings s("/opt/quorvane");
+    EXPECT_EQ(s.resolve(".\\config.ini"), "/opt/quorvane/config.ini");
+    EXPECT_EQ(s.resolve(".\\config\\static.ini"), "/opt/quorvane/config/static.ini");
+    EXPECT_EQ(s.resolve("options.ini"), "/opt/quorvane/options.ini");
+    EXPECT_EQ(s.resolve("c:\\x.ini"), "c:/x.ini");
+    EXPECT_EQ(s.resolve("/etc/x.ini"), "/etc/x.ini");
+    // Two characters with a colon are not a drive path.
+    EXPECT_EQ(s.resolve("c:"), "/opt/quorvane/c:");
+}
+
+TEST_F(SettingsTest, ConfigIniResolvesBesideTheProgramWhateverTheCurrentDirectory) {
+    writeFile(ini, "[net]\nenable-mcast=0\n");
+    auto previous = std::filesystem::current_path();
+    std::filesystem::current_path(std::filesystem::temp_directory_path());
+    Settings s(dir);
+    int value = s.readInt("net", "enable-mcast", 1);
+    std::filesystem::current_path(previous);
+    EXPECT_EQ(value, 0);
+}
+
+TEST_F(SettingsTest, MissingFileAndMissingKeyGiveTheDefault) {
+    Settings s(dir);
+    EXPECT_EQ(s.readInt("net", "common-dev-admin-port", 65534), 65534);
+    EXPECT_EQ(s.readString("common", "title", "Selvane"), "Selvane");
+    EXPECT_TRUE(s.readList("common", "man-types").empty());
+
+    writeFile(ini, "[net]\nother=1\n[common]\n");
+    EXPECT_EQ(s.readInt("net", "common-dev-admin-port", 65534), 65534);
+    EXPECT_EQ(s.readString("common", "title", "Selvane"), "Selvane");
+    // The default loses its trailing blanks, as the profile reader's does.
+    EXPECT_EQ(s.readString("common", "title", "a b  "), "a b");
+}
+
+TEST_F(SettingsTest, IntegersReadAsTheProfileReaderReadsThem) {
+    writeFile(ini, "[n]\n"
+                   "plain=42\n"
+                   "negative=-7\n"
+                   "plus=+9\n"
+                   "spaced =   15  \n"
+                   "trailing=12abc\n"
+                   "letters=abc\n"
+                   "empty=\n"
+                   "sign-only=-\n"
+                   "hex=0x10\n"
+                   "quoted=\"33\"\n"
+                   "wraps=4294967297\n");
+    Settings s(dir);
+    EXPECT_EQ(s.readInt("n", "plain", 0), 42);
+    EXPECT_EQ(s.readInt("n", "negative", 0), -7);
+    EXPECT_EQ(s.readInt("n", "plus", 0), 9);
+    EXPECT_EQ(s.readInt("n", "spaced", 0), 15);
+    EXPECT_EQ(s.readInt("n", "trailing", 0), 12);
+    EXPECT_EQ(s.readInt("n", "letters", 5), 5);
+    EXPECT_EQ(s.readInt("n", "empty", 5), 5);
+    EXPECT_EQ(s.readInt("n", "sign-only", 5), 5);
+    EXPECT_EQ(s.readInt("n", "hex", 5), 0); // decimal only: the digits before 'x'
+    EXPECT_EQ(s.readInt("n", "quoted", 0), 33);
+    EXPECT_EQ(s.readInt("n", "wraps", 0), 1);
+}
+
+TEST_F(SettingsTest, StringsAreCutToTheBufferWithoutSplittingACharacter) {
+    // "门禁" is four GBK bytes.
+    writeFile(ini, "[c]\nname=ab" + toGbk("门禁") + "\nquoted=\"x y\"\nsingle='z'\nodd=\"w'\n");
+    Settings s(dir);
+    EXPECT_EQ(s.readString("c", "name", {}, 128), "ab门禁");
+    EXPECT_EQ(s.readString("c", "name", {}, 6), "ab门"); // 5 bytes fit
+    EXPECT_EQ(s.readString("c", "name", {}, 5), "ab门"); // 4 bytes fit
+    EXPECT_EQ(s.readString("c", "name", {}, 4), "ab");   // 3 bytes: half a character left out
+    EXPECT_EQ(s.readString("c", "name", {}, 1), "");
+    EXPECT_EQ(s.readString("c", "name", "dflt", 0), "");
+    EXPECT_EQ(s.readString("c", "quoted"), "x y");
+    EXPECT_EQ(s.readString("c", "single"), "z");
+    EXPECT_EQ(s.readString("c", "odd"), "\"w'");
+}
+
+TEST_F(SettingsTest, ListsDropEmptyItems) {
+    writeFile(ini, "[common]\nman-types=a;;b;\nnone=;;\n");
+    Settings s(dir);
+    EXPECT_EQ(s.readList("common", "man-types"), (std::vector<std::string>{"a", "b"}));
+    EXPECT_TRUE(s.readList("common", "none").empty());
+}
+
+TEST_F(SettingsTest, SectionsAndKeysMatchWithoutRegardToCase) {
+    writeFile(ini, "[NET]\nEnable-Mcast=0\n");
+    Settings s(dir);
+    EXPECT_EQ(s.readInt("net", "enable-mcast", 1), 0);
+    ASSERT_TRUE(s.writeString("Net", "ENABLE-MCAST", "1"));
+    EXPECT_EQ(readFile(ini), "[NET]\nEnable-Mcast=1\n");
+}
+
+TEST_F(SettingsTest, OnlyTheFirstSectionOfANameCounts) {
+    writeFile(ini, "[a]\nx=1\n[b]\ny=2\n[a]\nz=3\n");
+    Settings s(dir);
+    EXPECT_EQ(s.readInt("a", "x", 0), 1);
+    EXPECT_EQ(s.readInt("a", "z", 0), 0);
+    ASSERT_TRUE(s.writeString("a", "z", "4"));
+    EXPECT_EQ(readFile(ini), "[a]\nx=1\nz=4\n[b]\ny=2\n[a]\nz=3\n");
+}
+
+TEST_F(SettingsTest, AKeyWrittenIntoAnExistingSectionKeepsTheRestOfTheFile) {
+    const std::string before = "; shipped settings\r\n"
+                               "[net]\r\n"
+                               "common-dev-admin-port = 65534\r\n"
+                               "unknown-key=kept  \r\n"
+                               "; a comment inside\r\n"
+                               "\r\n"
+                               "\r\n"
+                               "[common]\r\n"
+                               "title=Selvane\r\n";
+    writeFile(ini, before);
+    Settings s(dir);
+    ASSERT_TRUE(s.writeString("net", "enable-mcast", "0"));
+    EXPECT_EQ(readFile(ini), "; shipped settings\r\n"
+                             "[net]\r\n"
+                             "common-dev-admin-port = 65534\r\n"
+                             "unknown-key=kept  \r\n"
+                             "enable-mcast=0\r\n"
+                             "; a comment inside\r\n"
+                             "\r\n"
+                             "\r\n"
+                             "[common]\r\n"
+                             "title=Selvane\r\n");
+
+    ASSERT_TRUE(s.writeInt("net", "common-dev-admin-port", 3366));
+    EXPECT_EQ(readFile(ini), "; shipped settings\r\n"
+                             "[net]\r\n"
+                             "common-dev-admin-port=3366\r\n"
+                             "unknown-key=kept  \r\n"
+                             "enable-mcast=0\r\n"
+                             "; a comment inside\r\n"
+                             "\r\n"
+                             "\r\n"
+                             "[common]\r\n"
+                             "title=Selvane\r\n");
+}
+
+TEST_F(SettingsTest, NewSectionsAndFilesAreAppended) {
+    Settings s(dir);
+    ASSERT_TRUE(s.writeString("db", "xstr", "abc"));
+    EXPECT_EQ(readFile(ini), "[db]\r\nxstr=abc\r\n");
+
+    writeFile(ini, "[a]\nx=1"); // the last line has no line end
+    ASSERT_TRUE(s.writeString("b", "y", "2"));
+    EXPECT_EQ(readFile(ini), "[a]\nx=1\n[b]\ny=2\n");
+    ASSERT_TRUE(s.writeString("b", "z", "3"));
+    EXPECT_EQ(readFile(ini), "[a]\nx=1\n[b]\ny=2\nz=3\n");
+}
+
+TEST_F(SettingsTest, ChineseValuesAreStoredAsGbkAndReadBack) {
+    Settings s(dir);
+    ASSERT_TRUE(s.writeString("common", "title", "门禁控制器工具"));
+    EXPECT_EQ(readFile(ini), "[common]\r\ntitle=" + toGbk("门禁控制器工具") + "\r\n");
+    EXPECT_EQ(s.readString("common", "title"), "门禁控制器工具");
+
+    // A section name whose second GBK byte is ']' (0x5D) and a key whose second byte is an
+    // upper-case letter: neither is taken for a bracket or folded.
+    const std::string bracketTrail = fromGbk("\x81\x5D");
+    const std::string letterTrail = fromGbk("\x81\x41");
+    ASSERT_FALSE(bracketTrail.empty());
+    ASSERT_TRUE(s.writeString(bracketTrail, letterTrail, "v1"));
+    EXPECT_EQ(s.readString(bracketTrail, letterTrail), "v1");
+    EXPECT_EQ(s.readString(bracketTrail, fromGbk("\x81\x61")), "");
+}
+
+TEST_F(SettingsTest, ReplacingTheFileLeavesNoTemporaryFileAndKeepsItsMode) {
+    writeFile(ini, "[a]\nx=1\n");
+    std::filesystem::permissions(ini, std::filesystem::perms(0640));
+    Settings s(dir);
+    for (int i = 0; i < 5; ++i)
+        ASSERT_TRUE(s.writeInt("a", "x", i));
+    std::vector<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(dir))
+        names.push_back(e.path().filename().string());
+    EXPECT_EQ(names, std::vector<std::string>{"config.ini"});
+    EXPECT_EQ(std::filesystem::status(ini).permissions(), std::filesystem::perms(0640));
+    EXPECT_EQ(s.readInt("a", "x", -1), 4);
+}
+
+TEST_F(SettingsTest, AFailedWritePrintsItsLineAndKeepsTheFile) {
+    Settings s(dir);
+    testing::internal::CaptureStdout();
+    bool ok = s.writeString("z1", "bad-image-repeat-cnt", "10", kStaticIni); // no config dir
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "failed to write ini profile, name=" + dir +
+                  "/config/static.ini,app=z1,key=bad-image-repeat-cnt,value=10\n");
+    EXPECT_FALSE(ok);
+
+    // A value with a line break would add a line of its own: refused, file untouched.
+    writeFile(ini, "[a]\nx=1\n");
+    testing::internal::CaptureStdout();
+    EXPECT_FALSE(s.writeString("a", "x", "2\n[b]\ny=3"));
+    EXPECT_FALSE(testing::internal::GetCapturedStdout().empty());
+    testing::internal::CaptureStdout();
+    EXPECT_FALSE(s.writeString("a", "k=v", "2"));
+    EXPECT_FALSE(testing::internal::GetCapturedStdout().empty());
+    EXPECT_EQ(readFile(ini), "[a]\nx=1\n");
+}
+
+TEST_F(SettingsTest, StartupValuesComeFromTheFileOrTheirDefaults) {
+    Settings s(dir);
+    StartupValues d = readStartupValues(s);
+    EXPECT_EQ(d.logFileMaxSizeMiB, 15360);
+    EXPECT_EQ(d.commonDevAdminPort, 65534);
+    EXPECT_EQ(d.mcastDevAdminPort, 3366);
+    writeFile(ini, "[options]\nlog-file-max-size=1\n[net]\nmcast-dev-admin-port=4000\n");
+    StartupValues v = readStartupValues(s);
+    EXPECT_EQ(v.logFileMaxSizeMiB, 1);
+    EXPECT_EQ(v.commonDevAdminPort, 65534);
+    EXPECT_EQ(v.mcastDevAdminPort, 4000);
+}
+
+TEST_F(SettingsTest, ShippedConfigHoldsTheDocumentedDefaults) {
+    Settings s(test::sourceDir() + "/dist");
+    EXPECT_EQ(s.readInt("net", "common-dev-admin-port", 0), 65534);
+    EXPECT_EQ(s.readInt("net", "mcast-dev-admin-port", 0), 3366);
+    EXPECT_EQ(s.readInt("net", "enable-mcast", 0), 1);
+    EXPECT_EQ(s.readInt("net", "search-on-start", 0), 1);
+    EXPECT_EQ(s.readInt("net", "enable-pipe", 0), 1);
+    EXPECT_EQ(s.readString("net", "mcast-address"), "224.10.0.0");
+    EXPECT_EQ(s.readString("net", "pipe-server"), "127.0.0.1");
+    EXPECT_EQ(s.readString("net", "pipe-name"), "kelmorhub");
+    EXPECT_EQ(s.readInt("net", "common-broadcast-address", -1), -1);
+    EXPECT_EQ(s.readString("common", "title"), "Selvane");
+    EXPECT_EQ(s.readInt("options", "log-file-max-size", 0), 15360);
+    EXPECT_EQ(s.readInt("options", "sort-dev-list", 0), 1);
+}
+
+} // namespace
+} // namespace quorvane

@@ -1,0 +1,227 @@
+#include <gtest/gtest.h>
+
+#include "infra/codepage.h"
+#include "records/record_decoder.h"
+#include "records/record_tables.h"
+#include "records/status_word.h"
+#include "model/packed_time.h"
+
+namespace quorvane {
+namespace {
+
+// The few command names these records refer to.
+std::string_view testCommandName(unsigned code) {
+    switch (code) {
+    case 4: return "保存基本配置";
+    case 112: return "连接变化";
+    case 225: return "内部定时器";
+    default: return "";
+    }
+}
+
+RecordDecodeOptions options(bool threeByte = false) { return {threeByte, testCommandName}; }
+
+LogRecord record(unsigned kind, unsigned subtype, std::uint32_t data0, std::uint32_t data1) {
+    LogRecord r;
+    r.kindByte = static_cast<std::uint8_t>(kind << 2);
+    r.subtypeByte = static_cast<std::uint8_t>(subtype << 1);
+    r.data0 = data0;
+    r.data1 = data1;
+    return r;
+}
+
+std::string extra(const LogRecord& r) { return recordExtraText(r, testCommandName); }
+
+TEST(RecordDecoder, AllZeroRecordDecodesAsNoData) {
+    RecordFieldMap map;
+    std::string line = decodeRecord(&map, LogRecord{}, 0, options());
+    EXPECT_EQ(line, "【序号=0000000000,类型=没有数据(正常),子类型=正常记录        ,"
+                    "时间=2000-00-00 00:00:00,门号=0,读头=0,方向=未知,结果=成功,字节数据=0;0 】");
+    std::vector<std::pair<std::string, std::string>> expected = {
+        {"type", "没有数据"}, {"offline", "正常"},      {"time", "2000-00-00 00:00:00"},
+        {"door", "0"},        {"reader", "0"},          {"dir", "未知"},
+        {"result", "成功"},   {"subtype", "正常记录"}, {"card", "0;0"},
+        {"data", ""}};
+    EXPECT_EQ(map.entries(), expected);
+}
+
+TEST(RecordDecoder, CardRecordLineWithEveryField) {
+    LogRecord r = record(2, 0, 0, 65546);
+    r.kindByte |= 0x80 | 1;
+    r.packedDate = packDate(2024, 3, 9);
+    r.packedTime = packTime(14, 5, 31);
+    r.resultCode = 4;
+    r.doorReader = 0x18;
+    r.subtypeByte |= 2 << 6;
+    RecordFieldMap map;
+    EXPECT_EQ(decodeRecord(&map, r, 123, options()),
+              "【序号=0000000123,类型=刷卡记录(脱机),子类型=正常记录        ,"
+              "时间=2024-03-09 14:05:30,门号=2,读头=3,方向=进入,结果=无权限,卡号数据=0000065546 】");
+    EXPECT_EQ(map.get("offline"), "脱机");
+    EXPECT_EQ(map.get("card"), "0000065546");
+    EXPECT_EQ(map.get("door"), "2");
+    EXPECT_EQ(decodeRecord(nullptr, r, 123, options(true)).find("卡号数据=001,00010 】") !=
+                  std::string::npos,
+              true);
+}
+
+TEST(RecordDecoder, CardNumbersInEveryForm) {
+    EXPECT_EQ(recordCardText(record(2, 0, 87654321, 987654321), false),
+              "876543219876543212");
+    EXPECT_EQ(recordCardText(record(2, 0, 987654321, 1), false), "09876543210000000001");
+    LogRecord longForm = record(2, 0, 87654321, 987654321);
+    longForm.subtypeByte |= 1;
+    EXPECT_EQ(recordCardText(longForm, false), "00876543210987654321");
+    EXPECT_EQ(recordCardText(record(2, 0, 0, 65546), false), "0000065546");
+    EXPECT_EQ(recordCardText(record(2, 0, 0, 65546), true), "001,00010");
+    EXPECT_EQ(recordCardText(record(1, 0, 4294967295u, 255), false), "-1;255");
+}
+
+TEST(RecordDecoder, EventRecordLabelsItsValue) {
+    std::string line = decodeRecord(nullptr, record(1, 0, 4294967295u, 255), 1, options());
+    EXPECT_NE(line.find(",事件数据=-1;255 】"), std::string::npos) << line;
+    EXPECT_NE(decodeRecord(nullptr, record(9, 0, 1, 2), 1, options()).find("类型=未知类型(正常)"),
+              std::string::npos);
+}
+
+TEST(RecordDecoder, SignalAndFireExtraTexts) {
+    EXPECT_EQ(extra(record(1, 1, 0, 255)), "[系统启动]");
+    EXPECT_EQ(extra(record(1, 1, 3, 1)), "[通道3按下/触发]");
+    EXPECT_EQ(extra(record(1, 4, 2, 0)), "[通道2松开/恢复]");
+    EXPECT_EQ(extra(record(1, 0, 3, 1)), "");
+}
+
+TEST(RecordDecoder, AlarmExtraTexts) {
+    LogRecord cleared = record(1, 5, 2, 255);
+    EXPECT_EQ(extra(cleared), "[闯入]警告消除,动作继电器=无");
+    LogRecord triggered = record(1, 5, 2, 3);
+    triggered.resultCode = 1;
+    EXPECT_EQ(extra(triggered), "[闯入]警告触发,动作继电器=3");
+    EXPECT_EQ(extra(record(1, 5, 7, 1)), "[未知]警告消除,动作继电器=1");
+}
+
+TEST(RecordDecoder, AbnormalConnectionChanges) {
+    EXPECT_EQ(extra(record(1, 3, 112, 201)), "[连接变化;WEBSOCK连接失败]");
+    EXPECT_EQ(extra(record(1, 3, 112, 100)), "[连接变化;TCP/WEB建立]");
+    EXPECT_EQ(extra(record(1, 3, 112, 7)), "[连接变化;未知]");
+    EXPECT_EQ(extra(record(1, 3, 5, 201)), "[;]");
+    // Only the whole data0 of 112 is a connection change, not its low byte.
+    EXPECT_EQ(extra(record(1, 3, 0x170, 201)), "[连接变化;]");
+}
+
+TEST(RecordDecoder, DebugRecordCarriesTheStatusWordAfterTwoSemicolons) {
+    std::string text = extra(record(1, 6, 225, 0x01000001));
+    EXPECT_EQ(text, "[触发命令=内部定时器;数据=16777217/0x01000001;;" +
+                        statusWordText(0x01000001, false) + "]");
+    EXPECT_EQ(extra(record(1, 6, 4, 10)), "[触发命令=保存基本配置;数据=10/0x0000000a;;]");
+}
+
+TEST(RecordDecoder, OperationLogLine) {
+    LogRecord r = record(3, 7, 4, 2);
+    RecordFieldMap map;
+    map.set("card", "old");
+    std::string line = decodeRecord(&map, r, 5, options());
+    EXPECT_EQ(line, "【序号=0000000005,类型=操作日志(正常),子类型=更新配置        ,"
+                    "时间=2000-00-00 00:00:00,门号=0,读头=0,方向=未知,结果=成功,"
+                    "操作对象=门禁配置,来源命令=保存基本配置 】");
+    EXPECT_EQ(map.get("subtype"), "更新配置");
+    EXPECT_EQ(map.get("data"), "保存基本配置");
+    EXPECT_EQ(map.get("card"), "old"); // an operation log sets no card
+    EXPECT_EQ(map.entries().front().first, "card");
+    EXPECT_NE(decodeRecord(nullptr, record(3, 0, 4, 99), 5, options()).find("操作对象=,"),
+              std::string::npos);
+    // Without a table of its own the decoder names the code from the protocol's table.
+    EXPECT_NE(decodeRecord(nullptr, r, 5, {}).find("来源命令=保存基本配置 】"), std::string::npos);
+}
+
+TEST(RecordDecoder, SubtypeNamesArePaddedToSixteenGbkBytes) {
+    for (unsigned s = 0; s < 33; ++s) {
+        std::string_view padded = subtypeNamePadded(s);
+        EXPECT_EQ(gbkLength(padded), 16u) << s;
+        EXPECT_EQ(padded.substr(0, subtypeName(s).size()), subtypeName(s));
+    }
+    EXPECT_EQ(subtypeNamePadded(1), "信号状态变化事件");
+    EXPECT_EQ(subtypeNamePadded(6), "调试            ");
+    EXPECT_EQ(subtypeName(10), "未知");
+}
+
+TEST(RecordDecoder, NumberingModesGiveDoorAndReader) {
+    LogRecord r;
+    r.doorReader = 0x18;
+    std::pair<unsigned, unsigned> expected[4] = {{0, 3}, {3, 3}, {2, 3}, {0, 3}};
+    for (unsigned m = 0; m < 4; ++m) {
+        r.subtypeByte = static_cast<std::uint8_t>(m << 6);
+        EXPECT_EQ(r.door(), expected[m].first) << m;
+        EXPECT_EQ(r.reader(), expected[m].second) << m;
+    }
+    r.doorReader = 0x0B; // R = 0x61
+    r.subtypeByte = 1 << 6;
+    EXPECT_EQ(r.door(), 0x61u);
+    r.subtypeByte = 3 << 6;
+    EXPECT_EQ(r.door(), 3u);
+    EXPECT_EQ(r.reader(), 0x61u);
+    r.subtypeByte = 2 << 6;
+    EXPECT_EQ(r.door(), 0x31u);
+}
+
+TEST(RecordDecoder, TablesFallBackToTheirDefaults) {
+    EXPECT_EQ(resultText(41), "已挂失");
+    EXPECT_EQ(resultText(35), "未知");
+    EXPECT_EQ(resultText(1), "未知");
+    EXPECT_EQ(resultText(21), "同步数据数量或者序号不规范");
+    EXPECT_EQ(objectName(255), "所有");
+    EXPECT_EQ(objectName(10), "");
+    EXPECT_EQ(directionText(3), "离开");
+    EXPECT_EQ(alarmName(1), "未关");
+    EXPECT_EQ(connectionEventText(205), "WEBSOCK自我介绍");
+    EXPECT_EQ(kindName(31), "未知类型");
+}
+
+TEST(RecordDecoder, EntryAndRecordBytes) {
+    const std::uint8_t bytes[] = {7,    0,    0,    0,    0x39, 0x30, 0, 0, 0x0A, 0, 0, 0,
+                                  0,    0,    0x21, 0x48, 0x32, 0x12, 0x23, 0x85, 0xEE};
+    auto entry = LogEntry::decode(Bytes(bytes).first(20));
+    ASSERT_TRUE(entry);
+    EXPECT_EQ(entry->sequence, 7u);
+    EXPECT_EQ(entry->record.data0, 12345u);
+    EXPECT_EQ(entry->record.packedTime, 0x4821);
+    EXPECT_EQ(entry->record.doorReader, 0x32);
+    EXPECT_EQ(entry->record.resultCode, 0x12);
+    EXPECT_EQ(entry->record.kind(), 8u);
+    EXPECT_EQ(entry->record.encode()[0], 0x39);
+    EXPECT_FALSE(LogEntry::decode(Bytes(bytes).first(19)));
+    EXPECT_FALSE(LogRecord::decode(Bytes(bytes).first(15)));
+    auto again = LogRecord::decode(entry->record.encode());
+    EXPECT_EQ(*again, entry->record);
+}
+
+TEST(StatusWord, SingleLineWithBitsZeroAndTwentyFour) {
+    std::string text = statusWordText((1u << 0) | (1u << 24), false);
+    EXPECT_EQ(text, "TCP/WEB网络连通:是;WEBSOCK连通:否;系统有故障:否;"
+                    "串口设备在线:否,否,否,否,;韦根设备在线:否,否,否,否,;门已打开:否,否,否,否,;"
+                    "门未关报警:是,否,否,否;信号状态:否,否,否,否,否,否,否,否;声音设备开:否;");
+}
+
+TEST(StatusWord, MultiLineSeparators) {
+    std::string text = statusWordText(0xFFFFFFFF, true);
+    EXPECT_EQ(text, "TCP/WEB网络连通:是;WEBSOCK连通:是\n系统有故障:是\n "
+                    "串口设备在线:是,是,是,是,\n韦根设备在线:是,是,是,是,\n门已打开:是,是,是,是,\n"
+                    "门未关报警:是,是,是,是\n信号状态:是,是,是,是,是,是,是,是\n声音设备开:是\n");
+    EXPECT_NE(statusWordText(1u << 9, false).find("信号状态:否,是,否"), std::string::npos);
+    EXPECT_NE(statusWordText(1u << 17, false).find("串口设备在线:否,是,"), std::string::npos);
+    EXPECT_NE(statusWordText(1u << 22, false).find("韦根设备在线:否,否,是,"), std::string::npos);
+    EXPECT_NE(statusWordText(1u << 7, false).find("门已打开:否,否,否,是,"), std::string::npos);
+    EXPECT_NE(statusWordText(1u << 25, false).find("声音设备开:是"), std::string::npos);
+    EXPECT_NE(statusWordText(1u << 27, false).find("系统有故障:是"), std::string::npos);
+    EXPECT_NE(statusWordText(1u << 26, false).find("WEBSOCK连通:是"), std::string::npos);
+}
+
+TEST(ConnectionChange, OnlyItsOwnCodeAndSubtype) {
+    EXPECT_EQ(connectionChangeText(112, 102, 3), ";TCP/WEB断开");
+    EXPECT_EQ(connectionChangeText(112, 102, 6), ";");
+    EXPECT_EQ(connectionChangeText(225, 0, 3), ";");
+    EXPECT_EQ(connectionChangeText(225, 0, 6), ";" + statusWordText(0, false));
+}
+
+} // namespace
+} // namespace quorvane

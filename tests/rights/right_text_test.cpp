@@ -1,0 +1,195 @@
+#include <gtest/gtest.h>
+
+#include "infra/codepage.h"
+#include "model/packed_time.h"
+#include "rights/right_text.h"
+
+namespace quorvane {
+namespace {
+
+xRight sampleRight() {
+    xRight r;
+    r.cardLow = 65546;
+    r.validFromDate = packDate(2024, 1, 2);
+    r.validFromTime = packTime(3, 4, 6);
+    r.validToDate = packDate(2099, 12, 31);
+    r.validToTime = packTime(23, 59, 58);
+    r.timeZone = 3;
+    r.readerMask = 0xF1;
+    r.remainingCount = 65535;
+    r.setLocation(3);
+    r.setType(15);
+    r.setFlag(kFlagAntiPassback, true);
+    r.setFlag(kFlagArrears, true);
+    r.setFlag(kFlagUser3, true);
+    return r;
+}
+
+xRight parsed(std::string_view line, RightTextOptions o, std::uint32_t code = 0) {
+    auto v = parseRightText(line, o, code);
+    EXPECT_TRUE(std::holds_alternative<xRight>(v)) << line;
+    return std::holds_alternative<xRight>(v) ? std::get<xRight>(v) : xRight{};
+}
+
+TEST(RightText, ValidityFormPrintsEveryField) {
+    EXPECT_EQ(formatRightText(sampleRight(), 7, {0, false}),
+              "【序号=0000000007;卡号=0000065546;生效时间=2024-01-02 03:04:06;"
+              "失效时间=2099-12-31 23:59:58;时段=3;读头=241;次数余额=65535;位置=机密区;类型=15;"
+              "反潜回=1;包裹=0;欠费=1;用户标志1=0;用户标志2=0;用户标志3=1;】");
+    EXPECT_EQ(formatRightText(sampleRight(), 0, {0, true}).rfind("【序号=0000000000;卡号=001,00010;生效", 0),
+              0u);
+}
+
+TEST(RightText, RoundTripInBothModes) {
+    xRight r = sampleRight();
+    for (bool threeByte : {false, true}) {
+        RightTextOptions o{0, threeByte};
+        EXPECT_EQ(parsed(formatRightText(r, 0, o), o), r);
+    }
+    xRight named = sampleRight();
+    named.validFromDate = named.validFromTime = named.validToDate = named.validToTime = 0;
+    named.setNameText("张三丰");
+    RightTextOptions one{1, false};
+    std::string line = formatRightText(named, 12, one);
+    EXPECT_NE(line.find(";名称=张三丰;时段=3;"), std::string::npos) << line;
+    EXPECT_EQ(parsed(line, one), named);
+    // The same line read through its GBK file form.
+    EXPECT_EQ(parsed(fromGbk(toGbk(line)), one), named);
+}
+
+TEST(RightText, EmptyNameKeepsTheFieldsAfterIt) {
+    xRight r = sampleRight();
+    r.validFromDate = r.validFromTime = r.validToDate = r.validToTime = 0;
+    RightTextOptions one{1, false};
+    std::string line = formatRightText(r, 0, one);
+    EXPECT_NE(line.find(";名称=;时段=3;"), std::string::npos);
+    EXPECT_EQ(parsed(line, one), r);
+}
+
+TEST(RightText, LongNameIsCutToEightBytesWithoutSplittingACharacter) {
+    xRight r;
+    r.setNameText("ABCDEFGHIJ");
+    EXPECT_EQ(r.nameText(), "ABCDEFGH");
+    r.setNameText("一二三四五");
+    EXPECT_EQ(r.nameText(), "一二三四");
+    r.setNameText("A一二三四");
+    EXPECT_EQ(r.nameText(), "A一二三");
+    xRight p = parsed("【序号=1;卡号=5;名称=ABCDEFGHIJKL;时段=0;读头=0;次数余额=0;位置=未知;类型=0;"
+                      "反潜回=0;包裹=0;欠费=0;用户标志1=0;用户标志2=0;用户标志3=0;】",
+                      {1, false});
+    EXPECT_EQ(p.nameText(), "ABCDEFGH");
+}
+
+TEST(RightText, ParsingReadsPartialTimesLocationsAndIgnoresLabel) {
+    xRight r = parsed("【序号=99;号码=12345;生效时间=2030-5;失效时间=2031-06-07 08:09;时段=1;读头=2;"
+                      "次数余额=70000;位置=内部;类型=17;反潜回=2;包裹=1;欠费=0;用户标志1=1;"
+                      "用户标志2=1;用户标志3=0;】\r\n",
+                      {0, false});
+    EXPECT_EQ(r.cardLow, 12345u);
+    EXPECT_EQ(r.validFromDate, packDate(2030, 5, 0));
+    EXPECT_EQ(r.validFromTime, 0);
+    EXPECT_EQ(r.validToTime, packTime(8, 9, 0));
+    EXPECT_EQ(r.remainingCount, std::uint16_t(70000));
+    EXPECT_EQ(r.location(), 2u);
+    EXPECT_EQ(r.type(), 1u);
+    EXPECT_TRUE(r.flag(kFlagAntiPassback));
+    EXPECT_TRUE(r.flag(kFlagParcel));
+    EXPECT_TRUE(r.flag(kFlagUser1));
+    EXPECT_TRUE(r.flag(kFlagUser2));
+    EXPECT_FALSE(r.flag(kFlagUser3));
+    auto other = parsed("【序号=1;卡号=1;生效时间=;失效时间=;时段=0;读头=0;次数余额=0;位置=外部X;类型=0;"
+                        "反潜回=0;包裹=0;欠费=0;用户标志1=0;用户标志2=0;用户标志3=0;】",
+                        {0, false});
+    EXPECT_EQ(other.location(), 0u);
+}
+
+TEST(RightText, TwentyDigitLineIsNotMarkedLongAndSiteCodeApplies) {
+    std::string line = "【序号=1;卡号=12345678900987654321;生效时间=2024-01-01 00:00:00;"
+                       "失效时间=2024-01-01 00:00:00;时段=0;读头=0;次数余额=0;位置=未知;类型=0;"
+                       "反潜回=0;包裹=0;欠费=0;用户标志1=0;用户标志2=0;用户标志3=0;】";
+    xRight r = parsed(line, {0, false});
+    EXPECT_FALSE(r.flag(kFlagLongNumber));
+    xRight s = parsed(line, {0, false}, 0x1234);
+    EXPECT_NE(s.cardHigh, r.cardHigh);
+    applySiteCode(r, 0x1234);
+    EXPECT_EQ(s, r);
+}
+
+TEST(RightText, LinesNotInTheFormAreRefusedWithAMessage) {
+    RightTextOptions o{0, false};
+    for (std::string_view bad :
+         {"", "hello", "【序号=1;卡号=1;", "序号=1;卡号=1;生效时间=;失效时间=;时段=0;】",
+          "【序号=1;卡号=1;名称=x;时段=0;读头=0;次数余额=0;位置=未知;类型=0;反潜回=0;包裹=0;欠费=0;"
+          "用户标志1=0;用户标志2=0;用户标志3=0;】"}) {
+        auto v = parseRightText(bad, o);
+        ASSERT_TRUE(std::holds_alternative<std::string>(v)) << bad;
+        EXPECT_EQ(std::get<std::string>(v).rfind("权限格式错误：", 0), 0u);
+    }
+    auto card = parseRightText("【序号=1;卡号=1,2;生效时间=;失效时间=;时段=0;读头=0;次数余额=0;"
+                               "位置=未知;类型=0;反潜回=0;包裹=0;欠费=0;用户标志1=0;用户标志2=0;"
+                               "用户标志3=0;】",
+                               o);
+    ASSERT_TRUE(std::holds_alternative<std::string>(card));
+    EXPECT_EQ(std::get<std::string>(card), "卡号格式错误：1,2");
+}
+
+TEST(RightText, ReplyWithSequenceAndEmptyIfZero) {
+    auto bytes = encodeRight(sampleRight(), 0);
+    std::vector<std::uint8_t> reply = {0x2A, 0, 0, 0};
+    reply.insert(reply.end(), bytes.begin(), bytes.end());
+    EXPECT_EQ(formatRightReply(reply, true, {0, false}).rfind("【序号=0000000042;卡号=0000065546;", 0), 0u);
+    EXPECT_EQ(formatRightReply(Bytes(reply).first(10), true, {0, false}), "");
+    EXPECT_EQ(formatRightText(xRight{}, 0, {0, false}, true), "");
+    EXPECT_EQ(formatRightText(xRight{}, 0, {0, true}, true), "【序号=0000000000;卡号=000,00000;"
+                                                              "生效时间=2000-00-00 00:00:00;失效时间="
+                                                              "2000-00-00 00:00:00;时段=0;读头=0;次数"
+                                                              "余额=0;位置=未知;类型=0;反潜回=0;包裹=0;"
+                                                              "欠费=0;用户标志1=0;用户标志2=0;用户标志3=0;】");
+}
+
+TEST(RightRecord, LayoutByRightMode) {
+    xRight r = sampleRight();
+    r.cardHigh = 0x01020304;
+    r.setReserved(0xABCD);
+    auto zero = encodeRight(r, 0);
+    EXPECT_EQ(zero[0], 0x04);
+    EXPECT_EQ(zero[4], 0x0A); // 65546 = 0x1000A
+    EXPECT_EQ(zero[6], 0x01);
+    EXPECT_EQ(zero[8] | (zero[9] << 8), packDate(2024, 1, 2));
+    EXPECT_EQ(zero[16], 3);
+    EXPECT_EQ(zero[17], 0xF1);
+    EXPECT_EQ(zero[18], 0xFF);
+    std::uint32_t flags = zero[20] | (zero[21] << 8) | (zero[22] << 16) | (std::uint32_t(zero[23]) << 24);
+    EXPECT_EQ(flags, r.flags);
+    EXPECT_EQ((flags >> 7) & 0xFFFF, 0xABCDu);
+    EXPECT_EQ(flags >> 28, 15u);
+    EXPECT_EQ((flags >> 26) & 3, 3u);
+    EXPECT_EQ(*decodeRight(zero, 2), r);
+
+    r.setNameText("AB");
+    auto one = encodeRight(r, 1);
+    EXPECT_EQ(one[8], 'A');
+    EXPECT_EQ(one[9], 'B');
+    EXPECT_EQ(one[10], 0);
+    EXPECT_EQ(decodeRight(one, 1)->nameText(), "AB");
+
+    // Twenty stored bytes in right-mode 0: no flags.
+    auto stored = decodeRight(Bytes(zero).first(20), 0);
+    ASSERT_TRUE(stored);
+    EXPECT_EQ(stored->flags, 0u);
+    EXPECT_FALSE(decodeRight(Bytes(zero).first(20), 1));
+    EXPECT_EQ(storedRightLength(0), 20u);
+    EXPECT_EQ(storedRightLength(1), 24u);
+    EXPECT_EQ(storedRightLength(2), 24u);
+}
+
+TEST(PackedTime, YearsWrapAsTheControllerExpects) {
+    EXPECT_EQ(yearField(2000), 0u);
+    EXPECT_EQ(yearField(2127), 127u);
+    EXPECT_EQ(yearField(2128), 0u);
+    EXPECT_EQ(yearField(24), 24u);
+    EXPECT_EQ(packedDateTimeText(packDate(2024, 2, 29), packTime(23, 59, 59)), "2024-02-29 23:59:58");
+}
+
+} // namespace
+} // namespace quorvane

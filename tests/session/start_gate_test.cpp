@@ -1,0 +1,87 @@
+#include "session/start_gate.h"
+
+#include <gtest/gtest.h>
+
+#include "infra/md5.h"
+#include "test_paths.h"
+
+namespace quorvane {
+namespace {
+
+// A program directory holding the config.ini the installation ships.
+std::string shippedHome() {
+    std::string dir = test::scratchDir("gate");
+    test::writeFile(dir + "/config.ini", test::readFile(test::sourceDir() + "/dist/config.ini"));
+    return dir;
+}
+
+TEST(StartGateTest, ShippedConfigOpensWithTheDefaultPasswordOnly) {
+    Settings s(shippedHome());
+    EXPECT_EQ(s.readString("db", "xstr", {}, 1024), md5Hex("720418vorpex"));
+    EXPECT_FALSE(startGateRemembered(s));
+    EXPECT_FALSE(startGateCheckPassword(s, "720419", false));
+    EXPECT_FALSE(startGateCheckPassword(s, "", false));
+    EXPECT_FALSE(startGateCheckPassword(s, "720418 ", false));
+    EXPECT_TRUE(startGateCheckPassword(s, "720418", false));
+}
+
+TEST(StartGateTest, RememberedMarkerOpensWithoutAPasswordUntilThePasswordChanges) {
+    Settings s(shippedHome());
+    const std::string xstr = md5Hex("720418vorpex");
+    EXPECT_EQ(rememberMarker(xstr), md5Hex(xstr + "zuq"));
+
+    // A wrong password leaves the marker as it was.
+    EXPECT_FALSE(startGateCheckPassword(s, "000000", true));
+    EXPECT_EQ(s.readString("db", "xstr-rem", "none", 1024), "none");
+
+    ASSERT_TRUE(startGateCheckPassword(s, "720418", true));
+    EXPECT_EQ(s.readString("db", "xstr-rem", {}, 1024), rememberMarker(xstr));
+    EXPECT_TRUE(startGateRemembered(s));
+
+    // Not ticking the box on a later start clears the marker again.
+    ASSERT_TRUE(startGateCheckPassword(s, "720418", false));
+    EXPECT_EQ(s.readString("db", "xstr-rem", "none", 1024), "");
+    EXPECT_FALSE(startGateRemembered(s));
+
+    ASSERT_TRUE(startGateCheckPassword(s, "720418", true));
+    EXPECT_EQ(changeStartPassword(s, "新密码1", "新密码1"), "操作成功！");
+    EXPECT_FALSE(startGateRemembered(s)); // the stored marker is stale now
+}
+
+TEST(StartGateTest, AnEmptyDigestLetsNoPasswordPass) {
+    std::string dir = test::scratchDir("gate-empty");
+    Settings s(dir);
+    EXPECT_FALSE(startGateRemembered(s));
+    EXPECT_FALSE(startGateCheckPassword(s, "", false));
+    EXPECT_FALSE(startGateCheckPassword(s, "720418", false));
+}
+
+TEST(StartGateTest, ChangingThePasswordNeedsTwoEqualEntries) {
+    Settings s(shippedHome());
+    EXPECT_EQ(changeStartPassword(s, "abc", "abd"), "两次输入的密码不一致！");
+    EXPECT_TRUE(startGateCheckPassword(s, "720418", false));
+
+    EXPECT_EQ(changeStartPassword(s, "门禁", "门禁"), "操作成功！");
+    EXPECT_EQ(s.readString("db", "xstr", {}, 1024), startPasswordDigest("门禁"));
+    EXPECT_FALSE(startGateCheckPassword(s, "720418", false));
+    EXPECT_TRUE(startGateCheckPassword(s, "门禁", false));
+
+    EXPECT_EQ(changeStartPassword(s, "second", "second"), "操作成功！");
+    EXPECT_FALSE(startGateCheckPassword(s, "门禁", false));
+    EXPECT_TRUE(startGateCheckPassword(s, "second", false));
+}
+
+TEST(StartGateTest, PasswordsAreHashedInTheirGbkForm) {
+    // "门" is 0xC3C5 in GBK.
+    EXPECT_EQ(startPasswordDigest("门"), md5Hex(std::string("\xC3\xC5", 2) + "vorpex"));
+}
+
+TEST(StartGateTest, AFailedSaveIsNotReportedAsSuccess) {
+    Settings s(test::scratchDir("gate-ro") + "/missing-directory");
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(changeStartPassword(s, "x", "x"), "保存失败！");
+    testing::internal::GetCapturedStdout();
+}
+
+} // namespace
+} // namespace quorvane
