@@ -1,0 +1,88 @@
+#include "app/device_list_view.h"
+
+#include <algorithm>
+#include <iterator>
+
+#include <QHeaderView>
+#include <QTreeWidget>
+
+#include "infra/codepage.h"
+#include "session/device_list.h"
+
+namespace quorvane::gui {
+namespace {
+constexpr int kRecordRole = Qt::UserRole;
+} // namespace
+
+bool columnTextLess(const std::string& a, const std::string& b) {
+    // std::string compares through char_traits<char>, which orders as unsigned characters.
+    return toGbk(a) < toGbk(b);
+}
+
+DeviceListView::DeviceListView(QTreeWidget* list, QObject* parent) : QObject(parent), list_(list) {
+    connect(list_->header(), &QHeaderView::sectionClicked, this,
+            &DeviceListView::OnHdnItemclickZ1List);
+}
+
+void DeviceListView::clear() {
+    list_->clear();
+    records_.clear();
+}
+
+std::vector<const DeviceUIInfo*> DeviceListView::fill(const std::vector<DeviceUIInfo>& records,
+                                                      const std::string& filter) {
+    clear();
+    std::copy_if(records.begin(), records.end(), std::back_inserter(records_),
+                 [&](const DeviceUIInfo& r) { return checkFilter(filter, r); });
+    std::vector<const DeviceUIInfo*> shown;
+    QList<QTreeWidgetItem*> items;
+    for (std::size_t i = 0; i < records_.size(); ++i) {
+        QStringList texts;
+        for (const auto& t : deviceListColumns(records_[i]))
+            texts << QString::fromStdString(t);
+        auto* item = new QTreeWidgetItem(texts);
+        item->setData(0, kRecordRole, static_cast<int>(i));
+        items << item;
+        shown.push_back(&records_[i]);
+    }
+    list_->addTopLevelItems(items);
+    return shown;
+}
+
+void DeviceListView::OnHdnItemclickZ1List(int column) {
+    ascending_ = !ascending_;
+    SortItems(column, ascending_);
+}
+
+void DeviceListView::SortItems(int column, bool ascending) {
+    QList<QTreeWidgetItem*> items;
+    while (list_->topLevelItemCount() > 0)
+        items << list_->takeTopLevelItem(0);
+    std::stable_sort(items.begin(), items.end(), [&](QTreeWidgetItem* a, QTreeWidgetItem* b) {
+        const std::string ta = a->text(column).toStdString();
+        const std::string tb = b->text(column).toStdString();
+        return ascending ? columnTextLess(ta, tb) : columnTextLess(tb, ta);
+    });
+    list_->addTopLevelItems(items);
+}
+
+std::optional<DeviceUIInfo> DeviceListView::selected() const {
+    const auto items = list_->selectedItems();
+    if (items.isEmpty())
+        return std::nullopt;
+    int index = items.front()->data(0, kRecordRole).toInt();
+    if (index < 0 || index >= static_cast<int>(records_.size()))
+        return std::nullopt;
+    return records_[static_cast<std::size_t>(index)];
+}
+
+int DeviceListView::rowCount() const {
+    return list_->topLevelItemCount();
+}
+
+std::string DeviceListView::cellText(int row, int column) const {
+    QTreeWidgetItem* item = list_->topLevelItem(row);
+    return item ? item->text(column).toStdString() : std::string();
+}
+
+} // namespace quorvane::gui

@@ -1,0 +1,211 @@
+#include "app/qt_user_port.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QStringList>
+#include <QThread>
+
+#include "platform/process.h"
+
+namespace quorvane::gui {
+namespace {
+
+QString q(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+bool onWindowThread() {
+    return QThread::currentThread() == qApp->thread();
+}
+
+} // namespace
+
+QString qtFileFilter(const std::string& filter) {
+    QStringList parts = q(filter).split('|');
+    QStringList entries;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        if (parts[i].isEmpty())
+            break;
+        QString patterns = parts[i + 1];
+        // "*.*" means every file; on this system it would skip names without a dot.
+        patterns.replace("*.*", "*");
+        entries << parts[i] + " (" + patterns.replace(';', ' ') + ")";
+    }
+    return entries.join(";;");
+}
+
+QtUserPort::QtUserPort() = default;
+
+void QtUserPort::setWindow(QWidget* window) {
+    window_ = window;
+}
+
+void QtUserPort::onGuiThread(const std::function<void()>& f) {
+    if (onWindowThread())
+        f();
+    else
+        QMetaObject::invokeMethod(this, f, Qt::BlockingQueuedConnection);
+}
+
+void QtUserPort::showNotice(const std::string& text) {
+    QString t = q(text);
+    if (onWindowThread())
+        enqueueNotice(t);
+    else
+        QMetaObject::invokeMethod(
+            this, [this, t] { enqueueNotice(t); }, Qt::QueuedConnection);
+}
+
+void QtUserPort::enqueueNotice(const QString& text) {
+    notices_.push_back(text);
+    if (!noticeBox_)
+        showNextNotice();
+}
+
+void QtUserPort::showNextNotice() {
+    if (notices_.empty())
+        return;
+    QString text = notices_.front();
+    notices_.pop_front();
+    auto* box = new QMessageBox(QMessageBox::Information, "系统", text, QMessageBox::Ok, window_);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    connect(box, &QMessageBox::finished, this, [this] {
+        noticeBox_ = nullptr;
+        QMetaObject::invokeMethod(
+            this, [this] { showNextNotice(); }, Qt::QueuedConnection);
+    });
+    noticeBox_ = box;
+    box->open();
+    emit noticeShown(text);
+}
+
+void QtUserPort::showMessage(const std::string& text, const std::string& title) {
+    onGuiThread([&] {
+        QString caption = title.empty() && window_ ? window_->windowTitle() : q(title);
+        QMessageBox::information(window_, caption, q(text));
+    });
+}
+
+bool QtUserPort::askYesNo(const std::string& text) {
+    bool yes = false;
+    onGuiThread([&] {
+        yes = QMessageBox::question(window_, window_ ? window_->windowTitle() : QString(), q(text),
+                                    QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+    });
+    return yes;
+}
+
+Answer QtUserPort::askYesNoCancel(const std::string& text) {
+    Answer answer = Answer::Cancel;
+    onGuiThread([&] {
+        auto b =
+            QMessageBox::question(window_, window_ ? window_->windowTitle() : QString(), q(text),
+                                  QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        answer = b == QMessageBox::Yes  ? Answer::Yes
+                 : b == QMessageBox::No ? Answer::No
+                                        : Answer::Cancel;
+    });
+    return answer;
+}
+
+void QtUserPort::progress(const std::string& text, long, long) {
+    QString t = q(text);
+    auto show = [this, t] {
+        if (progressSink_)
+            progressSink_(t);
+    };
+    if (onWindowThread())
+        show();
+    else
+        QMetaObject::invokeMethod(this, show, Qt::QueuedConnection);
+}
+
+std::optional<std::string> QtUserPort::pickOpenFile(const std::string& filter) {
+    std::optional<std::string> picked;
+    onGuiThread([&] {
+        QString f = QFileDialog::getOpenFileName(window_, {}, {}, qtFileFilter(filter));
+        if (!f.isEmpty())
+            picked = f.toStdString();
+    });
+    return picked;
+}
+
+std::optional<std::string> QtUserPort::pickSaveFile(const std::string& defaultExt,
+                                                    const std::string& filter,
+                                                    const std::string& defaultName) {
+    std::optional<std::string> picked;
+    onGuiThread([&] {
+        QString f = QFileDialog::getSaveFileName(window_, {}, q(defaultName), qtFileFilter(filter));
+        if (f.isEmpty())
+            return;
+        QString ext = q(defaultExt);
+        if (!ext.isEmpty() && QFileInfo(f).suffix().isEmpty())
+            f += ext.startsWith('.') ? ext : "." + ext;
+        picked = f.toStdString();
+    });
+    return picked;
+}
+
+void QtUserPort::openDocument(const std::string& path, bool wait) {
+    platform::runProgram({}, path, {}, wait, true);
+}
+
+void QtUserPort::beginBusy() {
+    auto begin = [this] {
+        if (busyDepth_++ == 0) {
+            disableWindow();
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+        }
+    };
+    if (onWindowThread())
+        begin();
+    else
+        QMetaObject::invokeMethod(this, begin, Qt::QueuedConnection);
+}
+
+void QtUserPort::endBusy() {
+    auto end = [this] {
+        if (busyDepth_ > 0 && --busyDepth_ == 0) {
+            QApplication::restoreOverrideCursor();
+            restoreWindow();
+        }
+    };
+    if (onWindowThread())
+        end();
+    else
+        QMetaObject::invokeMethod(this, end, Qt::QueuedConnection);
+}
+
+// Disables each control that is enabled now and remembers it, so the end of the busy period
+// re-enables exactly those and leaves the ones an operation rule had disabled.
+void QtUserPort::disableWindow() {
+    disabled_.clear();
+    if (!window_)
+        return;
+    for (QWidget* w : window_->findChildren<QWidget*>()) {
+        if (w->isWindow() || w->testAttribute(Qt::WA_Disabled))
+            continue;
+        disabled_.emplace_back(w);
+    }
+    for (auto& w : disabled_)
+        w->setEnabled(false);
+    window_->raise();
+}
+
+void QtUserPort::restoreWindow() {
+    for (auto& w : disabled_)
+        if (w)
+            w->setEnabled(true);
+    disabled_.clear();
+    if (window_)
+        window_->raise();
+}
+
+void QtUserPort::pumpEvents() {
+    if (onWindowThread())
+        QCoreApplication::processEvents();
+}
+
+} // namespace quorvane::gui

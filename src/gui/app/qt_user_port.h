@@ -1,0 +1,73 @@
+#pragma once
+// The window's UserPort. Notices (the "系统" box) may come from the receive thread or the pipe
+// worker: they are queued on the window's thread and shown one after the other, so a reply
+// never waits for a person. Questions and file picks asked from another thread wait for the
+// answer on the window's thread.
+#include <deque>
+#include <functional>
+#include <vector>
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+
+#include "session/user_port.h"
+
+#include <QMessageBox>
+
+namespace quorvane::gui {
+
+class QtUserPort : public QObject, public UserPort {
+    Q_OBJECT
+  public:
+    QtUserPort();
+
+    // The window the boxes belong to and that a busy period disables.
+    void setWindow(QWidget* window);
+    // Where progress texts go (the window's status field).
+    void setProgressSink(std::function<void(const QString&)> sink) {
+        progressSink_ = std::move(sink);
+    }
+
+    void showNotice(const std::string& text) override;
+    void showMessage(const std::string& text, const std::string& title = {}) override;
+    bool askYesNo(const std::string& text) override;
+    Answer askYesNoCancel(const std::string& text) override;
+    void progress(const std::string& text, long done = 0, long total = 0) override;
+    std::optional<std::string> pickOpenFile(const std::string& filter) override;
+    std::optional<std::string> pickSaveFile(const std::string& defaultExt,
+                                            const std::string& filter,
+                                            const std::string& defaultName = {}) override;
+    void openDocument(const std::string& path, bool wait) override;
+    void beginBusy() override;
+    void endBusy() override;
+    void pumpEvents() override;
+
+    // The notice box on screen, if any (tests read and close it), and how many wait behind it.
+    QMessageBox* noticeBox() const { return noticeBox_; }
+    int queuedNotices() const { return static_cast<int>(notices_.size()); }
+
+  signals:
+    void noticeShown(const QString& text);
+
+  private:
+    // Runs f on the window's thread and waits for it when called from another thread.
+    void onGuiThread(const std::function<void()>& f);
+    void enqueueNotice(const QString& text);
+    void showNextNotice();
+    void disableWindow();
+    void restoreWindow();
+
+    QPointer<QWidget> window_;
+    std::function<void(const QString&)> progressSink_;
+    std::deque<QString> notices_;
+    QPointer<QMessageBox> noticeBox_;
+    int busyDepth_ = 0;
+    std::vector<QPointer<QWidget>> disabled_;
+};
+
+// "desc|pattern|desc|pattern||" as a Qt file-dialog filter.
+QString qtFileFilter(const std::string& filter);
+
+} // namespace quorvane::gui

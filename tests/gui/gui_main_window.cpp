@@ -1,0 +1,414 @@
+// The main window: start-up values, list drawing, filter, column sort, selection and the
+// operation controls, context menu, keys, photo box, notices and the busy window.
+#include <memory>
+#include <thread>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTreeWidget>
+#include <QtTest>
+
+#include "app/device_list_menu.h"
+#include "app/device_list_view.h"
+#include "app/operation_rules.h"
+#include "app/qt_user_port.h"
+#include "app/quorvane_dlg.h"
+#include "app/tooltips.h"
+#include "gui_test_support.h"
+#include "model/door_block.h"
+#include "model/record_file.h"
+#include "platform/files.h"
+#include "protocol/bytes.h"
+#include "session/tool_session.h"
+
+using namespace quorvane;
+using namespace quorvane::gui;
+using namespace quorvane::test;
+
+namespace {
+
+DeviceUIInfo device(const std::string& name, const std::string& ip, std::uint8_t model,
+                    std::uint8_t deviceNo = 1, std::uint32_t logs = 0) {
+    DeviceUIInfo r;
+    r.name = name;
+    r.ip = ip;
+    r.mac = "08.00.09.00.00." + std::to_string(deviceNo);
+    r.mask = "255.255.255.0";
+    r.gateway = "192.168.1.254";
+    r.hwModel = model;
+    r.firmwareVersion = "V2.1";
+    r.groupNo = 0;
+    r.deviceNo = deviceNo;
+    r.searchModes = kFoundByBroadcast;
+    ByteWriter(r.doorConfig, door::kLogCount).putU32le(logs);
+    return r;
+}
+
+constexpr std::uint8_t kAmbrit = 0, kBrisca = 10, kQuenmar = 15;
+
+struct Window {
+    explicit Window(const std::string& home) : session(home, port), dlg(session, port) {
+        QVERIFY(dlg.OnInitDialog());
+        dlg.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+    }
+    const MainWindowControls& c() const { return dlg.controls(); }
+    void list(const std::vector<DeviceUIInfo>& rows) {
+        for (const auto& r : rows)
+            session.devices().append(r);
+        dlg.showList();
+    }
+    QStringList column(int col) const {
+        QStringList out;
+        for (int i = 0; i < c().list->topLevelItemCount(); ++i)
+            out << c().list->topLevelItem(i)->text(col);
+        return out;
+    }
+    void select(int row) { c().list->setCurrentItem(c().list->topLevelItem(row)); }
+
+    QtUserPort port;
+    ToolSession session;
+    CQuorvaneDlg dlg;
+};
+
+} // namespace
+
+class GuiMainWindow : public QObject {
+    Q_OBJECT
+  private slots:
+    void startUpShowsTheSettings() {
+        Window w(makeGuiHome("main-start", "[common]\ntitle=测试工具\n"));
+        QCOMPARE(w.dlg.windowTitle(), QString::fromUtf8("测试工具"));
+        QCOMPARE(w.c().searchAddress->text(), QString("127.0.0.1"));
+        QCOMPARE(w.c().searchPort->text(), QString("65534"));
+        QVERIFY(w.c().searchAddress->isEnabled()); // broadcast mode: the address is editable
+        QCOMPARE(w.c().ips->currentText(), QString("127.0.0.1"));
+        QVERIFY(!w.c().debugRow->isVisibleTo(&w.dlg));
+        QVERIFY(!w.c().searchOnStart->isChecked());
+        QCOMPARE(w.c().logCount->text(), QString("10"));
+
+        // Columns in order with their widths.
+        const auto& specs = deviceListColumnSpecs();
+        QCOMPARE(w.c().list->columnCount(), static_cast<int>(specs.size()));
+        for (int i = 0; i < static_cast<int>(specs.size()); ++i) {
+            QCOMPARE(w.c().list->headerItem()->text(i), QString::fromUtf8(specs[i].caption));
+            QCOMPARE(w.c().list->columnWidth(i), specs[i].width);
+        }
+        // Every tooltip, with its own text; accelerators kept as mnemonics.
+        for (const auto& [widget, text] : tooltipTable(w.c()))
+            QVERIFY2(widget->toolTip().contains(QString::fromUtf8(text)), text);
+        QCOMPARE(w.c().search->text(), QString::fromUtf8("搜索网络中的设备(&A)"));
+        QCOMPARE(w.c().serviceConfig->text(), QString::fromUtf8("配置选项(&O)"));
+        // Nothing selected: every operation control is disabled.
+        for (QWidget* c : w.c().plainOperationControls)
+            QVERIFY(!c->isEnabled());
+    }
+
+    void debugShowsTheMemoryMaintenanceRow() {
+        Window w(makeGuiHome("main-debug", "[common]\ndebug=1\n"));
+        QVERIFY(w.c().debugRow->isVisibleTo(&w.dlg));
+        QCOMPARE(w.c().backupE->text(), QString::fromUtf8("备E"));
+        QCOMPARE(w.c().clearCode->text(), QString::fromUtf8("清除程序"));
+    }
+
+    void refusedGateEndsTheStart() {
+        std::string home = makeGuiHome("main-gate", {}, false);
+        QtUserPort port;
+        ToolSession session(home, port);
+        CQuorvaneDlg dlg(session, port);
+        onNextDialog<QDialog>([](QDialog* d) { d->reject(); });
+        QVERIFY(!dlg.OnInitDialog());
+    }
+
+    void filterMatchesNameIpMacFlagHardwareAndState() {
+        Window w(makeGuiHome("main-filter"));
+        w.list({device("门一", "192.168.1.10", kAmbrit, 1),
+                device("door", "192.168.2.20", kBrisca, 2),
+                device("gate", "10.0.0.5", kQuenmar, 3)});
+        QCOMPARE(w.c().list->topLevelItemCount(), 3);
+        auto shownWith = [&](const char* filter) {
+            w.c().filter->setText(QString::fromUtf8(filter));
+            return w.column(1);
+        };
+        QCOMPARE(shownWith("192.168.1"), QStringList{QString::fromUtf8("门一")});
+        QCOMPARE(shownWith("00002"), QStringList{"door"});   // the device flag
+        QCOMPARE(shownWith("quenmar"), QStringList{"gate"}); // the hardware text
+        QCOMPARE(shownWith("00.00.3"), QStringList{"gate"}); // the MAC address
+        QCOMPARE(shownWith("门"), QStringList{QString::fromUtf8("门一")});
+        QCOMPARE(shownWith("Door"), QStringList{}); // case-sensitive
+        QCOMPARE(shownWith("广播").size(), 3);      // the state text
+        QCOMPARE(shownWith("").size(), 3);
+    }
+
+    void headerClicksSortByteWiseAndFlipDirection() {
+        Window w(makeGuiHome("main-sort"));
+        w.list({device("b", "10.0.0.1", kAmbrit), device("中", "10.0.0.2", kAmbrit),
+                device("B", "10.0.0.3", kAmbrit), device("a", "10.0.0.4", kAmbrit)});
+        QHeaderView* header = w.c().list->header();
+        auto click = [&](int section) {
+            QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                              QPoint(header->sectionViewportPosition(section) + 5, 5));
+        };
+        const QStringList ascending = {"B", "a", "b", QString::fromUtf8("中")};
+        click(1);
+        QCOMPARE(w.column(1), ascending);
+        click(1);
+        QStringList descending(ascending.rbegin(), ascending.rend());
+        QCOMPARE(w.column(1), descending);
+        // The device list keeps its own order; a redraw shows it again.
+        w.dlg.showList();
+        QCOMPARE(w.column(2), (QStringList{"10.0.0.1", "10.0.0.2", "10.0.0.3", "10.0.0.4"}));
+        QVERIFY(columnTextLess("B", "a"));
+        QVERIFY(columnTextLess("z", "中"));
+    }
+
+    void selectionShowsTheRecordSavesItAndSetsTheLogStart() {
+        std::string home = makeGuiHome("main-select");
+        Window w(home);
+        DeviceUIInfo r = device("门一", "192.168.1.10", kBrisca, 7, 100);
+        r.hostAddress = "192.168.1.2";
+        r.hostPort = 50000;
+        r.ipAlloc = 1;
+        w.list({r, device("other", "192.168.1.11", kAmbrit, 8, 5)});
+        w.select(0);
+        QCOMPARE(w.c().name->text(), QString::fromUtf8("门一"));
+        QCOMPARE(w.c().ip->text(), QString("192.168.1.10"));
+        QCOMPARE(w.c().hostPort->text(), QString("50000"));
+        QCOMPARE(w.c().deviceNo->text(), QString("7"));
+        QVERIFY(w.c().ipDhcp->isChecked());
+        QCOMPARE(w.c().logStart->text(), QString("91")); // 100 logs, fetch 10
+        QVERIFY(platform::fileExists(recordFilePath(r, home)));
+        DeviceUIInfo back;
+        QCOMPARE(loadRecordFile(recordFilePath(r, home), back), 0);
+        QCOMPARE(back.name, r.name);
+        QVERIFY(w.dlg.GetCurrSelDev(true).has_value());
+
+        w.select(1);
+        QCOMPARE(w.c().logStart->text(), QString("1")); // never below 1
+        w.c().list->clearSelection();
+        QVERIFY(!w.dlg.GetCurrSelDev(true).has_value());
+        QVERIFY(!w.c().name->isEnabled());
+        QVERIFY(!w.c().groupNo->isEnabled());
+    }
+
+    void operationRulesFollowModelAndSettings() {
+        std::string home = makeGuiHome("main-rules");
+        Settings s(home);
+        const DeviceUIInfo ambrit = device("a", "1.1.1.1", kAmbrit);
+        const DeviceUIInfo brisca = device("b", "1.1.1.2", kBrisca);
+        const DeviceUIInfo quenmar = device("q", "1.1.1.3", kQuenmar);
+
+        OperationRules off = operationRules(false, nullptr, s, true);
+        QVERIFY(!off.plain && !off.addressFields && !off.ipChoices && !off.sound &&
+                !off.directOpen && !off.deviceName && !off.mac);
+
+        OperationRules a = operationRules(true, &ambrit, s, true);
+        QVERIFY(a.plain && a.addressFields && !a.ipChoices && !a.sound);
+        QVERIFY(a.directOpen && a.deviceName && a.mac);
+        OperationRules b = operationRules(true, &brisca, s, false);
+        QVERIFY(b.ipChoices && !b.sound && !b.addressFields);
+        OperationRules q = operationRules(true, &quenmar, s, true);
+        QVERIFY(q.ipChoices && q.sound);
+
+        s.writeString("common", "direct-open-enabled", "0");
+        s.writeString("common", "change-sn", "0");
+        s.writeString("common", "change-mac", "0");
+        OperationRules locked = operationRules(true, &quenmar, s, true);
+        QVERIFY(locked.plain && !locked.directOpen && !locked.deviceName && !locked.mac);
+    }
+
+    void selectionEnablesExactlyWhatTheRulesAllow() {
+        Window w(makeGuiHome("main-enable"));
+        DeviceUIInfo fixed = device("a", "10.0.0.1", kAmbrit);
+        DeviceUIInfo quenmar = device("q", "10.0.0.2", kQuenmar);
+        quenmar.ipAlloc = 1; // DHCP
+        w.list({fixed, quenmar});
+        const auto& c = w.c();
+
+        w.select(0);
+        QVERIFY(c.name->isEnabled() && c.mac->isEnabled() && c.genMac->isEnabled());
+        QVERIFY(c.ip->isEnabled() && c.mask->isEnabled() && c.gateway->isEnabled());
+        QVERIFY(!c.ipFix->isEnabled() && !c.ipDhcp->isEnabled() && !c.ipPppoe->isEnabled());
+        QVERIFY(!c.playDirect->isEnabled() && !c.soundList->isEnabled() &&
+                !c.playCount->isEnabled());
+        QVERIFY(c.groupNo->isEnabled() && c.saveRec->isEnabled() && c.relay->isEnabled());
+        // Operations of later parts stay disabled whatever the rules say.
+        QVERIFY(w.dlg.isPending(c.save) && !c.save->isEnabled());
+        QVERIFY(!c.openDoor->isEnabled());
+
+        w.select(1);
+        QVERIFY(c.ipFix->isEnabled() && c.ipDhcp->isEnabled() && c.ipPppoe->isEnabled());
+        QVERIFY(c.playDirect->isEnabled() && c.soundList->isEnabled() && c.playCount->isEnabled());
+        QVERIFY(!c.ip->isEnabled() && !c.mask->isEnabled() && !c.gateway->isEnabled());
+        // Choosing fixed IP opens the address fields at once, DHCP closes them again.
+        c.ipFix->click();
+        QVERIFY(c.ip->isEnabled() && c.gateway->isEnabled());
+        c.ipDhcp->click();
+        QVERIFY(!c.ip->isEnabled());
+
+        w.session.settings().writeString("common", "change-sn", "0");
+        w.session.settings().writeString("common", "change-mac", "0");
+        w.select(0);
+        QVERIFY(!c.name->isEnabled() && !c.mac->isEnabled() && !c.genMac->isEnabled());
+        QVERIFY(c.groupNo->isEnabled());
+    }
+
+    void newMacAsksWhenTheNameFollowsIt() {
+        Window w(makeGuiHome("main-mac"));
+        w.list({device("a", "10.0.0.1", kAmbrit)});
+        w.select(0);
+        MessageBoxCatcher boxes(QMessageBox::No);
+        const QString before = w.c().mac->text();
+        w.c().genMac->click();
+        QCOMPARE(w.c().mac->text(), before);
+        QCOMPARE(boxes.texts().size(), 1u);
+        boxes.setAnswer(QMessageBox::Yes);
+        w.c().genMac->click();
+        QVERIFY(QRegularExpression("^08\\.00\\.09\\.[0-9a-f]{2}\\.[0-9a-f]{2}\\.[0-9a-f]{2}$")
+                    .match(w.c().mac->text())
+                    .hasMatch());
+    }
+
+    void contextMenuHoldsEveryItem() {
+        QWidget parent;
+        std::vector<std::pair<int, int>> opened;
+        std::unique_ptr<QMenu> menu(
+            buildDeviceListMenu(&parent, [&](int door, int ms) { opened.emplace_back(door, ms); }));
+        QStringList top;
+        for (QAction* a : menu->actions())
+            if (!a->isSeparator())
+                top << a->text();
+        QCOMPARE(top, (QStringList{"门禁配置(&1)", "权限配置(&2)", "查看日志(&3)",
+                                   "发送文本指令(&4)", "重新启动设备(&5)", "读取时间(&6)",
+                                   "设置时间(&7)", "查看状态(&8)", "清除日志(&9)", "开继电器1(&A)",
+                                   "开继电器2(&B)", "开继电器3", "开继电器4", "在设备间复制",
+                                   "配置备份/恢复", "设备测试(&T)", "常用配置"}));
+        auto sub = [&](const QString& caption) {
+            for (QAction* a : menu->actions())
+                if (a->text() == caption)
+                    return a->menu();
+            return static_cast<QMenu*>(nullptr);
+        };
+        QMenu* relay3 = sub("开继电器3");
+        QVERIFY(relay3);
+        QStringList choices;
+        for (QAction* a : relay3->actions())
+            choices << a->text();
+        QCOMPARE(choices, (QStringList{"500毫秒(&D)", "3秒(&E)", "10秒(&F)", "30秒(&G)",
+                                       "常开（继电器保持闭合）", "常闭（继电器保持断开）",
+                                       "自主控制", "只开（继电器闭合）", "只关（继电器断开）"}));
+        relay3->actions()[0]->trigger();
+        relay3->actions()[6]->trigger();
+        QCOMPARE(opened, (std::vector<std::pair<int, int>>{{2, 500}, {2, 650010}}));
+        QCOMPARE(sub("在设备间复制")->actions().size(), 2);
+        QCOMPARE(sub("配置备份/恢复")->actions().size(), 6);
+        QCOMPARE(sub("常用配置")->actions().size(), 3);
+
+        // Without the open operation the relay items are disabled, as are the later items.
+        std::unique_ptr<QMenu> plain(buildDeviceListMenu(&parent, {}));
+        for (QAction* a : plain->actions())
+            if (!a->menu() && !a->isSeparator())
+                QVERIFY(!a->isEnabled());
+    }
+
+    void escapeAndEnterDoNotCloseTheWindow() {
+        Window w(makeGuiHome("main-keys"));
+        w.c().filter->setFocus();
+        QTest::keyClick(w.c().filter, Qt::Key_Escape);
+        QTest::keyClick(w.c().filter, Qt::Key_Return);
+        QTest::keyClick(&w.dlg, Qt::Key_Escape);
+        QTest::keyClick(&w.dlg, Qt::Key_Enter);
+        QSignalSpy pressed(w.c().changePass, &QPushButton::clicked);
+        w.c().changePass->setFocus();
+        QTest::keyClick(w.c().changePass, Qt::Key_Return);
+        QVERIFY(w.dlg.isVisible());
+        QCOMPARE(pressed.count(), 0);
+    }
+
+    void emptyInterfaceStopsTheSearchWithTheFirstUseMessage() {
+        std::string home = makeGuiHome("main-first-use");
+        Settings(home).writeString("net", "mcast-local-address", "");
+        Window w(home);
+        QCOMPARE(w.c().ips->currentText(), QString());
+        MessageBoxCatcher boxes;
+        w.c().search->click();
+        QCOMPARE(boxes.texts().size(), 1u);
+        QCOMPARE(boxes.texts()[0], QString::fromUtf8("首次使用，请选择要搜索控制器的网络接口！"));
+    }
+
+    void showImageDrawsTheBitmap() {
+        std::string home = makeGuiHome("main-photo");
+        Window w(home);
+        QImage image(20, 30, QImage::Format_RGB32);
+        image.fill(Qt::red);
+        const QString path = QString::fromStdString(home + "/photo.bmp");
+        QVERIFY(image.save(path, "BMP"));
+        QMetaObject::invokeMethod(&w.dlg, "OnShowImage", Qt::QueuedConnection,
+                                  Q_ARG(QString, path));
+        QTRY_VERIFY(!w.c().photo->pixmap().isNull());
+    }
+
+    void noticesFromAnotherThreadQueueOnTheWindowThread() {
+        Window w(makeGuiHome("main-notice"));
+        std::thread receiver([&] {
+            w.port.showNotice("操作成功！");
+            w.port.showNotice("操作失败！");
+        });
+        receiver.join(); // the receive thread never waited for a person
+        QTRY_VERIFY(w.port.noticeBox() != nullptr);
+        QCOMPARE(w.port.noticeBox()->windowTitle(), QString::fromUtf8("系统"));
+        QCOMPARE(w.port.noticeBox()->text(), QString::fromUtf8("操作成功！"));
+        QCOMPARE(w.port.queuedNotices(), 1);
+        w.port.noticeBox()->accept();
+        QTRY_VERIFY(w.port.noticeBox() &&
+                    w.port.noticeBox()->text() == QString::fromUtf8("操作失败！"));
+        w.port.noticeBox()->accept();
+        QTRY_VERIFY(w.port.noticeBox() == nullptr);
+    }
+
+    void busyWindowRestoresExactlyWhatWasEnabled() {
+        Window w(makeGuiHome("main-busy"));
+        w.list({device("a", "10.0.0.1", kAmbrit)});
+        w.select(0);
+        const auto& c = w.c();
+        QVERIFY(c.name->isEnabled() && !c.save->isEnabled());
+        {
+            WinDisabler busy(w.port);
+            QVERIFY(!c.name->isEnabled() && !c.search->isEnabled() && !c.filter->isEnabled());
+            WinDisabler nested(w.port);
+        }
+        QVERIFY(c.name->isEnabled() && c.search->isEnabled() && c.filter->isEnabled());
+        QVERIFY(!c.save->isEnabled());
+
+        // From a worker thread the busy period is posted to the window's thread.
+        std::thread worker([&] { w.port.beginBusy(); });
+        worker.join();
+        QTRY_VERIFY(!c.search->isEnabled());
+        std::thread done([&] { w.port.endBusy(); });
+        done.join();
+        QTRY_VERIFY(c.search->isEnabled());
+    }
+
+    void serialGenWritesTheFactoryLists() {
+        std::string home = makeGuiHome("main-serial", "[common]\nserial-gen=1\n");
+        qputenv("HOME", QByteArray::fromStdString(home));
+        Window w(home);
+        DeviceUIInfo r = device("a", "10.0.0.1", kAmbrit, 2);
+        r.groupNo = 1;
+        std::copy_n("1234567890123456", 16, r.productSerial.begin());
+        w.list({r});
+        QCOMPARE(readFile(home + "/kx.txt"), std::string("00258\n"));
+        QCOMPARE(readFile(home + "/kxsn.txt"), std::string("1234567890123456\n"));
+    }
+};
+
+QTEST_MAIN(GuiMainWindow)
+#include "gui_main_window.moc"

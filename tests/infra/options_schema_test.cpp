@@ -1,0 +1,182 @@
+#include "infra/options_schema.h"
+
+#include <filesystem>
+
+#include <gtest/gtest.h>
+
+#include "infra/codepage.h"
+#include "test_paths.h"
+
+using namespace quorvane;
+using test::readFile;
+using test::scratchDir;
+using test::writeFile;
+
+TEST(OptionType, EachPrefixGivesItsKind) {
+    EXPECT_EQ(parseOptionType("{0:固定IP,1:DHCP分配}").kind, OptionKind::Enumeration);
+    EXPECT_EQ(parseOptionType("integer:5,100").kind, OptionKind::Integer);
+    EXPECT_EQ(parseOptionType("file:*.txt").kind, OptionKind::File);
+    EXPECT_EQ(parseOptionType("dir:").kind, OptionKind::Directory);
+    EXPECT_EQ(parseOptionType("limit:15").kind, OptionKind::Limit);
+    EXPECT_EQ(parseOptionType("color").kind, OptionKind::Color);
+    EXPECT_EQ(parseOptionType("colorref").kind, OptionKind::Color);
+    EXPECT_EQ(parseOptionType("font").kind, OptionKind::Font);
+    // "font" must be the whole text; braces must close; prefixes are case-sensitive.
+    EXPECT_EQ(parseOptionType("fonts").kind, OptionKind::Text);
+    EXPECT_EQ(parseOptionType("{0:a").kind, OptionKind::Text);
+    EXPECT_EQ(parseOptionType("Integer:1,2").kind, OptionKind::Text);
+    EXPECT_EQ(parseOptionType("").kind, OptionKind::Text);
+    // Braces are tested first, so a braced text that names a prefix is still an enumeration.
+    EXPECT_EQ(parseOptionType("{integer:1}").kind, OptionKind::Enumeration);
+}
+
+TEST(OptionType, EnumerationMapsValuesAndLabels) {
+    OptionType t = parseOptionType("{1:开,0:关}");
+    ASSERT_EQ(t.choices.size(), 2u);
+    EXPECT_EQ(choiceLabel(t, "1"), "开");
+    EXPECT_EQ(choiceLabel(t, "0"), "关");
+    EXPECT_EQ(choiceLabel(t, "7"), ""); // a stored value outside the list shows empty
+    EXPECT_EQ(choiceValue(t, "关"), "0");
+    EXPECT_EQ(choiceValue(t, "半开"), "999999-INVALID_OPTION_KEY");
+    EXPECT_TRUE(parseOptionType("{}").choices.empty());
+}
+
+TEST(OptionType, IntegerBoundsAndCharacters) {
+    OptionType t = parseOptionType("integer:5,100");
+    EXPECT_EQ(t.minimum, 5);
+    EXPECT_EQ(t.maximum, 100);
+    t = parseOptionType("integer:-20, 30");
+    EXPECT_EQ(t.minimum, -20);
+    EXPECT_EQ(t.maximum, 30);
+    t = parseOptionType("integer:1"); // an upper bound left out stays open
+    EXPECT_EQ(t.minimum, 1);
+    EXPECT_EQ(t.maximum, LLONG_MAX);
+    t = parseOptionType("integer:");
+    EXPECT_EQ(t.minimum, LLONG_MIN);
+    EXPECT_EQ(t.maximum, LLONG_MAX);
+
+    EXPECT_TRUE(integerTextAllowed("-12.5"));
+    EXPECT_TRUE(integerTextAllowed(""));
+    EXPECT_FALSE(integerTextAllowed("12a"));
+    EXPECT_FALSE(integerTextAllowed(" 1"));
+    EXPECT_FALSE(integerTextAllowed("+1"));
+}
+
+TEST(OptionType, LimitTakesItsLengthFromTheRest) {
+    EXPECT_EQ(parseOptionType("limit:15").maxLength, 15u);
+    EXPECT_EQ(parseOptionType("limit:").maxLength, 0u);
+    EXPECT_EQ(parseOptionType("limit:abc").maxLength, 0u);
+}
+
+namespace {
+// A schema over two files: config.ini (two sections) and a second file in a sub folder.
+std::string schemaText() {
+    return "[common]\nfiles=.\\config.ini;;.\\sub\\other.ini;\n"
+           "[.\\config.ini]\nsections=net;common\n"
+           "[.\\config.ini$net]\nkeys=enable-mcast;mcast-address;search-on-start\n"
+           "[.\\config.ini$net$enable-mcast]\nname=网络组播\ndesc=是否组播\noption={1:开,0:关}\n"
+           "[.\\config.ini$net$mcast-address]\nname=组播地址\noption=limit:15\n"
+           "[.\\config.ini$net$search-on-start]\noption=integer:0,1\n"
+           "[.\\config.ini$common]\nkeys=title\n"
+           "[.\\config.ini$common$title]\nname=窗口标题\noption=\n"
+           "[.\\sub\\other.ini]\nsections=z1\n"
+           "[.\\sub\\other.ini$z1]\nkeys=face\n"
+           "[.\\sub\\other.ini$z1$face]\nname=字体\noption=font\n";
+}
+} // namespace
+
+TEST(OptionsSchema, ReadsEveryFileSectionAndKeyWithValues) {
+    std::string home = scratchDir("schema");
+    writeFile(home + "/options.ini", toGbk(schemaText()));
+    writeFile(
+        home + "/config.ini",
+        toGbk("[net]\nenable-mcast=0\nmcast-address = \"224.10.0.0\"\n[common]\ntitle=门禁\n"));
+    std::filesystem::create_directories(home + "/sub");
+    writeFile(home + "/sub/other.ini", "[z1]\nface=x\n");
+    Settings settings(home);
+
+    auto groups = readOptionsSchema(settings);
+    ASSERT_EQ(groups.size(), 3u);
+    EXPECT_EQ(groups[0].section, "net");
+    ASSERT_EQ(groups[0].rows.size(), 3u);
+    const OptionRow& mcast = groups[0].rows[0];
+    EXPECT_EQ(mcast.displayName(), "网络组播");
+    EXPECT_EQ(mcast.desc, "是否组播");
+    EXPECT_EQ(mcast.type.kind, OptionKind::Enumeration);
+    EXPECT_EQ(mcast.value, "0");
+    EXPECT_EQ(groups[0].rows[1].value, "224.10.0.0");
+    EXPECT_EQ(groups[0].rows[1].type.maxLength, 15u);
+    // No name: the key itself is shown; a missing key reads empty.
+    EXPECT_EQ(groups[0].rows[2].displayName(), "search-on-start");
+    EXPECT_EQ(groups[0].rows[2].value, "");
+    EXPECT_EQ(groups[1].rows[0].value, "门禁");
+    EXPECT_EQ(groups[2].file, ".\\sub\\other.ini");
+    EXPECT_EQ(groups[2].rows[0].type.kind, OptionKind::Font);
+    EXPECT_EQ(groups[2].rows[0].value, "x");
+    for (const auto& g : groups)
+        for (const auto& r : g.rows)
+            EXPECT_FALSE(r.changed());
+}
+
+TEST(OptionsSchema, WritesBackOnlyChangedRows) {
+    std::string home = scratchDir("schema-write");
+    writeFile(home + "/options.ini", toGbk(schemaText()));
+    // The quoted value reads as 224.10.0.0; rewriting it unchanged would drop the quotes.
+    const std::string config =
+        "; site settings\n[net]\nenable-mcast=0\nmcast-address = \"224.10.0.0\"\n"
+        "[common]\ntitle=门禁\n";
+    writeFile(home + "/config.ini", toGbk(config));
+    std::filesystem::create_directories(home + "/sub");
+    writeFile(home + "/sub/other.ini", "[z1]\nface=x\n");
+    Settings settings(home);
+
+    auto groups = readOptionsSchema(settings);
+    groups[0].rows[0].edited = "1";
+    groups[1].rows[0].edited = "新标题";
+    OptionWriteResult result = writeChangedOptions(settings, groups);
+    EXPECT_TRUE(result.ok);
+    EXPECT_EQ(result.written, 2);
+    EXPECT_EQ(fromGbk(readFile(home + "/config.ini")),
+              "; site settings\n[net]\nenable-mcast=1\nmcast-address = \"224.10.0.0\"\n"
+              "[common]\ntitle=新标题\n");
+    EXPECT_EQ(readFile(home + "/sub/other.ini"), "[z1]\nface=x\n");
+    EXPECT_FALSE(groups[0].rows[0].changed());
+
+    // Nothing changed: nothing written.
+    result = writeChangedOptions(settings, groups);
+    EXPECT_EQ(result.written, 0);
+    EXPECT_TRUE(result.ok);
+}
+
+TEST(OptionsSchema, MissingSchemaGivesNoGroups) {
+    Settings settings(scratchDir("schema-none"));
+    EXPECT_TRUE(readOptionsSchema(settings).empty());
+}
+
+TEST(OptionsSchema, ShippedSchemaNamesAndDescribesEveryKey) {
+    std::string home = scratchDir("schema-dist");
+    writeFile(home + "/options.ini", readFile(test::sourceDir() + "/dist/options.ini"));
+    Settings settings(home);
+    auto groups = readOptionsSchema(settings);
+    ASSERT_EQ(groups.size(), 9u); // eight sections of config.ini, one of static.ini
+    std::size_t rows = 0;
+    for (const auto& g : groups) {
+        ASSERT_FALSE(g.rows.empty()) << g.section;
+        for (const auto& r : g.rows) {
+            ++rows;
+            EXPECT_FALSE(r.name.empty()) << r.key;
+            EXPECT_FALSE(r.desc.empty()) << r.key;
+            EXPECT_FALSE(r.option.empty()) << r.key;
+            if (r.type.kind == OptionKind::Integer) {
+                EXPECT_LE(r.type.minimum, r.type.maximum) << r.key;
+            }
+        }
+    }
+    EXPECT_GE(rows, 70u);
+    EXPECT_EQ(groups[0].section, "net");
+    EXPECT_EQ(groups[0].rows[4].key, "enable-mcast");
+    EXPECT_EQ(groups[0].rows[4].name, "网络组播");
+    EXPECT_EQ(choiceLabel(groups[0].rows[4].type, "1"), "是");
+    EXPECT_EQ(groups.back().file, ".\\config\\static.ini");
+    EXPECT_EQ(groups.back().rows[0].key, "bad-image-repeat-cnt");
+}
