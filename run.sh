@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs the tool.
+# Installs what is missing, builds, and runs the tool: on the demo network of simulated
+# controllers unless $QUORVANE_HOME names a program directory of a real site.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/deps.sh
 scripts/build.sh
-exec build/src/cli/quorvane-cli --help
+exec scripts/demo.sh

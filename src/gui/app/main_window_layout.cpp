@@ -161,6 +161,7 @@ QGroupBox* configGroup(MainWindowControls& c) {
     for (auto* b : {c.saveRec, c.loadRec})
         b->setMaximumWidth(28);
 
+    c.mac->setMinimumWidth(120);  // the dotted six-byte form fits whole
     auto* grid = new QGridLayout;
     int r = 0;
     grid->addWidget(label("设备名称：", c.name), r, 0);
@@ -198,6 +199,11 @@ QGroupBox* configGroup(MainWindowControls& c) {
     grid->addWidget(c.doorMode, r, 3);
     grid->addWidget(label("是否上报：", c.reportFlag), r, 4);
     grid->addWidget(c.reportFlag, r, 5);
+    // The three field columns share the width; the labels keep theirs.
+    for (int col : {1, 3, 5}) {
+        grid->setColumnStretch(col, 1);
+        grid->setColumnMinimumWidth(col, 115);  // a dotted address fits whole
+    }
 
     c.save = button("保存配置(&S)", "save");
     c.saveBroadcast = button("发送广播消息保存", "saveBroadcast");
