@@ -153,6 +153,24 @@ TEST_F(SessionAgainstSim, RefreshFillsThePendingRecordAndLeavesTheListAlone) {
     EXPECT_FALSE(session.refreshDevice("127.0.0.99", 300));
 }
 
+TEST_F(SessionAgainstSim, RefreshSelectedAddressesTheRecordAndTimesOutWithItsMessage) {
+    auto found = session.refreshDevice("127.0.0.4", 10000);
+    ASSERT_TRUE(found);
+    DeviceUIInfo selected = *found;
+    selected.name = "stale";
+    DeviceUIInfo fresh;
+    EXPECT_EQ(session.refreshSelected(selected, true, &fresh), 0);
+    EXPECT_EQ(fresh.name, "门禁4");
+    EXPECT_EQ(session.refreshSelected(std::nullopt, true), -1);
+    selected.ip = "127.0.0.99";
+    EXPECT_EQ(session.refreshSelected(selected, true), 1);
+    auto messages = port.messages();
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[0], "请选择要操作的设备！");
+    EXPECT_EQ(messages[1],
+              "设备通信超时，请检查设备运行状态及网络连接！网络恢复前只能显示已经下载到本地的数据。");
+}
+
 TEST_F(SessionAgainstSim, UnknownCommandGetsTheGeneralErrorReply) {
     session.dispatcher().replyArrived.clear();
     std::string frame = buildRequest(kAnyTarget, 200, {}, session.protocol());

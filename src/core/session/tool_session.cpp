@@ -146,16 +146,45 @@ void ToolSession::setListChangedCallback(std::function<void()> callback) {
 }
 
 std::optional<DeviceUIInfo> ToolSession::refreshDevice(const std::string& ip, int timeoutMs) {
+    return refreshOnce(kAnyTarget, ip, std::nullopt, timeoutMs);
+}
+
+std::optional<DeviceUIInfo> ToolSession::refreshOnce(std::uint16_t target, const std::string& ip,
+                                                     const std::optional<DeviceUIInfo>& device,
+                                                     int timeoutMs) {
     auto& i = *impl_;
     Frame33 frame{};
-    buildFrameHeader(frame, kAnyTarget, 2, i.protocol);
+    buildFrameHeader(frame, target, 2, i.protocol);
     finishFrame(frame, 0);
-    auto destination = i.channel.prepareDevAddress(ip, std::nullopt);
+    auto destination = i.channel.prepareDevAddress(ip, device);
     if (!destination) return std::nullopt;
     i.replies.armRefresh();
     i.channel.sendto_log(frame, 0, *destination, kRouteByDevice, 0, 1);
     return i.replies.awaitRefresh(std::chrono::milliseconds(timeoutMs),
                                   [&i] { i.port.pumpEvents(); });
+}
+
+int ToolSession::refreshSelected(const std::optional<DeviceUIInfo>& selected, bool showErrors,
+                                 DeviceUIInfo* refreshed) {
+    auto& i = *impl_;
+    if (i.settings.readInt("options", "get-config-before-show", 1) == 0) return 0;
+    if (!selected) {
+        if (showErrors) i.port.showMessage("请选择要操作的设备！");
+        return -1;
+    }
+    if (selected->ip.empty()) {
+        i.port.showMessage("设备地址非法！请选择设备记录！");
+        return -1;
+    }
+    // Ten polls of 100 ms: a second, ended at once by the reply.
+    auto record = refreshOnce(selected->getTargetId(), selected->ip, selected, 1000);
+    if (record) {
+        if (refreshed) *refreshed = *record;
+        return 0;
+    }
+    if (showErrors)
+        i.port.showMessage("设备通信超时，请检查设备运行状态及网络连接！网络恢复前只能显示已经下载到本地的数据。");
+    return 1;
 }
 
 void ToolSession::setCurrentDevice(std::optional<DeviceUIInfo> device) {

@@ -62,12 +62,21 @@ public:
     // Sends the device-information request to one address and waits (up to timeoutMs) for its
     // reply; the reply fills the pending refresh record instead of the list.
     std::optional<DeviceUIInfo> refreshDevice(const std::string& ip, int timeoutMs);
+    // Refreshes the selected record before it is shown (unless `get-config-before-show` is 0):
+    // 0 done or not wanted, 1 timed out (after about a second), -1 no record or no address.
+    // The fresh record goes to refreshed when given.
+    int refreshSelected(const std::optional<DeviceUIInfo>& selected, bool showErrors,
+                        DeviceUIInfo* refreshed = nullptr);
 
     // The operation's current device (the route of sendto_log follows it).
     void setCurrentDevice(std::optional<DeviceUIInfo> device);
     std::optional<DeviceUIInfo> currentDevice() const;
 
 private:
+    std::optional<DeviceUIInfo> refreshOnce(std::uint16_t target, const std::string& ip,
+                                            const std::optional<DeviceUIInfo>& device,
+                                            int timeoutMs);
+
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };
