@@ -22,8 +22,8 @@ TEST(ToolLog, LinesCarryTimeAndThreadAndBannersFrameTheFile) {
     {
         ToolLog log;
         log.setEcho(false);
-        log.open(dir + "/t.log");
-        log.writeLine("你好\n");
+        log.openToolLog(dir + "/t.log");
+        log.writeLogLine("你好\n");
     }
     auto l = lines(test::readFile(dir + "/t.log"));
     ASSERT_EQ(l.size(), 5u);
@@ -39,10 +39,10 @@ TEST(ToolLog, RotationPastTheLimitRestartsWithABanner) {
     std::string dir = test::scratchDir("log");
     ToolLog log(1000);
     log.setEcho(false);
-    log.open(dir + "/t.log");
+    log.openToolLog(dir + "/t.log");
     std::string big(1200, 'x');
-    log.writeLine(big + "\n");  // file now past the limit
-    log.writeLine("after\n");   // this write rotates first
+    log.writeLogLine(big + "\n");  // file now past the limit
+    log.writeLogLine("after\n");   // this write rotates first
     auto l = lines(test::readFile(dir + "/t.log"));
     ASSERT_EQ(l.size(), 4u);
     EXPECT_NE(l[1].find("Open log file name"), std::string::npos);
@@ -53,14 +53,14 @@ TEST(ToolLog, TwoThreadsNeverMixALine) {
     std::string dir = test::scratchDir("log");
     ToolLog log;
     log.setEcho(false);
-    log.open(dir + "/t.log");
+    log.openToolLog(dir + "/t.log");
     auto writer = [&log](char c) {
-        for (int i = 0; i < 500; ++i) log.writeLine(std::string(300, c) + "\n");
+        for (int i = 0; i < 500; ++i) log.writeLogLine(std::string(300, c) + "\n");
     };
     std::thread a(writer, 'a'), b(writer, 'b');
     a.join();
     b.join();
-    log.close();
+    log.closeToolLog();
     int count = 0;
     for (const auto& l : lines(test::readFile(dir + "/t.log"))) {
         auto pos = l.find("] ");
@@ -78,9 +78,9 @@ TEST(ToolLog, TwoThreadsNeverMixALine) {
 TEST(ToolLog, UnopenableFileLeavesTheLogClosed) {
     ToolLog log;
     log.setEcho(false);
-    log.open("/nonexistent-dir/x/t.log");
+    log.openToolLog("/nonexistent-dir/x/t.log");
     EXPECT_FALSE(log.isOpen());
-    log.writeLine("nothing\n");
+    log.writeLogLine("nothing\n");
 }
 
 TEST(HexDump, TwentyBytesGiveTwoLines) {
@@ -104,11 +104,11 @@ TEST(FileWriters, FailureWritesOneLogLine) {
     std::string dir = test::scratchDir("log");
     ToolLog log;
     log.setEcho(false);
-    log.open(dir + "/t.log");
+    log.openToolLog(dir + "/t.log");
     EXPECT_TRUE(writeTextFile(&log, dir + "/a.txt", "abc"));
     EXPECT_EQ(test::readFile(dir + "/a.txt"), "abc");
     EXPECT_FALSE(writeBinaryFile(&log, dir + "/missing/b.bin", asBytes("x")));
-    log.close();
+    log.closeToolLog();
     // "写二进制文件数据失败，文件名=" in GBK.
     std::string gbk = "\xD0\xB4\xB6\xFE\xBD\xF8\xD6\xC6\xCE\xC4\xBC\xFE\xCA\xFD\xBE\xDD\xCA\xA7\xB0\xDC";
     EXPECT_NE(test::readFile(dir + "/t.log").find(gbk), std::string::npos);

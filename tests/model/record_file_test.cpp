@@ -20,7 +20,7 @@ TEST(RecordFile, SaveThenLoadIsIdenticalFieldByField) {
     d.statistics[3] = 77;
     d.searchModes = 6;
     d.doorOpenMs = 650030;
-    ASSERT_TRUE(saveRecordFile(d, home));
+    ASSERT_TRUE(d.save(home));
     std::string path = recordFilePath(d, home);
     EXPECT_EQ(path, home + "/config/门禁6-192.168.1.6-4201912825242168.cfg");
     std::string bytes = test::readFile(path);
@@ -28,7 +28,7 @@ TEST(RecordFile, SaveThenLoadIsIdenticalFieldByField) {
     // The texts are GBK on disk.
     EXPECT_NE(bytes.find("\xC3\xC5\xBD\xFB" "6"), std::string::npos);
     DeviceUIInfo back;
-    ASSERT_EQ(loadRecordFile(path, back), 0);
+    ASSERT_EQ(back.load(path), 0);
     EXPECT_EQ(back, d);
 }
 

@@ -29,7 +29,7 @@ struct Dispatch : ::testing::Test {
     ReplyDispatcher d{&log, dir, [this](const std::string& t) { notices.push_back(t); }};
     Dispatch() {
         log.setEcho(false);
-        log.open(dir + "/tool.log");
+        log.openToolLog(dir + "/tool.log");
     }
     int feed(const std::string& bytes) { return d.handleReply(asBytes(bytes), "127.0.0.1:65534", true); }
 };

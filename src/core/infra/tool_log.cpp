@@ -39,14 +39,14 @@ std::string closingBanner() { return timeStamp() + " $$$$$$日志文件关闭$$$
 
 ToolLog::ToolLog(std::uint64_t maxBytes) : maxBytes_(maxBytes) {}
 
-ToolLog::~ToolLog() { close(); }
+ToolLog::~ToolLog() { closeToolLog(); }
 
 void ToolLog::setMaxBytes(std::uint64_t maxBytes) {
     ACE_Guard<ACE_Thread_Mutex> g(mutex_);
     maxBytes_ = maxBytes;
 }
 
-void ToolLog::open(const std::string& path) {
+void ToolLog::openToolLog(const std::string& path) {
     ACE_Guard<ACE_Thread_Mutex> g(mutex_);
     openLocked(path);
 }
@@ -68,7 +68,7 @@ void ToolLog::openLocked(const std::string& path) {
     std::fflush(file_);
 }
 
-void ToolLog::close() {
+void ToolLog::closeToolLog() {
     ACE_Guard<ACE_Thread_Mutex> g(mutex_);
     closeLocked();
 }
@@ -86,14 +86,14 @@ bool ToolLog::isOpen() const {
     return file_ != nullptr;
 }
 
-void ToolLog::writeLine(std::string_view text) {
+void ToolLog::writeLogLine(std::string_view text) {
     std::string gbk = toGbk(text);
     ACE_Guard<ACE_Thread_Mutex> g(mutex_);
     writeLocked(gbk);
     if (echo_) std::cout << timeStamp() << " " << text << std::flush;
 }
 
-void ToolLog::writeLineWide(std::u16string_view text) {
+void ToolLog::writeLogLineWide(std::u16string_view text) {
     auto gbk = utf16ToGbk(text);
     if (!gbk) {
         char buf[160];
@@ -156,14 +156,14 @@ std::string hexDump(Bytes data) {
 
 bool writeTextFile(ToolLog* log, const std::string& path, std::string_view text) {
     if (platform::replaceFile(path, text)) return true;
-    if (log) log->writeLine("写文本文件数据失败，文件名=" + path + "\n");
+    if (log) log->writeLogLine("写文本文件数据失败，文件名=" + path + "\n");
     return false;
 }
 
 bool writeBinaryFile(ToolLog* log, const std::string& path, Bytes data) {
     std::string_view bytes(reinterpret_cast<const char*>(data.data()), data.size());
     if (platform::replaceFile(path, bytes)) return true;
-    if (log) log->writeLine("写二进制文件数据失败，文件名=" + path + "\n");
+    if (log) log->writeLogLine("写二进制文件数据失败，文件名=" + path + "\n");
     return false;
 }
 

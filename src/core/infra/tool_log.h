@@ -24,15 +24,15 @@ public:
     void setMaxBytes(std::uint64_t maxBytes);
     // Closes an open log with its closing banner, opens path for appending and writes the
     // opening banner. When the file cannot be opened the log stays closed.
-    void open(const std::string& path);
-    void close();
+    void openToolLog(const std::string& path);
+    void closeToolLog();
     bool isOpen() const;
     const std::string& path() const { return path_; }
 
     // Text is UTF-8; it is written as GBK. Also echoed (time stamp and text) on standard
     // output unless echo is off.
-    void writeLine(std::string_view text);
-    void writeLineWide(std::u16string_view text);
+    void writeLogLine(std::string_view text);
+    void writeLogLineWide(std::u16string_view text);
     void setEcho(bool on) { echo_ = on; }
 
 private:

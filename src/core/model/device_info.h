@@ -74,6 +74,11 @@ struct DeviceUIInfo {
     std::string getHardwareInfo() const;
     std::string getGlobalId() const;
 
+    // The record file ".\config\<getUniqueName>.cfg" below programDir, replaced whole.
+    bool save(const std::string& programDir) const;
+    // Reads a record file; -1 when it cannot be read.
+    int load(const std::string& path);
+
     std::array<std::uint8_t, kRecordImageSize> toImage() const;
     void fromImage(Bytes image);  // missing bytes read as zero
 

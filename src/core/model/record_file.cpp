@@ -77,6 +77,12 @@ int loadRecordFile(const std::string& path, DeviceUIInfo& record) {
     return 0;
 }
 
+bool DeviceUIInfo::save(const std::string& programDir) const {
+    return saveRecordFile(*this, programDir);
+}
+
+int DeviceUIInfo::load(const std::string& path) { return loadRecordFile(path, *this); }
+
 std::string saveDoorBackup(const std::string& path,
                            const std::array<std::uint8_t, kDoorBlockSize>& block) {
     std::string bytes(block.begin() + kDoorBackupOffset, block.end());

@@ -45,7 +45,7 @@ void ReplyDispatcher::notice(const std::string& text) {
 }
 
 void ReplyDispatcher::logLine(const std::string& text) {
-    if (log_) log_->writeLine(text);
+    if (log_) log_->writeLogLine(text);
 }
 
 void ReplyDispatcher::writeCapture(const std::string& fileName, Bytes data) {

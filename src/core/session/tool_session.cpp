@@ -71,7 +71,9 @@ ToolSession::~ToolSession() {
 int ToolSession::start() {
     auto& i = *impl_;
     platform::makeDirectories(i.settings.resolve(".\\log"));
-    i.log.open(i.settings.resolve(".\\log\\" + std::string(kToolLogName)));
+    // Error captures of bad replies go here; without the folder they would be lost.
+    platform::makeDirectories(i.settings.resolve(".\\data"));
+    i.log.openToolLog(i.settings.resolve(".\\log\\" + std::string(kToolLogName)));
     int rc = i.channel.initAdminSocket();
     if (rc != 0) i.port.showNotice("初始化网络失败！" + i.channel.lastError());
     i.channel.startReceiveThread();
@@ -88,7 +90,7 @@ void ToolSession::stop() {
     i.pipe.close();
     i.pipe.wait();
     i.channel.closeAdminSocket();
-    i.log.close();
+    i.log.closeToolLog();
 }
 
 Settings& ToolSession::settings() { return impl_->settings; }

@@ -287,7 +287,7 @@ void CQuorvaneDlg::OnLvnItemchangedList() {
         enableButton(false, nullptr);
         return;
     }
-    saveRecordFile(*record, session_.programDir());
+    record->save(session_.programDir());
     showRecord(*record);
     const long logCount = static_cast<long>(door::logCount(record->doorConfig));
     const long fetch = c_.logCount->text().toLong();

@@ -103,7 +103,7 @@ void CQuorvaneDlg::OnBnClickedZ1Saverec() {
         port_.showMessage("请选择要操作的记录！");
         return;
     }
-    if (!saveRecordFile(*record, session_.programDir()))
+    if (!record->save(session_.programDir()))
         port_.showMessage("保存失败！");
 }
 
@@ -112,7 +112,7 @@ void CQuorvaneDlg::OnBnClickedZ1Loadrec() {
     if (!path)
         return;
     DeviceUIInfo record;
-    if (loadRecordFile(*path, record) != 0) {
+    if (record.load(*path) != 0) {
         port_.showMessage("打开文件失败！");
         return;
     }
