@@ -29,17 +29,17 @@ std::string DeviceList::mergeKey(const DeviceUIInfo& r) {
 void DeviceList::insertLocked(const DeviceUIInfo& record) {
     ++keyCount_[mergeKey(record)];
     if (options_.sortKey == 0) {
-        rows_.push_back(record);
+        rows_.push_back(std::make_unique<DeviceUIInfo>(record));
         return;
     }
     // After the rows it does not sort before: the same place a stable sort of the appended row
     // would give.
     auto pos = std::upper_bound(rows_.begin(), rows_.end(), record,
                                 [key = options_.sortKey](const DeviceUIInfo& a,
-                                                         const DeviceUIInfo& b) {
-                                    return deviceLess(a, b, key);
+                                                         const std::unique_ptr<DeviceUIInfo>& b) {
+                                    return deviceLess(a, *b, key);
                                 });
-    rows_.insert(pos, record);
+    rows_.insert(pos, std::make_unique<DeviceUIInfo>(record));
 }
 
 bool DeviceList::addSearchReply(const DeviceUIInfo& record) {
@@ -52,9 +52,9 @@ bool DeviceList::addSearchReply(const DeviceUIInfo& record) {
         auto seen = keyCount_.find(key);
         if (seen != keyCount_.end() && seen->second > 0) {
             auto raw = record.getRawDeviceId();
-            auto it = std::find_if(rows_.begin(), rows_.end(), [&](const DeviceUIInfo& row) {
-                return row.ip == record.ip && row.getRawDeviceId() == raw &&
-                       row.searchModes >= record.searchModes;
+            auto it = std::find_if(rows_.begin(), rows_.end(), [&](const std::unique_ptr<DeviceUIInfo>& row) {
+                return row->ip == record.ip && row->getRawDeviceId() == raw &&
+                       row->searchModes >= record.searchModes;
             });
             if (it != rows_.end()) {
                 // Overwritten in place, then moved to where its (possibly new) sort key puts it.
@@ -82,14 +82,21 @@ bool DeviceList::tryClear() {
 
 std::optional<std::vector<DeviceUIInfo>> DeviceList::trySnapshot() const {
     if (mutex_.tryacquire() != 0) return std::nullopt;
-    std::vector<DeviceUIInfo> copy = rows_;
+    std::vector<DeviceUIInfo> copy = copyLocked();
     mutex_.release();
     return copy;
 }
 
 std::vector<DeviceUIInfo> DeviceList::snapshot() const {
     ACE_Guard<ACE_Thread_Mutex> g(mutex_);
-    return rows_;
+    return copyLocked();
+}
+
+std::vector<DeviceUIInfo> DeviceList::copyLocked() const {
+    std::vector<DeviceUIInfo> copy;
+    copy.reserve(rows_.size());
+    for (const auto& r : rows_) copy.push_back(*r);
+    return copy;
 }
 
 std::size_t DeviceList::size() const {
@@ -101,7 +108,7 @@ std::string DeviceList::pipeUpdateText() const {
     ACE_Guard<ACE_Thread_Mutex> g(mutex_);
     std::string text;
     for (const auto& r : rows_)
-        if (r.searchModes & kFoundByPipe) text += r.sourceAddress + "=" + r.getGlobalId() + "\n";
+        if (r->searchModes & kFoundByPipe) text += r->sourceAddress + "=" + r->getGlobalId() + "\n";
     return text;
 }
 

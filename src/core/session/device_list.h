@@ -2,6 +2,7 @@
 // The controllers found by the last search, in list order, guarded by the device-list mutex.
 // Search replies (receive thread, pipe worker) wait for the mutex; the search and the list
 // redraw only try it and skip their work when it is busy.
+#include <memory>
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -47,7 +48,10 @@ private:
 
     mutable ACE_Thread_Mutex mutex_;
     DeviceListOptions options_;
-    std::vector<DeviceUIInfo> rows_;
+    std::vector<DeviceUIInfo> copyLocked() const;
+
+    // Rows by pointer: keeping the order moves 8-byte pointers, not kilobyte records.
+    std::vector<std::unique_ptr<DeviceUIInfo>> rows_;
     // Rows per (ip, raw id): only keys seen before need the front-to-back merge walk.
     std::unordered_map<std::string, int> keyCount_;
 };
