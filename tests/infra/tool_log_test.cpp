@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <regex>
 #include <sstream>
 #include <thread>
@@ -73,6 +74,27 @@ TEST(ToolLog, TwoThreadsNeverMixALine) {
         ++count;
     }
     EXPECT_EQ(count, 1000);
+}
+
+TEST(ToolLog, WideTextIsWrittenAsGbkOrReplacedByTheConversionFailureLine) {
+    std::string dir = test::scratchDir("log");
+    ToolLog log;
+    log.setEcho(false);
+    log.openToolLog(dir + "/t.log");
+    log.writeLogLineWide(u"\u4F60\u597D\n");
+    log.writeLogLineWide(u"x\U0001F600\n");  // no GBK form; four UTF-16 units
+    // Longer than the 10 240-byte buffer: cut on a character boundary.
+    log.writeLogLineWide(std::u16string(6000, u'\u4F60'));
+    log.closeToolLog();
+    auto l = lines(test::readFile(dir + "/t.log"));
+    ASSERT_EQ(l.size(), 6u);  // the long text has no line end: the closing banner follows it
+    EXPECT_EQ(l[3].substr(l[3].size() - 4), "\xC4\xE3\xBA\xC3");
+    EXPECT_NE(l[4].find("] UNICODE2LOCAL error2, lastError=0, wcslen=4, bufferLen=10240"),
+              std::string::npos);
+    std::size_t start = l[5].find("] ") + 2;
+    ASSERT_GT(l[5].size(), start + 10238);
+    EXPECT_EQ(l[5].substr(start + 10236, 2), "\xC4\xE3");
+    EXPECT_TRUE(std::isdigit(static_cast<unsigned char>(l[5][start + 10238])));  // banner's year
 }
 
 TEST(ToolLog, UnopenableFileLeavesTheLogClosed) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "model/device_info.h"
 #include "model/enums.h"
 #include "model/packed_time.h"
@@ -41,6 +43,85 @@ TEST(DeviceDecode, BasicReplyFillsEveryField) {
     EXPECT_EQ(r.extMarker, 0);
     EXPECT_EQ(r.getGlobalId(), "2018102800000001");
     EXPECT_EQ(r.getTargetId(), 2 * 256 + 3);
+}
+
+// A payload laid out by hand at the documented offsets, independent of the encoder.
+TEST(DeviceDecode, HandBuiltExtendedPayloadLandsInTheDocumentedFields) {
+    std::vector<std::uint8_t> f(32 + 616 + 1, 0);
+    for (int i = 0; i < 16; ++i) f[i] = 0xAA;
+    for (int i = 16; i < 24; ++i) f[i] = 0xFF;
+    f[28] = 3;
+    f[29] = 1;
+    f[30] = 616 >> 8;
+    f[31] = 616 & 0xFF;
+    std::uint8_t* p = f.data() + 32;
+    p[0] = 2, p[1] = 'A', p[2] = 'B';
+    for (int i = 0; i < 6; ++i) p[16 + i] = static_cast<std::uint8_t>(0xA0 + i);
+    p[22] = 10, p[23] = 0, p[24] = 0, p[25] = 7;  // ip
+    p[26] = 255, p[29] = 0;                        // mask 255.0.0.0
+    p[30] = 10, p[33] = 1;                         // gateway
+    p[34] = 10, p[37] = 9;                         // host
+    p[38] = 0x12, p[39] = 0x34;                    // device port, big-endian
+    p[40] = 0xC3, p[41] = 0x50;                    // host port 50000
+    p[42] = 2, p[43] = 4, p[44] = 1, p[45] = 6;
+    std::memcpy(p + 46, "pw", 2);
+    p[52] = 0x01, p[60] = 0x02, p[68] = 0x03, p[84] = 0x04;
+    p[100] = 0x92;  // ipAlloc 2, blockVersion 1, reservedBits 2
+    p[101] = 15;
+    p[102] = 0x34, p[103] = 0x12;
+    p[104] = 30, p[105] = 1;  // netTimeout 286
+    p[106] = 8;
+    std::memcpy(p + 108, "V2.0.1", 6);
+    std::memcpy(p + 116, "acct", 4);
+    std::memcpy(p + 148, "secret", 6);
+    p[158] = 172, p[159] = 16, p[160] = 0, p[161] = 9;
+    p[162] = 0x23, p[163] = 0x28;  // 9000
+    p[190] = 0xEE;
+    p[192] = 0x5A, p[192 + 423] = 0xA5;
+    p[115] = sum8(Bytes(p, 115));
+    p[191] = sum8(Bytes(p, 191));
+    f[648] = sum8(Bytes(f).subspan(28, 620));
+
+    DeviceUIInfo r;
+    bool ext = false;
+    ASSERT_EQ(getUIInfoFromMsg(f, ext, r), 0);
+    EXPECT_TRUE(ext);
+    EXPECT_EQ(r.name, "AB");
+    EXPECT_EQ(r.mac, "a0.a1.a2.a3.a4.a5");
+    EXPECT_EQ(r.ip, "10.0.0.7");
+    EXPECT_EQ(r.mask, "255.0.0.0");
+    EXPECT_EQ(r.gateway, "10.0.0.1");
+    EXPECT_EQ(r.hostAddress, "10.0.0.9");
+    EXPECT_EQ(r.devicePort, 0x1234u);
+    EXPECT_EQ(r.hostPort, 50000u);
+    EXPECT_EQ(r.reportMode, 2u);
+    EXPECT_EQ(r.groupNo, 4);
+    EXPECT_EQ(r.hwVariant, 1);
+    EXPECT_EQ(r.deviceNo, 6);
+    EXPECT_EQ(r.operatorPassword[1], 'w');
+    EXPECT_EQ(r.productSerial[0], 1);
+    EXPECT_EQ(r.productSerial[8], 2);
+    EXPECT_EQ(r.reserved1[0], 3);
+    EXPECT_EQ(r.reserved2[0], 4);
+    EXPECT_EQ(r.ipAlloc, 2);
+    EXPECT_EQ(r.blockVersion, 1);
+    EXPECT_EQ(r.reservedBits, 2);
+    EXPECT_EQ(r.hwModel, 15);
+    EXPECT_EQ(r.reserved3, 0x1234);
+    EXPECT_EQ(r.netTimeout, 286);
+    EXPECT_EQ(r.passTimeout, 8);
+    EXPECT_EQ(r.firmwareVersion, "V2.0.1");
+    EXPECT_EQ(r.pppoeAccount[3], 't');
+    EXPECT_EQ(r.pppoePassword[5], 't');
+    EXPECT_EQ(r.serverAddress, "172.16.0.9");
+    EXPECT_EQ(r.serverPort, 9000);
+    EXPECT_EQ(r.extMarker, 0xEE);
+    EXPECT_EQ(r.doorConfig[0], 0x5A);
+    EXPECT_EQ(r.doorConfig[423], 0xA5);
+    EXPECT_EQ(r.getGlobalId(), "1677721600000000");
+    // The encoder puts every field back where it came from.
+    auto b = encodeBasicBlock(r);
+    EXPECT_TRUE(std::equal(b.begin(), b.end(), p));
 }
 
 TEST(DeviceDecode, BasicChecksumOffByOneReturnsMinusOneAndLeavesRecord) {

@@ -32,6 +32,54 @@ TEST(RecordFile, SaveThenLoadIsIdenticalFieldByField) {
     EXPECT_EQ(back, d);
 }
 
+// The record image is a file format: every field at its documented offset, little-endian.
+TEST(RecordFile, ImageFieldsSitAtTheirOffsets) {
+    DeviceUIInfo d;
+    d.reportMode = 0x01020304;
+    d.baudIndex = 7;
+    d.groupNo = 0x11;
+    d.hwVariant = 0x12;
+    d.deviceNo = 0x13;
+    d.operatorPassword[0] = 0x14;
+    d.productSerial[0] = 0x15;
+    d.reserved1[0] = 0x16;
+    d.reserved2[15] = 0x17;
+    d.ipAlloc = 0x18;
+    d.blockVersion = 0x19;
+    d.reservedBits = 0x1A;
+    d.hwModel = 0x1B;
+    d.reserved3 = 0x1D1C;
+    d.doorOpenMs = 0x1E;
+    d.doorMode = 0x1F;
+    d.reportFlag = 0x20;
+    d.devicePort = 0x21;
+    d.hostPort = 0x22;
+    d.statistics[0] = 0x23;
+    d.statistics[9] = 0x24;
+    d.passTimeout = 0x25;
+    d.netTimeout = 0x26;
+    d.searchModes = 0x27;
+    d.doorConfig[0] = 0x28;
+    d.doorConfig[423] = 0x29;
+    d.pppoeAccount[0] = 0x2A;
+    d.pppoePassword[0] = 0x2B;
+    d.serverPort = 0x2D2C;
+    d.extMarker = 0xEE;
+    auto img = d.toImage();
+    const std::pair<std::size_t, std::uint8_t> at[] = {
+        {0, 0x04},   {3, 0x01},   {4, 7},      {8, 0x11},   {9, 0x12},   {10, 0x13},
+        {11, 0x14},  {17, 0x15},  {33, 0x16},  {64, 0x17},  {65, 0x18},  {66, 0x19},
+        {67, 0x1A},  {68, 0x1B},  {69, 0x1C},  {70, 0x1D},  {71, 0x1E},  {75, 0x1F},
+        {79, 0x20},  {83, 0x21},  {87, 0x22},  {91, 0x23},  {127, 0x24}, {131, 0x25},
+        {133, 0x26}, {135, 0x27}, {139, 0x28}, {562, 0x29}, {563, 0x2A}, {595, 0x2B},
+        {605, 0x2C}, {606, 0x2D}, {633, 0xEE},
+    };
+    for (auto [offset, value] : at) EXPECT_EQ(img[offset], value) << offset;
+    DeviceUIInfo back;
+    back.fromImage(img);
+    EXPECT_EQ(back, d);
+}
+
 TEST(RecordFile, ShortFileLoadsWhatIsThereAndMissingFileFails) {
     std::string home = test::scratchDir("records");
     DeviceUIInfo d = test::sampleDevice(2);

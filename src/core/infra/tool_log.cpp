@@ -102,7 +102,8 @@ void ToolLog::writeLogLineWide(std::u16string_view text) {
                       text.size(), 10240);
         gbk = buf;
     } else if (gbk->size() > 10239) {
-        gbk->resize(10239);
+        // Never half a double-byte character at the cut.
+        gbk = gbkCutBytes(*gbk, 10239);
     }
     ACE_Guard<ACE_Thread_Mutex> g(mutex_);
     writeLocked(*gbk);

@@ -1,5 +1,6 @@
 #include "platform/files.h"
 
+#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -47,24 +48,34 @@ std::string followLink(const std::string& path) {
     return buf;
 }
 
-mode_t newFileMode() {
-    mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
+// A fresh temporary file beside target. It is created with 0666 so that the process umask
+// applies as it does to any new file; reading the umask instead would mean setting it, which
+// races with every other thread that creates a file at the same moment.
+int createTemporary(const std::string& target, std::string& temp) {
+    static std::atomic<unsigned> counter{0};
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        temp = target + ".tmp" + std::to_string(::getpid()) + "-" +
+               std::to_string(counter.fetch_add(1));
+        int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+    return -1;
 }
 
 } // namespace
 
 bool replaceFile(const std::string& path, std::string_view bytes) {
     const std::string target = followLink(path);
-    std::string temp = target + ".tmpXXXXXX";
-    int fd = ::mkstemp(temp.data());
+    std::string temp;
+    int fd = createTemporary(target, temp);
     if (fd < 0)
         return false;
 
+    // A file that exists keeps its permissions.
     struct stat old {};
-    mode_t mode = ::stat(target.c_str(), &old) == 0 ? (old.st_mode & 07777) : newFileMode();
-    bool ok = ::fchmod(fd, mode) == 0 && writeAll(fd, bytes) && ::fsync(fd) == 0;
+    bool ok = ::stat(target.c_str(), &old) != 0 || ::fchmod(fd, old.st_mode & 07777) == 0;
+    ok = ok && writeAll(fd, bytes) && ::fsync(fd) == 0;
     ok = (::close(fd) == 0) && ok;
     if (ok)
         ok = ::rename(temp.c_str(), target.c_str()) == 0;

@@ -1,0 +1,80 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <fstream>
+#include <sys/stat.h>
+#include <thread>
+#include <vector>
+
+#include "platform/files.h"
+#include "test_paths.h"
+
+namespace quorvane {
+namespace {
+
+// The umask as the kernel reports it, read without changing it.
+int currentUmask() {
+    std::ifstream in("/proc/self/status");
+    for (std::string line; std::getline(in, line);)
+        if (line.rfind("Umask:", 0) == 0) return std::stoi(line.substr(6), nullptr, 8);
+    return -1;
+}
+
+mode_t modeOf(const std::string& path) {
+    struct stat st {};
+    ::stat(path.c_str(), &st);
+    return st.st_mode & 07777;
+}
+
+TEST(ReplaceFile, NewFilesFollowTheUmaskAndOldFilesKeepTheirMode) {
+    std::string dir = test::scratchDir("replace");
+    mode_t saved = ::umask(027);
+    ASSERT_TRUE(platform::replaceFile(dir + "/new.ini", "a"));
+    EXPECT_EQ(modeOf(dir + "/new.ini"), 0640u);
+
+    ::chmod((dir + "/new.ini").c_str(), 0604);
+    ASSERT_TRUE(platform::replaceFile(dir + "/new.ini", "b"));
+    EXPECT_EQ(modeOf(dir + "/new.ini"), 0604u);
+    EXPECT_EQ(test::readFile(dir + "/new.ini"), "b");
+    ::umask(saved);
+}
+
+TEST(ReplaceFile, WritersOnManyThreadsLeaveTheProcessUmaskAlone) {
+    std::string dir = test::scratchDir("replace");
+    mode_t saved = ::umask(027);
+    // Another thread that creates a file at any moment gets the umask in force then: it must
+    // never see anything but the one the process set.
+    std::atomic<bool> done{false};
+    std::atomic<int> strayUmask{-1};
+    std::thread watcher([&] {
+        while (!done.load()) {
+            int m = currentUmask();
+            if (m != 027) strayUmask.store(m);
+        }
+    });
+    std::vector<std::thread> writers;
+    for (int t = 0; t < 4; ++t)
+        writers.emplace_back([&dir, t] {
+            for (int i = 0; i < 300; ++i)
+                platform::replaceFile(dir + "/f" + std::to_string(t) + "-" + std::to_string(i),
+                                      "x");
+        });
+    for (auto& w : writers) w.join();
+    done.store(true);
+    watcher.join();
+    EXPECT_EQ(strayUmask.load(), -1);
+    EXPECT_EQ(currentUmask(), 027);
+    for (int t = 0; t < 4; ++t)
+        for (int i = 0; i < 300; ++i)
+            ASSERT_EQ(modeOf(dir + "/f" + std::to_string(t) + "-" + std::to_string(i)), 0640u);
+    ::umask(saved);
+}
+
+TEST(ReplaceFile, MissingDirectoryFailsWithoutLeavingATemporary) {
+    std::string dir = test::scratchDir("replace");
+    EXPECT_FALSE(platform::replaceFile(dir + "/none/x.bin", "x"));
+    EXPECT_FALSE(platform::fileExists(dir + "/none"));
+}
+
+} // namespace
+} // namespace quorvane
