@@ -13,6 +13,9 @@ namespace {
 using clock = std::chrono::steady_clock;
 constexpr int kRequestReadMs = 5000;
 constexpr int kDefaultRelayMs = 3000;
+// A client that reads nothing while its pipe is full is given up after this long, so that it
+// cannot hold the service (which serves one client at a time) for ever.
+constexpr auto kAnswerWriteLimit = std::chrono::milliseconds(2000);
 
 int msUntil(clock::time_point t) {
     auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(t - clock::now()).count();
@@ -87,10 +90,19 @@ void TavrinService::serve(platform::LocalPipe& client) {
 
 void TavrinService::answer(platform::LocalPipe& client, const platform::Ipv4Endpoint& from,
                            Bytes frame) {
-    client.write(asBytes(buildPipeAnswer(from.text(), frame)));
+    write(client, asBytes(buildPipeAnswer(from.text(), frame)));
 }
 
-void TavrinService::end(platform::LocalPipe& client) { client.write(asBytes(kPipeEndAnswer)); }
+void TavrinService::end(platform::LocalPipe& client) { write(client, asBytes(kPipeEndAnswer)); }
+
+// A client that has gone or stopped reading is closed; the exchange goes on without it.
+void TavrinService::write(platform::LocalPipe& client, Bytes message) {
+    if (!client.isOpen()) return;
+    if (!client.write(message, clock::now() + kAnswerWriteLimit, &stop_)) {
+        log("pipe client gone or not reading, errno " + std::to_string(client.lastErrno()));
+        client.close();
+    }
+}
 
 // Every reply until the quiet time passes without one; search replies also teach the table.
 void TavrinService::search(Bytes frame, platform::LocalPipe* client) {
@@ -139,7 +151,7 @@ void TavrinService::relay(const PipeRequest& request, platform::LocalPipe& clien
         // Only the addressed controller's replies belong to this exchange.
         if (n <= 0 || from.address != target->address) continue;
         answer(client, from, Bytes(buffer.data(), static_cast<std::size_t>(n)));
-        if (request.waitFlag == 1) break;
+        if (request.waitFlag == 1 || !client.isOpen()) break;
         until = clock::now() + span;
     }
 }

@@ -89,6 +89,24 @@ bool LocalPipe::write(Bytes message) {
     return n == static_cast<ssize_t>(message.size());
 }
 
+bool LocalPipe::write(Bytes message, PipeDeadline deadline, const Wakeup* wakeup) {
+    pollfd fds[2] = {{fd_, POLLOUT, 0}, {wakeup ? wakeup->fd() : -1, POLLIN, 0}};
+    for (;;) {
+        ssize_t n = ::send(fd_, message.data(), message.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
+        if (n >= 0) return n == static_cast<ssize_t>(message.size());
+        if (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR) {
+            errno_ = errno;
+            return false;
+        }
+        int r = ::poll(fds, wakeup ? 2 : 1, millisecondsUntil(deadline));
+        if (r < 0 && errno == EINTR) continue;
+        if (r <= 0 || (wakeup && (fds[1].revents & POLLIN))) {
+            errno_ = r < 0 ? errno : ETIMEDOUT;
+            return false;
+        }
+    }
+}
+
 LocalPipe::ReadResult LocalPipe::read(MutableBytes buffer, PipeDeadline deadline,
                                       const Wakeup* wakeup) {
     ReadResult result;

@@ -35,6 +35,9 @@ public:
     void close();
     // Writes one message whole.
     bool write(Bytes message);
+    // The same, giving up at deadline (or when wakeup is signalled) while the other end reads
+    // nothing and the pipe is full.
+    bool write(Bytes message, PipeDeadline deadline, const Wakeup* wakeup = nullptr);
 
     enum class Status { Message, Timeout, Closed, Error };
     struct ReadResult {
