@@ -180,6 +180,17 @@ TEST(Garbage, TavrinSurvivesBrokenRequestsAndClientsThatHangUpOrStopReading) {
     EXPECT_TRUE(relayed.ended);
     EXPECT_EQ(relayed.answers.size(), 1u);
 
+    {   // a relay that asks for weeks of waiting on a silent address, and whose client leaves
+        PipeRequest patient = relay;
+        patient.address = "127.0.0.43:" + std::to_string(controller.endpoint.port);
+        patient.timeoutMs = 0x7FFFFFFF;
+        patient.waitFlag = 0;
+        platform::LocalPipe leaving;
+        ASSERT_TRUE(leaving.connect(path));
+        ASSERT_TRUE(leaving.write(asBytes(buildPipeRequest(patient))));
+    }
+    EXPECT_TRUE(talk(path, "short").ended);
+
     {   // a search whose client reads nothing while the replies fill its pipe
         controller.burst = 300;
         platform::LocalPipe silent;

@@ -1,6 +1,8 @@
 #include "tavrin_service.h"
 
+#include <algorithm>
 #include <iostream>
+#include <limits>
 #include <vector>
 
 #include "infra/codepage.h"
@@ -17,9 +19,12 @@ constexpr int kDefaultRelayMs = 3000;
 // cannot hold the service (which serves one client at a time) for ever.
 constexpr auto kAnswerWriteLimit = std::chrono::milliseconds(2000);
 
+// A relay waits for replies in steps this long at most, to notice a client that hung up.
+constexpr int kHangUpCheckMs = 250;
+
 int msUntil(clock::time_point t) {
     auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(t - clock::now()).count();
-    return ms < 0 ? 0 : static_cast<int>(ms);
+    return static_cast<int>(std::clamp<long long>(ms, 0, std::numeric_limits<int>::max()));
 }
 } // namespace
 
@@ -140,12 +145,17 @@ void TavrinService::relay(const PipeRequest& request, platform::LocalPipe& clien
     }
     log("relayed " + std::to_string(frame.size()) + " bytes to " + target->text());
     const auto span = std::chrono::milliseconds(
-        request.timeoutMs > 0 ? static_cast<int>(request.timeoutMs) : kDefaultRelayMs);
+        request.timeoutMs > 0 ? static_cast<long long>(request.timeoutMs) : kDefaultRelayMs);
     std::vector<std::uint8_t> buffer(kMaxDatagram);
     auto until = clock::now() + span;
     for (;;) {
-        auto w = udp_.waitReadable(&stop_, msUntil(until));
-        if (w != platform::UdpSocket::Wait::Readable) break;
+        // Whatever timeout the request names, the wait ends when its client has gone.
+        auto w = udp_.waitReadable(&stop_, std::min(msUntil(until), kHangUpCheckMs));
+        if (w == platform::UdpSocket::Wait::Error) break;
+        if (w == platform::UdpSocket::Wait::Woken) {
+            if (stop_.wait(0) || clock::now() >= until || client.hungUp()) break;
+            continue;
+        }
         platform::Ipv4Endpoint from;
         int n = udp_.receiveFrom(buffer, from);
         // Only the addressed controller's replies belong to this exchange.

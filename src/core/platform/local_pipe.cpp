@@ -80,6 +80,15 @@ bool LocalPipe::connect(const std::string& path) {
     return true;
 }
 
+bool LocalPipe::hungUp() const {
+    if (fd_ < 0) return true;
+    pollfd p{fd_, POLLRDHUP, 0};
+    int r;
+    while ((r = ::poll(&p, 1, 0)) < 0 && errno == EINTR) {
+    }
+    return r > 0 && (p.revents & (POLLHUP | POLLRDHUP | POLLERR | POLLNVAL)) != 0;
+}
+
 bool LocalPipe::write(Bytes message) {
     ssize_t n;
     do {

@@ -32,6 +32,8 @@ public:
     // Connects to a listening pipe; false (with errno kept) when none listens at path.
     bool connect(const std::string& path);
     bool isOpen() const { return fd_ >= 0; }
+    // True when the other end has hung up (or the pipe is closed); does not wait.
+    bool hungUp() const;
     void close();
     // Writes one message whole.
     bool write(Bytes message);
