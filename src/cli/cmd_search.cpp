@@ -34,6 +34,14 @@ void jsonString(std::ostream& out, const std::string& s) {
     out << '"';
 }
 
+// A controller names itself: a tab or line break in its name would split the row, so control
+// characters in a cell are shown as spaces.
+std::string cellText(std::string s) {
+    for (auto& c : s)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = ' ';
+    return s;
+}
+
 bool readNumber(const std::string* text, long lo, long hi, long& out) {
     if (!text) return true;
     char* end = nullptr;
@@ -100,7 +108,8 @@ int cmdSearch(CliContext& ctx, const Args& args) {
     }
     for (const auto& row : rows) {
         auto columns = deviceListColumns(row);
-        for (std::size_t c = 0; c < columns.size(); ++c) out << (c ? "\t" : "") << columns[c];
+        for (std::size_t c = 0; c < columns.size(); ++c)
+            out << (c ? "\t" : "") << cellText(columns[c]);
         out << "\n";
     }
     return kOk;

@@ -57,6 +57,18 @@ TEST(Search, CliListsEverySimulatedControllerInAddressOrder) {
     EXPECT_NE(json.find("\"设备IP地址\": \"127.0.0.10\""), std::string::npos);
 }
 
+TEST(Search, ControlCharactersInANameDoNotSplitTheRow) {
+    IntegrationHome h;
+    ChildProcess sim = startSim(h.port, {"--count", "2", "--name-prefix", "a\tb\nc"});
+    ASSERT_TRUE(sim.waitForLine("ready"));
+    auto lines = splitLines(h.cli({"search", "--wait", "1000"}));
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(splitTabs(lines[0]).size(), 12u);
+    EXPECT_EQ(splitTabs(lines[0])[1], "a b c1");
+    std::string json = h.cli({"search", "--wait", "1000", "--json"});
+    EXPECT_NE(json.find("\"a\\tb\\nc2\""), std::string::npos);
+}
+
 TEST(Search, NothingAnswersAnEmptyAddressAndToOverridesOnlyThisRun) {
     IntegrationHome h;
     ChildProcess sim = startSim(h.port, {"--count", "3"});

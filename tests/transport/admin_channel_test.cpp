@@ -112,6 +112,11 @@ TEST_F(AdminChannelTest, BindFailureReportsItsText) {
     fx.settings->writeString("net", "local-admin-ip", "not-an-address");
     EXPECT_EQ(channel.initAdminSocket(), -1);
     EXPECT_EQ(channel.lastError(), "绑定端口并监听失败！");
+    // The socket stays open and still sends, from a port the system chose.
+    EXPECT_TRUE(channel.hasSocket());
+    Peer peer;
+    EXPECT_EQ(channel.sendto_log(asBytes("abc"), 0, peer.endpoint(), kRouteUdp, 0, 0), 3);
+    EXPECT_EQ(peer.receive(), "abc");
 }
 
 TEST_F(AdminChannelTest, RouteFollowsHowTheCurrentDeviceWasFound) {

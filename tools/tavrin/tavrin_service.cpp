@@ -1,6 +1,8 @@
 #include "tavrin_service.h"
 
+#include <algorithm>
 #include <iostream>
+#include <limits>
 #include <vector>
 
 #include "infra/codepage.h"
@@ -13,10 +15,16 @@ namespace {
 using clock = std::chrono::steady_clock;
 constexpr int kRequestReadMs = 5000;
 constexpr int kDefaultRelayMs = 3000;
+// A client that reads nothing while its pipe is full is given up after this long, so that it
+// cannot hold the service (which serves one client at a time) for ever.
+constexpr auto kAnswerWriteLimit = std::chrono::milliseconds(2000);
+
+// A relay waits for replies in steps this long at most, to notice a client that hung up.
+constexpr int kHangUpCheckMs = 250;
 
 int msUntil(clock::time_point t) {
     auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(t - clock::now()).count();
-    return ms < 0 ? 0 : static_cast<int>(ms);
+    return static_cast<int>(std::clamp<long long>(ms, 0, std::numeric_limits<int>::max()));
 }
 } // namespace
 
@@ -87,10 +95,19 @@ void TavrinService::serve(platform::LocalPipe& client) {
 
 void TavrinService::answer(platform::LocalPipe& client, const platform::Ipv4Endpoint& from,
                            Bytes frame) {
-    client.write(asBytes(buildPipeAnswer(from.text(), frame)));
+    write(client, asBytes(buildPipeAnswer(from.text(), frame)));
 }
 
-void TavrinService::end(platform::LocalPipe& client) { client.write(asBytes(kPipeEndAnswer)); }
+void TavrinService::end(platform::LocalPipe& client) { write(client, asBytes(kPipeEndAnswer)); }
+
+// A client that has gone or stopped reading is closed; the exchange goes on without it.
+void TavrinService::write(platform::LocalPipe& client, Bytes message) {
+    if (!client.isOpen()) return;
+    if (!client.write(message, clock::now() + kAnswerWriteLimit, &stop_)) {
+        log("pipe client gone or not reading, errno " + std::to_string(client.lastErrno()));
+        client.close();
+    }
+}
 
 // Every reply until the quiet time passes without one; search replies also teach the table.
 void TavrinService::search(Bytes frame, platform::LocalPipe* client) {
@@ -128,18 +145,23 @@ void TavrinService::relay(const PipeRequest& request, platform::LocalPipe& clien
     }
     log("relayed " + std::to_string(frame.size()) + " bytes to " + target->text());
     const auto span = std::chrono::milliseconds(
-        request.timeoutMs > 0 ? static_cast<int>(request.timeoutMs) : kDefaultRelayMs);
+        request.timeoutMs > 0 ? static_cast<long long>(request.timeoutMs) : kDefaultRelayMs);
     std::vector<std::uint8_t> buffer(kMaxDatagram);
     auto until = clock::now() + span;
     for (;;) {
-        auto w = udp_.waitReadable(&stop_, msUntil(until));
-        if (w != platform::UdpSocket::Wait::Readable) break;
+        // Whatever timeout the request names, the wait ends when its client has gone.
+        auto w = udp_.waitReadable(&stop_, std::min(msUntil(until), kHangUpCheckMs));
+        if (w == platform::UdpSocket::Wait::Error) break;
+        if (w == platform::UdpSocket::Wait::Woken) {
+            if (stop_.wait(0) || clock::now() >= until || client.hungUp()) break;
+            continue;
+        }
         platform::Ipv4Endpoint from;
         int n = udp_.receiveFrom(buffer, from);
         // Only the addressed controller's replies belong to this exchange.
         if (n <= 0 || from.address != target->address) continue;
         answer(client, from, Bytes(buffer.data(), static_cast<std::size_t>(n)));
-        if (request.waitFlag == 1) break;
+        if (request.waitFlag == 1 || !client.isOpen()) break;
         until = clock::now() + span;
     }
 }

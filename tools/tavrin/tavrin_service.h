@@ -31,8 +31,9 @@ private:
     void search(Bytes frame, platform::LocalPipe* client);
     void relay(const PipeRequest& request, platform::LocalPipe& client);
     void storeUpdate(const std::string& text);
-    static void answer(platform::LocalPipe& client, const platform::Ipv4Endpoint& from, Bytes frame);
-    static void end(platform::LocalPipe& client);
+    void answer(platform::LocalPipe& client, const platform::Ipv4Endpoint& from, Bytes frame);
+    void end(platform::LocalPipe& client);
+    void write(platform::LocalPipe& client, Bytes message);
     void log(const std::string& line);
 
     ServiceConfig config_;

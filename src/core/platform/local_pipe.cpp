@@ -80,6 +80,15 @@ bool LocalPipe::connect(const std::string& path) {
     return true;
 }
 
+bool LocalPipe::hungUp() const {
+    if (fd_ < 0) return true;
+    pollfd p{fd_, POLLRDHUP, 0};
+    int r;
+    while ((r = ::poll(&p, 1, 0)) < 0 && errno == EINTR) {
+    }
+    return r > 0 && (p.revents & (POLLHUP | POLLRDHUP | POLLERR | POLLNVAL)) != 0;
+}
+
 bool LocalPipe::write(Bytes message) {
     ssize_t n;
     do {
@@ -87,6 +96,24 @@ bool LocalPipe::write(Bytes message) {
     } while (n < 0 && errno == EINTR);
     if (n < 0) errno_ = errno;
     return n == static_cast<ssize_t>(message.size());
+}
+
+bool LocalPipe::write(Bytes message, PipeDeadline deadline, const Wakeup* wakeup) {
+    pollfd fds[2] = {{fd_, POLLOUT, 0}, {wakeup ? wakeup->fd() : -1, POLLIN, 0}};
+    for (;;) {
+        ssize_t n = ::send(fd_, message.data(), message.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
+        if (n >= 0) return n == static_cast<ssize_t>(message.size());
+        if (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR) {
+            errno_ = errno;
+            return false;
+        }
+        int r = ::poll(fds, wakeup ? 2 : 1, millisecondsUntil(deadline));
+        if (r < 0 && errno == EINTR) continue;
+        if (r <= 0 || (wakeup && (fds[1].revents & POLLIN))) {
+            errno_ = r < 0 ? errno : ETIMEDOUT;
+            return false;
+        }
+    }
 }
 
 LocalPipe::ReadResult LocalPipe::read(MutableBytes buffer, PipeDeadline deadline,

@@ -32,9 +32,14 @@ public:
     // Connects to a listening pipe; false (with errno kept) when none listens at path.
     bool connect(const std::string& path);
     bool isOpen() const { return fd_ >= 0; }
+    // True when the other end has hung up (or the pipe is closed); does not wait.
+    bool hungUp() const;
     void close();
     // Writes one message whole.
     bool write(Bytes message);
+    // The same, giving up at deadline (or when wakeup is signalled) while the other end reads
+    // nothing and the pipe is full.
+    bool write(Bytes message, PipeDeadline deadline, const Wakeup* wakeup = nullptr);
 
     enum class Status { Message, Timeout, Closed, Error };
     struct ReadResult {

@@ -79,17 +79,11 @@ int AdminChannel::initAdminSocket(const std::string& localIp) {
     if (settings_.readInt("net", "admin-is-broadcast", 1) != 0) sock->setBroadcast(true);
     sock->setReceiveBuffer(kSocketReceiveBuffer);
     std::string address = localIp.empty() ? settings_.readString("net", "local-admin-ip") : localIp;
-    std::uint32_t bindAddress = 0;
-    if (!address.empty()) {
-        auto parsed = platform::parseIpv4(address);
-        if (!parsed) {
-            lastError_ = "绑定端口并监听失败！";
-            return -1;
-        }
-        bindAddress = *parsed;
-    }
+    std::optional<std::uint32_t> bindAddress = std::uint32_t{0};
+    if (!address.empty()) bindAddress = platform::parseIpv4(address);
     int port = settings_.readInt("net", "local-admin-port", 0);
-    if (port < 0 || port > 65535 || !sock->bind(bindAddress, static_cast<std::uint16_t>(port))) {
+    if (!bindAddress || port < 0 || port > 65535 ||
+        !sock->bind(*bindAddress, static_cast<std::uint16_t>(port))) {
         lastError_ = "绑定端口并监听失败！";
         // The socket stays open: sends still work from a system-chosen port.
         socket_ = sock;

@@ -1,0 +1,214 @@
+// quorvane-sim and tavrin under garbage over real loopback sockets: malformed and oversized
+// datagrams, truncated frames, broken pipe requests, clients that hang up mid-exchange or stop
+// reading. Afterwards each must still answer a proper request.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <random>
+#include <thread>
+
+#include "integration_home.h"
+#include "platform/local_pipe.h"
+#include "platform/udp_socket.h"
+#include "protocol/pipe_message.h"
+#include "sample_frames.h"
+
+using namespace quorvane;
+using namespace quorvane::test;
+using Clock = std::chrono::steady_clock;
+using platform::Ipv4Endpoint;
+
+namespace {
+
+std::string randomBytes(std::mt19937& rng, std::size_t n) {
+    std::string s(n, '\0');
+    for (auto& c : s) c = static_cast<char>(rng() & 0xFF);
+    return s;
+}
+
+std::string frameHeader(char prefix, char marker, std::uint8_t code, std::uint16_t length) {
+    std::string f(16, prefix);
+    f.append(8, marker);
+    f += {0, 1, 1, 0, static_cast<char>(code), 1, static_cast<char>(length >> 8),
+          static_cast<char>(length & 0xFF)};
+    return f;
+}
+
+// Datagrams no controller and no tool would send.
+std::vector<std::string> garbageDatagrams(char prefix, char marker) {
+    std::mt19937 rng(7);
+    std::vector<std::string> g = {"", "x", "xxx", std::string(1, prefix), std::string(32, prefix)};
+    g.push_back(frameHeader(prefix, marker, 2, 0xFFFF));              // length past the end
+    g.push_back(frameHeader(prefix, marker, 3, 10) + std::string(11, '\x01'));  // short block
+    g.push_back(frameHeader(prefix, marker, 3, 540) + std::string(541, '\x7F')); // bad sums
+    g.push_back(frameHeader(prefix, marker, 14, 3) + "abc\x01");      // bad checksum
+    g.push_back(frameHeader(prefix, marker, 4, 20000) + randomBytes(rng, 20001));
+    for (std::size_t n : {33u, 700u, 1500u, 19999u, 20001u, 65507u}) g.push_back(randomBytes(rng, n));
+    return g;
+}
+
+// A controller played by the test: every datagram it gets is answered with the garbage above,
+// then with a proper search reply and `burst` large filler replies.
+class FakeController {
+public:
+    explicit FakeController(std::uint16_t port) {
+        socket_.open();
+        socket_.bind(*platform::parseIpv4("127.0.0.42"), port);
+        endpoint = {*platform::parseIpv4("127.0.0.42"), port};
+        thread_ = std::thread([this] { run(); });
+    }
+    ~FakeController() {
+        stop_.signal();
+        thread_.join();
+    }
+    Ipv4Endpoint endpoint;
+    std::atomic<int> burst{0};
+    const std::string validReply = deviceInfoReply(sampleDevice(1), false);
+
+private:
+    void run() {
+        std::vector<std::uint8_t> buffer(65536);
+        for (;;) {
+            if (socket_.waitReadable(&stop_) != platform::UdpSocket::Wait::Readable) return;
+            Ipv4Endpoint from;
+            if (socket_.receiveFrom(buffer, from) < 0) continue;
+            for (const auto& g : garbageDatagrams('\xAA', '\xFF')) socket_.sendTo(asBytes(g), from);
+            socket_.sendTo(asBytes(validReply), from);
+            const std::string filler = frameHeader('\xAA', '\xFF', 0x7F, 16000) + std::string(16001, 'f');
+            for (int i = 0, n = burst.load(); i < n; ++i) {
+                socket_.sendTo(asBytes(filler), from);
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            }
+        }
+    }
+    platform::UdpSocket socket_;
+    platform::Wakeup stop_;
+    std::thread thread_;
+};
+
+struct PipeExchange {
+    std::vector<std::string> answers;
+    bool ended = false;  // "xxx" came
+};
+
+// Sends one message on a new connection and reads answers until "xxx", the service hangs up
+// or the limit passes.
+PipeExchange talk(const std::string& path, const std::string& message,
+                      std::chrono::seconds limit = std::chrono::seconds(30)) {
+    PipeExchange e;
+    platform::LocalPipe pipe;
+    if (!pipe.connect(path) || !pipe.write(asBytes(message))) return e;
+    std::vector<std::uint8_t> buffer(kPipeBufferSize);
+    const auto until = Clock::now() + limit;
+    for (;;) {
+        auto r = pipe.read(buffer, until);
+        if (r.status != platform::LocalPipe::Status::Message) return e;
+        std::string a(reinterpret_cast<char*>(buffer.data()), r.size);
+        if (a == kPipeEndAnswer) {
+            e.ended = true;
+            return e;
+        }
+        e.answers.push_back(a);
+    }
+}
+
+std::string searchRequest() {
+    PipeRequest r;
+    r.timeoutMs = 3000;
+    r.waitFlag = 1;
+    std::string frame(32, '\x55');
+    frame += '\x02';
+    r.payload = frame;
+    return buildPipeRequest(r);
+}
+
+} // namespace
+
+TEST(Garbage, SimKeepsAnsweringAfterMalformedDatagrams) {
+    IntegrationHome h;
+    ChildProcess sim(std::vector<std::string>{simPath(), "--port", std::to_string(h.port),
+                                              "--count", "3"});
+    ASSERT_TRUE(sim.waitForLine("ready"));
+    platform::UdpSocket s;
+    ASSERT_TRUE(s.open());
+    ASSERT_TRUE(s.setBroadcast(true));
+    ASSERT_TRUE(s.bind(*platform::parseIpv4("127.0.0.77"), 0));
+    const std::uint16_t port = static_cast<std::uint16_t>(h.port);
+    for (const auto& g : garbageDatagrams('\x55', '\xFF')) {
+        s.sendTo(asBytes(g), {*platform::parseIpv4("127.0.0.1"), port});
+        s.sendTo(asBytes(g), {*platform::parseIpv4("127.255.255.255"), port});
+    }
+    // Replies prefixed like a controller's own must not make it answer itself.
+    for (const auto& g : garbageDatagrams('\xAA', '\xFF'))
+        s.sendTo(asBytes(g), {*platform::parseIpv4("127.0.0.2"), port});
+
+    EXPECT_EQ(splitLines(h.cli({"search", "--wait", "1500"})).size(), 3u);
+}
+
+TEST(Garbage, TavrinSurvivesBrokenRequestsAndClientsThatHangUpOrStopReading) {
+    IntegrationHome h;
+    FakeController controller(static_cast<std::uint16_t>(testPort(1)));
+    ChildProcess tavrin(std::vector<std::string>{
+        tavrinPath(), "--home", h.home, "--search-address", "127.0.0.42", "--search-port",
+        std::to_string(controller.endpoint.port), "--quiet-ms", "300"});
+    ASSERT_TRUE(tavrin.waitForLine("serving the pipe"));
+    const std::string path = *platform::localPipePath("127.0.0.1", "itpipe");
+
+    {   // connects and hangs up at once; connects, sends half a search and hangs up
+        platform::LocalPipe p;
+        ASSERT_TRUE(p.connect(path));
+        platform::LocalPipe q;
+        ASSERT_TRUE(q.connect(path));
+        q.write(asBytes(searchRequest()));
+    }
+    EXPECT_TRUE(talk(path, "short").ended);
+    EXPECT_TRUE(talk(path, std::string(30000, '\x01')).ended);  // longer than the buffer
+    PipeRequest unknownKind;
+    unknownKind.kind = 7;
+    EXPECT_TRUE(talk(path, buildPipeRequest(unknownKind)).ended);
+    PipeRequest nowhere;
+    nowhere.address = "no such controller";
+    nowhere.payload = "junk";
+    EXPECT_TRUE(talk(path, buildPipeRequest(nowhere)).ended);
+    PipeRequest relay;
+    relay.address = controller.endpoint.text();
+    relay.timeoutMs = 2000;
+    relay.waitFlag = 1;
+    relay.payload = "garbage";
+    auto relayed = talk(path, buildPipeRequest(relay));
+    EXPECT_TRUE(relayed.ended);
+    EXPECT_EQ(relayed.answers.size(), 1u);
+
+    {   // a relay that asks for weeks of waiting on a silent address, and whose client leaves
+        PipeRequest patient = relay;
+        patient.address = "127.0.0.43:" + std::to_string(controller.endpoint.port);
+        patient.timeoutMs = 0x7FFFFFFF;
+        patient.waitFlag = 0;
+        platform::LocalPipe leaving;
+        ASSERT_TRUE(leaving.connect(path));
+        ASSERT_TRUE(leaving.write(asBytes(buildPipeRequest(patient))));
+    }
+    EXPECT_TRUE(talk(path, "short").ended);
+
+    {   // a search whose client reads nothing while the replies fill its pipe
+        controller.burst = 300;
+        platform::LocalPipe silent;
+        ASSERT_TRUE(silent.connect(path));
+        ASSERT_TRUE(silent.write(asBytes(searchRequest())));
+        PipeRequest update;
+        update.kind = kPipeUpdate;
+        update.address = "0";
+        update.identity = "0";
+        update.payload = "127.0.0.42:1=1\n";
+        EXPECT_TRUE(talk(path, buildPipeRequest(update)).ended);
+        controller.burst = 0;
+    }
+
+    // Still serving: a search through the pipe brings the controller's proper reply.
+    auto found = talk(path, searchRequest());
+    EXPECT_TRUE(found.ended);
+    auto proper = buildPipeAnswer(controller.endpoint.text(), asBytes(controller.validReply));
+    EXPECT_NE(std::find(found.answers.begin(), found.answers.end(), proper), found.answers.end());
+    EXPECT_EQ(tavrin.stop(), 0);
+}
