@@ -58,8 +58,12 @@ int cmdDecodeRight(CliContext& ctx, const Args& args) {
     RightTextOptions options;
     options.rightMode = ctx.settings ? readRightMode(*ctx.settings) : 0;
     options.threeByte = hasFlag(args, "--three-byte");
+    // A payload right is 24 bytes; in right-mode 0 the 20 stored bytes also do. Any other
+    // length would be read in part and printed as if it were whole.
+    bool wholeRight = bytes->size() == kRightPayloadLength ||
+                      bytes->size() == storedRightLength(options.rightMode);
     auto right = decodeRight(*bytes, options.rightMode);
-    if (!right || bytes->size() > kRightPayloadLength) {
+    if (!right || !wholeRight) {
         *ctx.err << "a right is 24 bytes\n";
         return kUsage;
     }

@@ -46,6 +46,14 @@ TEST(CodecCommands, DecodeRightAndStatus) {
     EXPECT_EQ(r.out, "【序号=0000000042;卡号=0000065546;生效时间=2000-00-00 00:00:00;"
                      "失效时间=2000-00-00 00:00:00;时段=3;读头=1;次数余额=65535;位置=未知;类型=0;"
                      "反潜回=0;包裹=0;欠费=0;用户标志1=0;用户标志2=0;用户标志3=0;】\n");
+    // In right-mode 0 the 20 stored bytes are a whole right; 22 bytes are not.
+    auto stored = run(cmdDecodeRight, {"00000000 0A000100 0000000000000000 0301FFFF"});
+    EXPECT_EQ(stored.code, kOk);
+    EXPECT_EQ(stored.out.rfind("【序号=0000000000;卡号=0000065546;", 0), 0u);
+    EXPECT_EQ(run(cmdDecodeRight, {"00000000 0A000100 0000000000000000 0301FFFF 0000"}).code,
+              kUsage);
+    EXPECT_EQ(run(cmdDecodeRight, {"00000000 0A000100 0000000000000000 0301FFFF 00000000 00"}).code,
+              kUsage);
     auto s = run(cmdDecodeStatus, {"0x01000001"});
     EXPECT_EQ(s.out.rfind("TCP/WEB网络连通:是;WEBSOCK连通:否;系统有故障:否;", 0), 0u);
     EXPECT_NE(s.out.find("门未关报警:是,否,否,否;"), std::string::npos);

@@ -88,6 +88,7 @@ TEST(RecordDecoder, SignalAndFireExtraTexts) {
     EXPECT_EQ(extra(record(1, 1, 0, 255)), "[系统启动]");
     EXPECT_EQ(extra(record(1, 1, 3, 1)), "[通道3按下/触发]");
     EXPECT_EQ(extra(record(1, 4, 2, 0)), "[通道2松开/恢复]");
+    EXPECT_EQ(extra(record(1, 1, 4294967295u, 1)), "[通道-1按下/触发]");
     EXPECT_EQ(extra(record(1, 0, 3, 1)), "");
 }
 

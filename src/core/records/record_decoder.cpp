@@ -82,8 +82,8 @@ std::string recordExtraText(const LogRecord& r, const CommandNameFn& commandName
     case kSubtypeSignal:
     case kSubtypeFire:
         if (r.data0 == 0 && r.data1 == 255) return "[系统启动]";
-        out = "[通道";
-        appendUnsigned(out, r.data0);
+        // The channel prints as a signed number, like the value field of event records.
+        out = "[通道" + std::to_string(static_cast<std::int32_t>(r.data0));
         out += r.data1 != 0 ? "按下/触发]" : "松开/恢复]";
         return out;
     case kSubtypeAbnormal:
