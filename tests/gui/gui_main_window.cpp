@@ -338,10 +338,15 @@ class GuiMainWindow : public QObject {
         Settings(home).writeString("net", "mcast-local-address", "");
         Window w(home);
         QCOMPARE(w.c().ips->currentText(), QString());
+        w.list({device("a", "10.0.0.1", kAmbrit)});
         MessageBoxCatcher boxes;
         w.c().search->click();
         QCOMPARE(boxes.texts().size(), 1u);
         QCOMPARE(boxes.texts()[0], QString::fromUtf8("首次使用，请选择要搜索控制器的网络接口！"));
+        // The old rows are gone from the device list too: a redraw brings none back.
+        QCOMPARE(w.session.devices().size(), 0u);
+        w.dlg.showList();
+        QCOMPARE(w.c().list->topLevelItemCount(), 0);
     }
 
     void showImageDrawsTheBitmap() {

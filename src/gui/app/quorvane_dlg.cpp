@@ -206,6 +206,9 @@ void CQuorvaneDlg::OnCbnSelchangeIps() {
 }
 
 void CQuorvaneDlg::OnBnClickedSearch() {
+    // A reply still being merged holds the list: the click is ignored.
+    if (!session_.devices().tryClear())
+        return;
     listView_->clear();
     if (c_.ips->currentText().isEmpty()) {
         port_.showMessage("首次使用，请选择要搜索控制器的网络接口！");
