@@ -27,6 +27,7 @@
 #include "model/record_file.h"
 #include "platform/files.h"
 #include "protocol/bytes.h"
+#include "protocol/pipe_channel.h"
 #include "session/tool_session.h"
 
 using namespace quorvane;
@@ -347,6 +348,17 @@ class GuiMainWindow : public QObject {
         QCOMPARE(w.session.devices().size(), 0u);
         w.dlg.showList();
         QCOMPARE(w.c().list->topLevelItemCount(), 0);
+    }
+
+    void serviceDevicesBoxAlsoOpensThePipe() {
+        Window w(makeGuiHome("main-show-all"));
+        QVERIFY(!w.session.pipe().listServiceDevices());
+        w.c().showAll->click();
+        QVERIFY(w.session.devices().options().listServiceDevices);
+        QVERIFY(w.session.pipe().listServiceDevices());
+        w.c().showAll->click();
+        QVERIFY(!w.session.devices().options().listServiceDevices);
+        QVERIFY(!w.session.pipe().listServiceDevices());
     }
 
     void showImageDrawsTheBitmap() {

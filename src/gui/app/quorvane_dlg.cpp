@@ -31,6 +31,7 @@
 #include "model/record_file.h"
 #include "platform/files.h"
 #include "protocol/admin_channel.h"
+#include "protocol/pipe_channel.h"
 #include "session/tool_session.h"
 
 namespace quorvane::gui {
@@ -230,7 +231,9 @@ void CQuorvaneDlg::OnBnClickedSearchOnstart() {
 }
 
 void CQuorvaneDlg::OnBnClickedZ1Showall() {
+    // The list keeps the service's devices, and the pipe carries frames, only with the box set.
     session_.devices().setListServiceDevices(c_.showAll->isChecked());
+    session_.pipe().setListServiceDevices(c_.showAll->isChecked());
 }
 
 void CQuorvaneDlg::OnBnClickedEnablePipe() {
