@@ -350,6 +350,19 @@ class GuiMainWindow : public QObject {
         QCOMPARE(w.c().list->topLevelItemCount(), 0);
     }
 
+    void broadcastSearchWritesTheAddressAsUnsignedText() {
+        std::string home = makeGuiHome("main-search-keys");
+        Window w(home);
+        // The socket is bound to 127.0.0.1: the system refuses to send this frame anywhere.
+        w.c().searchAddress->setText("240.0.0.1");
+        w.c().search->click();
+        Settings s(home);
+        QCOMPARE(s.readString("net", "common-broadcast-address"), std::string("4026531841"));
+        QCOMPARE(static_cast<std::uint32_t>(s.readInt("net", "common-broadcast-address", 0)),
+                 0xF0000001u);
+        QCOMPARE(s.readString("net", "common-dev-admin-port"), std::string("65534"));
+    }
+
     void serviceDevicesBoxAlsoOpensThePipe() {
         Window w(makeGuiHome("main-show-all"));
         QVERIFY(!w.session.pipe().listServiceDevices());
