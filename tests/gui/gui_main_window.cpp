@@ -27,6 +27,7 @@
 #include "model/record_file.h"
 #include "platform/files.h"
 #include "protocol/bytes.h"
+#include "protocol/pipe_channel.h"
 #include "session/tool_session.h"
 
 using namespace quorvane;
@@ -302,7 +303,7 @@ class GuiMainWindow : public QObject {
         QStringList choices;
         for (QAction* a : relay3->actions())
             choices << a->text();
-        QCOMPARE(choices, (QStringList{"500毫秒(&D)", "3秒(&E)", "10秒(&F)", "30秒(&G)",
+        QCOMPARE(choices, (QStringList{"500毫秒", "3秒", "10秒", "30秒",
                                        "常开（继电器保持闭合）", "常闭（继电器保持断开）",
                                        "自主控制", "只开（继电器闭合）", "只关（继电器断开）"}));
         relay3->actions()[0]->trigger();
@@ -338,10 +339,39 @@ class GuiMainWindow : public QObject {
         Settings(home).writeString("net", "mcast-local-address", "");
         Window w(home);
         QCOMPARE(w.c().ips->currentText(), QString());
+        w.list({device("a", "10.0.0.1", kAmbrit)});
         MessageBoxCatcher boxes;
         w.c().search->click();
         QCOMPARE(boxes.texts().size(), 1u);
         QCOMPARE(boxes.texts()[0], QString::fromUtf8("首次使用，请选择要搜索控制器的网络接口！"));
+        // The old rows are gone from the device list too: a redraw brings none back.
+        QCOMPARE(w.session.devices().size(), 0u);
+        w.dlg.showList();
+        QCOMPARE(w.c().list->topLevelItemCount(), 0);
+    }
+
+    void broadcastSearchWritesTheAddressAsUnsignedText() {
+        std::string home = makeGuiHome("main-search-keys");
+        Window w(home);
+        // The socket is bound to 127.0.0.1: the system refuses to send this frame anywhere.
+        w.c().searchAddress->setText("240.0.0.1");
+        w.c().search->click();
+        Settings s(home);
+        QCOMPARE(s.readString("net", "common-broadcast-address"), std::string("4026531841"));
+        QCOMPARE(static_cast<std::uint32_t>(s.readInt("net", "common-broadcast-address", 0)),
+                 0xF0000001u);
+        QCOMPARE(s.readString("net", "common-dev-admin-port"), std::string("65534"));
+    }
+
+    void serviceDevicesBoxAlsoOpensThePipe() {
+        Window w(makeGuiHome("main-show-all"));
+        QVERIFY(!w.session.pipe().listServiceDevices());
+        w.c().showAll->click();
+        QVERIFY(w.session.devices().options().listServiceDevices);
+        QVERIFY(w.session.pipe().listServiceDevices());
+        w.c().showAll->click();
+        QVERIFY(!w.session.devices().options().listServiceDevices);
+        QVERIFY(!w.session.pipe().listServiceDevices());
     }
 
     void showImageDrawsTheBitmap() {

@@ -133,6 +133,28 @@ class GuiOptions : public QObject {
                  std::string("999999-INVALID_OPTION_KEY"));
     }
 
+    void spinStaysInsideReversedBoundsAndTheNumberType() {
+        std::string dir = scratchDir("options-spin");
+        writeFile(dir + "/options.ini",
+                  toGbk("[common]\nfiles=.\\config.ini\n[.\\config.ini]\nsections=net\n"
+                        "[.\\config.ini$net]\nkeys=open;reversed\n"
+                        "[.\\config.ini$net$open]\noption=integer:\n"
+                        "[.\\config.ini$net$reversed]\noption=integer:100,5\n"));
+        writeFile(dir + "/config.ini",
+                  "[net]\nopen=9223372036854775807\nreversed=100\n");
+        Editor e(dir);
+        auto spin = [&](const char* key, const char* button) {
+            e.dlg.editorFor("net", key)->findChild<QToolButton*>(button)->click();
+            return e.find<QLineEdit>("net", key)->text();
+        };
+        QCOMPARE(spin("open", "up"), QString("9223372036854775807"));
+        QCOMPARE(spin("open", "down"), QString("9223372036854775806"));
+        QCOMPARE(spin("reversed", "up"), QString("100"));
+        QCOMPARE(spin("reversed", "down"), QString("99"));
+        e.find<QLineEdit>("net", "reversed")->setText("5");
+        QCOMPARE(spin("reversed", "down"), QString("5"));
+    }
+
     void nothingChangedWritesNothing() {
         std::string dir = home();
         Editor e(dir);

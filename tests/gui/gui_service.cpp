@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QProcess>
 #include <QPushButton>
+#include <QTimer>
 #include <QtTest>
 
 #include "app/main_window_controls.h"
@@ -99,6 +100,29 @@ class GuiService : public QObject {
         g.c.serviceStop->click();
         QCOMPARE(boxes.texts().size(), 2u);
         QCOMPARE(boxes.texts()[1], QString::fromUtf8("操作完成！"));
+    }
+
+    void windowKeepsRunningWhileTheScriptRunsButTakesNoClicks() {
+        std::string dir = scratchDir("service-slow");
+        // The script ends as soon as the window has answered, or gives up after a while.
+        script(dir + "/停止服务.sh", "i=0; while [ ! -f go ] && [ $i -lt 200 ]; do sleep 0.05; "
+                                     "i=$((i+1)); done; [ -f go ] && echo answered > result");
+        Group g(dir);
+        g.window.show();
+        MessageBoxCatcher boxes;
+        bool busyMeanwhile = false;
+        QTimer::singleShot(0, [&] {
+            busyMeanwhile = !g.c.serviceStart->isEnabled() && !g.c.changePass->isEnabled() &&
+                            boxes.texts().empty();
+            writeFile(dir + "/go", "");
+        });
+        g.c.serviceStop->setEnabled(true);
+        g.c.serviceStop->click();
+        QVERIFY(busyMeanwhile);
+        QCOMPARE(readFile(dir + "/result"), std::string("answered\n"));
+        QCOMPARE(boxes.texts().size(), 1u);
+        QCOMPARE(boxes.texts()[0], QString::fromUtf8("操作完成！"));
+        QVERIFY(g.c.changePass->isEnabled());
     }
 
     void debugRunAndMonitorReturnAtOnceWithoutMessage() {

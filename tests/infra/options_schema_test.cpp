@@ -174,6 +174,14 @@ TEST(OptionsSchema, ShippedSchemaNamesAndDescribesEveryKey) {
     }
     EXPECT_GE(rows, 70u);
     EXPECT_EQ(groups[0].section, "net");
+    // The search addresses are stored as unsigned numbers (224.10.0.0 is 3758751744) or as -1:
+    // the spin range holds both, so a step never clamps an address to another one.
+    for (int at : {2, 3}) {
+        const OptionRow& address = groups[0].rows[static_cast<std::size_t>(at)];
+        EXPECT_NE(address.key.find("broadcast-address"), std::string::npos);
+        EXPECT_LE(address.type.minimum, -1);
+        EXPECT_GE(address.type.maximum, 4294967295LL);
+    }
     EXPECT_EQ(groups[0].rows[4].key, "enable-mcast");
     EXPECT_EQ(groups[0].rows[4].name, "网络组播");
     EXPECT_EQ(choiceLabel(groups[0].rows[4].type, "1"), "是");

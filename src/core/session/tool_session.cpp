@@ -128,8 +128,9 @@ bool ToolSession::search(const SearchRequest& request) {
         if (i.channel.initAdminSocket(request.interfaceAddress) != 0)
             i.port.showNotice("初始化网络失败！" + i.channel.lastError());
         if (request.remember) {
+            // Unsigned decimal like the multicast address; the integer reader wraps it back.
             i.settings.writeString("net", "common-broadcast-address",
-                                   std::to_string(static_cast<std::int32_t>(request.searchAddress)));
+                                   std::to_string(request.searchAddress));
             i.settings.writeString("net", "common-dev-admin-port", std::to_string(request.port));
         }
         i.replies.setMulticastPort(i.channel.multicastDevicePort());

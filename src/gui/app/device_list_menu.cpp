@@ -33,10 +33,10 @@ QMenu* buildDeviceListMenu(QWidget* parent, const OpenDoorHandler& openDoor) {
 
     static const char* const kRelays[] = {"开继电器1(&A)", "开继电器2(&B)", "开继电器3",
                                           "开继电器4"};
-    static const char* const kChoices[] = {"500毫秒(&D)",
-                                           "3秒(&E)",
-                                           "10秒(&F)",
-                                           "30秒(&G)",
+    static const char* const kChoices[] = {"500毫秒",
+                                           "3秒",
+                                           "10秒",
+                                           "30秒",
                                            "常开（继电器保持闭合）",
                                            "常闭（继电器保持断开）",
                                            "自主控制",

@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <QThread>
 
+#include "app/pumped_wait.h"
 #include "platform/process.h"
 
 namespace quorvane::gui {
@@ -149,7 +150,12 @@ std::optional<std::string> QtUserPort::pickSaveFile(const std::string& defaultEx
 }
 
 void QtUserPort::openDocument(const std::string& path, bool wait) {
-    platform::runProgram({}, path, {}, wait, true);
+    if (!wait) {
+        platform::runProgram({}, path, {}, false, true);
+        return;
+    }
+    WinDisabler busy(*this);
+    runWithoutFreezing([&] { platform::runProgram({}, path, {}, true, true); });
 }
 
 void QtUserPort::beginBusy() {

@@ -31,6 +31,7 @@
 #include "model/record_file.h"
 #include "platform/files.h"
 #include "protocol/admin_channel.h"
+#include "protocol/pipe_channel.h"
 #include "session/tool_session.h"
 
 namespace quorvane::gui {
@@ -206,6 +207,9 @@ void CQuorvaneDlg::OnCbnSelchangeIps() {
 }
 
 void CQuorvaneDlg::OnBnClickedSearch() {
+    // A reply still being merged holds the list: the click is ignored.
+    if (!session_.devices().tryClear())
+        return;
     listView_->clear();
     if (c_.ips->currentText().isEmpty()) {
         port_.showMessage("首次使用，请选择要搜索控制器的网络接口！");
@@ -227,7 +231,9 @@ void CQuorvaneDlg::OnBnClickedSearchOnstart() {
 }
 
 void CQuorvaneDlg::OnBnClickedZ1Showall() {
+    // The list keeps the service's devices, and the pipe carries frames, only with the box set.
     session_.devices().setListServiceDevices(c_.showAll->isChecked());
+    session_.pipe().setListServiceDevices(c_.showAll->isChecked());
 }
 
 void CQuorvaneDlg::OnBnClickedEnablePipe() {

@@ -4,6 +4,7 @@
 #include <QPushButton>
 
 #include "app/main_window_controls.h"
+#include "app/pumped_wait.h"
 #include "platform/files.h"
 #include "platform/process.h"
 #include "session/user_port.h"
@@ -33,7 +34,17 @@ std::string ServiceGroup::path(const char* name) const {
 void ServiceGroup::launch(const char* name, bool wait, bool show) {
     // The scripts and companions find their files relative to the program directory.
     platform::changeDirectory(programDir_);
-    platform::runProgram({}, path(name), {}, wait, show);
+    const std::string file = path(name);
+    if (!wait) {
+        platform::runProgram({}, file, {}, false, show);
+        return;
+    }
+    // A slow or hanging script must not freeze the window: it stays drawn and keeps its timers
+    // and notices, but takes no clicks until the script has ended.
+    WinDisabler busy(port_);
+    waiting_ = true;
+    runWithoutFreezing([&] { platform::runProgram({}, file, {}, true, show); });
+    waiting_ = false;
 }
 
 void ServiceGroup::disableWithoutScripts() {
@@ -50,6 +61,8 @@ QString ServiceGroup::statusText() const {
 bool ServiceGroup::refreshStatus() {
     running_ = platform::isProcessRunning(kServiceProgram);
     c_.serviceState->setText(statusText());
+    if (waiting_)
+        return running_; // the buttons stay disabled while a script runs
     c_.serviceStop->setEnabled(running_);
     c_.serviceStart->setEnabled(!running_);
     c_.serviceDebug->setEnabled(!running_);

@@ -45,6 +45,7 @@ class ServiceGroup : public QObject {
     std::string programDir_;
     UserPort& port_;
     bool running_ = false;
+    bool waiting_ = false; // a start or stop script runs
 };
 
 } // namespace quorvane::gui

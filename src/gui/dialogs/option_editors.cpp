@@ -55,9 +55,16 @@ QWidget* enumerationEditor(const OptionType& type, const QString& value, const E
 QWidget* integerEditor(const OptionType& type, const QString& value, const EditSink& onEdit) {
     QLineEdit* e = textEdit(value, onEdit);
     e->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9.\\-]*"), e));
-    auto step = [e, type, onEdit](int delta) {
-        long long v = e->text().toLongLong() + delta;
-        v = std::clamp(v, type.minimum, type.maximum);
+    // A schema may name its bounds the wrong way round; the number never steps past either
+    // end of the range, nor past the ends of the type.
+    const long long low = std::min(type.minimum, type.maximum);
+    const long long high = std::max(type.minimum, type.maximum);
+    auto step = [e, low, high, onEdit](int delta) {
+        long long v = std::clamp(e->text().toLongLong(), low, high);
+        if (delta > 0 && v < high)
+            ++v;
+        else if (delta < 0 && v > low)
+            --v;
         e->setText(QString::number(v));
         onEdit(e->text());
     };
