@@ -170,11 +170,10 @@ bool LocalPipeListener::listen(const std::string& path) {
     fd_ = ::socket(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC, 0);
     if (fd_ < 0) return false;
     ::unlink(path.c_str());
-    // The socket is created with 0600 from the start: no moment where others could connect.
-    mode_t old = ::umask(0177);
+    // The mode is narrowed to 0600 before listen: nobody can connect before that, and the
+    // process umask, shared with every other thread, is never touched.
     int bound = ::bind(fd_, reinterpret_cast<sockaddr*>(&sa), sizeof sa);
-    ::umask(old);
-    if (bound != 0 || ::listen(fd_, 8) != 0) {
+    if (bound != 0 || ::chmod(path.c_str(), 0600) != 0 || ::listen(fd_, 8) != 0) {
         close();
         return false;
     }
