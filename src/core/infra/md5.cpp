@@ -15,7 +15,7 @@ std::string md5Hex(std::string_view bytes) {
         return {};
     static const char kDigits[] = "0123456789abcdef";
     std::string out;
-    out.reserve(2 * length);
+    out.reserve(std::size_t{2} * length);
     for (unsigned int i = 0; i < length; ++i) {
         out.push_back(kDigits[digest[i] >> 4]);
         out.push_back(kDigits[digest[i] & 15]);

@@ -70,6 +70,7 @@ int runProgram(const std::string& /*verb*/, const std::string& path, const std::
     for (auto& w : splitWords(parameters)) argv.push_back(w);
 
     std::vector<char*> cargv;
+    cargv.reserve(argv.size() + 1);
     for (auto& a : argv) cargv.push_back(a.data());
     cargv.push_back(nullptr);
     pid_t pid = 0;

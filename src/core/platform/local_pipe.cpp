@@ -50,6 +50,7 @@ LocalPipe& LocalPipe::operator=(LocalPipe&& other) noexcept {
     if (this != &other) {
         close();
         fd_ = other.fd_;
+        errno_ = other.errno_;
         other.fd_ = -1;
     }
     return *this;

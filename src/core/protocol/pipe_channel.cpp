@@ -31,7 +31,8 @@ Pipe_Thread_Pool::Pipe_Thread_Pool(Settings& settings, ReplyDispatcher& dispatch
     : settings_(settings), dispatcher_(dispatcher), devices_(devices), port_(port) {}
 
 Pipe_Thread_Pool::~Pipe_Thread_Pool() {
-    close();
+    // This class's own close: the worker must stop before the members it uses go.
+    Pipe_Thread_Pool::close();
     wait();
     // Messages not yet sent when the worker stopped are not sent.
     ACE_Message_Block* mb = nullptr;
