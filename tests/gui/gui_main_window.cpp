@@ -25,8 +25,8 @@
 #include "gui_test_support.h"
 #include "model/door_block.h"
 #include "model/record_file.h"
+#include "platform/bytes.h"
 #include "platform/files.h"
-#include "protocol/bytes.h"
 #include "protocol/pipe_channel.h"
 #include "session/tool_session.h"
 
@@ -303,9 +303,9 @@ class GuiMainWindow : public QObject {
         QStringList choices;
         for (QAction* a : relay3->actions())
             choices << a->text();
-        QCOMPARE(choices, (QStringList{"500毫秒", "3秒", "10秒", "30秒",
-                                       "常开（继电器保持闭合）", "常闭（继电器保持断开）",
-                                       "自主控制", "只开（继电器闭合）", "只关（继电器断开）"}));
+        QCOMPARE(choices, (QStringList{"500毫秒", "3秒", "10秒", "30秒", "常开（继电器保持闭合）",
+                                       "常闭（继电器保持断开）", "自主控制", "只开（继电器闭合）",
+                                       "只关（继电器断开）"}));
         relay3->actions()[0]->trigger();
         relay3->actions()[6]->trigger();
         QCOMPARE(opened, (std::vector<std::pair<int, int>>{{2, 500}, {2, 650010}}));

@@ -5,13 +5,13 @@
 #include <optional>
 #include <string>
 
+#include "platform/bytes.h"
 #include "platform/udp_socket.h"
-#include "protocol/bytes.h"
 
 namespace quorvane::tavrin {
 
 class ControllerTable {
-public:
+  public:
     // Learns a controller from a search reply frame that came from source. False when the
     // frame is not a decodable search reply.
     bool learn(Bytes frame, const platform::Ipv4Endpoint& source);
@@ -22,7 +22,7 @@ public:
                                                   std::uint16_t defaultPort) const;
     std::size_t size() const { return byName_.size(); }
 
-private:
+  private:
     std::map<std::string, platform::Ipv4Endpoint> byName_;
     std::map<std::string, platform::Ipv4Endpoint> byGlobalId_;
 };

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "idcard/unicode_local.h"
-#include "protocol/bytes.h"
+#include "platform/bytes.h"
 
 namespace quorvane {
 
@@ -14,18 +14,18 @@ inline constexpr std::size_t kIdentityTextBlockSize = 256;
 enum class IdentityDocument { ResidentCard, ResidencePermit, PermanentResidence };
 
 struct IdentityInfo {
-    std::string name;      // the Chinese name on a permanent-residence card
-    std::string sex;       // 男 or 女
-    std::string nation;    // nationality, country, or empty (residence permit)
+    std::string name;   // the Chinese name on a permanent-residence card
+    std::string sex;    // 男 or 女
+    std::string nation; // nationality, country, or empty (residence permit)
     std::string birth;
     std::string address;
     std::string number;
     std::string authority; // empty on a permanent-residence card
     std::string validFrom;
     std::string validTo;
-    std::string spare1;    // always empty
-    std::string spare2;    // always empty
-    std::string kindText;  // 身份证$…, 港澳台居住证$… or 永居证$<English name>
+    std::string spare1;   // always empty
+    std::string spare2;   // always empty
+    std::string kindText; // 身份证$…, 港澳台居住证$… or 永居证$<English name>
 };
 
 // Bytes 248..249 of the block: "J" 0 residence permit, "I" 0 permanent-residence card.

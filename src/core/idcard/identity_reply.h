@@ -7,7 +7,7 @@
 #include <string>
 
 #include "idcard/identity_info.h"
-#include "protocol/bytes.h"
+#include "platform/bytes.h"
 
 namespace quorvane {
 
@@ -15,8 +15,8 @@ inline constexpr std::size_t kIdentityPhotoSize = 1024;
 
 struct IdentityMessage {
     std::uint32_t index = 0;
-    Bytes textBlock;   // 256 bytes
-    Bytes photo;       // 1,024 bytes, or empty when the payload ends before them
+    Bytes textBlock;      // 256 bytes
+    Bytes photo;          // 1,024 bytes, or empty when the payload ends before them
     std::string appendix; // UTF-8
 };
 

@@ -2,7 +2,7 @@
 // Checks made on a compressed identity photo before it is handed to a decoder: it must start
 // with "W", "L", "f", and no byte may repeat the one before it too many times in a row (a
 // long run is the sign of a damaged read).
-#include "protocol/bytes.h"
+#include "platform/bytes.h"
 
 namespace quorvane {
 

@@ -8,14 +8,14 @@
 
 #include <ace/Thread_Mutex.h>
 
-#include "protocol/bytes.h"
+#include "platform/bytes.h"
 
 namespace quorvane {
 
 inline constexpr std::string_view kToolLogName = "控制器工具日志.txt";
 
 class ToolLog {
-public:
+  public:
     explicit ToolLog(std::uint64_t maxBytes = 15360ull * 1048576ull);
     ~ToolLog();
     ToolLog(const ToolLog&) = delete;
@@ -35,7 +35,7 @@ public:
     void writeLogLineWide(std::u16string_view text);
     void setEcho(bool on) { echo_ = on; }
 
-private:
+  private:
     void writeLocked(std::string_view gbkText);
     void openLocked(const std::string& path);
     void closeLocked();

@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "protocol/bytes.h"
+#include "platform/bytes.h"
 
 namespace quorvane {
 
@@ -35,7 +35,7 @@ struct DeviceUIInfo {
     std::uint8_t blockVersion = 0;
     std::uint8_t reservedBits = 0;
     std::uint8_t hwModel = 0;
-    std::uint16_t reserved3 = 0;  // the two bytes as they arrived, little-endian
+    std::uint16_t reserved3 = 0; // the two bytes as they arrived, little-endian
     std::uint32_t doorOpenMs = 3000;
     std::uint32_t doorMode = 0;
     std::uint32_t reportFlag = 0;
@@ -80,7 +80,7 @@ struct DeviceUIInfo {
     int load(const std::string& path);
 
     std::array<std::uint8_t, kRecordImageSize> toImage() const;
-    void fromImage(Bytes image);  // missing bytes read as zero
+    void fromImage(Bytes image); // missing bytes read as zero
 
     bool operator==(const DeviceUIInfo&) const = default;
 };

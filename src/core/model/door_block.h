@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "model/device_info.h"
-#include "protocol/bytes.h"
+#include "platform/bytes.h"
 
 namespace quorvane::door {
 
@@ -32,14 +32,30 @@ inline constexpr std::size_t kTimerTask = 417;
 
 using Block = std::array<std::uint8_t, kDoorBlockSize>;
 
-inline std::uint32_t u32(const Block& b, std::size_t d) { return ByteReader(b, d).u32le(); }
-inline std::uint16_t u16(const Block& b, std::size_t d) { return ByteReader(b, d).u16le(); }
+inline std::uint32_t u32(const Block& b, std::size_t d) {
+    return ByteReader(b, d).u32le();
+}
+inline std::uint16_t u16(const Block& b, std::size_t d) {
+    return ByteReader(b, d).u16le();
+}
 
-inline std::uint32_t logCount(const Block& b) { return u32(b, kLogCount); }
-inline std::uint32_t systemStatus(const Block& b) { return u32(b, kSystemStatus); }
-inline std::uint32_t rightCount(const Block& b) { return u32(b, kRightCount); }
-inline std::uint32_t reportIndex(const Block& b) { return u32(b, kReportIndex); }
-inline std::uint32_t rightMode(const Block& b) { return u32(b, kRightMode); }
-inline std::uint32_t runState(const Block& b) { return u32(b, kRunState); }
+inline std::uint32_t logCount(const Block& b) {
+    return u32(b, kLogCount);
+}
+inline std::uint32_t systemStatus(const Block& b) {
+    return u32(b, kSystemStatus);
+}
+inline std::uint32_t rightCount(const Block& b) {
+    return u32(b, kRightCount);
+}
+inline std::uint32_t reportIndex(const Block& b) {
+    return u32(b, kReportIndex);
+}
+inline std::uint32_t rightMode(const Block& b) {
+    return u32(b, kRightMode);
+}
+inline std::uint32_t runState(const Block& b) {
+    return u32(b, kRunState);
+}
 
 } // namespace quorvane::door

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "protocol/bytes.h"
+#include "platform/bytes.h"
 
 namespace quorvane::platform {
 
@@ -20,7 +20,7 @@ using PipeDeadline = std::chrono::steady_clock::time_point;
 
 // One connected end of the pipe.
 class LocalPipe {
-public:
+  public:
     LocalPipe() = default;
     explicit LocalPipe(int fd) : fd_(fd) {}
     ~LocalPipe();
@@ -44,22 +44,22 @@ public:
     enum class Status { Message, Timeout, Closed, Error };
     struct ReadResult {
         Status status = Status::Error;
-        std::size_t size = 0;     // bytes stored in the buffer
-        bool truncated = false;   // the message was longer than the buffer
+        std::size_t size = 0;   // bytes stored in the buffer
+        bool truncated = false; // the message was longer than the buffer
     };
     // Reads one message, waiting at most until deadline (the wait ends the moment a message
     // arrives). wakeup, when given, ends the wait early as a Timeout.
     ReadResult read(MutableBytes buffer, PipeDeadline deadline, const Wakeup* wakeup = nullptr);
     int lastErrno() const { return errno_; }
 
-private:
+  private:
     int fd_ = -1;
     int errno_ = 0;
 };
 
 // The serving end: creates the directory (0700) and the socket (0600), accepts clients.
 class LocalPipeListener {
-public:
+  public:
     LocalPipeListener() = default;
     ~LocalPipeListener();
     LocalPipeListener(const LocalPipeListener&) = delete;
@@ -72,7 +72,7 @@ public:
     void close();
     const std::string& path() const { return path_; }
 
-private:
+  private:
     int fd_ = -1;
     std::string path_;
 };

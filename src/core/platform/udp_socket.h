@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "protocol/bytes.h"
+#include "platform/bytes.h"
 
 namespace quorvane::platform {
 
@@ -23,11 +23,13 @@ std::optional<std::uint32_t> parseIpv4(const std::string& text);
 std::string ipv4Text(std::uint32_t address);
 // "a.b.c.d:port" (or "a.b.c.d", with defaultPort) to an endpoint.
 std::optional<Ipv4Endpoint> parseEndpoint(const std::string& text, std::uint16_t defaultPort);
-inline bool isLoopback(std::uint32_t address) { return (address >> 24) == 127; }
+inline bool isLoopback(std::uint32_t address) {
+    return (address >> 24) == 127;
+}
 
 // An event another thread signals to end a blocking wait.
 class Wakeup {
-public:
+  public:
     Wakeup();
     ~Wakeup();
     Wakeup(const Wakeup&) = delete;
@@ -39,12 +41,12 @@ public:
     bool wait(int timeoutMs = -1) const;
     int fd() const { return fd_; }
 
-private:
+  private:
     int fd_ = -1;
 };
 
 class UdpSocket {
-public:
+  public:
     UdpSocket() = default;
     ~UdpSocket();
     UdpSocket(const UdpSocket&) = delete;
@@ -83,7 +85,7 @@ public:
     // when packet information is enabled.
     int receiveFrom(MutableBytes buffer, Ipv4Endpoint& from, std::uint32_t* destination = nullptr);
 
-private:
+  private:
     int fd_ = -1;
     int errno_ = 0;
 };

@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "model/device_info.h"
+#include "platform/bytes.h"
 #include "platform/udp_socket.h"
-#include "protocol/bytes.h"
 
 namespace quorvane {
 
@@ -35,7 +35,7 @@ struct SearchTarget {
 };
 
 class AdminChannel {
-public:
+  public:
     // mcastPortAtStart: `mcast-dev-admin-port` as read at program start (the default of every
     // later read); devicePort: `common-dev-admin-port` as read when the window was created.
     AdminChannel(Settings& settings, ReplyDispatcher& dispatcher, int mcastPortAtStart,
@@ -92,7 +92,7 @@ public:
     bool hasSocket() const;
     std::optional<Ipv4Endpoint> localEndpoint() const;
 
-private:
+  private:
     void setError(std::string text);
     void leaveGroupLocked();
     void receiveLoop();
@@ -106,7 +106,7 @@ private:
     mutable std::mutex m_;
     std::condition_variable released_;
     std::shared_ptr<platform::UdpSocket> socket_;
-    bool receiverHolds_ = false;    // the receive thread polls a socket it took from socket_
+    bool receiverHolds_ = false; // the receive thread polls a socket it took from socket_
     bool joined_ = false;
     std::uint32_t joinedGroup_ = 0;
     std::uint32_t joinedInterface_ = 0;

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "protocol/bytes.h"
+#include "platform/bytes.h"
 
 namespace quorvane {
 
@@ -37,7 +37,7 @@ using Frame553 = std::array<std::uint8_t, 553>;
 // The process-wide words that go into every request header. Shared between the window's
 // thread and the transfer workers; atomics keep that free of data races.
 class ProtocolState {
-public:
+  public:
     // Takes the current sequence number and advances the counter; 0 is never handed out.
     std::uint16_t nextSequence();
     void setSequence(std::uint16_t value) { sequence_.store(value); }
@@ -49,7 +49,7 @@ public:
     void fillOpPassword(std::string_view gbkText);
     std::array<std::uint8_t, 6> opPassword() const;
 
-private:
+  private:
     std::atomic<std::uint16_t> sequence_{1};
     std::atomic<std::uint64_t> password_{0xFFFFFFFFFFFFull};
 };
@@ -70,14 +70,14 @@ std::string buildRequest(std::uint16_t targetId, std::uint8_t command, Bytes pay
 
 // What a received frame says about itself, read without passing its end.
 struct FrameInfo {
-    bool isReply = false;       // 0xAA preamble and 8 x 0xFF
-    bool isRequest = false;     // 0x55 preamble and FF FF
+    bool isReply = false;   // 0xAA preamble and 8 x 0xFF
+    bool isRequest = false; // 0x55 preamble and FF FF
     std::uint16_t target = 0;
     std::uint16_t sequence = 0;
     std::uint8_t command = 0;
     std::uint8_t status = 0;
     std::uint16_t length = 0;
-    bool lengthFits = false;    // checksum byte inside the received bytes
+    bool lengthFits = false; // checksum byte inside the received bytes
     bool checksumOk = false;
 };
 FrameInfo inspectFrame(Bytes data);

@@ -5,13 +5,13 @@
 #include <chrono>
 #include <string>
 
+#include "platform/bytes.h"
 #include "platform/local_pipe.h"
-#include "protocol/bytes.h"
 
 namespace quorvane {
 
 class CNamedPipe {
-public:
+  public:
     // The pipe's name as the tool writes it in its log: "\\server\PIPE\name".
     static std::string pipePath(const std::string& server, const std::string& name);
 
@@ -32,7 +32,7 @@ public:
     void close() { pipe_.close(); }
     bool isOpen() const { return pipe_.isOpen(); }
 
-private:
+  private:
     platform::LocalPipe pipe_;
 };
 

@@ -10,8 +10,8 @@
 #include <ace/Task.h>
 #include <ace/Thread_Mutex.h>
 
+#include "platform/bytes.h"
 #include "platform/udp_socket.h"
-#include "protocol/bytes.h"
 
 namespace quorvane {
 
@@ -22,15 +22,15 @@ class UserPort;
 
 // One queued frame, owned by the queue until the worker deletes it.
 struct PipeMessage {
-    std::string address;    // UTF-8; the wire keeps at most 23 GBK bytes
-    std::string identity;   // UTF-8; the wire keeps at most 19 GBK bytes
+    std::string address;  // UTF-8; the wire keeps at most 23 GBK bytes
+    std::string identity; // UTF-8; the wire keeps at most 19 GBK bytes
     std::vector<std::uint8_t> data;
     int timeoutMs = 0;
     int waitFlag = 0;
 };
 
 class Pipe_Thread_Pool : public ACE_Task<ACE_MT_SYNCH> {
-public:
+  public:
     // port: the person's window, kept busy during a search through the service (may be null).
     Pipe_Thread_Pool(Settings& settings, ReplyDispatcher& dispatcher, DeviceList& devices,
                      UserPort* port);
@@ -56,7 +56,7 @@ public:
     bool listServiceDevices() const { return listServiceDevices_.load(); }
     int runningWorkers() const;
 
-private:
+  private:
     void logLine(const std::string& text);
 
     Settings& settings_;

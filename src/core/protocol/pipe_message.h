@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "protocol/bytes.h"
+#include "platform/bytes.h"
 
 namespace quorvane {
 
@@ -20,12 +20,12 @@ inline constexpr std::uint32_t kPipeRelay = 0;
 inline constexpr std::uint32_t kPipeUpdate = 1;
 
 struct PipeRequest {
-    std::string address;   // UTF-8; at most 23 bytes in its GBK form on the wire
-    std::string identity;  // UTF-8; at most 19 bytes in its GBK form on the wire
+    std::string address;  // UTF-8; at most 23 bytes in its GBK form on the wire
+    std::string identity; // UTF-8; at most 19 bytes in its GBK form on the wire
     std::uint32_t timeoutMs = 0;
     std::uint32_t waitFlag = 0;
     std::uint32_t kind = kPipeRelay;
-    std::string payload;   // the frame (kind 0) or the update text (kind 1), as bytes
+    std::string payload; // the frame (kind 0) or the update text (kind 1), as bytes
 
     bool isSearch() const { return address.empty() && identity.empty(); }
 };
@@ -35,9 +35,9 @@ std::string buildPipeRequest(const PipeRequest& request);
 std::optional<PipeRequest> parsePipeRequest(Bytes message);
 
 struct PipeAnswer {
-    bool end = false;     // "xxx": the exchange is over
-    std::string sender;   // UTF-8
-    Bytes frame;          // the reply frame after the header (a view into the message)
+    bool end = false;   // "xxx": the exchange is over
+    std::string sender; // UTF-8
+    Bytes frame;        // the reply frame after the header (a view into the message)
 };
 // Reads an answer without passing its end: "xxx" → end; shorter than the header → nothing
 // (it carries no frame); else the sender text (within the header) and the frame.

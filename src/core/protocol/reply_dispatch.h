@@ -9,7 +9,7 @@
 #include <mutex>
 #include <string>
 
-#include "protocol/bytes.h"
+#include "platform/bytes.h"
 #include "protocol/pending_reply_watch.h"
 #include "protocol/reply_waiter.h"
 
@@ -20,9 +20,9 @@ class ToolLog;
 struct Reply {
     std::uint8_t code = 0;
     std::uint8_t status = 0;
-    Bytes payload;       // the payload bytes that arrived (may be fewer than the length says)
-    Bytes frame;         // the whole datagram
-    std::string source;  // "a.b.c.d:port" or the host service's sender text
+    Bytes payload;      // the payload bytes that arrived (may be fewer than the length says)
+    Bytes frame;        // the whole datagram
+    std::string source; // "a.b.c.d:port" or the host service's sender text
     bool viaUdp = true;
     bool checksumOk = true;
 };
@@ -32,7 +32,7 @@ struct Reply {
 using ReplyHandler = std::function<int(const Reply&)>;
 
 class ReplyDispatcher {
-public:
+  public:
     // dataDir: where the error captures go ("Error-sum.bin" ...); notice: shows a "系统" box.
     ReplyDispatcher(ToolLog* log, std::string dataDir,
                     std::function<void(const std::string&)> notice);
@@ -57,7 +57,7 @@ public:
     // Disarmed by the replies to the two configuration writes (5 and 15).
     PendingReplyWatch pendingReply;
 
-private:
+  private:
     void registerStandardHandlers();
 
     ToolLog* log_;

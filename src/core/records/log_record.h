@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "protocol/bytes.h"
+#include "platform/bytes.h"
 
 namespace quorvane {
 

@@ -9,7 +9,7 @@
 #include <functional>
 #include <string>
 
-#include "protocol/bytes.h"
+#include "platform/bytes.h"
 #include "rights/x_right.h"
 
 namespace quorvane {
@@ -30,7 +30,7 @@ inline constexpr std::size_t kFlashRightAreaSize = std::size_t(kHashPages) * kHa
 inline constexpr std::string_view kRightsFullMessage = "权限已满！（本消息只提示一次）";
 
 class RightImage {
-public:
+  public:
     using TextSink = std::function<void(const std::string&)>;
 
     // eeprom must hold at least 262,144 bytes and flash the 500 hash pages; both stay owned by
@@ -67,7 +67,7 @@ public:
     // Overflow groups searched for a bucket: [first, last].
     static std::pair<unsigned, unsigned> overflowGroups(unsigned bucket);
 
-private:
+  private:
     bool validIndex(std::uint32_t index, const char* who) const;
     bool bit(std::uint32_t index) const;
     void place(MutableBytes area, std::uint32_t offset, const xRight& r, std::uint32_t index);

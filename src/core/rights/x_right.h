@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "protocol/bytes.h"
+#include "platform/bytes.h"
 
 namespace quorvane {
 
@@ -21,9 +21,9 @@ inline constexpr std::uint32_t kFlagUser1 = 1u << 3;
 inline constexpr std::uint32_t kFlagUser2 = 1u << 4;
 inline constexpr std::uint32_t kFlagUser3 = 1u << 5;
 inline constexpr std::uint32_t kFlagAntiPassback = 1u << 6;
-inline constexpr int kReservedShift = 7;   // 16 bits
-inline constexpr int kLocationShift = 26;  // 2 bits
-inline constexpr int kTypeShift = 28;      // 4 bits
+inline constexpr int kReservedShift = 7;  // 16 bits
+inline constexpr int kLocationShift = 26; // 2 bits
+inline constexpr int kTypeShift = 28;     // 4 bits
 
 struct xRight {
     std::uint32_t cardHigh = 0;
@@ -58,7 +58,7 @@ struct xRight {
     // Stores the GBK form of a UTF-8 name cut to 8 bytes without splitting a character.
     void setNameText(const std::string& utf8);
 
-private:
+  private:
     void setBits(int shift, std::uint32_t mask, unsigned v) {
         flags = (flags & ~(mask << shift)) | ((std::uint32_t(v) & mask) << shift);
     }
