@@ -25,7 +25,7 @@
 
 extern char** environ;
 using namespace quorvane;
-using Clock = std::chrono::steady_clock;
+using SteadyClock = std::chrono::steady_clock;
 
 namespace {
 
@@ -107,15 +107,15 @@ void BM_SearchEndToEnd(benchmark::State& state) {
         SearchReplyHandler handler(session.dispatcher(), session.devices(), 3366);
         std::atomic<std::size_t> replies{0};
         double cpuUs = 0;
-        Clock::time_point lastIn, lastOut;
+        SteadyClock::time_point lastIn, lastOut;
         ReplyWaiter done;
         session.dispatcher().setHandler(3, [&](const Reply& r) {
-            auto in = Clock::now();
+            auto in = SteadyClock::now();
             double c0 = threadCpuUs();
             int rc = handler.handle(r);
             cpuUs += threadCpuUs() - c0;
             lastIn = in;
-            lastOut = Clock::now();
+            lastOut = SteadyClock::now();
             if (++replies == static_cast<std::size_t>(count)) done.set();
             return rc;
         });
@@ -125,9 +125,9 @@ void BM_SearchEndToEnd(benchmark::State& state) {
         request.remember = false;
         session.search(request);
         done.wait(std::chrono::seconds(120));
-        auto t0 = Clock::now();
+        auto t0 = SteadyClock::now();
         auto rows = session.devices().snapshot();
-        auto snapshotUs = std::chrono::duration<double, std::micro>(Clock::now() - t0).count();
+        auto snapshotUs = std::chrono::duration<double, std::micro>(SteadyClock::now() - t0).count();
         session.stop();
         bool ordered = std::is_sorted(rows.begin(), rows.end(), [](const auto& a, const auto& b) {
             return deviceLess(a, b, 1);

@@ -16,7 +16,8 @@ namespace {
 
 std::vector<std::string> column(const std::string& out, std::size_t c) {
     std::vector<std::string> v;
-    for (const auto& line : splitLines(out)) v.push_back(splitTabs(line).at(c));
+    for (const auto& line : splitLines(out))
+        v.push_back(splitTabs(line).at(c));
     return v;
 }
 
@@ -31,10 +32,10 @@ ChildProcess startSim(int port, std::vector<std::string> extra = {}) {
 TEST(Search, CliListsEverySimulatedControllerInAddressOrder) {
     IntegrationHome h;
     // Addresses given out of order: the list is ordered, not in arrival order.
-    ChildProcess sim(std::vector<std::string>{
-        simPath(), "--port", std::to_string(h.port), "--block", "mixed", "--address",
-        "127.0.0.9", "--address", "127.0.0.3", "--address", "127.0.0.10", "--address",
-        "127.0.0.1", "--address", "127.0.0.2"});
+    ChildProcess sim(std::vector<std::string>{simPath(), "--port", std::to_string(h.port),
+                                              "--block", "mixed", "--address", "127.0.0.9",
+                                              "--address", "127.0.0.3", "--address", "127.0.0.10",
+                                              "--address", "127.0.0.1", "--address", "127.0.0.2"});
     ASSERT_TRUE(sim.waitForLine("ready"));
     int rc = -1;
     std::string out = h.cli({"search", "--wait", "1500"}, &rc);
@@ -43,7 +44,7 @@ TEST(Search, CliListsEverySimulatedControllerInAddressOrder) {
                                                         "127.0.0.9", "127.0.0.10"}));
     auto first = splitTabs(splitLines(out).at(0));
     ASSERT_EQ(first.size(), 12u);
-    EXPECT_EQ(first[0], "00261");  // group 1, number 5 (the fourth controller)
+    EXPECT_EQ(first[0], "00261"); // group 1, number 5 (the fourth controller)
     EXPECT_EQ(first[1], "门禁4");
     EXPECT_EQ(first[6], "0-正常/广播;");
     EXPECT_EQ(first[10], "00.1a.2b.00.00.04");
@@ -83,22 +84,22 @@ TEST(Search, ThroughTavrinListsItsControllersWithThePipeMode) {
     IntegrationHome h;
     ChildProcess sim = startSim(h.port, {"--count", "4", "--block", "extended"});
     ASSERT_TRUE(sim.waitForLine("ready"));
-    ChildProcess tavrin(std::vector<std::string>{tavrinPath(), "--home", h.home,
-                                                 "--search-address", "127.255.255.255",
-                                                 "--quiet-ms", "300"});
+    ChildProcess tavrin(std::vector<std::string>{tavrinPath(), "--home", h.home, "--search-address",
+                                                 "127.255.255.255", "--quiet-ms", "300"});
     ASSERT_TRUE(tavrin.waitForLine("serving the pipe"));
     // The tool's own broadcast goes where nobody answers: every row comes through the service.
     std::string out = h.cli({"search", "--pipe", "--to", "127.0.0.250", "--wait", "2500"});
     auto modes = column(out, 6);
     ASSERT_EQ(modes.size(), 4u);
-    for (const auto& m : modes) EXPECT_EQ(m, "0-正常/管道;");
+    for (const auto& m : modes)
+        EXPECT_EQ(m, "0-正常/管道;");
     EXPECT_EQ(column(out, 2).front(), "127.0.0.1");
     // Without --pipe the service's controllers are not listed.
     EXPECT_EQ(h.cli({"search", "--to", "127.0.0.250", "--wait", "500"}), "");
 }
 
 class SessionAgainstSim : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_TRUE(sim.waitForLine("ready"));
         session.start();
@@ -113,47 +114,38 @@ protected:
 };
 
 TEST_F(SessionAgainstSim, DeviceFoundOnlyThroughThePipeIsAddressedThroughThePipe) {
-    ChildProcess tavrin(std::vector<std::string>{tavrinPath(), "--home", h.home,
-                                                 "--search-address", "127.255.255.255",
-                                                 "--quiet-ms", "300"});
+    ChildProcess tavrin(std::vector<std::string>{tavrinPath(), "--home", h.home, "--search-address",
+                                                 "127.255.255.255", "--quiet-ms", "300"});
     ASSERT_TRUE(tavrin.waitForLine("serving the pipe"));
     ReplyWaiter listed;
     session.setListChangedCallback([&] { listed.set(static_cast<int>(session.devices().size())); });
     SearchRequest request;
-    request.searchAddress = 0x7F0000FA;  // 127.0.0.250: nobody
+    request.searchAddress = 0x7F0000FA; // 127.0.0.250: nobody
     request.port = static_cast<std::uint16_t>(h.port);
     request.listServiceDevices = true;
     ASSERT_TRUE(session.search(request));
     auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
     while (session.devices().size() < 4 && std::chrono::steady_clock::now() < deadline) {
         listed.clear();
-        if (session.devices().size() < 4) listed.wait(std::chrono::seconds(1));
+        if (session.devices().size() < 4)
+            listed.wait(std::chrono::seconds(1));
     }
     auto rows = session.devices().snapshot();
     ASSERT_EQ(rows.size(), 4u);
     const DeviceUIInfo& device = rows[2];
     EXPECT_EQ(device.searchModes, kFoundByPipe);
 
-    // Open door 1 for 500 ms with route 2: the service relays it by the device's name.
-    ReplyWaiter opened;
-    bool viaUdp = true;
-    std::string source;
-    session.dispatcher().setHandler(17, [&](const Reply& r) {
-        viaUdp = r.viaUdp;
-        source = r.source;
-        opened.set(r.status);
-        return 0;
-    });
-    const std::uint8_t payload[] = {1, 0, 50};
-    std::string frame = buildRequest(device.getTargetId(), 16, payload, session.protocol());
-    auto to = session.channel().prepareDevAddress(device.ip, device);
-    ASSERT_TRUE(to);
-    session.channel().sendto_log(asBytes(frame), 0, *to, kRouteByDevice, 0, 1);
-    EXPECT_EQ(opened.wait(std::chrono::seconds(20)), 1);
-    EXPECT_FALSE(viaUdp);
-    EXPECT_EQ(source, device.ip + ":" + std::to_string(h.port));
-    // The handlers above point at this test's locals: no reply may reach them afterwards.
-    session.stop();
+    // Open door 1 for 500 ms: the service relays it by the device's name and id.
+    ExchangeRequest open;
+    open.target = session.targetOf(device);
+    EXPECT_EQ(open.target.route, Route::HostService);
+    open.command = 16;
+    open.payload = {1, 0, 50};
+    auto outcome = session.exchange().run(open, ExchangeLimits{std::chrono::seconds(20), 1});
+    ASSERT_TRUE(outcome.answered());
+    EXPECT_TRUE(outcome.ok());
+    EXPECT_FALSE(outcome.reply->viaUdp);
+    EXPECT_EQ(outcome.reply->source, device.ip + ":" + std::to_string(h.port));
 }
 
 TEST_F(SessionAgainstSim, RefreshFillsThePendingRecordAndLeavesTheListAlone) {
@@ -179,17 +171,21 @@ TEST_F(SessionAgainstSim, RefreshSelectedAddressesTheRecordAndTimesOutWithItsMes
     auto messages = port.messages();
     ASSERT_EQ(messages.size(), 2u);
     EXPECT_EQ(messages[0], "请选择要操作的设备！");
-    EXPECT_EQ(messages[1],
-              "设备通信超时，请检查设备运行状态及网络连接！网络恢复前只能显示已经下载到本地的数据。");
+    EXPECT_EQ(
+        messages[1],
+        "设备通信超时，请检查设备运行状态及网络连接！网络恢复前只能显示已经下载到本地的数据。");
 }
 
 TEST_F(SessionAgainstSim, UnknownCommandGetsTheGeneralErrorReply) {
-    session.dispatcher().replyArrived.clear();
-    std::string frame = buildRequest(kAnyTarget, 200, {}, session.protocol());
-    auto to = session.channel().prepareDevAddress("127.0.0.2", std::nullopt);
-    session.channel().sendto_log(asBytes(frame), 0, *to, kRouteByDevice, 0, 1);
-    ASSERT_EQ(session.dispatcher().replyArrived.wait(std::chrono::seconds(10)), 1);
-    // The flag is set before the reply's handler runs; its notice follows at once.
+    ExchangeRequest request;
+    request.target = *session.prepareDevAddress("127.0.0.2", nullptr);
+    request.command = 200;
+    auto outcome = session.exchange().run(request, ExchangeLimits{std::chrono::seconds(10), 1});
+    ASSERT_TRUE(outcome.answered());
+    EXPECT_FALSE(outcome.ok());
+    EXPECT_EQ(outcome.reply->code, 255);
+    EXPECT_EQ(outcome.reply->status, 0xFF);
+    // The standard handling runs after the waiting operation is woken; its notice follows.
     auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     while (port.notices().empty() && std::chrono::steady_clock::now() < until)
         std::this_thread::yield();

@@ -76,9 +76,9 @@ TEST_F(Dispatch, NoticesOffSilencesRepliesButFlagsStillSet) {
 }
 
 TEST_F(Dispatch, SaveRepliesDisarmThePendingWatch) {
-    d.pendingReply.arm(5, "门禁配置保存失败或者操作返回超时！");
+    d.pendingReply.arm(std::chrono::seconds(5), "门禁配置保存失败或者操作返回超时！");
     feed(reply(15, 1));
-    EXPECT_EQ(d.pendingReply.countdown(), 0);
+    EXPECT_FALSE(d.pendingReply.armed());
     EXPECT_EQ(notices.back(), "保存成功！");
 }
 

@@ -107,21 +107,23 @@ TEST_F(SearchReplies, BrokenBlocksLeaveTheirCaptureAndNotice) {
     EXPECT_EQ(devices.size(), 0u);
 }
 
-TEST_F(SearchReplies, PendingRefreshTakesTheNextReplyInsteadOfTheList) {
-    handler.armRefresh();
-    std::thread replier([&] { reply(sampleDevice(8), "192.168.1.8:65534", true); });
-    auto record = handler.awaitRefresh(std::chrono::seconds(10));
-    replier.join();
-    ASSERT_TRUE(record);
-    EXPECT_EQ(record->name, sampleDevice(8).name);
-    EXPECT_EQ(record->sourceAddress, "192.168.1.8:65534");
-    EXPECT_EQ(devices.size(), 0u);
-    // Disarmed: the next reply is a list row again, and a wait without reply gives nothing.
+TEST_F(SearchReplies, ARefreshTakesItsReplyInsteadOfTheList) {
+    {
+        ReplyInterest refresh;
+        refresh.codes = {3};
+        refresh.consume = true;
+        refresh.accept = [](const Reply& r) { return r.source == "192.168.1.8:65534"; };
+        ReplySubscription waiting(dispatcher, std::move(refresh));
+        reply(sampleDevice(8), "192.168.1.8:65534", true);
+        reply(sampleDevice(9), "192.168.1.9:65534", true);  // another sender: a list row
+        auto taken = waiting.slot().tryTake();
+        ASSERT_TRUE(taken);
+        EXPECT_EQ(taken->source, "192.168.1.8:65534");
+        EXPECT_EQ(devices.size(), 1u);
+    }
+    // The scope ended: the same sender's reply is a list row again.
+    EXPECT_EQ(dispatcher.slotCount(), 0u);
     reply(sampleDevice(8), "192.168.1.8:65534", true);
-    EXPECT_EQ(devices.size(), 1u);
-    handler.armRefresh();
-    EXPECT_FALSE(handler.awaitRefresh(std::chrono::milliseconds(1)));
-    reply(sampleDevice(9), "192.168.1.9:65534", true);
     EXPECT_EQ(devices.size(), 2u);
 }
 

@@ -7,7 +7,7 @@
 namespace quorvane::test {
 
 class ChildProcess {
-public:
+  public:
     explicit ChildProcess(std::vector<std::string> argv);
     ~ChildProcess();
     ChildProcess(const ChildProcess&) = delete;
@@ -25,7 +25,7 @@ public:
     int wait();
     int pid() const { return pid_; }
 
-private:
+  private:
     int pid_ = -1;
     int out_ = -1;
     std::string output_;

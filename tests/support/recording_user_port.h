@@ -2,6 +2,7 @@
 // A UserPort for tests: records every message and answers questions from a script.
 #include "session/user_port.h"
 
+#include <atomic>
 #include <deque>
 #include <mutex>
 #include <string>
@@ -10,7 +11,7 @@
 namespace quorvane::test {
 
 class RecordingUserPort : public UserPort {
-public:
+  public:
     void showNotice(const std::string& text) override { record(notices_, text); }
     void showMessage(const std::string& text, const std::string& = {}) override {
         record(messages_, text);
@@ -40,6 +41,9 @@ public:
         --busyDepth_;
     }
     void pumpEvents() override {}
+    bool cancelRequested() override { return cancel_.load(); }
+    // The person presses Cancel (from any thread).
+    void requestCancel() { cancel_.store(true); }
 
     // Script: answers for questions (default No) and file picks (default cancel).
     void answer(Answer a) {
@@ -65,7 +69,7 @@ public:
         return busyCount_;
     }
 
-private:
+  private:
     void record(std::vector<std::string>& v, const std::string& t) {
         std::lock_guard l(m_);
         v.push_back(t);
@@ -76,14 +80,16 @@ private:
     }
     Answer next() {
         std::lock_guard l(m_);
-        if (answers_.empty()) return Answer::No;
+        if (answers_.empty())
+            return Answer::No;
         Answer a = answers_.front();
         answers_.pop_front();
         return a;
     }
     std::optional<std::string> nextFile() {
         std::lock_guard l(m_);
-        if (files_.empty()) return std::nullopt;
+        if (files_.empty())
+            return std::nullopt;
         auto f = files_.front();
         files_.pop_front();
         return f;
@@ -95,6 +101,7 @@ private:
     std::deque<std::optional<std::string>> files_;
     int busyDepth_ = 0;
     int busyCount_ = 0;
+    std::atomic<bool> cancel_{false};
 };
 
 } // namespace quorvane::test

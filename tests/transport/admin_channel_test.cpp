@@ -9,6 +9,7 @@
 #include "recording_user_port.h"
 #include "sample_frames.h"
 #include "session/device_list.h"
+#include "session/device_targets.h"
 #include "transport_fixture.h"
 
 using namespace quorvane;
@@ -24,7 +25,8 @@ constexpr std::uint32_t kLoopback = 0x7F000001;
 template <class F> bool eventually(F condition) {
     auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     while (!condition()) {
-        if (std::chrono::steady_clock::now() > until) return false;
+        if (std::chrono::steady_clock::now() > until)
+            return false;
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
     return true;
@@ -38,7 +40,8 @@ struct Peer {
     Ipv4Endpoint endpoint() const { return *sock.localEndpoint(); }
     // One datagram, or nothing within the limit.
     std::optional<std::string> receive(int ms = 5000) {
-        if (sock.waitReadable(nullptr, ms) != UdpSocket::Wait::Readable) return std::nullopt;
+        if (sock.waitReadable(nullptr, ms) != UdpSocket::Wait::Readable)
+            return std::nullopt;
         std::vector<std::uint8_t> buf(2048);
         Ipv4Endpoint from;
         int n = sock.receiveFrom(buf, from);
@@ -48,7 +51,7 @@ struct Peer {
 };
 
 class AdminChannelTest : public ::testing::Test {
-protected:
+  protected:
     explicit AdminChannelTest(const std::string& net = "local-admin-ip=127.0.0.1\n"
                                                        "mcast-address=239.255.77.77\n")
         : fx(net), channel(*fx.settings, *fx.dispatcher, 3366, 65534) {}
@@ -88,9 +91,9 @@ TEST_F(AdminChannelTest, XxxFromOurOwnSocketClosesItAndASetupRecreatesIt) {
     ASSERT_EQ(channel.initAdminSocket(), 0);
     channel.startReceiveThread();
     auto self = *channel.localEndpoint();
-    EXPECT_EQ(channel.sendto_log(asBytes("xxx"), 0, self, kRouteUdp, 0, 0), 3);
+    EXPECT_EQ(channel.sendto_log(asBytes("xxx"), 0, DeviceTarget::at(self), kRouteUdp, 0, 0), 3);
     ASSERT_TRUE(eventually([&] { return !channel.hasSocket(); }));
-    EXPECT_EQ(channel.sendto_log(asBytes(replyFrame(3)), 0, self, kRouteUdp, 0, 0), -1);
+    EXPECT_EQ(channel.sendto_log(asBytes(replyFrame(3)), 0, DeviceTarget::at(self), kRouteUdp, 0, 0), -1);
 
     ASSERT_EQ(channel.initAdminSocket(), 0);
     Peer peer;
@@ -102,7 +105,8 @@ TEST_F(AdminChannelTest, XxxFromOurOwnSocketClosesItAndASetupRecreatesIt) {
 TEST_F(AdminChannelTest, SetupWhileTheReceiverWaitsMovesItToTheNewSocket) {
     ASSERT_EQ(channel.initAdminSocket(), 0);
     channel.startReceiveThread();
-    for (int i = 0; i < 5; ++i) ASSERT_EQ(channel.initAdminSocket(), 0);
+    for (int i = 0; i < 5; ++i)
+        ASSERT_EQ(channel.initAdminSocket(), 0);
     Peer peer;
     peer.sock.sendTo(asBytes(replyFrame(39)), *channel.localEndpoint());
     ASSERT_EQ(fx.arrived.wait(std::chrono::seconds(10)), 1);
@@ -115,62 +119,64 @@ TEST_F(AdminChannelTest, BindFailureReportsItsText) {
     // The socket stays open and still sends, from a port the system chose.
     EXPECT_TRUE(channel.hasSocket());
     Peer peer;
-    EXPECT_EQ(channel.sendto_log(asBytes("abc"), 0, peer.endpoint(), kRouteUdp, 0, 0), 3);
+    EXPECT_EQ(channel.sendto_log(asBytes("abc"), 0, DeviceTarget::at(peer.endpoint()), kRouteUdp, 0, 0), 3);
     EXPECT_EQ(peer.receive(), "abc");
 }
 
-TEST_F(AdminChannelTest, RouteFollowsHowTheCurrentDeviceWasFound) {
+TEST_F(AdminChannelTest, RouteFollowsHowTheTargetDeviceWasFound) {
     ASSERT_EQ(channel.initAdminSocket(), 0);
-    DeviceList devices;
-    RecordingUserPort port;
-    Pipe_Thread_Pool pool(*fx.settings, *fx.dispatcher, devices, &port);  // no worker: frames stay queued
+    Pipe_Thread_Pool pool(*fx.settings, *fx.dispatcher); // no worker: frames stay queued
     channel.setPipe(&pool);
     Peer controller;
     const std::string frameText = "FRAME";
     auto frame = asBytes(frameText);
+    auto takeQueued = [&pool] {
+        ACE_Message_Block* mb = nullptr;
+        pool.getq(mb);
+        PipeMessage m = *reinterpret_cast<PipeMessage*>(mb->base());
+        delete reinterpret_cast<PipeMessage*>(mb->base());
+        mb->release();
+        return m;
+    };
 
     DeviceUIInfo onlyPipe = sampleDevice(3);
+    onlyPipe.ip = "127.0.0.1";
     onlyPipe.searchModes = kFoundByPipe;
-    channel.setCurrentDevice(onlyPipe);
-    EXPECT_EQ(channel.sendto_log(frame, 0, controller.endpoint(), kRouteByDevice, 0, 1), 5);
+    DeviceTarget viaService = targetOf(onlyPipe, controller.endpoint().port);
+    EXPECT_EQ(channel.sendto_log(frame, 0, viaService, kRouteByDevice, 0, 1), 5);
     ASSERT_EQ(pool.msg_queue()->message_count(), 1u);
-    ACE_Message_Block* mb = nullptr;
-    pool.getq(mb);
-    auto* message = reinterpret_cast<PipeMessage*>(mb->base());
-    EXPECT_EQ(message->address, onlyPipe.name);
-    EXPECT_EQ(message->identity, onlyPipe.getGlobalId());
-    EXPECT_EQ(message->waitFlag, 1);
-    delete message;
-    mb->release();
+    PipeMessage message = takeQueued();
+    EXPECT_EQ(message.address, onlyPipe.name);
+    EXPECT_EQ(message.identity, onlyPipe.getGlobalId());
+    EXPECT_EQ(message.waitFlag, 1);
     EXPECT_FALSE(controller.receive(50));
 
     // Found by broadcast as well: UDP. Route 0 forces UDP, route 1 the pipe.
     DeviceUIInfo both = onlyPipe;
     both.searchModes = kFoundByPipe | kFoundByBroadcast;
-    channel.setCurrentDevice(both);
-    EXPECT_EQ(channel.sendto_log(frame, 0, controller.endpoint(), kRouteByDevice, 0, 1), 5);
+    DeviceTarget direct = targetOf(both, controller.endpoint().port);
+    direct.endpoint = controller.endpoint();
+    EXPECT_EQ(channel.sendto_log(frame, 0, direct, kRouteByDevice, 0, 1), 5);
     EXPECT_EQ(controller.receive(), "FRAME");
-    channel.setCurrentDevice(onlyPipe);
-    EXPECT_EQ(channel.sendto_log(frame, 0, controller.endpoint(), kRouteUdp, 0, 1), 5);
+    viaService.endpoint = controller.endpoint();
+    EXPECT_EQ(channel.sendto_log(frame, 0, viaService, kRouteUdp, 0, 1), 5);
     EXPECT_EQ(controller.receive(), "FRAME");
     EXPECT_EQ(pool.msg_queue()->message_count(), 0u);
 
-    // Without a current device the pipe's address text is the destination.
-    channel.setCurrentDevice(std::nullopt);
-    channel.sendto_log(frame, 0, {0x7F000005, 65534}, kRoutePipe, 3000, 0);
-    pool.getq(mb);
-    message = reinterpret_cast<PipeMessage*>(mb->base());
-    EXPECT_EQ(message->address, "127.0.0.5:65534");
-    EXPECT_EQ(message->identity, "");
-    EXPECT_EQ(message->timeoutMs, 3000);
-    delete message;
-    mb->release();
+    // A bare address forced through the pipe names the destination.
+    DeviceTarget bare;
+    bare.endpoint = {0x7F000005, 65534};
+    channel.sendto_log(frame, 0, bare, kRoutePipe, 3000, 0);
+    message = takeQueued();
+    EXPECT_EQ(message.address, "127.0.0.5:65534");
+    EXPECT_EQ(message.identity, "");
+    EXPECT_EQ(message.timeoutMs, 3000);
 }
 
 TEST_F(AdminChannelTest, SearchTargetsDefaultToTheShippedAddresses) {
     auto broadcast = channel.configuredSearchTarget(false);
     EXPECT_EQ(broadcast.destination.text(), "255.255.255.255:65534");
-    ASSERT_EQ(channel.initAdminSocket(), 0);  // reads the group text
+    ASSERT_EQ(channel.initAdminSocket(), 0); // reads the group text
     auto multicast = channel.configuredSearchTarget(true);
     EXPECT_EQ(multicast.destination.text(), "239.255.77.77:3366");
     fx.settings->writeString("net", "mcast-dev-admin-port", "4000");
@@ -178,15 +184,23 @@ TEST_F(AdminChannelTest, SearchTargetsDefaultToTheShippedAddresses) {
 }
 
 TEST_F(AdminChannelTest, PrepareDevAddressTakesTheTextBeforeTheColonOnTheDevicePort) {
-    EXPECT_FALSE(channel.prepareDevAddress("", std::nullopt));
-    auto e = channel.prepareDevAddress("127.0.0.9:3366", sampleDevice(1));
-    ASSERT_TRUE(e);
-    EXPECT_EQ(e->text(), "127.0.0.9:65534");
-    EXPECT_EQ(channel.currentDevice()->name, sampleDevice(1).name);
+    RecordingUserPort port;
+    EXPECT_FALSE(prepareDevAddress("", nullptr, 65534, &port));
+    EXPECT_FALSE(prepareDevAddress("controller", nullptr, 65534, &port));
+    EXPECT_EQ(port.messages(), (std::vector<std::string>(2, "设备地址非法！请选择设备记录！")));
+    DeviceUIInfo device = sampleDevice(1);
+    device.groupNo = 1;
+    device.deviceNo = 2;
+    auto t = prepareDevAddress("127.0.0.9:3366", &device, 65534, &port);
+    ASSERT_TRUE(t);
+    EXPECT_EQ(t->endpoint.text(), "127.0.0.9:65534");
+    EXPECT_EQ(t->route, Route::Direct);
+    EXPECT_EQ(t->targetId, 0x0102);
+    EXPECT_EQ(prepareDevAddress("127.0.0.9", nullptr, 65534, &port)->targetId, 0xFFFF);
 }
 
 class MulticastChannel : public AdminChannelTest {
-protected:
+  protected:
     MulticastChannel() : AdminChannelTest("mcast-address=239.255.77.77\n") {}
 };
 

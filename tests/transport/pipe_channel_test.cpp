@@ -13,7 +13,6 @@
 
 using namespace quorvane;
 using namespace quorvane::test;
-using Clock = std::chrono::steady_clock;
 
 namespace {
 
@@ -35,12 +34,12 @@ struct FakeService {
         // connection that sends something.
         while (client) {
             std::vector<std::uint8_t> buf(kPipeBufferSize);
-            auto r = client->read(buf, Clock::now() + std::chrono::seconds(10), &stop);
+            auto r = client->read(buf, std::chrono::steady_clock::now() + std::chrono::seconds(10), &stop);
             if (r.status == platform::LocalPipe::Status::Message) {
                 request.assign(reinterpret_cast<char*>(buf.data()), r.size);
                 for (const auto& a : script_) client->write(asBytes(a));
                 // The tool must hang up on its own (after "xxx" or its first answer).
-                auto after = client->read(buf, Clock::now() + std::chrono::seconds(20), &stop);
+                auto after = client->read(buf, std::chrono::steady_clock::now() + std::chrono::seconds(20), &stop);
                 hungUp = after.status == platform::LocalPipe::Status::Closed;
                 return;
             }
@@ -67,6 +66,10 @@ protected:
     TransportFixture fx{"enable-pipe=1\npipe-name=testpipe\n"};
     DeviceList devices;
     RecordingUserPort port;
+    PipeHooks hooks() {
+        return {[this] { return devices.pipeUpdateText(); }, [this] { port.beginBusy(); },
+                [this] { port.endBusy(); }};
+    }
 };
 
 PipeMessage command(int waitFlag, int timeoutMs) {
@@ -85,7 +88,7 @@ TEST_F(PipeChannel, RelayedCommandWithWaitFlagOneStopsAfterTheFirstAnswer) {
     FakeService service({buildPipeAnswer("127.0.0.1:65534", asBytes(replyFrame(17))),
                          buildPipeAnswer("127.0.0.1:65534", asBytes(replyFrame(41)))});
     ASSERT_TRUE(service.listening);
-    Pipe_Thread_Pool pool(*fx.settings, *fx.dispatcher, devices, &port);
+    Pipe_Thread_Pool pool(*fx.settings, *fx.dispatcher, hooks());
     pool.setListServiceDevices(true);
     // A long timeout: only the wait flag can end the exchange early.
     pool.sendPipe_i(command(1, 60000));
@@ -113,7 +116,7 @@ TEST_F(PipeChannel, XxxEndsTheReadingLoopAndShortAnswersNeverReachTheHandler) {
                          "xxx",
                          buildPipeAnswer("127.0.0.3:65534", asBytes(replyFrame(5)))});
     ASSERT_TRUE(service.listening);
-    Pipe_Thread_Pool pool(*fx.settings, *fx.dispatcher, devices, &port);
+    Pipe_Thread_Pool pool(*fx.settings, *fx.dispatcher, hooks());
     pool.setListServiceDevices(true);
     PipeMessage search;  // empty texts: a search, which reads until "xxx" or quiet time
     search.data = {2};
@@ -131,7 +134,7 @@ TEST_F(PipeChannel, XxxEndsTheReadingLoopAndShortAnswersNeverReachTheHandler) {
 
 TEST_F(PipeChannel, NothingIsSentWhileThePipeIsOffOrServiceDevicesAreNotListed) {
     FakeService service({});
-    Pipe_Thread_Pool pool(*fx.settings, *fx.dispatcher, devices, &port);
+    Pipe_Thread_Pool pool(*fx.settings, *fx.dispatcher, hooks());
     pool.sendPipe_i(command(1, 100));  // the list box is not ticked
     fx.settings->writeString("net", "enable-pipe", "0");
     pool.setListServiceDevices(true);
@@ -142,7 +145,7 @@ TEST_F(PipeChannel, NothingIsSentWhileThePipeIsOffOrServiceDevicesAreNotListed) 
 
 TEST_F(PipeChannel, QueuedFramesGoThroughTheWorkerInOrder) {
     FakeService service({buildPipeAnswer("127.0.0.9:65534", asBytes(replyFrame(67)))});
-    Pipe_Thread_Pool pool(*fx.settings, *fx.dispatcher, devices, &port);
+    Pipe_Thread_Pool pool(*fx.settings, *fx.dispatcher, hooks());
     pool.setListServiceDevices(true);
     ASSERT_EQ(pool.start(), 0);
     std::uint8_t frame[] = {9, 9};
@@ -154,7 +157,7 @@ TEST_F(PipeChannel, QueuedFramesGoThroughTheWorkerInOrder) {
 }
 
 TEST_F(PipeChannel, ServiceMissingCostsOnlyTheInstanceWait) {
-    Pipe_Thread_Pool pool(*fx.settings, *fx.dispatcher, devices, &port);
+    Pipe_Thread_Pool pool(*fx.settings, *fx.dispatcher, hooks());
     pool.setListServiceDevices(true);
     pool.sendPipe_i(command(1, 100));
     EXPECT_TRUE(fx.received().empty());
@@ -171,7 +174,7 @@ TEST(LocalPipePath, OnlyThisMachineIsReachable) {
 
 TEST_F(PipeChannel, StopRightAfterStartEndsTheWorker) {
     for (int i = 0; i < 50; ++i) {
-        Pipe_Thread_Pool pool(*fx.settings, *fx.dispatcher, devices, &port);
+        Pipe_Thread_Pool pool(*fx.settings, *fx.dispatcher, hooks());
         ASSERT_EQ(pool.start(), 0);
         pool.close();
         pool.wait();

@@ -25,14 +25,14 @@ std::uint32_t groupNumber(const std::string& text) {
 
 AdminChannel::AdminChannel(Settings& settings, ReplyDispatcher& dispatcher, int mcastPortAtStart,
                            int devicePort)
-    : settings_(settings),
-      dispatcher_(dispatcher),
-      mcastPortAtStart_(mcastPortAtStart),
+    : settings_(settings), dispatcher_(dispatcher), mcastPortAtStart_(mcastPortAtStart),
       devicePort_(static_cast<std::uint16_t>(devicePort)) {
     search_.destination = {0xFFFFFFFFu, devicePort_};
 }
 
-AdminChannel::~AdminChannel() { closeAdminSocket(); }
+AdminChannel::~AdminChannel() {
+    closeAdminSocket();
+}
 
 void AdminChannel::setError(std::string text) {
     std::lock_guard l(m_);
@@ -51,12 +51,14 @@ bool AdminChannel::hasSocket() const {
 
 std::optional<Ipv4Endpoint> AdminChannel::localEndpoint() const {
     std::lock_guard l(m_);
-    if (!socket_) return std::nullopt;
+    if (!socket_)
+        return std::nullopt;
     return socket_->localEndpoint();
 }
 
 void AdminChannel::leaveGroupLocked() {
-    if (socket_ && joined_) socket_->dropMembership(joinedGroup_, joinedInterface_);
+    if (socket_ && joined_)
+        socket_->dropMembership(joinedGroup_, joinedInterface_);
     joined_ = false;
 }
 
@@ -76,11 +78,13 @@ int AdminChannel::initAdminSocket(const std::string& localIp) {
         lastError_ = "创建socket失败！";
         return -1;
     }
-    if (settings_.readInt("net", "admin-is-broadcast", 1) != 0) sock->setBroadcast(true);
+    if (settings_.readInt("net", "admin-is-broadcast", 1) != 0)
+        sock->setBroadcast(true);
     sock->setReceiveBuffer(kSocketReceiveBuffer);
     std::string address = localIp.empty() ? settings_.readString("net", "local-admin-ip") : localIp;
     std::optional<std::uint32_t> bindAddress = std::uint32_t{0};
-    if (!address.empty()) bindAddress = platform::parseIpv4(address);
+    if (!address.empty())
+        bindAddress = platform::parseIpv4(address);
     int port = settings_.readInt("net", "local-admin-port", 0);
     if (!bindAddress || port < 0 || port > 65535 ||
         !sock->bind(*bindAddress, static_cast<std::uint16_t>(port))) {
@@ -105,7 +109,8 @@ int AdminChannel::initAdminSocket(const std::string& localIp) {
 }
 
 void AdminChannel::startReceiveThread() {
-    if (receiver_.joinable()) return;
+    if (receiver_.joinable())
+        return;
     stopping_.store(false);
     receiver_ = std::thread([this] { receiveLoop(); });
 }
@@ -126,11 +131,15 @@ void AdminChannel::receiveLoop() {
 }
 
 bool AdminChannel::isOwnAddress(const Ipv4Endpoint& from, const Ipv4Endpoint& local) const {
-    if (from.port != local.port) return false;
-    if (local.address != 0) return from.address == local.address;
-    if (platform::isLoopback(from.address)) return true;
+    if (from.port != local.port)
+        return false;
+    if (local.address != 0)
+        return from.address == local.address;
+    if (platform::isLoopback(from.address))
+        return true;
     for (const auto& a : platform::localInterfaces())
-        if (platform::parseIpv4(a) == from.address) return true;
+        if (platform::parseIpv4(a) == from.address)
+            return true;
     return false;
 }
 
@@ -197,7 +206,8 @@ int AdminChannel::receiveDatagram(std::vector<std::uint8_t>& buffer, std::string
 int AdminChannel::closeAdminSocket() {
     stopping_.store(true);
     wakeup_.signal();
-    if (receiver_.joinable()) receiver_.join();
+    if (receiver_.joinable())
+        receiver_.join();
     std::lock_guard l(m_);
     leaveGroupLocked();
     socket_.reset();
@@ -213,29 +223,31 @@ void AdminChannel::setPipe(Pipe_Thread_Pool* pipe) {
     pipe_ = pipe;
 }
 
-int AdminChannel::sendto_log(Bytes data, int flags, const Ipv4Endpoint& to, int route,
+int AdminChannel::sendto_log(Bytes data, int flags, const DeviceTarget& to, int route,
                              int timeoutMs, int waitFlag) {
     std::shared_ptr<platform::UdpSocket> sock;
-    std::optional<DeviceUIInfo> device;
     Pipe_Thread_Pool* pipe;
     {
         std::lock_guard l(m_);
         sock = socket_;
-        device = current_;
         pipe = pipe_;
     }
-    bool viaPipe = device && (device->searchModes & kFoundByPipe) &&
-                   (device->searchModes & (kFoundByBroadcast | kFoundByMulticast)) == 0;
-    if (route == kRoutePipe) viaPipe = true;
-    if (route == kRouteUdp) viaPipe = false;
+    bool viaPipe = to.route == Route::HostService;
+    if (route == kRoutePipe)
+        viaPipe = true;
+    if (route == kRouteUdp)
+        viaPipe = false;
     if (viaPipe) {
-        std::string address = device ? device->name : to.text();
-        std::string identity = device ? device->getGlobalId() : std::string();
-        if (pipe) pipe->sendPipe(data, address, identity, timeoutMs, waitFlag);
+        // The service knows a controller by its name and global id; without them the
+        // destination text is all it gets.
+        std::string address = to.serviceName.empty() ? to.endpoint.text() : to.serviceName;
+        if (pipe)
+            pipe->sendPipe(data, address, to.globalId, timeoutMs, waitFlag);
         return static_cast<int>(data.size());
     }
-    if (!sock) return -1;
-    return sock->sendTo(data, to, flags);
+    if (!sock)
+        return -1;
+    return sock->sendTo(data, to.endpoint, flags);
 }
 
 SearchTarget AdminChannel::configuredSearchTarget(bool multicast) const {
@@ -262,7 +274,8 @@ SearchTarget AdminChannel::applyMulticastMode(bool enabled, const std::string& i
         std::lock_guard l(m_);
         search_ = t;
     }
-    if (enabled) chooseInterface(interfaceAddress);
+    if (enabled)
+        chooseInterface(interfaceAddress);
     return t;
 }
 
@@ -276,7 +289,8 @@ void AdminChannel::chooseInterface(const std::string& interfaceAddress) {
         std::fputs("setsockopt():IP_MULTICAST_IF\n", stderr);
         return;
     }
-    if (!socket_->setMulticastInterface(*iface)) std::fputs("setsockopt():IP_MULTICAST_IF\n", stderr);
+    if (!socket_->setMulticastInterface(*iface))
+        std::fputs("setsockopt():IP_MULTICAST_IF\n", stderr);
     std::uint32_t group = groupNumber(groupText_);
     socket_->dropMembership(group, *iface);
     if (joined_ && (joinedGroup_ != group || joinedInterface_ != *iface))
@@ -308,32 +322,6 @@ std::uint16_t AdminChannel::multicastDevicePort() const {
 std::string AdminChannel::groupText() const {
     std::lock_guard l(m_);
     return groupText_;
-}
-
-std::optional<Ipv4Endpoint> AdminChannel::prepareDevAddress(
-    const std::string& addressText, const std::optional<DeviceUIInfo>& device) {
-    if (addressText.empty()) return std::nullopt;
-    std::string host = addressText.substr(0, addressText.find(':'));
-    Ipv4Endpoint e{platform::parseIpv4(host).value_or(0), devicePort_};
-    std::lock_guard l(m_);
-    deviceDestination_ = e;
-    current_ = device;
-    return e;
-}
-
-std::optional<Ipv4Endpoint> AdminChannel::deviceDestination() const {
-    std::lock_guard l(m_);
-    return deviceDestination_;
-}
-
-void AdminChannel::setCurrentDevice(std::optional<DeviceUIInfo> device) {
-    std::lock_guard l(m_);
-    current_ = std::move(device);
-}
-
-std::optional<DeviceUIInfo> AdminChannel::currentDevice() const {
-    std::lock_guard l(m_);
-    return current_;
 }
 
 } // namespace quorvane

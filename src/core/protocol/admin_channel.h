@@ -12,9 +12,10 @@
 #include <thread>
 #include <vector>
 
-#include "model/device_info.h"
 #include "platform/bytes.h"
 #include "platform/udp_socket.h"
+#include "protocol/device_target.h"
+#include "protocol/frame_sender.h"
 
 namespace quorvane {
 
@@ -24,9 +25,6 @@ class Pipe_Thread_Pool;
 
 using platform::Ipv4Endpoint;
 
-inline constexpr int kRouteUdp = 0;
-inline constexpr int kRoutePipe = 1;
-inline constexpr int kRouteByDevice = 2;
 
 // Where searches go in the current mode.
 struct SearchTarget {
@@ -34,7 +32,7 @@ struct SearchTarget {
     Ipv4Endpoint destination;
 };
 
-class AdminChannel {
+class AdminChannel final : public FrameSender {
   public:
     // mcastPortAtStart: `mcast-dev-admin-port` as read at program start (the default of every
     // later read); devicePort: `common-dev-admin-port` as read when the window was created.
@@ -58,11 +56,11 @@ class AdminChannel {
 
     std::vector<std::string> localInterfaces() const;
 
-    // Sends one frame: route 1 the pipe, 0 UDP, 2 by the current device (the pipe when it was
-    // found only through the host service). The UDP byte count (-1 on error), or the length
-    // for the pipe. Never waits for the reply.
-    int sendto_log(Bytes data, int flags, const Ipv4Endpoint& to, int route, int timeoutMs,
-                   int waitFlag);
+    // Sends one frame to a target: route 1 forces the pipe, 0 forces UDP, 2 lets the target
+    // decide (the pipe when it was reached only through the host service). The UDP byte count
+    // (-1 on error), or the length for the pipe. Never waits for the reply.
+    int sendto_log(Bytes data, int flags, const DeviceTarget& to, int route, int timeoutMs,
+                   int waitFlag) override;
     void setPipe(Pipe_Thread_Pool* pipe);
 
     // The multicast box: stores the state in `enable-mcast` and sets the search destination;
@@ -78,15 +76,6 @@ class AdminChannel {
     std::uint16_t multicastDevicePort() const;
     std::uint16_t devicePort() const { return devicePort_; }
     std::string groupText() const;
-
-    // Fills the device destination from an address text (the part before ':'), on the device
-    // port; makes device the current device. Nothing when the text is empty.
-    std::optional<Ipv4Endpoint> prepareDevAddress(const std::string& addressText,
-                                                  const std::optional<DeviceUIInfo>& device);
-    std::optional<Ipv4Endpoint> deviceDestination() const;
-
-    void setCurrentDevice(std::optional<DeviceUIInfo> device);
-    std::optional<DeviceUIInfo> currentDevice() const;
 
     std::string lastError() const;
     bool hasSocket() const;
@@ -113,8 +102,6 @@ class AdminChannel {
     std::string groupText_ = "224.10.0.0";
     std::string lastError_;
     SearchTarget search_;
-    std::optional<Ipv4Endpoint> deviceDestination_;
-    std::optional<DeviceUIInfo> current_;
     Pipe_Thread_Pool* pipe_ = nullptr;
     std::atomic<bool> setupFlag_{false};
 

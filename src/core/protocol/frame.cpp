@@ -11,7 +11,8 @@ constexpr std::uint32_t kPasswordKey = 0x3C9E5A17;
 
 std::uint64_t packPassword(const std::array<std::uint8_t, 6>& b) {
     std::uint64_t v = 0;
-    for (int i = 0; i < 6; ++i) v |= std::uint64_t(b[i]) << (8 * i);
+    for (int i = 0; i < 6; ++i)
+        v |= std::uint64_t(b[i]) << (8 * i);
     return v;
 }
 } // namespace
@@ -22,7 +23,8 @@ std::uint16_t ProtocolState::nextSequence() {
     do {
         use = cur == 0 ? 1 : cur;
         next = static_cast<std::uint16_t>(use + 1);
-        if (next == 0) next = 1;
+        if (next == 0)
+            next = 1;
     } while (!sequence_.compare_exchange_weak(cur, next));
     return use;
 }
@@ -33,7 +35,8 @@ void ProtocolState::fillOpPassword(std::string_view gbkText) {
         field.fill(0xFF);
     } else {
         std::size_t n = std::min<std::size_t>(gbkText.size(), 6);
-        for (std::size_t i = 0; i < n; ++i) field[i] = static_cast<std::uint8_t>(gbkText[i]);
+        for (std::size_t i = 0; i < n; ++i)
+            field[i] = static_cast<std::uint8_t>(gbkText[i]);
         ByteReader r(field, 2);
         std::uint32_t word = scramble(r.u32le(), kPasswordKey);
         ByteWriter(field, 2).putU32le(word);
@@ -44,13 +47,15 @@ void ProtocolState::fillOpPassword(std::string_view gbkText) {
 std::array<std::uint8_t, 6> ProtocolState::opPassword() const {
     std::uint64_t v = password_.load();
     std::array<std::uint8_t, 6> b{};
-    for (int i = 0; i < 6; ++i) b[i] = static_cast<std::uint8_t>(v >> (8 * i));
+    for (int i = 0; i < 6; ++i)
+        b[i] = static_cast<std::uint8_t>(v >> (8 * i));
     return b;
 }
 
 bool buildFrameHeader(MutableBytes frame, std::uint16_t targetId, std::uint8_t command,
                       ProtocolState& state) {
-    if (frame.size() < kMinFrameSize) return false;
+    if (frame.size() < kMinFrameSize)
+        return false;
     std::fill(frame.begin(), frame.end(), 0);
     auto pw = state.opPassword();
     ByteWriter w(frame);
@@ -61,12 +66,14 @@ bool buildFrameHeader(MutableBytes frame, std::uint16_t targetId, std::uint8_t c
 
 std::uint8_t frameChecksum(Bytes frame, std::size_t payloadLength) {
     std::size_t end = offsets::kPayload + payloadLength;
-    if (end > frame.size()) return 0;
+    if (end > frame.size())
+        return 0;
     return sum8(frame.subspan(offsets::kCommand, end - offsets::kCommand));
 }
 
 bool finishFrame(MutableBytes frame, std::size_t payloadLength) {
-    if (payloadLength > 0xFFFF || offsets::kPayload + payloadLength >= frame.size()) return false;
+    if (payloadLength > 0xFFFF || offsets::kPayload + payloadLength >= frame.size())
+        return false;
     ByteWriter(frame, offsets::kLength).putU16be(static_cast<std::uint16_t>(payloadLength));
     frame[offsets::kPayload + payloadLength] = frameChecksum(frame, payloadLength);
     return true;
@@ -84,9 +91,11 @@ std::string buildRequest(std::uint16_t targetId, std::uint8_t command, Bytes pay
 
 FrameInfo inspectFrame(Bytes data) {
     FrameInfo info;
-    if (data.size() < kMinFrameSize) return info;
-    info.isReply = std::all_of(data.begin(), data.begin() + 16, [](auto c) { return c == 0xAA; }) &&
-                   std::all_of(data.begin() + 16, data.begin() + 24, [](auto c) { return c == 0xFF; });
+    if (data.size() < kMinFrameSize)
+        return info;
+    info.isReply =
+        std::all_of(data.begin(), data.begin() + 16, [](auto c) { return c == 0xAA; }) &&
+        std::all_of(data.begin() + 16, data.begin() + 24, [](auto c) { return c == 0xFF; });
     info.isRequest =
         std::all_of(data.begin(), data.begin() + 16, [](auto c) { return c == 0x55; }) &&
         data[16] == 0xFF && data[17] == 0xFF;
@@ -97,8 +106,8 @@ FrameInfo inspectFrame(Bytes data) {
     info.status = r.u8();
     info.length = r.u16be();
     info.lengthFits = offsets::kPayload + std::size_t(info.length) < data.size();
-    info.checksumOk =
-        info.lengthFits && frameChecksum(data, info.length) == data[offsets::kPayload + info.length];
+    info.checksumOk = info.lengthFits &&
+                      frameChecksum(data, info.length) == data[offsets::kPayload + info.length];
     return info;
 }
 

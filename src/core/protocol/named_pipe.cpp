@@ -20,33 +20,42 @@ bool CNamedPipe::open(const std::string& server, const std::string& name) {
 
 bool CNamedPipe::wait(const std::string& server, const std::string& name, int timeoutMs) {
     auto path = platform::localPipePath(server, name);
-    if (!path) return false;
+    if (!path)
+        return false;
     // A listening socket cannot be watched for appearing; retry connecting in short steps until
     // the limit (a service that runs answers the first try).
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     for (;;) {
         platform::LocalPipe probe;
-        if (probe.connect(*path)) return true;
-        if (std::chrono::steady_clock::now() + kConnectRetry > deadline) return false;
+        if (probe.connect(*path))
+            return true;
+        if (std::chrono::steady_clock::now() + kConnectRetry > deadline)
+            return false;
         std::this_thread::sleep_for(kConnectRetry);
     }
 }
 
-int CNamedPipe::call(const std::string& server, const std::string& name, Bytes in,
-                     MutableBytes out, std::size_t& bytesRead) {
+int CNamedPipe::call(const std::string& server, const std::string& name, Bytes in, MutableBytes out,
+                     std::size_t& bytesRead) {
     bytesRead = 0;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kCallWaitMs);
-    if (!wait(server, name, kCallWaitMs)) return -1;
+    if (!wait(server, name, kCallWaitMs))
+        return -1;
     CNamedPipe pipe;
-    if (!pipe.open(server, name)) return -1;
-    if (!pipe.write(in)) return -2;
+    if (!pipe.open(server, name))
+        return -1;
+    if (!pipe.write(in))
+        return -2;
     auto r = pipe.read(out, deadline);
-    if (r.status != platform::LocalPipe::Status::Message) return -3;
+    if (r.status != platform::LocalPipe::Status::Message)
+        return -3;
     bytesRead = r.size;
     return 0;
 }
 
-bool CNamedPipe::write(Bytes message) { return pipe_.write(message); }
+bool CNamedPipe::write(Bytes message) {
+    return pipe_.write(message);
+}
 
 platform::LocalPipe::ReadResult CNamedPipe::read(MutableBytes buffer,
                                                  platform::PipeDeadline deadline,

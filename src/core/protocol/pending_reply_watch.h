@@ -1,38 +1,46 @@
 #pragma once
-// A countdown armed by the configuration writes: when no reply disarms it within its ticks
-// (one a second on the window's timer), its text is shown.
+// Armed by the configuration writes: when no reply disarms it before its time runs out, its
+// text is shown once. The window polls it on its one-second timer.
 #include <mutex>
 #include <optional>
 #include <string>
 
+#include "infra/clock.h"
+
 namespace quorvane {
 
 class PendingReplyWatch {
-public:
-    void arm(int ticks, std::string text) {
+  public:
+    explicit PendingReplyWatch(Clock& clock = systemClock()) : clock_(clock) {}
+
+    void arm(Clock::Duration after, std::string text) {
         std::lock_guard l(m_);
-        countdown_ = ticks;
+        deadline_ = clock_.now() + after;
         text_ = std::move(text);
+        armed_ = true;
     }
     void disarm() {
         std::lock_guard l(m_);
-        countdown_ = 0;
+        armed_ = false;
     }
-    // One tick; the text when the countdown runs out on this tick.
-    std::optional<std::string> tick() {
+    bool armed() const {
         std::lock_guard l(m_);
-        if (countdown_ <= 0) return std::nullopt;
-        if (--countdown_ == 0) return text_;
-        return std::nullopt;
+        return armed_;
     }
-    int countdown() const {
+    // The text, once, when the time ran out without a reply.
+    std::optional<std::string> poll() {
         std::lock_guard l(m_);
-        return countdown_;
+        if (!armed_ || clock_.now() < deadline_)
+            return std::nullopt;
+        armed_ = false;
+        return text_;
     }
 
-private:
+  private:
+    Clock& clock_;
     mutable std::mutex m_;
-    int countdown_ = 0;
+    bool armed_ = false;
+    Clock::TimePoint deadline_{};
     std::string text_;
 };
 

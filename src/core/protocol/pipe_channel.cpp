@@ -13,8 +13,6 @@
 #include "protocol/named_pipe.h"
 #include "protocol/pipe_message.h"
 #include "protocol/reply_dispatch.h"
-#include "session/device_list.h"
-#include "session/user_port.h"
 
 namespace quorvane {
 
@@ -26,9 +24,8 @@ constexpr int kStopWaitSeconds = 5;
 constexpr int kZeroTimeoutReadMs = 5000;
 } // namespace
 
-Pipe_Thread_Pool::Pipe_Thread_Pool(Settings& settings, ReplyDispatcher& dispatcher,
-                                   DeviceList& devices, UserPort* port)
-    : settings_(settings), dispatcher_(dispatcher), devices_(devices), port_(port) {}
+Pipe_Thread_Pool::Pipe_Thread_Pool(Settings& settings, ReplyDispatcher& dispatcher, PipeHooks hooks)
+    : settings_(settings), dispatcher_(dispatcher), hooks_(std::move(hooks)) {}
 
 Pipe_Thread_Pool::~Pipe_Thread_Pool() {
     // This class's own close: the worker must stop before the members it uses go.
@@ -44,9 +41,13 @@ Pipe_Thread_Pool::~Pipe_Thread_Pool() {
     }
 }
 
-void Pipe_Thread_Pool::logLine(const std::string& text) { dispatcher_.logLine(text); }
+void Pipe_Thread_Pool::logLine(const std::string& text) {
+    dispatcher_.logLine(text);
+}
 
-int Pipe_Thread_Pool::start() { return activate(THR_NEW_LWP | THR_JOINABLE, 1); }
+int Pipe_Thread_Pool::start() {
+    return activate(THR_NEW_LWP | THR_JOINABLE, 1);
+}
 
 int Pipe_Thread_Pool::runningWorkers() const {
     ACE_Guard<ACE_Thread_Mutex> g(poolMutex_);
@@ -60,7 +61,8 @@ int Pipe_Thread_Pool::svc() {
     }
     for (;;) {
         ACE_Message_Block* mb = nullptr;
-        if (getq(mb) == -1) break;
+        if (getq(mb) == -1)
+            break;
         logLine("入库队列中等待处理的消息数量=" + std::to_string(msg_queue()->message_count()) +
                 "\n");
         auto* message = mb->msg_type() == ACE_Message_Block::MB_STOP
@@ -84,12 +86,14 @@ int Pipe_Thread_Pool::close(u_long) {
     // A worker that was started but has not reached its loop yet counts as well, or it would
     // wait for a block that never comes.
     int workers = std::max(runningWorkers(), static_cast<int>(thr_count()));
-    for (int i = 0; i < workers; ++i) putq(new ACE_Message_Block(0, ACE_Message_Block::MB_STOP));
+    for (int i = 0; i < workers; ++i)
+        putq(new ACE_Message_Block(0, ACE_Message_Block::MB_STOP));
     stopReading_.signal();
     ACE_Guard<ACE_Thread_Mutex> g(poolMutex_);
     ACE_Time_Value until = ACE_OS::gettimeofday() + ACE_Time_Value(kStopWaitSeconds);
     while (running_ > 0)
-        if (workersChanged_.wait(&until) == -1) break;
+        if (workersChanged_.wait(&until) == -1)
+            break;
     return 0;
 }
 
@@ -118,10 +122,19 @@ void Pipe_Thread_Pool::sendPipe(Bytes data, const std::string& addressText,
 }
 
 void Pipe_Thread_Pool::sendPipe_i(const PipeMessage& message) {
-    if (settings_.readInt("net", "enable-pipe", 1) == 0 || !listServiceDevices()) return;
+    if (settings_.readInt("net", "enable-pipe", 1) == 0 || !listServiceDevices())
+        return;
     const bool search = message.address.empty() && message.identity.empty();
-    std::optional<WinDisabler> busy;
-    if (search && port_) busy.emplace(*port_);
+    struct Busy {
+        const PipeHooks& hooks;
+        bool on;
+        ~Busy() {
+            if (on && hooks.endBusy)
+                hooks.endBusy();
+        }
+    } busy{hooks_, search && hooks_.beginBusy && hooks_.endBusy};
+    if (busy.on)
+        hooks_.beginBusy();
 
     const std::string server = settings_.readString("net", "pipe-server", "127.0.0.1");
     const std::string name = settings_.readString("net", "pipe-name", "kelmorhub");
@@ -148,34 +161,39 @@ void Pipe_Thread_Pool::sendPipe_i(const PipeMessage& message) {
     }
 
     using clock = std::chrono::steady_clock;
-    const auto span = std::chrono::milliseconds(message.timeoutMs > 0 ? message.timeoutMs
-                                                                       : kZeroTimeoutReadMs);
+    const auto span =
+        std::chrono::milliseconds(message.timeoutMs > 0 ? message.timeoutMs : kZeroTimeoutReadMs);
     std::vector<std::uint8_t> answer(kPipeBufferSize);
     auto deadline = clock::now() + span;
     for (;;) {
         // The read itself ends at the deadline and returns the moment an answer arrives.
         auto r = pipe.read(answer, deadline, &stopReading_);
-        if (r.status != platform::LocalPipe::Status::Message) break;
+        if (r.status != platform::LocalPipe::Status::Message)
+            break;
         auto parsed = readPipeAnswer(Bytes(answer.data(), r.size));
         if (!parsed) {
             // Shorter than the header: no frame to hand on. The deadline stays as it was.
             continue;
         }
-        if (parsed->end) break;
+        if (parsed->end)
+            break;
         dispatcher_.handleReply(parsed->frame, parsed->sender, false);
-        if (message.waitFlag == 1 && !search) break;
+        if (message.waitFlag == 1 && !search)
+            break;
         deadline = clock::now() + span;
     }
     pipe.close();
-    if (search) sendPipe_update_i();
+    if (search)
+        sendPipe_update_i();
 }
 
 void Pipe_Thread_Pool::sendPipe_update_i() {
     if (settings_.readInt("net", "enable-pipe", 1) == 0 || !listServiceDevices() ||
         settings_.readInt("net", "enable-pipe-update", 0) == 0)
         return;
-    std::string text = devices_.pipeUpdateText();
-    if (text.empty()) return;
+    std::string text = hooks_.updateText ? hooks_.updateText() : std::string();
+    if (text.empty())
+        return;
     PipeRequest request;
     request.address = "0";
     request.identity = "0";

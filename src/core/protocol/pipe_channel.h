@@ -3,6 +3,7 @@
 // another, by a single worker thread; every answer the service returns goes to handleReply.
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -17,8 +18,15 @@ namespace quorvane {
 
 class Settings;
 class ReplyDispatcher;
-class DeviceList;
-class UserPort;
+
+// What the worker needs from the layers above it: the rows found through the service (sent
+// back to it after a search), and the window kept busy while a search through the service
+// runs. Any of them may be empty.
+struct PipeHooks {
+    std::function<std::string()> updateText;
+    std::function<void()> beginBusy;
+    std::function<void()> endBusy;
+};
 
 // One queued frame, owned by the queue until the worker deletes it.
 struct PipeMessage {
@@ -31,9 +39,7 @@ struct PipeMessage {
 
 class Pipe_Thread_Pool : public ACE_Task<ACE_MT_SYNCH> {
   public:
-    // port: the person's window, kept busy during a search through the service (may be null).
-    Pipe_Thread_Pool(Settings& settings, ReplyDispatcher& dispatcher, DeviceList& devices,
-                     UserPort* port);
+    Pipe_Thread_Pool(Settings& settings, ReplyDispatcher& dispatcher, PipeHooks hooks = {});
     ~Pipe_Thread_Pool() override;
 
     // Starts the one worker thread.
@@ -61,8 +67,7 @@ class Pipe_Thread_Pool : public ACE_Task<ACE_MT_SYNCH> {
 
     Settings& settings_;
     ReplyDispatcher& dispatcher_;
-    DeviceList& devices_;
-    UserPort* port_;
+    PipeHooks hooks_;
     std::atomic<bool> listServiceDevices_{false};
 
     mutable ACE_Thread_Mutex poolMutex_;

@@ -19,7 +19,8 @@ std::string buildPipeRequest(const PipeRequest& r) {
 }
 
 std::optional<PipeRequest> parsePipeRequest(Bytes message) {
-    if (message.size() < kPipeHeaderSize) return std::nullopt;
+    if (message.size() < kPipeHeaderSize)
+        return std::nullopt;
     ByteReader rd(message);
     PipeRequest r;
     r.address = fromGbk(fieldText(rd.take(kPipeAddressField)));
@@ -38,7 +39,8 @@ std::optional<PipeAnswer> readPipeAnswer(Bytes message) {
         a.end = true;
         return a;
     }
-    if (message.size() < kPipeHeaderSize) return std::nullopt;
+    if (message.size() < kPipeHeaderSize)
+        return std::nullopt;
     a.sender = fromGbk(fieldText(message.first(kPipeHeaderSize)));
     a.frame = message.subspan(kPipeHeaderSize);
     return a;

@@ -13,11 +13,14 @@ namespace {
 constexpr std::size_t kPreambleSize = 24;
 
 bool hasReplyPreamble(Bytes d) {
-    if (d.size() < kPreambleSize) return false;
+    if (d.size() < kPreambleSize)
+        return false;
     for (std::size_t i = 0; i < 16; ++i)
-        if (d[i] != 0xAA) return false;
+        if (d[i] != 0xAA)
+            return false;
     for (std::size_t i = 16; i < kPreambleSize; ++i)
-        if (d[i] != 0xFF) return false;
+        if (d[i] != 0xFF)
+            return false;
     return true;
 }
 
@@ -30,8 +33,9 @@ ReplyHandler statusMessage(ReplyDispatcher* d, const char* ok, const char* faile
 } // namespace
 
 ReplyDispatcher::ReplyDispatcher(ToolLog* log, std::string dataDir,
-                                 std::function<void(const std::string&)> notice)
-    : log_(log), dataDir_(std::move(dataDir)), noticeSink_(std::move(notice)) {
+                                 std::function<void(const std::string&)> notice, Clock& clock)
+    : pendingReply(clock), log_(log), dataDir_(std::move(dataDir)), clock_(clock),
+      noticeSink_(std::move(notice)) {
     registerStandardHandlers();
 }
 
@@ -40,12 +44,29 @@ void ReplyDispatcher::setHandler(std::uint8_t replyCode, ReplyHandler handler) {
     handlers_[replyCode] = std::move(handler);
 }
 
+void ReplyDispatcher::addSlot(std::shared_ptr<ReplySlot> slot) {
+    std::lock_guard l(handlersMutex_);
+    slots_.push_back(std::move(slot));
+}
+
+void ReplyDispatcher::removeSlot(const ReplySlot* slot) {
+    std::lock_guard l(handlersMutex_);
+    std::erase_if(slots_, [slot](const auto& s) { return s.get() == slot; });
+}
+
+std::size_t ReplyDispatcher::slotCount() const {
+    std::lock_guard l(handlersMutex_);
+    return slots_.size();
+}
+
 void ReplyDispatcher::notice(const std::string& text) {
-    if (noticesEnabled_.load() && noticeSink_) noticeSink_(text);
+    if (noticesEnabled_.load() && noticeSink_)
+        noticeSink_(text);
 }
 
 void ReplyDispatcher::logLine(const std::string& text) {
-    if (log_) log_->writeLogLine(text);
+    if (log_)
+        log_->writeLogLine(text);
 }
 
 void ReplyDispatcher::writeCapture(const std::string& fileName, Bytes data) {
@@ -53,9 +74,11 @@ void ReplyDispatcher::writeCapture(const std::string& fileName, Bytes data) {
 }
 
 int ReplyDispatcher::handleReply(Bytes data, const std::string& source, bool viaUdp) {
-    if (data.empty()) return 0;
+    if (data.empty())
+        return 0;
     logLine("buffer from " + source + " dumped:\n" + hexDump(data) + "\n");
-    if (!hasReplyPreamble(data)) return 0;
+    if (!hasReplyPreamble(data))
+        return 0;
     if (data.size() < kMinFrameSize) {
         logLine("reply shorter than a frame dropped, length=" + std::to_string(data.size()) + "\n");
         return 0;
@@ -74,6 +97,7 @@ int ReplyDispatcher::handleReply(Bytes data, const std::string& source, bool via
     Reply reply;
     reply.code = info.command;
     reply.status = info.status;
+    reply.sequence = info.sequence;
     reply.payload = data.subspan(offsets::kPayload, info.length);
     reply.frame = data;
     reply.source = source;
@@ -85,10 +109,21 @@ int ReplyDispatcher::handleReply(Bytes data, const std::string& source, bool via
     }
 
     ReplyHandler handler;
+    std::vector<std::shared_ptr<ReplySlot>> waiting;
     {
         std::lock_guard l(handlersMutex_);
         handler = handlers_[reply.code];
+        for (const auto& s : slots_)
+            if (s->wants(reply))
+                waiting.push_back(s);
     }
+    bool consumed = false;
+    for (const auto& s : waiting) {
+        s->deliver(reply);
+        consumed = consumed || s->consumes();
+    }
+    if (consumed)
+        return 0;
     return handler ? handler(reply) : 0;
 }
 
@@ -108,7 +143,8 @@ void ReplyDispatcher::registerStandardHandlers() {
         return 0;
     });
     for (int code : {39, 65, 83, 97, 99, 101, 103, 242})
-        setHandler(static_cast<std::uint8_t>(code), statusMessage(this, "操作成功！", "操作失败！"));
+        setHandler(static_cast<std::uint8_t>(code),
+                   statusMessage(this, "操作成功！", "操作失败！"));
     setHandler(73, statusMessage(this, "清除程序操作成功！", "清除程序操作失败！"));
     setHandler(129, statusMessage(this, "升级操作处理中，请等待设备升级完成后自动重新启动！",
                                   "操作失败或者不支持升级！如果是批量升级请尝试逐个设备升级！"));

@@ -6,11 +6,15 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <string>
+#include <vector>
 
+#include "infra/clock.h"
 #include "platform/bytes.h"
 #include "protocol/pending_reply_watch.h"
+#include "protocol/reply_subscription.h"
 #include "protocol/reply_waiter.h"
 
 namespace quorvane {
@@ -20,6 +24,7 @@ class ToolLog;
 struct Reply {
     std::uint8_t code = 0;
     std::uint8_t status = 0;
+    std::uint16_t sequence = 0; // the request's sequence number, as the controller echoes it
     Bytes payload;      // the payload bytes that arrived (may be fewer than the length says)
     Bytes frame;        // the whole datagram
     std::string source; // "a.b.c.d:port" or the host service's sender text
@@ -35,9 +40,15 @@ class ReplyDispatcher {
   public:
     // dataDir: where the error captures go ("Error-sum.bin" ...); notice: shows a "系统" box.
     ReplyDispatcher(ToolLog* log, std::string dataDir,
-                    std::function<void(const std::string&)> notice);
+                    std::function<void(const std::string&)> notice, Clock& clock = systemClock());
 
+    // The standard handling of a reply code, for the life of the program (search replies,
+    // notices). An operation that waits for a reply subscribes instead (ReplySubscription).
     void setHandler(std::uint8_t replyCode, ReplyHandler handler);
+    // Used by ReplySubscription.
+    void addSlot(std::shared_ptr<ReplySlot> slot);
+    void removeSlot(const ReplySlot* slot);
+    std::size_t slotCount() const;
     int handleReply(Bytes data, const std::string& source, bool viaUdp);
 
     // Shows text in the "系统" box unless bulk operations turned notices off.
@@ -56,16 +67,19 @@ class ReplyDispatcher {
     ReplyWaiter replyArrived;
     // Disarmed by the replies to the two configuration writes (5 and 15).
     PendingReplyWatch pendingReply;
+    Clock& clock() const { return clock_; }
 
   private:
     void registerStandardHandlers();
 
     ToolLog* log_;
     std::string dataDir_;
+    Clock& clock_;
     std::function<void(const std::string&)> noticeSink_;
     std::atomic<bool> noticesEnabled_{true};
     mutable std::mutex handlersMutex_;
     std::array<ReplyHandler, 256> handlers_;
+    std::vector<std::shared_ptr<ReplySlot>> slots_;
 };
 
 } // namespace quorvane

@@ -21,27 +21,10 @@ int ReplyWaiter::value() const {
 }
 
 int ReplyWaiter::wait(std::chrono::milliseconds total, const std::function<void()>& pump,
-                      const std::function<bool()>& cancel) {
-    using clock = std::chrono::steady_clock;
-    const auto deadline = clock::now() + total;
-    // Without a pump the wait is one sleep that the reply ends; with one, slices keep the
-    // window's events flowing.
-    const auto slice = (pump || cancel) ? std::chrono::milliseconds(10) : total;
+                      const std::function<bool()>& cancel, Clock& clock) {
     std::unique_lock l(m_);
-    while (value_ == 0) {
-        auto now = clock::now();
-        if (now >= deadline) break;
-        auto until = std::min(deadline, now + slice);
-        cv_.wait_until(l, until, [this] { return value_ != 0; });
-        if (value_ != 0) break;
-        if (pump || cancel) {
-            l.unlock();
-            if (pump) pump();
-            bool stop = cancel && cancel();
-            l.lock();
-            if (stop) break;
-        }
-    }
+    waitWithPump(
+        clock, l, cv_, total, [this] { return value_ != 0; }, pump, cancel);
     return value_;
 }
 

@@ -34,11 +34,11 @@ void DeviceList::insertLocked(const DeviceUIInfo& record) {
     }
     // After the rows it does not sort before: the same place a stable sort of the appended row
     // would give.
-    auto pos = std::upper_bound(rows_.begin(), rows_.end(), record,
-                                [key = options_.sortKey](const DeviceUIInfo& a,
-                                                         const std::unique_ptr<DeviceUIInfo>& b) {
-                                    return deviceLess(a, *b, key);
-                                });
+    auto pos = std::upper_bound(
+        rows_.begin(), rows_.end(), record,
+        [key = options_.sortKey](const DeviceUIInfo& a, const std::unique_ptr<DeviceUIInfo>& b) {
+            return deviceLess(a, *b, key);
+        });
     rows_.insert(pos, std::make_unique<DeviceUIInfo>(record));
 }
 
@@ -52,10 +52,11 @@ bool DeviceList::addSearchReply(const DeviceUIInfo& record) {
         auto seen = keyCount_.find(key);
         if (seen != keyCount_.end() && seen->second > 0) {
             auto raw = record.getRawDeviceId();
-            auto it = std::find_if(rows_.begin(), rows_.end(), [&](const std::unique_ptr<DeviceUIInfo>& row) {
-                return row->ip == record.ip && row->getRawDeviceId() == raw &&
-                       row->searchModes >= record.searchModes;
-            });
+            auto it = std::find_if(
+                rows_.begin(), rows_.end(), [&](const std::unique_ptr<DeviceUIInfo>& row) {
+                    return row->ip == record.ip && row->getRawDeviceId() == raw &&
+                           row->searchModes >= record.searchModes;
+                });
             if (it != rows_.end()) {
                 // Overwritten in place, then moved to where its (possibly new) sort key puts it.
                 rows_.erase(it);
@@ -73,7 +74,8 @@ void DeviceList::append(const DeviceUIInfo& record) {
 }
 
 bool DeviceList::tryClear() {
-    if (mutex_.tryacquire() != 0) return false;
+    if (mutex_.tryacquire() != 0)
+        return false;
     rows_.clear();
     keyCount_.clear();
     mutex_.release();
@@ -81,7 +83,8 @@ bool DeviceList::tryClear() {
 }
 
 std::optional<std::vector<DeviceUIInfo>> DeviceList::trySnapshot() const {
-    if (mutex_.tryacquire() != 0) return std::nullopt;
+    if (mutex_.tryacquire() != 0)
+        return std::nullopt;
     std::vector<DeviceUIInfo> copy = copyLocked();
     mutex_.release();
     return copy;
@@ -95,7 +98,8 @@ std::vector<DeviceUIInfo> DeviceList::snapshot() const {
 std::vector<DeviceUIInfo> DeviceList::copyLocked() const {
     std::vector<DeviceUIInfo> copy;
     copy.reserve(rows_.size());
-    for (const auto& r : rows_) copy.push_back(*r);
+    for (const auto& r : rows_)
+        copy.push_back(*r);
     return copy;
 }
 
@@ -108,7 +112,8 @@ std::string DeviceList::pipeUpdateText() const {
     ACE_Guard<ACE_Thread_Mutex> g(mutex_);
     std::string text;
     for (const auto& r : rows_)
-        if (r->searchModes & kFoundByPipe) text += r->sourceAddress + "=" + r->getGlobalId() + "\n";
+        if (r->searchModes & kFoundByPipe)
+            text += r->sourceAddress + "=" + r->getGlobalId() + "\n";
     return text;
 }
 
@@ -125,10 +130,17 @@ std::string deviceStateText(const DeviceUIInfo& r) {
 
 const std::vector<DeviceListColumn>& deviceListColumnSpecs() {
     static const std::vector<DeviceListColumn> k = {
-        {"设备标志", 70},  {"设备名称", 120}, {"设备IP地址", 100},
-        {"上报地址", 100}, {"上报端口", 70},  {"固件版本", 110},
-        {"设备运行状态/发现模式", 160},       {"权限数量", 70},
-        {"日志数量", 70},  {"上报索引", 70},  {"MAC地址", 120},
+        {"设备标志", 70},
+        {"设备名称", 120},
+        {"设备IP地址", 100},
+        {"上报地址", 100},
+        {"上报端口", 70},
+        {"固件版本", 110},
+        {"设备运行状态/发现模式", 160},
+        {"权限数量", 70},
+        {"日志数量", 70},
+        {"上报索引", 70},
+        {"MAC地址", 120},
         {"权限格式", 20},
     };
     return k;
@@ -151,7 +163,8 @@ std::vector<std::string> deviceListColumns(const DeviceUIInfo& r) {
 }
 
 bool checkFilter(const std::string& filter, const DeviceUIInfo& r) {
-    if (filter.empty()) return true;
+    if (filter.empty())
+        return true;
     auto has = [&](const std::string& s) { return s.find(filter) != std::string::npos; };
     return has(r.name) || has(r.ip) || has(r.mac) || has(deviceFlagText(r)) ||
            has(r.getHardwareInfo()) || has(deviceStateText(r));

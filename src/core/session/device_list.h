@@ -21,7 +21,7 @@ struct DeviceListOptions {
 };
 
 class DeviceList {
-public:
+  public:
     explicit DeviceList(DeviceListOptions options = {});
 
     void setListServiceDevices(bool on);
@@ -42,7 +42,7 @@ public:
     // The host-service update: "sourceAddress=globalId\n" for each row found through the pipe.
     std::string pipeUpdateText() const;
 
-private:
+  private:
     void insertLocked(const DeviceUIInfo& record);
     static std::string mergeKey(const DeviceUIInfo& record);
 

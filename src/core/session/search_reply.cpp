@@ -17,63 +17,48 @@ void SearchReplyHandler::setListChangedCallback(std::function<void()> callback) 
     listChanged_ = std::move(callback);
 }
 
-int SearchReplyHandler::handle(const Reply& reply) {
+std::optional<DeviceUIInfo> SearchReplyHandler::decode(Bytes frame, const std::string& source,
+                                                       bool viaUdp) {
     DeviceUIInfo record;
-    if (!reply.viaUdp)
+    if (!viaUdp)
         record.searchModes = kFoundByPipe;
-    else if (reply.source.find(":" + std::to_string(multicastPort_.load())) != std::string::npos)
+    else if (source.find(":" + std::to_string(multicastPort_.load())) != std::string::npos)
         record.searchModes = kFoundByMulticast;
     else
         record.searchModes = kFoundByBroadcast;
-    record.sourceAddress = reply.source;
+    record.sourceAddress = source;
 
     bool extended = false;
-    int rc = getUIInfoFromMsg(reply.frame, extended, record);
+    int rc = getUIInfoFromMsg(frame, extended, record);
     if (rc == -1) {
-        dispatcher_.writeCapture("Error-sum-v1.bin", reply.frame);
+        dispatcher_.writeCapture("Error-sum-v1.bin", frame);
         dispatcher_.notice("配置数据检验和失败（V1）！");
-        return -1;
+        return std::nullopt;
     }
     if (rc == -2) {
-        dispatcher_.writeCapture("Error-sum-v2.bin", reply.frame);
+        dispatcher_.writeCapture("Error-sum-v2.bin", frame);
         dispatcher_.notice("配置数据检验和失败（V2）！");
-        return -1;
+        return std::nullopt;
     }
     if (rc < 0) {
         dispatcher_.notice("从返回消息解析设备信息失败！");
-        return -1;
+        return std::nullopt;
     }
+    return record;
+}
 
+int SearchReplyHandler::handle(const Reply& reply) {
+    auto record = decode(reply.frame, reply.source, reply.viaUdp);
+    if (!record)
+        return -1;
     std::function<void()> changed;
     {
         std::lock_guard l(m_);
-        if (refreshPending_) {
-            refreshPending_ = false;
-            refreshed_ = std::move(record);
-            refreshDone_.set();
-            return 0;
-        }
         changed = listChanged_;
     }
-    if (devices_.addSearchReply(record) && changed) changed();
+    if (devices_.addSearchReply(*record) && changed)
+        changed();
     return 0;
-}
-
-void SearchReplyHandler::armRefresh() {
-    std::lock_guard l(m_);
-    refreshDone_.clear();
-    refreshed_.reset();
-    refreshPending_ = true;
-}
-
-std::optional<DeviceUIInfo> SearchReplyHandler::awaitRefresh(std::chrono::milliseconds total,
-                                                             const std::function<void()>& pump) {
-    refreshDone_.wait(total, pump);
-    std::lock_guard l(m_);
-    refreshPending_ = false;
-    auto record = std::move(refreshed_);
-    refreshed_.reset();
-    return record;
 }
 
 } // namespace quorvane

@@ -24,25 +24,35 @@ DeviceListOptions listOptions(const Settings& s) {
 } // namespace
 
 struct ToolSession::Impl {
-    Impl(std::string dir, UserPort& userPort)
-        : programDir(std::move(dir)),
-          port(userPort),
-          settings(programDir),
+    Impl(std::string dir, UserPort& userPort, Clock& clockIn)
+        : programDir(std::move(dir)), port(userPort), clock(clockIn), settings(programDir),
           startup(readStartupValues(settings)),
           log(static_cast<std::uint64_t>(startup.logFileMaxSizeMiB) * 1048576ull),
-          dispatcher(&log, settings.resolve(".\\data"),
-                     [this](const std::string& text) { port.showNotice(text); }),
+          dispatcher(
+              &log, settings.resolve(".\\data"),
+              [this](const std::string& text) { port.showNotice(text); }, clock),
           devices(listOptions(settings)),
           channel(settings, dispatcher, startup.mcastDevAdminPort,
                   settings.readInt("net", "common-dev-admin-port", startup.commonDevAdminPort)),
-          pipe(settings, dispatcher, devices, &port),
-          replies(dispatcher, devices,
-                  static_cast<std::uint16_t>(channel.multicastDevicePort())) {
+          pipe(settings, dispatcher, pipeHooks()),
+          replies(dispatcher, devices, static_cast<std::uint16_t>(channel.multicastDevicePort())),
+          exchange(channel, dispatcher, protocol, clock, &port,
+                   settings.readInt("net", "match-reply-sequence", 1) != 0),
+          batch(exchange, port, dispatcher) {
         channel.setPipe(&pipe);
+    }
+
+    PipeHooks pipeHooks() {
+        PipeHooks h;
+        h.updateText = [this] { return devices.pipeUpdateText(); };
+        h.beginBusy = [this] { port.beginBusy(); };
+        h.endBusy = [this] { port.endBusy(); };
+        return h;
     }
 
     std::string programDir;
     UserPort& port;
+    Clock& clock;
     Settings settings;
     StartupValues startup;
     ToolLog log;
@@ -52,12 +62,16 @@ struct ToolSession::Impl {
     AdminChannel channel;
     Pipe_Thread_Pool pipe;
     SearchReplyHandler replies;
+    Exchange exchange;
+    BatchRunner batch;
+    mutable std::mutex currentMutex;
+    std::optional<DeviceUIInfo> current;
     bool aceStarted = false;
     bool stopped = false;
 };
 
-ToolSession::ToolSession(std::string programDir, UserPort& port)
-    : impl_(std::make_unique<Impl>(std::move(programDir), port)) {}
+ToolSession::ToolSession(std::string programDir, UserPort& port, Clock* clock)
+    : impl_(std::make_unique<Impl>(std::move(programDir), port, clock ? *clock : systemClock())) {}
 
 ToolSession::~ToolSession() {
     stop();
@@ -65,7 +79,8 @@ ToolSession::~ToolSession() {
     // library ends only after the session's objects are gone.
     bool aceStarted = impl_->aceStarted;
     impl_.reset();
-    if (aceStarted) ACE::fini();
+    if (aceStarted)
+        ACE::fini();
 }
 
 int ToolSession::start() {
@@ -75,9 +90,11 @@ int ToolSession::start() {
     platform::makeDirectories(i.settings.resolve(".\\data"));
     i.log.openToolLog(i.settings.resolve(".\\log\\" + std::string(kToolLogName)));
     int rc = i.channel.initAdminSocket();
-    if (rc != 0) i.port.showNotice("初始化网络失败！" + i.channel.lastError());
+    if (rc != 0)
+        i.port.showNotice("初始化网络失败！" + i.channel.lastError());
     i.channel.startReceiveThread();
-    if (!i.aceStarted && ACE::init() != -1) i.aceStarted = true;
+    if (!i.aceStarted && ACE::init() != -1)
+        i.aceStarted = true;
     i.pipe.start();
     i.stopped = false;
     return rc == 0 ? 0 : rc;
@@ -85,7 +102,8 @@ int ToolSession::start() {
 
 void ToolSession::stop() {
     auto& i = *impl_;
-    if (i.stopped) return;
+    if (i.stopped)
+        return;
     i.stopped = true;
     i.pipe.close();
     i.pipe.wait();
@@ -93,19 +111,50 @@ void ToolSession::stop() {
     i.log.closeToolLog();
 }
 
-Settings& ToolSession::settings() { return impl_->settings; }
-ToolLog& ToolSession::log() { return impl_->log; }
-ProtocolState& ToolSession::protocol() { return impl_->protocol; }
-ReplyDispatcher& ToolSession::dispatcher() { return impl_->dispatcher; }
-DeviceList& ToolSession::devices() { return impl_->devices; }
-AdminChannel& ToolSession::channel() { return impl_->channel; }
-Pipe_Thread_Pool& ToolSession::pipe() { return impl_->pipe; }
-UserPort& ToolSession::port() { return impl_->port; }
-const std::string& ToolSession::programDir() const { return impl_->programDir; }
+Settings& ToolSession::settings() {
+    return impl_->settings;
+}
+ToolLog& ToolSession::log() {
+    return impl_->log;
+}
+ProtocolState& ToolSession::protocol() {
+    return impl_->protocol;
+}
+ReplyDispatcher& ToolSession::dispatcher() {
+    return impl_->dispatcher;
+}
+DeviceList& ToolSession::devices() {
+    return impl_->devices;
+}
+AdminChannel& ToolSession::channel() {
+    return impl_->channel;
+}
+Pipe_Thread_Pool& ToolSession::pipe() {
+    return impl_->pipe;
+}
+UserPort& ToolSession::port() {
+    return impl_->port;
+}
+Clock& ToolSession::clock() {
+    return impl_->clock;
+}
+const Exchange& ToolSession::exchange() {
+    return impl_->exchange;
+}
+const BatchRunner& ToolSession::batchRunner() {
+    return impl_->batch;
+}
+std::uint16_t ToolSession::devicePort() const {
+    return impl_->channel.devicePort();
+}
+const std::string& ToolSession::programDir() const {
+    return impl_->programDir;
+}
 
 bool ToolSession::search(const SearchRequest& request) {
     auto& i = *impl_;
-    if (!i.devices.tryClear()) return false;
+    if (!i.devices.tryClear())
+        return false;
     if (request.multicast && !platform::parseIpv4(request.interfaceAddress)) {
         // Multicast leaves only through a chosen interface; without one nothing is sent.
         i.port.showMessage("首次使用，请选择要搜索控制器的网络接口！");
@@ -139,7 +188,8 @@ bool ToolSession::search(const SearchRequest& request) {
     Frame33 frame{};
     buildFrameHeader(frame, kAnyTarget, 2, i.protocol);
     finishFrame(frame, 0);
-    i.channel.sendto_log(frame, 0, destination, kRouteUdp, kSearchPipeTimeoutMs, 0);
+    i.channel.sendto_log(frame, 0, broadcastTarget(destination, request.multicast, kAnyTarget),
+                         kRouteUdp, kSearchPipeTimeoutMs, 0);
     i.pipe.sendPipe(frame, "", "", kSearchPipeTimeoutMs, 1);
     return true;
 }
@@ -148,54 +198,70 @@ void ToolSession::setListChangedCallback(std::function<void()> callback) {
     impl_->replies.setListChangedCallback(std::move(callback));
 }
 
-std::optional<DeviceUIInfo> ToolSession::refreshDevice(const std::string& ip, int timeoutMs) {
-    return refreshOnce(kAnyTarget, ip, std::nullopt, timeoutMs);
+DeviceTarget ToolSession::targetOf(const DeviceUIInfo& record) const {
+    return quorvane::targetOf(record, devicePort());
 }
 
-std::optional<DeviceUIInfo> ToolSession::refreshOnce(std::uint16_t target, const std::string& ip,
-                                                     const std::optional<DeviceUIInfo>& device,
-                                                     int timeoutMs) {
+std::optional<DeviceTarget> ToolSession::prepareDevAddress(const std::string& addressText,
+                                                           const DeviceUIInfo* device) {
+    return quorvane::prepareDevAddress(addressText, device, devicePort(), &impl_->port);
+}
+
+std::optional<DeviceUIInfo> ToolSession::refreshDevice(const std::string& ip, int timeoutMs) {
+    auto target = quorvane::prepareDevAddress(ip, nullptr, devicePort(), nullptr);
+    if (!target)
+        return std::nullopt;
+    return refreshOnce(*target, std::chrono::milliseconds(timeoutMs));
+}
+
+std::optional<DeviceUIInfo> ToolSession::refreshOnce(const DeviceTarget& target,
+                                                     Clock::Duration wait) {
     auto& i = *impl_;
-    Frame33 frame{};
-    buildFrameHeader(frame, target, 2, i.protocol);
-    finishFrame(frame, 0);
-    auto destination = i.channel.prepareDevAddress(ip, device);
-    if (!destination) return std::nullopt;
-    i.replies.armRefresh();
-    i.channel.sendto_log(frame, 0, *destination, kRouteByDevice, 0, 1);
-    return i.replies.awaitRefresh(std::chrono::milliseconds(timeoutMs),
-                                  [&i] { i.port.pumpEvents(); });
+    ExchangeRequest request;
+    request.target = target;
+    request.command = 2;
+    // The fresh record replaces the selected one; it does not enter the list.
+    request.consume = true;
+    auto outcome = i.exchange.run(request, ExchangeLimits{wait, 1});
+    if (!outcome.answered() || outcome.reply->code != 3)
+        return std::nullopt;
+    const auto& r = *outcome.reply;
+    return i.replies.decode(r.frame, r.source, r.viaUdp);
 }
 
 int ToolSession::refreshSelected(const std::optional<DeviceUIInfo>& selected, bool showErrors,
                                  DeviceUIInfo* refreshed) {
     auto& i = *impl_;
-    if (i.settings.readInt("options", "get-config-before-show", 1) == 0) return 0;
+    if (i.settings.readInt("options", "get-config-before-show", 1) == 0)
+        return 0;
     if (!selected) {
-        if (showErrors) i.port.showMessage("请选择要操作的设备！");
+        if (showErrors)
+            i.port.showMessage("请选择要操作的设备！");
         return -1;
     }
-    if (selected->ip.empty()) {
-        i.port.showMessage("设备地址非法！请选择设备记录！");
+    auto target = prepareDevAddress(selected->ip, &*selected);
+    if (!target)
         return -1;
-    }
-    // Ten polls of 100 ms: a second, ended at once by the reply.
-    auto record = refreshOnce(selected->getTargetId(), selected->ip, selected, 1000);
+    auto record = refreshOnce(*target, limits::kRefresh.wait);
     if (record) {
-        if (refreshed) *refreshed = *record;
+        if (refreshed)
+            *refreshed = *record;
         return 0;
     }
     if (showErrors)
-        i.port.showMessage("设备通信超时，请检查设备运行状态及网络连接！网络恢复前只能显示已经下载到本地的数据。");
+        i.port.showMessage(
+            "设备通信超时，请检查设备运行状态及网络连接！网络恢复前只能显示已经下载到本地的数据。");
     return 1;
 }
 
 void ToolSession::setCurrentDevice(std::optional<DeviceUIInfo> device) {
-    impl_->channel.setCurrentDevice(std::move(device));
+    std::lock_guard l(impl_->currentMutex);
+    impl_->current = std::move(device);
 }
 
 std::optional<DeviceUIInfo> ToolSession::currentDevice() const {
-    return impl_->channel.currentDevice();
+    std::lock_guard l(impl_->currentMutex);
+    return impl_->current;
 }
 
 } // namespace quorvane

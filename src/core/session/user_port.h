@@ -9,7 +9,7 @@ namespace quorvane {
 enum class Answer { Yes, No, Cancel };
 
 class UserPort {
-public:
+  public:
     virtual ~UserPort() = default;
 
     // A reply notice in the "系统" box. Must never block the calling thread for long: the
@@ -40,13 +40,13 @@ public:
 
 // Scoped busy window for the length of an operation.
 class WinDisabler {
-public:
+  public:
     explicit WinDisabler(UserPort& port) : port_(port) { port_.beginBusy(); }
     ~WinDisabler() { port_.endBusy(); }
     WinDisabler(const WinDisabler&) = delete;
     WinDisabler& operator=(const WinDisabler&) = delete;
 
-private:
+  private:
     UserPort& port_;
 };
 

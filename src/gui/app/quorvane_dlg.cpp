@@ -314,7 +314,7 @@ void CQuorvaneDlg::OnShowImage(const QString& path) {
 
 void CQuorvaneDlg::OnTimer1() {
     service_->refreshStatus();
-    if (auto text = session_.dispatcher().pendingReply.tick())
+    if (auto text = session_.dispatcher().pendingReply.poll())
         port_.showMessage(*text);
 }
 

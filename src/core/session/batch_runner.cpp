@@ -1,0 +1,74 @@
+#include "session/batch_runner.h"
+
+#include "protocol/reply_dispatch.h"
+#include "session/user_port.h"
+
+namespace quorvane {
+
+namespace {
+// Notices off for a scope, as they were afterwards.
+class QuietNotices {
+  public:
+    QuietNotices(ReplyDispatcher& d, bool quiet) : d_(d), was_(d.noticesEnabled()), quiet_(quiet) {
+        if (quiet_)
+            d_.setNoticesEnabled(false);
+    }
+    ~QuietNotices() {
+        if (quiet_)
+            d_.setNoticesEnabled(was_);
+    }
+    QuietNotices(const QuietNotices&) = delete;
+    QuietNotices& operator=(const QuietNotices&) = delete;
+
+  private:
+    ReplyDispatcher& d_;
+    bool was_;
+    bool quiet_;
+};
+} // namespace
+
+BatchRunner::BatchRunner(const Exchange& exchange, UserPort& port, ReplyDispatcher& dispatcher)
+    : exchange_(exchange), port_(port), dispatcher_(dispatcher) {}
+
+BatchResult BatchRunner::run(const BatchPlan& plan) const {
+    BatchResult result;
+    QuietNotices quiet(dispatcher_, plan.quietNotices);
+    const auto countResend = [&result] { ++result.resends; };
+    for (long i = 0;; ++i) {
+        if (port_.cancelRequested()) {
+            result.cancelled = true;
+            break;
+        }
+        std::optional<ExchangeRequest> request = plan.next ? plan.next(i) : std::nullopt;
+        if (!request)
+            break;
+        if (plan.progressText)
+            port_.progress(plan.progressText(i, plan.total), i, plan.total);
+        ++result.items;
+        ExchangeOutcome outcome = exchange_.run(*request, plan.limits, countResend);
+        if (outcome.kind == ExchangeOutcome::Kind::Cancelled) {
+            result.cancelled = true;
+            break;
+        }
+        if (outcome.kind != ExchangeOutcome::Kind::Reply) {
+            result.givenUp.push_back(i);
+            if (plan.onGiveUp == GiveUp::StopBatch) {
+                result.stopped = true;
+                break;
+            }
+            continue;
+        }
+        ++result.answered;
+        if (outcome.ok())
+            ++result.succeeded;
+        if (plan.answered && !plan.answered(i, *outcome.reply)) {
+            result.stopped = true;
+            break;
+        }
+    }
+    if (plan.progressText)
+        port_.progress(plan.progressText(result.items, plan.total), result.items, plan.total);
+    return result;
+}
+
+} // namespace quorvane

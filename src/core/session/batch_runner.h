@@ -1,0 +1,60 @@
+#pragma once
+// Many items one at a time (the protocol is stop-and-wait): each item is one exchange within
+// the plan's limits, progress says how far the batch is, items that never get an answer are
+// listed, and the person can stop it between items or during a wait.
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "session/exchange.h"
+
+namespace quorvane {
+
+class ReplyDispatcher;
+class UserPort;
+
+enum class GiveUp {
+    NextItem,  // an unanswered item goes on the list and the batch goes on (rights)
+    StopBatch, // an unanswered item ends the batch (a download's silent controller)
+};
+
+struct BatchPlan {
+    // Items in all, for the progress (0 when not known in advance).
+    long total = 0;
+    ExchangeLimits limits;
+    GiveUp onGiveUp = GiveUp::NextItem;
+    // Reply notices stay off for the batch and come back after it.
+    bool quietNotices = true;
+    // The request for item i (from 0); nothing ends the batch.
+    std::function<std::optional<ExchangeRequest>(long index)> next;
+    // Told of each answered item; false ends the batch (an end marker).
+    std::function<bool(long index, const ReceivedReply& reply)> answered;
+    // The progress text shown before item i is sent (done items, total); empty: none shown.
+    std::function<std::string(long done, long total)> progressText;
+};
+
+struct BatchResult {
+    long items = 0;     // items sent
+    long answered = 0;  // items that got a reply
+    long succeeded = 0; // replies with status 1
+    long resends = 0;
+    std::vector<long> givenUp; // items that got no reply
+    bool cancelled = false;
+    bool stopped = false; // ended by an unanswered item (GiveUp::StopBatch) or by answered()
+
+    bool allSucceeded() const { return !cancelled && succeeded == items; }
+};
+
+class BatchRunner {
+  public:
+    BatchRunner(const Exchange& exchange, UserPort& port, ReplyDispatcher& dispatcher);
+    BatchResult run(const BatchPlan& plan) const;
+
+  private:
+    const Exchange& exchange_;
+    UserPort& port_;
+    ReplyDispatcher& dispatcher_;
+};
+
+} // namespace quorvane

@@ -1,0 +1,50 @@
+#pragma once
+// A clock that tests move. A wait that its condition does not end within `grace` of real time
+// jumps the clock to the wait's deadline: a silent five-second wait costs grace, not 5 s. An
+// in-process peer that answers synchronously needs no grace; a real program over a socket needs
+// enough to answer (a few milliseconds on loopback).
+#include <atomic>
+#include <chrono>
+
+#include "infra/clock.h"
+
+namespace quorvane::test {
+
+class FakeClock final : public Clock {
+  public:
+    explicit FakeClock(std::chrono::milliseconds grace = std::chrono::milliseconds(0),
+                       std::chrono::system_clock::time_point wall =
+                           std::chrono::system_clock::from_time_t(1780000000))
+        : grace_(grace), wallStart_(wall) {}
+
+    TimePoint now() const override { return TimePoint(Duration(ticks_.load())); }
+    std::chrono::system_clock::time_point wallNow() const override {
+        return wallStart_ +
+               std::chrono::duration_cast<std::chrono::system_clock::duration>(elapsed());
+    }
+    bool waitUntil(std::unique_lock<std::mutex>& lock, std::condition_variable& cv,
+                   TimePoint deadline, const std::function<bool()>& ready, Duration) override {
+        if (cv.wait_for(lock, grace_, ready))
+            return true;
+        advanceTo(deadline);
+        return false;
+    }
+    void sleepFor(Duration d) override { advance(d); }
+
+    void advance(Duration d) { ticks_.fetch_add(d.count()); }
+    // Time this clock has moved since it was made.
+    Duration elapsed() const { return Duration(ticks_.load()); }
+
+  private:
+    void advanceTo(TimePoint t) {
+        auto target = t.time_since_epoch().count();
+        auto cur = ticks_.load();
+        while (cur < target && !ticks_.compare_exchange_weak(cur, target)) {
+        }
+    }
+    std::chrono::milliseconds grace_;
+    std::chrono::system_clock::time_point wallStart_;
+    std::atomic<Duration::rep> ticks_{0};
+};
+
+} // namespace quorvane::test
