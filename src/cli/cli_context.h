@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "infra/settings.h"
+#include "option_spec.h"
 #include "session/user_port.h"
 
 namespace quorvane::cli {
@@ -25,19 +26,22 @@ struct CliContext {
     // The directory quorvane-cli was started in; commands run with the program directory as
     // the current directory, so a file named on the command line resolves against this.
     std::string callerDir;
+    // The command's words after its name, read against its declared options.
+    ParsedArgs args;
+    // The operation-password box: `--op-password` or $QUORVANE_OP_PASSWORD (UTF-8).
+    std::string opPassword;
 };
 
 // A file named on the command line: absolute names unchanged, others below ctx.callerDir.
 std::string callerPath(const CliContext& ctx, const std::string& name);
 
-using Args = std::vector<std::string>;
-
 struct CliCommand {
-    std::string_view name;                     // first word, e.g. "decode"
-    std::string_view sub;                      // second word, or empty when the command has none
-    bool offline;                              // offline commands need no password and no network
-    int (*run)(CliContext&, const Args& args); // args: the words after name (and sub)
+    std::string_view name;   // first word, e.g. "decode"
+    std::string_view sub;    // second word, or empty when the command has none
+    bool offline;            // offline commands need no password and no network
+    int (*run)(CliContext&); // reads ctx.args; kUsage makes the runner print the usage once
     std::string_view usage;
+    std::span<const OptionSpec> options;
 };
 
 std::span<const CliCommand> cliCommands();
@@ -48,12 +52,8 @@ int runCli(const Args& args, std::ostream& out, std::ostream& err);
 int runCliWith(std::span<const CliCommand> commands, const Args& args, std::ostream& out,
                std::ostream& err);
 
-// Small helpers for option parsing: the value after `flag` (also its long/short alias).
-bool hasFlag(const Args& args, std::string_view flag);
-const std::string* flagValue(const Args& args, std::string_view flag);
-// Every value of a repeatable option (`--to IP --to IP`), in order.
-std::vector<std::string> flagValues(const Args& args, std::string_view flag);
-// The words that are not options or option values; valueFlags lists options that take a value.
-Args positionals(const Args& args, std::initializer_list<std::string_view> valueFlags);
+// A number option within [lo, hi]: true when absent (out unchanged) or valid; false after
+// printing why.
+bool numberOption(CliContext& ctx, std::string_view name, long lo, long hi, long& out);
 
 } // namespace quorvane::cli

@@ -11,11 +11,13 @@ namespace quorvane::cli {
 namespace {
 
 constexpr std::string_view kSynopsis =
-    "usage: quorvane-cli [--home DIR] [--password PW] [--yes] COMMAND [OPTIONS]";
+    "usage: quorvane-cli [--home DIR] [--password PW] [--op-password T] [--yes] COMMAND "
+    "[OPTIONS]";
 
 struct GlobalOptions {
     std::string home;
     const std::string* password = nullptr;
+    const std::string* opPassword = nullptr;
     bool yes = false;
     bool help = false;
     std::size_t command = 0; // index of the command word
@@ -36,15 +38,17 @@ bool parseGlobals(const Args& args, GlobalOptions& g, std::ostream& err) {
             g.yes = true;
         } else if (word == "--help" || word == "-h") {
             g.help = true;
-        } else if (word == "--home" || word == "--password") {
+        } else if (word == "--home" || word == "--password" || word == "--op-password") {
             if (i + 1 >= args.size()) {
                 err << "option " << word << " needs a value\n";
                 return false;
             }
             if (word == "--home")
                 g.home = args[++i];
-            else
+            else if (word == "--password")
                 g.password = &args[++i];
+            else
+                g.opPassword = &args[++i];
         } else {
             err << "unknown option: " << word << '\n';
             return false;
@@ -152,6 +156,12 @@ int runCliWith(std::span<const CliCommand> commands, const Args& args, std::ostr
     const CliCommand* command = findCommand(commands, args, g.command, argsFrom);
     if (!command)
         return usageError(commands, args, g.command, err);
+    Args rest(args.begin() + static_cast<std::ptrdiff_t>(argsFrom), args.end());
+    auto parsed = parseArgs(rest, command->options, err);
+    if (!parsed) {
+        err << "usage: quorvane-cli " << command->usage << '\n';
+        return kUsage;
+    }
 
     if (g.home.empty())
         g.home = programDirectory();
@@ -172,14 +182,18 @@ int runCliWith(std::span<const CliCommand> commands, const Args& args, std::ostr
     ctx.out = &out;
     ctx.err = &err;
     ctx.callerDir = cwd.previous();
+    ctx.args = std::move(*parsed);
+    if (g.opPassword)
+        ctx.opPassword = *g.opPassword;
+    else
+        ctx.opPassword = platform::environment("QUORVANE_OP_PASSWORD");
 
     if (!command->offline && !passGate(*ctx.settings, g, err)) {
         err << "密码错误\n";
         return kGateRefused;
     }
 
-    Args rest(args.begin() + static_cast<std::ptrdiff_t>(argsFrom), args.end());
-    int code = command->run(ctx, rest);
+    int code = command->run(ctx);
     if (code == kUsage) {
         err << "usage: quorvane-cli " << command->usage << '\n';
     } else if (port.answeredNo()) {

@@ -12,10 +12,9 @@
 
 namespace quorvane::cli {
 
-int cmdCardCheck(CliContext& ctx, const Args& args) {
-    auto words = positionals(args, {});
+int cmdCardCheck(CliContext& ctx) {
+    auto words = ctx.args.positionals();
     if (words.size() != 1) {
-        *ctx.err << "usage: card check NUMBER\n";
         return kUsage;
     }
     const std::string& number = words[0];
@@ -29,10 +28,9 @@ int cmdCardCheck(CliContext& ctx, const Args& args) {
     return ok ? kOk : kFailed;
 }
 
-int cmdCardParse(CliContext& ctx, const Args& args) {
-    auto texts = positionals(args, {});
+int cmdCardParse(CliContext& ctx) {
+    auto texts = ctx.args.positionals();
     if (texts.empty()) {
-        *ctx.err << "usage: card parse TEXT...\n";
         return kUsage;
     }
     CardOptions options = ctx.settings ? readCardOptions(*ctx.settings) : CardOptions{};
@@ -51,11 +49,12 @@ int cmdCardParse(CliContext& ctx, const Args& args) {
     return status;
 }
 
-int cmdCardConvert(CliContext& ctx, const Args& args) {
-    auto texts = positionals(args, {});
+int cmdCardConvert(CliContext& ctx) {
+    auto texts = ctx.args.positionals();
     std::string input;
-    for (const auto& t : texts) input += t + "\n";
-    auto result = convertTextsToNumbers(input, hasFlag(args, "--force"), hasFlag(args, "--reverse"));
+    for (const auto& t : texts)
+        input += t + "\n";
+    auto result = convertTextsToNumbers(input, ctx.args.has("--force"), ctx.args.has("--reverse"));
     for (std::size_t start = 0; start < result.output.size();) {
         std::size_t end = result.output.find("\r\n", start);
         *ctx.out << result.output.substr(start, end - start) << '\n';
@@ -65,10 +64,9 @@ int cmdCardConvert(CliContext& ctx, const Args& args) {
     return result.noData ? kFailed : kOk;
 }
 
-int cmdRightTextParse(CliContext& ctx, const Args& args) {
-    auto words = positionals(args, {});
+int cmdRightTextParse(CliContext& ctx) {
+    auto words = ctx.args.positionals();
     if (words.size() != 1) {
-        *ctx.err << "usage: right-text parse LINE\n";
         return kUsage;
     }
     RightTextOptions options;

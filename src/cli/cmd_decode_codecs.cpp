@@ -14,50 +14,49 @@
 namespace quorvane::cli {
 namespace {
 
-int usage(CliContext& ctx, std::string_view text) {
-    *ctx.err << "usage: " << text << '\n';
-    return kUsage;
-}
-
 // --seq N, 0 when absent; false when present but not a number.
-bool sequenceOption(const Args& args, std::uint32_t& sequence) {
+bool sequenceOption(CliContext& ctx, std::uint32_t& sequence) {
     sequence = 0;
-    const std::string* v = flagValue(args, "--seq");
-    if (!hasFlag(args, "--seq")) return true;
-    if (!v) return false;
+    const std::string* v = ctx.args.value("--seq");
+    if (!v)
+        return true;
     auto n = wordArgument(*v);
-    if (n) sequence = *n;
+    if (n)
+        sequence = *n;
+    else
+        *ctx.err << "option --seq takes a number, not " << *v << "\n";
     return n.has_value();
 }
 
 } // namespace
 
-int cmdDecodeRecord(CliContext& ctx, const Args& args) {
-    constexpr std::string_view kUsageText = "decode record HEX [--seq N] [--three-byte]";
-    auto bytes = hexArgument(positionals(args, {"--seq"}));
+int cmdDecodeRecord(CliContext& ctx) {
+    auto bytes = hexArgument(ctx.args.positionals());
     std::uint32_t sequence;
-    if (!bytes || !sequenceOption(args, sequence)) return usage(ctx, kUsageText);
+    if (!bytes || !sequenceOption(ctx, sequence))
+        return kUsage;
     auto record = LogRecord::decode(*bytes);
     if (!record || bytes->size() != kLogRecordSize) {
         *ctx.err << "a record is 16 bytes\n";
         return kUsage;
     }
     RecordDecodeOptions options;
-    options.threeByte = hasFlag(args, "--three-byte");
+    options.threeByte = ctx.args.has("--three-byte");
     RecordFieldMap map;
     *ctx.out << decodeRecord(&map, *record, sequence, options) << '\n';
-    for (const auto& [key, value] : map.entries()) *ctx.out << key << '=' << value << '\n';
+    for (const auto& [key, value] : map.entries())
+        *ctx.out << key << '=' << value << '\n';
     return kOk;
 }
 
-int cmdDecodeRight(CliContext& ctx, const Args& args) {
-    constexpr std::string_view kUsageText = "decode right HEX [--seq N] [--three-byte]";
-    auto bytes = hexArgument(positionals(args, {"--seq"}));
+int cmdDecodeRight(CliContext& ctx) {
+    auto bytes = hexArgument(ctx.args.positionals());
     std::uint32_t sequence;
-    if (!bytes || !sequenceOption(args, sequence)) return usage(ctx, kUsageText);
+    if (!bytes || !sequenceOption(ctx, sequence))
+        return kUsage;
     RightTextOptions options;
     options.rightMode = ctx.settings ? readRightMode(*ctx.settings) : 0;
-    options.threeByte = hasFlag(args, "--three-byte");
+    options.threeByte = ctx.args.has("--three-byte");
     // A payload right is 24 bytes; in right-mode 0 the 20 stored bytes also do. Any other
     // length would be read in part and printed as if it were whole.
     bool wholeRight = bytes->size() == kRightPayloadLength ||
@@ -71,19 +70,22 @@ int cmdDecodeRight(CliContext& ctx, const Args& args) {
     return kOk;
 }
 
-int cmdDecodeStatus(CliContext& ctx, const Args& args) {
-    auto words = positionals(args, {});
+int cmdDecodeStatus(CliContext& ctx) {
+    const auto& words = ctx.args.positionals();
     auto word = words.size() == 1 ? wordArgument(words[0]) : std::nullopt;
-    if (!word) return usage(ctx, "decode status WORD [--multi-line]");
-    std::string text = statusWordText(*word, hasFlag(args, "--multi-line"));
+    if (!word)
+        return kUsage;
+    std::string text = statusWordText(*word, ctx.args.has("--multi-line"));
     *ctx.out << text;
-    if (text.empty() || text.back() != '\n') *ctx.out << '\n';
+    if (text.empty() || text.back() != '\n')
+        *ctx.out << '\n';
     return kOk;
 }
 
-int cmdDecodeIdcard(CliContext& ctx, const Args& args) {
-    auto bytes = hexArgument(positionals(args, {}));
-    if (!bytes) return usage(ctx, "decode idcard HEX");
+int cmdDecodeIdcard(CliContext& ctx) {
+    auto bytes = hexArgument(ctx.args.positionals());
+    if (!bytes)
+        return kUsage;
     int parseVersion = ctx.settings ? ctx.settings->readInt("global", "2nd-parse-ver", 1) : 1;
     std::string line = identityLine(*bytes, {}, parseVersion);
     *ctx.out << line << '\n';

@@ -7,12 +7,11 @@
 
 namespace quorvane::cli {
 
-int cmdDecodeFrame(CliContext& ctx, const Args& args) {
-    if (args.size() != 1) {
-        *ctx.err << "usage: decode frame HEX\n";
+int cmdDecodeFrame(CliContext& ctx) {
+    const auto& words = ctx.args.positionals();
+    if (words.size() != 1)
         return kUsage;
-    }
-    auto bytes = parseHexArg(args[0]);
+    auto bytes = parseHexArg(words[0]);
     if (!bytes) {
         *ctx.err << "not a hexadecimal string\n";
         return kUsage;
@@ -33,7 +32,8 @@ int cmdDecodeFrame(CliContext& ctx, const Args& args) {
     out << "target=" << info.target << "\n";
     out << "sequence=" << info.sequence << "\n";
     out << "command=" << int(info.command) << " " << commandName(info.command) << "\n";
-    if (info.isReply) out << "status=" << int(info.status) << "\n";
+    if (info.isReply)
+        out << "status=" << int(info.status) << "\n";
     out << "length=" << info.length << "\n";
     bool lengthOk = data.size() == kMinFrameSize + info.length;
     out << "checksum=" << (info.checksumOk ? "ok" : "bad") << "\n";

@@ -16,11 +16,21 @@ void jsonString(std::ostream& out, const std::string& s) {
     out << '"';
     for (unsigned char c : s) {
         switch (c) {
-        case '"': out << "\\\""; break;
-        case '\\': out << "\\\\"; break;
-        case '\n': out << "\\n"; break;
-        case '\t': out << "\\t"; break;
-        case '\r': out << "\\r"; break;
+        case '"':
+            out << "\\\"";
+            break;
+        case '\\':
+            out << "\\\\";
+            break;
+        case '\n':
+            out << "\\n";
+            break;
+        case '\t':
+            out << "\\t";
+            break;
+        case '\r':
+            out << "\\r";
+            break;
         default:
             if (c < 0x20) {
                 char buf[8];
@@ -38,29 +48,20 @@ void jsonString(std::ostream& out, const std::string& s) {
 // characters in a cell are shown as spaces.
 std::string cellText(std::string s) {
     for (auto& c : s)
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = ' ';
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
+            c = ' ';
     return s;
 }
 
-bool readNumber(const std::string* text, long lo, long hi, long& out) {
-    if (!text) return true;
-    char* end = nullptr;
-    out = std::strtol(text->c_str(), &end, 10);
-    return !text->empty() && *end == 0 && out >= lo && out <= hi;
-}
 } // namespace
 
-int cmdSearch(CliContext& ctx, const Args& args) {
-    const std::string* to = flagValue(args, "--to");
-    const std::string* iface = flagValue(args, "--iface");
+int cmdSearch(CliContext& ctx) {
+    const std::string* to = ctx.args.value("--to");
+    const std::string* iface = ctx.args.value("--iface");
     long port = 0, waitMs = 3000;
-    if (!positionals(args, {"--to", "--port", "--iface", "--wait"}).empty() ||
-        !readNumber(flagValue(args, "--port"), 1, 65535, port) ||
-        !readNumber(flagValue(args, "--wait"), 0, 600000, waitMs)) {
-        *ctx.err << "usage: search [--mcast] [--pipe] [--to ADDR] [--port N] [--iface IP] "
-                    "[--wait MS] [--json]\n";
+    if (!ctx.args.positionals().empty() || !numberOption(ctx, "--port", 1, 65535, port) ||
+        !numberOption(ctx, "--wait", 0, 600000, waitMs))
         return kUsage;
-    }
     std::optional<std::uint32_t> toAddress;
     if (to && !(toAddress = platform::parseIpv4(*to))) {
         *ctx.err << "not an IPv4 address: " << *to << "\n";
@@ -73,12 +74,13 @@ int cmdSearch(CliContext& ctx, const Args& args) {
     session.start();
 
     SearchRequest request;
-    request.multicast = hasFlag(args, "--mcast");
+    request.multicast = ctx.args.has("--mcast");
     SearchTarget target = session.channel().configuredSearchTarget(request.multicast);
     request.searchAddress = toAddress.value_or(target.destination.address);
     request.port = port ? static_cast<std::uint16_t>(port) : target.destination.port;
-    request.interfaceAddress = iface ? *iface : ctx.settings->readString("net", "mcast-local-address");
-    request.listServiceDevices = hasFlag(args, "--pipe");
+    request.interfaceAddress =
+        iface ? *iface : ctx.settings->readString("net", "mcast-local-address");
+    request.listServiceDevices = ctx.args.has("--pipe");
     request.remember = !to && port == 0;
     if (!session.search(request)) {
         session.stop();
@@ -89,14 +91,15 @@ int cmdSearch(CliContext& ctx, const Args& args) {
 
     auto rows = session.devices().snapshot();
     auto& out = *ctx.out;
-    if (hasFlag(args, "--json")) {
+    if (ctx.args.has("--json")) {
         const auto& specs = deviceListColumnSpecs();
         out << "[";
         for (std::size_t r = 0; r < rows.size(); ++r) {
             auto columns = deviceListColumns(rows[r]);
             out << (r ? ",\n " : "\n ") << "{";
             for (std::size_t c = 0; c < columns.size(); ++c) {
-                if (c) out << ", ";
+                if (c)
+                    out << ", ";
                 jsonString(out, specs[c].caption);
                 out << ": ";
                 jsonString(out, columns[c]);

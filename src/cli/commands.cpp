@@ -1,23 +1,43 @@
-#include "cli_context.h"
 #include "commands.h"
+#include "cli_context.h"
+#include "device_selection.h"
 
 namespace quorvane::cli {
 
+namespace {
+using A = Arity;
+constexpr OptionSpec kCodecOptions[] = {{"--seq", A::Value}, {"--three-byte", A::Flag}};
+constexpr OptionSpec kStatusOptions[] = {{"--multi-line", A::Flag}};
+constexpr OptionSpec kConvertOptions[] = {{"--force", A::Flag}, {"--reverse", A::Flag}};
+constexpr OptionSpec kSearchOptions[] = {
+    {"--mcast", A::Flag},  {"--pipe", A::Flag},  {"--to", A::Value},  {"--port", A::Value},
+    {"--iface", A::Value}, {"--wait", A::Value}, {"--json", A::Flag},
+};
+} // namespace
+
 // One line per command; the handlers live in one file per group of commands.
 static const CliCommand kCommands[] = {
-    {"decode", "frame", true, cmdDecodeFrame, "decode frame HEX"},
-    {"decode", "record", true, cmdDecodeRecord, "decode record HEX [--seq N] [--three-byte]"},
-    {"decode", "right", true, cmdDecodeRight, "decode right HEX [--seq N] [--three-byte]"},
-    {"decode", "status", true, cmdDecodeStatus, "decode status WORD [--multi-line]"},
-    {"decode", "idcard", true, cmdDecodeIdcard, "decode idcard HEX"},
-    {"card", "check", true, cmdCardCheck, "card check NUMBER"},
-    {"card", "parse", true, cmdCardParse, "card parse TEXT..."},
-    {"card", "convert", true, cmdCardConvert, "card convert [--force] [--reverse] TEXT..."},
-    {"right-text", "parse", true, cmdRightTextParse, "right-text parse LINE"},
+    {"decode", "frame", true, cmdDecodeFrame, "decode frame HEX", {}},
+    {"decode", "record", true, cmdDecodeRecord, "decode record HEX [--seq N] [--three-byte]",
+     kCodecOptions},
+    {"decode", "right", true, cmdDecodeRight, "decode right HEX [--seq N] [--three-byte]",
+     kCodecOptions},
+    {"decode", "status", true, cmdDecodeStatus, "decode status WORD [--multi-line]",
+     kStatusOptions},
+    {"decode", "idcard", true, cmdDecodeIdcard, "decode idcard HEX", {}},
+    {"card", "check", true, cmdCardCheck, "card check NUMBER", {}},
+    {"card", "parse", true, cmdCardParse, "card parse TEXT...", {}},
+    {"card", "convert", true, cmdCardConvert, "card convert [--force] [--reverse] TEXT...",
+     kConvertOptions},
+    {"right-text", "parse", true, cmdRightTextParse, "right-text parse LINE", {}},
     {"search", "", false, cmdSearch,
-     "search [--mcast] [--pipe] [--to ADDR] [--port N] [--iface IP] [--wait MS] [--json]"},
+     "search [--mcast] [--pipe] [--to ADDR] [--port N] [--iface IP] [--wait MS] [--json]",
+     kSearchOptions},
+    {"time", "get", false, cmdTimeGet, "time get (-d IP | --record FILE)", kDeviceOptions},
 };
 
-std::span<const CliCommand> cliCommands() { return kCommands; }
+std::span<const CliCommand> cliCommands() {
+    return kCommands;
+}
 
 } // namespace quorvane::cli

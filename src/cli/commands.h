@@ -3,17 +3,19 @@
 
 namespace quorvane::cli {
 // Offline decoders (cmd_decode_frame.cpp).
-int cmdDecodeFrame(CliContext& ctx, const Args& args);
+int cmdDecodeFrame(CliContext& ctx);
 // Offline decoders of records, rights, status words and identity replies (cmd_decode_codecs.cpp).
-int cmdDecodeRecord(CliContext& ctx, const Args& args);
-int cmdDecodeRight(CliContext& ctx, const Args& args);
-int cmdDecodeStatus(CliContext& ctx, const Args& args);
-int cmdDecodeIdcard(CliContext& ctx, const Args& args);
+int cmdDecodeRecord(CliContext& ctx);
+int cmdDecodeRight(CliContext& ctx);
+int cmdDecodeStatus(CliContext& ctx);
+int cmdDecodeIdcard(CliContext& ctx);
 // Card numbers and right lines (cmd_card.cpp).
-int cmdCardCheck(CliContext& ctx, const Args& args);
-int cmdCardParse(CliContext& ctx, const Args& args);
-int cmdCardConvert(CliContext& ctx, const Args& args);
-int cmdRightTextParse(CliContext& ctx, const Args& args);
+int cmdCardCheck(CliContext& ctx);
+int cmdCardParse(CliContext& ctx);
+int cmdCardConvert(CliContext& ctx);
+int cmdRightTextParse(CliContext& ctx);
 // Search (cmd_search.cpp).
-int cmdSearch(CliContext& ctx, const Args& args);
+int cmdSearch(CliContext& ctx);
+// Remote commands (cmd_time.cpp).
+int cmdTimeGet(CliContext& ctx);
 } // namespace quorvane::cli

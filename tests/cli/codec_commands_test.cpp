@@ -14,13 +14,20 @@ struct Run {
     std::string err;
 };
 
-// The offline handlers with no settings file: every option at its default.
-Run run(int (*command)(CliContext&, const Args&), Args args) {
+// The offline handlers with no settings file: every option at its default. The words are
+// read against the command's declared options, as the runner does.
+Run run(int (*command)(CliContext&), Args args) {
     std::ostringstream out, err;
     CliContext ctx;
     ctx.out = &out;
     ctx.err = &err;
-    int code = command(ctx, args);
+    for (const auto& c : cliCommands()) {
+        if (c.run != command) continue;
+        auto parsed = parseArgs(args, c.options, err);
+        if (!parsed) return {kUsage, out.str(), err.str()};
+        ctx.args = *parsed;
+    }
+    int code = command(ctx);
     return {code, out.str(), err.str()};
 }
 

@@ -5,6 +5,7 @@
 #include "infra/codepage.h"
 #include "infra/tool_log.h"
 #include "protocol/code_tables.h"
+#include "protocol/device_time.h"
 #include "protocol/frame.h"
 
 namespace quorvane {
@@ -118,13 +119,13 @@ int ReplyDispatcher::handleReply(Bytes data, const std::string& source, bool via
                 waiting.push_back(s);
     }
     bool consumed = false;
-    for (const auto& s : waiting) {
-        s->deliver(reply);
+    for (const auto& s : waiting)
         consumed = consumed || s->consumes();
-    }
-    if (consumed)
-        return 0;
-    return handler ? handler(reply) : 0;
+    // The standard handling first: an operation woken by this reply finds its notice shown.
+    int rc = !consumed && handler ? handler(reply) : 0;
+    for (const auto& s : waiting)
+        s->deliver(reply);
+    return rc;
 }
 
 void ReplyDispatcher::registerStandardHandlers() {
@@ -145,6 +146,11 @@ void ReplyDispatcher::registerStandardHandlers() {
     for (int code : {39, 65, 83, 97, 99, 101, 103, 242})
         setHandler(static_cast<std::uint8_t>(code),
                    statusMessage(this, "操作成功！", "操作失败！"));
+    setHandler(41, [this](const Reply& r) {
+        auto time = r.status == 1 ? deviceTimeText(r.payload) : std::nullopt;
+        notice(time ? "操作成功，设备时间为=" + *time : "操作失败！");
+        return 0;
+    });
     setHandler(73, statusMessage(this, "清除程序操作成功！", "清除程序操作失败！"));
     setHandler(129, statusMessage(this, "升级操作处理中，请等待设备升级完成后自动重新启动！",
                                   "操作失败或者不支持升级！如果是批量升级请尝试逐个设备升级！"));

@@ -66,6 +66,7 @@ struct ToolSession::Impl {
     BatchRunner batch;
     mutable std::mutex currentMutex;
     std::optional<DeviceUIInfo> current;
+    ExchangeLimits oneShot = limits::kSendOnly;
     bool aceStarted = false;
     bool stopped = false;
 };
@@ -144,6 +145,8 @@ const Exchange& ToolSession::exchange() {
 const BatchRunner& ToolSession::batchRunner() {
     return impl_->batch;
 }
+void ToolSession::setOneShotLimits(const ExchangeLimits& limits) { impl_->oneShot = limits; }
+ExchangeLimits ToolSession::oneShotLimits() const { return impl_->oneShot; }
 std::uint16_t ToolSession::devicePort() const {
     return impl_->channel.devicePort();
 }

@@ -62,6 +62,11 @@ class ToolSession {
     const Exchange& exchange();
     // Many items through exchange(), with progress and cancel on this session's port.
     const BatchRunner& batchRunner();
+    // How one-shot commands (open a door, read the time …) wait for their reply: the window
+    // sends and shows the reply as a notice when it comes (the default, limits::kSendOnly);
+    // the command line waits for it (limits::kCommand).
+    void setOneShotLimits(const ExchangeLimits& limits);
+    ExchangeLimits oneShotLimits() const;
     // `common-dev-admin-port` as read when the session was made: every command to one
     // controller goes to this port.
     std::uint16_t devicePort() const;

@@ -1,0 +1,41 @@
+#pragma once
+// What every command that works on one controller shares: a started session that waits for
+// replies, and the device chosen with -d IP (refreshed first) or --record FILE.
+#include <optional>
+#include <span>
+
+#include "cli_context.h"
+#include "model/device_info.h"
+#include "session/tool_session.h"
+
+namespace quorvane::cli {
+
+// -d/--device IP and --record FILE, for the option tables of such commands.
+inline constexpr OptionSpec kDeviceOptions[] = {
+    {"--device", Arity::Value, "-d"},
+    {"--record", Arity::Value},
+};
+
+// The session of a command that talks to controllers: the tool log stays off the terminal,
+// the operation password of the common options fills every frame, and one-shot commands wait
+// for their reply.
+class OnlineSession {
+  public:
+    explicit OnlineSession(CliContext& ctx);
+    ~OnlineSession();
+    OnlineSession(const OnlineSession&) = delete;
+    OnlineSession& operator=(const OnlineSession&) = delete;
+    ToolSession& operator*() { return session_; }
+    ToolSession* operator->() { return &session_; }
+
+  private:
+    ToolSession session_;
+};
+
+// The device of -d IP, refreshed with the device-information request (to any id) on the
+// device port, or of --record FILE. Nothing after printing why, with the exit code in code:
+// a silent device prints the refresh's timeout text (1); no or two choices, or an address that
+// is not one, are usage errors (2).
+std::optional<DeviceUIInfo> selectDevice(CliContext& ctx, ToolSession& session, int& code);
+
+} // namespace quorvane::cli

@@ -1,0 +1,35 @@
+#include "session/device_command.h"
+
+#include "session/tool_session.h"
+
+namespace quorvane {
+
+ExchangeOutcome sendDeviceCommand(ToolSession& session, const DeviceUIInfo& record,
+                                  std::uint8_t command, std::vector<std::uint8_t> payload) {
+    auto target = session.prepareDevAddress(record.ip, &record);
+    if (!target) {
+        ExchangeOutcome none;
+        none.kind = ExchangeOutcome::Kind::SendFailed;
+        return none;
+    }
+    ExchangeRequest request;
+    request.target = *target;
+    request.command = command;
+    request.payload = std::move(payload);
+    return session.exchange().run(request, session.oneShotLimits());
+}
+
+int commandResult(ToolSession& session, const ExchangeOutcome& outcome) {
+    switch (outcome.kind) {
+    case ExchangeOutcome::Kind::Sent: return 0;
+    case ExchangeOutcome::Kind::Reply: return outcome.ok() ? 0 : -1;
+    case ExchangeOutcome::Kind::Timeout:
+        session.port().showMessage("设备通信超时，请检查设备运行状态及网络连接！网络恢复前只能显示已经下载到本地的数据。");
+        return -1;
+    case ExchangeOutcome::Kind::Cancelled:
+    case ExchangeOutcome::Kind::SendFailed: return -1;
+    }
+    return -1;
+}
+
+} // namespace quorvane

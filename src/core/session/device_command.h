@@ -1,0 +1,22 @@
+#pragma once
+// A one-shot command to one controller: built for the record's target, sent through the
+// session's exchange with its one-shot limits. The reply's text is shown by its standard
+// handling (a notice); what comes back here is whether and how it was answered.
+#include <cstdint>
+#include <vector>
+
+#include "model/device_info.h"
+#include "session/exchange.h"
+
+namespace quorvane {
+
+class ToolSession;
+
+ExchangeOutcome sendDeviceCommand(ToolSession& session, const DeviceUIInfo& record,
+                                  std::uint8_t command, std::vector<std::uint8_t> payload = {});
+
+// 0 when the command went out and, where the session waits, was answered with status 1;
+// -1 otherwise. A silent controller is reported with the refresh's timeout text.
+int commandResult(ToolSession& session, const ExchangeOutcome& outcome);
+
+} // namespace quorvane
