@@ -91,7 +91,7 @@ class Client {
 };
 
 struct RunningSim {
-    explicit RunningSim(std::vector<std::string> options, int portOffset = 0)
+    explicit RunningSim(const std::vector<std::string>& options, int portOffset = 0)
         : port(testPort(portOffset)), dumpFile(scratchDir("sim-dump") + "/state.json"),
           sim(argv(options)) {}
     std::vector<std::string> argv(const std::vector<std::string>& options) const {

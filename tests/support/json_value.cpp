@@ -1,5 +1,6 @@
 #include "json_value.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace quorvane::test {

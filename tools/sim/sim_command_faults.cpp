@@ -1,6 +1,8 @@
 #include "sim_command_faults.h"
 
+#include <algorithm>
 #include <charconv>
+#include <iterator>
 
 #include "platform/udp_socket.h"
 
@@ -102,7 +104,7 @@ bool CommandFaults::dropReply(std::size_t controller, std::uint32_t address,
         std::string item;
         if (each)
             item.assign(request.payload.begin(), request.payload.end());
-        std::uint32_t& count = dropped_[{i, controller, std::move(item)}];
+        std::uint32_t& count = dropped_[std::make_tuple(i, controller, item)];
         if (count < f.value) {
             ++count;
             drop = true;

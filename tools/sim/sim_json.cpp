@@ -98,13 +98,13 @@ JsonWriter& JsonWriter::boolean(bool flag) {
 
 JsonWriter& JsonWriter::hex(Bytes bytes) {
     static const char kDigits[] = "0123456789abcdef";
-    std::string text;
-    text.reserve(2 * bytes.size());
+    std::string digits;
+    digits.reserve(2 * bytes.size());
     for (auto b : bytes) {
-        text += kDigits[b >> 4];
-        text += kDigits[b & 0x0F];
+        digits += kDigits[b >> 4];
+        digits += kDigits[b & 0x0F];
     }
-    return value(text);
+    return value(digits);
 }
 
 } // namespace quorvane::sim
