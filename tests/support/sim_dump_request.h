@@ -11,9 +11,9 @@
 
 namespace quorvane::test {
 
-// Asks the running simulator (after its "ready" line) for a fresh dump and reads it: sends SIGUSR1,
-// waits for the next "dump N" line, then parses FILE. Nothing when no dump came within the limit or
-// the file is not JSON.
+// Asks the running simulator for a fresh dump and reads it: waits for its "ready" line, sends
+// SIGUSR1, waits for the next "dump N" line, then parses FILE. Nothing when no dump came within
+// the limit or the file is not JSON.
 std::optional<JsonValue> requestSimDump(ChildProcess& sim, const std::string& dumpFile,
                                         std::chrono::milliseconds limit = std::chrono::seconds(20));
 

@@ -151,12 +151,14 @@ int SimNetwork::nextTimeoutMs() const {
 void SimNetwork::writeDump(const char* reason) {
     if (options_.dumpPath.empty())
         return;
-    ++dumps_;
-    if (!platform::replaceFile(options_.dumpPath, stateDump(dumps_, reason, controllers_))) {
+    // A dump that could not be written takes no number, so the numbers printed stay 1, 2, 3...
+    const std::uint64_t number = dumps_ + 1;
+    if (!platform::replaceFile(options_.dumpPath, stateDump(number, reason, controllers_))) {
         std::cerr << "quorvane-sim: cannot write the dump to " << options_.dumpPath << "\n";
         return;
     }
-    std::cout << "dump " << dumps_ << std::endl;
+    dumps_ = number;
+    std::cout << "dump " << number << std::endl;
 }
 
 void SimNetwork::run(int signalFd) {
