@@ -1,26 +1,43 @@
 #pragma once
-// One simulated controller: its device record (basic or extended block, MAC, group and
-// number, name, door-access block with counters), its clock and what it was last told to do.
-#include <chrono>
+// One simulated controller: the state of each command group, each kept by the module that
+// answers that group's commands, and the requests it took.
 #include <cstdint>
+#include <map>
 #include <string>
 
-#include "model/device_info.h"
+#include "sim_config_state.h"
+#include "sim_logs_state.h"
+#include "sim_memory_state.h"
+#include "sim_remote_state.h"
+#include "sim_rights_state.h"
+#include "sim_text_state.h"
 
 namespace quorvane::sim {
 
 struct SimController {
-    DeviceUIInfo record;
-    bool extended = false;
-    std::uint32_t address = 0;               // the address it answers from (host order)
-    std::chrono::seconds clockOffset{0};     // device clock minus the local clock
-    int lastOpenDoor = 0;                    // 1-based door of the last open command
-    int lastOpenValue = 0;                   // its time value (ms / 10, or a state 65001..65005)
-    int restarts = 0;
+    std::uint32_t address = 0; // the address it answers from (host order)
+    ConfigState config;
+    RemoteState remote;
+    RightsState rights;
+    MemoryState memory;
+    LogsState logs;
+    TextState text;
+    std::map<std::uint8_t, int> requests; // requests addressed to it, by command code
+
+    // The id a request must carry to reach it (besides the id of every controller).
+    std::uint16_t targetId() const;
 };
 
-// The n-th controller (n from 1) at address; extended chooses the block it reports.
-SimController makeController(int n, std::uint32_t address, std::uint16_t port,
-                             const std::string& namePrefix, int group, bool extended);
+// What a controller starts from, chosen on the command line.
+struct ControllerSeed {
+    int number = 1; // from 1
+    std::uint32_t address = 0;
+    std::uint16_t port = 0;
+    std::string namePrefix; // UTF-8
+    int group = 1;
+    bool extended = false;
+};
+
+SimController makeController(const ControllerSeed& seed);
 
 } // namespace quorvane::sim

@@ -7,7 +7,7 @@
 namespace quorvane::sim {
 
 class FaultInjector {
-public:
+  public:
     FaultInjector(std::uint32_t seed, double drop, double duplicate, double corrupt)
         : rng_(seed), drop_(drop), duplicate_(duplicate), corrupt_(corrupt) {}
 
@@ -16,7 +16,7 @@ public:
     int copies();
     void maybeCorrupt(std::string& frame);
 
-private:
+  private:
     bool draw(double rate);
     std::mt19937 rng_;
     double drop_, duplicate_, corrupt_;

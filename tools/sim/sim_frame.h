@@ -1,5 +1,10 @@
 #pragma once
-// Requests as the simulator sees them, and the replies it builds.
+// Requests as a controller reads them and the replies it builds. A frame is 16 bytes of 0x55
+// (a reply: 0xAA), 0xFF 0xFF, six operation-password bytes (a reply: 0xFF), the target id
+// (big-endian), the sequence number (little-endian), the command, a byte that is 0 in requests
+// and the status in replies, the payload length (big-endian), the payload, and the 8-bit sum of
+// everything from the command byte to the end of the payload.
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -7,6 +12,12 @@
 #include "platform/bytes.h"
 
 namespace quorvane::sim {
+
+inline constexpr std::size_t kFrameHeaderSize = 32;
+// A request takes at most this many bytes; longer datagrams are cut when read and so refused.
+inline constexpr std::size_t kLargestRequest = 20000;
+// The target id that every controller at the destination answers to.
+inline constexpr std::uint16_t kAnyTarget = 0xFFFF;
 
 struct SimRequest {
     std::uint16_t target = 0;
@@ -16,7 +27,8 @@ struct SimRequest {
     bool checksumOk = true;
 };
 
-// A well-formed request (0x55 prefix, length inside the datagram), or nothing.
+// A request whose prefix is right and whose length leaves room for the checksum byte inside
+// the datagram, or nothing. Bytes after the checksum are ignored.
 std::optional<SimRequest> readRequest(Bytes datagram);
 
 struct SimReply {
@@ -24,7 +36,8 @@ struct SimReply {
     std::string payload;
 };
 
-// 16 x 0xAA, 8 x 0xFF, device id, the request's sequence, code, status, length, payload, sum.
+// The reply frame: prefix, device id, the request's sequence number, reply code, status,
+// length, payload and sum.
 std::string buildReply(std::uint16_t deviceId, std::uint16_t sequence, std::uint8_t code,
                        const SimReply& reply);
 

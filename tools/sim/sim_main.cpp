@@ -18,15 +18,18 @@ std::vector<std::uint32_t> controllerAddresses(const SimOptions& o) {
     if (!o.addresses.empty()) {
         for (const auto& a : o.addresses) {
             auto v = platform::parseIpv4(a);
-            if (!v) return {};
+            if (!v)
+                return {};
             out.push_back(*v);
         }
         return out;
     }
     auto first = platform::parseIpv4(o.firstAddress);
-    if (!first) return {};
+    if (!first)
+        return {};
     for (std::uint32_t a = *first; static_cast<int>(out.size()) < o.count; ++a) {
-        if ((a & 0xFF) == 0 || (a & 0xFF) == 0xFF) continue;
+        if ((a & 0xFF) == 0 || (a & 0xFF) == 0xFF)
+            continue;
         out.push_back(a);
     }
     return out;
@@ -40,7 +43,8 @@ int main(int argc, char** argv) {
         std::cout << kSimHelp;
         return 0;
     }
-    if (!options) return 2;
+    if (!options)
+        return 2;
     auto addresses = controllerAddresses(*options);
     if (addresses.empty()) {
         std::cerr << "quorvane-sim: bad controller address\n";
@@ -49,25 +53,36 @@ int main(int argc, char** argv) {
     std::vector<SimController> controllers;
     controllers.reserve(addresses.size());
     for (std::size_t i = 0; i < addresses.size(); ++i) {
-        bool extended = options->block == "extended" || (options->block == "mixed" && i % 2 == 1);
-        controllers.push_back(makeController(static_cast<int>(i + 1), addresses[i], options->port,
-                                             options->namePrefix, options->group, extended));
+        ControllerSeed seed;
+        seed.number = static_cast<int>(i + 1);
+        seed.address = addresses[i];
+        seed.port = options->port;
+        seed.namePrefix = options->namePrefix;
+        seed.group = options->group;
+        seed.extended = options->block == "extended" || (options->block == "mixed" && i % 2 == 1);
+        controllers.push_back(makeController(seed));
     }
 
-    sigset_t stopSignals;
-    sigemptyset(&stopSignals);
-    sigaddset(&stopSignals, SIGTERM);
-    sigaddset(&stopSignals, SIGINT);
-    sigprocmask(SIG_BLOCK, &stopSignals, nullptr);
-    int stopFd = signalfd(-1, &stopSignals, SFD_CLOEXEC);
+    // Stop and dump requests arrive through a signalfd read by the event loop. A test that
+    // stops reading standard output must not end the simulator when it prints a dump line.
+    sigset_t signals;
+    sigemptyset(&signals);
+    sigaddset(&signals, SIGTERM);
+    sigaddset(&signals, SIGINT);
+    sigaddset(&signals, SIGUSR1);
+    sigprocmask(SIG_BLOCK, &signals, nullptr);
+    std::signal(SIGPIPE, SIG_IGN);
+    int signalFd = signalfd(-1, &signals, SFD_CLOEXEC);
 
     SimNetwork network(*options, std::move(controllers));
-    if (!network.open()) return 1;
+    if (!network.open())
+        return 1;
     std::cout << "quorvane-sim: " << addresses.size() << " controllers from "
               << platform::ipv4Text(addresses.front()) << " to "
               << platform::ipv4Text(addresses.back()) << " on port " << options->port << "\n"
               << "ready" << std::endl;
-    network.run(stopFd);
-    ::close(stopFd);
+    network.run(signalFd);
+    network.writeDump("exit");
+    ::close(signalFd);
     return 0;
 }

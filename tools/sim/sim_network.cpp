@@ -1,18 +1,21 @@
 #include "sim_network.h"
 
 #include <algorithm>
+#include <csignal>
 #include <iostream>
 #include <poll.h>
+#include <sys/signalfd.h>
+#include <unistd.h>
 
-#include "protocol/frame.h"
+#include "platform/files.h"
+#include "sim_dump.h"
 
 namespace quorvane::sim {
 
 using clock = std::chrono::steady_clock;
 
 SimNetwork::SimNetwork(const SimOptions& options, std::vector<SimController> controllers)
-    : options_(options),
-      controllers_(std::move(controllers)),
+    : options_(options), controllers_(std::move(controllers)), commandFaults_(options.faults),
       faults_(options.seed, options.dropRate, options.duplicateRate, options.corruptRate) {
     for (std::size_t i = 0; i < controllers_.size(); ++i)
         byAddress_[controllers_[i].address].push_back(i);
@@ -54,55 +57,82 @@ bool SimNetwork::open() {
 
 std::vector<std::size_t> SimNetwork::addressed(std::uint32_t destination) const {
     auto it = byAddress_.find(destination);
-    if (it != byAddress_.end()) return it->second;
+    if (it != byAddress_.end())
+        return it->second;
     bool broadcast = destination == 0xFFFFFFFFu || (destination & 0xFF) == 0xFF;
     bool multicast = group_ != 0 && destination == group_;
-    if (!broadcast && !multicast) return {};
+    if (!broadcast && !multicast)
+        return {};
     std::vector<std::size_t> all(controllers_.size());
-    for (std::size_t i = 0; i < all.size(); ++i) all[i] = i;
+    for (std::size_t i = 0; i < all.size(); ++i)
+        all[i] = i;
     return all;
 }
 
 void SimNetwork::handle(platform::UdpSocket& socket, Bytes datagram,
                         const platform::Ipv4Endpoint& from, std::uint32_t destination) {
     // Outside a test network namespace nothing may answer a sender on another machine.
-    if (!options_.allowRemote && !platform::isLoopback(from.address)) return;
+    if (!options_.allowRemote && !platform::isLoopback(from.address))
+        return;
     auto request = readRequest(datagram);
-    if (!request) return;
+    if (!request)
+        return;
     if (options_.verbose)
         std::cerr << "request " << int(request->command) << " target " << request->target
                   << " from " << from.text() << " to " << platform::ipv4Text(destination) << "\n";
-    const auto due = clock::now() + std::chrono::milliseconds(options_.delayMs);
     for (std::size_t i : addressed(destination)) {
-        SimController& c = controllers_[i];
-        if (request->target != kAnyTarget && request->target != c.record.getTargetId()) continue;
-        auto answer = commands_.answer(c, *request);
-        if (!answer) continue;
-        std::string frame =
-            buildReply(c.record.getTargetId(), request->sequence, answer->code, answer->reply);
-        int copies = faults_.copies();
-        faults_.maybeCorrupt(frame);
-        for (int k = 0; k < copies; ++k) queue_.push_back({due, &socket, frame, from, c.address});
+        const SimController& c = controllers_[i];
+        if (request->target != kAnyTarget && request->target != c.targetId())
+            continue;
+        answer(i, *request, socket, from);
     }
 }
 
+// Scripted faults first (a status instead of the command, a dropped or late reply), then the
+// drawn ones (dropped, duplicated, corrupted).
+void SimNetwork::answer(std::size_t index, const SimRequest& request, platform::UdpSocket& socket,
+                        const platform::Ipv4Endpoint& from) {
+    SimController& c = controllers_[index];
+    if (request.checksumOk)
+        ++c.requests[request.command];
+    std::optional<CommandTable::Answer> answer;
+    auto status =
+        request.checksumOk ? commandFaults_.statusFor(c.address, request.command) : std::nullopt;
+    if (status)
+        answer = CommandTable::Answer{static_cast<std::uint8_t>(request.command + 1),
+                                      SimReply{*status, {}}};
+    else
+        answer = commands_.answer(c, request);
+    if (!answer)
+        return;
+    if (commandFaults_.dropReply(index, c.address, request))
+        return;
+    std::string frame = buildReply(c.targetId(), request.sequence, answer->code, answer->reply);
+    const auto due = clock::now() + std::chrono::milliseconds(options_.delayMs) +
+                     commandFaults_.delayFor(c.address, request.command);
+    int copies = faults_.copies();
+    faults_.maybeCorrupt(frame);
+    for (int k = 0; k < copies; ++k)
+        queue_.emplace(due, Outgoing{&socket, frame, from, c.address});
+}
+
 void SimNetwork::receive(platform::UdpSocket& socket) {
-    std::vector<std::uint8_t> buffer(kMaxDatagram);
+    std::vector<std::uint8_t> buffer(kLargestRequest);
     platform::Ipv4Endpoint from;
     std::uint32_t destination = 0;
     int n = socket.receiveFrom(buffer, from, &destination);
-    if (n > 0) handle(socket, Bytes(buffer.data(), static_cast<std::size_t>(n)), from, destination);
+    if (n > 0)
+        handle(socket, Bytes(buffer.data(), static_cast<std::size_t>(n)), from, destination);
 }
 
 void SimNetwork::flush() {
-    const auto spacing = options_.rate > 0
-                             ? std::chrono::nanoseconds(1000000000ll / options_.rate)
-                             : std::chrono::nanoseconds(0);
+    const auto spacing = options_.rate > 0 ? std::chrono::nanoseconds(1000000000ll / options_.rate)
+                                           : std::chrono::nanoseconds(0);
     auto now = clock::now();
-    while (!queue_.empty() && queue_.front().due <= now && nextSlot_ <= now) {
-        Outgoing& o = queue_.front();
+    while (!queue_.empty() && queue_.begin()->first <= now && nextSlot_ <= now) {
+        Outgoing& o = queue_.begin()->second;
         o.socket->sendFrom(asBytes(o.bytes), o.to, o.from);
-        queue_.pop_front();
+        queue_.erase(queue_.begin());
         if (spacing.count() > 0) {
             nextSlot_ = std::max(nextSlot_ + spacing, now - spacing);
             now = clock::now();
@@ -111,20 +141,45 @@ void SimNetwork::flush() {
 }
 
 int SimNetwork::nextTimeoutMs() const {
-    if (queue_.empty()) return -1;
-    auto when = std::max(queue_.front().due, nextSlot_);
+    if (queue_.empty())
+        return -1;
+    auto when = std::max(queue_.begin()->first, nextSlot_);
     auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(when - clock::now()).count();
     return ms < 0 ? 0 : static_cast<int>(ms) + 1;
 }
 
-void SimNetwork::run(int stopFd) {
+void SimNetwork::writeDump(const char* reason) {
+    if (options_.dumpPath.empty())
+        return;
+    // A dump that could not be written takes no number, so the numbers printed stay 1, 2, 3...
+    const std::uint64_t number = dumps_ + 1;
+    if (!platform::replaceFile(options_.dumpPath, stateDump(number, reason, controllers_))) {
+        std::cerr << "quorvane-sim: cannot write the dump to " << options_.dumpPath << "\n";
+        return;
+    }
+    dumps_ = number;
+    std::cout << "dump " << number << std::endl;
+}
+
+void SimNetwork::run(int signalFd) {
     for (;;) {
-        pollfd fds[3] = {{stopFd, POLLIN, 0}, {admin_.fd(), POLLIN, 0}, {multicast_.fd(), POLLIN, 0}};
+        pollfd fds[3] = {
+            {signalFd, POLLIN, 0}, {admin_.fd(), POLLIN, 0}, {multicast_.fd(), POLLIN, 0}};
         int n = ::poll(fds, multicast_.isOpen() ? 3 : 2, nextTimeoutMs());
-        if (n < 0 && errno != EINTR) return;
-        if (n > 0 && (fds[0].revents & POLLIN)) return;
-        if (n > 0 && (fds[1].revents & POLLIN)) receive(admin_);
-        if (n > 0 && multicast_.isOpen() && (fds[2].revents & POLLIN)) receive(multicast_);
+        if (n < 0 && errno != EINTR)
+            return;
+        if (n > 0 && (fds[0].revents & POLLIN)) {
+            signalfd_siginfo info{};
+            if (::read(signalFd, &info, sizeof info) != sizeof info)
+                return;
+            if (info.ssi_signo != SIGUSR1)
+                return;
+            writeDump("request");
+        }
+        if (n > 0 && (fds[1].revents & POLLIN))
+            receive(admin_);
+        if (n > 0 && multicast_.isOpen() && (fds[2].revents & POLLIN))
+            receive(multicast_);
         flush();
     }
 }

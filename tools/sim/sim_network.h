@@ -1,17 +1,18 @@
 #pragma once
 // The simulator's sockets and event loop: requests come in on the administration port (and
 // the multicast port), each addressed controller answers from its own address, and replies
-// leave through a queue that applies delay, rate and faults.
+// leave through a queue ordered by the time they are due, which applies delays, the reply rate
+// and the faults.
 #include <chrono>
 #include <cstdint>
-#include <deque>
-#include <memory>
+#include <map>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
 #include "platform/udp_socket.h"
-#include "sim_commands.h"
+#include "sim_command_faults.h"
+#include "sim_command_table.h"
 #include "sim_controller.h"
 #include "sim_faults.h"
 #include "sim_options.h"
@@ -19,16 +20,17 @@
 namespace quorvane::sim {
 
 class SimNetwork {
-public:
+  public:
     SimNetwork(const SimOptions& options, std::vector<SimController> controllers);
     // Opens the sockets; false after printing the reason.
     bool open();
-    // Runs until stopFd becomes readable.
-    void run(int stopFd);
+    // Runs until SIGTERM or SIGINT arrives on signalFd (a signalfd); SIGUSR1 writes a dump.
+    void run(int signalFd);
+    // Writes the state dump to the --dump file, if one was named, and prints "dump N".
+    void writeDump(const char* reason);
 
-private:
+  private:
     struct Outgoing {
-        std::chrono::steady_clock::time_point due;
         platform::UdpSocket* socket;
         std::string bytes;
         platform::Ipv4Endpoint to;
@@ -37,6 +39,8 @@ private:
     void receive(platform::UdpSocket& socket);
     void handle(platform::UdpSocket& socket, Bytes datagram, const platform::Ipv4Endpoint& from,
                 std::uint32_t destination);
+    void answer(std::size_t index, const SimRequest& request, platform::UdpSocket& socket,
+                const platform::Ipv4Endpoint& from);
     std::vector<std::size_t> addressed(std::uint32_t destination) const;
     void flush();
     int nextTimeoutMs() const;
@@ -46,11 +50,14 @@ private:
     std::unordered_map<std::uint32_t, std::vector<std::size_t>> byAddress_;
     std::uint32_t group_ = 0;
     CommandTable commands_;
+    CommandFaults commandFaults_;
     FaultInjector faults_;
     platform::UdpSocket admin_;
     platform::UdpSocket multicast_;
-    std::deque<Outgoing> queue_;
+    // Replies by due time; replies due at the same time leave in the order they were queued.
+    std::multimap<std::chrono::steady_clock::time_point, Outgoing> queue_;
     std::chrono::steady_clock::time_point nextSlot_{};
+    std::uint64_t dumps_ = 0;
 };
 
 } // namespace quorvane::sim

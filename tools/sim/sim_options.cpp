@@ -6,7 +6,8 @@
 
 namespace quorvane::sim {
 
-const char* const kSimHelp = R"(quorvane-sim: simulated door-access controllers speaking the administration protocol.
+const char* const kSimHelp =
+    R"(quorvane-sim: simulated door-access controllers speaking the administration protocol.
 
 Usage: quorvane-sim [OPTIONS]
 
@@ -30,12 +31,52 @@ Network
                             namespace); by default they are ignored
   --rate N                  send at most N replies per second (default: no limit)
 
-Faults
+Faults drawn at random
   --drop RATE               drop each reply with probability RATE (0..1)
   --delay MS                send every reply MS milliseconds late
   --duplicate RATE          send a reply twice with probability RATE
   --corrupt RATE            break the checksum of a reply with probability RATE
   --seed N                  seed of the fault generator; equal seeds repeat a run (default 1)
+
+Faults per command (repeatable; C is the REQUEST code in decimal, as the tool sends it, e.g.
+16 for open door, whose reply is 17; counts are kept per controller)
+  --fault drop:C:N          drop the first N replies to requests with code C
+  --fault drop-each:C:N     drop the first N replies to each distinct request with code C;
+                            requests with the same payload count as one (a resend)
+  --fault status:C:S        answer code C with status S (reply C+1, empty payload) and leave
+                            the controller's state as it was
+  --fault delay:C:MS        send the replies to code C MS milliseconds late (on top of --delay)
+  --fault KIND:C:V@A        the same, only for the controllers at address A
+                            A dropped reply's command still took effect: only the answer is
+                            lost. Of several status or delay faults for one code the first
+                            given applies; drop faults each count on their own.
+
+State dump
+  --dump FILE               write every controller's state as JSON to FILE on SIGUSR1 and when
+                            the simulator stops; FILE is replaced whole (temporary file, then
+                            rename), and each dump prints "dump N" on standard output, N
+                            counting from 1. The document:
+                              {"dump": N, "reason": "request" | "exit",
+                               "controllers": [{"address": "127.0.0.1", "targetId": 258,
+                                 "requests": {"<request code>": count, ...},
+                                 "configuration": {"form", "name", "mac", "ip", "mask",
+                                   "gateway", "hostAddress", "devicePort", "hostPort",
+                                   "reportMode", "groupNo", "deviceNo", "ipAlloc",
+                                   "netTimeout", "passTimeout", "firmware", "serverAddress",
+                                   "serverPort", "systemStatus", "reportIndex", "insideLimit",
+                                   "basicWrites", "doorWrites",
+                                   "basicBlock": hex as reported (116 or 192 bytes),
+                                   "doorBlock": hex of the 424-byte door-access block},
+                                 "remote": {"clock": "YYYY-MM-DD HH:MM:SS",
+                                   "clockOffsetSeconds", "restarts", "lastDoor",
+                                   "relays": [{"mode": "auto" | "held-released" |
+                                     "held-energised" | "energised" | "released" | "pulse",
+                                     "openMs" (pulse only), "commands"}, x4]},
+                                 "rights": {"count", "records": [hex, ...]},
+                                 "memory": {"firmware" | "eeprom" | "flash" | "sound":
+                                   {"pages"}},
+                                 "logs": {"count", "identityDocuments"},
+                                 "text": {"received": [text, ...]}}, ...]}
 
 Other
   --verbose                 one line per request on standard error
@@ -44,8 +85,9 @@ Other
 Commands answered (status 1 unless the request is malformed): 2 device information,
 4 write basic configuration, 12 read door-access configuration, 14 write door-access
 configuration, 16 open door, 38 set time, 40 read time, 66 restart. Any other command gets
-the general error reply 255 with status 0xFF. The process prints "ready" on standard output
-once its sockets are open, and stops on SIGTERM or SIGINT.
+the general error reply 255 with status 0xFF, a request with a wrong checksum the same reply
+with status 0xFD. The process prints "ready" on standard output once its sockets are open,
+and stops on SIGTERM or SIGINT.
 )";
 
 namespace {
@@ -85,25 +127,51 @@ std::optional<SimOptions> parseSimOptions(int argc, char** argv, bool& help) {
         std::string v = argv[++i];
         long long n = 0;
         bool ok = true;
-        if (a == "--count") ok = number(v, 1, 1000000, n), o.count = int(n);
-        else if (a == "--first-address") o.firstAddress = v;
-        else if (a == "--address") o.addresses.push_back(v);
-        else if (a == "--block") ok = v == "basic" || v == "extended" || v == "mixed", o.block = v;
-        else if (a == "--name-prefix") o.namePrefix = v;
-        else if (a == "--group") ok = number(v, 0, 255, n), o.group = int(n);
-        else if (a == "--port") ok = number(v, 1, 65535, n), o.port = std::uint16_t(n);
-        else if (a == "--bind") o.bindAddress = v;
-        else if (a == "--multicast-group") o.multicastGroup = v;
+        if (a == "--count")
+            ok = number(v, 1, 1000000, n), o.count = int(n);
+        else if (a == "--first-address")
+            o.firstAddress = v;
+        else if (a == "--address")
+            o.addresses.push_back(v);
+        else if (a == "--block")
+            ok = v == "basic" || v == "extended" || v == "mixed", o.block = v;
+        else if (a == "--name-prefix")
+            o.namePrefix = v;
+        else if (a == "--group")
+            ok = number(v, 0, 255, n), o.group = int(n);
+        else if (a == "--port")
+            ok = number(v, 1, 65535, n), o.port = std::uint16_t(n);
+        else if (a == "--bind")
+            o.bindAddress = v;
+        else if (a == "--multicast-group")
+            o.multicastGroup = v;
         else if (a == "--multicast-port")
             ok = number(v, 1, 65535, n), o.multicastPort = std::uint16_t(n);
-        else if (a == "--multicast-interface") o.multicastInterface = v;
-        else if (a == "--rate") ok = number(v, 0, 100000000, n), o.rate = int(n);
-        else if (a == "--drop") ok = rate(v, o.dropRate);
-        else if (a == "--duplicate") ok = rate(v, o.duplicateRate);
-        else if (a == "--corrupt") ok = rate(v, o.corruptRate);
-        else if (a == "--delay") ok = number(v, 0, 600000, n), o.delayMs = int(n);
-        else if (a == "--seed") ok = number(v, 0, 0xFFFFFFFFll, n), o.seed = std::uint32_t(n);
-        else {
+        else if (a == "--multicast-interface")
+            o.multicastInterface = v;
+        else if (a == "--rate")
+            ok = number(v, 0, 100000000, n), o.rate = int(n);
+        else if (a == "--drop")
+            ok = rate(v, o.dropRate);
+        else if (a == "--duplicate")
+            ok = rate(v, o.duplicateRate);
+        else if (a == "--corrupt")
+            ok = rate(v, o.corruptRate);
+        else if (a == "--delay")
+            ok = number(v, 0, 600000, n), o.delayMs = int(n);
+        else if (a == "--seed")
+            ok = number(v, 0, 0xFFFFFFFFll, n), o.seed = std::uint32_t(n);
+        else if (a == "--dump")
+            ok = !v.empty(), o.dumpPath = v;
+        else if (a == "--fault") {
+            std::string error;
+            auto fault = parseCommandFault(v, error);
+            if (!fault) {
+                std::cerr << "quorvane-sim: " << error << " (see --help)\n";
+                return std::nullopt;
+            }
+            o.faults.push_back(*fault);
+        } else {
             std::cerr << "quorvane-sim: unknown option " << a << " (see --help)\n";
             return std::nullopt;
         }

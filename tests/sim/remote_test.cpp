@@ -1,0 +1,101 @@
+// The remote-command module: relays, clock and restarts, through the command table.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "sim_command_table.h"
+
+using namespace quorvane;
+using namespace quorvane::sim;
+
+namespace {
+
+using ByteVec = std::vector<std::uint8_t>;
+
+struct Exchange {
+    std::uint8_t code;
+    std::uint8_t status;
+    ByteVec payload;
+};
+
+Exchange send(SimController& c, std::uint8_t command, const ByteVec& payload) {
+    SimRequest r;
+    r.command = command;
+    r.payload = Bytes(payload);
+    auto a = CommandTable().answer(c, r);
+    if (!a)
+        return {0, 0, {}};
+    return {a->code, a->reply.status, ByteVec(a->reply.payload.begin(), a->reply.payload.end())};
+}
+
+struct OpenCase {
+    const char* name;
+    ByteVec payload;
+    std::uint8_t status;
+    int relay;           // 1-based relay whose state changed, 0 none
+    std::uint16_t value; // its new value
+};
+
+class OpenDoor : public ::testing::TestWithParam<OpenCase> {};
+
+} // namespace
+
+TEST_P(OpenDoor, SetsTheRelayItNames) {
+    SimController c;
+    Exchange e = send(c, 16, GetParam().payload);
+    EXPECT_EQ(e.code, 17);
+    EXPECT_EQ(e.status, GetParam().status);
+    for (int relay = 1; relay <= kOnBoardRelays; ++relay) {
+        const RelayState& s = c.remote.relays[static_cast<std::size_t>(relay - 1)];
+        bool named = relay == GetParam().relay;
+        EXPECT_EQ(s.lastValue, named ? GetParam().value : kRelayAuto) << relay;
+        EXPECT_EQ(s.commands, named ? 1 : 0) << relay;
+    }
+    EXPECT_EQ(c.remote.lastDoor, GetParam().relay);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, OpenDoor,
+    ::testing::Values(OpenCase{"Relay2ThreeSeconds", {0x02, 0x01, 0x2C}, 1, 2, 300},
+                      OpenCase{"Relay1HeldEnergised", {0x01, 0xFD, 0xEB}, 1, 1, 65003},
+                      OpenCase{"Relay4Released", {0x04, 0xFD, 0xED}, 1, 4, 65005},
+                      OpenCase{"DoorZero", {0x00, 0x00, 0x32}, 0xFC, 0, 0},
+                      OpenCase{"ExtensionRelay", {0x05, 0x00, 0x32}, 0xFC, 0, 0},
+                      OpenCase{"ShortPayload", {0x01, 0x00}, 0xFE, 0, 0}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Clock, ReadsBackTheTimeItWasSet) {
+    SimController c;
+    // 2024-03-05 14:07:09, a Tuesday.
+    Exchange set = send(c, 38, {0x24, 0x03, 0x05, 0x14, 0x07, 0x09, 0x02});
+    EXPECT_EQ(set.code, 39);
+    EXPECT_EQ(set.status, 1);
+    Exchange read = send(c, 40, {});
+    EXPECT_EQ(read.code, 41);
+    EXPECT_EQ(read.status, 1);
+    ASSERT_EQ(read.payload.size(), 7u);
+    // The seconds may have moved on; date, hour, minute and weekday have not (within a minute).
+    EXPECT_EQ(ByteVec(read.payload.begin(), read.payload.begin() + 5),
+              (ByteVec{0x24, 0x03, 0x05, 0x14, 0x07}));
+    EXPECT_EQ(read.payload[6], 0x02);
+}
+
+TEST(Clock, RefusesATimeThatIsNotOne) {
+    for (const ByteVec& bad : {ByteVec{0x24, 0x13, 0x05, 0x14, 0x07, 0x09, 0x02},
+                               ByteVec{0x24, 0x03, 0x05, 0x24, 0x07, 0x09, 0x02},
+                               ByteVec{0x24, 0x03, 0x0A, 0x14, 0x07, 0x09, 0x02},
+                               ByteVec{0x24, 0x03, 0x05, 0x14, 0x07, 0x09}}) {
+        SimController c;
+        Exchange e = send(c, 38, bad);
+        EXPECT_EQ(e.code, 39);
+        EXPECT_EQ(e.status, 0);
+        EXPECT_EQ(c.remote.clockOffset.count(), 0);
+    }
+}
+
+TEST(Restart, IsCounted) {
+    SimController c;
+    EXPECT_EQ(send(c, 66, {}).code, 67);
+    send(c, 66, {});
+    EXPECT_EQ(c.remote.restarts, 2);
+}

@@ -1,0 +1,17 @@
+# Fails when a file of the simulator includes a core folder other than platform and infra.
+# Run with -DFILES=<paths separated by |> -DSTAMP=<file to touch on success>.
+string(REPLACE "|" ";" FILES "${FILES}")
+set(bad "")
+foreach(f ${FILES})
+    file(STRINGS ${f} lines REGEX "^[ \t]*#[ \t]*include[ \t]*\"[a-z]+/")
+    foreach(line ${lines})
+        if(NOT line MATCHES "\"(platform|infra)/")
+            list(APPEND bad "${f}: ${line}")
+        endif()
+    endforeach()
+endforeach()
+if(bad)
+    list(JOIN bad "\n  " text)
+    message(FATAL_ERROR "quorvane-sim may include only platform/ and infra/ of the core:\n  ${text}")
+endif()
+file(TOUCH ${STAMP})

@@ -1,0 +1,59 @@
+#pragma once
+// Faults scripted per request code on the command line (--fault KIND:CODE:VALUE[@ADDRESS]):
+//   drop:C:N        drop the first N replies to requests with code C
+//   drop-each:C:N   drop the first N replies to each distinct request with code C (requests
+//                   with equal payloads are the same request: a resend of one item)
+//   status:C:S      answer code C with status S (reply code C + 1, empty payload) instead of
+//                   carrying the command out
+//   delay:C:MS      send replies to code C MS milliseconds late
+// Counts are kept per controller. With @ADDRESS a fault applies only to the controllers at that
+// address. A dropped reply's command still took effect: only its answer is lost.
+#include <chrono>
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <tuple>
+#include <vector>
+
+#include "sim_frame.h"
+
+namespace quorvane::sim {
+
+struct CommandFault {
+    enum class Kind { Drop, DropEach, Status, Delay };
+    Kind kind = Kind::Drop;
+    std::uint8_t code = 0;
+    std::uint32_t value = 0;
+    std::optional<std::uint32_t> address; // host order; none: every controller
+
+    bool operator==(const CommandFault&) const = default;
+};
+
+// One --fault value, or nothing with the reason in error.
+std::optional<CommandFault> parseCommandFault(std::string_view text, std::string& error);
+
+class CommandFaults {
+  public:
+    CommandFaults() = default;
+    explicit CommandFaults(std::vector<CommandFault> faults) : faults_(std::move(faults)) {}
+
+    // The status to answer with instead of carrying the command out (the first status fault
+    // that applies), or nothing.
+    std::optional<std::uint8_t> statusFor(std::uint32_t address, std::uint8_t code) const;
+    // Whether the reply the controller (by its index) is about to send to this request is one
+    // to drop; counts it against every drop fault that applies.
+    bool dropReply(std::size_t controller, std::uint32_t address, const SimRequest& request);
+    // The extra delay of replies to code (the first delay fault that applies).
+    std::chrono::milliseconds delayFor(std::uint32_t address, std::uint8_t code) const;
+
+  private:
+    const CommandFault* first(CommandFault::Kind kind, std::uint32_t address,
+                              std::uint8_t code) const;
+    std::vector<CommandFault> faults_;
+    // Replies dropped so far: by fault and controller, and for drop-each also by payload.
+    std::map<std::tuple<std::size_t, std::size_t, std::string>, std::uint32_t> dropped_;
+};
+
+} // namespace quorvane::sim
