@@ -18,8 +18,8 @@ void fillFromBlock(DeviceUIInfo& d, Bytes block, bool extended) {
         if (f.block != ConfigBlock::Basic && !(extended && f.block == ConfigBlock::Extended))
             continue;
         std::visit(
-            [&]<class M>(M member) {
-                if constexpr (!std::is_same_v<M, std::monostate>) {
+            [&](auto member) {
+                if constexpr (!std::is_same_v<decltype(member), std::monostate>) {
                     auto& value = d.*member;
                     using T = std::remove_reference_t<decltype(value)>;
                     if constexpr (std::is_integral_v<T>) {
@@ -42,8 +42,8 @@ void fillFromBlock(DeviceUIInfo& d, Bytes block, bool extended) {
 void putIntoBlock(const DeviceUIInfo& d, MutableBytes block) {
     for (const ConfigField& f : configFields()) {
         std::visit(
-            [&]<class M>(M member) {
-                if constexpr (!std::is_same_v<M, std::monostate>) {
+            [&](auto member) {
+                if constexpr (!std::is_same_v<decltype(member), std::monostate>) {
                     const auto& value = d.*member;
                     using T = std::remove_cvref_t<decltype(value)>;
                     if constexpr (std::is_integral_v<T>) {
@@ -120,8 +120,8 @@ std::array<std::uint8_t, kExtendedBlockSize> encodeBasicBlock(const DeviceUIInfo
 
 std::string recordFieldText(const DeviceUIInfo& d, const ConfigField& f) {
     return std::visit(
-        [&]<class M>(M member) -> std::string {
-            if constexpr (std::is_same_v<M, std::monostate>) {
+        [&](auto member) -> std::string {
+            if constexpr (std::is_same_v<decltype(member), std::monostate>) {
                 return {};
             } else {
                 const auto& value = d.*member;

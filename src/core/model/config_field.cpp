@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <iterator>
 #include <limits>
 #include <optional>
 #include <vector>
@@ -173,8 +174,8 @@ std::optional<std::vector<std::uint8_t>> parseBytes(const ConfigField& f, std::s
         auto parts = parseParts<6>(text, ".:-", 16, 2);
         if (!parts)
             return std::nullopt;
-        for (auto p : *parts)
-            out.push_back(static_cast<std::uint8_t>(p));
+        std::transform(parts->begin(), parts->end(), std::back_inserter(out),
+                       [](std::uint32_t p) { return static_cast<std::uint8_t>(p); });
         return out;
     }
     case FieldKind::Raw: {

@@ -1,5 +1,7 @@
 #include "model/config_table.h"
 
+#include <algorithm>
+#include <iterator>
 #include <stdexcept>
 #include <string>
 
@@ -149,10 +151,9 @@ std::span<const ConfigField> configFields() {
 }
 
 const ConfigField* findConfigField(std::string_view key) {
-    for (const auto& f : kFields)
-        if (f.key == key)
-            return &f;
-    return nullptr;
+    const auto* it = std::find_if(std::begin(kFields), std::end(kFields),
+                                  [&](const auto& f) { return f.key == key; });
+    return it == std::end(kFields) ? nullptr : it;
 }
 
 const ConfigField& configField(std::string_view key) {
