@@ -117,7 +117,8 @@ std::string bytesText(const ConfigField& field, Bytes bytes);
 // Parses text as readText shows it and stores it: an enumeration text or a number, a time
 // "H:M:S" or "H:M", seven binary weekday digits, a dotted address, a MAC of six hexadecimal
 // parts, raw bytes as decimals joined by ",", decimal or 0x-prefixed numbers (in shown units:
-// divided by the scale). Texts are cut to the field's width without splitting a character.
+// divided by the scale). A text that stands for no single value ("其它", "未知", "第%d项…")
+// is not taken; write the number instead. Texts are cut to the field's width without splitting a character.
 // False, with the block unchanged, for text that does not parse, a value out of range or an
 // element that does not fit. The read-only flag is for the dialogs to honour; it is not checked
 // here.

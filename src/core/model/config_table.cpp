@@ -96,10 +96,10 @@ constexpr ConfigField kFields[] = {
     {.key = "signal.door", .group = &kSignals, .offset = 1, .caption = "对应门号"},
     {.key = "signal.direction", .group = &kSignals, .offset = 2, .enumKey = "signaldir", .caption = "方向/门磁类型"},
     {.key = "signal.log", .group = &kSignals, .offset = 3, .shift = 0, .bits = 1, .caption = "记录日志"},
-    // Time zone entry.
+    // Time zone entry; weekdays bit 0 Monday .. bit 6 Sunday, bit 7 carried.
     {.key = "timeZone.start", .group = &kTimeZones, .offset = 0, .width = 2, .kind = Time, .caption = "起始时间"},
     {.key = "timeZone.end", .group = &kTimeZones, .offset = 2, .width = 2, .kind = Time, .caption = "结束时间"},
-    {.key = "timeZone.weekdays", .group = &kTimeZones, .offset = 4, .caption = "星期", .shown = Shown::Weekdays},
+    {.key = "timeZone.weekdays", .group = &kTimeZones, .offset = 4, .shift = 0, .bits = 7, .caption = "星期", .shown = Shown::Weekdays},
     {.key = "timeZone.reserved", .group = &kTimeZones, .offset = 5, .width = 3, .kind = FieldKind::Raw, .caption = "预留"},
     // Options and settings.
     {.key = "optionsHigh", .group = &kOptionsHigh, .offset = 0, .width = 4, .shift = 0, .bits = 1},
@@ -127,7 +127,7 @@ constexpr ConfigField kFields[] = {
     {.key = "reader.slot.start", .block = Reader, .group = &kSlots, .offset = 0, .width = 2, .kind = Time, .caption = "起始时间"},
     {.key = "reader.slot.end", .block = Reader, .group = &kSlots, .offset = 2, .width = 2, .kind = Time, .caption = "结束时间"},
     {.key = "reader.slot.mode", .block = Reader, .group = &kSlots, .offset = 4, .enumKey = "mode", .caption = "工作模式"},
-    {.key = "reader.slot.weekdays", .block = Reader, .group = &kSlots, .offset = 5, .caption = "星期", .shown = Shown::Weekdays},
+    {.key = "reader.slot.weekdays", .block = Reader, .group = &kSlots, .offset = 5, .shift = 0, .bits = 7, .caption = "星期", .shown = Shown::Weekdays},
     {.key = "reader.slot.specialMode", .block = Reader, .group = &kSlots, .offset = 6, .shift = 0, .bits = 4, .enumKey = "specialmode", .caption = "专用模式"},
 
     // Display device setting (the same 28 bytes); byte 1 is carried unchanged.
