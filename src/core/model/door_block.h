@@ -1,5 +1,7 @@
 #pragma once
 // Named fields of the 424-byte door-access block (offsets D of the block, little-endian).
+// Kept only for quorvane-sim until its own encoder replaces it; the tool reads the block
+// through the field table (model/config_table.h), which is the one description of it.
 #include <array>
 #include <cstdint>
 
