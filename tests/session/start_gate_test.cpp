@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "infra/md5.h"
 #include "test_paths.h"
 
 namespace quorvane {
