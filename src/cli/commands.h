@@ -16,6 +16,12 @@ int cmdCardConvert(CliContext& ctx);
 int cmdRightTextParse(CliContext& ctx);
 // Search (cmd_search.cpp).
 int cmdSearch(CliContext& ctx);
-// Remote commands (cmd_time.cpp).
+// Remote commands (cmd_time.cpp, cmd_remote.cpp).
 int cmdTimeGet(CliContext& ctx);
+int cmdTimeSet(CliContext& ctx);
+int cmdOpen(CliContext& ctx);
+int cmdOpenAll(CliContext& ctx);
+int cmdReset(CliContext& ctx);
+int cmdClearLog(CliContext& ctx);
+int cmdSelfTest(CliContext& ctx);
 } // namespace quorvane::cli
