@@ -18,6 +18,8 @@ constexpr OptionSpec kOpenAllOptions[] = {
     kDeviceOptions[0], kDeviceOptions[1], {"--door", A::Value}, {"--ms", A::Value}};
 constexpr OptionSpec kSelfTestOptions[] = {
     kDeviceOptions[0], kDeviceOptions[1], {"--flags", A::Value}};
+constexpr OptionSpec kSet485Options[] = {
+    {"--com", A::Value}, {"--serial", A::Value}, {"--flag", A::Value}};
 constexpr OptionSpec kSearchOptions[] = {
     {"--mcast", A::Flag},  {"--pipe", A::Flag},  {"--to", A::Value},  {"--port", A::Value},
     {"--iface", A::Value}, {"--wait", A::Value}, {"--json", A::Flag},
@@ -53,6 +55,7 @@ static const CliCommand kCommands[] = {
     {"clear-log", "", false, cmdClearLog, "clear-log (-d IP | --record FILE)", kDeviceOptions},
     {"self-test", "", false, cmdSelfTest, "self-test (-d IP | --record FILE) --flags N",
      kSelfTestOptions},
+    {"set485", "", false, cmdSet485, "set485 --com N --serial XXXXXXXX --flag F", kSet485Options},
 };
 
 std::span<const CliCommand> cliCommands() {
