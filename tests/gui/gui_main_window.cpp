@@ -23,7 +23,6 @@
 #include "app/quorvane_dlg.h"
 #include "app/tooltips.h"
 #include "gui_test_support.h"
-#include "model/door_block.h"
 #include "model/record_file.h"
 #include "platform/bytes.h"
 #include "platform/files.h"
@@ -49,7 +48,7 @@ DeviceUIInfo device(const std::string& name, const std::string& ip, std::uint8_t
     r.groupNo = 0;
     r.deviceNo = deviceNo;
     r.searchModes = kFoundByBroadcast;
-    ByteWriter(r.doorConfig, door::kLogCount).putU32le(logs);
+    ByteWriter(r.doorConfig, 0).putU32le(logs); // the log count, D0
     return r;
 }
 

@@ -27,7 +27,7 @@
 #include "dialogs/dlg_password.h"
 #include "infra/codepage.h"
 #include "infra/tool_log.h"
-#include "model/door_block.h"
+#include "model/config_table.h"
 #include "model/record_file.h"
 #include "platform/files.h"
 #include "protocol/admin_channel.h"
@@ -295,7 +295,8 @@ void CQuorvaneDlg::OnLvnItemchangedList() {
     }
     record->save(session_.programDir());
     showRecord(*record);
-    const long logCount = static_cast<long>(door::logCount(record->doorConfig));
+    const long logCount =
+        static_cast<long>(readNumber(configField("logCount"), record->doorConfig));
     const long fetch = c_.logCount->text().toLong();
     c_.logStart->setText(QString::number(std::max(1L, logCount - fetch + 1)));
     enableButton(true, &*record);
