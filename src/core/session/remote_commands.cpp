@@ -50,7 +50,8 @@ int toSelected(ToolSession& session, const std::optional<DeviceUIInfo>& selected
         session.port().showMessage(noSelection);
         return -1;
     }
-    return commandResult(session, sendDeviceCommand(session, *selected, command, payload));
+    return commandResult(session,
+                         sendDeviceCommand(session, *selected, command, std::move(payload)));
 }
 } // namespace
 

@@ -12,7 +12,7 @@ namespace quorvane::gui {
 class CDlgPppoe : public QDialog {
     Q_OBJECT
   public:
-    CDlgPppoe(const PppoeAccount& current, QWidget* parent = nullptr);
+    explicit CDlgPppoe(const PppoeAccount& current, QWidget* parent = nullptr);
 
     // What the person typed (the record keeps at most 32 and 10 bytes of it).
     PppoeAccount typed() const;

@@ -37,9 +37,9 @@ std::uint32_t CDlgTestFlag::flags() const {
 }
 
 QCheckBox* CDlgTestFlag::box(int bit) const {
-    for (const auto& [b, box] : boxes_)
+    for (const auto& [b, checkBox] : boxes_)
         if (b == bit)
-            return box;
+            return checkBox;
     return nullptr;
 }
 
