@@ -242,7 +242,7 @@ class GuiMainWindow : public QObject {
         QVERIFY(c.groupNo->isEnabled() && c.saveRec->isEnabled() && c.relay->isEnabled());
         // Operations of later parts stay disabled whatever the rules say.
         QVERIFY(w.dlg.isPending(c.save) && !c.save->isEnabled());
-        QVERIFY(!c.openDoor->isEnabled());
+        QVERIFY(c.openDoor->isEnabled() && c.openDoorAll->isEnabled());
 
         w.select(1);
         QVERIFY(c.ipFix->isEnabled() && c.ipDhcp->isEnabled() && c.ipPppoe->isEnabled());
@@ -280,8 +280,9 @@ class GuiMainWindow : public QObject {
     void contextMenuHoldsEveryItem() {
         QWidget parent;
         std::vector<std::pair<int, int>> opened;
-        std::unique_ptr<QMenu> menu(
-            buildDeviceListMenu(&parent, [&](int door, int ms) { opened.emplace_back(door, ms); }));
+        DeviceListMenuActions actions;
+        actions.relay = [&](int relay, int choice) { opened.emplace_back(relay, choice); };
+        std::unique_ptr<QMenu> menu(buildDeviceListMenu(&parent, actions));
         QStringList top;
         for (QAction* a : menu->actions())
             if (!a->isSeparator())
@@ -302,12 +303,13 @@ class GuiMainWindow : public QObject {
         QStringList choices;
         for (QAction* a : relay3->actions())
             choices << a->text();
-        QCOMPARE(choices, (QStringList{"500毫秒", "3秒", "10秒", "30秒", "常开（继电器保持闭合）",
+        QCOMPARE(choices, (QStringList{"500毫秒(&D)", "3秒(&E)", "10秒(&F)", "30秒(&G)",
+                                       "常开（继电器保持闭合）",
                                        "常闭（继电器保持断开）", "自主控制", "只开（继电器闭合）",
                                        "只关（继电器断开）"}));
         relay3->actions()[0]->trigger();
         relay3->actions()[6]->trigger();
-        QCOMPARE(opened, (std::vector<std::pair<int, int>>{{2, 500}, {2, 650010}}));
+        QCOMPARE(opened, (std::vector<std::pair<int, int>>{{2, 0}, {2, 6}}));
         QCOMPARE(sub("在设备间复制")->actions().size(), 2);
         QCOMPARE(sub("配置备份/恢复")->actions().size(), 6);
         QCOMPARE(sub("常用配置")->actions().size(), 3);

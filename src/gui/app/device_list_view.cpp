@@ -76,6 +76,15 @@ std::optional<DeviceUIInfo> DeviceListView::selected() const {
     return records_[static_cast<std::size_t>(index)];
 }
 
+void DeviceListView::replaceSelected(const DeviceUIInfo& record) {
+    const auto items = list_->selectedItems();
+    if (items.isEmpty())
+        return;
+    int index = items.front()->data(0, kRecordRole).toInt();
+    if (index >= 0 && index < static_cast<int>(records_.size()))
+        records_[static_cast<std::size_t>(index)] = record;
+}
+
 int DeviceListView::rowCount() const {
     return list_->topLevelItemCount();
 }

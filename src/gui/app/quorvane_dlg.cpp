@@ -21,6 +21,7 @@
 #include "app/device_list_menu.h"
 #include "app/device_list_view.h"
 #include "app/qt_user_port.h"
+#include "app/remote_handlers.h"
 #include "app/service_group.h"
 #include "app/tooltips.h"
 #include "dialogs/dlg_option_ini.h"
@@ -61,16 +62,17 @@ CQuorvaneDlg::CQuorvaneDlg(ToolSession& session, QtUserPort& port, QWidget* pare
     port_.setProgressSink([this](const QString& text) { c_.status->setText(text); });
     listView_ = std::make_unique<DeviceListView>(c_.list);
     service_ = std::make_unique<ServiceGroup>(c_, session_.programDir(), port_);
+    remote_ = std::make_unique<RemoteHandlers>(
+        session_, port_, c_, this, *listView_,
+        [this](bool enabled, const DeviceUIInfo* record) { enableButton(enabled, record); });
     registerTooltips(c_);
 
     // Operations that later parts of the tool bring: present, and disabled until then.
     pending_ = {c_.save,           c_.saveBroadcast,    c_.configEx,      c_.configExCopy,
                 c_.info,           c_.backupConfig,     c_.restoreConfig, c_.backupToFactory,
-                c_.restoreFactory, c_.clearAll,         c_.readTime,      c_.setTime,
-                c_.reset,          c_.selfTest,         c_.set485Id,      c_.textCmd,
-                c_.finger,         c_.rights,           c_.scanPrompt,    c_.playSound,
-                c_.uploadSound,    c_.openDoor,         c_.openDoorAll,   c_.getRec,
-                c_.logViewer,      c_.clearLog,         c_.getIdInfo,     c_.fillLog,
+                c_.restoreFactory, c_.clearAll,         c_.textCmd,       c_.finger,
+                c_.rights,         c_.scanPrompt,       c_.playSound,     c_.uploadSound,
+                c_.getRec,         c_.logViewer,        c_.getIdInfo,     c_.fillLog,
                 c_.memWriteE,      c_.memReadE,         c_.memWriteF,     c_.memReadF,
                 c_.memRightE,      c_.memRightF,        c_.memRightImage, c_.downloadSound,
                 c_.updateFirmware, c_.downloadFirmware, c_.upgradeAll,    c_.backupE,
@@ -142,9 +144,6 @@ void CQuorvaneDlg::connectControls() {
     connect(c_.loadRec, &QPushButton::clicked, this, &CQuorvaneDlg::OnBnClickedZ1Loadrec);
     connect(c_.changePass, &QPushButton::clicked, this, &CQuorvaneDlg::OnBnClickedChangePass);
     connect(c_.serviceConfig, &QPushButton::clicked, this, &CQuorvaneDlg::OnBnClickedServiceConfig);
-    connect(c_.genMac, &QPushButton::clicked, this, &CQuorvaneDlg::OnBnClickedGenMac);
-    for (auto* r : {c_.ipFix, c_.ipDhcp, c_.ipPppoe})
-        connect(r, &QRadioButton::clicked, this, &CQuorvaneDlg::OnBnClickedIpChoice);
 }
 
 bool CQuorvaneDlg::programDirectoryAccepted() {
@@ -303,7 +302,17 @@ void CQuorvaneDlg::OnLvnItemchangedList() {
 }
 
 void CQuorvaneDlg::OnNMRClickZ1List(const QPoint& at) {
-    QMenu* menu = buildDeviceListMenu(this, {});
+    RemoteHandlers* r = remote_.get();
+    DeviceListMenuActions actions;
+    actions.relay = [r](int relay, int choice) {
+        (r->*RemoteHandlers::kRelayHandlers[relay][choice])();
+    };
+    actions.reset = [r] { r->OnBnClickedReset(); };
+    actions.readTime = [r] { r->OnBnClickedReadtime(); };
+    actions.setTime = [r] { r->OnBnClickedSettime(); };
+    actions.clearLog = [r] { r->OnBnClickedClearLog(); };
+    actions.selfTest = [r] { r->OnBnClickedSelfTest(); };
+    QMenu* menu = buildDeviceListMenu(this, actions);
     menu->setAttribute(Qt::WA_DeleteOnClose);
     menu->popup(c_.list->viewport()->mapToGlobal(at));
 }

@@ -19,6 +19,7 @@ namespace quorvane::gui {
 
 class DeviceListView;
 class QtUserPort;
+class RemoteHandlers;
 class ServiceGroup;
 
 class CQuorvaneDlg : public QWidget {
@@ -41,6 +42,7 @@ class CQuorvaneDlg : public QWidget {
     const MainWindowControls& controls() const { return c_; }
     DeviceListView& listView() { return *listView_; }
     ServiceGroup& service() { return *service_; }
+    RemoteHandlers& remote() { return *remote_; }
     QTimer& listTimer() { return listTimer_; }
     // True for a control whose operation this build does not have yet: it stays disabled.
     bool isPending(const QWidget* control) const { return pending_.count(control) > 0; }
@@ -63,8 +65,6 @@ class CQuorvaneDlg : public QWidget {
     void OnBnClickedZ1Loadrec();
     void OnBnClickedChangePass();
     void OnBnClickedServiceConfig();
-    void OnBnClickedGenMac();
-    void OnBnClickedIpChoice();
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -86,6 +86,7 @@ class CQuorvaneDlg : public QWidget {
     MainWindowControls c_;
     std::unique_ptr<DeviceListView> listView_;
     std::unique_ptr<ServiceGroup> service_;
+    std::unique_ptr<RemoteHandlers> remote_;
     std::unordered_set<const QWidget*> pending_;
     QTimer timer1_;
     QTimer listTimer_;

@@ -1,6 +1,4 @@
 // The selected device's fields and the operation controls that follow the selection.
-#include <cstdio>
-#include <cstdlib>
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -73,28 +71,6 @@ void CQuorvaneDlg::applyOperationRules(bool enabled, const DeviceUIInfo* record)
     set(c_.name, rules.deviceName);
     for (QWidget* w : std::initializer_list<QWidget*>{c_.mac, c_.genMac})
         set(w, rules.mac);
-}
-
-// Choosing fixed IP or DHCP re-applies the address-field rule at once.
-void CQuorvaneDlg::OnBnClickedIpChoice() {
-    auto record = listView_->selected();
-    applyOperationRules(record.has_value(), record ? &*record : nullptr);
-}
-
-void CQuorvaneDlg::OnBnClickedGenMac() {
-    if (!listView_->selected()) {
-        port_.showMessage("请选择要操作的记录！");
-        return;
-    }
-    if (session_.settings().readInt("common", "sn-is-mac", 1) != 0 &&
-        !port_.askYesNo(
-            "分配新的MAC地址会重新生成设备名称/标志，确定要继续吗？如果希望保证设备标志不改"
-            "变，请将设备标志转换为16进制后填充到MAC地址低两位。"))
-        return;
-    char mac[24];
-    std::snprintf(mac, sizeof mac, "08.00.09.%02x.%02x.%02x", std::rand() & 0xFF,
-                  std::rand() & 0xFF, std::rand() & 0xFF);
-    c_.mac->setText(mac);
 }
 
 void CQuorvaneDlg::OnBnClickedZ1Saverec() {
