@@ -34,6 +34,7 @@ static const CliCommand kCommands[] = {
      "search [--mcast] [--pipe] [--to ADDR] [--port N] [--iface IP] [--wait MS] [--json]",
      kSearchOptions},
     {"time", "get", false, cmdTimeGet, "time get (-d IP | --record FILE)", kDeviceOptions},
+    {"service", "", false, cmdService, "service status|start|stop", {}},
 };
 
 std::span<const CliCommand> cliCommands() {

@@ -18,4 +18,6 @@ int cmdRightTextParse(CliContext& ctx);
 int cmdSearch(CliContext& ctx);
 // Remote commands (cmd_time.cpp).
 int cmdTimeGet(CliContext& ctx);
+// Host service (cmd_service.cpp).
+int cmdService(CliContext& ctx);
 } // namespace quorvane::cli
