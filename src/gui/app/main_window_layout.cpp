@@ -147,6 +147,8 @@ QGroupBox* configGroup(MainWindowControls& c) {
     c.rptServer = radio("TCP服务器", "rptServer");
     c.rptClient = radio("TCP客户端", "rptClient");
     c.rptUdp = radio("UDP", "rptUdp");
+    c.ipFix->setChecked(true);
+    c.rptClient->setChecked(true);
     auto* rptChoice = new QButtonGroup(g);
     for (auto* r : {c.rptServer, c.rptClient, c.rptUdp})
         rptChoice->addButton(r);
@@ -161,7 +163,7 @@ QGroupBox* configGroup(MainWindowControls& c) {
     for (auto* b : {c.saveRec, c.loadRec})
         b->setMaximumWidth(28);
 
-    c.mac->setMinimumWidth(120);  // the dotted six-byte form fits whole
+    c.mac->setMinimumWidth(120); // the dotted six-byte form fits whole
     auto* grid = new QGridLayout;
     int r = 0;
     grid->addWidget(label("设备名称：", c.name), r, 0);
@@ -202,7 +204,7 @@ QGroupBox* configGroup(MainWindowControls& c) {
     // The three field columns share the width; the labels keep theirs.
     for (int col : {1, 3, 5}) {
         grid->setColumnStretch(col, 1);
-        grid->setColumnMinimumWidth(col, 115);  // a dotted address fits whole
+        grid->setColumnMinimumWidth(col, 115); // a dotted address fits whole
     }
 
     c.save = button("保存配置(&S)", "save");
@@ -248,6 +250,7 @@ QGroupBox* doorGroup(MainWindowControls& c) {
     for (int i = 1; i <= 164; ++i)
         c.relay->addItem(QString::number(i));
     c.openTime = edit("openTime", 80);
+    c.openTime->setText("3000");
     c.openDoor = button("命令开门(&Z)", "openDoor");
     c.openDoorAll = button("发送广播开所有门", "openDoorAll");
     auto* v = new QVBoxLayout(g);
