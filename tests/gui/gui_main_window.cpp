@@ -9,6 +9,7 @@
 #include <QHeaderView>
 #include <QImage>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QMenu>
 #include <QProgressDialog>
@@ -112,6 +113,45 @@ class GuiMainWindow : public QObject {
         // Nothing selected: every operation control is disabled.
         for (QWidget* c : w.c().plainOperationControls)
             QVERIFY(!c->isEnabled());
+    }
+
+    // An installer's laptop: 1024 x 768 less a title bar and a panel.
+    void windowFitsA1024By768Screen() {
+        Window w(makeGuiHome("main-small-screen", "[common]\ndebug=1\n"));
+        w.list({device("门一", "192.168.100.100", kQuenmar, 1)});
+        const QSize minimum = w.dlg.minimumSizeHint();
+        QVERIFY2(minimum.width() <= 1016 && minimum.height() <= 720,
+                 qPrintable(QString("%1x%2").arg(minimum.width()).arg(minimum.height())));
+        w.dlg.resize(1016, 720);
+        QTRY_COMPARE(w.dlg.size(), QSize(1016, 720));
+        const QRect inside = w.dlg.rect();
+        // Every button shows its whole text, and no group reaches out of the window or into
+        // another group.
+        auto readable = [](QPushButton* b) {
+            const int text = b->fontMetrics().horizontalAdvance(b->text().remove('&'));
+            return b->width() >= text + 8 && b->height() >= b->fontMetrics().height();
+        };
+        for (auto* b : w.dlg.findChildren<QPushButton*>())
+            if (b->isVisibleTo(&w.dlg))
+                QVERIFY2(readable(b), qPrintable(b->text()));
+        QList<QRect> groups;
+        for (auto* g : w.dlg.findChildren<QGroupBox*>()) {
+            if (!g->isVisibleTo(&w.dlg) || g == w.c().debugRow)
+                continue;
+            const QRect r(g->mapTo(&w.dlg, QPoint(0, 0)), g->size());
+            QVERIFY2(inside.contains(r), qPrintable(g->title()));
+            for (const QRect& other : groups)
+                QVERIFY2(!other.intersects(r), qPrintable(g->title()));
+            groups << r;
+        }
+        QVERIFY(groups.size() >= 6);
+        // The service buttons by name, as the person reads them.
+        for (QPushButton* b :
+             {w.c().serviceStart, w.c().serviceStop, w.c().serviceDebug, w.c().whiteList,
+              w.c().blackList, w.c().monitor, w.c().serviceConfig, w.c().changePass})
+            QVERIFY2(b->isVisible() && readable(b), qPrintable(b->text()));
+        // The list keeps rows to choose from.
+        QVERIFY(w.c().list->height() >= 120);
     }
 
     void debugShowsTheMemoryMaintenanceRow() {

@@ -50,11 +50,13 @@ int CQuorvaneApp::run() {
     const QSize available =
         dlg.screen() ? dlg.screen()->availableGeometry().size() : dlg.sizeHint();
     const QSize wanted = dlg.sizeHint();
-    dlg.resize(wanted.boundedTo(available));
-    if (wanted.width() > available.width() || wanted.height() > available.height())
+    if (wanted.width() > available.width() || wanted.height() > available.height()) {
+        dlg.resize(available); // the size of a maximised window where no window manager is
         dlg.showMaximized();
-    else
+    } else {
+        dlg.resize(wanted);
         dlg.show();
+    }
     return exec();
 }
 
