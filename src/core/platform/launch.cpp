@@ -72,18 +72,16 @@ std::vector<std::string> commandFor(const std::string& path, const std::string& 
     } else {
         argv = {"xdg-open", path};
     }
-    for (auto& w : splitWords(parameters))
-        argv.push_back(w);
+    const std::vector<std::string> words = splitWords(parameters);
+    argv.insert(argv.end(), words.begin(), words.end());
     return argv;
 }
 
 // Starts argv (a first word without a slash is looked up on PATH); the child's pid or -1.
 pid_t spawn(std::vector<std::string> argv, const posix_spawn_file_actions_t* actions) {
-    std::vector<char*> cargv;
-    cargv.reserve(argv.size() + 1);
-    for (auto& a : argv)
-        cargv.push_back(a.data());
-    cargv.push_back(nullptr);
+    std::vector<char*> cargv(argv.size() + 1, nullptr);
+    std::transform(argv.begin(), argv.end(), cargv.begin(),
+                   [](std::string& a) { return a.data(); });
     pid_t pid = 0;
     int rc = argv[0].find('/') == std::string::npos
                  ? ::posix_spawnp(&pid, argv[0].c_str(), actions, nullptr, cargv.data(), environ)
