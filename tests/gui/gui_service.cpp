@@ -197,8 +197,8 @@ class GuiService : public QObject {
         Window w(dir);
         BoxWatch boxes(w.c());
         w.c().serviceDebug->click();
-        QTRY_VERIFY(platform::fileExists(dir + "/terminal-args"));
-        QCOMPARE(readFile(dir + "/terminal-args"), "-e /bin/sh " + dir + "/调试运行.sh\n");
+        // The file exists from the moment the shell opens it: wait for its whole line.
+        QTRY_COMPARE(readFile(dir + "/terminal-args"), "-e /bin/sh " + dir + "/调试运行.sh\n");
         QVERIFY(boxes.texts.isEmpty());
         qputenv("PATH", path);
         qunsetenv("DISPLAY");
