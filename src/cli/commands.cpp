@@ -56,6 +56,7 @@ static const CliCommand kCommands[] = {
     {"self-test", "", false, cmdSelfTest, "self-test (-d IP | --record FILE) --flags N",
      kSelfTestOptions},
     {"set485", "", false, cmdSet485, "set485 --com N --serial XXXXXXXX --flag F", kSet485Options},
+    {"service", "", false, cmdService, "service status|start|stop", {}},
 };
 
 std::span<const CliCommand> cliCommands() {

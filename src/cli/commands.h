@@ -25,4 +25,6 @@ int cmdReset(CliContext& ctx);
 int cmdClearLog(CliContext& ctx);
 int cmdSelfTest(CliContext& ctx);
 int cmdSet485(CliContext& ctx);
+// Host service (cmd_service.cpp).
+int cmdService(CliContext& ctx);
 } // namespace quorvane::cli

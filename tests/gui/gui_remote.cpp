@@ -15,6 +15,7 @@
 #include <QTreeWidget>
 #include <QtTest>
 
+#include "app/device_list_group.h"
 #include "app/device_list_view.h"
 #include "app/qt_user_port.h"
 #include "app/quorvane_dlg.h"
@@ -144,7 +145,7 @@ class GuiRemote : public QObject {
                                "held-released", "auto",  "energised", "released"};
         const int pulseMs[] = {500, 3000, 10000, 30000};
         for (int c = 0; c < 9; ++c) {
-            w.dlg.OnNMRClickZ1List(QPoint(1, 1));
+            w.dlg.deviceList().OnNMRClickZ1List(QPoint(1, 1));
             auto* menu = w.dlg.findChild<QMenu*>(QString::fromUtf8("设备列表右键菜单"));
             QVERIFY(menu);
             for (int r = 0; r < 4; ++r) {
