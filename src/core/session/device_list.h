@@ -30,7 +30,7 @@ public:
     // A decoded search reply. Returns false when the record was dropped because it came only
     // through the host service while such devices are not listed.
     bool addSearchReply(const DeviceUIInfo& record);
-    // Appends a record loaded from a file, keeping the order.
+    // Appends a record loaded from a file at the end of the list.
     void append(const DeviceUIInfo& record);
     // Empties the list unless the mutex is busy; false when it was busy.
     bool tryClear();
@@ -44,6 +44,9 @@ public:
 
 private:
     void insertLocked(const DeviceUIInfo& record);
+    // Sorts the rows when a loaded record left them out of order.
+    void sortLocked();
+    void keepOrderAfterChange(std::vector<std::unique_ptr<DeviceUIInfo>>::iterator row);
     static std::string mergeKey(const DeviceUIInfo& record);
 
     mutable ACE_Thread_Mutex mutex_;
@@ -54,6 +57,8 @@ private:
     std::vector<std::unique_ptr<DeviceUIInfo>> rows_;
     // Rows per (ip, raw id): only keys seen before need the front-to-back merge walk.
     std::unordered_map<std::string, int> keyCount_;
+    // False after a loaded record was appended at the end of an ordered list.
+    bool sorted_ = true;
 };
 
 // The "%05d" device flag of the first column: groupNo x 256 + deviceNo.

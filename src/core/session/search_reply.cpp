@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "protocol/frame.h"
 #include "session/device_list.h"
 
 namespace quorvane {
@@ -28,7 +29,9 @@ int SearchReplyHandler::handle(const Reply& reply) {
     record.sourceAddress = reply.source;
 
     bool extended = false;
-    int rc = getUIInfoFromMsg(reply.frame, extended, record);
+    // Bytes after the frame's declared end are not the controller's block: a block that runs
+    // past the length field fails like any short one.
+    int rc = getUIInfoFromMsg(declaredFrame(reply.frame), extended, record);
     if (rc == -1) {
         dispatcher_.writeCapture("Error-sum-v1.bin", reply.frame);
         dispatcher_.notice("配置数据检验和失败（V1）！");
