@@ -188,7 +188,9 @@ void Pipe_Thread_Pool::sendPipe_update_i() {
     int rc = CNamedPipe::call(settings_.readString("net", "pipe-server", "127.0.0.1"),
                               settings_.readString("net", "pipe-name", "kelmorhub"),
                               asBytes(buildPipeRequest(request)), out, read);
-    logLine("clientPipe.Call return " + std::to_string(rc) + "\n");
+    // Logged as the platform's pipe call reports: 1 for a transaction that went through, 0
+    // for one that failed.
+    logLine("clientPipe.Call return " + std::to_string(rc == 0 ? 1 : 0) + "\n");
 }
 
 } // namespace quorvane
