@@ -5,6 +5,7 @@
 #include "platform/files.h"
 #include "platform/terminal.h"
 #include "session/start_gate.h"
+#include "terminal_text.h"
 #include "terminal_user_port.h"
 
 namespace quorvane::cli {
@@ -133,8 +134,13 @@ int runCli(const Args& args, std::ostream& out, std::ostream& err) {
     return runCliWith(cliCommands(), args, out, err);
 }
 
-int runCliWith(std::span<const CliCommand> commands, const Args& args, std::ostream& out,
-               std::ostream& err) {
+int runCliWith(std::span<const CliCommand> commands, const Args& args, std::ostream& rawOut,
+               std::ostream& rawErr) {
+    // Everything written below passes the filter: no byte a terminal acts on gets through.
+    TerminalTextFilter outFilter(rawOut.rdbuf());
+    TerminalTextFilter errFilter(rawErr.rdbuf());
+    std::ostream out(&outFilter);
+    std::ostream err(&errFilter);
     GlobalOptions g;
     if (!parseGlobals(args, g, err)) {
         err << kSynopsis << '\n';
@@ -163,7 +169,11 @@ int runCliWith(std::span<const CliCommand> commands, const Args& args, std::ostr
         return kUsage;
     }
 
-    TerminalUserPort port(out, err, g.yes, platform::stdinIsTerminal());
+    Args rest(args.begin() + static_cast<std::ptrdiff_t>(argsFrom), args.end());
+    // With --json standard output carries the document alone; what the window would show in
+    // a box goes to standard error instead.
+    const bool machineOutput = hasFlag(rest, "--json");
+    TerminalUserPort port(out, err, g.yes, platform::stdinIsTerminal(), machineOutput);
     CliContext ctx;
     ctx.home = g.home;
     ctx.settings = std::make_unique<Settings>(g.home);
@@ -178,7 +188,6 @@ int runCliWith(std::span<const CliCommand> commands, const Args& args, std::ostr
         return kGateRefused;
     }
 
-    Args rest(args.begin() + static_cast<std::ptrdiff_t>(argsFrom), args.end());
     int code = command->run(ctx, rest);
     if (code == kUsage) {
         err << "usage: quorvane-cli " << command->usage << '\n';

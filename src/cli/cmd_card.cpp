@@ -53,8 +53,10 @@ int cmdCardParse(CliContext& ctx, const Args& args) {
 
 int cmdCardConvert(CliContext& ctx, const Args& args) {
     auto texts = positionals(args, {});
+    // One text a line, as typed into the dialog's box: a single empty text is an empty box.
     std::string input;
-    for (const auto& t : texts) input += t + "\n";
+    for (std::size_t i = 0; i < texts.size(); ++i)
+        input += (i ? "\n" : "") + texts[i];
     auto result = convertTextsToNumbers(input, hasFlag(args, "--force"), hasFlag(args, "--reverse"));
     for (std::size_t start = 0; start < result.output.size();) {
         std::size_t end = result.output.find("\r\n", start);

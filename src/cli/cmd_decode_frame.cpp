@@ -1,23 +1,20 @@
 #include <ostream>
 
+#include "codec_args.h"
 #include "commands.h"
-#include "hex_arg.h"
 #include "protocol/code_tables.h"
 #include "protocol/frame.h"
 
 namespace quorvane::cli {
 
 int cmdDecodeFrame(CliContext& ctx, const Args& args) {
-    if (args.size() != 1) {
-        *ctx.err << "usage: decode frame HEX\n";
-        return kUsage;
-    }
-    auto bytes = parseHexArg(args[0]);
+    // The words are one hexadecimal string, as for the other decoders.
+    auto bytes = hexArgument(positionals(args, {}));
     if (!bytes) {
-        *ctx.err << "not a hexadecimal string\n";
+        *ctx.err << "usage: decode frame HEX (a hexadecimal string; spaces are ignored)\n";
         return kUsage;
     }
-    Bytes data = asBytes(*bytes);
+    Bytes data(*bytes);
     if (data.size() < kMinFrameSize) {
         *ctx.err << "a frame has at least " << kMinFrameSize << " bytes, got " << data.size()
                  << "\n";

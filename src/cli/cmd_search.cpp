@@ -13,8 +13,14 @@ namespace quorvane::cli {
 
 namespace {
 void jsonString(std::ostream& out, const std::string& s) {
+    auto escaped = [&out](unsigned code) {
+        char buf[8];
+        std::snprintf(buf, sizeof buf, "\\u%04x", code);
+        out << buf;
+    };
     out << '"';
-    for (unsigned char c : s) {
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        auto c = static_cast<unsigned char>(s[i]);
         switch (c) {
         case '"': out << "\\\""; break;
         case '\\': out << "\\\\"; break;
@@ -22,10 +28,14 @@ void jsonString(std::ostream& out, const std::string& s) {
         case '\t': out << "\\t"; break;
         case '\r': out << "\\r"; break;
         default:
-            if (c < 0x20) {
-                char buf[8];
-                std::snprintf(buf, sizeof buf, "\\u%04x", c);
-                out << buf;
+            if (c < 0x20 || c == 0x7F) {
+                escaped(c);
+            } else if (c == 0xC2 && i + 1 < s.size() &&
+                       static_cast<unsigned char>(s[i + 1]) <= 0x9F &&
+                       static_cast<unsigned char>(s[i + 1]) >= 0x80) {
+                // The C1 controls U+0080..U+009F travel escaped, so the document holds no
+                // byte a terminal acts on.
+                escaped(static_cast<unsigned char>(s[++i]));
             } else {
                 out << static_cast<char>(c);
             }
@@ -66,6 +76,14 @@ int cmdSearch(CliContext& ctx, const Args& args) {
         *ctx.err << "not an IPv4 address: " << *to << "\n";
         return kUsage;
     }
+    if ((hasFlag(args, "--to") && !to) || (hasFlag(args, "--iface") && !iface)) {
+        *ctx.err << "--to and --iface need an address\n";
+        return kUsage;
+    }
+    if (iface && !platform::parseIpv4(*iface)) {
+        *ctx.err << "not an IPv4 address: " << *iface << "\n";
+        return kUsage;
+    }
 
     ToolSession session(ctx.home, *ctx.port);
     // Standard output carries the list only; the dumps stay in the tool log.
@@ -79,7 +97,8 @@ int cmdSearch(CliContext& ctx, const Args& args) {
     request.port = port ? static_cast<std::uint16_t>(port) : target.destination.port;
     request.interfaceAddress = iface ? *iface : ctx.settings->readString("net", "mcast-local-address");
     request.listServiceDevices = hasFlag(args, "--pipe");
-    request.remember = !to && port == 0;
+    // --to, --port and --iface choose for this run only: nothing is written to the settings.
+    request.remember = !to && port == 0 && !iface;
     if (!session.search(request)) {
         session.stop();
         return kFailed;

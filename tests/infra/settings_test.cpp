@@ -201,23 +201,23 @@ TEST_F(SettingsTest, ReplacingTheFileLeavesNoTemporaryFileAndKeepsItsMode) {
     EXPECT_EQ(s.readInt("a", "x", -1), 4);
 }
 
-TEST_F(SettingsTest, AFailedWritePrintsItsLineAndKeepsTheFile) {
+TEST_F(SettingsTest, AFailedWritePrintsItsLineOnStandardErrorAndKeepsTheFile) {
     Settings s(dir);
-    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
     bool ok = s.writeString("z1", "bad-image-repeat-cnt", "10", kStaticIni); // no config dir
-    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
               "failed to write ini profile, name=" + dir +
                   "/config/static.ini,app=z1,key=bad-image-repeat-cnt,value=10\n");
     EXPECT_FALSE(ok);
 
     // A value with a line break would add a line of its own: refused, file untouched.
     writeFile(ini, "[a]\nx=1\n");
-    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
     EXPECT_FALSE(s.writeString("a", "x", "2\n[b]\ny=3"));
-    EXPECT_FALSE(testing::internal::GetCapturedStdout().empty());
-    testing::internal::CaptureStdout();
+    EXPECT_FALSE(testing::internal::GetCapturedStderr().empty());
+    testing::internal::CaptureStderr();
     EXPECT_FALSE(s.writeString("a", "k=v", "2"));
-    EXPECT_FALSE(testing::internal::GetCapturedStdout().empty());
+    EXPECT_FALSE(testing::internal::GetCapturedStderr().empty());
     EXPECT_EQ(readFile(ini), "[a]\nx=1\n");
 }
 

@@ -8,22 +8,23 @@ namespace quorvane::test {
 
 class ChildProcess {
 public:
-    explicit ChildProcess(std::vector<std::string> argv);
-    ~ChildProcess();
-    ChildProcess(const ChildProcess&) = delete;
-    ChildProcess& operator=(const ChildProcess&) = delete;
+  // withStandardError: standard error is read together with standard output.
+  explicit ChildProcess(std::vector<std::string> argv, bool withStandardError = false);
+  ~ChildProcess();
+  ChildProcess(const ChildProcess&) = delete;
+  ChildProcess& operator=(const ChildProcess&) = delete;
 
-    // Reads the child's standard output until a line containing text appears (true), the child
-    // ends or the limit passes (false). Wakes on each line: no fixed sleeps.
-    bool waitForLine(const std::string& text,
-                     std::chrono::milliseconds limit = std::chrono::seconds(20));
-    // Everything read from standard output so far.
-    const std::string& output() const { return output_; }
-    // SIGTERM, then waits; the exit status (or -1).
-    int stop();
-    // Reads standard output to its end and waits for the child to end by itself; its status.
-    int wait();
-    int pid() const { return pid_; }
+  // Reads the child's standard output until a line containing text appears (true), the child
+  // ends or the limit passes (false). Wakes on each line: no fixed sleeps.
+  bool waitForLine(const std::string& text,
+                   std::chrono::milliseconds limit = std::chrono::seconds(20));
+  // Everything read from standard output so far.
+  const std::string& output() const { return output_; }
+  // SIGTERM, then waits; the exit status (or -1).
+  int stop();
+  // Reads standard output to its end and waits for the child to end by itself; its status.
+  int wait();
+  int pid() const { return pid_; }
 
 private:
     int pid_ = -1;
@@ -36,5 +37,6 @@ int testPort(int offset);
 // A file in the build tree's program folders: binDir() + "/tools/sim/quorvane-sim" etc.
 std::string simPath();
 std::string tavrinPath();
+std::string cliPath();
 
 } // namespace quorvane::test

@@ -51,8 +51,8 @@ void reportWriteFailure(const std::string& path, std::string_view section, std::
     std::string line = "failed to write ini profile, name=" + path +
                        ",app=" + std::string(section) + ",key=" + std::string(key) +
                        ",value=" + std::string(value) + "\n";
-    std::fputs(line.c_str(), stdout);
-    std::fflush(stdout);
+    // Standard error, so that a program's own output (a JSON document) stays what it is.
+    std::fputs(line.c_str(), stderr);
 }
 
 } // namespace

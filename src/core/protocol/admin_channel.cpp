@@ -266,8 +266,9 @@ SearchTarget AdminChannel::applyMulticastMode(bool enabled, const std::string& i
     return t;
 }
 
-void AdminChannel::chooseInterface(const std::string& interfaceAddress) {
-    settings_.writeString("net", "mcast-local-address", interfaceAddress);
+void AdminChannel::chooseInterface(const std::string& interfaceAddress, bool remember) {
+    if (remember)
+        settings_.writeString("net", "mcast-local-address", interfaceAddress);
     auto iface = platform::parseIpv4(interfaceAddress);
     std::lock_guard l(m_);
     // Without a chosen interface nothing is joined and the outgoing interface stays unset:

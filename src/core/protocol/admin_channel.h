@@ -69,7 +69,8 @@ class AdminChannel {
     // multicast on also applies the interface choice for interfaceAddress.
     SearchTarget applyMulticastMode(bool enabled, const std::string& interfaceAddress);
     // The interface box: `mcast-local-address`, outgoing multicast interface and membership.
-    void chooseInterface(const std::string& interfaceAddress);
+    // A one-run choice (remember false) leaves the setting as it is.
+    void chooseInterface(const std::string& interfaceAddress, bool remember = true);
     SearchTarget searchTarget() const;
     // The search address and port the settings name for a mode, without changing anything.
     SearchTarget configuredSearchTarget(bool multicast) const;
