@@ -183,6 +183,10 @@ int runCliWith(std::span<const CliCommand> commands, const Args& args, std::ostr
     ctx.err = &err;
     ctx.callerDir = cwd.previous();
 
+    // A settings file that cannot be read would otherwise show only as a refused password or
+    // as settings at their defaults.
+    if (auto problem = ctx.settings->fileProblem())
+        err << *problem << '\n';
     if (!command->offline && !passGate(*ctx.settings, g, err)) {
         err << "密码错误\n";
         return kGateRefused;

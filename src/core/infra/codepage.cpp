@@ -109,6 +109,17 @@ std::optional<std::string> toGbkStrict(std::string_view utf8) {
     return out;
 }
 
+std::optional<std::size_t> firstNonGbkByte(std::string_view gbk) {
+    Converter& c = gbkToUtf8Converter();
+    std::string out;
+    std::optional<std::size_t> bad;
+    // The converter stops at the first bad sequence; the bytes converted so far are whole
+    // characters, so the bad one starts where their GBK form ends.
+    if (!c.run(gbk, out, false, [](std::string&) { return false; }))
+        bad = toGbk(out).size();
+    return bad;
+}
+
 std::string fromGbk(std::string_view gbk) {
     Converter& c = gbkToUtf8Converter();
     std::string out;

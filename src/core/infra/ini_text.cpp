@@ -47,6 +47,19 @@ bool sameName(std::string_view a, std::string_view b) {
     return true;
 }
 
+// The form in which two names compare equal exactly when sameName says so: single-byte letters
+// in lower case, double-byte characters as they are.
+std::string foldName(std::string_view s) {
+    std::string out(s);
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        if (isLeadByte(out[i]))
+            ++i;
+        else
+            out[i] = foldAscii(out[i]);
+    }
+    return out;
+}
+
 // The last ']' that is a character of its own, not the second byte of a GBK pair.
 std::size_t lastCloseBracket(std::string_view s) {
     std::size_t found = std::string_view::npos;
@@ -151,6 +164,39 @@ std::optional<std::string_view> findValue(std::string_view text, std::string_vie
     if (place.key == std::string_view::npos)
         return std::nullopt;
     return lines[place.key].value;
+}
+
+namespace {
+// One string for a (section, key) pair; the length keeps "ab"+"c" apart from "a"+"bc" whatever
+// bytes the names hold.
+std::string entryId(const std::string& foldedSection, const std::string& foldedKey) {
+    return std::to_string(foldedSection.size()) + ":" + foldedSection + foldedKey;
+}
+} // namespace
+
+Index::Index(std::string text) : text_(std::move(text)) {
+    const std::string_view all = text_;
+    std::unordered_map<std::string, bool> sections; // folded name → seen
+    std::string current;
+    bool active = false; // only the first section of a name counts
+    for (const Line& l : splitLines(all)) {
+        if (l.kind == Kind::Section) {
+            current = foldName(l.name);
+            active = sections.emplace(current, true).second;
+        } else if (l.kind == Kind::Key && active) {
+            auto offset =
+                l.value.empty() ? 0 : static_cast<std::size_t>(l.value.data() - all.data());
+            values_.emplace(entryId(current, foldName(l.name)),
+                            std::make_pair(offset, l.value.size()));
+        }
+    }
+}
+
+std::optional<std::string_view> Index::find(std::string_view section, std::string_view key) const {
+    auto it = values_.find(entryId(foldName(section), foldName(key)));
+    if (it == values_.end())
+        return std::nullopt;
+    return std::string_view(text_).substr(it->second.first, it->second.second);
 }
 
 std::string setValue(std::string_view text, std::string_view section, std::string_view key,

@@ -7,12 +7,27 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 namespace quorvane::ini {
 
 // The value of key in section, or nothing when either is missing. Surrounding quotes are kept.
 std::optional<std::string_view> findValue(std::string_view text, std::string_view section,
                                           std::string_view key);
+
+// Every value of a text found in one pass, so that reading many keys of a large file costs one
+// walk of it, not one per key. find gives exactly what findValue gives.
+class Index {
+  public:
+    explicit Index(std::string text);
+    std::optional<std::string_view> find(std::string_view section, std::string_view key) const;
+    const std::string& text() const { return text_; }
+
+  private:
+    std::string text_;
+    // Folded section and key names to the value's place in text_.
+    std::unordered_map<std::string, std::pair<std::size_t, std::size_t>> values_;
+};
 
 // The text with key set to value: an existing key line is rewritten in place; a new key goes
 // after the last key of its section (before blank lines and comments that follow it); a new

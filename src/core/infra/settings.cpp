@@ -8,6 +8,7 @@
 
 #include "infra/codepage.h"
 #include "infra/ini_text.h"
+#include "infra/settings_file.h"
 #include "platform/files.h"
 
 namespace quorvane {
@@ -37,10 +38,10 @@ std::string_view stripTrailingSpaces(std::string_view v) {
 // without trailing blanks when the key is missing; then cut to the buffer.
 std::optional<std::string> readRaw(const std::string& path, std::string_view section,
                                    std::string_view key) {
-    auto text = platform::readWholeFile(path);
-    if (!text)
+    SettingsFileVersion file = settingsFileVersion(path);
+    if (!file.index)
         return std::nullopt;
-    auto value = ini::findValue(*text, toGbk(section), toGbk(key));
+    auto value = file.index->find(toGbk(section), toGbk(key));
     if (!value)
         return std::nullopt;
     return std::string(stripQuotes(*value));
@@ -136,11 +137,19 @@ bool Settings::writeString(std::string_view section, std::string_view key, std::
     bool ok = ini::validEntry(gbkSection, gbkKey, gbkValue);
     if (ok) {
         std::lock_guard lock(writeMutex);
+        // Other processes (the window and the command line on one program directory) change
+        // the same file: each read-change-write holds the directory's lock, so no writer
+        // replaces the file with a text read before another's change.
+        platform::DirectoryLock directory(platform::parentDirectory(path));
+        // A temporary file here now was left by a writer killed in the middle of its write.
+        if (directory.locked())
+            platform::removeStaleTemporaries(path);
         std::optional<std::string> text = std::string();
         if (platform::fileExists(path))
             text = platform::readWholeFile(path);
         ok =
             text && platform::replaceFile(path, ini::setValue(*text, gbkSection, gbkKey, gbkValue));
+        forgetSettingsFile(path);
     }
     if (!ok)
         reportWriteFailure(path, section, key, value);
@@ -150,6 +159,13 @@ bool Settings::writeString(std::string_view section, std::string_view key, std::
 bool Settings::writeInt(std::string_view section, std::string_view key, long long value,
                         std::string_view file) const {
     return writeString(section, key, std::to_string(value), file);
+}
+
+std::optional<std::string> Settings::fileProblem(std::string_view file) const {
+    SettingsFileVersion version = settingsFileVersion(resolve(file));
+    if (version.problem.empty())
+        return std::nullopt;
+    return version.problem;
 }
 
 StartupValues readStartupValues(const Settings& settings) {
