@@ -46,6 +46,13 @@ Pipe_Thread_Pool::~Pipe_Thread_Pool() {
 
 void Pipe_Thread_Pool::logLine(const std::string& text) { dispatcher_.logLine(text); }
 
+void Pipe_Thread_Pool::reportRefusal(const std::string& reason) {
+    logLine(reason + "\n");
+    // A pipe of someone else is a matter for the person, not only for the log; once a run.
+    if (!refusalShown_.exchange(true))
+        dispatcher_.notice(reason);
+}
+
 int Pipe_Thread_Pool::start() { return activate(THR_NEW_LWP | THR_JOINABLE, 1); }
 
 int Pipe_Thread_Pool::runningWorkers() const {
@@ -133,13 +140,20 @@ void Pipe_Thread_Pool::sendPipe_i(const PipeMessage& message) {
     request.kind = kPipeRelay;
     request.payload.assign(message.data.begin(), message.data.end());
 
-    if (!CNamedPipe::wait(server, name, kWaitForInstanceMs)) {
-        logLine("instance of the specified named pipe is not available to be connected to\n");
+    std::string refusal;
+    if (!CNamedPipe::wait(server, name, kWaitForInstanceMs, &refusal)) {
+        if (!refusal.empty())
+            reportRefusal(refusal);
+        else
+            logLine("instance of the specified named pipe is not available to be connected to\n");
         return;
     }
     CNamedPipe pipe;
     if (!pipe.open(server, name)) {
-        logLine("Failed to connect to the specified named pipe\n");
+        if (!pipe.refusal().empty())
+            reportRefusal(pipe.refusal());
+        else
+            logLine("Failed to connect to the specified named pipe\n");
         return;
     }
     if (!pipe.write(asBytes(buildPipeRequest(request)))) {
