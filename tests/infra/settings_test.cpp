@@ -255,7 +255,7 @@ TEST_F(SettingsTest, ShippedConfigHoldsTheDocumentedDefaults) {
 
 // Two processes (the window and the command line) write keys of one file at the same time.
 TEST_F(SettingsTest, TwoProcessesWritingDifferentKeysKeepAllOfThem) {
-    constexpr int kKeys = 300;
+    constexpr int kKeys = 150;
     writeFile(ini, "[common]\ntitle=Selvane\n");
     std::vector<pid_t> writers;
     for (const char* section : {"first", "second"}) {
