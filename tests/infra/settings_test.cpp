@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -299,6 +300,22 @@ TEST_F(SettingsTest, TheNextWriteRemovesTemporaryFilesOfAKilledWriter) {
     EXPECT_EQ(names, (std::vector<std::string>{"config.ini", "config.ini.tmpnotes",
                                                "options.ini.tmp4242-0"}));
     EXPECT_EQ(s.readInt("a", "x", 0), 2);
+}
+
+TEST_F(SettingsTest, AValueAlreadyStoredLeavesTheFileUntouched) {
+    writeFile(ini, "[a]\nx=1\n");
+    const auto inode = [&] {
+        struct stat st {};
+        ::stat(ini.c_str(), &st);
+        return st.st_ino;
+    };
+    auto before = inode();
+    Settings s(dir);
+    ASSERT_TRUE(s.writeInt("a", "x", 1));
+    EXPECT_EQ(inode(), before);
+    ASSERT_TRUE(s.writeInt("a", "x", 2));
+    EXPECT_NE(inode(), before);
+    EXPECT_EQ(readFile(ini), "[a]\nx=2\n");
 }
 
 TEST_F(SettingsTest, AFileChangedBehindTheReaderIsReadAgain) {

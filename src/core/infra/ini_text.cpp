@@ -85,35 +85,39 @@ struct Line {
     std::string_view value; // key value
 };
 
+// The line that starts at pos (pos < text.size()).
+Line readLine(std::string_view text, std::size_t pos) {
+    Line line;
+    line.begin = pos;
+    std::size_t nl = text.find('\n', pos);
+    line.next = nl == std::string_view::npos ? text.size() : nl + 1;
+    line.contentEnd = nl == std::string_view::npos ? text.size() : nl;
+    line.terminated = nl != std::string_view::npos;
+    if (line.contentEnd > pos && text[line.contentEnd - 1] == '\r')
+        --line.contentEnd;
+    std::string_view t = trim(text.substr(pos, line.contentEnd - pos));
+    std::size_t close = t.empty() || t[0] != '[' ? std::string_view::npos : lastCloseBracket(t);
+    if (t.empty()) {
+        line.kind = Kind::Blank;
+    } else if (t[0] == ';') {
+        line.kind = Kind::Comment;
+    } else if (close != std::string_view::npos) {
+        line.kind = Kind::Section;
+        line.name = trim(t.substr(1, close - 1));
+    } else {
+        line.kind = Kind::Key;
+        std::size_t eq = t.find('=');
+        line.name = trim(t.substr(0, eq));
+        line.value = eq == std::string_view::npos ? std::string_view() : trim(t.substr(eq + 1));
+    }
+    return line;
+}
+
 std::vector<Line> splitLines(std::string_view text) {
     std::vector<Line> lines;
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        Line line;
-        line.begin = pos;
-        std::size_t nl = text.find('\n', pos);
-        line.next = nl == std::string_view::npos ? text.size() : nl + 1;
-        line.contentEnd = nl == std::string_view::npos ? text.size() : nl;
-        line.terminated = nl != std::string_view::npos;
-        if (line.contentEnd > pos && text[line.contentEnd - 1] == '\r')
-            --line.contentEnd;
-        std::string_view t = trim(text.substr(pos, line.contentEnd - pos));
-        std::size_t close = t.empty() || t[0] != '[' ? std::string_view::npos : lastCloseBracket(t);
-        if (t.empty()) {
-            line.kind = Kind::Blank;
-        } else if (t[0] == ';') {
-            line.kind = Kind::Comment;
-        } else if (close != std::string_view::npos) {
-            line.kind = Kind::Section;
-            line.name = trim(t.substr(1, close - 1));
-        } else {
-            line.kind = Kind::Key;
-            std::size_t eq = t.find('=');
-            line.name = trim(t.substr(0, eq));
-            line.value = eq == std::string_view::npos ? std::string_view() : trim(t.substr(eq + 1));
-        }
-        lines.push_back(line);
-        pos = line.next;
+    for (std::size_t pos = 0; pos < text.size();) {
+        lines.push_back(readLine(text, pos));
+        pos = lines.back().next;
     }
     return lines;
 }
@@ -166,37 +170,35 @@ std::optional<std::string_view> findValue(std::string_view text, std::string_vie
     return lines[place.key].value;
 }
 
-namespace {
-// One string for a (section, key) pair; the length keeps "ab"+"c" apart from "a"+"bc" whatever
-// bytes the names hold.
-std::string entryId(const std::string& foldedSection, const std::string& foldedKey) {
-    return std::to_string(foldedSection.size()) + ":" + foldedSection + foldedKey;
-}
-} // namespace
-
 Index::Index(std::string text) : text_(std::move(text)) {
     const std::string_view all = text_;
-    std::unordered_map<std::string, bool> sections; // folded name → seen
-    std::string current;
-    bool active = false; // only the first section of a name counts
-    for (const Line& l : splitLines(all)) {
+    Range* current = nullptr; // the body being read, when its section is the first of its name
+    for (std::size_t pos = 0; pos < all.size();) {
+        Line l = readLine(all, pos);
         if (l.kind == Kind::Section) {
-            current = foldName(l.name);
-            active = sections.emplace(current, true).second;
-        } else if (l.kind == Kind::Key && active) {
-            auto offset =
-                l.value.empty() ? 0 : static_cast<std::size_t>(l.value.data() - all.data());
-            values_.emplace(entryId(current, foldName(l.name)),
-                            std::make_pair(offset, l.value.size()));
+            if (current)
+                current->end = pos;
+            auto [it, first] = sections_.emplace(foldName(l.name), Range{l.next, all.size()});
+            current = first ? &it->second : nullptr;
         }
+        pos = l.next;
     }
 }
 
 std::optional<std::string_view> Index::find(std::string_view section, std::string_view key) const {
-    auto it = values_.find(entryId(foldName(section), foldName(key)));
-    if (it == values_.end())
+    auto it = sections_.find(foldName(section));
+    if (it == sections_.end())
         return std::nullopt;
-    return std::string_view(text_).substr(it->second.first, it->second.second);
+    // Only the section's own lines are read: a large file costs nothing for the keys of
+    // other sections.
+    const std::string_view all = text_;
+    for (std::size_t pos = it->second.begin; pos < it->second.end;) {
+        Line l = readLine(all, pos);
+        if (l.kind == Kind::Key && sameName(l.name, key))
+            return l.value;
+        pos = l.next;
+    }
+    return std::nullopt;
 }
 
 std::string setValue(std::string_view text, std::string_view section, std::string_view key,

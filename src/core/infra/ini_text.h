@@ -15,8 +15,9 @@ namespace quorvane::ini {
 std::optional<std::string_view> findValue(std::string_view text, std::string_view section,
                                           std::string_view key);
 
-// Every value of a text found in one pass, so that reading many keys of a large file costs one
-// walk of it, not one per key. find gives exactly what findValue gives.
+// A text with its sections found in one pass, so that reading many keys of a large file costs
+// one walk of it plus the lines of the key's own section, not a walk of the file per key. find
+// gives exactly what findValue gives.
 class Index {
   public:
     explicit Index(std::string text);
@@ -24,9 +25,12 @@ class Index {
     const std::string& text() const { return text_; }
 
   private:
+    struct Range {
+        std::size_t begin, end; // the body: the lines after the header up to the next section
+    };
     std::string text_;
-    // Folded section and key names to the value's place in text_.
-    std::unordered_map<std::string, std::pair<std::size_t, std::size_t>> values_;
+    // The first section of each (folded) name; later ones of the same name do not count.
+    std::unordered_map<std::string, Range> sections_;
 };
 
 // The text with key set to value: an existing key line is rewritten in place; a new key goes

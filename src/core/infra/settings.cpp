@@ -144,11 +144,18 @@ bool Settings::writeString(std::string_view section, std::string_view key, std::
         // A temporary file here now was left by a writer killed in the middle of its write.
         if (directory.locked())
             platform::removeStaleTemporaries(path);
+        const bool exists = platform::fileExists(path);
         std::optional<std::string> text = std::string();
-        if (platform::fileExists(path))
+        if (exists)
             text = platform::readWholeFile(path);
-        ok =
-            text && platform::replaceFile(path, ini::setValue(*text, gbkSection, gbkKey, gbkValue));
+        ok = text.has_value();
+        if (ok) {
+            std::string edited = ini::setValue(*text, gbkSection, gbkKey, gbkValue);
+            // A value that is already there is not written again: rewriting (and flushing) a
+            // large file for nothing is what made a search slow.
+            if (!exists || edited != *text)
+                ok = platform::replaceFile(path, edited);
+        }
         forgetSettingsFile(path);
     }
     if (!ok)
