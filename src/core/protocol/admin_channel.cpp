@@ -16,7 +16,7 @@ constexpr std::size_t kReceiveBufferSize = 20000;
 // Datagrams taken off the socket with one call.
 constexpr std::size_t kBatchSlots = 64;
 // Datagrams received but not yet handled; a burst of ten thousand replies is a few megabytes.
-constexpr std::size_t kQueuedBytesLimit = 64 * 1024 * 1024;
+constexpr std::size_t kQueuedBytesLimit = std::size_t{64} << 20;
 // Replies of a search come in bursts; a roomy socket buffer keeps a burst of many controllers
 // from overflowing it while the receive thread works on earlier ones.
 constexpr int kSocketReceiveBuffer = 4 * 1024 * 1024;
