@@ -144,19 +144,21 @@ bool Settings::writeString(std::string_view section, std::string_view key, std::
         // A temporary file here now was left by a writer killed in the middle of its write.
         if (directory.locked())
             platform::removeStaleTemporaries(path);
-        const bool exists = platform::fileExists(path);
-        std::optional<std::string> text = std::string();
-        if (exists)
-            text = platform::readWholeFile(path);
-        ok = text.has_value();
+        // The version the readers see is the one on disk (checked by its stamp), and no
+        // other writer can change it while the lock is held.
+        SettingsFileVersion current = settingsFileVersion(path);
+        ok = !current.exists || current.index;
         if (ok) {
-            std::string edited = ini::setValue(*text, gbkSection, gbkKey, gbkValue);
+            static const std::string kNoFile;
+            const std::string& text = current.index ? current.index->text() : kNoFile;
+            std::string edited = ini::setValue(text, gbkSection, gbkKey, gbkValue);
             // A value that is already there is not written again: rewriting (and flushing) a
             // large file for nothing is what made a search slow.
-            if (!exists || edited != *text)
+            if (!current.exists || edited != text) {
                 ok = platform::replaceFile(path, edited);
+                forgetSettingsFile(path);
+            }
         }
-        forgetSettingsFile(path);
     }
     if (!ok)
         reportWriteFailure(path, section, key, value);
