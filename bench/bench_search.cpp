@@ -1,15 +1,14 @@
 // Search of many simulated controllers end to end (quorvane-sim on loopback, the tool's channel,
 // reply handler and device list), and the list insertion alone.
 //
-// Counters: listed (must equal the controllers), last_reply_to_list_us (from the last search
-// reply entering the handler to the ordered list being complete), handle_cpu_us (thread CPU
-// time of decoding and list handling per reply), snapshot_us (copy of the final list for the
-// redraw).
+// The end-to-end run takes the controller count and the simulator's reply rate (0: no limit, every
+// controller answers at once, as a burst). Counters: listed (must equal the controllers),
+// ordered (1 when the list is in address order), to_last_row_ms (from sending the search to the
+// last row entering the list), snapshot_us (copy of the final list for the redraw).
 #include <benchmark/benchmark.h>
 
 #include <atomic>
 #include <csignal>
-#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <poll.h>
@@ -20,7 +19,6 @@
 #include "model/device_info.h"
 #include "protocol/reply_waiter.h"
 #include "session/device_list.h"
-#include "session/search_reply.h"
 #include "session/tool_session.h"
 
 extern char** environ;
@@ -30,7 +28,7 @@ using SteadyClock = std::chrono::steady_clock;
 namespace {
 
 class SilentPort : public UserPort {
-public:
+  public:
     void showNotice(const std::string&) override {}
     void showMessage(const std::string&, const std::string&) override {}
     bool askYesNo(const std::string&) override { return false; }
@@ -47,22 +45,22 @@ public:
     void pumpEvents() override {}
 };
 
-double threadCpuUs() {
-    timespec ts{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-    return ts.tv_sec * 1e6 + ts.tv_nsec / 1e3;
-}
-
 struct Sim {
     Sim(int count, int port, int rate) {
         std::string bin = std::string(QUORVANE_BIN_DIR) + "/tools/sim/quorvane-sim";
         std::vector<std::string> args = {bin, "--count", std::to_string(count), "--port",
-                                         std::to_string(port), "--rate", std::to_string(rate)};
+                                         std::to_string(port)};
+        if (rate > 0) {
+            args.push_back("--rate");
+            args.push_back(std::to_string(rate));
+        }
         std::vector<char*> argv;
-        for (auto& a : args) argv.push_back(a.data());
+        for (auto& a : args)
+            argv.push_back(a.data());
         argv.push_back(nullptr);
         int fds[2];
-        if (::pipe(fds) != 0) return;
+        if (::pipe(fds) != 0)
+            return;
         posix_spawn_file_actions_t fa;
         posix_spawn_file_actions_init(&fa);
         posix_spawn_file_actions_adddup2(&fa, fds[1], 1);
@@ -73,7 +71,8 @@ struct Sim {
         char buf[256];
         while (out.find("ready") == std::string::npos) {
             auto n = ::read(fds[0], buf, sizeof buf);
-            if (n <= 0) break;
+            if (n <= 0)
+                break;
             out.append(buf, static_cast<std::size_t>(n));
         }
         ::close(fds[0]);
@@ -88,6 +87,7 @@ struct Sim {
 
 void BM_SearchEndToEnd(benchmark::State& state) {
     const int count = static_cast<int>(state.range(0));
+    const int rate = static_cast<int>(state.range(1));
     const int port = 40000 + static_cast<int>(::getpid() % 5000);
     const std::string home =
         (std::filesystem::temp_directory_path() / ("quorvane-bench-" + std::to_string(::getpid())))
@@ -96,52 +96,59 @@ void BM_SearchEndToEnd(benchmark::State& state) {
     std::ofstream(home + "/config.ini")
         << "[net]\ncommon-dev-admin-port=" << port
         << "\ncommon-broadcast-address=2147483647\nenable-mcast=0\nenable-pipe=0\n";
-    // The rate keeps a burst within what the loopback socket buffers hold.
-    Sim sim(count, port, 20000);
+    Sim sim(count, port, rate);
 
     for (auto _ : state) {
         SilentPort userPort;
         ToolSession session(home, userPort);
-        session.start();
         session.log().setEcho(false);
-        SearchReplyHandler handler(session.dispatcher(), session.devices(), 3366);
-        std::atomic<std::size_t> replies{0};
-        double cpuUs = 0;
-        SteadyClock::time_point lastIn, lastOut;
-        ReplyWaiter done;
-        session.dispatcher().setHandler(3, [&](const Reply& r) {
-            auto in = SteadyClock::now();
-            double c0 = threadCpuUs();
-            int rc = handler.handle(r);
-            cpuUs += threadCpuUs() - c0;
-            lastIn = in;
-            lastOut = SteadyClock::now();
-            if (++replies == static_cast<std::size_t>(count)) done.set();
-            return rc;
+        session.start();
+        std::atomic<std::size_t> rows{0};
+        std::atomic<std::int64_t> lastRowNs{0};
+        ReplyWaiter changed;
+        session.setListChangedCallback([&] {
+            lastRowNs = SteadyClock::now().time_since_epoch().count();
+            rows = session.devices().size();
+            changed.set();
         });
         SearchRequest request;
         request.searchAddress = 0x7FFFFFFF;
         request.port = static_cast<std::uint16_t>(port);
         request.remember = false;
+        const auto sent = SteadyClock::now();
         session.search(request);
-        done.wait(std::chrono::seconds(120));
+        // Until every controller is listed, or no row came for two seconds.
+        while (rows.load() < static_cast<std::size_t>(count)) {
+            changed.clear();
+            if (rows.load() >= static_cast<std::size_t>(count))
+                break;
+            if (changed.wait(std::chrono::seconds(2)) == 0)
+                break;
+        }
         auto t0 = SteadyClock::now();
-        auto rows = session.devices().snapshot();
+        auto list = session.devices().snapshot();
         auto snapshotUs = std::chrono::duration<double, std::micro>(SteadyClock::now() - t0).count();
         session.stop();
-        bool ordered = std::is_sorted(rows.begin(), rows.end(), [](const auto& a, const auto& b) {
+        bool ordered = std::is_sorted(list.begin(), list.end(), [](const auto& a, const auto& b) {
             return deviceLess(a, b, 1);
         });
-        state.counters["listed"] = static_cast<double>(rows.size());
+        const auto last = SteadyClock::time_point(SteadyClock::duration(lastRowNs.load()));
+        state.counters["listed"] = static_cast<double>(list.size());
         state.counters["ordered"] = ordered ? 1 : 0;
-        state.counters["last_reply_to_list_us"] =
-            std::chrono::duration<double, std::micro>(lastOut - lastIn).count();
-        state.counters["handle_cpu_us"] = replies ? cpuUs / static_cast<double>(replies) : 0;
+        state.counters["to_last_row_ms"] =
+            lastRowNs.load() ? std::chrono::duration<double, std::milli>(last - sent).count() : 0;
         state.counters["snapshot_us"] = snapshotUs;
     }
     std::filesystem::remove_all(home);
 }
-BENCHMARK(BM_SearchEndToEnd)->Arg(1000)->Arg(10000)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+// {controllers, replies per second (0: all at once)}
+BENCHMARK(BM_SearchEndToEnd)
+    ->Args({1000, 0})
+    ->Args({10000, 0})
+    ->Args({10000, 20000})
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 // The list insertion alone: n replies of distinct controllers in random arrival order.
 void BM_AddSearchReply(benchmark::State& state) {
@@ -160,7 +167,8 @@ void BM_AddSearchReply(benchmark::State& state) {
         std::swap(records[i - 1], records[static_cast<std::size_t>(std::rand()) % i]);
     for (auto _ : state) {
         DeviceList list(DeviceListOptions{true, 1, false});
-        for (const auto& r : records) list.addSearchReply(r);
+        for (const auto& r : records)
+            list.addSearchReply(r);
         benchmark::DoNotOptimize(list.size());
     }
     state.SetItemsProcessed(state.iterations() * n);

@@ -5,6 +5,7 @@
 #include "platform/files.h"
 #include "platform/terminal.h"
 #include "session/start_gate.h"
+#include "terminal_text.h"
 #include "terminal_user_port.h"
 
 namespace quorvane::cli {
@@ -137,8 +138,13 @@ int runCli(const Args& args, std::ostream& out, std::ostream& err) {
     return runCliWith(cliCommands(), args, out, err);
 }
 
-int runCliWith(std::span<const CliCommand> commands, const Args& args, std::ostream& out,
-               std::ostream& err) {
+int runCliWith(std::span<const CliCommand> commands, const Args& args, std::ostream& rawOut,
+               std::ostream& rawErr) {
+    // Everything written below passes the filter: no byte a terminal acts on gets through.
+    TerminalTextFilter outFilter(rawOut.rdbuf());
+    TerminalTextFilter errFilter(rawErr.rdbuf());
+    std::ostream out(&outFilter);
+    std::ostream err(&errFilter);
     GlobalOptions g;
     if (!parseGlobals(args, g, err)) {
         err << kSynopsis << '\n';
@@ -173,7 +179,10 @@ int runCliWith(std::span<const CliCommand> commands, const Args& args, std::ostr
         return kUsage;
     }
 
-    TerminalUserPort port(out, err, g.yes, platform::stdinIsTerminal());
+    // With --json standard output carries the document alone; what the window would show in
+    // a box goes to standard error instead.
+    const bool machineOutput = parsed->has("--json");
+    TerminalUserPort port(out, err, g.yes, platform::stdinIsTerminal(), machineOutput);
     CliContext ctx;
     ctx.home = g.home;
     ctx.settings = std::make_unique<Settings>(g.home);
@@ -188,6 +197,10 @@ int runCliWith(std::span<const CliCommand> commands, const Args& args, std::ostr
     else
         ctx.opPassword = platform::environment("QUORVANE_OP_PASSWORD");
 
+    // A settings file that cannot be read would otherwise show only as a refused password or
+    // as settings at their defaults.
+    if (auto problem = ctx.settings->fileProblem())
+        err << *problem << '\n';
     if (!command->offline && !passGate(*ctx.settings, g, err)) {
         err << "密码错误\n";
         return kGateRefused;

@@ -50,10 +50,11 @@ int cmdCardParse(CliContext& ctx) {
 }
 
 int cmdCardConvert(CliContext& ctx) {
-    auto texts = ctx.args.positionals();
+    const auto& texts = ctx.args.positionals();
+    // One text a line, as typed into the dialog's box: a single empty text is an empty box.
     std::string input;
-    for (const auto& t : texts)
-        input += t + "\n";
+    for (std::size_t i = 0; i < texts.size(); ++i)
+        input += (i ? "\n" : "") + texts[i];
     auto result = convertTextsToNumbers(input, ctx.args.has("--force"), ctx.args.has("--reverse"));
     for (std::size_t start = 0; start < result.output.size();) {
         std::size_t end = result.output.find("\r\n", start);

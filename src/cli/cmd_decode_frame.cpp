@@ -1,22 +1,20 @@
 #include <ostream>
 
+#include "codec_args.h"
 #include "commands.h"
-#include "hex_arg.h"
 #include "protocol/code_tables.h"
 #include "protocol/frame.h"
 
 namespace quorvane::cli {
 
 int cmdDecodeFrame(CliContext& ctx) {
-    const auto& words = ctx.args.positionals();
-    if (words.size() != 1)
-        return kUsage;
-    auto bytes = parseHexArg(words[0]);
+    // The words are one hexadecimal string, as for the other decoders.
+    auto bytes = hexArgument(ctx.args.positionals());
     if (!bytes) {
-        *ctx.err << "not a hexadecimal string\n";
+        *ctx.err << "not a hexadecimal string (spaces are ignored)\n";
         return kUsage;
     }
-    Bytes data = asBytes(*bytes);
+    Bytes data(*bytes);
     if (data.size() < kMinFrameSize) {
         *ctx.err << "a frame has at least " << kMinFrameSize << " bytes, got " << data.size()
                  << "\n";

@@ -13,8 +13,14 @@ namespace quorvane::cli {
 
 namespace {
 void jsonString(std::ostream& out, const std::string& s) {
+    auto escaped = [&out](unsigned code) {
+        char buf[8];
+        std::snprintf(buf, sizeof buf, "\\u%04x", code);
+        out << buf;
+    };
     out << '"';
-    for (unsigned char c : s) {
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        auto c = static_cast<unsigned char>(s[i]);
         switch (c) {
         case '"':
             out << "\\\"";
@@ -32,10 +38,14 @@ void jsonString(std::ostream& out, const std::string& s) {
             out << "\\r";
             break;
         default:
-            if (c < 0x20) {
-                char buf[8];
-                std::snprintf(buf, sizeof buf, "\\u%04x", c);
-                out << buf;
+            if (c < 0x20 || c == 0x7F) {
+                escaped(c);
+            } else if (c == 0xC2 && i + 1 < s.size() &&
+                       static_cast<unsigned char>(s[i + 1]) <= 0x9F &&
+                       static_cast<unsigned char>(s[i + 1]) >= 0x80) {
+                // The C1 controls U+0080..U+009F travel escaped, so the document holds no
+                // byte a terminal acts on.
+                escaped(static_cast<unsigned char>(s[++i]));
             } else {
                 out << static_cast<char>(c);
             }
@@ -67,6 +77,10 @@ int cmdSearch(CliContext& ctx) {
         *ctx.err << "not an IPv4 address: " << *to << "\n";
         return kUsage;
     }
+    if (iface && !platform::parseIpv4(*iface)) {
+        *ctx.err << "not an IPv4 address: " << *iface << "\n";
+        return kUsage;
+    }
 
     ToolSession session(ctx.home, *ctx.port);
     // Standard output carries the list only; the dumps stay in the tool log.
@@ -81,7 +95,8 @@ int cmdSearch(CliContext& ctx) {
     request.interfaceAddress =
         iface ? *iface : ctx.settings->readString("net", "mcast-local-address");
     request.listServiceDevices = ctx.args.has("--pipe");
-    request.remember = !to && port == 0;
+    // --to, --port and --iface choose for this run only: nothing is written to the settings.
+    request.remember = !to && port == 0 && !iface;
     if (!session.search(request)) {
         session.stop();
         return kFailed;

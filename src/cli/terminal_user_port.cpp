@@ -6,17 +6,18 @@
 
 namespace quorvane::cli {
 
-TerminalUserPort::TerminalUserPort(std::ostream& out, std::ostream& err, bool yes, bool interactive)
-    : out_(out), err_(err), yes_(yes), interactive_(interactive) {}
+TerminalUserPort::TerminalUserPort(std::ostream& out, std::ostream& err, bool yes, bool interactive,
+                                   bool messagesToErr)
+    : err_(err), messages_(messagesToErr ? err : out), yes_(yes), interactive_(interactive) {}
 
 void TerminalUserPort::showNotice(const std::string& text) {
     std::lock_guard lock(mutex_);
-    out_ << text << '\n' << std::flush;
+    messages_ << text << '\n' << std::flush;
 }
 
 void TerminalUserPort::showMessage(const std::string& text, const std::string&) {
     std::lock_guard lock(mutex_);
-    out_ << text << '\n' << std::flush;
+    messages_ << text << '\n' << std::flush;
 }
 
 bool TerminalUserPort::askYesNo(const std::string& text) {

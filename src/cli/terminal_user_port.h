@@ -13,8 +13,10 @@ namespace quorvane::cli {
 
 class TerminalUserPort : public UserPort {
   public:
-    // interactive: standard input is a terminal the questions can be asked on.
-    TerminalUserPort(std::ostream& out, std::ostream& err, bool yes, bool interactive);
+    // interactive: standard input is a terminal the questions can be asked on. messagesToErr:
+    // notices and messages go to err, leaving out to a machine-readable document.
+    TerminalUserPort(std::ostream& out, std::ostream& err, bool yes, bool interactive,
+                     bool messagesToErr = false);
 
     void showNotice(const std::string& text) override;
     void showMessage(const std::string& text, const std::string& title = {}) override;
@@ -41,8 +43,8 @@ class TerminalUserPort : public UserPort {
     std::optional<std::string> nextFile();
 
     mutable std::mutex mutex_;
-    std::ostream& out_;
     std::ostream& err_;
+    std::ostream& messages_;
     bool yes_;
     bool interactive_;
     bool answeredNo_ = false;

@@ -1,4 +1,5 @@
 #include <cstdlib>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <sstream>
 
@@ -92,6 +93,22 @@ TEST_F(CliCommonTest, TheGateRefusesAWrongOrMissingPassword) {
         EXPECT_EQ(missing.code, kGateRefused);
         EXPECT_EQ(missing.err, "密码错误\n");
     }
+}
+
+TEST_F(CliCommonTest, ASettingsFileThatCannotBeReadIsNamedBeforeTheRefusal) {
+    test::writeFile(home + "/config.ini",
+                    "\xEF\xBB\xBF[db]\nxstr=961b74e72e3212585228372772981543\n");
+    Outcome bom = runWith(kTestCommands, {"--home", home, "--password", "720418", "probe"});
+    EXPECT_EQ(bom.code, kGateRefused);
+    EXPECT_EQ(bom.err.rfind("设置文件是UTF-8编码的", 0), 0u) << bom.err;
+    EXPECT_NE(bom.err.find("\n密码错误\n"), std::string::npos);
+
+    std::filesystem::remove(home + "/config.ini");
+    std::filesystem::create_directories(home + "/config.ini");
+    Outcome unreadable = runWith(kTestCommands, {"--home", home, "--password", "720418", "probe"});
+    EXPECT_EQ(unreadable.code, kGateRefused);
+    EXPECT_EQ(unreadable.err.rfind("设置文件无法读取：" + home + "/config.ini", 0), 0u)
+        << unreadable.err;
 }
 
 TEST_F(CliCommonTest, TheGateOpensWithThePasswordFromOptionEnvironmentOrMarker) {

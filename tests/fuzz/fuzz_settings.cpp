@@ -1,5 +1,6 @@
-// Arbitrary bytes as the contents of an INI file: every read must stay inside the text, and
-// writing a key must read back as written whatever surrounds it.
+// Arbitrary bytes as the contents of an INI file: every read must stay inside the text, the
+// index gives what the line walk gives, and writing a key must read back as written whatever
+// surrounds it.
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -72,8 +73,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         {nameFromInput(text, 0), nameFromInput(text, 1)},
         {nameFromInput(text, 1), nameFromInput(text, 2)},
     };
+    // The index that reads use finds what the line walk finds, for every name.
+    const ini::Index index{std::string(text)};
     for (const auto& n : names) {
-        ini::findValue(text, n[0], n[1]);
+        if (index.find(n[0], n[1]) != ini::findValue(text, n[0], n[1]))
+            std::abort();
         checkRoundTrip(text, n[0], n[1]);
     }
 

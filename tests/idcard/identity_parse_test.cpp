@@ -152,6 +152,11 @@ TEST(IdentityReply, LineForAValidNumber) {
     auto lower = IdentityBlock::resident();
     lower.put(122, "11010519491231002x");
     EXPECT_EQ(identityLine(payload(lower, 1), "", 1).substr(0, 6), "00001,");
+    // The index word prints signed.
+    EXPECT_EQ(identityLine(payload(IdentityBlock::resident(), 0xFFFFFFFFu), "", 1).substr(0, 6),
+              "-0001,");
+    EXPECT_EQ(identityLine(payload(IdentityBlock::resident(), 0x80000000u), "", 1).substr(0, 12),
+              "-2147483648,");
 }
 
 TEST(IdentityReply, BadNumberOrShortPayload) {

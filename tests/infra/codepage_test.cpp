@@ -31,5 +31,55 @@ TEST(CodePage, BadInputNeverFails) {
     EXPECT_EQ(utf16ToGbk(u"门").value(), "\xC3\xC5");
 }
 
+// Each byte that is not part of a UTF-8 character becomes one "?" and the text after it is
+// kept; a whole character that GBK cannot hold is one "?".
+struct BadUtf8Case {
+    const char* name;
+    std::string utf8;
+    std::string gbk;
+};
+
+class BadUtf8 : public ::testing::TestWithParam<BadUtf8Case> {};
+
+TEST_P(BadUtf8, EachBadByteIsOneQuestionMarkAndNothingAfterItIsLost) {
+    EXPECT_EQ(toGbk(GetParam().utf8), GetParam().gbk);
+}
+
+INSTANTIATE_TEST_SUITE_P(CodePage, BadUtf8,
+                         ::testing::Values(BadUtf8Case{"LeadByteFF",
+                                                       "\xFF"
+                                                       "ABC",
+                                                       "?ABC"},
+                                           BadUtf8Case{"TwoBadBytes",
+                                                       "\xFE\xFF"
+                                                       "12",
+                                                       "??12"},
+                                           BadUtf8Case{"LoneContinuation",
+                                                       "a\x80"
+                                                       "b",
+                                                       "a?b"},
+                                           BadUtf8Case{"Overlong",
+                                                       "\xC0\x80"
+                                                       "x",
+                                                       "??x"},
+                                           BadUtf8Case{"CutCharacterBeforeText",
+                                                       "\xE9\x97"
+                                                       "AB",
+                                                       "??AB"},
+                                           BadUtf8Case{"CutCharacterAtEnd", "AB\xE9\x97", "AB??"},
+                                           BadUtf8Case{"Surrogate",
+                                                       "\xED\xA0\x80"
+                                                       "z",
+                                                       "???z"},
+                                           BadUtf8Case{"EmojiIsOneCharacter",
+                                                       "\xF0\x9F\x98\x80"
+                                                       "AB",
+                                                       "?AB"},
+                                           BadUtf8Case{"ChineseAfterBadByte",
+                                                       "\xFF"
+                                                       "门",
+                                                       "?\xC3\xC5"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 } // namespace
 } // namespace quorvane

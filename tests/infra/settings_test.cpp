@@ -1,7 +1,11 @@
 #include "infra/settings.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "infra/codepage.h"
 #include "test_paths.h"
@@ -201,23 +205,23 @@ TEST_F(SettingsTest, ReplacingTheFileLeavesNoTemporaryFileAndKeepsItsMode) {
     EXPECT_EQ(s.readInt("a", "x", -1), 4);
 }
 
-TEST_F(SettingsTest, AFailedWritePrintsItsLineAndKeepsTheFile) {
+TEST_F(SettingsTest, AFailedWritePrintsItsLineOnStandardErrorAndKeepsTheFile) {
     Settings s(dir);
-    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
     bool ok = s.writeString("z1", "bad-image-repeat-cnt", "10", kStaticIni); // no config dir
-    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
               "failed to write ini profile, name=" + dir +
                   "/config/static.ini,app=z1,key=bad-image-repeat-cnt,value=10\n");
     EXPECT_FALSE(ok);
 
     // A value with a line break would add a line of its own: refused, file untouched.
     writeFile(ini, "[a]\nx=1\n");
-    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
     EXPECT_FALSE(s.writeString("a", "x", "2\n[b]\ny=3"));
-    EXPECT_FALSE(testing::internal::GetCapturedStdout().empty());
-    testing::internal::CaptureStdout();
+    EXPECT_FALSE(testing::internal::GetCapturedStderr().empty());
+    testing::internal::CaptureStderr();
     EXPECT_FALSE(s.writeString("a", "k=v", "2"));
-    EXPECT_FALSE(testing::internal::GetCapturedStdout().empty());
+    EXPECT_FALSE(testing::internal::GetCapturedStderr().empty());
     EXPECT_EQ(readFile(ini), "[a]\nx=1\n");
 }
 
@@ -248,6 +252,132 @@ TEST_F(SettingsTest, ShippedConfigHoldsTheDocumentedDefaults) {
     EXPECT_EQ(s.readString("common", "title"), "Selvane");
     EXPECT_EQ(s.readInt("options", "log-file-max-size", 0), 15360);
     EXPECT_EQ(s.readInt("options", "sort-dev-list", 0), 1);
+}
+
+// Two processes (the window and the command line) write keys of one file at the same time.
+TEST_F(SettingsTest, TwoProcessesWritingDifferentKeysKeepAllOfThem) {
+    constexpr int kKeys = 150;
+    writeFile(ini, "[common]\ntitle=Selvane\n");
+    std::vector<pid_t> writers;
+    for (const char* section : {"first", "second"}) {
+        pid_t pid = ::fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            Settings s(dir);
+            bool ok = true;
+            for (int i = 0; i < kKeys; ++i)
+                ok = s.writeInt(section, "key-" + std::to_string(i), i) && ok;
+            ::_exit(ok ? 0 : 1);
+        }
+        writers.push_back(pid);
+    }
+    for (pid_t pid : writers) {
+        int status = 0;
+        ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    Settings s(dir);
+    int kept = 0;
+    for (const char* section : {"first", "second"})
+        for (int i = 0; i < kKeys; ++i)
+            kept += s.readInt(section, "key-" + std::to_string(i), -1) == i ? 1 : 0;
+    EXPECT_EQ(kept, 2 * kKeys);
+    EXPECT_EQ(s.readString("common", "title"), "Selvane");
+}
+
+TEST_F(SettingsTest, TheNextWriteRemovesTemporaryFilesOfAKilledWriter) {
+    writeFile(ini, "[a]\nx=1\n");
+    writeFile(ini + ".tmp4242-0", "[a]\nx=half");
+    writeFile(ini + ".tmp77-12", "");
+    writeFile(ini + ".tmpnotes", "kept: not a temporary of ours");
+    writeFile(dir + "/options.ini.tmp4242-0", "kept: another file's");
+    Settings s(dir);
+    ASSERT_TRUE(s.writeInt("a", "x", 2));
+    std::vector<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(dir))
+        names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"config.ini", "config.ini.tmpnotes",
+                                               "options.ini.tmp4242-0"}));
+    EXPECT_EQ(s.readInt("a", "x", 0), 2);
+}
+
+TEST_F(SettingsTest, AValueAlreadyStoredLeavesTheFileUntouched) {
+    writeFile(ini, "[a]\nx=1\n");
+    const auto inode = [&] {
+        struct stat st {};
+        ::stat(ini.c_str(), &st);
+        return st.st_ino;
+    };
+    auto before = inode();
+    Settings s(dir);
+    ASSERT_TRUE(s.writeInt("a", "x", 1));
+    EXPECT_EQ(inode(), before);
+    ASSERT_TRUE(s.writeInt("a", "x", 2));
+    EXPECT_NE(inode(), before);
+    EXPECT_EQ(readFile(ini), "[a]\nx=2\n");
+}
+
+TEST_F(SettingsTest, AFileChangedBehindTheReaderIsReadAgain) {
+    Settings s(dir);
+    writeFile(ini, "[a]\nx=1\n");
+    EXPECT_EQ(s.readInt("a", "x", 0), 1);
+    // Replaced within the same moment with a text of the same size.
+    writeFile(ini, "[a]\nx=2\n");
+    EXPECT_EQ(s.readInt("a", "x", 0), 2);
+    // Settled long ago, then changed in place with the same size and the old modification
+    // time put back: the change time still tells.
+    auto old = std::filesystem::last_write_time(ini) - std::chrono::hours(1);
+    std::filesystem::last_write_time(ini, old);
+    EXPECT_EQ(s.readInt("a", "x", 0), 2);
+    writeFile(ini, "[a]\nx=3\n");
+    std::filesystem::last_write_time(ini, old);
+    EXPECT_EQ(s.readInt("a", "x", 0), 3);
+    // A write of our own is seen at once.
+    ASSERT_TRUE(s.writeInt("a", "x", 4));
+    EXPECT_EQ(s.readInt("a", "x", 0), 4);
+    std::filesystem::remove(ini);
+    EXPECT_EQ(s.readInt("a", "x", 0), 0);
+}
+
+struct ProblemCase {
+    const char* name;
+    std::string bytes;       // the file's contents; empty: the name is a directory
+    std::string messageHead; // how the message begins; empty: no problem
+};
+
+class SettingsFileProblem : public SettingsTest,
+                            public ::testing::WithParamInterface<ProblemCase> {};
+
+TEST_P(SettingsFileProblem, IsReportedInsteadOfReadingAsDefaults) {
+    const auto& c = GetParam();
+    if (c.bytes.empty())
+        std::filesystem::create_directories(ini);
+    else
+        writeFile(ini, c.bytes);
+    Settings s(dir);
+    auto problem = s.fileProblem();
+    if (c.messageHead.empty()) {
+        EXPECT_FALSE(problem) << *problem;
+        return;
+    }
+    ASSERT_TRUE(problem);
+    EXPECT_EQ(problem->rfind(c.messageHead, 0), 0u) << *problem;
+    EXPECT_NE(problem->find(ini), std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Settings, SettingsFileProblem,
+    ::testing::Values(ProblemCase{"GbkText", "[common]\ntitle=" + toGbk("门禁工具") + "\n", ""},
+                      ProblemCase{"Directory", "", "设置文件无法读取："},
+                      ProblemCase{"Utf8WithBom", "\xEF\xBB\xBF[db]\nxstr=1\n",
+                                  "设置文件是UTF-8编码的"},
+                      ProblemCase{"BadByteOnLineThree", "[a]\nx=1\ny=\x80\xFF\n",
+                                  "设置文件中有不是GBK编码的内容（第3行）"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(SettingsTest, AMissingFileIsNoProblem) {
+    EXPECT_FALSE(Settings(dir).fileProblem());
 }
 
 } // namespace

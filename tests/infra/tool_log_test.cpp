@@ -44,6 +44,7 @@ TEST(ToolLog, RotationPastTheLimitRestartsWithABanner) {
     std::string big(1200, 'x');
     log.writeLogLine(big + "\n");  // file now past the limit
     log.writeLogLine("after\n");   // this write rotates first
+    log.flush();
     auto l = lines(test::readFile(dir + "/t.log"));
     ASSERT_EQ(l.size(), 4u);
     EXPECT_NE(l[1].find("Open log file name"), std::string::npos);
@@ -74,6 +75,30 @@ TEST(ToolLog, TwoThreadsNeverMixALine) {
         ++count;
     }
     EXPECT_EQ(count, 1000);
+}
+
+TEST(ToolLog, EveryLineHandedInReachesTheFileInOrderByFlushOrClose) {
+    std::string dir = test::scratchDir("log");
+    ToolLog log;
+    log.setEcho(false);
+    log.openToolLog(dir + "/t.log");
+    for (int i = 0; i < 2000; ++i)
+        log.writeLogLine("line " + std::to_string(i) + "\n");
+    log.flush();
+    auto l = lines(test::readFile(dir + "/t.log"));
+    ASSERT_EQ(l.size(), 3u + 2000u);
+    for (int i = 0; i < 2000; ++i)
+        EXPECT_NE(l[3 + static_cast<std::size_t>(i)].find("] line " + std::to_string(i)),
+                  std::string::npos);
+    log.writeLogLine("last\n");
+    log.closeToolLog();
+    l = lines(test::readFile(dir + "/t.log"));
+    ASSERT_EQ(l.size(), 3u + 2001u + 1u);
+    EXPECT_NE(l[l.size() - 2].find("] last"), std::string::npos);
+    // Closed: nothing more is written, and a flush does not wait for it.
+    log.writeLogLine("after close\n");
+    log.flush();
+    EXPECT_EQ(lines(test::readFile(dir + "/t.log")).size(), l.size());
 }
 
 TEST(ToolLog, WideTextIsWrittenAsGbkOrReplacedByTheConversionFailureLine) {

@@ -9,8 +9,10 @@
 #include <thread>
 
 #include "integration_home.h"
+#include "pipe_client.h"
 #include "platform/local_pipe.h"
 #include "platform/udp_socket.h"
+#include "protocol/frame.h"
 #include "protocol/pipe_message.h"
 #include "sample_frames.h"
 
@@ -75,7 +77,9 @@ private:
             if (socket_.receiveFrom(buffer, from) < 0) continue;
             for (const auto& g : garbageDatagrams('\xAA', '\xFF')) socket_.sendTo(asBytes(g), from);
             socket_.sendTo(asBytes(validReply), from);
-            const std::string filler = frameHeader('\xAA', '\xFF', 0x7F, 16000) + std::string(16001, 'f');
+            // Search replies in form (code 3), so that a search passes them on.
+            const std::string filler =
+                frameHeader('\xAA', '\xFF', 3, 16000) + std::string(16001, 'f');
             for (int i = 0, n = burst.load(); i < n; ++i) {
                 socket_.sendTo(asBytes(filler), from);
                 std::this_thread::sleep_for(std::chrono::milliseconds(1));
@@ -86,42 +90,6 @@ private:
     platform::Wakeup stop_;
     std::thread thread_;
 };
-
-struct PipeExchange {
-    std::vector<std::string> answers;
-    bool ended = false;  // "xxx" came
-};
-
-// Sends one message on a new connection and reads answers until "xxx", the service hangs up
-// or the limit passes.
-PipeExchange talk(const std::string& path, const std::string& message,
-                      std::chrono::seconds limit = std::chrono::seconds(30)) {
-    PipeExchange e;
-    platform::LocalPipe pipe;
-    if (!pipe.connect(path) || !pipe.write(asBytes(message))) return e;
-    std::vector<std::uint8_t> buffer(kPipeBufferSize);
-    const auto until = Clock::now() + limit;
-    for (;;) {
-        auto r = pipe.read(buffer, until);
-        if (r.status != platform::LocalPipe::Status::Message) return e;
-        std::string a(reinterpret_cast<char*>(buffer.data()), r.size);
-        if (a == kPipeEndAnswer) {
-            e.ended = true;
-            return e;
-        }
-        e.answers.push_back(a);
-    }
-}
-
-std::string searchRequest() {
-    PipeRequest r;
-    r.timeoutMs = 3000;
-    r.waitFlag = 1;
-    std::string frame(32, '\x55');
-    frame += '\x02';
-    r.payload = frame;
-    return buildPipeRequest(r);
-}
 
 } // namespace
 
@@ -151,7 +119,7 @@ TEST(Garbage, TavrinSurvivesBrokenRequestsAndClientsThatHangUpOrStopReading) {
     FakeController controller(static_cast<std::uint16_t>(testPort(1)));
     ChildProcess tavrin(std::vector<std::string>{
         tavrinPath(), "--home", h.home, "--search-address", "127.0.0.42", "--search-port",
-        std::to_string(controller.endpoint.port), "--quiet-ms", "300"});
+        std::to_string(controller.endpoint.port), "--quiet-ms", "1000"});
     ASSERT_TRUE(tavrin.waitForLine("serving the pipe"));
     const std::string path = *platform::localPipePath("127.0.0.1", "itpipe");
 
@@ -175,7 +143,12 @@ TEST(Garbage, TavrinSurvivesBrokenRequestsAndClientsThatHangUpOrStopReading) {
     relay.address = controller.endpoint.text();
     relay.timeoutMs = 2000;
     relay.waitFlag = 1;
-    relay.payload = "garbage";
+    relay.payload = "garbage"; // not a frame: refused, nothing sent
+    auto refused = talk(path, buildPipeRequest(relay));
+    EXPECT_TRUE(refused.ended);
+    EXPECT_TRUE(refused.answers.empty());
+    ProtocolState state;
+    relay.payload = buildRequest(kAnyTarget, 40, {}, state);
     auto relayed = talk(path, buildPipeRequest(relay));
     EXPECT_TRUE(relayed.ended);
     EXPECT_EQ(relayed.answers.size(), 1u);

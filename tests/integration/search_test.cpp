@@ -211,3 +211,18 @@ TEST(SimHelp, DocumentsEveryOption) {
                                "--duplicate", "--corrupt", "--seed", "--multicast-group", "--rate"})
         EXPECT_NE(sim.output().find(option), std::string::npos) << option;
 }
+
+// Ten thousand controllers answer one search within a fraction of a second: all are listed.
+TEST(SearchBurst, TenThousandSimulatedControllersAtOnceAreAllListed) {
+    IntegrationHome h;
+    ChildProcess sim(
+        std::vector<std::string>{simPath(), "--port", std::to_string(h.port), "--count", "10000"});
+    ASSERT_TRUE(sim.waitForLine("ready", std::chrono::seconds(60)));
+    int rc = -1;
+    std::string out = h.cli({"search", "--wait", "8000"}, &rc);
+    EXPECT_EQ(rc, 0);
+    auto lines = splitLines(out);
+    EXPECT_EQ(lines.size(), 10000u);
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(splitTabs(lines.front()).at(2), "127.0.0.1");
+}

@@ -93,6 +93,7 @@ TEST_F(Dispatch, WrongPreambleIsDroppedSilently) {
     EXPECT_EQ(calls, 0);
     EXPECT_TRUE(notices.empty());
     // The dump is still written.
+    log.flush();
     EXPECT_NE(test::readFile(dir + "/tool.log").find("buffer from 127.0.0.1:65534 dumped:"),
               std::string::npos);
 }

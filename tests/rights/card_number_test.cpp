@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "infra/codepage.h"
 #include "rights/card_number.h"
 
@@ -50,6 +52,27 @@ TEST(CardNumber, EightHexDigitsWithAndWithoutReverse) {
     o.eightDigitHex = false;
     EXPECT_EQ(*parseCardNumber("12345678", o), 12345678u);
 }
+
+// Eight characters read as "%08x" reads them: the sign and a "0x" count within the eight.
+struct HexTextCase {
+    const char* text;
+    std::optional<std::uint32_t> value;
+};
+
+class EightCharacterHex : public ::testing::TestWithParam<HexTextCase> {};
+
+TEST_P(EightCharacterHex, ReadsAsTheScanConversionDoes) {
+    EXPECT_EQ(parseCardNumber(GetParam().text, {}), GetParam().value) << GetParam().text;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    CardNumber, EightCharacterHex,
+    ::testing::Values(HexTextCase{"+1234567", 0x01234567u}, HexTextCase{"-1234567", 0xFEDCBA99u},
+                      HexTextCase{"-0000001", 0xFFFFFFFFu}, HexTextCase{"0x123456", 0x00123456u},
+                      HexTextCase{"+0x12345", 0x00012345u}, HexTextCase{" 1234567", 0x01234567u},
+                      HexTextCase{"1234567 ", 0x01234567u}, HexTextCase{"0x      ", 0u},
+                      HexTextCase{"+       ", std::nullopt},
+                      HexTextCase{"--123456", std::nullopt}));
 
 TEST(CardNumber, DecimalBeyondThirtyTwoBitsOrWithoutDigitsIsRefused) {
     EXPECT_EQ(*parseCardNumber("4294967295", {}), 4294967295u);

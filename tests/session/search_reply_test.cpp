@@ -148,3 +148,69 @@ TEST_F(SearchReplies, RepliesFromTwoThreadsAllLandInOrder) {
     ASSERT_EQ(rows.size(), 100u);
     for (std::size_t i = 0; i < rows.size(); ++i) EXPECT_EQ(rows[i].ip, "10.0.0." + std::to_string(i + 1));
 }
+
+TEST_F(SearchReplies, ABlockIsReadOnlyWithinTheFramesDeclaredLength) {
+    // The length field says 100 payload bytes; a whole block follows in the same datagram.
+    std::string frame = deviceInfoReply(sampleDevice(11), false);
+    frame[30] = 0;
+    frame[31] = 100;
+    std::string declared = frame.substr(0, 32 + 100);
+    declared.push_back(0);
+    refreshChecksum(declared);
+    frame[32 + 100] = declared.back();
+    EXPECT_EQ(dispatcher.handleReply(asBytes(frame), "1.2.3.4:65534", true), -1);
+    EXPECT_EQ(notices, std::vector<std::string>{"从返回消息解析设备信息失败！"});
+    EXPECT_EQ(devices.size(), 0u);
+
+    // Bytes after a whole frame are no part of it: the reply still lists its controller.
+    std::string trailing = deviceInfoReply(sampleDevice(12), false) + std::string(90, '\xEE');
+    EXPECT_EQ(dispatcher.handleReply(asBytes(trailing), "192.168.1.12:65534", true), 0);
+    ASSERT_EQ(devices.size(), 1u);
+    EXPECT_EQ(devices.snapshot()[0].name, sampleDevice(12).name);
+}
+
+namespace {
+DeviceUIInfo deviceAt(int n, const std::string& ip) {
+    DeviceUIInfo d = sampleDevice(n);
+    d.ip = ip;
+    return d;
+}
+std::vector<std::string> names(const DeviceList& list) {
+    std::vector<std::string> v;
+    for (const auto& r : list.snapshot())
+        v.push_back(r.name);
+    return v;
+}
+} // namespace
+
+TEST(DeviceListOrder, ARepeatedReplyIsAssignedIntoItsRowWhenTheListIsNotSorted) {
+    DeviceList list(DeviceListOptions{true, 0, true});
+    list.addSearchReply(deviceAt(3, "10.0.0.3"));
+    list.addSearchReply(deviceAt(1, "10.0.0.1"));
+    list.addSearchReply(deviceAt(2, "10.0.0.2"));
+    DeviceUIInfo again = deviceAt(3, "10.0.0.3");
+    again.name = "renamed";
+    list.addSearchReply(again);
+    EXPECT_EQ(names(list), (std::vector<std::string>{"renamed", "门禁1", "门禁2"}));
+}
+
+TEST(DeviceListOrder, ARepeatedReplyWhoseKeyChangedMovesToItsPlace) {
+    DeviceList list(DeviceListOptions{true, 3, true}); // by name
+    list.addSearchReply(deviceAt(1, "10.0.0.1"));
+    list.addSearchReply(deviceAt(2, "10.0.0.2"));
+    list.addSearchReply(deviceAt(3, "10.0.0.3"));
+    DeviceUIInfo again = deviceAt(1, "10.0.0.1");
+    again.name = "门禁9";
+    list.addSearchReply(again);
+    EXPECT_EQ(names(list), (std::vector<std::string>{"门禁2", "门禁3", "门禁9"}));
+}
+
+TEST(DeviceListOrder, ALoadedRecordGoesToTheEndAndTheNextReplySortsItIn) {
+    DeviceList list(DeviceListOptions{true, 1, true});
+    list.addSearchReply(deviceAt(5, "10.0.0.5"));
+    list.addSearchReply(deviceAt(7, "10.0.0.7"));
+    list.append(deviceAt(1, "10.0.0.1"));
+    EXPECT_EQ(names(list), (std::vector<std::string>{"门禁5", "门禁7", "门禁1"}));
+    list.addSearchReply(deviceAt(6, "10.0.0.6"));
+    EXPECT_EQ(names(list), (std::vector<std::string>{"门禁1", "门禁5", "门禁6", "门禁7"}));
+}

@@ -13,12 +13,14 @@ extern char** environ;
 
 namespace quorvane::test {
 
-ChildProcess::ChildProcess(std::vector<std::string> argv) {
+ChildProcess::ChildProcess(std::vector<std::string> argv, bool withStandardError) {
     int fds[2];
     if (::pipe2(fds, O_CLOEXEC) != 0) return;
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, fds[1], 1);
+    if (withStandardError)
+        posix_spawn_file_actions_adddup2(&actions, fds[1], 2);
     std::vector<char*> cargv;
     for (auto& a : argv) cargv.push_back(a.data());
     cargv.push_back(nullptr);
@@ -77,5 +79,8 @@ int ChildProcess::wait() {
 int testPort(int offset) { return 20000 + (::getpid() * 7) % 30000 + offset; }
 std::string simPath() { return binDir() + "/tools/sim/quorvane-sim"; }
 std::string tavrinPath() { return binDir() + "/tools/tavrin/tavrin"; }
+std::string cliPath() {
+    return binDir() + "/src/cli/quorvane-cli";
+}
 
 } // namespace quorvane::test

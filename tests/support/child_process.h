@@ -8,7 +8,8 @@ namespace quorvane::test {
 
 class ChildProcess {
   public:
-    explicit ChildProcess(std::vector<std::string> argv);
+    // withStandardError: standard error is read together with standard output.
+    explicit ChildProcess(std::vector<std::string> argv, bool withStandardError = false);
     ~ChildProcess();
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
@@ -36,5 +37,6 @@ int testPort(int offset);
 // A file in the build tree's program folders: binDir() + "/tools/sim/quorvane-sim" etc.
 std::string simPath();
 std::string tavrinPath();
+std::string cliPath();
 
 } // namespace quorvane::test

@@ -1,5 +1,7 @@
 #include "controller_table.h"
 
+#include <algorithm>
+
 #include "model/device_info.h"
 #include "protocol/frame.h"
 
@@ -10,20 +12,57 @@ bool ControllerTable::learn(Bytes frame, const platform::Ipv4Endpoint& source) {
     if (!info.isReply || info.command != 3 || !info.lengthFits) return false;
     DeviceUIInfo record;
     bool extended = false;
-    if (getUIInfoFromMsg(frame, extended, record) != 0) return false;
-    byName_[record.name] = source;
-    byGlobalId_[record.getGlobalId()] = source;
+    if (getUIInfoFromMsg(declaredFrame(frame), extended, record) != 0)
+        return false;
+    Entry e{record.name, record.getGlobalId(), source};
+    auto same = std::find_if(entries_.begin(), entries_.end(), [&](const Entry& x) {
+        return x.endpoint == e.endpoint && x.globalId == e.globalId;
+    });
+    if (same != entries_.end())
+        *same = std::move(e);
+    else
+        entries_.push_back(std::move(e));
     return true;
 }
 
-std::optional<platform::Ipv4Endpoint> ControllerTable::resolve(const std::string& address,
-                                                               const std::string& identity,
-                                                               std::uint16_t defaultPort) const {
-    if (auto it = byName_.find(address); it != byName_.end()) return it->second;
-    if (auto e = platform::parseEndpoint(address, defaultPort)) return e;
-    if (auto it = byGlobalId_.find(identity); !identity.empty() && it != byGlobalId_.end())
-        return it->second;
-    return std::nullopt;
+template <class Match>
+Resolution ControllerTable::unique(Match match, const std::string& what) const {
+    Resolution r;
+    for (const auto& e : entries_) {
+        if (!match(e))
+            continue;
+        if (r.target && !(*r.target == e.endpoint)) {
+            r.outcome = Resolution::Outcome::Ambiguous;
+            r.target.reset();
+            r.why = "more than one controller answers to " + what + " (" + e.endpoint.text() +
+                    " among them)";
+            return r;
+        }
+        r.target = e.endpoint;
+    }
+    r.outcome = r.target ? Resolution::Outcome::Found : Resolution::Outcome::Unknown;
+    if (!r.target)
+        r.why = "no controller answers to " + what;
+    return r;
+}
+
+Resolution ControllerTable::resolve(const std::string& address, const std::string& identity,
+                                    std::uint16_t defaultPort) const {
+    if (!identity.empty()) {
+        Resolution byId =
+            unique([&](const Entry& e) { return e.globalId == identity; }, "global id " + identity);
+        if (byId.outcome != Resolution::Outcome::Unknown)
+            return byId;
+    }
+    if (auto e = platform::parseEndpoint(address, defaultPort))
+        return Resolution{Resolution::Outcome::Found, e, {}};
+    // A name counts only for a controller that also has the global id asked for: a request
+    // for one controller never goes to another that happens to share its name.
+    return unique(
+        [&](const Entry& e) {
+            return e.name == address && (identity.empty() || e.globalId == identity);
+        },
+        "the name \"" + address + "\"" + (identity.empty() ? "" : " with global id " + identity));
 }
 
 } // namespace quorvane::tavrin

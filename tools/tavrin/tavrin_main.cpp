@@ -45,6 +45,7 @@ int main(int argc, char** argv) {
                                     settings.readInt("net", "common-dev-admin-port", 65534)))};
     config.bindAddress = *bind;
     config.quietMs = options->quietMs;
+    config.searchCapMs = options->searchCapMs;
     config.dataDir = settings.resolve(".\\data");
     platform::makeDirectories(config.dataDir);
     // The switch is read once, at the service's own start.
@@ -67,7 +68,10 @@ int main(int argc, char** argv) {
     std::signal(SIGPIPE, SIG_IGN);
 
     TavrinService service(config, stop);
-    if (!service.open()) return 1;
+    if (!service.open()) {
+        std::cerr << "tavrin: " << service.error() << "\n";
+        return 1;
+    }
     service.run();
     gStop = nullptr;
     return 0;

@@ -6,7 +6,8 @@
 
 namespace quorvane::tavrin {
 
-const char* const kTavrinHelp = R"(tavrin: the controllers' message receiving service; serves the tool's pipe and relays
+const char* const kTavrinHelp =
+    R"(tavrin: the controllers' message receiving service; serves the tool's pipe and relays
 frames to the controllers it finds.
 
 Usage: tavrin [OPTIONS]
@@ -18,11 +19,17 @@ Usage: tavrin [OPTIONS]
   --search-port N        administration port (default: common-dev-admin-port, 65534)
   --bind A               local address of the service's UDP socket (default 0.0.0.0)
   --pipe-name NAME       pipe name (default: pipe-name of config.ini, kelmorhub)
-  --quiet-ms MS          a search ends after MS milliseconds without a reply (default 3000)
+  --quiet-ms MS          a search ends after MS milliseconds without a search reply
+                         (default 3000) ...
+  --search-cap-ms MS     ... and at the latest MS milliseconds after it began (default 10000)
   --help                 this text
 
 The pipe is served only when enable-pipe (section net of config.ini) is not 0 when the
-service starts. SIGTERM or SIGINT stops the service.
+service starts, to processes of the same user, and by one service at a time: a second one on
+the same pipe name refuses to start. Its folder must belong to this user and be closed to
+everyone else. A relay goes only to one controller (named by global id, "ip:port", or a name
+no other controller has) and only as a well-formed request frame. SIGTERM or SIGINT stops the
+service.
 )";
 
 std::optional<TavrinOptions> parseTavrinOptions(int argc, char** argv, bool& help) {
@@ -48,7 +55,10 @@ std::optional<TavrinOptions> parseTavrinOptions(int argc, char** argv, bool& hel
         else if (a == "--pipe-name") o.pipeName = v;
         else if (a == "--search-port" && isNumber && n > 0 && n < 65536)
             o.searchPort = static_cast<std::uint16_t>(n);
-        else if (a == "--quiet-ms" && isNumber && n > 0) o.quietMs = static_cast<int>(n);
+        else if (a == "--quiet-ms" && isNumber && n > 0 && n <= 600000)
+            o.quietMs = static_cast<int>(n);
+        else if (a == "--search-cap-ms" && isNumber && n > 0 && n <= 600000)
+            o.searchCapMs = static_cast<int>(n);
         else {
             std::cerr << "tavrin: bad option " << a << " " << v << " (see --help)\n";
             return std::nullopt;

@@ -11,7 +11,8 @@ struct TavrinOptions {
     std::optional<std::uint16_t> searchPort;   // default: `common-dev-admin-port`
     std::string bindAddress = "0.0.0.0";
     std::optional<std::string> pipeName;       // default: `pipe-name`
-    int quietMs = 3000;               // a search ends when no reply came for this long
+    int quietMs = 3000;      // a search ends when no search reply came for this long
+    int searchCapMs = 10000; // and at the latest after this long
 };
 
 extern const char* const kTavrinHelp;

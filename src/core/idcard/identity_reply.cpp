@@ -1,5 +1,6 @@
 #include "idcard/identity_reply.h"
 
+#include <cstdint>
 #include <cstdio>
 
 #include "infra/codepage.h"
@@ -34,7 +35,8 @@ std::string identityLine(const IdentityMessage& m, const std::string& senderText
     if (!isValidIdNumber(info->number) || info->number.size() != 18)
         return std::string(kIdentityNoData);
     char index[16];
-    std::snprintf(index, sizeof index, "%05u", m.index);
+    // The index word prints as a signed number: an index of 0xFFFFFFFF shows as "-0001".
+    std::snprintf(index, sizeof index, "%05d", static_cast<std::int32_t>(m.index));
     std::string line = index;
     const IdentityInfo& i = *info;
     for (const std::string* field :

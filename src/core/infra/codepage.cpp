@@ -7,6 +7,32 @@
 namespace quorvane {
 namespace {
 
+// The length of the well-formed UTF-8 character at p (1 to 4), or 0 when the bytes there do
+// not form one.
+std::size_t utf8CharacterLength(const char* p, std::size_t left) {
+    auto b = [p](std::size_t i) { return static_cast<unsigned char>(p[i]); };
+    if (left == 0)
+        return 0;
+    unsigned char lead = b(0);
+    std::size_t n = lead < 0x80                    ? 1
+                    : lead >= 0xC2 && lead <= 0xDF ? 2
+                    : lead >= 0xE0 && lead <= 0xEF ? 3
+                    : lead >= 0xF0 && lead <= 0xF4 ? 4
+                                                   : 0;
+    if (n == 0 || n > left)
+        return 0;
+    if (n >= 2) {
+        unsigned char lo = lead == 0xE0 ? 0xA0 : lead == 0xF0 ? 0x90 : 0x80;
+        unsigned char hi = lead == 0xED ? 0x9F : lead == 0xF4 ? 0x8F : 0xBF;
+        if (b(1) < lo || b(1) > hi)
+            return 0;
+    }
+    for (std::size_t i = 2; i < n; ++i)
+        if (b(i) < 0x80 || b(i) > 0xBF)
+            return 0;
+    return n;
+}
+
 class Converter {
 public:
     Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
@@ -17,9 +43,9 @@ public:
     Converter& operator=(const Converter&) = delete;
 
     // Converts in; on an unconvertible or invalid input sequence calls onBad(out) and skips
-    // `skip` bytes. Returns false when onBad asks to stop.
+    // it. Returns false when onBad asks to stop.
     template <class OnBad>
-    bool run(std::string_view in, std::string& out, std::size_t skip, OnBad onBad) {
+    bool run(std::string_view in, std::string& out, bool utf8Input, OnBad onBad) {
         if (cd_ == reinterpret_cast<iconv_t>(-1)) return false;
         iconv(cd_, nullptr, nullptr, nullptr, nullptr);
         char* src = const_cast<char*>(in.data());
@@ -33,16 +59,12 @@ public:
             if (r != static_cast<std::size_t>(-1)) continue;
             if (errno == E2BIG) continue;
             if (!onBad(out)) return false;
-            std::size_t n = std::min(skip, srcLeft);
-            if (errno == EILSEQ && skip > 1 && srcLeft > 0) {
-                // Skip one whole UTF-8 character, or one byte of a broken GBK pair.
-                n = 1;
-                if (skip == 4) {
-                    auto lead = static_cast<unsigned char>(*src);
-                    n = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
-                    n = std::min(n, srcLeft);
-                }
-            }
+            // A whole UTF-8 character that the target cannot hold is skipped as one; any other
+            // bad byte (not UTF-8, a cut character, one byte of a broken GBK pair) alone, so
+            // that the characters after it are kept.
+            std::size_t n = 1;
+            if (utf8Input)
+                n = std::max<std::size_t>(1, utf8CharacterLength(src, srcLeft));
             src += n;
             srcLeft -= n;
         }
@@ -72,7 +94,7 @@ Converter& gbkToUtf8Converter() {
 std::string toGbk(std::string_view utf8) {
     Converter& c = utf8ToGbkConverter();
     std::string out;
-    c.run(utf8, out, 4, [](std::string& o) {
+    c.run(utf8, out, true, [](std::string& o) {
         o.push_back('?');
         return true;
     });
@@ -82,14 +104,26 @@ std::string toGbk(std::string_view utf8) {
 std::optional<std::string> toGbkStrict(std::string_view utf8) {
     Converter& c = utf8ToGbkConverter();
     std::string out;
-    if (!c.run(utf8, out, 4, [](std::string&) { return false; })) return std::nullopt;
+    if (!c.run(utf8, out, true, [](std::string&) { return false; }))
+        return std::nullopt;
     return out;
+}
+
+std::optional<std::size_t> firstNonGbkByte(std::string_view gbk) {
+    Converter& c = gbkToUtf8Converter();
+    std::string out;
+    std::optional<std::size_t> bad;
+    // The converter stops at the first bad sequence; the bytes converted so far are whole
+    // characters, so the bad one starts where their GBK form ends.
+    if (!c.run(gbk, out, false, [](std::string&) { return false; }))
+        bad = toGbk(out).size();
+    return bad;
 }
 
 std::string fromGbk(std::string_view gbk) {
     Converter& c = gbkToUtf8Converter();
     std::string out;
-    c.run(gbk, out, 1, [](std::string& o) {
+    c.run(gbk, out, false, [](std::string& o) {
         o.append("\xEF\xBF\xBD");
         return true;
     });

@@ -13,6 +13,8 @@ namespace quorvane {
 std::string toGbk(std::string_view utf8);
 // UTF-8 to GBK, or nothing when some character has no GBK form.
 std::optional<std::string> toGbkStrict(std::string_view utf8);
+// The offset of the first byte that is not part of a GBK character; nothing for GBK text.
+std::optional<std::size_t> firstNonGbkByte(std::string_view gbk);
 // GBK bytes to UTF-8. Invalid or cut sequences become U+FFFD so that any bytes decode.
 std::string fromGbk(std::string_view gbk);
 // UTF-16 (host order) to GBK, or nothing when a character has no GBK form.

@@ -47,6 +47,19 @@ bool sameName(std::string_view a, std::string_view b) {
     return true;
 }
 
+// The form in which two names compare equal exactly when sameName says so: single-byte letters
+// in lower case, double-byte characters as they are.
+std::string foldName(std::string_view s) {
+    std::string out(s);
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        if (isLeadByte(out[i]))
+            ++i;
+        else
+            out[i] = foldAscii(out[i]);
+    }
+    return out;
+}
+
 // The last ']' that is a character of its own, not the second byte of a GBK pair.
 std::size_t lastCloseBracket(std::string_view s) {
     std::size_t found = std::string_view::npos;
@@ -72,35 +85,39 @@ struct Line {
     std::string_view value; // key value
 };
 
+// The line that starts at pos (pos < text.size()).
+Line readLine(std::string_view text, std::size_t pos) {
+    Line line;
+    line.begin = pos;
+    std::size_t nl = text.find('\n', pos);
+    line.next = nl == std::string_view::npos ? text.size() : nl + 1;
+    line.contentEnd = nl == std::string_view::npos ? text.size() : nl;
+    line.terminated = nl != std::string_view::npos;
+    if (line.contentEnd > pos && text[line.contentEnd - 1] == '\r')
+        --line.contentEnd;
+    std::string_view t = trim(text.substr(pos, line.contentEnd - pos));
+    std::size_t close = t.empty() || t[0] != '[' ? std::string_view::npos : lastCloseBracket(t);
+    if (t.empty()) {
+        line.kind = Kind::Blank;
+    } else if (t[0] == ';') {
+        line.kind = Kind::Comment;
+    } else if (close != std::string_view::npos) {
+        line.kind = Kind::Section;
+        line.name = trim(t.substr(1, close - 1));
+    } else {
+        line.kind = Kind::Key;
+        std::size_t eq = t.find('=');
+        line.name = trim(t.substr(0, eq));
+        line.value = eq == std::string_view::npos ? std::string_view() : trim(t.substr(eq + 1));
+    }
+    return line;
+}
+
 std::vector<Line> splitLines(std::string_view text) {
     std::vector<Line> lines;
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        Line line;
-        line.begin = pos;
-        std::size_t nl = text.find('\n', pos);
-        line.next = nl == std::string_view::npos ? text.size() : nl + 1;
-        line.contentEnd = nl == std::string_view::npos ? text.size() : nl;
-        line.terminated = nl != std::string_view::npos;
-        if (line.contentEnd > pos && text[line.contentEnd - 1] == '\r')
-            --line.contentEnd;
-        std::string_view t = trim(text.substr(pos, line.contentEnd - pos));
-        std::size_t close = t.empty() || t[0] != '[' ? std::string_view::npos : lastCloseBracket(t);
-        if (t.empty()) {
-            line.kind = Kind::Blank;
-        } else if (t[0] == ';') {
-            line.kind = Kind::Comment;
-        } else if (close != std::string_view::npos) {
-            line.kind = Kind::Section;
-            line.name = trim(t.substr(1, close - 1));
-        } else {
-            line.kind = Kind::Key;
-            std::size_t eq = t.find('=');
-            line.name = trim(t.substr(0, eq));
-            line.value = eq == std::string_view::npos ? std::string_view() : trim(t.substr(eq + 1));
-        }
-        lines.push_back(line);
-        pos = line.next;
+    for (std::size_t pos = 0; pos < text.size();) {
+        lines.push_back(readLine(text, pos));
+        pos = lines.back().next;
     }
     return lines;
 }
@@ -151,6 +168,37 @@ std::optional<std::string_view> findValue(std::string_view text, std::string_vie
     if (place.key == std::string_view::npos)
         return std::nullopt;
     return lines[place.key].value;
+}
+
+Index::Index(std::string text) : text_(std::move(text)) {
+    const std::string_view all = text_;
+    Range* current = nullptr; // the body being read, when its section is the first of its name
+    for (std::size_t pos = 0; pos < all.size();) {
+        Line l = readLine(all, pos);
+        if (l.kind == Kind::Section) {
+            if (current)
+                current->end = pos;
+            auto [it, first] = sections_.emplace(foldName(l.name), Range{l.next, all.size()});
+            current = first ? &it->second : nullptr;
+        }
+        pos = l.next;
+    }
+}
+
+std::optional<std::string_view> Index::find(std::string_view section, std::string_view key) const {
+    auto it = sections_.find(foldName(section));
+    if (it == sections_.end())
+        return std::nullopt;
+    // Only the section's own lines are read: a large file costs nothing for the keys of
+    // other sections.
+    const std::string_view all = text_;
+    for (std::size_t pos = it->second.begin; pos < it->second.end;) {
+        Line l = readLine(all, pos);
+        if (l.kind == Kind::Key && sameName(l.name, key))
+            return l.value;
+        pos = l.next;
+    }
+    return std::nullopt;
 }
 
 std::string setValue(std::string_view text, std::string_view section, std::string_view key,

@@ -8,6 +8,7 @@
 
 #include "infra/codepage.h"
 #include "infra/ini_text.h"
+#include "infra/settings_file.h"
 #include "platform/files.h"
 
 namespace quorvane {
@@ -37,10 +38,10 @@ std::string_view stripTrailingSpaces(std::string_view v) {
 // without trailing blanks when the key is missing; then cut to the buffer.
 std::optional<std::string> readRaw(const std::string& path, std::string_view section,
                                    std::string_view key) {
-    auto text = platform::readWholeFile(path);
-    if (!text)
+    SettingsFileVersion file = settingsFileVersion(path);
+    if (!file.index)
         return std::nullopt;
-    auto value = ini::findValue(*text, toGbk(section), toGbk(key));
+    auto value = file.index->find(toGbk(section), toGbk(key));
     if (!value)
         return std::nullopt;
     return std::string(stripQuotes(*value));
@@ -51,8 +52,8 @@ void reportWriteFailure(const std::string& path, std::string_view section, std::
     std::string line = "failed to write ini profile, name=" + path +
                        ",app=" + std::string(section) + ",key=" + std::string(key) +
                        ",value=" + std::string(value) + "\n";
-    std::fputs(line.c_str(), stdout);
-    std::fflush(stdout);
+    // Standard error, so that a program's own output (a JSON document) stays what it is.
+    std::fputs(line.c_str(), stderr);
 }
 
 } // namespace
@@ -136,11 +137,28 @@ bool Settings::writeString(std::string_view section, std::string_view key, std::
     bool ok = ini::validEntry(gbkSection, gbkKey, gbkValue);
     if (ok) {
         std::lock_guard lock(writeMutex);
-        std::optional<std::string> text = std::string();
-        if (platform::fileExists(path))
-            text = platform::readWholeFile(path);
-        ok =
-            text && platform::replaceFile(path, ini::setValue(*text, gbkSection, gbkKey, gbkValue));
+        // Other processes (the window and the command line on one program directory) change
+        // the same file: each read-change-write holds the directory's lock, so no writer
+        // replaces the file with a text read before another's change.
+        platform::DirectoryLock directory(platform::parentDirectory(path));
+        // A temporary file here now was left by a writer killed in the middle of its write.
+        if (directory.locked())
+            platform::removeStaleTemporaries(path);
+        // The version the readers see is the one on disk (checked by its stamp), and no
+        // other writer can change it while the lock is held.
+        SettingsFileVersion current = settingsFileVersion(path);
+        ok = !current.exists || current.index;
+        if (ok) {
+            static const std::string kNoFile;
+            const std::string& text = current.index ? current.index->text() : kNoFile;
+            std::string edited = ini::setValue(text, gbkSection, gbkKey, gbkValue);
+            // A value that is already there is not written again: rewriting (and flushing) a
+            // large file for nothing is what made a search slow.
+            if (!current.exists || edited != text) {
+                ok = platform::replaceFile(path, edited);
+                forgetSettingsFile(path);
+            }
+        }
     }
     if (!ok)
         reportWriteFailure(path, section, key, value);
@@ -150,6 +168,13 @@ bool Settings::writeString(std::string_view section, std::string_view key, std::
 bool Settings::writeInt(std::string_view section, std::string_view key, long long value,
                         std::string_view file) const {
     return writeString(section, key, std::to_string(value), file);
+}
+
+std::optional<std::string> Settings::fileProblem(std::string_view file) const {
+    SettingsFileVersion version = settingsFileVersion(resolve(file));
+    if (version.problem.empty())
+        return std::nullopt;
+    return version.problem;
 }
 
 StartupValues readStartupValues(const Settings& settings) {

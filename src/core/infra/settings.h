@@ -2,7 +2,9 @@
 // INI settings with the semantics of the Windows profile functions: sections and keys match
 // without regard to case, a missing file or key gives the default, integers read as the
 // profile reader does, files are GBK on disk and UTF-8 here, writing a key keeps every other
-// line of the file (comments, unknown keys, order) and replaces the file atomically.
+// line of the file (comments, unknown keys, order) and replaces the file atomically. Reads of
+// an unchanged file cost a look-up; writes of one file by several processes never lose a key.
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -43,7 +45,11 @@ public:
     bool writeInt(std::string_view section, std::string_view key, long long value,
                   std::string_view file = kConfigIni) const;
 
-private:
+    // What keeps the file from being read as it should (it exists but cannot be read, or is
+    // not GBK text), as a message for the person; nothing when it reads fine or is missing.
+    std::optional<std::string> fileProblem(std::string_view file = kConfigIni) const;
+
+  private:
     std::string programDir_;
 };
 

@@ -47,8 +47,14 @@ void ToolLog::setMaxBytes(std::uint64_t maxBytes) {
 }
 
 void ToolLog::openToolLog(const std::string& path) {
+    stopWriter();
     ACE_Guard<ACE_Thread_Mutex> g(mutex_);
     openLocked(path);
+    if (!file_)
+        return;
+    std::lock_guard l(queueMutex_);
+    accepting_ = true;
+    writer_ = std::thread([this] { writerLoop(); });
 }
 
 void ToolLog::openLocked(const std::string& path) {
@@ -69,6 +75,7 @@ void ToolLog::openLocked(const std::string& path) {
 }
 
 void ToolLog::closeToolLog() {
+    stopWriter();
     ACE_Guard<ACE_Thread_Mutex> g(mutex_);
     closeLocked();
 }
@@ -87,10 +94,10 @@ bool ToolLog::isOpen() const {
 }
 
 void ToolLog::writeLogLine(std::string_view text) {
-    std::string gbk = toGbk(text);
-    ACE_Guard<ACE_Thread_Mutex> g(mutex_);
-    writeLocked(gbk);
-    if (echo_) std::cout << timeStamp() << " " << text << std::flush;
+    std::string stamp = timeStamp();
+    if (echo_)
+        std::cout << stamp + " " + std::string(text) << std::flush;
+    enqueue(Pending{stamp + " " + threadTag() + " ", std::string(text), true});
 }
 
 void ToolLog::writeLogLineWide(std::u16string_view text) {
@@ -105,12 +112,75 @@ void ToolLog::writeLogLineWide(std::u16string_view text) {
         // Never half a double-byte character at the cut.
         gbk = gbkCutBytes(*gbk, 10239);
     }
-    ACE_Guard<ACE_Thread_Mutex> g(mutex_);
-    writeLocked(*gbk);
-    if (echo_) std::cout << timeStamp() << " " << fromGbk(*gbk) << std::flush;
+    std::string stamp = timeStamp();
+    if (echo_)
+        std::cout << stamp + " " + fromGbk(*gbk) << std::flush;
+    enqueue(Pending{stamp + " " + threadTag() + " ", std::move(*gbk), false});
 }
 
-void ToolLog::writeLocked(std::string_view gbkText) {
+void ToolLog::enqueue(Pending line) {
+    {
+        std::lock_guard l(queueMutex_);
+        // A closed log writes nothing.
+        if (!accepting_)
+            return;
+        queue_.push_back(std::move(line));
+        ++handedIn_;
+    }
+    queued_.notify_one();
+}
+
+void ToolLog::flush() {
+    std::unique_lock l(queueMutex_);
+    const std::uint64_t target = handedIn_;
+    written_.wait(l, [&] { return done_ >= target || !accepting_; });
+}
+
+// Writes whatever has gathered since the last round, and flushes the file once per round.
+void ToolLog::writerLoop() {
+    for (;;) {
+        std::vector<Pending> lines;
+        bool stop;
+        {
+            std::unique_lock l(queueMutex_);
+            queued_.wait(l, [this] { return !queue_.empty() || stopWriter_; });
+            lines.swap(queue_);
+            stop = stopWriter_;
+        }
+        if (!lines.empty()) {
+            ACE_Guard<ACE_Thread_Mutex> g(mutex_);
+            for (const auto& line : lines)
+                writeLocked(line);
+            if (file_)
+                std::fflush(file_);
+        }
+        {
+            std::lock_guard l(queueMutex_);
+            done_ += lines.size();
+            if (stop && queue_.empty()) {
+                accepting_ = false;
+                written_.notify_all();
+                return;
+            }
+        }
+        written_.notify_all();
+    }
+}
+
+void ToolLog::stopWriter() {
+    {
+        std::lock_guard l(queueMutex_);
+        stopWriter_ = true;
+    }
+    queued_.notify_one();
+    if (writer_.joinable())
+        writer_.join();
+    std::lock_guard l(queueMutex_);
+    stopWriter_ = false;
+    accepting_ = false;
+}
+
+void ToolLog::writeLocked(const Pending& line) {
     if (!file_) return;
     long long pos = ftello(file_);
     if (pos > 0 && static_cast<std::uint64_t>(pos) > maxBytes_) {
@@ -121,29 +191,30 @@ void ToolLog::writeLocked(std::string_view gbkText) {
         openLocked(path);
         if (!file_) return;
     }
-    std::string prefix = timeStamp() + " " + threadTag() + " ";
-    std::string line = prefix;
-    line.append(gbkText);
-    std::fwrite(line.data(), 1, line.size(), file_);
-    std::fflush(file_);
+    std::string out = line.prefix;
+    out.append(line.utf8 ? toGbk(line.text) : line.text);
+    std::fwrite(out.data(), 1, out.size(), file_);
 }
 
 std::string hexDump(Bytes data) {
     constexpr std::size_t kLimit = 1024;
+    static constexpr char kDigits[] = "0123456789ABCDEF";
     std::size_t n = std::min(data.size(), kLimit);
     std::string out;
-    out.reserve(n / 16 * 80 + 80);
-    char buf[16];
+    out.reserve((n / 16 + 1) * 80 + 64);
+    // Spelled out digit by digit: every reply of a search burst is dumped.
+    char offset[16];
     for (std::size_t line = 0; line < n; line += 16) {
-        std::snprintf(buf, sizeof buf, "0x%08zx  ", line);
-        out += buf;
+        std::snprintf(offset, sizeof offset, "0x%08zx  ", line);
+        out += offset;
         std::size_t end = std::min(line + 16, n);
         for (std::size_t i = line; i < end; ++i) {
-            std::snprintf(buf, sizeof buf, "%02X ", data[i]);
-            out += buf;
+            out.push_back(kDigits[data[i] >> 4]);
+            out.push_back(kDigits[data[i] & 0x0F]);
+            out.push_back(' ');
         }
         // Pad a short last line so that its characters line up with the full lines.
-        for (std::size_t i = end; i < line + 16; ++i) out += "   ";
+        out.append((line + 16 - end) * 3, ' ');
         out += "  ";
         for (std::size_t i = line; i < end; ++i) {
             unsigned char c = data[i];

@@ -4,8 +4,10 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <dirent.h>
 #include <fcntl.h>
 #include <string>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -48,13 +50,40 @@ std::string followLink(const std::string& path) {
     return buf;
 }
 
+constexpr const char* kTemporaryInfix = ".tmp";
+
+FileStamp stampOf(const struct stat& st) {
+    FileStamp s;
+    s.device = st.st_dev;
+    s.inode = st.st_ino;
+    s.size = st.st_size;
+    s.modifiedNs = st.st_mtim.tv_sec * 1000000000LL + st.st_mtim.tv_nsec;
+    s.changedNs = st.st_ctim.tv_sec * 1000000000LL + st.st_ctim.tv_nsec;
+    return s;
+}
+
+// target + ".tmp" + pid + "-" + counter, as createTemporary names them.
+bool isTemporaryOf(const std::string& name, const std::string& targetName) {
+    const std::string prefix = targetName + kTemporaryInfix;
+    if (name.compare(0, prefix.size(), prefix) != 0)
+        return false;
+    std::string_view rest = std::string_view(name).substr(prefix.size());
+    std::size_t dash = rest.find('-');
+    if (dash == 0 || dash == std::string_view::npos || dash + 1 == rest.size())
+        return false;
+    for (std::size_t i = 0; i < rest.size(); ++i)
+        if (i != dash && (rest[i] < '0' || rest[i] > '9'))
+            return false;
+    return true;
+}
+
 // A fresh temporary file beside target. It is created with 0666 so that the process umask
 // applies as it does to any new file; reading the umask instead would mean setting it, which
 // races with every other thread that creates a file at the same moment.
 int createTemporary(const std::string& target, std::string& temp) {
     static std::atomic<unsigned> counter{0};
     for (int attempt = 0; attempt < 100; ++attempt) {
-        temp = target + ".tmp" + std::to_string(::getpid()) + "-" +
+        temp = target + kTemporaryInfix + std::to_string(::getpid()) + "-" +
                std::to_string(counter.fetch_add(1));
         int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0 || errno != EEXIST)
@@ -93,14 +122,25 @@ bool replaceFile(const std::string& path, std::string_view bytes) {
 }
 
 std::optional<std::string> readWholeFile(const std::string& path) {
+    FileStamp stamp;
+    int errorCode = 0;
+    return readWholeFile(path, stamp, errorCode);
+}
+
+std::optional<std::string> readWholeFile(const std::string& path, FileStamp& stamp,
+                                         int& errorCode) {
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
+    if (fd < 0) {
+        errorCode = errno;
         return std::nullopt;
+    }
     struct stat st {};
     if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+        errorCode = S_ISDIR(st.st_mode) ? EISDIR : errno;
         ::close(fd);
         return std::nullopt;
     }
+    stamp = stampOf(st);
     std::string out;
     char buf[65536];
     for (;;) {
@@ -108,6 +148,7 @@ std::optional<std::string> readWholeFile(const std::string& path) {
         if (n < 0) {
             if (errno == EINTR)
                 continue;
+            errorCode = errno;
             ::close(fd);
             return std::nullopt;
         }
@@ -117,6 +158,52 @@ std::optional<std::string> readWholeFile(const std::string& path) {
     }
     ::close(fd);
     return out;
+}
+
+std::optional<FileStamp> fileStamp(const std::string& path, int& errorCode) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) {
+        errorCode = errno;
+        return std::nullopt;
+    }
+    return stampOf(st);
+}
+
+void removeStaleTemporaries(const std::string& path) {
+    const std::string target = followLink(path);
+    const std::string dir = parentOf(target);
+    const auto slash = target.find_last_of('/');
+    const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
+    DIR* d = ::opendir(dir.c_str());
+    if (!d)
+        return;
+    while (dirent* e = ::readdir(d)) {
+        if (isTemporaryOf(e->d_name, name))
+            ::unlinkat(::dirfd(d), e->d_name, 0);
+    }
+    ::closedir(d);
+}
+
+DirectoryLock::DirectoryLock(const std::string& directory) {
+    fd_ = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd_ < 0)
+        return;
+    int r;
+    while ((r = ::flock(fd_, LOCK_EX)) != 0 && errno == EINTR) {
+    }
+    if (r != 0) {
+        ::close(fd_);
+        fd_ = -1;
+    }
+}
+
+DirectoryLock::~DirectoryLock() {
+    if (fd_ >= 0)
+        ::close(fd_); // closing the last descriptor releases the lock
+}
+
+std::string parentDirectory(const std::string& path) {
+    return parentOf(path);
 }
 
 bool fileExists(const std::string& path) {

@@ -9,6 +9,40 @@ namespace quorvane::platform {
 
 bool replaceFile(const std::string& path, std::string_view bytes);
 std::optional<std::string> readWholeFile(const std::string& path);
+
+// What tells one version of a file from another: a replaced file is a new inode, an edited one
+// has a new size or change time.
+struct FileStamp {
+    unsigned long long device = 0, inode = 0;
+    long long size = 0;
+    long long modifiedNs = 0; // since the epoch
+    long long changedNs = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+// The file's contents and the stamp of the version that was read; nothing with errorCode set
+// (ENOENT for a missing file) when it cannot be read.
+std::optional<std::string> readWholeFile(const std::string& path, FileStamp& stamp, int& errorCode);
+// The stamp of the file as it is now; nothing with errorCode set when it cannot be examined.
+std::optional<FileStamp> fileStamp(const std::string& path, int& errorCode);
+// The temporary files a replaceFile of path left behind when its writer was killed. Only to be
+// called while no other replaceFile of path can run (under a DirectoryLock held by every
+// writer of it).
+void removeStaleTemporaries(const std::string& path);
+
+// An exclusive lock on a directory, shared by every process that takes it, held until the
+// object goes. Writers of one file take the lock of its directory around read-change-write.
+class DirectoryLock {
+  public:
+    explicit DirectoryLock(const std::string& directory);
+    ~DirectoryLock();
+    DirectoryLock(const DirectoryLock&) = delete;
+    DirectoryLock& operator=(const DirectoryLock&) = delete;
+    bool locked() const { return fd_ >= 0; }
+
+  private:
+    int fd_ = -1;
+};
+std::string parentDirectory(const std::string& path);
 bool fileExists(const std::string& path);
 bool makeDirectories(const std::string& path);
 bool removeFile(const std::string& path);

@@ -2,6 +2,11 @@
 // The host-service pipe on this machine: an AF_UNIX SOCK_SEQPACKET socket, which keeps message
 // boundaries like a message-mode pipe. The socket lives at $XDG_RUNTIME_DIR/quorvane/PIPE/name
 // (or /tmp/quorvane-UID/PIPE/name) with mode 0600. Only the local machine can be reached.
+//
+// The two folders above the socket are this user's own: made 0700, and used by either end only
+// when they are real folders (no links), owned by this user and closed to group and others. In
+// /tmp another user could make them first and then receive the tool's frames or have the
+// service remove files through a link. Each end also checks that the other runs as this user.
 #include <chrono>
 #include <optional>
 #include <string>
@@ -29,8 +34,13 @@ class LocalPipe {
     LocalPipe(const LocalPipe&) = delete;
     LocalPipe& operator=(const LocalPipe&) = delete;
 
-    // Connects to a listening pipe; false (with errno kept) when none listens at path.
+    // Connects to a listening pipe; false (with errno kept) when none listens at path, or
+    // (with refusal() saying why) when its folder or the serving process is not this user's.
     bool connect(const std::string& path);
+    // Why the last connect refused the pipe; empty when it was not refused.
+    const std::string& refusal() const { return refusal_; }
+    // The user id of the process at the other end; -1 when unknown.
+    long peerUid() const;
     bool isOpen() const { return fd_ >= 0; }
     // True when the other end has hung up (or the pipe is closed); does not wait.
     bool hungUp() const;
@@ -55,9 +65,12 @@ class LocalPipe {
   private:
     int fd_ = -1;
     int errno_ = 0;
+    std::string refusal_;
 };
 
-// The serving end: creates the directory (0700) and the socket (0600), accepts clients.
+// The serving end: creates the folders (0700) and the socket (0600), accepts clients of this
+// user. One service per pipe: a lock beside the socket, held while it serves, keeps a second
+// one from taking the pipe away.
 class LocalPipeListener {
   public:
     LocalPipeListener() = default;
@@ -65,16 +78,24 @@ class LocalPipeListener {
     LocalPipeListener(const LocalPipeListener&) = delete;
     LocalPipeListener& operator=(const LocalPipeListener&) = delete;
 
-    // Replaces a stale socket file left by an earlier run.
+    // Replaces a stale socket file left by an earlier run. False, with error() saying why,
+    // when the folders are not this user's own or another service serves the pipe.
     bool listen(const std::string& path);
-    // The next client, or nothing when wakeup was signalled or the wait failed.
+    const std::string& error() const { return error_; }
+    // True when listen failed because another service serves the pipe.
+    bool inUse() const { return inUse_; }
+    // The next client of this user, or nothing when wakeup was signalled or the wait failed.
+    // A client of another user is hung up on at once.
     std::optional<LocalPipe> accept(const Wakeup* wakeup);
     void close();
     const std::string& path() const { return path_; }
 
   private:
     int fd_ = -1;
+    int lockFd_ = -1;
+    bool inUse_ = false;
     std::string path_;
+    std::string error_;
 };
 
 } // namespace quorvane::platform

@@ -100,6 +100,11 @@ bool UdpSocket::setReuseAddress(bool on) {
     return setInt(fd_, SOL_SOCKET, SO_REUSEADDR, on, errno_);
 }
 bool UdpSocket::setReceiveBuffer(int bytes) {
+    // The system caps the ordinary request (net.core.rmem_max, often 208 KiB); a process that
+    // may administer the network gets the size it asks for.
+    int ignored = 0;
+    if (setInt(fd_, SOL_SOCKET, SO_RCVBUFFORCE, bytes, ignored))
+        return true;
     return setInt(fd_, SOL_SOCKET, SO_RCVBUF, bytes, errno_);
 }
 bool UdpSocket::setMulticastLoop(bool on) {

@@ -61,7 +61,8 @@ class UdpSocket {
 
     bool setBroadcast(bool on);
     bool setReuseAddress(bool on);
-    // Asks for a receive buffer of bytes (the system may cap it).
+    // Asks for a receive buffer of bytes (the system caps it unless the process may
+    // administer the network).
     bool setReceiveBuffer(int bytes);
     bool bind(std::uint32_t address, std::uint16_t port);
     std::optional<Ipv4Endpoint> localEndpoint() const;

@@ -13,6 +13,10 @@ namespace quorvane {
 
 namespace {
 constexpr std::size_t kReceiveBufferSize = 20000;
+// Datagrams taken off the socket with one call.
+constexpr std::size_t kBatchSlots = 64;
+// Datagrams received but not yet handled; a burst of ten thousand replies is a few megabytes.
+constexpr std::size_t kQueuedBytesLimit = std::size_t{64} << 20;
 // Replies of a search come in bursts; a roomy socket buffer keeps a burst of many controllers
 // from overflowing it while the receive thread works on earlier ones.
 constexpr int kSocketReceiveBuffer = 4 * 1024 * 1024;
@@ -26,7 +30,14 @@ std::uint32_t groupNumber(const std::string& text) {
 AdminChannel::AdminChannel(Settings& settings, ReplyDispatcher& dispatcher, int mcastPortAtStart,
                            int devicePort)
     : settings_(settings), dispatcher_(dispatcher), mcastPortAtStart_(mcastPortAtStart),
-      devicePort_(static_cast<std::uint16_t>(devicePort)) {
+      devicePort_(static_cast<std::uint16_t>(devicePort)),
+      received_(
+          [this](Bytes d, const std::string& source) { dispatcher_.handleReply(d, source, true); },
+          [this](std::uint64_t dropped) {
+              dispatcher_.logLine(
+                  "receive queue full, datagrams dropped=" + std::to_string(dropped) + "\n");
+          },
+          kQueuedBytesLimit) {
     search_.destination = {0xFFFFFFFFu, devicePort_};
 }
 
@@ -112,18 +123,17 @@ void AdminChannel::startReceiveThread() {
     if (receiver_.joinable())
         return;
     stopping_.store(false);
+    received_.start();
     receiver_ = std::thread([this] { receiveLoop(); });
 }
 
+// Receiving only: decoding, the device list and the log dump of every datagram happen on the
+// handling thread, so that a burst of replies is taken off the socket before it overflows.
 void AdminChannel::receiveLoop() {
-    std::vector<std::uint8_t> buffer;
-    std::string source;
+    platform::DatagramBatch batch(kBatchSlots, kReceiveBufferSize);
     while (!stopping_.load()) {
-        int n = receiveDatagram(buffer, source);
-        if (n > 0) {
-            dispatcher_.handleReply(Bytes(buffer.data(), static_cast<std::size_t>(n)), source,
-                                    true);
-        } else if (n < 0 && !stopping_.load()) {
+        int n = receiveDatagram(batch);
+        if (n < 0 && !stopping_.load()) {
             // A socket error that persists would otherwise spin; the wakeup still ends this wait.
             wakeup_.wait(50);
         }
@@ -143,7 +153,7 @@ bool AdminChannel::isOwnAddress(const Ipv4Endpoint& from, const Ipv4Endpoint& lo
     return false;
 }
 
-int AdminChannel::receiveDatagram(std::vector<std::uint8_t>& buffer, std::string& sourceText) {
+int AdminChannel::receiveDatagram(platform::DatagramBatch& batch) {
     std::shared_ptr<platform::UdpSocket> sock;
     {
         std::lock_guard l(m_);
@@ -168,39 +178,48 @@ int AdminChannel::receiveDatagram(std::vector<std::uint8_t>& buffer, std::string
         release();
         return 0;
     }
-    buffer.assign(kReceiveBufferSize + 1, 0);
-    Ipv4Endpoint from;
-    int n = w == platform::UdpSocket::Wait::Error
-                ? -1
-                : sock->receiveFrom(MutableBytes(buffer.data(), kReceiveBufferSize), from);
+    int n = w == platform::UdpSocket::Wait::Error ? -1 : batch.receive(*sock);
     if (n < 0) {
-        int err = sock->lastErrno();
+        int err = w == platform::UdpSocket::Wait::Error ? sock->lastErrno() : batch.lastErrno();
         release();
         char text[128];
         std::snprintf(text, sizeof text, "数据错误，返回值=%d,错误码=%d", n, err);
         setError(text);
         return -1;
     }
-    buffer.resize(static_cast<std::size_t>(n));
-    sourceText = from.text();
-    // The stop datagram counts only from our own socket: "xxx" from any other sender is an
-    // ordinary (and, lacking the reply prefix, ignored) datagram.
-    if (n == 3 && std::memcmp(buffer.data(), "xxx", 3) == 0) {
-        auto local = sock->localEndpoint();
-        if (local && isOwnAddress(from, *local)) {
-            std::lock_guard l(m_);
-            if (socket_ == sock) {
-                leaveGroupLocked();
-                socket_.reset();
+    std::optional<Ipv4Endpoint> local;
+    bool stopDatagram = false;
+    int queued = 0;
+    for (std::size_t i = 0; i < batch.size(); ++i) {
+        Bytes d = batch.datagram(i);
+        // The stop datagram counts only from our own socket: "xxx" from any other sender is an
+        // ordinary (and, lacking the reply prefix, ignored) datagram.
+        if (d.size() == 3 && std::memcmp(d.data(), "xxx", 3) == 0) {
+            if (!local)
+                local = sock->localEndpoint();
+            if (local && isOwnAddress(batch.source(i), *local)) {
+                stopDatagram = true;
+                continue;
             }
-            sock.reset();
-            receiverHolds_ = false;
-            released_.notify_all();
-            return 0;
         }
+        if (d.empty())
+            continue;
+        received_.push(d, batch.source(i));
+        ++queued;
+    }
+    if (stopDatagram) {
+        std::lock_guard l(m_);
+        if (socket_ == sock) {
+            leaveGroupLocked();
+            socket_.reset();
+        }
+        sock.reset();
+        receiverHolds_ = false;
+        released_.notify_all();
+        return 0;
     }
     release();
-    return n;
+    return queued;
 }
 
 int AdminChannel::closeAdminSocket() {
@@ -208,6 +227,8 @@ int AdminChannel::closeAdminSocket() {
     wakeup_.signal();
     if (receiver_.joinable())
         receiver_.join();
+    // What was received before the stop is still handled; nothing reaches a handler after.
+    received_.stop();
     std::lock_guard l(m_);
     leaveGroupLocked();
     socket_.reset();
@@ -279,8 +300,9 @@ SearchTarget AdminChannel::applyMulticastMode(bool enabled, const std::string& i
     return t;
 }
 
-void AdminChannel::chooseInterface(const std::string& interfaceAddress) {
-    settings_.writeString("net", "mcast-local-address", interfaceAddress);
+void AdminChannel::chooseInterface(const std::string& interfaceAddress, bool remember) {
+    if (remember)
+        settings_.writeString("net", "mcast-local-address", interfaceAddress);
     auto iface = platform::parseIpv4(interfaceAddress);
     std::lock_guard l(m_);
     // Without a chosen interface nothing is joined and the outgoing interface stays unset:

@@ -1,7 +1,8 @@
 #pragma once
 // The administration channel: one UDP socket for every request and reply, a receive thread that
-// hands each datagram to the reply dispatcher, and the send that decides per device whether a
-// frame goes by UDP or through the host-service pipe.
+// only takes datagrams off the socket, a handling thread that hands each one, in arrival order,
+// to the reply dispatcher, and the send that decides per device whether a frame goes by UDP or
+// through the host-service pipe.
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
@@ -13,9 +14,11 @@
 #include <vector>
 
 #include "platform/bytes.h"
+#include "platform/datagram_batch.h"
 #include "platform/udp_socket.h"
 #include "protocol/device_target.h"
 #include "protocol/frame_sender.h"
+#include "protocol/receive_queue.h"
 
 namespace quorvane {
 
@@ -24,7 +27,6 @@ class ReplyDispatcher;
 class Pipe_Thread_Pool;
 
 using platform::Ipv4Endpoint;
-
 
 // Where searches go in the current mode.
 struct SearchTarget {
@@ -45,13 +47,15 @@ class AdminChannel final : public FrameSender {
     // (Re)creates and binds the socket to localIp (empty: `local-admin-ip`, empty: any).
     // 0, -1 when the socket cannot be created or bound, -3 when multicast loop is refused.
     int initAdminSocket(const std::string& localIp = {});
-    // The receive thread: every datagram goes to handleReply on that thread.
+    // The receive thread and the handling thread: every datagram goes to handleReply, in the
+    // order it came, on the handling thread.
     void startReceiveThread();
-    // One datagram into buffer (at most 20 000 bytes); its length, -1 on a socket error, 0 when
-    // woken or after our own stop datagram "xxx". Blocks until then.
-    int receiveDatagram(std::vector<std::uint8_t>& buffer, std::string& sourceText);
-    // Stops the receive thread (locally, through its wakeup: nothing is sent), leaves the
-    // group and closes the socket. 0.
+    // Waits for datagrams and queues every one waiting (each at most 20 000 bytes) for the
+    // handling thread: their count, -1 on a socket error, 0 when woken or after our own stop
+    // datagram "xxx".
+    int receiveDatagram(platform::DatagramBatch& batch);
+    // Stops the receive thread (locally, through its wakeup: nothing is sent), hands what it
+    // received to handleReply, leaves the group and closes the socket. 0.
     int closeAdminSocket();
 
     std::vector<std::string> localInterfaces() const;
@@ -67,7 +71,8 @@ class AdminChannel final : public FrameSender {
     // multicast on also applies the interface choice for interfaceAddress.
     SearchTarget applyMulticastMode(bool enabled, const std::string& interfaceAddress);
     // The interface box: `mcast-local-address`, outgoing multicast interface and membership.
-    void chooseInterface(const std::string& interfaceAddress);
+    // A one-run choice (remember false) leaves the setting as it is.
+    void chooseInterface(const std::string& interfaceAddress, bool remember = true);
     SearchTarget searchTarget() const;
     // The search address and port the settings name for a mode, without changing anything.
     SearchTarget configuredSearchTarget(bool multicast) const;
@@ -108,6 +113,7 @@ class AdminChannel final : public FrameSender {
     platform::Wakeup wakeup_;
     std::atomic<bool> stopping_{false};
     std::thread receiver_;
+    ReceiveQueue received_;
 };
 
 } // namespace quorvane

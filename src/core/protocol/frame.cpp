@@ -111,4 +111,11 @@ FrameInfo inspectFrame(Bytes data) {
     return info;
 }
 
+Bytes declaredFrame(Bytes data) {
+    FrameInfo info = inspectFrame(data);
+    if (!info.lengthFits)
+        return {};
+    return data.first(kMinFrameSize + info.length);
+}
+
 } // namespace quorvane

@@ -81,5 +81,8 @@ struct FrameInfo {
     bool checksumOk = false;
 };
 FrameInfo inspectFrame(Bytes data);
+// The frame as its length field declares it (header, payload and checksum byte), without the
+// bytes a datagram may carry after it; empty when the declared frame does not fit in data.
+Bytes declaredFrame(Bytes data);
 
 } // namespace quorvane

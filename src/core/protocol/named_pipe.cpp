@@ -18,7 +18,8 @@ bool CNamedPipe::open(const std::string& server, const std::string& name) {
     return path && pipe_.connect(*path);
 }
 
-bool CNamedPipe::wait(const std::string& server, const std::string& name, int timeoutMs) {
+bool CNamedPipe::wait(const std::string& server, const std::string& name, int timeoutMs,
+                      std::string* refusal) {
     auto path = platform::localPipePath(server, name);
     if (!path)
         return false;
@@ -29,6 +30,11 @@ bool CNamedPipe::wait(const std::string& server, const std::string& name, int ti
         platform::LocalPipe probe;
         if (probe.connect(*path))
             return true;
+        if (!probe.refusal().empty()) {
+            if (refusal)
+                *refusal = probe.refusal();
+            return false;
+        }
         if (std::chrono::steady_clock::now() + kConnectRetry > deadline)
             return false;
         std::this_thread::sleep_for(kConnectRetry);

@@ -45,6 +45,13 @@ void Pipe_Thread_Pool::logLine(const std::string& text) {
     dispatcher_.logLine(text);
 }
 
+void Pipe_Thread_Pool::reportRefusal(const std::string& reason) {
+    logLine(reason + "\n");
+    // A pipe of someone else is a matter for the person, not only for the log; once a run.
+    if (!refusalShown_.exchange(true))
+        dispatcher_.notice(reason);
+}
+
 int Pipe_Thread_Pool::start() {
     return activate(THR_NEW_LWP | THR_JOINABLE, 1);
 }
@@ -146,13 +153,20 @@ void Pipe_Thread_Pool::sendPipe_i(const PipeMessage& message) {
     request.kind = kPipeRelay;
     request.payload.assign(message.data.begin(), message.data.end());
 
-    if (!CNamedPipe::wait(server, name, kWaitForInstanceMs)) {
-        logLine("instance of the specified named pipe is not available to be connected to\n");
+    std::string refusal;
+    if (!CNamedPipe::wait(server, name, kWaitForInstanceMs, &refusal)) {
+        if (!refusal.empty())
+            reportRefusal(refusal);
+        else
+            logLine("instance of the specified named pipe is not available to be connected to\n");
         return;
     }
     CNamedPipe pipe;
     if (!pipe.open(server, name)) {
-        logLine("Failed to connect to the specified named pipe\n");
+        if (!pipe.refusal().empty())
+            reportRefusal(pipe.refusal());
+        else
+            logLine("Failed to connect to the specified named pipe\n");
         return;
     }
     if (!pipe.write(asBytes(buildPipeRequest(request)))) {
@@ -206,7 +220,9 @@ void Pipe_Thread_Pool::sendPipe_update_i() {
     int rc = CNamedPipe::call(settings_.readString("net", "pipe-server", "127.0.0.1"),
                               settings_.readString("net", "pipe-name", "kelmorhub"),
                               asBytes(buildPipeRequest(request)), out, read);
-    logLine("clientPipe.Call return " + std::to_string(rc) + "\n");
+    // Logged as the platform's pipe call reports: 1 for a transaction that went through, 0
+    // for one that failed.
+    logLine("clientPipe.Call return " + std::to_string(rc == 0 ? 1 : 0) + "\n");
 }
 
 } // namespace quorvane

@@ -64,11 +64,15 @@ class Pipe_Thread_Pool : public ACE_Task<ACE_MT_SYNCH> {
 
   private:
     void logLine(const std::string& text);
+    // A pipe whose folder or server is not this user's: a log line, and a notice the first
+    // time.
+    void reportRefusal(const std::string& reason);
 
     Settings& settings_;
     ReplyDispatcher& dispatcher_;
     PipeHooks hooks_;
     std::atomic<bool> listServiceDevices_{false};
+    std::atomic<bool> refusalShown_{false};
 
     mutable ACE_Thread_Mutex poolMutex_;
     ACE_Condition_Thread_Mutex workersChanged_{poolMutex_};

@@ -49,17 +49,39 @@ std::optional<std::int64_t> readSigned(std::string_view s, std::size_t& i) {
     return negative ? -v : v;
 }
 
+bool isScanSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+// The "%08x" conversion: blanks skipped, then at most 8 characters holding an optional sign,
+// an optional "0x" and hexadecimal digits; a minus negates the value in 32 bits.
 std::optional<std::uint32_t> readHex(std::string_view s) {
-    std::size_t i = skipBlanks(s);
+    std::size_t i = 0;
+    while (i < s.size() && isScanSpace(s[i]))
+        ++i;
+    std::size_t width = 8;
+    bool negative = false;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
+        negative = s[i++] == '-';
+        --width;
+    }
+    bool digitSeen = false;
+    if (width >= 2 && i + 1 < s.size() && s[i] == '0' && (s[i + 1] | 0x20) == 'x') {
+        // The "0" of the prefix is a digit of its own: "0x" alone reads as 0.
+        digitSeen = true;
+        i += 2;
+        width -= 2;
+    }
     std::uint32_t v = 0;
-    std::size_t digits = 0;
-    for (; i < s.size() && isHexDigit(s[i]) && digits < 8; ++i, ++digits) {
+    for (; width > 0 && i < s.size() && isHexDigit(s[i]); ++i, --width) {
         char c = s[i];
         unsigned d = isDigit(c) ? unsigned(c - '0') : unsigned((c | 0x20) - 'a' + 10);
         v = (v << 4) | d;
+        digitSeen = true;
     }
-    if (digits == 0) return std::nullopt;
-    return v;
+    if (!digitSeen)
+        return std::nullopt;
+    return negative ? 0u - v : v;
 }
 
 std::uint32_t byteSwap(std::uint32_t v) {

@@ -26,12 +26,24 @@ std::string DeviceList::mergeKey(const DeviceUIInfo& r) {
     return r.ip + "#" + std::to_string(r.getRawDeviceId());
 }
 
+void DeviceList::sortLocked() {
+    if (options_.sortKey == 0 || sorted_)
+        return;
+    std::stable_sort(rows_.begin(), rows_.end(),
+                     [key = options_.sortKey](const std::unique_ptr<DeviceUIInfo>& a,
+                                              const std::unique_ptr<DeviceUIInfo>& b) {
+                         return deviceLess(*a, *b, key);
+                     });
+    sorted_ = true;
+}
+
 void DeviceList::insertLocked(const DeviceUIInfo& record) {
     ++keyCount_[mergeKey(record)];
     if (options_.sortKey == 0) {
         rows_.push_back(std::make_unique<DeviceUIInfo>(record));
         return;
     }
+    sortLocked();
     // After the rows it does not sort before: the same place a stable sort of the appended row
     // would give.
     auto pos = std::upper_bound(
@@ -48,8 +60,7 @@ bool DeviceList::addSearchReply(const DeviceUIInfo& record) {
         (record.searchModes & (kFoundByBroadcast | kFoundByMulticast)) == 0)
         return false;
     if (options_.unique) {
-        auto key = mergeKey(record);
-        auto seen = keyCount_.find(key);
+        auto seen = keyCount_.find(mergeKey(record));
         if (seen != keyCount_.end() && seen->second > 0) {
             auto raw = record.getRawDeviceId();
             auto it = std::find_if(
@@ -58,9 +69,16 @@ bool DeviceList::addSearchReply(const DeviceUIInfo& record) {
                            row->searchModes >= record.searchModes;
                 });
             if (it != rows_.end()) {
-                // Overwritten in place, then moved to where its (possibly new) sort key puts it.
-                rows_.erase(it);
-                --keyCount_[key];
+                // Assigned into its row (ip and raw id, the merge key, stay the same), so an
+                // unordered list keeps its order.
+                **it = record;
+                if (options_.sortKey != 0) {
+                    if (sorted_)
+                        keepOrderAfterChange(it);
+                    else
+                        sortLocked();
+                }
+                return true;
             }
         }
     }
@@ -68,9 +86,30 @@ bool DeviceList::addSearchReply(const DeviceUIInfo& record) {
     return true;
 }
 
+void DeviceList::keepOrderAfterChange(std::vector<std::unique_ptr<DeviceUIInfo>>::iterator it) {
+    const int key = options_.sortKey;
+    bool afterPrevious = it == rows_.begin() || !deviceLess(**it, **std::prev(it), key);
+    bool beforeNext = std::next(it) == rows_.end() || !deviceLess(**std::next(it), **it, key);
+    if (afterPrevious && beforeNext)
+        return;
+    // Its sort key changed: it moves to where a stable sort puts it.
+    auto row = std::move(*it);
+    rows_.erase(it);
+    auto pos =
+        std::upper_bound(rows_.begin(), rows_.end(), *row,
+                         [key](const DeviceUIInfo& a, const std::unique_ptr<DeviceUIInfo>& b) {
+                             return deviceLess(a, *b, key);
+                         });
+    rows_.insert(pos, std::move(row));
+}
+
 void DeviceList::append(const DeviceUIInfo& record) {
     ACE_Guard<ACE_Thread_Mutex> g(mutex_);
-    insertLocked(record);
+    // A record loaded from a file goes at the end, whatever the list order; the next search
+    // reply sorts it in.
+    ++keyCount_[mergeKey(record)];
+    rows_.push_back(std::make_unique<DeviceUIInfo>(record));
+    sorted_ = rows_.size() == 1;
 }
 
 bool DeviceList::replace(const DeviceUIInfo& before, const DeviceUIInfo& after) {
@@ -91,6 +130,7 @@ bool DeviceList::tryClear() {
         return false;
     rows_.clear();
     keyCount_.clear();
+    sorted_ = true;
     mutex_.release();
     return true;
 }

@@ -30,7 +30,7 @@ class DeviceList {
     // A decoded search reply. Returns false when the record was dropped because it came only
     // through the host service while such devices are not listed.
     bool addSearchReply(const DeviceUIInfo& record);
-    // Appends a record loaded from a file, keeping the order.
+    // Appends a record loaded from a file at the end of the list.
     void append(const DeviceUIInfo& record);
     // Replaces the first row equal to before with after (the window's edits of a selected
     // record that a later save sends); false when no row is equal.
@@ -47,6 +47,9 @@ class DeviceList {
 
   private:
     void insertLocked(const DeviceUIInfo& record);
+    // Sorts the rows when a loaded record left them out of order.
+    void sortLocked();
+    void keepOrderAfterChange(std::vector<std::unique_ptr<DeviceUIInfo>>::iterator row);
     static std::string mergeKey(const DeviceUIInfo& record);
 
     mutable ACE_Thread_Mutex mutex_;
@@ -57,6 +60,8 @@ class DeviceList {
     std::vector<std::unique_ptr<DeviceUIInfo>> rows_;
     // Rows per (ip, raw id): only keys seen before need the front-to-back merge walk.
     std::unordered_map<std::string, int> keyCount_;
+    // False after a loaded record was appended at the end of an ordered list.
+    bool sorted_ = true;
 };
 
 // The "%05d" device flag of the first column: groupNo x 256 + deviceNo.

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "protocol/frame.h"
 #include "session/device_list.h"
 
 namespace quorvane {
@@ -29,7 +30,9 @@ std::optional<DeviceUIInfo> SearchReplyHandler::decode(Bytes frame, const std::s
     record.sourceAddress = source;
 
     bool extended = false;
-    int rc = getUIInfoFromMsg(frame, extended, record);
+    // Bytes after the frame's declared end are not the controller's block: a block that runs
+    // past the length field fails like any short one.
+    int rc = getUIInfoFromMsg(declaredFrame(frame), extended, record);
     if (rc == -1) {
         dispatcher_.writeCapture("Error-sum-v1.bin", frame);
         dispatcher_.notice("配置数据检验和失败（V1）！");

@@ -175,7 +175,7 @@ bool ToolSession::search(const SearchRequest& request) {
             i.settings.writeString("net", "mcast-dev-admin-port", std::to_string(request.port));
         }
         i.replies.setMulticastPort(request.port);
-        i.channel.chooseInterface(request.interfaceAddress);
+        i.channel.chooseInterface(request.interfaceAddress, request.remember);
     } else {
         if (i.channel.initAdminSocket(request.interfaceAddress) != 0)
             i.port.showNotice("初始化网络失败！" + i.channel.lastError());

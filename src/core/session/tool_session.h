@@ -31,7 +31,7 @@ struct SearchRequest {
     std::uint16_t port = 65534;
     std::string interfaceAddress;    // dotted; empty: bind as at start
     bool listServiceDevices = false; // also list controllers reached by the service
-    bool remember = true;            // write address and port to the settings
+    bool remember = true;            // write address, port and interface back
 };
 
 class ToolSession {

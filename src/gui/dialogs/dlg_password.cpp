@@ -4,6 +4,7 @@
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QVBoxLayout>
 
 #include "session/start_gate.h"
@@ -41,6 +42,9 @@ bool CDlgPassword::remember() const {
 }
 
 bool runStartGate(QWidget* parent, const Settings& settings) {
+    // A settings file that cannot be read would otherwise look like a forgotten password.
+    if (auto problem = settings.fileProblem())
+        QMessageBox::warning(parent, QString::fromUtf8("系统"), QString::fromStdString(*problem));
     if (startGateRemembered(settings))
         return true;
     CDlgPassword dlg(parent, QString::fromUtf8("请输入保护密码："), true);

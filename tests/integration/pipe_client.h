@@ -1,0 +1,76 @@
+#pragma once
+// The tool's side of the host-service pipe, spelled out for tests that talk to tavrin
+// directly: one request per connection, answers until "xxx".
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include "platform/local_pipe.h"
+#include "protocol/frame.h"
+#include "protocol/pipe_message.h"
+
+namespace quorvane::test {
+
+struct PipeExchange {
+    std::vector<std::string> answers;
+    bool ended = false; // "xxx" came
+};
+
+// Reads answers on an open pipe until "xxx", the service hangs up or the limit passes.
+inline PipeExchange readAnswers(platform::LocalPipe& pipe,
+                                std::chrono::seconds limit = std::chrono::seconds(30)) {
+    PipeExchange e;
+    std::vector<std::uint8_t> buffer(kPipeBufferSize);
+    const auto until = std::chrono::steady_clock::now() + limit;
+    for (;;) {
+        auto r = pipe.read(buffer, until);
+        if (r.status != platform::LocalPipe::Status::Message)
+            return e;
+        std::string a(reinterpret_cast<char*>(buffer.data()), r.size);
+        if (a == kPipeEndAnswer) {
+            e.ended = true;
+            return e;
+        }
+        e.answers.push_back(a);
+    }
+}
+
+// Sends one message on a new connection and reads its answers.
+inline PipeExchange talk(const std::string& path, const std::string& message,
+                         std::chrono::seconds limit = std::chrono::seconds(30)) {
+    platform::LocalPipe pipe;
+    if (!pipe.connect(path) || !pipe.write(asBytes(message)))
+        return {};
+    return readAnswers(pipe, limit);
+}
+
+// A search through the service, as the tool sends it.
+inline std::string searchRequest() {
+    PipeRequest r;
+    r.timeoutMs = 3000;
+    r.waitFlag = 1;
+    ProtocolState state;
+    r.payload = buildRequest(kAnyTarget, 2, {}, state);
+    return buildPipeRequest(r);
+}
+
+// A relay of one request frame (command, no payload) to the controller the texts name.
+inline std::string relayRequest(const std::string& address, const std::string& identity,
+                                std::uint8_t command, int timeoutMs = 3000) {
+    PipeRequest r;
+    r.address = address;
+    r.identity = identity;
+    r.timeoutMs = static_cast<std::uint32_t>(timeoutMs);
+    r.waitFlag = 1;
+    ProtocolState state;
+    r.payload = buildRequest(kAnyTarget, command, {}, state);
+    return buildPipeRequest(r);
+}
+
+// The sender text of an answer.
+inline std::string answerSender(const std::string& answer) {
+    auto parsed = readPipeAnswer(asBytes(answer));
+    return parsed ? parsed->sender : std::string();
+}
+
+} // namespace quorvane::test

@@ -1,0 +1,219 @@
+// tavrin as a pipe client and a flooded network meet it: relays reach exactly the controller a
+// request names, nothing but request frames goes out and never to many controllers at once,
+// searches end, clients do not hold one another, and a second service leaves the first alone.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+#include "integration_home.h"
+#include "pipe_client.h"
+#include "platform/udp_socket.h"
+#include "sample_frames.h"
+
+using namespace quorvane;
+using namespace quorvane::test;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+// Sites keep default names: every controller's name is cut from this to the same 15 bytes.
+const std::string kSharedNamePrefix = "门禁门禁门禁门禁";
+const std::string kSharedName = "门禁门禁门禁门";
+// The global ids quorvane-sim gives its first two controllers.
+const std::string kFirstId = "2024000000000001";
+const std::string kSecondId = "2024000000000002";
+
+class TavrinRelay : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(sim.waitForLine("ready"));
+        ASSERT_TRUE(tavrin.waitForLine("serving the pipe"));
+    }
+    std::string portText() const { return std::to_string(h.port); }
+    std::string controller(int n) const {
+        return "127.0.0." + std::to_string(n) + ":" + portText();
+    }
+
+    IntegrationHome h;
+    ChildProcess sim{{simPath(), "--port", portText(), "--count", "2", "--name-prefix",
+                      kSharedNamePrefix, "--verbose"},
+                     true};
+    ChildProcess tavrin{{tavrinPath(), "--home", h.home, "--search-address", "127.255.255.255",
+                         "--quiet-ms", "300"}};
+    const std::string path = *platform::localPipePath("127.0.0.1", "itpipe");
+};
+
+TEST_F(TavrinRelay, TwoControllersNamedAlikeAreEachReachedByTheirGlobalId) {
+    for (const auto& [id, expected] : {std::pair{kSecondId, 2}, std::pair{kFirstId, 1}}) {
+        auto e = talk(path, relayRequest(kSharedName, id, 40));
+        EXPECT_TRUE(e.ended);
+        ASSERT_EQ(e.answers.size(), 1u) << id;
+        EXPECT_EQ(answerSender(e.answers[0]), controller(expected)) << id;
+    }
+    // The name alone leads to two controllers, and an unknown id does not fall back on it.
+    for (const auto& id : {std::string(), std::string("2024000000000099")}) {
+        auto e = talk(path, relayRequest(kSharedName, id, 40));
+        EXPECT_TRUE(e.ended);
+        EXPECT_TRUE(e.answers.empty()) << id;
+    }
+    // An address text needs no table.
+    auto byAddress = talk(path, relayRequest(controller(1), "", 40));
+    ASSERT_EQ(byAddress.answers.size(), 1u);
+    EXPECT_EQ(answerSender(byAddress.answers[0]), controller(1));
+}
+
+struct RefusedRelay {
+    const char* name;
+    std::string address; // "PORT" stands for the controllers' port
+    bool frame;          // a request frame, or plain bytes
+};
+
+class TavrinRefusesRelay : public TavrinRelay,
+                           public ::testing::WithParamInterface<RefusedRelay> {};
+
+TEST_P(TavrinRefusesRelay, NothingIsSentAndTheRefusalIsLogged) {
+    std::string address = GetParam().address;
+    address.replace(address.find("PORT"), 4, portText());
+    std::string request = relayRequest(address, "", 40);
+    if (!GetParam().frame) {
+        PipeRequest r;
+        r.address = address;
+        r.timeoutMs = 1000;
+        r.waitFlag = 1;
+        r.payload = "not a frame at all, but long enough to look like one.";
+        request = buildPipeRequest(r);
+    }
+    auto refused = talk(path, request);
+    EXPECT_TRUE(refused.ended);
+    EXPECT_TRUE(refused.answers.empty());
+    EXPECT_TRUE(tavrin.waitForLine("refused"));
+    // A proper relay afterwards reaches the simulator; the refused one never did.
+    auto proper = talk(path, relayRequest(controller(2), "", 66));
+    ASSERT_EQ(proper.answers.size(), 1u);
+    ASSERT_TRUE(sim.waitForLine("request 66 "));
+    EXPECT_EQ(sim.output().find("request 40 "), std::string::npos) << sim.output();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Tavrin, TavrinRefusesRelay,
+    ::testing::Values(RefusedRelay{"NotAFrame", "127.0.0.1:PORT", false},
+                      RefusedRelay{"LocalBroadcast", "127.255.255.255:PORT", true},
+                      RefusedRelay{"LimitedBroadcast", "255.255.255.255:PORT", true},
+                      RefusedRelay{"Multicast", "224.10.0.0:PORT", true},
+                      RefusedRelay{"NoAddress", "0.0.0.0:PORT", true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(TavrinRelay, AnIdleClientDoesNotDelayAnotherClientsRelay) {
+    platform::LocalPipe idle;
+    ASSERT_TRUE(idle.connect(path));
+    auto e = talk(path, relayRequest(controller(1), "", 40));
+    ASSERT_EQ(e.answers.size(), 1u);
+    // Served while the idle client is still being waited on (it is let go only after its
+    // first-read limit).
+    EXPECT_FALSE(idle.hungUp());
+}
+
+TEST_F(TavrinRelay, ASecondServiceOnThePipeRefusesAndTheFirstStillAnswers) {
+    ChildProcess second({tavrinPath(), "--home", h.home, "--search-address", "127.255.255.255",
+                         "--quiet-ms", "300"},
+                        true);
+    EXPECT_EQ(second.wait(), 1);
+    EXPECT_NE(second.output().find("另一个服务正在提供这个管道"), std::string::npos)
+        << second.output();
+    auto found = talk(path, searchRequest());
+    EXPECT_TRUE(found.ended);
+    EXPECT_EQ(found.answers.size(), 2u);
+}
+
+// A controller played by the test that answers a search with search replies every `replyMs`
+// and other datagrams every `noiseMs`, for as long as the test runs.
+class ChattyController {
+  public:
+    ChattyController(std::uint16_t port, int replyMs, int noiseMs)
+        : replyMs_(replyMs), noiseMs_(noiseMs) {
+        socket_.open();
+        socket_.bind(*platform::parseIpv4("127.0.0.42"), port);
+        thread_ = std::thread([this] { run(); });
+    }
+    ~ChattyController() {
+        stop_.signal();
+        thread_.join();
+    }
+
+  private:
+    void run() {
+        const std::string reply = deviceInfoReply(sampleDevice(1), false);
+        const std::string noise = "\xAA\xAA not a search reply";
+        std::vector<platform::Ipv4Endpoint> searchers;
+        std::vector<std::uint8_t> buffer(2048);
+        auto nextReply = Clock::now(), nextNoise = Clock::now();
+        for (;;) {
+            auto next = std::min(nextReply, nextNoise);
+            auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(next - Clock::now());
+            auto w =
+                socket_.waitReadable(&stop_, static_cast<int>(std::max<long long>(0, ms.count())));
+            if (w == platform::UdpSocket::Wait::Error || stop_.wait(0))
+                return;
+            if (w == platform::UdpSocket::Wait::Readable) {
+                platform::Ipv4Endpoint from;
+                if (socket_.receiveFrom(buffer, from) > 0) {
+                    // Each searcher gets a search reply at once, then as often as asked.
+                    searchers.push_back(from);
+                    socket_.sendTo(asBytes(reply), from);
+                }
+            }
+            auto now = Clock::now();
+            if (now >= nextReply) {
+                if (replyMs_ > 0)
+                    for (const auto& s : searchers)
+                        socket_.sendTo(asBytes(reply), s);
+                nextReply = now + std::chrono::milliseconds(replyMs_ > 0 ? replyMs_ : 3600000);
+            }
+            if (now >= nextNoise) {
+                for (const auto& s : searchers)
+                    socket_.sendTo(asBytes(noise), s);
+                nextNoise = now + std::chrono::milliseconds(noiseMs_);
+            }
+        }
+    }
+    int replyMs_, noiseMs_;
+    platform::UdpSocket socket_;
+    platform::Wakeup stop_;
+    std::thread thread_;
+};
+
+struct EndlessSearch {
+    const char* name;
+    int replyMs; // a search reply this often (0: once)
+    int noiseMs; // other datagrams this often
+    int capMs;
+};
+
+class TavrinSearchEnds : public ::testing::TestWithParam<EndlessSearch> {};
+
+TEST_P(TavrinSearchEnds, WhateverKeepsArriving) {
+    const auto& c = GetParam();
+    IntegrationHome h;
+    ChattyController chatty(static_cast<std::uint16_t>(testPort(2)), c.replyMs, c.noiseMs);
+    ChildProcess tavrin({tavrinPath(), "--home", h.home, "--search-address", "127.0.0.42",
+                         "--search-port", std::to_string(testPort(2)), "--quiet-ms", "400",
+                         "--search-cap-ms", std::to_string(c.capMs)});
+    ASSERT_TRUE(tavrin.waitForLine("serving the pipe", std::chrono::seconds(60)));
+    // Without an end the exchange would run past the limit and end without "xxx".
+    auto e = talk(*platform::localPipePath("127.0.0.1", "itpipe"), searchRequest(),
+                  std::chrono::seconds(20));
+    EXPECT_TRUE(e.ended);
+    EXPECT_FALSE(e.answers.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Tavrin, TavrinSearchEnds,
+    ::testing::Values(
+        // A search reply every half quiet time: the cap ends the search.
+        EndlessSearch{"RepliesEveryHalfQuietTimeStopAtTheCap", 200, 1000000, 1500},
+        // One reply, then other datagrams without pause: they do not keep it going.
+        EndlessSearch{"OtherDatagramsDoNotKeepASearch", 0, 50, 600000}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+} // namespace
