@@ -15,10 +15,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
-#include <QTimer>
 #include <QVBoxLayout>
 
-#include "app/qt_user_port.h"
 #include "dialogs/config_widgets.h"
 #include "dialogs/dlg_config_com.h"
 #include "dialogs/dlg_config_relayer.h"
@@ -70,11 +68,21 @@ QPushButton* button(const char* text, const QString& name) {
     return b;
 }
 
+// The filter's descriptions already name their patterns, which is what Qt reads; "*.*" means
+// every file, also a name without a dot.
+QStringList backupNameFilters() {
+    QStringList parts = QString(kBackupFilter).split('|');
+    QStringList filters;
+    for (int i = 0; i + 1 < parts.size() && !parts[i].isEmpty(); i += 2)
+        filters << parts[i].replace("*.*", "*");
+    return filters;
+}
+
 // The backup file to write or to read; nothing when the person cancels.
 std::optional<QString> pickBackupFile(QWidget* parent, bool save) {
     QFileDialog dlg(parent);
     dlg.setObjectName("backupFile");
-    dlg.setNameFilter(qtFileFilter(kBackupFilter));
+    dlg.setNameFilters(backupNameFilters());
     dlg.setDefaultSuffix("cfg");
     dlg.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dlg.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
@@ -263,7 +271,7 @@ void CDlgConfigCenter::showEvent(QShowEvent* event) {
         return;
     shown_ = true;
     // Once the window is on screen, so that the warning stands in front of it.
-    QTimer::singleShot(0, this, &CDlgConfigCenter::checkRightFormat);
+    QMetaObject::invokeMethod(this, &CDlgConfigCenter::checkRightFormat, Qt::QueuedConnection);
 }
 
 void CDlgConfigCenter::checkRightFormat() {
