@@ -170,7 +170,7 @@ void CDlgConfigCenter::buildSettings(QVBoxLayout* layout) {
         grid->addWidget(new QLabel(QString::fromUtf8(label)), row, 0);
         grid->addWidget(edit, row, 1);
         if (after)
-            grid->addWidget(after, row, 2, 1, 3);
+            grid->addWidget(after, row, 2, 1, 3, Qt::AlignLeft);
         bindings_.number(edit, configField(key), 0, QString::fromUtf8(label));
         ++row;
         return edit;
@@ -193,6 +193,7 @@ void CDlgConfigCenter::buildSettings(QVBoxLayout* layout) {
     bindings_.number(reserved, configField("reservedSetting"));
     setting("关门超时：", "closeTimeout", unit("秒"));
     auto* timerTask = button("...", "timerTaskConfig");
+    timerTask->setMaximumWidth(40);
     connect(timerTask, &QPushButton::clicked, this, &CDlgConfigCenter::OnBnClickedTimerTask);
     setting("定时任务：", "timerTask", timerTask);
     setting("扩展开门：", "extendedOpen", unit("门偏移,16后指定继电器"));

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <limits>
+#include <utility>
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -150,8 +151,8 @@ void FieldBindings::weekdays(const std::array<QCheckBox*, 7>& days, const Config
 
 void FieldBindings::shown(QLineEdit* edit, std::function<QString(Bytes)> text) {
     edit->setReadOnly(true);
-    add([this, edit, text] { edit->setText(text(bytes_)); }, [] { return QString(); },
-        [] { return std::optional<QString>(); }, edit);
+    add([this, edit, text = std::move(text)] { edit->setText(text(bytes_)); },
+        [] { return QString(); }, [] { return std::optional<QString>(); }, edit);
 }
 
 void FieldBindings::load() {
