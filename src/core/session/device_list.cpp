@@ -73,6 +73,19 @@ void DeviceList::append(const DeviceUIInfo& record) {
     insertLocked(record);
 }
 
+bool DeviceList::replace(const DeviceUIInfo& before, const DeviceUIInfo& after) {
+    ACE_Guard<ACE_Thread_Mutex> g(mutex_);
+    auto it =
+        std::find_if(rows_.begin(), rows_.end(),
+                     [&](const std::unique_ptr<DeviceUIInfo>& row) { return *row == before; });
+    if (it == rows_.end())
+        return false;
+    rows_.erase(it);
+    --keyCount_[mergeKey(before)];
+    insertLocked(after);
+    return true;
+}
+
 bool DeviceList::tryClear() {
     if (mutex_.tryacquire() != 0)
         return false;
