@@ -18,6 +18,7 @@
 #include <QRadioButton>
 #include <QTreeWidget>
 
+#include "app/config_handlers.h"
 #include "app/device_list_menu.h"
 #include "app/device_list_view.h"
 #include "app/qt_user_port.h"
@@ -62,20 +63,26 @@ CQuorvaneDlg::CQuorvaneDlg(ToolSession& session, QtUserPort& port, QWidget* pare
     listView_ = std::make_unique<DeviceListView>(c_.list);
     service_ = std::make_unique<ServiceGroup>(c_, session_.programDir(), port_);
     registerTooltips(c_);
+    config_ = std::make_unique<ConfigHandlers>(
+        session_, port_, c_, this,
+        ConfigHandlers::WindowHooks{[this] { return listView_->selected(); },
+                                    [this](const DeviceUIInfo& before, const DeviceUIInfo& after) {
+                                        session_.devices().replace(before, after);
+                                        listView_->replaceRecord(before, after);
+                                    },
+                                    [this] { OnBnClickedSearch(); },
+                                    [this] { return service_->statusText().toStdString(); }});
 
     // Operations that later parts of the tool bring: present, and disabled until then.
-    pending_ = {c_.save,           c_.saveBroadcast,    c_.configEx,      c_.configExCopy,
-                c_.info,           c_.backupConfig,     c_.restoreConfig, c_.backupToFactory,
-                c_.restoreFactory, c_.clearAll,         c_.readTime,      c_.setTime,
-                c_.reset,          c_.selfTest,         c_.set485Id,      c_.textCmd,
-                c_.finger,         c_.rights,           c_.scanPrompt,    c_.playSound,
-                c_.uploadSound,    c_.openDoor,         c_.openDoorAll,   c_.getRec,
-                c_.logViewer,      c_.clearLog,         c_.getIdInfo,     c_.fillLog,
-                c_.memWriteE,      c_.memReadE,         c_.memWriteF,     c_.memReadF,
-                c_.memRightE,      c_.memRightF,        c_.memRightImage, c_.downloadSound,
-                c_.updateFirmware, c_.downloadFirmware, c_.upgradeAll,    c_.backupE,
-                c_.backupF,        c_.clearE,           c_.clearF,        c_.loadE,
-                c_.loadF,          c_.clearCode};
+    pending_ = {c_.readTime,      c_.setTime,       c_.reset,          c_.selfTest,
+                c_.set485Id,      c_.textCmd,       c_.finger,         c_.rights,
+                c_.scanPrompt,    c_.playSound,     c_.uploadSound,    c_.openDoor,
+                c_.openDoorAll,   c_.getRec,        c_.logViewer,      c_.clearLog,
+                c_.getIdInfo,     c_.fillLog,       c_.memWriteE,      c_.memReadE,
+                c_.memWriteF,     c_.memReadF,      c_.memRightE,      c_.memRightF,
+                c_.memRightImage, c_.downloadSound, c_.updateFirmware, c_.downloadFirmware,
+                c_.upgradeAll,    c_.backupE,       c_.backupF,        c_.clearE,
+                c_.clearF,        c_.loadE,         c_.loadF,          c_.clearCode};
     c_.queryRec->setEnabled(false);
     c_.browse->setEnabled(false);
 
@@ -283,6 +290,11 @@ void CQuorvaneDlg::showList() {
     writeTextFile(&session_.log(), home + "/kxsn.txt", serials);
 }
 
+// The door-access configuration waits for its dialog as well.
+bool CQuorvaneDlg::isPending(const QWidget* control) const {
+    return pending_.count(control) > 0 || (control == c_.configEx && !config_->hasDoorDialog());
+}
+
 std::optional<DeviceUIInfo> CQuorvaneDlg::GetCurrSelDev(bool fromList) const {
     return fromList ? listView_->selected() : session_.currentDevice();
 }
@@ -304,6 +316,7 @@ void CQuorvaneDlg::OnLvnItemchangedList() {
 
 void CQuorvaneDlg::OnNMRClickZ1List(const QPoint& at) {
     QMenu* menu = buildDeviceListMenu(this, {});
+    config_->attachToMenu(menu);
     menu->setAttribute(Qt::WA_DeleteOnClose);
     menu->popup(c_.list->viewport()->mapToGlobal(at));
 }

@@ -17,6 +17,7 @@ class ToolSession;
 
 namespace quorvane::gui {
 
+class ConfigHandlers;
 class DeviceListView;
 class QtUserPort;
 class ServiceGroup;
@@ -41,9 +42,10 @@ class CQuorvaneDlg : public QWidget {
     const MainWindowControls& controls() const { return c_; }
     DeviceListView& listView() { return *listView_; }
     ServiceGroup& service() { return *service_; }
+    ConfigHandlers& config() { return *config_; }
     QTimer& listTimer() { return listTimer_; }
     // True for a control whose operation this build does not have yet: it stays disabled.
-    bool isPending(const QWidget* control) const { return pending_.count(control) > 0; }
+    bool isPending(const QWidget* control) const;
 
   public slots:
     // A bitmap file drawn stretched into the photo box.
@@ -86,6 +88,7 @@ class CQuorvaneDlg : public QWidget {
     MainWindowControls c_;
     std::unique_ptr<DeviceListView> listView_;
     std::unique_ptr<ServiceGroup> service_;
+    std::unique_ptr<ConfigHandlers> config_;
     std::unordered_set<const QWidget*> pending_;
     QTimer timer1_;
     QTimer listTimer_;
