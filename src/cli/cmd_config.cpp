@@ -1,5 +1,6 @@
 // Configuration: the detail text, the basic-configuration save, the door-access block (show,
 // backup file, restore from one) and its copy between controllers.
+#include <algorithm>
 #include <ostream>
 
 #include "commands.h"
@@ -162,6 +163,8 @@ int cmdDoorConfig(CliContext& ctx) {
         ctx.port->showMessage(message);
         return message == "保存成功！" ? kOk : kFailed;
     }
+    if (!restore)
+        return kUsage;
     // The file's 392 bytes go over D32..D423 of the refreshed block as they are.
     const std::string path = callerPath(ctx, *restore);
     DoorConfigSteps steps;
@@ -183,11 +186,12 @@ int cmdCopyConfig(CliContext& ctx) {
         return kUsage;
     std::vector<std::string> all = to;
     all.push_back(*from);
-    for (const auto& ip : all)
-        if (!platform::parseIpv4(ip)) {
-            *ctx.err << "not an IPv4 address: " << ip << "\n";
-            return kUsage;
-        }
+    auto bad = std::find_if(all.begin(), all.end(),
+                            [](const std::string& ip) { return !platform::parseIpv4(ip); });
+    if (bad != all.end()) {
+        *ctx.err << "not an IPv4 address: " << *bad << "\n";
+        return kUsage;
+    }
     OnlineSession session(ctx);
     int code = kOk;
     auto source = refreshNamedDevice(ctx, *session, *from, code);

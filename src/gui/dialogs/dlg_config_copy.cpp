@@ -1,6 +1,7 @@
 #include "dialogs/dlg_config_copy.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include <QDialogButtonBox>
 #include <QGridLayout>
@@ -142,9 +143,10 @@ const DeviceUIInfo& CDlgConfigCopy::source() const {
 }
 
 std::vector<DeviceUIInfo> CDlgConfigCopy::targets() const {
+    const std::vector<int> chosen = indexes(targets_);
     std::vector<DeviceUIInfo> out;
-    for (int index : indexes(targets_))
-        out.push_back(controllers_[static_cast<std::size_t>(index)]);
+    std::transform(chosen.begin(), chosen.end(), std::back_inserter(out),
+                   [this](int index) { return controllers_[static_cast<std::size_t>(index)]; });
     return out;
 }
 

@@ -16,7 +16,7 @@ namespace quorvane::gui {
 class CDlgConfigCopy : public QDialog {
     Q_OBJECT
   public:
-    CDlgConfigCopy(std::vector<DeviceUIInfo> controllers, QWidget* parent = nullptr);
+    explicit CDlgConfigCopy(std::vector<DeviceUIInfo> controllers, QWidget* parent = nullptr);
 
     // After OK: the source (the first of the source list) and the targets in list order.
     const DeviceUIInfo& source() const;
