@@ -241,7 +241,7 @@ class GuiMainWindow : public QObject {
                 !c.playCount->isEnabled());
         QVERIFY(c.groupNo->isEnabled() && c.saveRec->isEnabled() && c.relay->isEnabled());
         // Operations of later parts stay disabled whatever the rules say.
-        QVERIFY(w.dlg.isPending(c.save) && !c.save->isEnabled());
+        QVERIFY(w.dlg.isPending(c.clearCode) && !c.clearCode->isEnabled());
         QVERIFY(!c.openDoor->isEnabled());
 
         w.select(1);
@@ -408,14 +408,14 @@ class GuiMainWindow : public QObject {
         w.list({device("a", "10.0.0.1", kAmbrit)});
         w.select(0);
         const auto& c = w.c();
-        QVERIFY(c.name->isEnabled() && !c.save->isEnabled());
+        QVERIFY(c.name->isEnabled() && !c.clearCode->isEnabled());
         {
             WinDisabler busy(w.port);
             QVERIFY(!c.name->isEnabled() && !c.search->isEnabled() && !c.filter->isEnabled());
             WinDisabler nested(w.port);
         }
         QVERIFY(c.name->isEnabled() && c.search->isEnabled() && c.filter->isEnabled());
-        QVERIFY(!c.save->isEnabled());
+        QVERIFY(!c.clearCode->isEnabled());
 
         // From a worker thread the busy period is posted to the window's thread.
         std::thread worker([&] { w.port.beginBusy(); });
