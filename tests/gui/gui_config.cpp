@@ -5,6 +5,7 @@
 #include <memory>
 
 #include <QLineEdit>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -12,6 +13,7 @@
 #include <QtTest>
 
 #include "app/config_handlers.h"
+#include "app/device_list_menu.h"
 #include "app/device_list_view.h"
 #include "app/qt_user_port.h"
 #include "app/quorvane_dlg.h"
@@ -294,8 +296,22 @@ class GuiConfig : public QObject {
         QVERIFY(boxes.texts()[1].startsWith(u("服务运行=")));
         QVERIFY(!platform::fileExists(path));
 
-        // "查看状态": refreshed first, then the text.
-        w.dlg->config().OnBnClickedShowState();
+        // The context menu's "查看状态(&8)": refreshed first, then the text. Its other
+        // configuration entries are live too; the door-access entry waits for its dialog.
+        std::unique_ptr<QMenu> menu(buildDeviceListMenu(w.dlg.get(), {}));
+        w.dlg->config().attachToMenu(menu.get());
+        auto action = [&](const char* caption) {
+            for (QAction* a : menu->findChildren<QAction*>())
+                if (a->text() == u(caption))
+                    return a;
+            return static_cast<QAction*>(nullptr);
+        };
+        for (const char* caption :
+             {"复制配置", "设备侧备份", "设备侧恢复", "设备侧备份当前配置为出厂配置",
+              "设备侧从出厂配置恢复当前配置", "查看状态(&8)"})
+            QVERIFY2(action(caption) && action(caption)->isEnabled(), caption);
+        QVERIFY(!action("门禁配置(&1)")->isEnabled());
+        action("查看状态(&8)")->trigger();
         QTRY_COMPARE(boxes.texts().size(), std::size_t(3));
         QVERIFY(boxes.texts()[2].contains(u("设备序号:3")));
     }

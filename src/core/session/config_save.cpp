@@ -114,7 +114,7 @@ int SaveConfigImpl(ToolSession& session, const std::optional<DeviceUIInfo>& sele
     // old ones.
     const std::uint16_t targetId =
         mode == SaveMode::BroadcastToAll ? kAnyTarget : selected->getTargetId();
-    const DeviceUIInfo before = *selected;
+    const DeviceUIInfo& before = *selected;
 
     DeviceUIInfo record = *selected;
     copyFields(*fields, session.settings(), record);
