@@ -9,12 +9,12 @@
 #include "model/config_text.h"
 #include "model/record_file.h"
 #include "operation_exit.h"
-#include "platform/process.h"
 #include "platform/udp_socket.h"
 #include "protocol/admin_channel.h"
 #include "session/config_save.h"
 #include "session/device_detail.h"
 #include "session/door_config.h"
+#include "session/host_service.h"
 
 namespace quorvane::cli {
 
@@ -23,8 +23,8 @@ namespace {
 constexpr std::size_t kNameBytes = 15;
 
 // The status text the main window shows in its service group.
-std::string serviceState() {
-    return platform::isProcessRunning("tavrin") ? "服务状态：运行中" : "服务状态：停止";
+std::string serviceState(CliContext& ctx) {
+    return serviceStatusText(HostService(ctx.home, *ctx.port).isRunning());
 }
 
 // A text option: true when absent or valid (out set); false after printing why.
@@ -105,7 +105,7 @@ int cmdDetail(CliContext& ctx) {
     if (!device)
         return code;
     return operationExitCode(
-        showDevDetailInfo(*session, device, serviceState(), ctx.args.has("--file")));
+        showDevDetailInfo(*session, device, serviceState(ctx), ctx.args.has("--file")));
 }
 
 int cmdSave(CliContext& ctx) {

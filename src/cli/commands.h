@@ -27,6 +27,15 @@ int cmdRestore(CliContext& ctx);
 int cmdBackupFactory(CliContext& ctx);
 int cmdRestoreFactory(CliContext& ctx);
 int cmdClearAll(CliContext& ctx);
-// Remote commands (cmd_time.cpp).
+// Remote commands (cmd_time.cpp, cmd_remote.cpp, cmd_set485.cpp).
 int cmdTimeGet(CliContext& ctx);
+int cmdTimeSet(CliContext& ctx);
+int cmdOpen(CliContext& ctx);
+int cmdOpenAll(CliContext& ctx);
+int cmdReset(CliContext& ctx);
+int cmdClearLog(CliContext& ctx);
+int cmdSelfTest(CliContext& ctx);
+int cmdSet485(CliContext& ctx);
+// Host service (cmd_service.cpp).
+int cmdService(CliContext& ctx);
 } // namespace quorvane::cli

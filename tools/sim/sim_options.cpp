@@ -46,6 +46,8 @@ Faults per command (repeatable; C is the REQUEST code in decimal, as the tool se
   --fault status:C:S        answer code C with status S (reply C+1, empty payload) and leave
                             the controller's state as it was
   --fault delay:C:MS        send the replies to code C MS milliseconds late (on top of --delay)
+  --fault door:D:S          answer open-door requests for door D (1..164) with status S and
+                            leave that relay as it was (status 0: the door failed)
   --fault KIND:C:V@A        the same, only for the controllers at address A
                             A dropped reply's command still took effect: only the answer is
                             lost. Of several status or delay faults for one code the first
@@ -71,10 +73,17 @@ State dump
                                      {"basicBlock", "reportIndex", "insideLimit",
                                       "doorSettings": hex of D32..D423}},
                                  "remote": {"clock": "YYYY-MM-DD HH:MM:SS",
-                                   "clockOffsetSeconds", "restarts", "lastDoor",
-                                   "relays": [{"mode": "auto" | "held-released" |
+                                   "clockOffsetSeconds", "restarts", "logClears",
+                                   "selfTests", "testFlags", "testFlagBits": [bit, ...],
+                                   "lastDoor",
+                                   "relays": [{"door", "mode": "auto" | "held-released" |
                                      "held-energised" | "energised" | "released" | "pulse",
-                                     "openMs" (pulse only), "commands"}, x4]},
+                                     "openMs" (pulse only), "commands",
+                                     "failStatus" (door fault only)}, x4],
+                                   "extensionRelays": [the same, for doors 5..164 once
+                                     commanded or given a door fault],
+                                   "payloads": {"<request code>": hex of the last payload
+                                     of 16, 38, 40, 64, 66, 243}},
                                  "rights": {"count", "records": [hex, ...]},
                                  "memory": {"firmware" | "eeprom" | "flash" | "sound":
                                    {"pages"}},
@@ -87,9 +96,12 @@ Other
 
 Commands answered (status 1 unless the request is malformed): 2 device information,
 4 write basic configuration, 12 read door-access configuration, 14 write door-access
-configuration, 16 open door, 38 set time, 40 read time, 50 clear all data, 66 restart,
-96 back up configuration, 98 back up as factory settings, 100 restore the backup (status 0
-without one), 102 restore the factory settings (status 0 without them). Any other command gets
+configuration, 16 open door (doors 1..164), 38 set time, 40 read time, 50 clear all data,
+64 clear log (the controller then restarts), 66 restart, 96 back up configuration, 98 back up
+as factory settings, 100 restore the backup (status 0 without one), 102 restore the factory
+settings (status 0 without them), 243 self test (return code: the number of test actions run;
+a word with none, or with a bit other than 0..3 and 16..27, fails with 0 or that bit's number;
+bit 3 clears the log, bit 0 restarts). Any other command gets
 the general error reply 255 with status 0xFF, a request with a wrong checksum the same reply
 with status 0xFD. The process prints "ready" on standard output once its sockets are open,
 and stops on SIGTERM or SIGINT.

@@ -33,7 +33,8 @@ class DeviceList {
     // Appends a record loaded from a file, keeping the order.
     void append(const DeviceUIInfo& record);
     // Replaces the first row equal to before with after (a record an operation refreshed or
-    // changed), keeping the order; false when no row is equal to before.
+    // changed, or the window's edits that a later save sends), keeping the order; false when
+    // no row is equal to before.
     bool replace(const DeviceUIInfo& before, const DeviceUIInfo& after);
     // Empties the list unless the mutex is busy; false when it was busy.
     bool tryClear();

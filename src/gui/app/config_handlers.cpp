@@ -1,16 +1,17 @@
 #include "app/config_handlers.h"
 
-#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
+#include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTreeWidget>
 
+#include "app/device_list_menu.h"
+#include "app/device_list_view.h"
 #include "app/main_window_controls.h"
 #include "app/qt_user_port.h"
 #include "dialogs/dlg_config_copy.h"
@@ -72,84 +73,67 @@ class Running {
 
 } // namespace
 
-ConfigHandlers::ConfigHandlers(ToolSession& session, QtUserPort& port,
-                               const MainWindowControls& controls, QWidget* window,
-                               WindowHooks hooks)
-    : QObject(window), session_(session), port_(port), c_(controls), window_(window),
-      hooks_(std::move(hooks)) {
-    connect(c_.save, &QPushButton::clicked, this, &ConfigHandlers::OnBnClickedSave);
-    connect(c_.saveBroadcast, &QPushButton::clicked, this,
+ConfigHandlers::ConfigHandlers(WindowContext& ctx) : WindowGroup(ctx) {
+    const MainWindowControls& c = ctx.c;
+    connect(c.save, &QPushButton::clicked, this, &ConfigHandlers::OnBnClickedSave);
+    connect(c.saveBroadcast, &QPushButton::clicked, this,
             &ConfigHandlers::OnBnClickedSaveBroadcast);
-    connect(c_.configEx, &QPushButton::clicked, this, &ConfigHandlers::OnBnClickedConfigEx);
-    connect(c_.configExCopy, &QPushButton::clicked, this, &ConfigHandlers::OnBnClickedConfigexCopy);
-    connect(c_.backupConfig, &QPushButton::clicked, this, &ConfigHandlers::OnBnClickedBackupConfig);
-    connect(c_.restoreConfig, &QPushButton::clicked, this,
+    connect(c.configEx, &QPushButton::clicked, this, &ConfigHandlers::OnBnClickedConfigEx);
+    connect(c.configExCopy, &QPushButton::clicked, this, &ConfigHandlers::OnBnClickedConfigexCopy);
+    connect(c.backupConfig, &QPushButton::clicked, this, &ConfigHandlers::OnBnClickedBackupConfig);
+    connect(c.restoreConfig, &QPushButton::clicked, this,
             &ConfigHandlers::OnBnClickedRestoreConfig);
-    connect(c_.backupToFactory, &QPushButton::clicked, this,
+    connect(c.backupToFactory, &QPushButton::clicked, this,
             &ConfigHandlers::OnBnClickedBackupToFactory);
-    connect(c_.restoreFactory, &QPushButton::clicked, this,
+    connect(c.restoreFactory, &QPushButton::clicked, this,
             &ConfigHandlers::OnBnClickedRestoreFactory);
-    connect(c_.clearAll, &QPushButton::clicked, this, &ConfigHandlers::OnBnClickedClearAll);
-    connect(c_.info, &QPushButton::clicked, this, &ConfigHandlers::OnBnClickedInfo);
+    connect(c.clearAll, &QPushButton::clicked, this, &ConfigHandlers::OnBnClickedClearAll);
+    connect(c.info, &QPushButton::clicked, this, &ConfigHandlers::OnBnClickedInfo);
     // A (left) double click on a row opens the door-access configuration; a right double click
     // shows the detail text (caught before the list takes it for a double click of its own).
-    connect(c_.list, &QTreeWidget::itemDoubleClicked, this, &ConfigHandlers::OnBnClickedConfigEx);
-    c_.list->viewport()->installEventFilter(this);
+    connect(c.list, &QTreeWidget::itemDoubleClicked, this, &ConfigHandlers::OnBnClickedConfigEx);
+    c.list->viewport()->installEventFilter(this);
 }
 
 bool ConfigHandlers::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == c_.list->viewport() && event->type() == QEvent::MouseButtonDblClick &&
+    if (watched == ctx_.c.list->viewport() && event->type() == QEvent::MouseButtonDblClick &&
         static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
-        if (c_.list->itemAt(static_cast<QMouseEvent*>(event)->position().toPoint()))
+        if (ctx_.c.list->itemAt(static_cast<QMouseEvent*>(event)->position().toPoint()))
             OnNMRDblclkZ1List();
         return true;
     }
     return QObject::eventFilter(watched, event);
 }
 
-void ConfigHandlers::attachToMenu(QMenu* menu) {
-    struct Entry {
-        const char* caption;
-        void (ConfigHandlers::*handler)();
-    };
-    static const Entry kEntries[] = {
-        {"门禁配置(&1)", &ConfigHandlers::OnBnClickedConfigEx},
-        {"查看状态(&8)", &ConfigHandlers::OnBnClickedShowState},
-        {"复制配置", &ConfigHandlers::OnBnClickedConfigexCopy},
-        {"设备侧备份", &ConfigHandlers::OnBnClickedBackupConfig},
-        {"设备侧恢复", &ConfigHandlers::OnBnClickedRestoreConfig},
-        {"设备侧备份当前配置为出厂配置", &ConfigHandlers::OnBnClickedBackupToFactory},
-        {"设备侧从出厂配置恢复当前配置", &ConfigHandlers::OnBnClickedRestoreFactory},
-    };
-    for (QAction* action : menu->findChildren<QAction*>()) {
-        for (const Entry& e : kEntries) {
-            if (action->text() != QString::fromUtf8(e.caption))
-                continue;
-            const bool available =
-                e.handler != &ConfigHandlers::OnBnClickedConfigEx || hasDoorDialog();
-            action->setEnabled(available);
-            if (available)
-                connect(action, &QAction::triggered, this, e.handler);
-        }
-    }
+void ConfigHandlers::addMenuActions(DeviceListMenuActions& actions) {
+    if (hasDoorDialog())
+        actions.doorConfig = [this] { OnBnClickedConfigEx(); };
+    actions.showState = [this] { OnBnClickedShowState(); };
+    actions.copyConfig = [this] { OnBnClickedConfigexCopy(); };
+    actions.backup = [this] { OnBnClickedBackupConfig(); };
+    actions.restore = [this] { OnBnClickedRestoreConfig(); };
+    actions.backupToFactory = [this] { OnBnClickedBackupToFactory(); };
+    actions.restoreFactory = [this] { OnBnClickedRestoreFactory(); };
 }
 
 std::optional<BasicConfigFields> ConfigHandlers::takeFields() const {
     BasicConfigFields f;
-    f.name = c_.name->text().toStdString();
-    f.mac = c_.mac->text().trimmed().toStdString();
-    f.opPassword = c_.opPass->text().toStdString();
-    f.ipAlloc = choice({c_.ipFix, c_.ipDhcp, c_.ipPppoe});
-    f.reportMode = choice({c_.rptServer, c_.rptClient, c_.rptUdp});
-    f.baudIndex = comboIndex(c_.baud);
-    f.doorMode = comboIndex(c_.doorMode);
-    f.reportFlag = comboIndex(c_.reportFlag);
-    const bool ok =
-        isMacText(f.mac) && number(c_.groupNo, 255, f.groupNo) &&
-        number(c_.deviceNo, 255, f.deviceNo) && number(c_.hostPort, 65535, f.hostPort) &&
-        number(c_.serverPort, 65535, f.serverPort) && number(c_.doorOpenMs, 655350, f.doorOpenMs) &&
-        address(c_.ip, f.ip) && address(c_.mask, f.mask) && address(c_.gateway, f.gateway) &&
-        address(c_.hostAddress, f.hostAddress) && address(c_.serverAddress, f.serverAddress);
+    f.name = ctx_.c.name->text().toStdString();
+    f.mac = ctx_.c.mac->text().trimmed().toStdString();
+    f.opPassword = ctx_.c.opPass->text().toStdString();
+    f.ipAlloc = choice({ctx_.c.ipFix, ctx_.c.ipDhcp, ctx_.c.ipPppoe});
+    f.reportMode = choice({ctx_.c.rptServer, ctx_.c.rptClient, ctx_.c.rptUdp});
+    f.baudIndex = comboIndex(ctx_.c.baud);
+    f.doorMode = comboIndex(ctx_.c.doorMode);
+    f.reportFlag = comboIndex(ctx_.c.reportFlag);
+    const bool ok = isMacText(f.mac) && number(ctx_.c.groupNo, 255, f.groupNo) &&
+                    number(ctx_.c.deviceNo, 255, f.deviceNo) &&
+                    number(ctx_.c.hostPort, 65535, f.hostPort) &&
+                    number(ctx_.c.serverPort, 65535, f.serverPort) &&
+                    number(ctx_.c.doorOpenMs, 655350, f.doorOpenMs) && address(ctx_.c.ip, f.ip) &&
+                    address(ctx_.c.mask, f.mask) && address(ctx_.c.gateway, f.gateway) &&
+                    address(ctx_.c.hostAddress, f.hostAddress) &&
+                    address(ctx_.c.serverAddress, f.serverAddress);
     if (!ok)
         return std::nullopt;
     return f;
@@ -157,17 +141,23 @@ std::optional<BasicConfigFields> ConfigHandlers::takeFields() const {
 
 void ConfigHandlers::recordChanged(const std::optional<DeviceUIInfo>& before,
                                    const std::optional<DeviceUIInfo>& after) {
-    if (before && after && !(*before == *after) && hooks_.recordChanged)
-        hooks_.recordChanged(*before, *after);
+    if (!before || !after || *before == *after)
+        return;
+    ctx_.session.devices().replace(*before, *after);
+    ctx_.list.replaceRecord(*before, *after);
+}
+
+std::string ConfigHandlers::serviceState() const {
+    return ctx_.c.serviceState->text().toStdString();
 }
 
 void ConfigHandlers::save(SaveMode mode) {
     Running running(running_);
     if (!running.entered())
         return;
-    const auto before = hooks_.selected();
+    const auto before = selected();
     std::optional<DeviceUIInfo> saved = before;
-    SaveConfigImpl(session_, before, takeFields(), mode, session_.channel().searchTarget(),
+    SaveConfigImpl(ctx_.session, before, takeFields(), mode, ctx_.session.channel().searchTarget(),
                    saved ? &*saved : nullptr);
     recordChanged(before, saved);
 }
@@ -177,7 +167,7 @@ void ConfigHandlers::OnBnClickedSave() {
 }
 
 void ConfigHandlers::OnBnClickedSaveBroadcast() {
-    if (auto mode = chooseBroadcastSave(port_, c_.mcast->isChecked()))
+    if (auto mode = chooseBroadcastSave(ctx_.port, ctx_.c.mcast->isChecked()))
         save(*mode);
 }
 
@@ -185,11 +175,11 @@ void ConfigHandlers::OnBnClickedConfigEx() {
     Running running(running_);
     if (!running.entered() || !doorDialog_)
         return;
-    const auto before = hooks_.selected();
+    const auto before = selected();
     DoorConfigSteps steps;
     steps.dialog = doorDialog_;
-    steps.searchAgain = hooks_.search;
-    auto outcome = editDoorConfig(session_, before, takeFields().has_value(), steps);
+    steps.searchAgain = [this] { emit searchRequested(); };
+    auto outcome = editDoorConfig(ctx_.session, before, takeFields().has_value(), steps);
     recordChanged(before, outcome.record);
 }
 
@@ -197,59 +187,58 @@ void ConfigHandlers::OnBnClickedConfigexCopy() {
     Running running(running_);
     if (!running.entered())
         return;
-    CDlgConfigCopy dlg(session_.devices().snapshot(), window_);
+    CDlgConfigCopy dlg(ctx_.session.devices().snapshot(), ctx_.window);
     if (dlg.exec() != QDialog::Accepted)
         return;
     const std::vector<DeviceUIInfo> before = dlg.targets();
     std::vector<DeviceUIInfo> targets = before;
-    copyDoorConfig(session_, dlg.source(), targets);
+    copyDoorConfig(ctx_.session, dlg.source(), targets);
     for (std::size_t i = 0; i < targets.size(); ++i)
         recordChanged(before[i], targets[i]);
 }
 
-void ConfigHandlers::backupCommand(int command) {
+void ConfigHandlers::backupCommand(DeviceBackupCommand command) {
     Running running(running_);
     if (!running.entered())
         return;
-    deviceBackupCommand(session_, hooks_.selected(), takeFields().has_value(),
-                        static_cast<DeviceBackupCommand>(command));
+    deviceBackupCommand(ctx_.session, selected(), takeFields().has_value(), command);
 }
 
 void ConfigHandlers::OnBnClickedBackupConfig() {
-    backupCommand(static_cast<int>(DeviceBackupCommand::Backup));
+    backupCommand(DeviceBackupCommand::Backup);
 }
 void ConfigHandlers::OnBnClickedRestoreConfig() {
-    backupCommand(static_cast<int>(DeviceBackupCommand::Restore));
+    backupCommand(DeviceBackupCommand::Restore);
 }
 void ConfigHandlers::OnBnClickedBackupToFactory() {
-    backupCommand(static_cast<int>(DeviceBackupCommand::BackupToFactory));
+    backupCommand(DeviceBackupCommand::BackupToFactory);
 }
 void ConfigHandlers::OnBnClickedRestoreFactory() {
-    backupCommand(static_cast<int>(DeviceBackupCommand::RestoreFactory));
+    backupCommand(DeviceBackupCommand::RestoreFactory);
 }
 
 void ConfigHandlers::OnBnClickedClearAll() {
     Running running(running_);
     if (!running.entered())
         return;
-    clearAllData(session_, hooks_.selected());
+    clearAllData(ctx_.session, selected());
 }
 
 void ConfigHandlers::OnBnClickedInfo() {
-    showDevDetailInfo(session_, hooks_.selected(), hooks_.serviceState(), true);
+    showDevDetailInfo(ctx_.session, selected(), serviceState(), true);
 }
 
 void ConfigHandlers::OnNMRDblclkZ1List() {
-    showDevDetailInfo(session_, hooks_.selected(), hooks_.serviceState(), false);
+    showDevDetailInfo(ctx_.session, selected(), serviceState(), false);
 }
 
 void ConfigHandlers::OnBnClickedShowState() {
     Running running(running_);
     if (!running.entered())
         return;
-    const auto before = hooks_.selected();
+    const auto before = selected();
     DeviceUIInfo now = before.value_or(DeviceUIInfo{});
-    showDeviceState(session_, before, hooks_.serviceState(), &now);
+    showDeviceState(ctx_.session, before, serviceState(), &now);
     recordChanged(before, now);
 }
 

@@ -1,55 +1,40 @@
 #pragma once
-// The configuration handlers of the main window: save (to the device or by broadcast), the
-// door-access configuration and its copy between controllers, the controller-side backups,
-// clearing all data, and the detail text. Each reads the window's controls, runs the core
-// operation and hands a changed record back to the window's list.
+// The configuration area of the main window ("２.门禁配置"): save (to the device or by
+// broadcast), the door-access configuration and its copy between controllers, the
+// controller-side backups, clearing all data, and the detail text. Each handler reads the
+// window's controls, runs the core operation and hands a changed record back to the list.
 #include <functional>
 #include <optional>
-#include <string>
 
-#include <QObject>
-
-#include "model/device_info.h"
+#include "app/window_group.h"
 #include "session/config_save.h"
+#include "session/device_backup.h"
 #include "session/door_config.h"
-
-class QMenu;
-class QWidget;
-
-namespace quorvane {
-class ToolSession;
-}
 
 namespace quorvane::gui {
 
-class QtUserPort;
-struct MainWindowControls;
+struct DeviceListMenuActions;
 
-class ConfigHandlers : public QObject {
+class ConfigHandlers : public WindowGroup {
     Q_OBJECT
   public:
-    // What the handlers need of the rest of the window.
-    struct WindowHooks {
-        std::function<std::optional<DeviceUIInfo>()> selected; // the selected row's record
-        // An operation refreshed or changed a listed record.
-        std::function<void(const DeviceUIInfo& before, const DeviceUIInfo& after)> recordChanged;
-        std::function<void()> search;              // the window's search
-        std::function<std::string()> serviceState; // the service status text shown
-    };
     // The door-access dialog on the working block; true on OK.
     using DoorDialog = std::function<bool(DoorBlock& working)>;
 
-    ConfigHandlers(ToolSession& session, QtUserPort& port, const MainWindowControls& controls,
-                   QWidget* window, WindowHooks hooks);
+    explicit ConfigHandlers(WindowContext& ctx);
 
     void setDoorDialog(DoorDialog dialog) { doorDialog_ = std::move(dialog); }
     bool hasDoorDialog() const { return static_cast<bool>(doorDialog_); }
-    // Connects the context menu's configuration entries to these handlers.
-    void attachToMenu(QMenu* menu);
+    // The context menu's configuration entries (the door-access entry only with its dialog).
+    void addMenuActions(DeviceListMenuActions& actions);
 
     // The window's basic configuration fields, or nothing when one cannot be read (a number
     // out of range, an address or MAC that is not one).
     std::optional<BasicConfigFields> takeFields() const;
+
+  signals:
+    // `refresh-list-after-config`: a new search after the door-access dialog.
+    void searchRequested();
 
   public slots:
     void OnBnClickedSave();
@@ -71,15 +56,12 @@ class ConfigHandlers : public QObject {
 
   private:
     void save(SaveMode mode);
-    void backupCommand(int command);
+    void backupCommand(DeviceBackupCommand command);
+    // The service status text the window shows.
+    std::string serviceState() const;
     void recordChanged(const std::optional<DeviceUIInfo>& before,
                        const std::optional<DeviceUIInfo>& after);
 
-    ToolSession& session_;
-    QtUserPort& port_;
-    const MainWindowControls& c_;
-    QWidget* window_;
-    WindowHooks hooks_;
     DoorDialog doorDialog_;
     // An operation that waits pumps the window's events: a second click meanwhile is ignored.
     bool running_ = false;
