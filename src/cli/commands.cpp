@@ -24,6 +24,22 @@ constexpr OptionSpec kSearchOptions[] = {
     {"--mcast", A::Flag},  {"--pipe", A::Flag},  {"--to", A::Value},  {"--port", A::Value},
     {"--iface", A::Value}, {"--wait", A::Value}, {"--json", A::Flag},
 };
+constexpr OptionSpec kDetailOptions[] = {
+    {"--device", A::Value, "-d"}, {"--record", A::Value}, {"--file", A::Flag}};
+constexpr OptionSpec kSaveOptions[] = {
+    {"--device", A::Value, "-d"}, {"--record", A::Value},      {"--name", A::Value},
+    {"--mac", A::Value},          {"--ip", A::Value},          {"--mask", A::Value},
+    {"--gateway", A::Value},      {"--host-ip", A::Value},     {"--host-port", A::Value},
+    {"--server-ip", A::Value},    {"--server-port", A::Value}, {"--group", A::Value},
+    {"--number", A::Value},       {"--report-mode", A::Value}, {"--ip-alloc", A::Value},
+    {"--op-password", A::Value},  {"--broadcast", A::Flag},    {"--broadcast-all", A::Flag},
+};
+constexpr OptionSpec kDoorConfigOptions[] = {{"--device", A::Value, "-d"},
+                                             {"--record", A::Value},
+                                             {"--show", A::Flag},
+                                             {"--backup", A::Value},
+                                             {"--restore", A::Value}};
+constexpr OptionSpec kCopyConfigOptions[] = {{"--from", A::Value}, {"--to", A::Repeated}};
 } // namespace
 
 // One line per command; the handlers live in one file per group of commands.
@@ -57,6 +73,21 @@ static const CliCommand kCommands[] = {
      kSelfTestOptions},
     {"set485", "", false, cmdSet485, "set485 --com N --serial XXXXXXXX --flag F", kSet485Options},
     {"service", "", false, cmdService, "service status|start|stop", {}},
+    {"detail", "", false, cmdDetail, "detail -d IP [--file]", kDetailOptions},
+    {"save", "", false, cmdSave,
+     "save -d IP [--name T] [--mac M] [--ip A] [--mask A] [--gateway A] [--host-ip A] "
+     "[--host-port N] [--server-ip A] [--server-port N] [--group N] [--number N] "
+     "[--report-mode 0-2] [--ip-alloc 0-2] [--op-password T] [--broadcast | --broadcast-all]",
+     kSaveOptions},
+    {"door-config", "", false, cmdDoorConfig,
+     "door-config -d IP (--show | --backup FILE | --restore FILE)", kDoorConfigOptions},
+    {"copy-config", "", false, cmdCopyConfig, "copy-config --from IP --to IP [--to IP ...]",
+     kCopyConfigOptions},
+    {"backup", "", false, cmdBackup, "backup -d IP", kDeviceOptions},
+    {"restore", "", false, cmdRestore, "restore -d IP", kDeviceOptions},
+    {"backup-factory", "", false, cmdBackupFactory, "backup-factory -d IP", kDeviceOptions},
+    {"restore-factory", "", false, cmdRestoreFactory, "restore-factory -d IP", kDeviceOptions},
+    {"clear-all", "", false, cmdClearAll, "clear-all -d IP", kDeviceOptions},
 };
 
 std::span<const CliCommand> cliCommands() {

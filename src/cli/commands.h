@@ -16,6 +16,17 @@ int cmdCardConvert(CliContext& ctx);
 int cmdRightTextParse(CliContext& ctx);
 // Search (cmd_search.cpp).
 int cmdSearch(CliContext& ctx);
+// Configuration (cmd_config.cpp).
+int cmdDetail(CliContext& ctx);
+int cmdSave(CliContext& ctx);
+int cmdDoorConfig(CliContext& ctx);
+int cmdCopyConfig(CliContext& ctx);
+// Controller-side backups and clearing (cmd_device_backup.cpp).
+int cmdBackup(CliContext& ctx);
+int cmdRestore(CliContext& ctx);
+int cmdBackupFactory(CliContext& ctx);
+int cmdRestoreFactory(CliContext& ctx);
+int cmdClearAll(CliContext& ctx);
 // Remote commands (cmd_time.cpp, cmd_remote.cpp, cmd_set485.cpp).
 int cmdTimeGet(CliContext& ctx);
 int cmdTimeSet(CliContext& ctx);

@@ -40,12 +40,18 @@ std::optional<DeviceUIInfo> selectDevice(CliContext& ctx, ToolSession& session, 
         }
         return record;
     }
-    if (!platform::parseIpv4(*ip)) {
-        *ctx.err << "not an IPv4 address: " << *ip << "\n";
+    return refreshNamedDevice(ctx, session, *ip, code);
+}
+
+std::optional<DeviceUIInfo> refreshNamedDevice(CliContext& ctx, ToolSession& session,
+                                               const std::string& ip, int& code) {
+    code = kUsage;
+    if (!platform::parseIpv4(ip)) {
+        *ctx.err << "not an IPv4 address: " << ip << "\n";
         return std::nullopt;
     }
     auto limit = std::chrono::duration_cast<std::chrono::milliseconds>(limits::kRefresh.wait);
-    auto record = session.refreshDevice(*ip, static_cast<int>(limit.count()));
+    auto record = session.refreshDevice(ip, static_cast<int>(limit.count()));
     if (!record) {
         ctx.port->showMessage(kTimeoutText);
         code = kFailed;

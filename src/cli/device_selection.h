@@ -38,4 +38,9 @@ class OnlineSession {
 // is not one, are usage errors (2).
 std::optional<DeviceUIInfo> selectDevice(CliContext& ctx, ToolSession& session, int& code);
 
+// The device at ip, refreshed as -d IP refreshes it (commands that name several devices, such
+// as copy-config --from IP --to IP). Nothing after printing why, with the exit code in code.
+std::optional<DeviceUIInfo> refreshNamedDevice(CliContext& ctx, ToolSession& session,
+                                               const std::string& ip, int& code);
+
 } // namespace quorvane::cli

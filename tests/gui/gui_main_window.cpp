@@ -254,13 +254,15 @@ class GuiMainWindow : public QObject {
         w.select(0);
         const QString note = QString::fromUtf8("此功能尚未提供");
         for (QWidget* control : std::initializer_list<QWidget*>{
-                 w.c().save, w.c().rights, w.c().queryRec, w.c().browse}) {
+                 w.c().configEx, w.c().rights, w.c().queryRec, w.c().browse}) {
             QVERIFY(!control->isEnabled());
             QVERIFY2(control->toolTip().contains(note), qPrintable(control->objectName()));
         }
         // The control's own tooltip stays beneath the note; a working one has no note.
-        QVERIFY(w.c().save->toolTip().contains(QString::fromUtf8("将修改的配置保存")));
+        QVERIFY(w.c().rights->toolTip().contains(QString::fromUtf8("配置控制器权限")));
         QVERIFY(w.c().groupNo->isEnabled());
+        QVERIFY(w.c().save->isEnabled());
+        QVERIFY(!w.c().save->toolTip().contains(note));
         QVERIFY(!w.c().search->toolTip().contains(note));
         QVERIFY(!w.c().saveRec->toolTip().contains(note));
         QVERIFY(w.c().openDoor->isEnabled());
@@ -338,7 +340,7 @@ class GuiMainWindow : public QObject {
                 !c.playCount->isEnabled());
         QVERIFY(c.groupNo->isEnabled() && c.saveRec->isEnabled() && c.relay->isEnabled());
         // Operations of later parts stay disabled whatever the rules say.
-        QVERIFY(w.dlg.isPending(c.save) && !c.save->isEnabled());
+        QVERIFY(w.dlg.isPending(c.clearCode) && !c.clearCode->isEnabled());
         QVERIFY(c.openDoor->isEnabled() && c.openDoorAll->isEnabled());
 
         w.select(1);
@@ -593,14 +595,14 @@ class GuiMainWindow : public QObject {
         w.list({device("a", "10.0.0.1", kAmbrit)});
         w.select(0);
         const auto& c = w.c();
-        QVERIFY(c.name->isEnabled() && !c.save->isEnabled());
+        QVERIFY(c.name->isEnabled() && !c.clearCode->isEnabled());
         {
             WinDisabler busy(w.port);
             QVERIFY(!c.name->isEnabled() && !c.search->isEnabled() && !c.filter->isEnabled());
             WinDisabler nested(w.port);
         }
         QVERIFY(c.name->isEnabled() && c.search->isEnabled() && c.filter->isEnabled());
-        QVERIFY(!c.save->isEnabled());
+        QVERIFY(!c.clearCode->isEnabled());
 
         // From a worker thread the busy period is posted to the window's thread.
         std::thread worker([&] { w.port.beginBusy(); });

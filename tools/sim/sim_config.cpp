@@ -1,5 +1,6 @@
-// The configuration module. Later commands of this group (clear all data 50, the backups and
-// restores 96..103) belong here too.
+// The configuration module: device information (2), the basic and door-access writes (4, 14),
+// the door-access read (12), clearing all data (50), and the controller's own backups and
+// restores (96, 98, 100, 102).
 #include "sim_config.h"
 
 #include <algorithm>
@@ -135,11 +136,66 @@ std::optional<SimReply> writeDoorBlock(SimController& c, const SimRequest& r) {
     return SimReply{kDone, {}};
 }
 
+ConfigCopy currentConfig(const ConfigState& k) {
+    return ConfigCopy{k.basic, k.counters.reportIndex, k.counters.insideLimit, k.doorSettings};
+}
+
+// A restore puts back what a write could set; the controller's identity (serial, hardware,
+// firmware, block form) is its own and the same in every copy.
+void restoreConfig(ConfigState& k, const ConfigCopy& copy) {
+    k.basic = copy.basic;
+    k.counters.reportIndex = copy.reportIndex;
+    k.counters.insideLimit = copy.insideLimit;
+    k.doorSettings = copy.doorSettings;
+}
+
+std::optional<SimReply> backupConfig(SimController& c, const SimRequest&) {
+    c.config.backup = currentConfig(c.config);
+    return SimReply{kDone, {}};
+}
+
+std::optional<SimReply> backupToFactory(SimController& c, const SimRequest&) {
+    c.config.factory = currentConfig(c.config);
+    return SimReply{kDone, {}};
+}
+
+// Without a copy made before there is nothing to restore from: the controller says it failed.
+std::optional<SimReply> restoreBackup(SimController& c, const SimRequest&) {
+    if (!c.config.backup)
+        return SimReply{kFailed, {}};
+    restoreConfig(c.config, *c.config.backup);
+    return SimReply{kDone, {}};
+}
+
+std::optional<SimReply> restoreFactory(SimController& c, const SimRequest&) {
+    if (!c.config.factory)
+        return SimReply{kFailed, {}};
+    restoreConfig(c.config, *c.config.factory);
+    return SimReply{kDone, {}};
+}
+
+// Clears the backups, the factory settings, the rights and the logs; the running
+// configuration stays.
+std::optional<SimReply> clearAll(SimController& c, const SimRequest&) {
+    c.config.backup.reset();
+    c.config.factory.reset();
+    c.rights.records.clear();
+    c.logs.records.clear();
+    c.logs.identityDocuments.clear();
+    ++c.config.clearAlls;
+    return SimReply{kDone, {}};
+}
+
 void addCommands(CommandTable& table) {
     table.add(2, readDeviceInformation);
     table.add(4, writeBasic);
     table.add(12, readDoorBlock);
     table.add(14, writeDoorBlock);
+    table.add(50, clearAll);
+    table.add(96, backupConfig);
+    table.add(98, backupToFactory);
+    table.add(100, restoreBackup);
+    table.add(102, restoreFactory);
 }
 
 std::string dotted(const std::array<std::uint8_t, 4>& a) {
@@ -152,6 +208,20 @@ std::string macText(const std::array<std::uint8_t, 6>& m) {
     std::snprintf(text, sizeof text, "%02x.%02x.%02x.%02x.%02x.%02x", m[0], m[1], m[2], m[3], m[4],
                   m[5]);
     return text;
+}
+
+// The copy as the blocks it would give back, or null when none was made.
+void dumpCopy(const std::optional<ConfigCopy>& copy, bool extended, JsonWriter& out) {
+    if (!copy) {
+        out.null();
+        return;
+    }
+    out.beginObject();
+    out.key("basicBlock").hex(asBytes(encodeBasicBlock(copy->basic, extended)));
+    out.field("reportIndex", copy->reportIndex);
+    out.field("insideLimit", copy->insideLimit);
+    out.key("doorSettings").hex(copy->doorSettings);
+    out.endObject();
 }
 
 void dump(const SimController& c, JsonWriter& out) {
@@ -183,6 +253,11 @@ void dump(const SimController& c, JsonWriter& out) {
     out.field("doorWrites", k.doorWrites);
     out.key("basicBlock").hex(asBytes(encodeBasicBlock(s, k.extended)));
     out.key("doorBlock").hex(asBytes(doorBlock(c)));
+    out.field("clearAlls", k.clearAlls);
+    out.key("backup");
+    dumpCopy(k.backup, k.extended, out);
+    out.key("factory");
+    dumpCopy(k.factory, k.extended, out);
     out.endObject();
 }
 

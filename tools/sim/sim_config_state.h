@@ -4,6 +4,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace quorvane::sim {
@@ -62,6 +63,14 @@ inline constexpr std::size_t kDoorSettingsAt = 32;
 inline constexpr std::size_t kDoorSettingsSize = 392;
 using DoorSettings = std::array<std::uint8_t, kDoorSettingsSize>;
 
+// What the controller's own backup keeps: everything a configuration write can set.
+struct ConfigCopy {
+    BasicSettings basic;
+    std::uint32_t reportIndex = 0;
+    std::uint16_t insideLimit = 0;
+    DoorSettings doorSettings{};
+};
+
 struct ConfigState {
     BasicSettings basic;
     bool extended = false; // reports the extended form
@@ -69,6 +78,10 @@ struct ConfigState {
     DoorSettings doorSettings{};
     int basicWrites = 0; // accepted writes of the basic configuration
     int doorWrites = 0;  // accepted writes of the door-access configuration
+    // The device-side backup (96/100) and the factory settings (98/102); nothing until made.
+    std::optional<ConfigCopy> backup;
+    std::optional<ConfigCopy> factory;
+    int clearAlls = 0; // accepted "clear all data" commands (50)
 };
 
 } // namespace quorvane::sim

@@ -96,6 +96,12 @@ JsonWriter& JsonWriter::boolean(bool flag) {
     return *this;
 }
 
+JsonWriter& JsonWriter::null() {
+    beforeValue();
+    out_ += "null";
+    return *this;
+}
+
 JsonWriter& JsonWriter::hex(Bytes bytes) {
     static const char kDigits[] = "0123456789abcdef";
     std::string digits;

@@ -22,6 +22,7 @@ class JsonWriter {
     JsonWriter& value(const char* text) { return value(std::string_view(text)); }
     JsonWriter& value(std::int64_t number);
     JsonWriter& boolean(bool flag);
+    JsonWriter& null();
     // Bytes as one string of lower-case hexadecimal digits, two per byte.
     JsonWriter& hex(Bytes bytes);
 

@@ -68,7 +68,10 @@ State dump
                                    "serverPort", "systemStatus", "reportIndex", "insideLimit",
                                    "basicWrites", "doorWrites",
                                    "basicBlock": hex as reported (116 or 192 bytes),
-                                   "doorBlock": hex of the 424-byte door-access block},
+                                   "doorBlock": hex of the 424-byte door-access block,
+                                   "clearAlls", "backup", "factory": null, or
+                                     {"basicBlock", "reportIndex", "insideLimit",
+                                      "doorSettings": hex of D32..D423}},
                                  "remote": {"clock": "YYYY-MM-DD HH:MM:SS",
                                    "clockOffsetSeconds", "restarts", "logClears",
                                    "selfTests", "testFlags", "testFlagBits": [bit, ...],
@@ -93,10 +96,12 @@ Other
 
 Commands answered (status 1 unless the request is malformed): 2 device information,
 4 write basic configuration, 12 read door-access configuration, 14 write door-access
-configuration, 16 open door (doors 1..164), 38 set time, 40 read time, 64 clear log (the
-controller then restarts), 66 restart, 243 self test (return code: the number of test actions
-run; a word with none, or with a bit other than 0..3 and 16..27, fails with 0 or that bit's
-number; bit 3 clears the log, bit 0 restarts). Any other command gets
+configuration, 16 open door (doors 1..164), 38 set time, 40 read time, 50 clear all data,
+64 clear log (the controller then restarts), 66 restart, 96 back up configuration, 98 back up
+as factory settings, 100 restore the backup (status 0 without one), 102 restore the factory
+settings (status 0 without them), 243 self test (return code: the number of test actions run;
+a word with none, or with a bit other than 0..3 and 16..27, fails with 0 or that bit's number;
+bit 3 clears the log, bit 0 restarts). Any other command gets
 the general error reply 255 with status 0xFF, a request with a wrong checksum the same reply
 with status 0xFD. The process prints "ready" on standard output once its sockets are open,
 and stops on SIGTERM or SIGINT.

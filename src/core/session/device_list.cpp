@@ -119,9 +119,9 @@ bool DeviceList::replace(const DeviceUIInfo& before, const DeviceUIInfo& after) 
                      [&](const std::unique_ptr<DeviceUIInfo>& row) { return *row == before; });
     if (it == rows_.end())
         return false;
+    rows_.erase(it);
     --keyCount_[mergeKey(before)];
-    ++keyCount_[mergeKey(after)];
-    **it = after;
+    insertLocked(after);
     return true;
 }
 

@@ -32,8 +32,9 @@ class DeviceList {
     bool addSearchReply(const DeviceUIInfo& record);
     // Appends a record loaded from a file at the end of the list.
     void append(const DeviceUIInfo& record);
-    // Replaces the first row equal to before with after (the window's edits of a selected
-    // record that a later save sends); false when no row is equal.
+    // Replaces the first row equal to before with after (a record an operation refreshed or
+    // changed, or the window's edits that a later save sends), keeping the order; false when
+    // no row is equal to before.
     bool replace(const DeviceUIInfo& before, const DeviceUIInfo& after);
     // Empties the list unless the mutex is busy; false when it was busy.
     bool tryClear();

@@ -26,14 +26,14 @@ QMenu* submenu(QMenu* menu, const char* caption) {
 QMenu* buildDeviceListMenu(QWidget* parent, const DeviceListMenuActions& actions) {
     auto* menu = new QMenu(parent);
     menu->setObjectName(QString::fromUtf8("设备列表右键菜单"));
-    item(menu, "门禁配置(&1)");
+    item(menu, "门禁配置(&1)", actions.doorConfig);
     item(menu, "权限配置(&2)");
     item(menu, "查看日志(&3)");
     item(menu, "发送文本指令(&4)");
     item(menu, "重新启动设备(&5)", actions.reset);
     item(menu, "读取时间(&6)", actions.readTime);
     item(menu, "设置时间(&7)", actions.setTime);
-    item(menu, "查看状态(&8)");
+    item(menu, "查看状态(&8)", actions.showState);
     item(menu, "清除日志(&9)", actions.clearLog);
     menu->addSeparator();
 
@@ -49,13 +49,13 @@ QMenu* buildDeviceListMenu(QWidget* parent, const DeviceListMenuActions& actions
     menu->addSeparator();
 
     QMenu* copy = submenu(menu, "在设备间复制");
-    item(copy, "复制配置");
+    item(copy, "复制配置", actions.copyConfig);
     item(copy, "复制权限");
     QMenu* backup = submenu(menu, "配置备份/恢复");
-    item(backup, "设备侧备份");
-    item(backup, "设备侧恢复");
-    item(backup, "设备侧备份当前配置为出厂配置");
-    item(backup, "设备侧从出厂配置恢复当前配置");
+    item(backup, "设备侧备份", actions.backup);
+    item(backup, "设备侧恢复", actions.restore);
+    item(backup, "设备侧备份当前配置为出厂配置", actions.backupToFactory);
+    item(backup, "设备侧从出厂配置恢复当前配置", actions.restoreFactory);
     item(backup, "软件侧备份（请进入门禁配置使用最下面的按钮）");
     item(backup, "软件侧恢复（请进入门禁配置使用最下面的按钮）");
     menu->addSeparator();

@@ -12,11 +12,18 @@ namespace quorvane::gui {
 struct DeviceListMenuActions {
     // The relay submenus: relay 0..3 and the item's index in kRelayChoices.
     std::function<void(int relay, int choice)> relay;
-    std::function<void()> reset;    // "重新启动设备(&5)"
-    std::function<void()> readTime; // "读取时间(&6)"
-    std::function<void()> setTime;  // "设置时间(&7)"
-    std::function<void()> clearLog; // "清除日志(&9)"
-    std::function<void()> selfTest; // "设备测试(&T)"
+    std::function<void()> reset;           // "重新启动设备(&5)"
+    std::function<void()> readTime;        // "读取时间(&6)"
+    std::function<void()> setTime;         // "设置时间(&7)"
+    std::function<void()> clearLog;        // "清除日志(&9)"
+    std::function<void()> selfTest;        // "设备测试(&T)"
+    std::function<void()> doorConfig;      // "门禁配置(&1)"
+    std::function<void()> showState;       // "查看状态(&8)"
+    std::function<void()> copyConfig;      // "复制配置"
+    std::function<void()> backup;          // "设备侧备份"
+    std::function<void()> restore;         // "设备侧恢复"
+    std::function<void()> backupToFactory; // "设备侧备份当前配置为出厂配置"
+    std::function<void()> restoreFactory;  // "设备侧从出厂配置恢复当前配置"
 };
 
 QMenu* buildDeviceListMenu(QWidget* parent, const DeviceListMenuActions& actions);

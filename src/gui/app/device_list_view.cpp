@@ -80,6 +80,23 @@ std::optional<DeviceUIInfo> DeviceListView::selected() const {
     return records_[static_cast<std::size_t>(index)];
 }
 
+bool DeviceListView::replaceRecord(const DeviceUIInfo& before, const DeviceUIInfo& after) {
+    auto it = std::find(records_.begin(), records_.end(), before);
+    if (it == records_.end())
+        return false;
+    *it = after;
+    const int index = static_cast<int>(it - records_.begin());
+    const auto texts = deviceListColumns(after);
+    for (int row = 0; row < list_->topLevelItemCount(); ++row) {
+        QTreeWidgetItem* item = list_->topLevelItem(row);
+        if (item->data(0, kRecordRole).toInt() != index)
+            continue;
+        for (std::size_t c = 0; c < texts.size(); ++c)
+            item->setText(static_cast<int>(c), QString::fromStdString(texts[c]));
+    }
+    return true;
+}
+
 void DeviceListView::replaceSelected(const DeviceUIInfo& record) {
     const auto items = list_->selectedItems();
     if (items.isEmpty())

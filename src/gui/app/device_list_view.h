@@ -30,6 +30,9 @@ class DeviceListView : public QObject {
 
     // The record of the selected row, or nothing.
     std::optional<DeviceUIInfo> selected() const;
+    // A record an operation refreshed or changed: the row that holds before (if shown) now
+    // holds after and shows its texts. False when no row holds before.
+    bool replaceRecord(const DeviceUIInfo& before, const DeviceUIInfo& after);
     // Keeps an edited record for the selected row (its texts do not change).
     void replaceSelected(const DeviceUIInfo& record);
     int rowCount() const;

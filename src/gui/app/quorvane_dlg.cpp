@@ -12,6 +12,7 @@
 #include <QPointer>
 
 #include "app/basic_config_group.h"
+#include "app/config_handlers.h"
 #include "app/device_list_group.h"
 #include "app/device_list_view.h"
 #include "app/log_group.h"
@@ -50,6 +51,7 @@ CQuorvaneDlg::CQuorvaneDlg(ToolSession& session, QtUserPort& port, QWidget* pare
     remote_ = std::make_unique<RemoteHandlers>(
         session_, port_, c_, this, *listView_,
         [this](bool enabled, const DeviceUIInfo* record) { enableButton(enabled, record); });
+    config_ = std::make_unique<ConfigHandlers>(ctx_);
     search_->readInitialValues();
     log_->readInitialValues();
     connectAreas();
@@ -72,8 +74,10 @@ void CQuorvaneDlg::connectAreas() {
             [this](const DeviceUIInfo* record) { enableButton(record != nullptr, record); });
     connect(basicConfig_.get(), &BasicConfigGroup::recordLoaded, deviceList_.get(),
             &DeviceListGroup::showList);
+    connect(config_.get(), &ConfigHandlers::searchRequested, search_.get(),
+            &SearchGroup::OnBnClickedSearch);
 
-    // The context menu runs the remote commands' handlers.
+    // The context menu runs the remote commands' and the configuration's handlers.
     RemoteHandlers* r = remote_.get();
     DeviceListMenuActions actions;
     actions.relay = [r](int relay, int choice) {
@@ -84,6 +88,7 @@ void CQuorvaneDlg::connectAreas() {
     actions.setTime = [r] { r->OnBnClickedSettime(); };
     actions.clearLog = [r] { r->OnBnClickedClearLog(); };
     actions.selfTest = [r] { r->OnBnClickedSelfTest(); };
+    config_->addMenuActions(actions);
     deviceList_->setMenuActions(std::move(actions));
 
     // Search replies arrive on the receive thread or the pipe worker; the redraw runs here.

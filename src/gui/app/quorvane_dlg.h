@@ -19,6 +19,7 @@ class ToolSession;
 namespace quorvane::gui {
 
 class BasicConfigGroup;
+class ConfigHandlers;
 class DeviceListGroup;
 class DeviceListView;
 class LogGroup;
@@ -53,6 +54,7 @@ class CQuorvaneDlg : public QWidget {
     DeviceListGroup& deviceList() { return *deviceList_; }
     ServiceGroup& service() { return *service_; }
     RemoteHandlers& remote() { return *remote_; }
+    ConfigHandlers& config() { return *config_; }
     // True for a control whose operation this build does not have yet: it stays disabled.
     bool isPending(const QWidget* control) const;
 
@@ -82,6 +84,7 @@ class CQuorvaneDlg : public QWidget {
     std::unique_ptr<LogGroup> log_;
     std::unique_ptr<ServiceGroup> service_;
     std::unique_ptr<RemoteHandlers> remote_;
+    std::unique_ptr<ConfigHandlers> config_;
     std::unique_ptr<ToolSettingsGroup> toolSettings_;
     QTimer timer1_;
     bool stopped_ = false;
