@@ -253,8 +253,8 @@ class GuiMainWindow : public QObject {
         w.list({device("a", "10.0.0.1", kAmbrit)});
         w.select(0);
         const QString note = QString::fromUtf8("此功能尚未提供");
-        for (QWidget* control : std::initializer_list<QWidget*>{
-                 w.c().configEx, w.c().rights, w.c().queryRec, w.c().browse}) {
+        for (QWidget* control : std::initializer_list<QWidget*>{w.c().textCmd, w.c().rights,
+                                                                w.c().queryRec, w.c().browse}) {
             QVERIFY(!control->isEnabled());
             QVERIFY2(control->toolTip().contains(note), qPrintable(control->objectName()));
         }
@@ -403,9 +403,8 @@ class GuiMainWindow : public QObject {
         for (QAction* a : relay3->actions())
             choices << a->text();
         QCOMPARE(choices, (QStringList{"500毫秒(&D)", "3秒(&E)", "10秒(&F)", "30秒(&G)",
-                                       "常开（继电器保持闭合）",
-                                       "常闭（继电器保持断开）", "自主控制", "只开（继电器闭合）",
-                                       "只关（继电器断开）"}));
+                                       "常开（继电器保持闭合）", "常闭（继电器保持断开）",
+                                       "自主控制", "只开（继电器闭合）", "只关（继电器断开）"}));
         relay3->actions()[0]->trigger();
         relay3->actions()[6]->trigger();
         QCOMPARE(opened, (std::vector<std::pair<int, int>>{{2, 0}, {2, 6}}));

@@ -23,6 +23,7 @@
 #include "app/service_group.h"
 #include "app/tool_settings_group.h"
 #include "app/tooltips.h"
+#include "dialogs/dlg_config_center.h"
 #include "dialogs/dlg_password.h"
 #include "session/tool_session.h"
 
@@ -52,6 +53,10 @@ CQuorvaneDlg::CQuorvaneDlg(ToolSession& session, QtUserPort& port, QWidget* pare
         session_, port_, c_, this, *listView_,
         [this](bool enabled, const DeviceUIInfo* record) { enableButton(enabled, record); });
     config_ = std::make_unique<ConfigHandlers>(ctx_);
+    config_->setDoorDialog([this](DoorBlock& working) {
+        CDlgConfigCenter dialog(working, session_.settings(), this);
+        return dialog.exec() == QDialog::Accepted;
+    });
     search_->readInitialValues();
     log_->readInitialValues();
     connectAreas();
