@@ -10,6 +10,7 @@
 #include "sim_config_blocks.h"
 #include "sim_json.h"
 #include "sim_module.h"
+#include "sim_right_storage.h"
 
 namespace quorvane::sim {
 
@@ -61,7 +62,7 @@ ConfigState initialConfig(const ControllerSeed& seed) {
 
 std::string doorBlock(const SimController& c) {
     return encodeDoorBlock(c.config.counters, static_cast<std::uint32_t>(c.logs.records.size()),
-                           static_cast<std::uint32_t>(c.rights.records.size()),
+                           storedRightCount(c),
                            c.config.doorSettings);
 }
 

@@ -19,6 +19,10 @@ Controllers
   --block KIND              basic, extended or mixed (every second one extended); default basic
   --name-prefix TEXT        device names are TEXT followed by the number (default 门禁)
   --group N                 group number of every controller (default 1)
+  --right-mode N            right record format of every controller (D404): 0 stores rights
+                            of 20 bytes, 1 (default) and 2 of 24 bytes
+  --large-rights            controllers start with option 3 (large right capacity): rights
+                            go to the FLASH hash pages first, then to the EEPROM overflow
 
 Network
   --port N                  administration port (default 65534)
@@ -72,7 +76,12 @@ State dump
                                    "relays": [{"mode": "auto" | "held-released" |
                                      "held-energised" | "energised" | "released" | "pulse",
                                      "openMs" (pulse only), "commands"}, x4]},
-                                 "rights": {"count", "records": [hex, ...]},
+                                 "rights": {"count", "recordLength": 20 | 24,
+                                   "storage": "hashed" | "overflow",
+                                   "records": [{"position", "right": hex of the stored
+                                     bytes}, ...] in position order, "checks",
+                                   "checksPassed", "swipes",
+                                   "lastSwipe": {"card", "reader", "granted"} (after one)},
                                  "memory": {"firmware" | "eeprom" | "flash" | "sound":
                                    {"pages"}},
                                  "logs": {"count", "identityDocuments"},
@@ -84,7 +93,13 @@ Other
 
 Commands answered (status 1 unless the request is malformed): 2 device information,
 4 write basic configuration, 12 read door-access configuration, 14 write door-access
-configuration, 16 open door, 38 set time, 40 read time, 66 restart. Any other command gets
+configuration, 16 open door, 38 set time, 40 read time, 66 restart; rights: 18 add (status 0
+when no slot is free; a card added again replaces its right), 20 remove (0: no such card),
+22 check (0: no right for the card at that reader), 24 clear, 52 read by position (positions
+count storage slots from 1; with search forward the first right at or after it; position -1
+after the last), 114 simulated swipe (status: admitted), 116 read by card (24 zero bytes when
+the card has none). Rights are kept in EEPROM and FLASH as the right-storage image lays them
+out; the door-access block's right count is their number. Any other command gets
 the general error reply 255 with status 0xFF, a request with a wrong checksum the same reply
 with status 0xFD. The process prints "ready" on standard output once its sockets are open,
 and stops on SIGTERM or SIGINT.
@@ -120,6 +135,10 @@ std::optional<SimOptions> parseSimOptions(int argc, char** argv, bool& help) {
             o.verbose = true;
             continue;
         }
+        if (a == "--large-rights") {
+            o.largeRights = true;
+            continue;
+        }
         if (i + 1 >= argc) {
             std::cerr << "quorvane-sim: " << a << " needs a value (see --help)\n";
             return std::nullopt;
@@ -139,6 +158,8 @@ std::optional<SimOptions> parseSimOptions(int argc, char** argv, bool& help) {
             o.namePrefix = v;
         else if (a == "--group")
             ok = number(v, 0, 255, n), o.group = int(n);
+        else if (a == "--right-mode")
+            ok = number(v, 0, 2, n), o.rightMode = std::uint32_t(n);
         else if (a == "--port")
             ok = number(v, 1, 65535, n), o.port = std::uint16_t(n);
         else if (a == "--bind")
