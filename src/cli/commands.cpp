@@ -13,6 +13,35 @@ constexpr OptionSpec kSearchOptions[] = {
     {"--mcast", A::Flag},  {"--pipe", A::Flag},  {"--to", A::Value},  {"--port", A::Value},
     {"--iface", A::Value}, {"--wait", A::Value}, {"--json", A::Flag},
 };
+constexpr OptionSpec kRightListOptions[] = {
+    {"--device", A::Value, "-d"}, {"--record", A::Value},     {"--from-file", A::Value},
+    {"--name", A::Value},         {"--valid-from", A::Value}, {"--valid-to", A::Value},
+    {"--zones", A::Value},        {"--readers", A::Value},    {"--times", A::Value},
+    {"--type", A::Value},         {"--reserved", A::Value},   {"--antiback", A::Flag},
+    {"--parcel", A::Flag},        {"--debt", A::Flag},        {"--flag1", A::Flag},
+    {"--flag2", A::Flag},         {"--flag3", A::Flag},
+};
+constexpr OptionSpec kRightGetOptions[] = {{"--device", A::Value, "-d"},
+                                           {"--record", A::Value},
+                                           {"--start", A::Value},
+                                           {"--forward", A::Flag}};
+constexpr OptionSpec kRightDownloadOptions[] = {
+    {"--device", A::Value, "-d"}, {"--record", A::Value}, {"--card", A::Value}};
+constexpr OptionSpec kRightCopyOptions[] = {{"--from", A::Value}, {"--to", A::Repeated}};
+constexpr OptionSpec kRightSwipeOptions[] = {
+    {"--device", A::Value, "-d"}, {"--record", A::Value}, {"--readers", A::Value}};
+constexpr std::string_view kRightAddUsage =
+    "rights add (-d IP | --record FILE) [CARD ...] [--from-file FILE] [--name T] [--valid-from "
+    "\"Y-M-D h:m:s\"] [--valid-to \"...\"] [--zones N] [--readers N] [--times N] [--type N] "
+    "[--reserved N] [--antiback] [--parcel] [--debt] [--flag1] [--flag2] [--flag3]";
+constexpr std::string_view kRightRemoveUsage =
+    "rights remove (-d IP | --record FILE) [CARD ...] [--from-file FILE] [--name T] [--valid-from "
+    "\"Y-M-D h:m:s\"] [--valid-to \"...\"] [--zones N] [--readers N] [--times N] [--type N] "
+    "[--reserved N] [--antiback] [--parcel] [--debt] [--flag1] [--flag2] [--flag3]";
+constexpr std::string_view kRightCheckUsage =
+    "rights check (-d IP | --record FILE) [CARD ...] [--from-file FILE] [--name T] [--valid-from "
+    "\"Y-M-D h:m:s\"] [--valid-to \"...\"] [--zones N] [--readers N] [--times N] [--type N] "
+    "[--reserved N] [--antiback] [--parcel] [--debt] [--flag1] [--flag2] [--flag3]";
 } // namespace
 
 // One line per command; the handlers live in one file per group of commands.
@@ -34,6 +63,21 @@ static const CliCommand kCommands[] = {
      "search [--mcast] [--pipe] [--to ADDR] [--port N] [--iface IP] [--wait MS] [--json]",
      kSearchOptions},
     {"time", "get", false, cmdTimeGet, "time get (-d IP | --record FILE)", kDeviceOptions},
+    {"rights", "add", false, cmdRightsAdd, kRightAddUsage, kRightListOptions},
+    {"rights", "remove", false, cmdRightsRemove, kRightRemoveUsage, kRightListOptions},
+    {"rights", "check", false, cmdRightsCheck, kRightCheckUsage, kRightListOptions},
+    {"rights", "clear", false, cmdRightsClear, "rights clear (-d IP | --record FILE)",
+     kDeviceOptions},
+    {"rights", "get", false, cmdRightsGet,
+     "rights get (-d IP | --record FILE) --start N [--forward]", kRightGetOptions},
+    {"rights", "download", false, cmdRightsDownload,
+     "rights download (-d IP | --record FILE) [--card C]", kRightDownloadOptions},
+    {"rights", "upload", false, cmdRightsUpload, "rights upload (-d IP | --record FILE) FILE",
+     kDeviceOptions},
+    {"rights", "copy", false, cmdRightsCopy, "rights copy --from IP --to IP [--to IP ...]",
+     kRightCopyOptions},
+    {"rights", "swipe", false, cmdRightsSwipe,
+     "rights swipe (-d IP | --record FILE) CARD --readers N", kRightSwipeOptions},
 };
 
 std::span<const CliCommand> cliCommands() {

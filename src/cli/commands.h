@@ -18,4 +18,14 @@ int cmdRightTextParse(CliContext& ctx);
 int cmdSearch(CliContext& ctx);
 // Remote commands (cmd_time.cpp).
 int cmdTimeGet(CliContext& ctx);
+// Rights (cmd_rights.cpp).
+int cmdRightsAdd(CliContext& ctx);
+int cmdRightsRemove(CliContext& ctx);
+int cmdRightsCheck(CliContext& ctx);
+int cmdRightsClear(CliContext& ctx);
+int cmdRightsGet(CliContext& ctx);
+int cmdRightsDownload(CliContext& ctx);
+int cmdRightsUpload(CliContext& ctx);
+int cmdRightsCopy(CliContext& ctx);
+int cmdRightsSwipe(CliContext& ctx);
 } // namespace quorvane::cli
