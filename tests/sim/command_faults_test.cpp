@@ -44,14 +44,15 @@ TEST_P(ParseGoodFault, ReadsKindCodeValueAndAddress) {
     EXPECT_EQ(*f, GetParam().fault);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, ParseGoodFault,
-    ::testing::Values(GoodFault{"drop:16:2", {Kind::Drop, 16, 2, {}}},
-                      GoodFault{"drop-each:18:1", {Kind::DropEach, 18, 1, {}}},
-                      GoodFault{"status:14:0", {Kind::Status, 14, 0, {}}},
-                      GoodFault{"status:2:255", {Kind::Status, 2, 255, {}}},
-                      GoodFault{"delay:40:600000", {Kind::Delay, 40, 600000, {}}},
-                      GoodFault{"drop:0:1@127.0.0.3", {Kind::Drop, 0, 1, kB}}));
+INSTANTIATE_TEST_SUITE_P(Cases, ParseGoodFault,
+                         ::testing::Values(GoodFault{"drop:16:2", {Kind::Drop, 16, 2, {}}},
+                                           GoodFault{"drop-each:18:1", {Kind::DropEach, 18, 1, {}}},
+                                           GoodFault{"status:14:0", {Kind::Status, 14, 0, {}}},
+                                           GoodFault{"status:2:255", {Kind::Status, 2, 255, {}}},
+                                           GoodFault{"delay:40:600000",
+                                                     {Kind::Delay, 40, 600000, {}}},
+                                           GoodFault{"drop:0:1@127.0.0.3", {Kind::Drop, 0, 1, kB}},
+                                           GoodFault{"loss:18:20", {Kind::Loss, 18, 20, {}}}));
 
 TEST_P(ParseBadFault, IsRefusedWithAReason) {
     std::string error;
@@ -59,19 +60,16 @@ TEST_P(ParseBadFault, IsRefusedWithAReason) {
     EXPECT_FALSE(error.empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, ParseBadFault,
-                         ::testing::Values(BadFault{"NoValue", "drop:16"},
-                                           BadFault{"NoCode", "drop::1"},
-                                           BadFault{"UnknownKind", "wobble:16:1"},
-                                           BadFault{"CodeTooLarge", "drop:256:1"},
-                                           BadFault{"CodeNotANumber", "drop:x:1"},
-                                           BadFault{"NegativeCount", "drop:16:-1"},
-                                           BadFault{"StatusTooLarge", "status:14:256"},
-                                           BadFault{"DelayTooLong", "delay:40:600001"},
-                                           BadFault{"ExtraField", "drop:16:1:2"},
-                                           BadFault{"HexCode", "drop:0x10:1"},
-                                           BadFault{"BadAddress", "drop:16:2@nowhere"}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ParseBadFault,
+    ::testing::Values(
+        BadFault{"NoValue", "drop:16"}, BadFault{"NoCode", "drop::1"},
+        BadFault{"UnknownKind", "wobble:16:1"}, BadFault{"CodeTooLarge", "drop:256:1"},
+        BadFault{"CodeNotANumber", "drop:x:1"}, BadFault{"NegativeCount", "drop:16:-1"},
+        BadFault{"StatusTooLarge", "status:14:256"}, BadFault{"DelayTooLong", "delay:40:600001"},
+        BadFault{"LossAboveAll", "loss:18:101"}, BadFault{"ExtraField", "drop:16:1:2"},
+        BadFault{"HexCode", "drop:0x10:1"}, BadFault{"BadAddress", "drop:16:2@nowhere"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(CommandFaults, DropCountsTheFirstRepliesOfEachControllerToItsCode) {
     CommandFaults faults({{Kind::Drop, 16, 2, {}}});
@@ -115,4 +113,20 @@ TEST(CommandFaults, TheFirstStatusOrDelayGivenForACodeApplies) {
     EXPECT_EQ(faults.statusFor(kA, 14), 0);
     EXPECT_EQ(faults.delayFor(kA, 14).count(), 100);
     EXPECT_FALSE(faults.statusFor(kA, 12));
+}
+
+TEST(CommandFaults, LossDropsAboutItsShareOfTheRepliesToItsCodeOnly) {
+    CommandFaults faults({{Kind::Loss, 18, 20, {}}, {Kind::Loss, 20, 100, {}}}, 7);
+    int lost = 0;
+    for (int i = 0; i < 10000; ++i)
+        lost += faults.dropReply(0, kA, request(18, {1})) ? 1 : 0;
+    // 20 % of 10,000: the binomial spread is 40, so 1,800..2,200 holds at five of them.
+    EXPECT_GT(lost, 1800);
+    EXPECT_LT(lost, 2200);
+    EXPECT_TRUE(faults.dropReply(0, kA, request(20, {})));
+    EXPECT_FALSE(faults.dropReply(0, kA, request(22, {})));
+    // The same seed draws the same losses.
+    CommandFaults again({{Kind::Loss, 18, 20, {}}}, 7), other({{Kind::Loss, 18, 20, {}}}, 7);
+    for (int i = 0; i < 100; ++i)
+        EXPECT_EQ(again.dropReply(0, kA, request(18, {})), other.dropReply(0, kA, request(18, {})));
 }

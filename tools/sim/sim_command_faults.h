@@ -6,12 +6,15 @@
 //   status:C:S      answer code C with status S (reply code C + 1, empty payload) instead of
 //                   carrying the command out
 //   delay:C:MS      send replies to code C MS milliseconds late
+//   loss:C:P        drop each reply to code C with probability P percent (drawn from a
+//                   generator seeded like the random faults)
 // Counts are kept per controller. With @ADDRESS a fault applies only to the controllers at that
 // address. A dropped reply's command still took effect: only its answer is lost.
 #include <chrono>
 #include <cstdint>
 #include <map>
 #include <optional>
+#include <random>
 #include <string>
 #include <string_view>
 #include <tuple>
@@ -22,7 +25,7 @@
 namespace quorvane::sim {
 
 struct CommandFault {
-    enum class Kind { Drop, DropEach, Status, Delay };
+    enum class Kind { Drop, DropEach, Status, Delay, Loss };
     Kind kind = Kind::Drop;
     std::uint8_t code = 0;
     std::uint32_t value = 0;
@@ -37,7 +40,8 @@ std::optional<CommandFault> parseCommandFault(std::string_view text, std::string
 class CommandFaults {
   public:
     CommandFaults() = default;
-    explicit CommandFaults(std::vector<CommandFault> faults) : faults_(std::move(faults)) {}
+    explicit CommandFaults(std::vector<CommandFault> faults, std::uint32_t seed = 1)
+        : faults_(std::move(faults)), rng_(seed) {}
 
     // The status to answer with instead of carrying the command out (the first status fault
     // that applies), or nothing.
@@ -54,6 +58,7 @@ class CommandFaults {
     std::vector<CommandFault> faults_;
     // Replies dropped so far: by fault and controller, and for drop-each also by payload.
     std::map<std::tuple<std::size_t, std::size_t, std::string>, std::uint32_t> dropped_;
+    std::mt19937 rng_{1};
 };
 
 } // namespace quorvane::sim

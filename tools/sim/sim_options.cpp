@@ -50,6 +50,8 @@ Faults per command (repeatable; C is the REQUEST code in decimal, as the tool se
   --fault status:C:S        answer code C with status S (reply C+1, empty payload) and leave
                             the controller's state as it was
   --fault delay:C:MS        send the replies to code C MS milliseconds late (on top of --delay)
+  --fault loss:C:P          drop each reply to code C with probability P percent (0..100),
+                            drawn from a generator seeded with --seed
   --fault KIND:C:V@A        the same, only for the controllers at address A
                             A dropped reply's command still took effect: only the answer is
                             lost. Of several status or delay faults for one code the first
