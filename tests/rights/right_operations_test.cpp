@@ -114,7 +114,8 @@ struct RightsOps : ::testing::Test {
 
     std::string home = test::scratchDir("rights-ops");
     int port = test::testPort(101);
-    test::FakeClock clock{100ms};
+    // Loopback answers in well under a millisecond; the grace covers a loaded machine.
+    test::FakeClock clock{250ms};
     test::RecordingUserPort port_;
     test::UdpController controller{"127.0.0.2", port,
                                    [](const SentFrame&) { return std::vector<std::string>{}; }};

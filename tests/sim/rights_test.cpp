@@ -37,34 +37,28 @@ ByteVec u32(std::uint32_t v) {
     return {std::uint8_t(v), std::uint8_t(v >> 8), std::uint8_t(v >> 16), std::uint8_t(v >> 24)};
 }
 
-// A right of 24 bytes: card words, validity or name, time zone, readers, count, flags.
-ByteVec right(std::uint32_t high, std::uint32_t low, std::uint8_t readers = 0xFF,
-              std::uint8_t zones = 0) {
-    ByteVec r = u32(high);
-    for (auto b : u32(low))
-        r.push_back(b);
-    for (std::uint8_t b : {0x21, 0x28, 0x00, 0x00, 0x3F, 0x3C, 0x7F, 0xBF})
-        r.push_back(b);
-    r.push_back(zones);
-    r.push_back(readers);
-    r.push_back(0xFF);
-    r.push_back(0xFF);
-    for (std::uint8_t b : {0x40, 0x00, 0x00, 0x10})
-        r.push_back(b);
-    return r;
+ByteVec withU32(ByteVec bytes, std::uint32_t v) {
+    ByteVec tail = u32(v);
+    bytes.insert(bytes.end(), tail.begin(), tail.end());
+    return bytes;
 }
 
 ByteVec card(std::uint32_t high, std::uint32_t low) {
-    ByteVec c = u32(high);
-    for (auto b : u32(low))
-        c.push_back(b);
-    return c;
+    return withU32(u32(high), low);
+}
+
+// A right of 24 bytes: card words, validity or name, time zone, readers, count, flags.
+ByteVec right(std::uint32_t high, std::uint32_t low, std::uint8_t readers = 0xFF,
+              std::uint8_t zones = 0) {
+    ByteVec r = card(high, low);
+    const ByteVec rest = {0x21,  0x28,    0x00, 0x00, 0x3F, 0x3C, 0x7F, 0xBF,
+                          zones, readers, 0xFF, 0xFF, 0x40, 0x00, 0x00, 0x10};
+    r.insert(r.end(), rest.begin(), rest.end());
+    return r;
 }
 
 ByteVec withReader(ByteVec c, std::uint32_t reader) {
-    for (auto b : u32(reader))
-        c.push_back(b);
-    return c;
+    return withU32(std::move(c), reader);
 }
 
 ByteVec memory(const SimController& c, MemoryType type, std::uint32_t address, std::size_t n) {

@@ -1,5 +1,6 @@
 #include "rights/right_test_operations.h"
 
+#include <algorithm>
 #include <condition_variable>
 #include <cstdio>
 #include <mutex>
@@ -16,8 +17,10 @@ constexpr std::uint32_t kPartModulus = 1000000;
 
 // The pause between runs keeps the window drawn and ends early on Cancel.
 void pause(ToolSession& session) {
+    // Nothing notifies this pair: the wait ends by its time or by Cancel.
     std::mutex m;
     std::condition_variable cv;
+    // cppcheck-suppress localMutex ; the lock serves the wait alone
     std::unique_lock lock(m);
     UserPort& port = session.port();
     waitWithPump(
@@ -69,8 +72,8 @@ TestRunResult repeat(ToolSession& session, const std::optional<DeviceUIInfo>& se
 
 std::string testCard(const RandomSource& random) {
     unsigned parts[3];
-    for (auto& p : parts)
-        p = random() % kPartModulus;
+    std::generate(std::begin(parts), std::end(parts),
+                  [&random] { return random() % kPartModulus; });
     char text[32];
     std::snprintf(text, sizeof text, "%06u%06u%06u;", parts[0], parts[1], parts[2]);
     return text;
