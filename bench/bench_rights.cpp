@@ -28,7 +28,6 @@
 #include <thread>
 #include <unistd.h>
 
-#include "model/door_block.h"
 #include "platform/udp_socket.h"
 #include "protocol/frame.h"
 #include "rights/right_builder.h"

@@ -18,7 +18,12 @@ fi
 
 HOME_DIR=$PWD/$BUILD/demo-home
 mkdir -p "$HOME_DIR/run"
-cp -n dist/* "$HOME_DIR/" 2>/dev/null || true
+# The pipe folder is used only when nobody else may enter it.
+chmod 700 "$HOME_DIR/run"
+cp -n dist/*.ini "$HOME_DIR/" 2>/dev/null || true
+cp dist/*.sh "$HOME_DIR/"
+# The service scripts start the program beside them.
+ln -sfn "$PWD/$BUILD/tools/tavrin/tavrin" "$HOME_DIR/tavrin"
 if [ ! -f "$HOME_DIR/.demo" ]; then
     # 2147483647 is 127.255.255.255: the loopback network's broadcast address.
     cat > "$HOME_DIR/config.ini" <<'INI'
@@ -47,6 +52,8 @@ INI
 fi
 export QUORVANE_HOME=$HOME_DIR
 export XDG_RUNTIME_DIR=$HOME_DIR/run
+# A service started from the demo window records its autostart entry here, not in the session.
+export XDG_CONFIG_HOME=$HOME_DIR/xdg
 
 "$SIM" --count 8 --block mixed > "$HOME_DIR/sim.out" 2> "$HOME_DIR/sim.err" &
 SIM_PID=$!

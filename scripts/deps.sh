@@ -3,7 +3,7 @@
 set -euo pipefail
 PKGS=(build-essential cmake ninja-build ccache pkg-config qt6-base-dev qt6-base-dev-tools
       libqt6test6 libace-dev libssl-dev libgtest-dev libgmock-dev libbenchmark-dev socat
-      iproute2 xvfb xauth fonts-wqy-microhei clang libclang-rt-14-dev)
+      iproute2 xvfb xauth fonts-wqy-microhei qt6-translations-l10n clang libclang-rt-14-dev)
 missing=()
 for p in "${PKGS[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

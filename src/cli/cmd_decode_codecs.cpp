@@ -6,8 +6,8 @@
 #include "codec_args.h"
 #include "commands.h"
 #include "idcard/identity_reply.h"
+#include "model/status_word.h"
 #include "records/record_decoder.h"
-#include "records/status_word.h"
 #include "rights/right_settings.h"
 #include "rights/right_text.h"
 

@@ -9,6 +9,17 @@ using A = Arity;
 constexpr OptionSpec kCodecOptions[] = {{"--seq", A::Value}, {"--three-byte", A::Flag}};
 constexpr OptionSpec kStatusOptions[] = {{"--multi-line", A::Flag}};
 constexpr OptionSpec kConvertOptions[] = {{"--force", A::Flag}, {"--reverse", A::Flag}};
+constexpr OptionSpec kOpenOptions[] = {kDeviceOptions[0],
+                                       kDeviceOptions[1],
+                                       {"--door", A::Value},
+                                       {"--ms", A::Value},
+                                       {"--state", A::Value}};
+constexpr OptionSpec kOpenAllOptions[] = {
+    kDeviceOptions[0], kDeviceOptions[1], {"--door", A::Value}, {"--ms", A::Value}};
+constexpr OptionSpec kSelfTestOptions[] = {
+    kDeviceOptions[0], kDeviceOptions[1], {"--flags", A::Value}};
+constexpr OptionSpec kSet485Options[] = {
+    {"--com", A::Value}, {"--serial", A::Value}, {"--flag", A::Value}};
 constexpr OptionSpec kSearchOptions[] = {
     {"--mcast", A::Flag},  {"--pipe", A::Flag},  {"--to", A::Value},  {"--port", A::Value},
     {"--iface", A::Value}, {"--wait", A::Value}, {"--json", A::Flag},
@@ -63,6 +74,18 @@ static const CliCommand kCommands[] = {
      "search [--mcast] [--pipe] [--to ADDR] [--port N] [--iface IP] [--wait MS] [--json]",
      kSearchOptions},
     {"time", "get", false, cmdTimeGet, "time get (-d IP | --record FILE)", kDeviceOptions},
+    {"time", "set", false, cmdTimeSet, "time set (-d IP | --record FILE)", kDeviceOptions},
+    {"open", "", false, cmdOpen,
+     "open (-d IP | --record FILE) --door N (--ms T | --state auto|release|hold|on|off)",
+     kOpenOptions},
+    {"open-all", "", false, cmdOpenAll, "open-all --door N --ms T [-d IP | --record FILE]",
+     kOpenAllOptions},
+    {"reset", "", false, cmdReset, "reset (-d IP | --record FILE)", kDeviceOptions},
+    {"clear-log", "", false, cmdClearLog, "clear-log (-d IP | --record FILE)", kDeviceOptions},
+    {"self-test", "", false, cmdSelfTest, "self-test (-d IP | --record FILE) --flags N",
+     kSelfTestOptions},
+    {"set485", "", false, cmdSet485, "set485 --com N --serial XXXXXXXX --flag F", kSet485Options},
+    {"service", "", false, cmdService, "service status|start|stop", {}},
     {"rights", "add", false, cmdRightsAdd, kRightAddUsage, kRightListOptions},
     {"rights", "remove", false, cmdRightsRemove, kRightRemoveUsage, kRightListOptions},
     {"rights", "check", false, cmdRightsCheck, kRightCheckUsage, kRightListOptions},

@@ -16,8 +16,17 @@ int cmdCardConvert(CliContext& ctx);
 int cmdRightTextParse(CliContext& ctx);
 // Search (cmd_search.cpp).
 int cmdSearch(CliContext& ctx);
-// Remote commands (cmd_time.cpp).
+// Remote commands (cmd_time.cpp, cmd_remote.cpp, cmd_set485.cpp).
 int cmdTimeGet(CliContext& ctx);
+int cmdTimeSet(CliContext& ctx);
+int cmdOpen(CliContext& ctx);
+int cmdOpenAll(CliContext& ctx);
+int cmdReset(CliContext& ctx);
+int cmdClearLog(CliContext& ctx);
+int cmdSelfTest(CliContext& ctx);
+int cmdSet485(CliContext& ctx);
+// Host service (cmd_service.cpp).
+int cmdService(CliContext& ctx);
 // Rights (cmd_rights.cpp).
 int cmdRightsAdd(CliContext& ctx);
 int cmdRightsRemove(CliContext& ctx);

@@ -9,8 +9,10 @@
 #include <QHeaderView>
 #include <QImage>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QMenu>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTreeWidget>
@@ -20,10 +22,10 @@
 #include "app/device_list_view.h"
 #include "app/operation_rules.h"
 #include "app/qt_user_port.h"
+#include "app/quorvane_app.h"
 #include "app/quorvane_dlg.h"
 #include "app/tooltips.h"
 #include "gui_test_support.h"
-#include "model/door_block.h"
 #include "model/record_file.h"
 #include "platform/bytes.h"
 #include "platform/files.h"
@@ -49,7 +51,7 @@ DeviceUIInfo device(const std::string& name, const std::string& ip, std::uint8_t
     r.groupNo = 0;
     r.deviceNo = deviceNo;
     r.searchModes = kFoundByBroadcast;
-    ByteWriter(r.doorConfig, door::kLogCount).putU32le(logs);
+    ByteWriter(r.doorConfig, 0).putU32le(logs); // the log count, D0
     return r;
 }
 
@@ -113,6 +115,45 @@ class GuiMainWindow : public QObject {
             QVERIFY(!c->isEnabled());
     }
 
+    // An installer's laptop: 1024 x 768 less a title bar and a panel.
+    void windowFitsA1024By768Screen() {
+        Window w(makeGuiHome("main-small-screen", "[common]\ndebug=1\n"));
+        w.list({device("门一", "192.168.100.100", kQuenmar, 1)});
+        const QSize minimum = w.dlg.minimumSizeHint();
+        QVERIFY2(minimum.width() <= 1016 && minimum.height() <= 720,
+                 qPrintable(QString("%1x%2").arg(minimum.width()).arg(minimum.height())));
+        w.dlg.resize(1016, 720);
+        QTRY_COMPARE(w.dlg.size(), QSize(1016, 720));
+        const QRect inside = w.dlg.rect();
+        // Every button shows its whole text, and no group reaches out of the window or into
+        // another group.
+        auto readable = [](QPushButton* b) {
+            const int text = b->fontMetrics().horizontalAdvance(b->text().remove('&'));
+            return b->width() >= text + 8 && b->height() >= b->fontMetrics().height();
+        };
+        for (auto* b : w.dlg.findChildren<QPushButton*>())
+            if (b->isVisibleTo(&w.dlg))
+                QVERIFY2(readable(b), qPrintable(b->text()));
+        QList<QRect> groups;
+        for (auto* g : w.dlg.findChildren<QGroupBox*>()) {
+            if (!g->isVisibleTo(&w.dlg) || g == w.c().debugRow)
+                continue;
+            const QRect r(g->mapTo(&w.dlg, QPoint(0, 0)), g->size());
+            QVERIFY2(inside.contains(r), qPrintable(g->title()));
+            for (const QRect& other : groups)
+                QVERIFY2(!other.intersects(r), qPrintable(g->title()));
+            groups << r;
+        }
+        QVERIFY(groups.size() >= 6);
+        // The service buttons by name, as the person reads them.
+        for (QPushButton* b :
+             {w.c().serviceStart, w.c().serviceStop, w.c().serviceDebug, w.c().whiteList,
+              w.c().blackList, w.c().monitor, w.c().serviceConfig, w.c().changePass})
+            QVERIFY2(b->isVisible() && readable(b), qPrintable(b->text()));
+        // The list keeps rows to choose from.
+        QVERIFY(w.c().list->height() >= 120);
+    }
+
     void debugShowsTheMemoryMaintenanceRow() {
         Window w(makeGuiHome("main-debug", "[common]\ndebug=1\n"));
         QVERIFY(w.c().debugRow->isVisibleTo(&w.dlg));
@@ -169,6 +210,61 @@ class GuiMainWindow : public QObject {
         QCOMPARE(w.column(2), (QStringList{"10.0.0.1", "10.0.0.2", "10.0.0.3", "10.0.0.4"}));
         QVERIFY(columnTextLess("B", "a"));
         QVERIFY(columnTextLess("z", "中"));
+    }
+
+    void sortKeepsTheSelectedRowAndItsButtons() {
+        Window w(makeGuiHome("main-sort-selection"));
+        w.list({device("c", "10.0.0.1", kAmbrit, 1), device("a", "10.0.0.2", kAmbrit, 2),
+                device("b", "10.0.0.3", kAmbrit, 3)});
+        w.select(2); // "b"
+        QVERIFY(w.c().groupNo->isEnabled());
+        QSignalSpy changed(w.c().list, &QTreeWidget::itemSelectionChanged);
+        QHeaderView* header = w.c().list->header();
+        for (int click = 0; click < 2; ++click) {
+            QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                              QPoint(header->sectionViewportPosition(1) + 5, 5));
+            QCOMPARE(w.c().list->selectedItems().size(), 1);
+            QCOMPARE(w.c().list->selectedItems()[0]->text(1), QString("b"));
+            QCOMPARE(w.dlg.GetCurrSelDev(true)->ip, std::string("10.0.0.3"));
+            QVERIFY(w.c().groupNo->isEnabled() && w.c().saveRec->isEnabled());
+            QCOMPARE(w.c().name->text(), QString("b"));
+        }
+        QCOMPARE(w.column(1), (QStringList{"c", "b", "a"}));
+        QCOMPARE(changed.count(), 0);
+    }
+
+    void newSearchEmptiesTheFieldsOfThePreviousDevice() {
+        Window w(makeGuiHome("main-search-clears"));
+        w.list({device("门一", "10.0.0.1", kAmbrit, 7)});
+        w.select(0);
+        QCOMPARE(w.c().ip->text(), QString("10.0.0.1"));
+        w.c().search->click();
+        QCOMPARE(w.c().list->topLevelItemCount(), 0);
+        for (QLineEdit* e : {w.c().name, w.c().mac, w.c().ip, w.c().groupNo, w.c().deviceNo,
+                             w.c().hostPort, w.c().doorOpenMs}) {
+            QVERIFY2(e->text().isEmpty(), qPrintable(e->objectName()));
+            QVERIFY(!e->isEnabled());
+        }
+        QCOMPARE(w.c().baud->currentIndex(), -1);
+    }
+
+    void pendingOperationsSayTheyAreNotAvailableYet() {
+        Window w(makeGuiHome("main-pending"));
+        w.list({device("a", "10.0.0.1", kAmbrit)});
+        w.select(0);
+        const QString note = QString::fromUtf8("此功能尚未提供");
+        for (QWidget* control : std::initializer_list<QWidget*>{
+                 w.c().save, w.c().rights, w.c().queryRec, w.c().browse}) {
+            QVERIFY(!control->isEnabled());
+            QVERIFY2(control->toolTip().contains(note), qPrintable(control->objectName()));
+        }
+        // The control's own tooltip stays beneath the note; a working one has no note.
+        QVERIFY(w.c().save->toolTip().contains(QString::fromUtf8("将修改的配置保存")));
+        QVERIFY(w.c().groupNo->isEnabled());
+        QVERIFY(!w.c().search->toolTip().contains(note));
+        QVERIFY(!w.c().saveRec->toolTip().contains(note));
+        QVERIFY(w.c().openDoor->isEnabled());
+        QVERIFY(!w.c().openDoor->toolTip().contains(note));
     }
 
     void selectionShowsTheRecordSavesItAndSetsTheLogStart() {
@@ -243,7 +339,7 @@ class GuiMainWindow : public QObject {
         QVERIFY(c.groupNo->isEnabled() && c.saveRec->isEnabled() && c.relay->isEnabled());
         // Operations of later parts stay disabled whatever the rules say.
         QVERIFY(w.dlg.isPending(c.save) && !c.save->isEnabled());
-        QVERIFY(!c.openDoor->isEnabled());
+        QVERIFY(c.openDoor->isEnabled() && c.openDoorAll->isEnabled());
 
         w.select(1);
         QVERIFY(c.ipFix->isEnabled() && c.ipDhcp->isEnabled() && c.ipPppoe->isEnabled());
@@ -281,8 +377,9 @@ class GuiMainWindow : public QObject {
     void contextMenuHoldsEveryItem() {
         QWidget parent;
         std::vector<std::pair<int, int>> opened;
-        std::unique_ptr<QMenu> menu(
-            buildDeviceListMenu(&parent, [&](int door, int ms) { opened.emplace_back(door, ms); }));
+        DeviceListMenuActions actions;
+        actions.relay = [&](int relay, int choice) { opened.emplace_back(relay, choice); };
+        std::unique_ptr<QMenu> menu(buildDeviceListMenu(&parent, actions));
         QStringList top;
         for (QAction* a : menu->actions())
             if (!a->isSeparator())
@@ -303,12 +400,13 @@ class GuiMainWindow : public QObject {
         QStringList choices;
         for (QAction* a : relay3->actions())
             choices << a->text();
-        QCOMPARE(choices, (QStringList{"500毫秒", "3秒", "10秒", "30秒", "常开（继电器保持闭合）",
+        QCOMPARE(choices, (QStringList{"500毫秒(&D)", "3秒(&E)", "10秒(&F)", "30秒(&G)",
+                                       "常开（继电器保持闭合）",
                                        "常闭（继电器保持断开）", "自主控制", "只开（继电器闭合）",
                                        "只关（继电器断开）"}));
         relay3->actions()[0]->trigger();
         relay3->actions()[6]->trigger();
-        QCOMPARE(opened, (std::vector<std::pair<int, int>>{{2, 500}, {2, 650010}}));
+        QCOMPARE(opened, (std::vector<std::pair<int, int>>{{2, 0}, {2, 6}}));
         QCOMPARE(sub("在设备间复制")->actions().size(), 2);
         QCOMPARE(sub("配置备份/恢复")->actions().size(), 6);
         QCOMPARE(sub("常用配置")->actions().size(), 3);
@@ -402,6 +500,92 @@ class GuiMainWindow : public QObject {
                     w.port.noticeBox()->text() == QString::fromUtf8("操作失败！"));
         w.port.noticeBox()->accept();
         QTRY_VERIFY(w.port.noticeBox() == nullptr);
+    }
+
+    void noticeBringsTheWindowForwardFirst() {
+        Window w(makeGuiHome("main-notice-forward"));
+        QWidget other;
+        other.show();
+        other.activateWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), &other);
+        w.dlg.showMinimized();
+        // Whether the window was activated for the notice (the box takes the focus after it).
+        QStringList seen;
+        struct Watch : QObject {
+            QStringList* seen;
+            bool eventFilter(QObject*, QEvent* e) override {
+                if (e->type() == QEvent::WindowActivate)
+                    *seen << "activated";
+                return false;
+            }
+        } watch;
+        watch.seen = &seen;
+        w.dlg.installEventFilter(&watch);
+        w.port.showNotice("操作成功！");
+        QTRY_VERIFY(w.port.noticeBox() != nullptr);
+        QVERIFY(!w.dlg.isMinimized());
+        QTRY_VERIFY(seen.contains("activated"));
+        w.port.noticeBox()->accept();
+        w.dlg.removeEventFilter(&watch);
+    }
+
+    void progressDialogCancelsWhileTheWindowIsBusy() {
+        Window w(makeGuiHome("main-progress"));
+        // Outside a busy period progress goes to the status field only.
+        w.port.progress("读取", 1, 4);
+        QCOMPARE(w.c().status->text(), QString::fromUtf8("读取 1/4"));
+        QVERIFY(!w.port.progressDialog());
+        {
+            WinDisabler busy(w.port);
+            QVERIFY(!w.port.cancelRequested());
+            w.port.progress("正在上传权限", 3, 10);
+            QProgressDialog* dialog = w.port.progressDialog();
+            QVERIFY(dialog && dialog->isVisible());
+            QCOMPARE(dialog->maximum(), 10);
+            QCOMPARE(dialog->value(), 3);
+            QCOMPARE(dialog->labelText(), QString::fromUtf8("正在上传权限 3/10"));
+            QCOMPARE(w.c().status->text(), QString::fromUtf8("正在上传权限 3/10"));
+            QVERIFY(!w.c().search->isEnabled()); // the window is busy...
+            auto* cancel = dialog->findChild<QPushButton*>();
+            QVERIFY(cancel && cancel->isEnabled()); // ...its Cancel is not
+            QCOMPARE(cancel->text(), QString::fromUtf8("取消"));
+            QTest::mouseClick(cancel, Qt::LeftButton);
+            QVERIFY(w.port.cancelRequested());
+            // A worker thread reads the same answer.
+            bool seenByWorker = false;
+            std::thread worker([&] { seenByWorker = w.port.cancelRequested(); });
+            worker.join();
+            QVERIFY(seenByWorker);
+            // An unknown total moves the bar without end.
+            w.port.progress("等待", 0, 0);
+            QCOMPARE(w.port.progressDialog()->maximum(), 0);
+        }
+        QTRY_VERIFY(!w.port.progressDialog());
+        QVERIFY(w.c().search->isEnabled());
+        WinDisabler next(w.port);
+        QVERIFY(!w.port.cancelRequested()); // each busy period starts anew
+    }
+
+    void qtStandardTextsFollowAChineseLocale() {
+        QVERIFY(installQtTranslations(*qApp, QLocale(QLocale::Chinese, QLocale::China)));
+        QMessageBox box(QMessageBox::Question, "t", "x", QMessageBox::Ok | QMessageBox::Cancel);
+        QCOMPARE(box.button(QMessageBox::Ok)->text(), QString::fromUtf8("确定"));
+        QCOMPARE(box.button(QMessageBox::Cancel)->text(), QString::fromUtf8("取消"));
+        QVERIFY(!installQtTranslations(*qApp, QLocale(QLocale::Zulu)));
+    }
+
+    void toolLogReachesTheTerminalOnlyWhenAsked() {
+        std::string home = makeGuiHome("main-echo");
+        Settings s(home);
+        qunsetenv("QUORVANE_DEBUG");
+        QVERIFY(!logEchoWanted(s));
+        qputenv("QUORVANE_DEBUG", "1");
+        QVERIFY(logEchoWanted(s));
+        qputenv("QUORVANE_DEBUG", "0");
+        QVERIFY(!logEchoWanted(s));
+        s.writeString("options", "log-echo", "1");
+        QVERIFY(logEchoWanted(s));
+        qunsetenv("QUORVANE_DEBUG");
     }
 
     void busyWindowRestoresExactlyWhatWasEnabled() {

@@ -1,5 +1,6 @@
 // The options editor over a schema with every value type: what each row shows and accepts,
 // and that saving writes back only the rows that changed.
+#include <QColorDialog>
 #include <QComboBox>
 #include <QFontComboBox>
 #include <QLineEdit>
@@ -140,8 +141,7 @@ class GuiOptions : public QObject {
                         "[.\\config.ini$net]\nkeys=open;reversed\n"
                         "[.\\config.ini$net$open]\noption=integer:\n"
                         "[.\\config.ini$net$reversed]\noption=integer:100,5\n"));
-        writeFile(dir + "/config.ini",
-                  "[net]\nopen=9223372036854775807\nreversed=100\n");
+        writeFile(dir + "/config.ini", "[net]\nopen=9223372036854775807\nreversed=100\n");
         Editor e(dir);
         auto spin = [&](const char* key, const char* button) {
             e.dlg.editorFor("net", key)->findChild<QToolButton*>(button)->click();
@@ -153,6 +153,94 @@ class GuiOptions : public QObject {
         QCOMPARE(spin("reversed", "down"), QString("99"));
         e.find<QLineEdit>("net", "reversed")->setText("5");
         QCOMPARE(spin("reversed", "down"), QString("5"));
+    }
+
+    void numberOutsideItsRowIsRefusedAndNothingWritten_data() {
+        QTest::addColumn<QString>("port");
+        QTest::addColumn<QString>("count");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("above the range")
+            << "8000"
+            << "500"
+            << "“启动后搜索”的值必须是5 到 100 之间的整数，“500”不是。";
+        QTest::newRow("below the range") << "8000"
+                                         << "4"
+                                         << "“启动后搜索”的值必须是5 到 100 之间的整数，“4”不是。";
+        QTest::newRow("port too large") << "99999"
+                                        << "20"
+                                        << "“端口”的值必须是1 到 65535 之间的整数，“99999”不是。";
+        QTest::newRow("fraction") << "1.5"
+                                  << "20"
+                                  << "“端口”的值必须是1 到 65535 之间的整数，“1.5”不是。";
+        QTest::newRow("empty") << ""
+                               << "20"
+                               << "“端口”的值必须是1 到 65535 之间的整数，“”不是。";
+        QTest::newRow("a lone sign") << "8000"
+                                     << "-"
+                                     << "“启动后搜索”的值必须是5 到 100 之间的整数，“-”不是。";
+    }
+    void numberOutsideItsRowIsRefusedAndNothingWritten() {
+        QFETCH(QString, port);
+        QFETCH(QString, count);
+        QFETCH(QString, message);
+        std::string dir = scratchDir("options-range");
+        writeFile(dir + "/options.ini",
+                  toGbk("[common]\nfiles=.\\config.ini\n[.\\config.ini]\nsections=net\n"
+                        "[.\\config.ini$net]\nkeys=search-on-start;port\n"
+                        "[.\\config.ini$net$search-on-start]\nname=启动后搜索\n"
+                        "option=integer:5,100\n"
+                        "[.\\config.ini$net$port]\nname=端口\noption=integer:1,65535\n"));
+        writeFile(dir + "/config.ini", "[net]\nsearch-on-start=20\nport=8000\n");
+        const std::string before = readFile(dir + "/config.ini");
+        Editor e(dir);
+        auto* countEdit = e.find<QLineEdit>("net", "search-on-start");
+        QVERIFY(countEdit);
+        countEdit->setText(count);
+        emit countEdit->textEdited(count);
+        auto* portEdit = e.find<QLineEdit>("net", "port");
+        QVERIFY(portEdit);
+        portEdit->setText(port);
+        emit portEdit->textEdited(port);
+        e.dlg.save();
+        QCOMPARE(e.port.messages(),
+                 std::vector<std::string>{
+                     (message + QString::fromUtf8("没有保存任何修改。")).toStdString()});
+        QCOMPARE(readFile(dir + "/config.ini"), before);
+        QVERIFY(e.dlg.result() != QDialog::Accepted);
+    }
+
+    void numberInsideItsRangeIsSaved() {
+        std::string dir = home();
+        Editor e(dir);
+        auto* count = e.find<QLineEdit>("net", "search-on-start");
+        QTest::keyClick(count, Qt::Key_End);
+        QTest::keyClick(count, Qt::Key_Backspace);
+        QTest::keyClicks(count, "5"); // 25
+        e.dlg.save();
+        QCOMPARE(e.port.messages(), std::vector<std::string>{"操作成功！"});
+        QCOMPARE(Settings(dir).readString("net", "search-on-start"), std::string("25"));
+    }
+
+    void colourDialogOverARedSwatchIsStyledAsAnyOther() {
+        std::string dir = home(); // back-color=255: red
+        Editor e(dir);
+        e.dlg.show();
+        double redShare = 1;
+        QString sheet = "unset";
+        onNextDialog<QColorDialog>([&](QColorDialog* d) {
+            sheet = d->styleSheet();
+            QImage shot = d->grab().toImage();
+            long red = 0;
+            for (int y = 0; y < shot.height(); ++y)
+                for (int x = 0; x < shot.width(); ++x)
+                    red += shot.pixelColor(x, y) == QColor(255, 0, 0);
+            redShare = double(red) / (shot.width() * shot.height());
+            d->reject();
+        });
+        e.dlg.editorFor("common", "back-color")->findChild<QToolButton*>("swatch")->click();
+        QVERIFY(sheet.isEmpty());
+        // Only the preview of the chosen colour is red, not the dialog.
+        QVERIFY2(redShare < 0.1, qPrintable(QString::number(redShare)));
     }
 
     void nothingChangedWritesNothing() {

@@ -1,56 +1,211 @@
-// The shipped start and stop scripts, launched the way the main window launches them, with the
-// service looked up by its executable name as the status refresh does.
+// The shipped service scripts with the real service, launched as the main window and the
+// command line launch them. Each test's service runs under a name of its own
+// ($QUORVANE_SERVICE_PROGRAM), so the status check never sees another test's service.
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <functional>
 #include <thread>
 
+#include <unistd.h>
+
 #include "integration_home.h"
 #include "platform/process.h"
+#include "recording_user_port.h"
+#include "session/host_service.h"
 
 using namespace quorvane;
 using namespace quorvane::test;
 namespace fs = std::filesystem;
 
 namespace {
-bool serviceRuns(const std::string& pidFile) {
-    std::string pid = readFile(pidFile);
-    return !pid.empty() && fs::exists("/proc/" + pid.substr(0, pid.find('\n')));
-}
-// The script returns once the service is launched; its process carries the service's name
-// only after nohup has replaced itself, a moment later.
+
+// A condition that holds once a process has started or ended; checked every 50 ms for 10 s.
 bool becomesTrue(const std::function<bool()>& condition) {
     for (int i = 0; i < 200; ++i) {
-        if (condition()) return true;
+        if (condition())
+            return true;
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
     return false;
 }
+
+// A process that is gone or has ended and waits for its parent to collect it.
+bool ended(int pid) {
+    std::string stat = readFile("/proc/" + std::to_string(pid) + "/stat");
+    if (stat.empty())
+        return true;
+    auto close = stat.rfind(')');
+    return close != std::string::npos && close + 2 < stat.size() && stat[close + 2] == 'Z';
+}
+
+int pidIn(const std::string& file) {
+    std::string text = readFile(file);
+    return text.empty() ? 0 : std::stoi(text);
+}
+
+struct ServiceHome : IntegrationHome {
+    explicit ServiceHome(bool withProgram = true) : IntegrationHome(3) {
+        name = "tavrin-it-" + std::to_string(::getpid());
+        ::setenv(kServiceProgramVariable, name.c_str(), 1);
+        ::setenv("XDG_CONFIG_HOME", (home + "/xdg").c_str(), 1);
+        for (const char* script : {"启动服务.sh", "停止服务.sh", "调试运行.sh", "service-lib.sh"})
+            fs::copy_file(sourceDir() + "/dist/" + script, home + "/" + script);
+        if (withProgram)
+            fs::copy_file(tavrinPath(), home + "/" + name);
+    }
+    ~ServiceHome() {
+        // Whatever a failed test left running ends with it.
+        platform::runProgram("", home + "/停止服务.sh", "", true, false);
+        ::unsetenv(kServiceProgramVariable);
+    }
+    int script(const char* file) {
+        int status = -1;
+        EXPECT_EQ(platform::runProgram("", home + "/" + file, "", true, false, &status), 0);
+        return status;
+    }
+    std::string pidFile() const { return home + "/tavrin.pid"; }
+    std::string autostart() const { return home + "/xdg/autostart/tavrin.desktop"; }
+
+    std::string name;
+};
+
 } // namespace
 
 TEST(ServiceScripts, StartRunsTheServiceInTheBackgroundAndStopEndsIt) {
-    IntegrationHome h;
-    ::setenv("XDG_CONFIG_HOME", (h.home + "/xdg").c_str(), 1);
-    for (const char* script : {"启动服务.sh", "停止服务.sh"})
-        fs::copy_file(sourceDir() + "/dist/" + script, h.home + "/" + script);
-    fs::copy_file(tavrinPath(), h.home + "/tavrin");
+    ServiceHome h;
+    RecordingUserPort port;
+    HostService service(h.home, port);
+    EXPECT_EQ(service.program(), h.name);
+    EXPECT_FALSE(service.isRunning());
 
-    EXPECT_EQ(platform::runProgram("", h.home + "/missing.sh", "", true, false), -1);
-    ASSERT_EQ(platform::runProgram("", h.home + "/启动服务.sh", "", true, false), 0);
-    const std::string pidFile = h.home + "/tavrin.pid";
-    EXPECT_TRUE(serviceRuns(pidFile));
-    EXPECT_TRUE(fs::exists(h.home + "/xdg/autostart/tavrin.desktop"));
-    // The status refresh compares without ".exe" and ignoring case.
-    EXPECT_TRUE(becomesTrue([] { return platform::isProcessRunning("Tavrin.exe"); }));
+    ServiceOutcome started = service.start();
+    EXPECT_TRUE(started.ok);
+    EXPECT_TRUE(started.running);
+    EXPECT_EQ(started.message, "操作完成！");
+    EXPECT_EQ(port.busyCount(), 1); // the window is busy while the script runs
+    EXPECT_EQ(port.busyDepth(), 0);
+    const int pid = pidIn(h.pidFile());
+    ASSERT_GT(pid, 0);
+    EXPECT_FALSE(ended(pid));
+    EXPECT_TRUE(fs::exists(h.autostart()));
+    // The status check compares without ".exe" and ignoring letter case.
+    std::string shouted = h.name;
+    for (auto& c : shouted)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    EXPECT_TRUE(HostService(h.home, port, shouted + ".EXE").isRunning());
 
-    const std::string pid = readFile(pidFile).substr(0, readFile(pidFile).find('\n'));
-    ASSERT_EQ(platform::runProgram("", h.home + "/停止服务.sh", "", true, false), 0);
-    EXPECT_FALSE(fs::exists(pidFile));
-    EXPECT_TRUE(becomesTrue([&pid] { return !fs::exists("/proc/" + pid); }));
-    EXPECT_FALSE(fs::exists(h.home + "/xdg/autostart/tavrin.desktop"));
-    // Other tests may run a service of their own at the same time: only a name that no
-    // process has can be asserted absent.
-    EXPECT_FALSE(platform::isProcessRunning("no-such-service-quorvane.exe"));
+    // A second start keeps the running service.
+    EXPECT_TRUE(service.start().ok);
+    EXPECT_EQ(pidIn(h.pidFile()), pid);
+
+    ServiceOutcome stopped = service.stop();
+    EXPECT_TRUE(stopped.ok);
+    EXPECT_FALSE(stopped.running);
+    EXPECT_EQ(stopped.message, "操作完成！");
+    EXPECT_FALSE(fs::exists(h.pidFile()));
+    EXPECT_TRUE(ended(pid));
+    EXPECT_FALSE(fs::exists(h.autostart()));
+}
+
+TEST(ServiceScripts, StartWithTheProgramMissingFailsAndLeavesNothing) {
+    ServiceHome h(false);
+    EXPECT_NE(h.script("启动服务.sh"), 0);
+    EXPECT_FALSE(fs::exists(h.pidFile()));
+    EXPECT_FALSE(fs::exists(h.autostart()));
+    EXPECT_NE(readFile(h.home + "/log/tavrin.log").find("missing"), std::string::npos);
+
+    RecordingUserPort port;
+    ServiceOutcome o = HostService(h.home, port).start();
+    EXPECT_FALSE(o.ok);
+    EXPECT_FALSE(o.running);
+    EXPECT_EQ(o.message, "启动服务失败！原因见服务日志 log/tavrin.log。");
+}
+
+TEST(ServiceScripts, MissingScriptsAreReportedAsSuch) {
+    IntegrationHome h(3);
+    RecordingUserPort port;
+    HostService service(h.home, port, "tavrin-none-" + std::to_string(::getpid()));
+    EXPECT_FALSE(service.scriptsPresent());
+    EXPECT_EQ(service.start().message, "找不到启动服务.sh，无法启动服务！");
+    // Nothing runs, so there is nothing left to stop.
+    ServiceOutcome stopped = service.stop();
+    EXPECT_TRUE(stopped.ok);
+    EXPECT_EQ(stopped.message, "操作完成！");
+}
+
+TEST(ServiceScripts, PidFileOfAnotherProcessIsNeverSignalled) {
+    ServiceHome h;
+    ChildProcess other({"/bin/sleep", "60"});
+    ASSERT_GT(other.pid(), 0);
+    writeFile(h.pidFile(), std::to_string(other.pid()) + "\n");
+
+    EXPECT_EQ(h.script("停止服务.sh"), 0);
+    EXPECT_FALSE(ended(other.pid()));
+    EXPECT_FALSE(fs::exists(h.pidFile()));
+
+    // A start does not take that process for the service either.
+    writeFile(h.pidFile(), std::to_string(other.pid()) + "\n");
+    EXPECT_EQ(h.script("启动服务.sh"), 0);
+    const int pid = pidIn(h.pidFile());
+    EXPECT_NE(pid, other.pid());
+    EXPECT_EQ(h.script("停止服务.sh"), 0);
+    EXPECT_TRUE(ended(pid));
+    EXPECT_FALSE(ended(other.pid()));
+}
+
+TEST(ServiceScripts, ServiceStartedByHandIsFoundAndStopped) {
+    ServiceHome h;
+    ChildProcess byHand({h.home + "/" + h.name, "--home", h.home});
+    ASSERT_GT(byHand.pid(), 0);
+    RecordingUserPort port;
+    HostService service(h.home, port);
+    ASSERT_TRUE(becomesTrue([&] { return service.isRunning(); }));
+    EXPECT_FALSE(fs::exists(h.pidFile()));
+
+    ServiceOutcome stopped = service.stop();
+    EXPECT_TRUE(stopped.ok) << stopped.message;
+    EXPECT_TRUE(ended(byHand.pid()));
+}
+
+TEST(ServiceScripts, ServiceThatDiesAtOnceIsAFailedStart) {
+    ServiceHome h(false);
+    // A program of the service's name that gives up at its start, as a service refused by a
+    // bad setting does.
+    writeFile(h.home + "/" + h.name, "#!/bin/sh\nexit 3\n");
+    fs::permissions(h.home + "/" + h.name, fs::perms::owner_all);
+    RecordingUserPort port;
+    ServiceOutcome o = HostService(h.home, port).start();
+    EXPECT_FALSE(o.ok);
+    EXPECT_FALSE(fs::exists(h.pidFile()));
+    EXPECT_FALSE(fs::exists(h.autostart()));
+}
+
+TEST(ServiceCli, StatusStartAndStop) {
+    ServiceHome h;
+    int rc = -1;
+    EXPECT_EQ(h.cli({"service", "status"}, &rc), "服务状态：停止\n");
+    EXPECT_EQ(rc, 0);
+    EXPECT_EQ(h.cli({"service", "start"}, &rc), "操作完成！\n");
+    EXPECT_EQ(rc, 0);
+    EXPECT_EQ(h.cli({"service", "status"}, &rc), "服务状态：运行中\n");
+    EXPECT_EQ(h.cli({"service", "stop"}, &rc), "操作完成！\n");
+    EXPECT_EQ(rc, 0);
+    EXPECT_EQ(h.cli({"service", "status"}, &rc), "服务状态：停止\n");
+
+    h.cli({"service", "restart"}, &rc);
+    EXPECT_EQ(rc, 2);
+    h.cli({"service"}, &rc);
+    EXPECT_EQ(rc, 2);
+    h.cli({"service", "status", "extra"}, &rc);
+    EXPECT_EQ(rc, 2);
+}
+
+TEST(ServiceCli, FailedStartExitsOne) {
+    ServiceHome h(false);
+    int rc = -1;
+    EXPECT_EQ(h.cli({"service", "start"}, &rc), "启动服务失败！原因见服务日志 log/tavrin.log。\n");
+    EXPECT_EQ(rc, 1);
 }

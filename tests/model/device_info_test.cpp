@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 
 #include "model/device_info.h"
@@ -262,18 +263,50 @@ TEST(DeviceRecord, ListOrderByAddressTargetOrName) {
     EXPECT_TRUE(deviceLess(b, a, 2));
 }
 
-TEST(Enumerations, TextsAndOutOfRangeValues) {
-    EXPECT_EQ(enumText("procmode", 9), "第10项(从1开始)");
-    EXPECT_EQ(enumText("procmode", 2), "Velmora图书馆");
-    EXPECT_EQ(enumText("dir", 7), "其它");
-    EXPECT_EQ(enumText("devtype", 30), "未知");
-    EXPECT_EQ(enumText("devtype", 29), "中显VGUS屏");
-    EXPECT_EQ(enumText("relayerstate", 0), "自主控制");
-    EXPECT_EQ(enumText("mode", 16), "未知");
-    EXPECT_EQ(enumText("nosuchkey", 0), "");
+struct EnumCase {
+    const char* key;
+    long value;
+    const char* text;
+};
+
+void PrintTo(const EnumCase& c, std::ostream* os) {
+    *os << c.key << " " << c.value;
+}
+
+class Enumerations : public ::testing::TestWithParam<EnumCase> {};
+
+TEST_P(Enumerations, TextOfValue) {
+    EXPECT_EQ(enumText(GetParam().key, GetParam().value), GetParam().text);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    AllKeys, Enumerations,
+    ::testing::Values(EnumCase{"procmode", 9, "第10项(从1开始)"},
+                      EnumCase{"procmode", 2, "Velmora图书馆"}, EnumCase{"dir", 7, "其它"},
+                      EnumCase{"dir", 2, "出门"}, EnumCase{"devtype", 30, "未知"},
+                      EnumCase{"devtype", 29, "中显VGUS屏"}, EnumCase{"devtype", -1, "未知"},
+                      EnumCase{"relayerstate", 0, "自主控制"}, EnumCase{"mode", 16, "未知"},
+                      EnumCase{"mode", 15, "备用4"}, EnumCase{"wgformat", 7, "5字节BCD码(串口)"},
+                      EnumCase{"signaltype", 12, "防拆防暴检测"},
+                      EnumCase{"needrpt", 2, "上报并等待确认"},
+                      EnumCase{"timercond", 15, "用户自定义6"}, EnumCase{"timercond", 16, "未知"},
+                      EnumCase{"timertask", 4, "22:30-6:30闭门4"}, EnumCase{"nosuchkey", 0, ""}));
+
+TEST(DialogLists, WhereTheyDifferFromTheBlockEnumerations) {
     EXPECT_EQ(readerCardFormatNames()[6], "强制转身份证");
-    EXPECT_EQ(portDeviceTypeNames().size(), 27u);
-    EXPECT_EQ(optionCaptions().size(), 57u);
+    EXPECT_EQ(readerCardFormatNames()[14], "备用9");
+    EXPECT_EQ(portDeviceTypeNames()[8], "条码枪/串口主动设备");
+    EXPECT_EQ(portDeviceTypeNames()[26], "体重计");
+    // Each option caption starts with its own two-digit number.
+    for (std::size_t i = 0; i < optionCaptions().size(); ++i) {
+        char number[24];
+        std::snprintf(number, sizeof number, "%02zu.", i + 1);
+        EXPECT_EQ(optionCaptions()[i].substr(0, 3), number) << i;
+    }
+    EXPECT_EQ(optionCaptions().back(), "57.启用Keep-Alive");
+}
+
+TEST(PackedTime, HoursMinutesAndHalvedSeconds) {
     EXPECT_EQ(packedTimeText(0x6000), "12:00:00");
     EXPECT_EQ(packedTimeText(0xBF7D), "23:59:58");
     EXPECT_EQ(packTime(23, 59, 58), 0xBF7D);

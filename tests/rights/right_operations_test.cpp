@@ -13,7 +13,6 @@
 #include "child_process.h"
 #include "fake_clock.h"
 #include "infra/codepage.h"
-#include "model/door_block.h"
 #include "recording_user_port.h"
 #include "rights/right_commands.h"
 #include "rights/right_copy.h"
@@ -344,7 +343,8 @@ test::UdpController::Script storage(std::map<std::uint32_t, std::uint32_t> cards
 
 TEST_F(RightsOps, ADownloadEndedByMinusOneHasEveryRightAndNoEndMarkerLine) {
     controller.setScript(storage({{3, 100}, {4, 101}, {9, 102}}));
-    ByteWriter(device.doorConfig, door::kRightCount).putU32le(3);
+    // The device record's right count (D8) is the download's total.
+    ByteWriter(device.doorConfig, 8).putU32le(3);
     auto r = downloadRights(s(), device, true, true);
     EXPECT_EQ(r.rc, 0);
     EXPECT_EQ(file("下载权限.txt"),

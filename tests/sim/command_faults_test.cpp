@@ -1,6 +1,7 @@
 // Faults per command: their option syntax and what each counts.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <vector>
 
 #include "sim_command_faults.h"
@@ -44,15 +45,18 @@ TEST_P(ParseGoodFault, ReadsKindCodeValueAndAddress) {
     EXPECT_EQ(*f, GetParam().fault);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, ParseGoodFault,
-                         ::testing::Values(GoodFault{"drop:16:2", {Kind::Drop, 16, 2, {}}},
-                                           GoodFault{"drop-each:18:1", {Kind::DropEach, 18, 1, {}}},
-                                           GoodFault{"status:14:0", {Kind::Status, 14, 0, {}}},
-                                           GoodFault{"status:2:255", {Kind::Status, 2, 255, {}}},
-                                           GoodFault{"delay:40:600000",
-                                                     {Kind::Delay, 40, 600000, {}}},
-                                           GoodFault{"drop:0:1@127.0.0.3", {Kind::Drop, 0, 1, kB}},
-                                           GoodFault{"loss:18:20", {Kind::Loss, 18, 20, {}}}));
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ParseGoodFault,
+    ::testing::Values(GoodFault{"drop:16:2", {Kind::Drop, 16, 2, {}}},
+                      GoodFault{"drop-each:18:1", {Kind::DropEach, 18, 1, {}}},
+                      GoodFault{"status:14:0", {Kind::Status, 14, 0, {}}},
+                      GoodFault{"status:2:255", {Kind::Status, 2, 255, {}}},
+                      GoodFault{"delay:40:600000", {Kind::Delay, 40, 600000, {}}},
+                      GoodFault{"drop:0:1@127.0.0.3", {Kind::Drop, 0, 1, kB}},
+                      // A door fault names the door; it belongs to the open-door command.
+                      GoodFault{"door:3:0", {Kind::Door, 16, 0, {}, 3}},
+                      GoodFault{"door:164:2@127.0.0.2", {Kind::Door, 16, 2, kA, 164}},
+                      GoodFault{"loss:18:20", {Kind::Loss, 18, 20, {}}}));
 
 TEST_P(ParseBadFault, IsRefusedWithAReason) {
     std::string error;
@@ -67,8 +71,9 @@ INSTANTIATE_TEST_SUITE_P(
         BadFault{"UnknownKind", "wobble:16:1"}, BadFault{"CodeTooLarge", "drop:256:1"},
         BadFault{"CodeNotANumber", "drop:x:1"}, BadFault{"NegativeCount", "drop:16:-1"},
         BadFault{"StatusTooLarge", "status:14:256"}, BadFault{"DelayTooLong", "delay:40:600001"},
-        BadFault{"LossAboveAll", "loss:18:101"}, BadFault{"ExtraField", "drop:16:1:2"},
-        BadFault{"HexCode", "drop:0x10:1"}, BadFault{"BadAddress", "drop:16:2@nowhere"}),
+        BadFault{"ExtraField", "drop:16:1:2"}, BadFault{"HexCode", "drop:0x10:1"},
+        BadFault{"BadAddress", "drop:16:2@nowhere"}, BadFault{"DoorZero", "door:0:0"},
+        BadFault{"DoorStatusTooLarge", "door:1:256"}, BadFault{"LossAboveAll", "loss:18:101"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(CommandFaults, DropCountsTheFirstRepliesOfEachControllerToItsCode) {
@@ -113,6 +118,15 @@ TEST(CommandFaults, TheFirstStatusOrDelayGivenForACodeApplies) {
     EXPECT_EQ(faults.statusFor(kA, 14), 0);
     EXPECT_EQ(faults.delayFor(kA, 14).count(), 100);
     EXPECT_FALSE(faults.statusFor(kA, 12));
+}
+
+TEST(CommandFaults, DoorFaultsGiveEachDoorItsStatusAtTheirAddresses) {
+    CommandFaults faults({{Kind::Door, 16, 0, {}, 2},
+                          {Kind::Door, 16, 5, {}, 2},
+                          {Kind::Door, 16, 3, kB, 100},
+                          {Kind::Status, 16, 7, {}}});
+    EXPECT_EQ(faults.doorStatuses(kA), (std::map<int, std::uint8_t>{{2, 0}}));
+    EXPECT_EQ(faults.doorStatuses(kB), (std::map<int, std::uint8_t>{{2, 0}, {100, 3}}));
 }
 
 TEST(CommandFaults, LossDropsAboutItsShareOfTheRepliesToItsCodeOnly) {

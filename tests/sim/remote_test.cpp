@@ -51,6 +51,12 @@ TEST_P(OpenDoor, SetsTheRelayItNames) {
         EXPECT_EQ(s.lastValue, named ? GetParam().value : kRelayAuto) << relay;
         EXPECT_EQ(s.commands, named ? 1 : 0) << relay;
     }
+    if (GetParam().relay > kOnBoardRelays) {
+        ASSERT_EQ(c.remote.extensionRelays.size(), 1u);
+        EXPECT_EQ(c.remote.extensionRelays.at(GetParam().relay).lastValue, GetParam().value);
+    } else {
+        EXPECT_TRUE(c.remote.extensionRelays.empty());
+    }
     EXPECT_EQ(c.remote.lastDoor, GetParam().relay);
 }
 
@@ -60,7 +66,9 @@ INSTANTIATE_TEST_SUITE_P(
                       OpenCase{"Relay1HeldEnergised", {0x01, 0xFD, 0xEB}, 1, 1, 65003},
                       OpenCase{"Relay4Released", {0x04, 0xFD, 0xED}, 1, 4, 65005},
                       OpenCase{"DoorZero", {0x00, 0x00, 0x32}, 0xFC, 0, 0},
-                      OpenCase{"ExtensionRelay", {0x05, 0x00, 0x32}, 0xFC, 0, 0},
+                      OpenCase{"FirstExtensionRelay", {0x05, 0x00, 0x32}, 1, 5, 50},
+                      OpenCase{"LastExtensionRelay", {0xA4, 0xFD, 0xEA}, 1, 164, 65002},
+                      OpenCase{"BeyondTheLastDoor", {0xA5, 0x00, 0x32}, 0xFC, 0, 0},
                       OpenCase{"ShortPayload", {0x01, 0x00}, 0xFE, 0, 0}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -98,4 +106,83 @@ TEST(Restart, IsCounted) {
     EXPECT_EQ(send(c, 66, {}).code, 67);
     send(c, 66, {});
     EXPECT_EQ(c.remote.restarts, 2);
+}
+
+TEST(OpenDoor, ADoorWithAFaultAnswersItsStatusAndStaysAsItWas) {
+    SimController c;
+    c.remote.doorStatus = {{2, 0}, {7, 3}};
+    EXPECT_EQ(send(c, 16, {0x02, 0x01, 0x2C}).status, 0);
+    EXPECT_EQ(send(c, 16, {0x07, 0x01, 0x2C}).status, 3);
+    EXPECT_EQ(send(c, 16, {0x01, 0x01, 0x2C}).status, 1);
+    EXPECT_EQ(c.remote.relays[1].commands, 0);
+    EXPECT_EQ(c.remote.relays[1].lastValue, kRelayAuto);
+    EXPECT_TRUE(c.remote.extensionRelays.empty());
+    EXPECT_EQ(c.remote.relays[0].commands, 1);
+}
+
+TEST(ClearLog, EmptiesTheLogAndRestarts) {
+    SimController c;
+    c.logs.records.resize(5);
+    Exchange e = send(c, 64, {});
+    EXPECT_EQ(e.code, 65);
+    EXPECT_EQ(e.status, 1);
+    EXPECT_TRUE(c.logs.records.empty());
+    EXPECT_EQ(c.remote.logClears, 1);
+    EXPECT_EQ(c.remote.restarts, 1);
+}
+
+namespace {
+struct TestCase {
+    const char* name;
+    ByteVec payload;
+    std::uint8_t status;
+    ByteVec reply;
+    std::uint32_t flags; // kept as the last flag word
+};
+class SelfTest : public ::testing::TestWithParam<TestCase> {};
+} // namespace
+
+TEST_P(SelfTest, AnswersWithItsReturnCode) {
+    SimController c;
+    c.logs.records.resize(3);
+    Exchange e = send(c, 243, GetParam().payload);
+    EXPECT_EQ(e.code, 244);
+    EXPECT_EQ(e.status, GetParam().status);
+    EXPECT_EQ(e.payload, GetParam().reply);
+    EXPECT_EQ(c.remote.testFlags, GetParam().flags);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SelfTest,
+    ::testing::Values(
+        // Bits 1 and 16, little-endian: two actions.
+        TestCase{"TwoActions", {0x02, 0x00, 0x01, 0x00}, 1, {0x02}, 0x00010002},
+        TestCase{"EveryKnownAction", {0x0F, 0x00, 0xFF, 0x0F}, 1, {16}, 0x0FFF000F},
+        TestCase{"NoAction", {0x00, 0x00, 0x00, 0x00}, 0, {0x00}, 0},
+        // Bit 4 is not a test action: the code names it.
+        TestCase{"UnknownBit", {0x12, 0x00, 0x00, 0x00}, 0, {0x04}, 0x12},
+        TestCase{"HighUnknownBit", {0x00, 0x00, 0x00, 0x80}, 0, {31}, 0x80000000},
+        TestCase{"ShortWord", {0x01, 0x00, 0x00}, 0xFE, {}, 0},
+        TestCase{"LongWord", {0x01, 0x00, 0x00, 0x00, 0x00}, 0xFE, {}, 0}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(SelfTest, ClearingTheLogOrTheConfigurationLeavesItsTrace) {
+    SimController c;
+    c.logs.records.resize(3);
+    send(c, 243, {0x08, 0x00, 0x00, 0x00});
+    EXPECT_TRUE(c.logs.records.empty());
+    EXPECT_EQ(c.remote.logClears, 1);
+    EXPECT_EQ(c.remote.restarts, 0);
+    send(c, 243, {0x01, 0x00, 0x00, 0x00});
+    EXPECT_EQ(c.remote.restarts, 1);
+    EXPECT_EQ(c.remote.selfTests, 2);
+}
+
+TEST(RemoteModule, KeepsTheLastPayloadOfEachCommand) {
+    SimController c;
+    send(c, 16, {0x02, 0x01, 0x2C});
+    send(c, 16, {0x01, 0xFD, 0xEB});
+    send(c, 243, {0x02, 0x00, 0x00, 0x00});
+    EXPECT_EQ(c.remote.payloads.at(16), std::string("\x01\xFD\xEB"));
+    EXPECT_EQ(c.remote.payloads.at(243), std::string("\x02\x00\x00\x00", 4));
 }

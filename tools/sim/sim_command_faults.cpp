@@ -24,7 +24,9 @@ constexpr KindName kKinds[] = {{"drop", CommandFault::Kind::Drop, 1000000000},
                                {"drop-each", CommandFault::Kind::DropEach, 1000000000},
                                {"status", CommandFault::Kind::Status, 255},
                                {"delay", CommandFault::Kind::Delay, 600000},
+                               {"door", CommandFault::Kind::Door, 255},
                                {"loss", CommandFault::Kind::Loss, 100}};
+constexpr std::uint8_t kOpenDoor = 16;
 
 bool applies(const CommandFault& f, std::uint32_t address, std::uint8_t code) {
     return f.code == code && (!f.address || *f.address == address);
@@ -55,7 +57,8 @@ std::optional<CommandFault> parseCommandFault(std::string_view text, std::string
         if (k.name == kind)
             known = &k;
     if (!known) {
-        error = "unknown fault kind " + std::string(kind) + " (drop, drop-each, status, delay, loss)";
+        error = "unknown fault kind " + std::string(kind) +
+                " (drop, drop-each, status, delay, door, loss)";
         return std::nullopt;
     }
     f.kind = known->kind;
@@ -66,6 +69,15 @@ std::optional<CommandFault> parseCommandFault(std::string_view text, std::string
         return std::nullopt;
     }
     f.code = static_cast<std::uint8_t>(code);
+    if (f.kind == CommandFault::Kind::Door) {
+        // The second field names the door; the fault is one of the open-door command.
+        if (code < 1) {
+            error = "bad door in fault " + std::string(text) + " (1..255)";
+            return std::nullopt;
+        }
+        f.door = static_cast<int>(code);
+        f.code = kOpenDoor;
+    }
     if (!number(rest.substr(c2 + 1), max, f.value)) {
         error = "bad value in fault " + std::string(text) + " (0.." + std::to_string(max) + ")";
         return std::nullopt;
@@ -92,6 +104,14 @@ std::optional<std::uint8_t> CommandFaults::statusFor(std::uint32_t address,
 std::chrono::milliseconds CommandFaults::delayFor(std::uint32_t address, std::uint8_t code) const {
     const CommandFault* f = first(CommandFault::Kind::Delay, address, code);
     return std::chrono::milliseconds(f ? f->value : 0);
+}
+
+std::map<int, std::uint8_t> CommandFaults::doorStatuses(std::uint32_t address) const {
+    std::map<int, std::uint8_t> out;
+    for (const auto& f : faults_)
+        if (f.kind == CommandFault::Kind::Door && applies(f, address, kOpenDoor))
+            out.emplace(f.door, static_cast<std::uint8_t>(f.value));
+    return out;
 }
 
 bool CommandFaults::dropReply(std::size_t controller, std::uint32_t address,

@@ -6,6 +6,8 @@
 //   status:C:S      answer code C with status S (reply code C + 1, empty payload) instead of
 //                   carrying the command out
 //   delay:C:MS      send replies to code C MS milliseconds late
+//   door:D:S        answer open-door requests (16) for door D with status S, the relay left as
+//                   it was
 //   loss:C:P        drop each reply to code C with probability P percent (drawn from a
 //                   generator seeded like the random faults)
 // Counts are kept per controller. With @ADDRESS a fault applies only to the controllers at that
@@ -25,11 +27,12 @@
 namespace quorvane::sim {
 
 struct CommandFault {
-    enum class Kind { Drop, DropEach, Status, Delay, Loss };
+    enum class Kind { Drop, DropEach, Status, Delay, Door, Loss };
     Kind kind = Kind::Drop;
-    std::uint8_t code = 0;
+    std::uint8_t code = 0; // the request code (16 for a door fault)
     std::uint32_t value = 0;
     std::optional<std::uint32_t> address; // host order; none: every controller
+    int door = 0;                         // a door fault's door number (1-based)
 
     bool operator==(const CommandFault&) const = default;
 };
@@ -51,6 +54,9 @@ class CommandFaults {
     bool dropReply(std::size_t controller, std::uint32_t address, const SimRequest& request);
     // The extra delay of replies to code (the first delay fault that applies).
     std::chrono::milliseconds delayFor(std::uint32_t address, std::uint8_t code) const;
+    // The status each door with a door fault answers with at address (the first door fault
+    // given for a door applies), by door number.
+    std::map<int, std::uint8_t> doorStatuses(std::uint32_t address) const;
 
   private:
     const CommandFault* first(CommandFault::Kind kind, std::uint32_t address,

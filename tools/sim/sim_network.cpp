@@ -15,10 +15,15 @@ namespace quorvane::sim {
 using clock = std::chrono::steady_clock;
 
 SimNetwork::SimNetwork(const SimOptions& options, std::vector<SimController> controllers)
-    : options_(options), controllers_(std::move(controllers)), commandFaults_(options.faults, options.seed),
+    : options_(options), controllers_(std::move(controllers)),
+      commandFaults_(options.faults, options.seed),
       faults_(options.seed, options.dropRate, options.duplicateRate, options.corruptRate) {
-    for (std::size_t i = 0; i < controllers_.size(); ++i)
-        byAddress_[controllers_[i].address].push_back(i);
+    for (std::size_t i = 0; i < controllers_.size(); ++i) {
+        SimController& c = controllers_[i];
+        byAddress_[c.address].push_back(i);
+        // A door fault is a state of the door: its module answers for it.
+        c.remote.doorStatus = commandFaults_.doorStatuses(c.address);
+    }
 }
 
 bool SimNetwork::open() {

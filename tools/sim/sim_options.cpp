@@ -50,6 +50,8 @@ Faults per command (repeatable; C is the REQUEST code in decimal, as the tool se
   --fault status:C:S        answer code C with status S (reply C+1, empty payload) and leave
                             the controller's state as it was
   --fault delay:C:MS        send the replies to code C MS milliseconds late (on top of --delay)
+  --fault door:D:S          answer open-door requests for door D (1..164) with status S and
+                            leave that relay as it was (status 0: the door failed)
   --fault loss:C:P          drop each reply to code C with probability P percent (0..100),
                             drawn from a generator seeded with --seed
   --fault KIND:C:V@A        the same, only for the controllers at address A
@@ -74,10 +76,17 @@ State dump
                                    "basicBlock": hex as reported (116 or 192 bytes),
                                    "doorBlock": hex of the 424-byte door-access block},
                                  "remote": {"clock": "YYYY-MM-DD HH:MM:SS",
-                                   "clockOffsetSeconds", "restarts", "lastDoor",
-                                   "relays": [{"mode": "auto" | "held-released" |
+                                   "clockOffsetSeconds", "restarts", "logClears",
+                                   "selfTests", "testFlags", "testFlagBits": [bit, ...],
+                                   "lastDoor",
+                                   "relays": [{"door", "mode": "auto" | "held-released" |
                                      "held-energised" | "energised" | "released" | "pulse",
-                                     "openMs" (pulse only), "commands"}, x4]},
+                                     "openMs" (pulse only), "commands",
+                                     "failStatus" (door fault only)}, x4],
+                                   "extensionRelays": [the same, for doors 5..164 once
+                                     commanded or given a door fault],
+                                   "payloads": {"<request code>": hex of the last payload
+                                     of 16, 38, 40, 64, 66, 243}},
                                  "rights": {"count", "recordLength": 20 | 24,
                                    "storage": "hashed" | "overflow",
                                    "records": [{"position", "right": hex of the stored
@@ -95,12 +104,15 @@ Other
 
 Commands answered (status 1 unless the request is malformed): 2 device information,
 4 write basic configuration, 12 read door-access configuration, 14 write door-access
-configuration, 16 open door, 38 set time, 40 read time, 66 restart; rights: 18 add (status 0
-when no slot is free; a card added again replaces its right), 20 remove (0: no such card),
-22 check (0: no right for the card at that reader), 24 clear, 52 read by position (positions
-count storage slots from 1; with search forward the first right at or after it; position -1
-after the last), 114 simulated swipe (status: admitted), 116 read by card (24 zero bytes when
-the card has none). Rights are kept in EEPROM and FLASH as the right-storage image lays them
+configuration, 16 open door (doors 1..164), 38 set time, 40 read time, 64 clear log (the
+controller then restarts), 66 restart, 243 self test (return code: the number of test actions
+run; a word with none, or with a bit other than 0..3 and 16..27, fails with 0 or that bit's
+number; bit 3 clears the log, bit 0 restarts); rights: 18 add (status 0 when no slot is
+free; a card added again replaces its right), 20 remove (0: no such card), 22 check (0: no
+right for the card at that reader), 24 clear, 52 read by position (positions count storage
+slots from 1; with search forward the first right at or after it; position -1 after the
+last), 114 simulated swipe (status: admitted), 116 read by card (24 zero bytes when the card
+has none). Rights are kept in EEPROM and FLASH as the right-storage image lays them
 out; the door-access block's right count is their number. Any other command gets
 the general error reply 255 with status 0xFF, a request with a wrong checksum the same reply
 with status 0xFD. The process prints "ready" on standard output once its sockets are open,

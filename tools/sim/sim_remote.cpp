@@ -1,5 +1,6 @@
 // The remote-command module: open a door or switch a relay (16), set (38) and read (40) the
-// clock, restart (66). Later commands of this group (clear log 64, self test 243) belong here.
+// clock, clear the log (64), restart (66) and the self test (243).
+#include <bit>
 #include <cstdio>
 #include <ctime>
 
@@ -11,18 +12,39 @@ namespace quorvane::sim {
 
 namespace {
 
-// Payload: door number (1-based), then the time value big-endian (ms / 10, or a state).
+// The bits of the self-test word a controller knows: clear configuration, rights, identity
+// cache and log (0..3), and the test actions 16..27.
+constexpr std::uint32_t kKnownTestBits = 0x0000000Fu | 0x0FFF0000u;
+constexpr std::uint32_t kTestClearConfig = 1u << 0;
+constexpr std::uint32_t kTestClearLog = 1u << 3;
+
+void keepPayload(SimController& c, const SimRequest& r) {
+    c.remote.payloads[r.command] = std::string(r.payload.begin(), r.payload.end());
+}
+
+RelayState& relayOf(RemoteState& s, int door) {
+    if (door <= kOnBoardRelays)
+        return s.relays[static_cast<std::size_t>(door - 1)];
+    return s.extensionRelays[door];
+}
+
+// Payload: door number (1-based), then the time value big-endian (ms / 10, or a state). A door
+// with a door fault answers with its status and stays as it is.
 std::optional<SimReply> openDoor(SimController& c, const SimRequest& r) {
+    keepPayload(c, r);
     if (r.payload.size() != 3)
         return SimReply{kBadFormat, {}};
     ByteReader in(r.payload);
-    int door = in.u8();
-    if (door < 1 || door > kOnBoardRelays)
+    const int door = in.u8();
+    const std::uint16_t value = in.u16be();
+    if (door < 1 || door > kLastDoor)
         return SimReply{kBadParameter, {}};
-    RelayState& relay = c.remote.relays[static_cast<std::size_t>(door - 1)];
-    relay.lastValue = in.u16be();
-    ++relay.commands;
     c.remote.lastDoor = door;
+    if (auto fault = c.remote.doorStatus.find(door); fault != c.remote.doorStatus.end())
+        return SimReply{fault->second, {}};
+    RelayState& relay = relayOf(c.remote, door);
+    relay.lastValue = value;
+    ++relay.commands;
     return SimReply{kDone, {}};
 }
 
@@ -42,6 +64,7 @@ std::time_t deviceNow(const SimController& c) {
 // Seven BCD bytes: year - 2000, month, day, hour, minute, second, weekday (0 = Sunday). The
 // weekday follows from the date, so the controller does not keep it.
 std::optional<SimReply> setTime(SimController& c, const SimRequest& r) {
+    keepPayload(c, r);
     if (r.payload.size() != 7)
         return SimReply{kFailed, {}};
     int v[7];
@@ -64,7 +87,8 @@ std::optional<SimReply> setTime(SimController& c, const SimRequest& r) {
 }
 
 // The same seven BCD bytes as the set command.
-std::optional<SimReply> readTime(SimController& c, const SimRequest&) {
+std::optional<SimReply> readTime(SimController& c, const SimRequest& r) {
+    keepPayload(c, r);
     std::time_t now = deviceNow(c);
     std::tm t{};
     localtime_r(&now, &t);
@@ -75,16 +99,53 @@ std::optional<SimReply> readTime(SimController& c, const SimRequest&) {
     return SimReply{kDone, p};
 }
 
-std::optional<SimReply> restart(SimController& c, const SimRequest&) {
+// The log is emptied, and the controller restarts afterwards.
+std::optional<SimReply> clearLog(SimController& c, const SimRequest& r) {
+    keepPayload(c, r);
+    c.logs.records.clear();
+    ++c.remote.logClears;
     ++c.remote.restarts;
     return SimReply{kDone, {}};
+}
+
+std::optional<SimReply> restart(SimController& c, const SimRequest& r) {
+    keepPayload(c, r);
+    ++c.remote.restarts;
+    return SimReply{kDone, {}};
+}
+
+// A little-endian flag word. The return code (payload byte 0) is the number of test actions
+// run; a word without any, or with a bit the controller does not know, fails with code 0 or
+// the number of the first unknown bit. Of the actions, clearing the log and clearing the
+// configuration (which restarts) leave a trace here.
+std::optional<SimReply> selfTest(SimController& c, const SimRequest& r) {
+    keepPayload(c, r);
+    ByteReader in(r.payload);
+    const std::uint32_t flags = in.u32le();
+    if (!in.ok() || in.remaining() != 0)
+        return SimReply{kBadFormat, {}};
+    ++c.remote.selfTests;
+    c.remote.testFlags = flags;
+    if (const std::uint32_t unknown = flags & ~kKnownTestBits)
+        return SimReply{kFailed, std::string(1, static_cast<char>(std::countr_zero(unknown)))};
+    if (flags == 0)
+        return SimReply{kFailed, std::string(1, '\0')};
+    if (flags & kTestClearLog) {
+        c.logs.records.clear();
+        ++c.remote.logClears;
+    }
+    if (flags & kTestClearConfig)
+        ++c.remote.restarts;
+    return SimReply{kDone, std::string(1, static_cast<char>(std::popcount(flags)))};
 }
 
 void addCommands(CommandTable& table) {
     table.add(16, openDoor);
     table.add(38, setTime);
     table.add(40, readTime);
+    table.add(64, clearLog);
     table.add(66, restart);
+    table.add(243, selfTest);
 }
 
 const char* relayMode(std::uint16_t value) {
@@ -104,6 +165,18 @@ const char* relayMode(std::uint16_t value) {
     }
 }
 
+void dumpRelay(const RemoteState& s, int door, const RelayState& relay, JsonWriter& out) {
+    out.beginObject();
+    out.field("door", door);
+    out.field("mode", relayMode(relay.lastValue));
+    if (relay.lastValue < kRelayAuto)
+        out.field("openMs", relay.lastValue * 10);
+    out.field("commands", relay.commands);
+    if (auto fault = s.doorStatus.find(door); fault != s.doorStatus.end())
+        out.field("failStatus", fault->second);
+    out.endObject();
+}
+
 void dump(const SimController& c, JsonWriter& out) {
     const RemoteState& s = c.remote;
     std::time_t now = deviceNow(c);
@@ -115,17 +188,32 @@ void dump(const SimController& c, JsonWriter& out) {
     out.field("clock", clock);
     out.field("clockOffsetSeconds", static_cast<std::int64_t>(s.clockOffset.count()));
     out.field("restarts", s.restarts);
+    out.field("logClears", s.logClears);
+    out.field("selfTests", s.selfTests);
+    out.field("testFlags", static_cast<std::int64_t>(s.testFlags));
+    out.key("testFlagBits").beginArray();
+    for (int bit = 0; bit < 32; ++bit)
+        if (s.testFlags & (1u << bit))
+            out.value(static_cast<std::int64_t>(bit));
+    out.endArray();
     out.field("lastDoor", s.lastDoor);
     out.key("relays").beginArray();
-    for (const RelayState& relay : s.relays) {
-        out.beginObject();
-        out.field("mode", relayMode(relay.lastValue));
-        if (relay.lastValue < kRelayAuto)
-            out.field("openMs", relay.lastValue * 10);
-        out.field("commands", relay.commands);
-        out.endObject();
-    }
+    for (int door = 1; door <= kOnBoardRelays; ++door)
+        dumpRelay(s, door, s.relays[static_cast<std::size_t>(door - 1)], out);
     out.endArray();
+    // Extension relays once commanded or given a door fault, by door number.
+    std::map<int, RelayState> extension = s.extensionRelays;
+    for (const auto& entry : s.doorStatus)
+        if (entry.first > kOnBoardRelays)
+            extension.try_emplace(entry.first);
+    out.key("extensionRelays").beginArray();
+    for (const auto& [door, relay] : extension)
+        dumpRelay(s, door, relay, out);
+    out.endArray();
+    out.key("payloads").beginObject();
+    for (const auto& [code, payload] : s.payloads)
+        out.key(std::to_string(code)).hex(asBytes(payload));
+    out.endObject();
     out.endObject();
 }
 

@@ -6,13 +6,10 @@
 #include <cstring>
 
 #include "infra/codepage.h"
-#include "protocol/frame.h"
 
 namespace quorvane {
 
 namespace {
-constexpr std::size_t kPayloadOffset = offsets::kPayload;
-
 // "%x.%x.%x.%x.%x.%x" / "%d.%d.%d.%d" reading: parts that fail to parse, and the ones after
 // them, are 0.
 template <std::size_t N> std::array<std::uint8_t, N> parseParts(const std::string& text, int base) {
@@ -32,52 +29,22 @@ template <std::size_t N> std::array<std::uint8_t, N> parseParts(const std::strin
     return out;
 }
 
+template <std::size_t N> void copyInto(std::array<std::uint8_t, N>& dst, Bytes src) {
+    for (std::size_t i = 0; i < N; ++i) dst[i] = i < src.size() ? src[i] : 0;
+}
+
+} // namespace
+
+std::array<std::uint8_t, 4> parseDotted(const std::string& text) { return parseParts<4>(text, 10); }
+
+std::array<std::uint8_t, 6> parseMac(const std::string& text) { return parseParts<6>(text, 16); }
+
 std::string macText(Bytes six) {
     char buf[32];
     std::snprintf(buf, sizeof buf, "%02x.%02x.%02x.%02x.%02x.%02x", six[0], six[1], six[2], six[3],
                   six[4], six[5]);
     return buf;
 }
-
-template <std::size_t N> void copyInto(std::array<std::uint8_t, N>& dst, Bytes src) {
-    for (std::size_t i = 0; i < N; ++i) dst[i] = i < src.size() ? src[i] : 0;
-}
-
-// Fills the basic fields from payload bytes 0..114 (the caller checked they are there).
-void fillBasic(DeviceUIInfo& d, Bytes p) {
-    ByteReader r(p);
-    std::size_t nameLen = std::min<std::size_t>(p[0], 15);
-    d.name = fromGbk(fieldText(p.subspan(1, nameLen)));
-    d.reportMode = p[42];
-    d.mac = macText(p.subspan(16, 6));
-    d.ip = dottedText(p.subspan(22, 4));
-    d.mask = dottedText(p.subspan(26, 4));
-    d.gateway = dottedText(p.subspan(30, 4));
-    d.hostAddress = dottedText(p.subspan(34, 4));
-    r.seek(38);
-    d.devicePort = r.u16be();
-    d.hostPort = r.u16be();
-    d.groupNo = p[43];
-    d.hwVariant = p[44];
-    d.deviceNo = p[45];
-    copyInto(d.operatorPassword, p.subspan(46, 6));
-    copyInto(d.productSerial, p.subspan(52, 16));
-    copyInto(d.reserved1, p.subspan(68, 16));
-    copyInto(d.reserved2, p.subspan(84, 16));
-    d.ipAlloc = p[100] & 0x0F;
-    d.blockVersion = (p[100] >> 4) & 3;
-    d.reservedBits = p[100] >> 6;
-    d.hwModel = p[101];
-    r.seek(102);
-    d.reserved3 = r.u16le();
-    d.netTimeout = r.u16le();
-    d.passTimeout = r.u16le();
-    d.firmwareVersion = fromGbk(fieldText(p.subspan(108, 7)));
-}
-
-} // namespace
-
-std::array<std::uint8_t, 4> parseDotted(const std::string& text) { return parseParts<4>(text, 10); }
 
 std::string dottedText(Bytes four) {
     char buf[24];
@@ -92,7 +59,7 @@ std::uint32_t addressNumber(const std::string& text) {
 }
 
 std::uint16_t DeviceUIInfo::getRawDeviceId() const {
-    auto m = parseParts<6>(mac, 16);
+    auto m = parseMac(mac);
     return static_cast<std::uint16_t>(m[4] * 256 + m[5]);
 }
 
@@ -102,7 +69,7 @@ std::uint16_t DeviceUIInfo::getTargetId() const {
 }
 
 bool DeviceUIInfo::getMac(std::array<std::uint8_t, 6>& out) const {
-    out = parseParts<6>(mac, 16);
+    out = parseMac(mac);
     return true;
 }
 
@@ -213,70 +180,6 @@ bool deviceLess(const DeviceUIInfo& a, const DeviceUIInfo& b, int sortKey) {
     case 3: return toGbk(a.name) < toGbk(b.name);
     default: return addressNumber(a.ip) < addressNumber(b.ip);
     }
-}
-
-int getUIInfoFromMsg(Bytes frame, bool& extended, DeviceUIInfo& record) {
-    extended = false;
-    if (frame.size() < kPayloadOffset + kBasicBlockSize) return -3;
-    Bytes p = frame.subspan(kPayloadOffset);
-    if ((p[100] & 0x30) == 0x10 && p.size() > 190 && p[190] == kExtendedMarker) {
-        extended = true;
-        constexpr std::size_t kPayload = kExtendedBlockSize + kDoorBlockSize;  // 616
-        if (frame.size() < kPayloadOffset + kPayload + 1) return -2;
-        if (sum8(p.first(115)) != p[115] || sum8(p.first(191)) != p[191] ||
-            sum8(frame.subspan(28, 4 + kPayload)) != frame[32 + kPayload])
-            return -2;
-        DeviceUIInfo d = record;
-        fillBasic(d, p);
-        copyInto(d.pppoeAccount, p.subspan(116, 32));
-        copyInto(d.pppoePassword, p.subspan(148, 10));
-        d.serverAddress = dottedText(p.subspan(158, 4));
-        d.serverPort = static_cast<std::uint16_t>((p[162] << 8) | p[163]);
-        d.extMarker = p[190];
-        copyInto(d.doorConfig, p.subspan(kExtendedBlockSize, kDoorBlockSize));
-        record = std::move(d);
-        return 0;
-    }
-    if (sum8(p.first(115)) != p[115]) return -1;
-    if (p.size() < kBasicBlockSize + kDoorBlockSize) return -3;
-    DeviceUIInfo d = record;
-    fillBasic(d, p);
-    copyInto(d.doorConfig, p.subspan(kBasicBlockSize, kDoorBlockSize));
-    record = std::move(d);
-    return 0;
-}
-
-std::array<std::uint8_t, kExtendedBlockSize> encodeBasicBlock(const DeviceUIInfo& d) {
-    std::array<std::uint8_t, kExtendedBlockSize> b{};
-    std::string name = gbkCut(d.name, 15);
-    ByteWriter w(b);
-    w.putU8(static_cast<std::uint8_t>(name.size())).putPadded(name, 15);
-    std::array<std::uint8_t, 6> mac{};
-    d.getMac(mac);
-    w.putBytes(mac);
-    for (int t : {IP_ADDR, IP_MASK, IP_GATEWAY, IP_HOST}) {
-        std::array<std::uint8_t, 4> a{};
-        d.getIp(a, t);
-        w.putBytes(a);
-    }
-    w.putU16be(static_cast<std::uint16_t>(d.devicePort));
-    w.putU16be(static_cast<std::uint16_t>(d.hostPort));
-    w.putU8(static_cast<std::uint8_t>(d.reportMode)).putU8(d.groupNo).putU8(d.hwVariant);
-    w.putU8(d.deviceNo).putBytes(d.operatorPassword).putBytes(d.productSerial);
-    w.putBytes(d.reserved1).putBytes(d.reserved2);
-    w.putU8(static_cast<std::uint8_t>((d.ipAlloc & 0x0F) | ((d.blockVersion & 3) << 4) |
-                                      ((d.reservedBits & 3) << 6)));
-    w.putU8(d.hwModel).putU16le(d.reserved3).putU16le(d.netTimeout).putU16le(d.passTimeout);
-    w.putPadded(gbkCut(d.firmwareVersion, 7), 7);
-    w.seek(116);
-    w.putBytes(d.pppoeAccount).putBytes(d.pppoePassword);
-    std::array<std::uint8_t, 4> server{};
-    d.getIp(server, IP_SERVER);
-    w.putBytes(server).putU16be(d.serverPort);
-    b[190] = d.extMarker;
-    b[115] = sum8(Bytes(b).first(115));
-    b[191] = sum8(Bytes(b).first(191));
-    return b;
 }
 
 } // namespace quorvane

@@ -88,12 +88,17 @@ struct DeviceUIInfo {
 // Dotted address text read as a.b.c.d, parts that do not parse as 0.
 std::array<std::uint8_t, 4> parseDotted(const std::string& text);
 std::string dottedText(Bytes four);
+// MAC text read as "%x.%x.%x.%x.%x.%x", parts that do not parse as 0.
+std::array<std::uint8_t, 6> parseMac(const std::string& text);
+// "%02x.%02x.%02x.%02x.%02x.%02x".
+std::string macText(Bytes six);
 // The dotted address as a number, first part most significant.
 std::uint32_t addressNumber(const std::string& text);
 
 // List order: by `sort-dev-list` 2 target id, 3 name (byte-wise), else IP address as a number.
 bool deviceLess(const DeviceUIInfo& a, const DeviceUIInfo& b, int sortKey);
 
+// The record's basic/extended block, both ways, walking the field table (basic_block.cpp).
 // Decodes a device-information reply frame (header included). 0 on success, -1 when the basic
 // checksum fails, -2 when an extended block fails its checks, -3 when the frame is too short to
 // hold the block it announces. The record is changed only on success.

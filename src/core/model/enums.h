@@ -9,7 +9,8 @@ namespace quorvane {
 
 // Text of value in the enumeration named key ("rpt", "ipalloc", "procmode", "rightmode", "dir",
 // "mode", "specialmode", "wgformat", "signaltype", "signaldir", "relayerstate", "needrpt",
-// "fire", "devtype"). A value outside the table gives "未知"; an unknown key the empty text.
+// "fire", "devtype", and the timer-task byte's "timercond" and "timertask"). A value outside
+// the table gives "未知"; an unknown key the empty text.
 std::string enumText(std::string_view key, long value);
 // The texts of an enumeration in value order (procmode: its six named values).
 std::vector<std::string> enumTexts(std::string_view key);

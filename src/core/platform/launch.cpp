@@ -1,10 +1,11 @@
 // Launching documents and programs, and looking a process up by its executable name.
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <csignal>
-#include <cctype>
 #include <cstring>
 #include <dirent.h>
+#include <fcntl.h>
 #include <fstream>
 #include <spawn.h>
 #include <sstream>
@@ -14,6 +15,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "platform/files.h"
 #include "platform/process.h"
 
 extern char** environ;
@@ -35,28 +37,31 @@ std::string lowered(std::string s) {
 std::string comparableName(const std::string& name) {
     std::string base = name.substr(name.find_last_of('/') + 1);
     base = lowered(base);
-    if (endsWith(base, ".exe")) base.resize(base.size() - 4);
+    if (endsWith(base, ".exe"))
+        base.resize(base.size() - 4);
     return base;
 }
 
 std::vector<std::string> splitWords(const std::string& text) {
     std::vector<std::string> words;
     std::istringstream in(text);
-    for (std::string w; in >> w;) words.push_back(w);
+    for (std::string w; in >> w;)
+        words.push_back(w);
     return words;
 }
 
 bool isExecutableFile(const std::string& path) {
-    struct stat st{};
-    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && ::access(path.c_str(), X_OK) == 0;
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
+           ::access(path.c_str(), X_OK) == 0;
 }
-} // namespace
 
-int runProgram(const std::string& /*verb*/, const std::string& path, const std::string& parameters,
-               bool wait, bool /*show*/) {
-    struct stat st{};
-    if (path.empty() || ::stat(path.c_str(), &st) != 0) return -1;
-
+// The words that start path: a script through /bin/sh, an executable itself, anything else
+// through the desktop's opener. Empty when path does not exist.
+std::vector<std::string> commandFor(const std::string& path, const std::string& parameters) {
+    struct stat st {};
+    if (path.empty() || ::stat(path.c_str(), &st) != 0)
+        return {};
     std::vector<std::string> argv;
     if (endsWith(lowered(path), ".sh")) {
         argv = {"/bin/sh", path};
@@ -67,51 +72,118 @@ int runProgram(const std::string& /*verb*/, const std::string& path, const std::
     } else {
         argv = {"xdg-open", path};
     }
-    for (auto& w : splitWords(parameters)) argv.push_back(w);
+    const std::vector<std::string> words = splitWords(parameters);
+    argv.insert(argv.end(), words.begin(), words.end());
+    return argv;
+}
 
-    std::vector<char*> cargv;
-    cargv.reserve(argv.size() + 1);
-    for (auto& a : argv) cargv.push_back(a.data());
-    cargv.push_back(nullptr);
+// Starts argv (a first word without a slash is looked up on PATH); the child's pid or -1.
+pid_t spawn(std::vector<std::string> argv, const posix_spawn_file_actions_t* actions) {
+    std::vector<char*> cargv(argv.size() + 1, nullptr);
+    std::transform(argv.begin(), argv.end(), cargv.begin(),
+                   [](std::string& a) { return a.data(); });
     pid_t pid = 0;
-    int rc = argv[0] == "xdg-open" || argv[0] == "/bin/sh"
-                 ? ::posix_spawnp(&pid, argv[0].c_str(), nullptr, nullptr, cargv.data(), environ)
-                 : ::posix_spawn(&pid, argv[0].c_str(), nullptr, nullptr, cargv.data(), environ);
-    if (rc != 0) return -2;
-    if (wait) {
-        int status = 0;
-        while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-        }
-    } else {
-        // Nobody waits for it: a detached grandchild would be cleaner, but the tool also has no
-        // use for the status; reap it when it ends so that it leaves no zombie.
-        struct sigaction sa{};
-        ::sigaction(SIGCHLD, nullptr, &sa);
-        if (sa.sa_handler == SIG_DFL) {
-            std::thread([pid] {
-                int status = 0;
-                while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-                }
-            }).detach();
-        }
+    int rc = argv[0].find('/') == std::string::npos
+                 ? ::posix_spawnp(&pid, argv[0].c_str(), actions, nullptr, cargv.data(), environ)
+                 : ::posix_spawn(&pid, argv[0].c_str(), actions, nullptr, cargv.data(), environ);
+    return rc == 0 ? pid : -1;
+}
+
+int waitFor(pid_t pid) {
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0) {
+        if (errno != EINTR)
+            return -1;
     }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// Nobody waits for it: reap it when it ends so that it leaves no zombie (unless the program
+// already ignores its children's ends).
+void reapLater(pid_t pid) {
+    struct sigaction sa {};
+    ::sigaction(SIGCHLD, nullptr, &sa);
+    if (sa.sa_handler == SIG_DFL)
+        std::thread([pid] { waitFor(pid); }).detach();
+}
+
+std::string findOnPath(const std::string& program) {
+    std::istringstream dirs(environment("PATH"));
+    for (std::string dir; std::getline(dirs, dir, ':');) {
+        if (dir.empty())
+            continue;
+        std::string candidate = dir + "/" + program;
+        if (isExecutableFile(candidate))
+            return candidate;
+    }
+    return {};
+}
+} // namespace
+
+std::string terminalProgram() {
+    if (environment("DISPLAY").empty() && environment("WAYLAND_DISPLAY").empty())
+        return {};
+    return findOnPath("x-terminal-emulator");
+}
+
+int runProgram(const std::string& /*verb*/, const std::string& path, const std::string& parameters,
+               bool wait, bool show, int* exitStatus) {
+    std::vector<std::string> argv = commandFor(path, parameters);
+    if (argv.empty())
+        return -1;
+    if (show && argv[0] == "/bin/sh") {
+        // Every terminal that stands in for x-terminal-emulator takes "-e program args...".
+        if (std::string terminal = terminalProgram(); !terminal.empty())
+            argv.insert(argv.begin(), {terminal, "-e"});
+    }
+    pid_t pid = spawn(argv, nullptr);
+    if (pid < 0)
+        return -2;
+    if (wait) {
+        int status = waitFor(pid);
+        if (exitStatus)
+            *exitStatus = status;
+    } else {
+        reapLater(pid);
+    }
+    return 0;
+}
+
+int runProgramLogged(const std::string& path, const std::string& outputFile) {
+    std::vector<std::string> argv = commandFor(path, {});
+    if (argv.empty())
+        return -1;
+    posix_spawn_file_actions_t actions;
+    ::posix_spawn_file_actions_init(&actions);
+    ::posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    ::posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, outputFile.c_str(),
+                                       O_WRONLY | O_CREAT | O_APPEND, 0600);
+    ::posix_spawn_file_actions_adddup2(&actions, STDOUT_FILENO, STDERR_FILENO);
+    pid_t pid = spawn(argv, &actions);
+    ::posix_spawn_file_actions_destroy(&actions);
+    if (pid < 0)
+        return -2;
+    reapLater(pid);
     return 0;
 }
 
 bool isProcessRunning(const std::string& name) {
     const std::string wanted = comparableName(name);
     DIR* proc = ::opendir("/proc");
-    if (!proc) return false;
+    if (!proc)
+        return false;
     bool found = false;
     while (dirent* e = ::readdir(proc)) {
-        if (!std::isdigit(static_cast<unsigned char>(e->d_name[0]))) continue;
+        if (!std::isdigit(static_cast<unsigned char>(e->d_name[0])))
+            continue;
         std::string dir = std::string("/proc/") + e->d_name;
         char target[4096];
         ssize_t n = ::readlink((dir + "/exe").c_str(), target, sizeof target - 1);
         if (n > 0) {
             target[n] = 0;
             std::string exe = target;
-            if (endsWith(exe, " (deleted)")) exe.resize(exe.size() - 10);
+            if (endsWith(exe, " (deleted)"))
+                exe.resize(exe.size() - 10);
             if (comparableName(exe) == wanted) {
                 found = true;
                 break;

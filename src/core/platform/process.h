@@ -8,10 +8,18 @@ int threadId();
 
 // Launches a document or program: a document (or folder) opens with the desktop's default
 // program (xdg-open), an executable file or a ".sh" script starts directly (scripts through
-// /bin/sh). With wait, returns when the launched process ends. 0 after launching, -1 when the
-// file does not exist, -2 when it could not be started.
+// /bin/sh). A script shown (show) runs in a terminal window when terminalProgram() names one,
+// as a console script shows its console. With wait, returns when the launched process ends and
+// stores its exit status in exitStatus when given (-1 when a signal ended it). 0 after
+// launching, -1 when the file does not exist, -2 when it could not be started.
 int runProgram(const std::string& verb, const std::string& path, const std::string& parameters,
-               bool wait, bool show);
+               bool wait, bool show, int* exitStatus = nullptr);
+// Starts a ".sh" script or an executable without waiting, its standard output and error
+// appended to outputFile and its standard input empty. The same results as runProgram.
+int runProgramLogged(const std::string& path, const std::string& outputFile);
+// The desktop's terminal program ("x-terminal-emulator" found on PATH) when a display is there
+// to show it (DISPLAY or WAYLAND_DISPLAY set); empty otherwise.
+std::string terminalProgram();
 // True when a process runs whose executable name equals name, ignoring letter case and a
 // trailing ".exe" on either side.
 bool isProcessRunning(const std::string& name);

@@ -4,10 +4,10 @@
 
 #include <cstdio>
 
-#include "records/record_tables.h"
-#include "records/status_word.h"
-#include "rights/card_number.h"
 #include "model/packed_time.h"
+#include "model/status_word.h"
+#include "records/record_tables.h"
+#include "rights/card_number.h"
 
 namespace quorvane {
 namespace {

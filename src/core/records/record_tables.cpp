@@ -135,8 +135,6 @@ std::string_view connectionEventText(std::uint32_t value) {
     return lookUp(kConnectionEvents, value, kUnknown);
 }
 
-std::string_view yesNoText(bool set) { return set ? "是" : "否"; }
-
 std::string_view dataLabel(unsigned kind) {
     switch (kind) {
     case 1: return "事件数据";

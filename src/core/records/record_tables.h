@@ -17,7 +17,6 @@ std::string_view alarmName(std::uint32_t alarm);
 // Empty for an object that has no name.
 std::string_view objectName(std::uint32_t object);
 std::string_view connectionEventText(std::uint32_t value);
-std::string_view yesNoText(bool set);
 // 事件数据, 卡号数据 or 字节数据 by kind.
 std::string_view dataLabel(unsigned kind);
 

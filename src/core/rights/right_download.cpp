@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "model/door_block.h"
+#include "model/config_table.h"
 #include "rights/card_list.h"
 #include "rights/right_frames.h"
 #include "rights/right_reads.h"
@@ -34,7 +34,7 @@ DownloadResult downloadRights(ToolSession& session, const DeviceUIInfo& device, 
     bool endMarker = false;
     bool refused = false;
     BatchPlan plan;
-    plan.total = static_cast<long>(door::rightCount(device.doorConfig));
+    plan.total = static_cast<long>(readNumber(configField("rightCount"), device.doorConfig));
     plan.limits = limits::kDownloadStep;
     plan.onGiveUp = GiveUp::StopBatch;
     plan.quietNotices = true;

@@ -5,7 +5,7 @@
 
 #include <ace/Guard_T.h>
 
-#include "model/door_block.h"
+#include "model/config_table.h"
 #include "protocol/code_tables.h"
 
 namespace quorvane {
@@ -73,6 +73,19 @@ void DeviceList::append(const DeviceUIInfo& record) {
     insertLocked(record);
 }
 
+bool DeviceList::replace(const DeviceUIInfo& before, const DeviceUIInfo& after) {
+    ACE_Guard<ACE_Thread_Mutex> g(mutex_);
+    auto it =
+        std::find_if(rows_.begin(), rows_.end(),
+                     [&](const std::unique_ptr<DeviceUIInfo>& row) { return *row == before; });
+    if (it == rows_.end())
+        return false;
+    --keyCount_[mergeKey(before)];
+    ++keyCount_[mergeKey(after)];
+    **it = after;
+    return true;
+}
+
 bool DeviceList::tryClear() {
     if (mutex_.tryacquire() != 0)
         return false;
@@ -124,7 +137,7 @@ std::string deviceFlagText(const DeviceUIInfo& r) {
 }
 
 std::string deviceStateText(const DeviceUIInfo& r) {
-    auto status = static_cast<int>(door::systemStatus(r.doorConfig));
+    auto status = static_cast<int>(readNumber(configField("systemStatus"), r.doorConfig));
     return std::to_string(status) + "-" + deviceStatusText(status) + "/" + r.getSearchMode();
 }
 
@@ -155,11 +168,11 @@ std::vector<std::string> deviceListColumns(const DeviceUIInfo& r) {
             std::to_string(r.hostPort),
             r.getHardwareInfo(),
             deviceStateText(r),
-            i32(door::rightCount(r.doorConfig)),
-            i32(door::logCount(r.doorConfig)),
-            i32(door::reportIndex(r.doorConfig)),
+            i32(readNumber(configField("rightCount"), r.doorConfig)),
+            i32(readNumber(configField("logCount"), r.doorConfig)),
+            i32(readNumber(configField("reportIndex"), r.doorConfig)),
             r.mac,
-            i32(door::rightMode(r.doorConfig))};
+            i32(readNumber(configField("rightMode"), r.doorConfig))};
 }
 
 bool checkFilter(const std::string& filter, const DeviceUIInfo& r) {

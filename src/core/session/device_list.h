@@ -32,6 +32,9 @@ class DeviceList {
     bool addSearchReply(const DeviceUIInfo& record);
     // Appends a record loaded from a file, keeping the order.
     void append(const DeviceUIInfo& record);
+    // Replaces the first row equal to before with after (the window's edits of a selected
+    // record that a later save sends); false when no row is equal.
+    bool replace(const DeviceUIInfo& before, const DeviceUIInfo& after);
     // Empties the list unless the mutex is busy; false when it was busy.
     bool tryClear();
     // A copy of the rows unless the mutex is busy.

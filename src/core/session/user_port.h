@@ -1,6 +1,7 @@
 #pragma once
 // How operations talk to a person. The main window implements it with Qt, the command line
 // with the terminal, tests with a recording fake. Texts are UTF-8.
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -34,6 +35,9 @@ class UserPort {
     virtual void endBusy() = 0;
     // Lets the window process pending events during a wait on the window's thread.
     virtual void pumpEvents() = 0;
+    // Runs work that blocks until something outside ends (a script the tool waits for); a
+    // window keeps drawing itself and handling its timers meanwhile. The default just runs it.
+    virtual void runBlocking(const std::function<void()>& work) { work(); }
     // True when the person asked to stop a long operation.
     virtual bool cancelRequested() { return false; }
 };

@@ -1,13 +1,19 @@
 #include "app/device_list_menu.h"
 
+#include <iterator>
+
 #include <QMenu>
+
+#include "session/remote_choices.h"
 
 namespace quorvane::gui {
 namespace {
 
-QAction* item(QMenu* menu, const char* caption, bool enabled = false) {
+QAction* item(QMenu* menu, const char* caption, const std::function<void()>& action = {}) {
     QAction* a = menu->addAction(QString::fromUtf8(caption));
-    a->setEnabled(enabled);
+    a->setEnabled(static_cast<bool>(action));
+    if (action)
+        QObject::connect(a, &QAction::triggered, menu, action);
     return a;
 }
 
@@ -17,39 +23,27 @@ QMenu* submenu(QMenu* menu, const char* caption) {
 
 } // namespace
 
-QMenu* buildDeviceListMenu(QWidget* parent, const OpenDoorHandler& openDoor) {
+QMenu* buildDeviceListMenu(QWidget* parent, const DeviceListMenuActions& actions) {
     auto* menu = new QMenu(parent);
     menu->setObjectName(QString::fromUtf8("设备列表右键菜单"));
     item(menu, "门禁配置(&1)");
     item(menu, "权限配置(&2)");
     item(menu, "查看日志(&3)");
     item(menu, "发送文本指令(&4)");
-    item(menu, "重新启动设备(&5)");
-    item(menu, "读取时间(&6)");
-    item(menu, "设置时间(&7)");
+    item(menu, "重新启动设备(&5)", actions.reset);
+    item(menu, "读取时间(&6)", actions.readTime);
+    item(menu, "设置时间(&7)", actions.setTime);
     item(menu, "查看状态(&8)");
-    item(menu, "清除日志(&9)");
+    item(menu, "清除日志(&9)", actions.clearLog);
     menu->addSeparator();
 
-    static const char* const kRelays[] = {"开继电器1(&A)", "开继电器2(&B)", "开继电器3",
-                                          "开继电器4"};
-    static const char* const kChoices[] = {"500毫秒",
-                                           "3秒",
-                                           "10秒",
-                                           "30秒",
-                                           "常开（继电器保持闭合）",
-                                           "常闭（继电器保持断开）",
-                                           "自主控制",
-                                           "只开（继电器闭合）",
-                                           "只关（继电器断开）"};
-    for (int door = 0; door < 4; ++door) {
-        QMenu* relay = submenu(menu, kRelays[door]);
-        for (int c = 0; c < 9; ++c) {
-            QAction* a = item(relay, kChoices[c], static_cast<bool>(openDoor));
-            int value = kRelayMenuValues[c];
-            if (openDoor)
-                QObject::connect(a, &QAction::triggered, menu,
-                                 [openDoor, door, value] { openDoor(door, value); });
+    for (int r = 0; r < static_cast<int>(std::size(kRelayMenuCaptions)); ++r) {
+        QMenu* relay = submenu(menu, kRelayMenuCaptions[r]);
+        for (int c = 0; c < static_cast<int>(std::size(kRelayChoices)); ++c) {
+            std::function<void()> open;
+            if (actions.relay)
+                open = [run = actions.relay, r, c] { run(r, c); };
+            item(relay, kRelayChoices[c].caption, open);
         }
     }
     menu->addSeparator();
@@ -65,7 +59,7 @@ QMenu* buildDeviceListMenu(QWidget* parent, const OpenDoorHandler& openDoor) {
     item(backup, "软件侧备份（请进入门禁配置使用最下面的按钮）");
     item(backup, "软件侧恢复（请进入门禁配置使用最下面的按钮）");
     menu->addSeparator();
-    item(menu, "设备测试(&T)");
+    item(menu, "设备测试(&T)", actions.selfTest);
     QMenu* presets = submenu(menu, "常用配置");
     item(presets, "双门双向（开门时间300毫秒）");
     item(presets, "双门双向（开门时间3秒）");

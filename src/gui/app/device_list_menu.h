@@ -8,13 +8,17 @@ class QWidget;
 
 namespace quorvane::gui {
 
-// Opens a relay (door index 0..3) for a time in milliseconds or a state code x 10.
-using OpenDoorHandler = std::function<void(int door, int milliseconds)>;
+// What the items run; an item without its action is shown disabled.
+struct DeviceListMenuActions {
+    // The relay submenus: relay 0..3 and the item's index in kRelayChoices.
+    std::function<void(int relay, int choice)> relay;
+    std::function<void()> reset;    // "重新启动设备(&5)"
+    std::function<void()> readTime; // "读取时间(&6)"
+    std::function<void()> setTime;  // "设置时间(&7)"
+    std::function<void()> clearLog; // "清除日志(&9)"
+    std::function<void()> selfTest; // "设备测试(&T)"
+};
 
-// The open-time values of the relay submenus, in menu order.
-inline constexpr int kRelayMenuValues[] = {500,    3000,   10000,  30000, 650030,
-                                           650020, 650010, 650040, 650050};
-
-QMenu* buildDeviceListMenu(QWidget* parent, const OpenDoorHandler& openDoor);
+QMenu* buildDeviceListMenu(QWidget* parent, const DeviceListMenuActions& actions);
 
 } // namespace quorvane::gui

@@ -12,6 +12,16 @@
 namespace quorvane::gui {
 namespace {
 constexpr int kRecordRole = Qt::UserRole;
+
+// A row compares by the text of the column being sorted, byte by byte.
+class DeviceRow : public QTreeWidgetItem {
+  public:
+    using QTreeWidgetItem::QTreeWidgetItem;
+    bool operator<(const QTreeWidgetItem& other) const override {
+        const int column = treeWidget() ? treeWidget()->sortColumn() : 0;
+        return columnTextLess(text(column).toStdString(), other.text(column).toStdString());
+    }
+};
 } // namespace
 
 bool columnTextLess(const std::string& a, const std::string& b) {
@@ -40,7 +50,7 @@ std::vector<const DeviceUIInfo*> DeviceListView::fill(const std::vector<DeviceUI
         QStringList texts;
         for (const auto& t : deviceListColumns(records_[i]))
             texts << QString::fromStdString(t);
-        auto* item = new QTreeWidgetItem(texts);
+        auto* item = new DeviceRow(texts);
         item->setData(0, kRecordRole, static_cast<int>(i));
         items << item;
         shown.push_back(&records_[i]);
@@ -54,16 +64,10 @@ void DeviceListView::OnHdnItemclickZ1List(int column) {
     SortItems(column, ascending_);
 }
 
+// The rows move in place, so the selected row stays selected (and the operation buttons stay
+// as they are). Rows of equal text keep their order.
 void DeviceListView::SortItems(int column, bool ascending) {
-    QList<QTreeWidgetItem*> items;
-    while (list_->topLevelItemCount() > 0)
-        items << list_->takeTopLevelItem(0);
-    std::stable_sort(items.begin(), items.end(), [&](QTreeWidgetItem* a, QTreeWidgetItem* b) {
-        const std::string ta = a->text(column).toStdString();
-        const std::string tb = b->text(column).toStdString();
-        return ascending ? columnTextLess(ta, tb) : columnTextLess(tb, ta);
-    });
-    list_->addTopLevelItems(items);
+    list_->sortItems(column, ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
 }
 
 std::optional<DeviceUIInfo> DeviceListView::selected() const {
@@ -74,6 +78,15 @@ std::optional<DeviceUIInfo> DeviceListView::selected() const {
     if (index < 0 || index >= static_cast<int>(records_.size()))
         return std::nullopt;
     return records_[static_cast<std::size_t>(index)];
+}
+
+void DeviceListView::replaceSelected(const DeviceUIInfo& record) {
+    const auto items = list_->selectedItems();
+    if (items.isEmpty())
+        return;
+    int index = items.front()->data(0, kRecordRole).toInt();
+    if (index >= 0 && index < static_cast<int>(records_.size()))
+        records_[static_cast<std::size_t>(index)] = record;
 }
 
 int DeviceListView::rowCount() const {

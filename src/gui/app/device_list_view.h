@@ -30,6 +30,8 @@ class DeviceListView : public QObject {
 
     // The record of the selected row, or nothing.
     std::optional<DeviceUIInfo> selected() const;
+    // Keeps an edited record for the selected row (its texts do not change).
+    void replaceSelected(const DeviceUIInfo& record);
     int rowCount() const;
     std::string cellText(int row, int column) const;
 

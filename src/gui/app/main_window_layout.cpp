@@ -18,10 +18,13 @@
 namespace quorvane::gui {
 namespace {
 
+// Buttons may shrink to their text (the style's usual minimum is wider), which the small
+// screens need.
 QPushButton* button(const char* caption, const char* objectName) {
     auto* b = new QPushButton(QString::fromUtf8(caption));
     b->setObjectName(objectName);
     b->setAutoDefault(false);
+    b->setMinimumWidth(b->fontMetrics().horizontalAdvance(b->text().remove('&')) + 16);
     return b;
 }
 
@@ -60,8 +63,19 @@ QLabel* label(const char* caption, QWidget* buddy = nullptr) {
     return l;
 }
 
+// The groups sit close together so that the whole window fits a 1024 x 768 screen.
+constexpr int kSpacing = 4;
+
+QVBoxLayout* groupLayout(QGroupBox* g) {
+    auto* v = new QVBoxLayout(g);
+    v->setSpacing(kSpacing);
+    v->setContentsMargins(6, 4, 6, 4);
+    return v;
+}
+
 QHBoxLayout* row(std::initializer_list<QWidget*> widgets, bool stretch = true) {
     auto* h = new QHBoxLayout;
+    h->setSpacing(kSpacing);
     for (QWidget* w : widgets)
         h->addWidget(w);
     if (stretch)
@@ -85,7 +99,7 @@ QGroupBox* searchGroup(MainWindowControls& c) {
     c.opPass->setEchoMode(QLineEdit::Password);
     c.filter = edit("filter", 200);
 
-    auto* v = new QVBoxLayout(g);
+    auto* v = groupLayout(g);
     v->addLayout(
         row({label("搜索地址：", c.searchAddress), c.searchAddress, label("端口：", c.searchPort),
              c.searchPort, c.mcast, label("搜索的网络接口：", c.ips), c.ips,
@@ -119,7 +133,7 @@ QTreeWidget* deviceList(MainWindowControls& c) {
     list->header()->setStretchLastSection(false);
     list->header()->setSectionsClickable(true);
     list->header()->setSortIndicatorShown(false);
-    list->setMinimumHeight(220);
+    list->setMinimumHeight(140);
     c.list = list;
     return list;
 }
@@ -129,8 +143,8 @@ QGroupBox* configGroup(MainWindowControls& c) {
     c.name = edit("name");
     c.mac = edit("mac");
     c.genMac = button("分配", "genMac");
-    c.groupNo = edit("groupNo", 60);
-    c.deviceNo = edit("deviceNo", 60);
+    c.groupNo = edit("groupNo", 45);
+    c.deviceNo = edit("deviceNo", 45);
     c.ipFix = radio("人工指定固定IP(&F)", "ipFix");
     c.ipDhcp = radio("DHCP分配（选了不能改IP）", "ipDhcp");
     c.ipPppoe = radio("PPPOE拨号", "ipPppoe");
@@ -147,6 +161,8 @@ QGroupBox* configGroup(MainWindowControls& c) {
     c.rptServer = radio("TCP服务器", "rptServer");
     c.rptClient = radio("TCP客户端", "rptClient");
     c.rptUdp = radio("UDP", "rptUdp");
+    c.ipFix->setChecked(true);
+    c.rptClient->setChecked(true);
     auto* rptChoice = new QButtonGroup(g);
     for (auto* r : {c.rptServer, c.rptClient, c.rptUdp})
         rptChoice->addButton(r);
@@ -159,10 +175,12 @@ QGroupBox* configGroup(MainWindowControls& c) {
     c.saveRec = button("1", "saveRec");
     c.loadRec = button("2", "loadRec");
     for (auto* b : {c.saveRec, c.loadRec})
-        b->setMaximumWidth(28);
+        b->setMaximumWidth(24);
 
-    c.mac->setMinimumWidth(120);  // the dotted six-byte form fits whole
+    c.mac->setMinimumWidth(120); // the dotted six-byte form fits whole
     auto* grid = new QGridLayout;
+    grid->setHorizontalSpacing(kSpacing);
+    grid->setVerticalSpacing(kSpacing);
     int r = 0;
     grid->addWidget(label("设备名称：", c.name), r, 0);
     grid->addWidget(c.name, r, 1);
@@ -202,7 +220,7 @@ QGroupBox* configGroup(MainWindowControls& c) {
     // The three field columns share the width; the labels keep theirs.
     for (int col : {1, 3, 5}) {
         grid->setColumnStretch(col, 1);
-        grid->setColumnMinimumWidth(col, 115);  // a dotted address fits whole
+        grid->setColumnMinimumWidth(col, 110); // a dotted address fits whole
     }
 
     c.save = button("保存配置(&S)", "save");
@@ -231,7 +249,7 @@ QGroupBox* configGroup(MainWindowControls& c) {
     c.playSound = button("发送放音指令", "playSound");
     c.uploadSound = button("上传语音文件", "uploadSound");
 
-    auto* v = new QVBoxLayout(g);
+    auto* v = groupLayout(g);
     v->addLayout(grid);
     v->addLayout(row({c.save, c.saveBroadcast, c.configEx, c.configExCopy, c.info, c.clearAll}));
     v->addLayout(row({c.backupConfig, c.restoreConfig, c.backupToFactory, c.restoreFactory}));
@@ -248,9 +266,10 @@ QGroupBox* doorGroup(MainWindowControls& c) {
     for (int i = 1; i <= 164; ++i)
         c.relay->addItem(QString::number(i));
     c.openTime = edit("openTime", 80);
+    c.openTime->setText("3000");
     c.openDoor = button("命令开门(&Z)", "openDoor");
     c.openDoorAll = button("发送广播开所有门", "openDoorAll");
-    auto* v = new QVBoxLayout(g);
+    auto* v = groupLayout(g);
     v->addLayout(
         row({label("继电器："), c.relay, label("开门时长（毫秒）：", c.openTime), c.openTime}));
     v->addLayout(row({c.openDoor, c.openDoorAll}));
@@ -259,8 +278,8 @@ QGroupBox* doorGroup(MainWindowControls& c) {
 
 QGroupBox* logGroup(MainWindowControls& c) {
     auto* g = new QGroupBox(QString::fromUtf8("３.从控制器提取日志数据"));
-    c.logStart = edit("logStart", 80);
-    c.logCount = edit("logCount", 80);
+    c.logStart = edit("logStart", 60);
+    c.logCount = edit("logCount", 60);
     c.getRec = button("获取", "getRec");
     c.logViewer = button("日志查看器", "logViewer");
     c.clearLog = button("清空", "clearLog");
@@ -268,7 +287,7 @@ QGroupBox* logGroup(MainWindowControls& c) {
     c.fillLog = button("填充日志", "fillLog");
     c.queryRec = button("查询数据", "queryRec");
     c.rights = button("权限配置(&P)", "rights");
-    auto* v = new QVBoxLayout(g);
+    auto* v = groupLayout(g);
     v->addLayout(row({label("开始索引：", c.logStart), c.logStart, label("提取数量：", c.logCount),
                       c.logCount}));
     v->addLayout(row({c.getRec, c.logViewer, c.clearLog, c.getIdInfo}));
@@ -288,11 +307,10 @@ QGroupBox* serviceGroup(MainWindowControls& c) {
     c.monitor = button("监视界面", "monitor");
     c.serviceConfig = button("配置选项(&O)", "serviceConfig");
     c.changePass = button("修改密码", "changePass");
-    auto* v = new QVBoxLayout(g);
-    v->addWidget(c.serviceState);
+    auto* v = groupLayout(g);
     v->addLayout(row({c.serviceStart, c.serviceStop, c.serviceDebug}));
     v->addLayout(row({c.whiteList, c.blackList, c.monitor}));
-    v->addLayout(row({c.serviceConfig, c.changePass}));
+    v->addLayout(row({c.serviceConfig, c.changePass, c.serviceState}));
     return g;
 }
 
@@ -331,10 +349,10 @@ QGroupBox* memoryGroup(MainWindowControls& c) {
                                          c.fileName, c.browse, c.clearCode})
         d->addWidget(w);
 
-    auto* v = new QVBoxLayout(g);
-    v->addLayout(row({c.memWriteE, c.memReadE, c.memWriteF, c.memReadF, c.downloadSound}));
-    v->addLayout(row({c.memRightE, c.memRightF, c.memRightImage}));
-    v->addLayout(row({c.updateFirmware, c.downloadFirmware, c.upgradeAll}));
+    auto* v = groupLayout(g);
+    v->addLayout(
+        row({c.memWriteE, c.memReadE, c.memWriteF, c.memReadF, c.downloadSound, c.memRightE,
+             c.memRightF, c.memRightImage, c.updateFirmware, c.downloadFirmware, c.upgradeAll}));
     v->addWidget(c.debugRow);
     return g;
 }
@@ -344,20 +362,10 @@ QGroupBox* memoryGroup(MainWindowControls& c) {
 MainWindowControls buildMainWindow(QWidget* window) {
     MainWindowControls c;
     auto* top = new QVBoxLayout(window);
-    top->addWidget(searchGroup(c));
-    top->addLayout(row({label("过滤条件：", c.filter), c.filter}));
-    top->addWidget(deviceList(c), 1);
+    top->setSpacing(kSpacing);
+    top->setContentsMargins(6, 6, 6, 6);
 
-    auto* lower = new QHBoxLayout;
-    auto* left = new QVBoxLayout;
-    left->addWidget(configGroup(c));
-    left->addWidget(memoryGroup(c));
-    lower->addLayout(left, 3);
-
-    auto* right = new QVBoxLayout;
-    right->addWidget(doorGroup(c));
-    right->addWidget(logGroup(c));
-    right->addWidget(serviceGroup(c));
+    // Search and filter on the left of the photo box; the progress text beside the filter.
     c.photo = new QLabel;
     c.photo->setObjectName("photo");
     c.photo->setFixedSize(102, 126);
@@ -365,10 +373,33 @@ MainWindowControls buildMainWindow(QWidget* window) {
     c.photo->setScaledContents(true);
     c.status = new QLabel;
     c.status->setObjectName("status");
-    right->addLayout(row({c.photo, c.status}));
+    auto* searchColumn = new QVBoxLayout;
+    searchColumn->setSpacing(kSpacing);
+    searchColumn->addWidget(searchGroup(c));
+    auto* filterRow = row({label("过滤条件：", c.filter), c.filter, c.status}, false);
+    filterRow->setStretch(2, 1);
+    searchColumn->addLayout(filterRow);
+    auto* head = new QHBoxLayout;
+    head->setSpacing(kSpacing);
+    head->addLayout(searchColumn, 1);
+    head->addWidget(c.photo, 0, Qt::AlignTop);
+    top->addLayout(head);
+    top->addWidget(deviceList(c), 1);
+
+    // Below the list: the selected device's configuration, and beside it the door, log and
+    // service groups; memory and firmware take one row across the window.
+    auto* lower = new QHBoxLayout;
+    lower->setSpacing(kSpacing);
+    lower->addWidget(configGroup(c), 1);
+    auto* right = new QVBoxLayout;
+    right->setSpacing(kSpacing);
+    right->addWidget(doorGroup(c));
+    right->addWidget(logGroup(c));
+    right->addWidget(serviceGroup(c));
     right->addStretch(1);
-    lower->addLayout(right, 2);
+    lower->addLayout(right);
     top->addLayout(lower);
+    top->addWidget(memoryGroup(c));
 
     c.plainOperationControls = {c.groupNo,
                                 c.deviceNo,

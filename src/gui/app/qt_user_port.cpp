@@ -1,5 +1,7 @@
 #include "app/qt_user_port.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -65,11 +67,23 @@ void QtUserPort::enqueueNotice(const QString& text) {
         showNextNotice();
 }
 
+// A notice answers something the person did, perhaps in another window meanwhile: the main
+// window comes forward first so the box is not lost behind it.
+void QtUserPort::bringWindowForward() {
+    if (!window_)
+        return;
+    if (window_->isMinimized())
+        window_->setWindowState(window_->windowState() & ~Qt::WindowMinimized);
+    window_->raise();
+    window_->activateWindow();
+}
+
 void QtUserPort::showNextNotice() {
     if (notices_.empty())
         return;
     QString text = notices_.front();
     notices_.pop_front();
+    bringWindowForward();
     auto* box = new QMessageBox(QMessageBox::Information, "系统", text, QMessageBox::Ok, window_);
     box->setAttribute(Qt::WA_DeleteOnClose);
     connect(box, &QMessageBox::finished, this, [this] {
@@ -111,16 +125,47 @@ Answer QtUserPort::askYesNoCancel(const std::string& text) {
     return answer;
 }
 
-void QtUserPort::progress(const std::string& text, long, long) {
+void QtUserPort::progress(const std::string& text, long done, long total) {
     QString t = q(text);
-    auto show = [this, t] {
-        if (progressSink_)
-            progressSink_(t);
-    };
+    auto show = [this, t, done, total] { showProgress(t, done, total); };
     if (onWindowThread())
         show();
     else
         QMetaObject::invokeMethod(this, show, Qt::QueuedConnection);
+}
+
+// The text with "done/total" goes to the window's status field; during a busy period the
+// progress dialog shows it too, with a bar (moving without end when the total is unknown).
+void QtUserPort::showProgress(const QString& text, long done, long total) {
+    const QString line = total > 0 ? QString("%1 %2/%3").arg(text).arg(done).arg(total) : text;
+    if (progressSink_)
+        progressSink_(line);
+    if (busyDepth_ == 0)
+        return;
+    if (!progress_) {
+        // A window of its own: disabling the main window's controls leaves its Cancel usable.
+        progress_ = new QProgressDialog(window_);
+        progress_->setObjectName("progress");
+        progress_->setWindowModality(Qt::NonModal);
+        progress_->setAutoClose(false);
+        progress_->setAutoReset(false);
+        progress_->setMinimumDuration(0);
+        progress_->setCancelButtonText(QString::fromUtf8("取消"));
+        if (window_)
+            progress_->setWindowTitle(window_->windowTitle());
+        connect(progress_, &QProgressDialog::canceled, this, [this] {
+            cancelled_ = true;
+            if (progress_)
+                progress_->setLabelText(QString::fromUtf8("正在取消……"));
+        });
+    }
+    // Values beyond int are scaled so that the bar still shows the share done.
+    const long scale = total > 1000000 ? total / 1000000 + 1 : 1;
+    progress_->setMaximum(static_cast<int>(total > 0 ? total / scale : 0));
+    progress_->setValue(static_cast<int>(total > 0 ? std::clamp(done, 0L, total) / scale : 0));
+    if (!cancelled_)
+        progress_->setLabelText(line);
+    progress_->show();
 }
 
 std::optional<std::string> QtUserPort::pickOpenFile(const std::string& filter) {
@@ -161,6 +206,7 @@ void QtUserPort::openDocument(const std::string& path, bool wait) {
 void QtUserPort::beginBusy() {
     auto begin = [this] {
         if (busyDepth_++ == 0) {
+            cancelled_ = false;
             disableWindow();
             QApplication::setOverrideCursor(Qt::WaitCursor);
         }
@@ -174,6 +220,9 @@ void QtUserPort::beginBusy() {
 void QtUserPort::endBusy() {
     auto end = [this] {
         if (busyDepth_ > 0 && --busyDepth_ == 0) {
+            if (progress_)
+                progress_->deleteLater();
+            progress_ = nullptr;
             QApplication::restoreOverrideCursor();
             restoreWindow();
         }
@@ -190,8 +239,10 @@ void QtUserPort::disableWindow() {
     disabled_.clear();
     if (!window_)
         return;
+    // Only the window's own controls: a dialog it owns (the progress dialog with its Cancel, a
+    // notice box) stays usable.
     for (QWidget* w : window_->findChildren<QWidget*>()) {
-        if (w->isWindow() || w->testAttribute(Qt::WA_Disabled))
+        if (w->window() != window_ || w->testAttribute(Qt::WA_Disabled))
             continue;
         disabled_.emplace_back(w);
     }
@@ -207,6 +258,10 @@ void QtUserPort::restoreWindow() {
     disabled_.clear();
     if (window_)
         window_->raise();
+}
+
+void QtUserPort::runBlocking(const std::function<void()>& work) {
+    runWithoutFreezing(work);
 }
 
 void QtUserPort::pumpEvents() {

@@ -2,7 +2,9 @@
 // The window's UserPort. Notices (the "系统" box) may come from the receive thread or the pipe
 // worker: they are queued on the window's thread and shown one after the other, so a reply
 // never waits for a person. Questions and file picks asked from another thread wait for the
-// answer on the window's thread.
+// answer on the window's thread. Progress of a busy period shows in a progress dialog whose
+// Cancel button stays usable while the window is disabled.
+#include <atomic>
 #include <deque>
 #include <functional>
 #include <vector>
@@ -15,6 +17,7 @@
 #include "session/user_port.h"
 
 #include <QMessageBox>
+#include <QProgressDialog>
 
 namespace quorvane::gui {
 
@@ -43,10 +46,15 @@ class QtUserPort : public QObject, public UserPort {
     void beginBusy() override;
     void endBusy() override;
     void pumpEvents() override;
+    void runBlocking(const std::function<void()>& work) override;
+    // True after the person pressed Cancel in the progress dialog of this busy period.
+    bool cancelRequested() override { return cancelled_.load(); }
 
     // The notice box on screen, if any (tests read and close it), and how many wait behind it.
     QMessageBox* noticeBox() const { return noticeBox_; }
     int queuedNotices() const { return static_cast<int>(notices_.size()); }
+    // The progress dialog of the busy period, while it shows.
+    QProgressDialog* progressDialog() const { return progress_; }
 
   signals:
     void noticeShown(const QString& text);
@@ -58,6 +66,8 @@ class QtUserPort : public QObject, public UserPort {
     void showNextNotice();
     void disableWindow();
     void restoreWindow();
+    void showProgress(const QString& text, long done, long total);
+    void bringWindowForward();
 
     QPointer<QWidget> window_;
     std::function<void(const QString&)> progressSink_;
@@ -65,6 +75,8 @@ class QtUserPort : public QObject, public UserPort {
     QPointer<QMessageBox> noticeBox_;
     int busyDepth_ = 0;
     std::vector<QPointer<QWidget>> disabled_;
+    QPointer<QProgressDialog> progress_;
+    std::atomic<bool> cancelled_{false};
 };
 
 // "desc|pattern|desc|pattern||" as a Qt file-dialog filter.

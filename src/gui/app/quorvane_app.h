@@ -1,7 +1,12 @@
 #pragma once
-// The application object: makes the program directory current, styles the tooltips, and runs
-// the main window until it closes.
+// The application object: makes the program directory current, loads Qt's own translations,
+// styles the tooltips, and runs the main window until it closes.
 #include <QApplication>
+#include <QLocale>
+
+namespace quorvane {
+class Settings;
+}
 
 namespace quorvane::gui {
 
@@ -13,5 +18,14 @@ class CQuorvaneApp : public QApplication {
     // Creates the window, runs its start-up and then the event loop; the exit code.
     int run();
 };
+
+// Qt's own texts (standard buttons, file and colour dialogs) in the language of locale, so
+// they read as the tool's captions do ("确定", "取消"). False when no translation is installed.
+bool installQtTranslations(QApplication& app, const QLocale& locale);
+
+// Whether the tool log is also printed on the terminal: off unless QUORVANE_DEBUG=1 or the
+// setting `log-echo` (section `options`) asks for it, so a terminal that started the tool is
+// not flooded with the dumps of every datagram.
+bool logEchoWanted(const Settings& settings);
 
 } // namespace quorvane::gui

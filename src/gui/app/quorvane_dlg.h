@@ -1,14 +1,15 @@
 #pragma once
-// The main window. It keeps only widget wiring: each handler reads its controls, calls the
-// session or a core operation, and shows the outcome.
+// The main window. It keeps only wiring: it builds the controls, creates one handler object per
+// area of the window (see window_group.h) and connects what one area reports to the areas
+// that follow it. The handlers themselves live in the area objects.
 #include <memory>
 #include <optional>
-#include <unordered_set>
 
 #include <QTimer>
 #include <QWidget>
 
 #include "app/main_window_controls.h"
+#include "app/window_group.h"
 #include "model/device_info.h"
 
 namespace quorvane {
@@ -17,9 +18,16 @@ class ToolSession;
 
 namespace quorvane::gui {
 
+class BasicConfigGroup;
+class DeviceListGroup;
 class DeviceListView;
+class LogGroup;
+class OperationControls;
 class QtUserPort;
+class RemoteHandlers;
+class SearchGroup;
 class ServiceGroup;
+class ToolSettingsGroup;
 
 class CQuorvaneDlg : public QWidget {
     Q_OBJECT
@@ -40,56 +48,42 @@ class CQuorvaneDlg : public QWidget {
 
     const MainWindowControls& controls() const { return c_; }
     DeviceListView& listView() { return *listView_; }
+    OperationControls& operations() { return *operations_; }
+    SearchGroup& search() { return *search_; }
+    DeviceListGroup& deviceList() { return *deviceList_; }
     ServiceGroup& service() { return *service_; }
-    QTimer& listTimer() { return listTimer_; }
+    RemoteHandlers& remote() { return *remote_; }
     // True for a control whose operation this build does not have yet: it stays disabled.
-    bool isPending(const QWidget* control) const { return pending_.count(control) > 0; }
+    bool isPending(const QWidget* control) const;
 
   public slots:
     // A bitmap file drawn stretched into the photo box.
     void OnShowImage(const QString& path);
-
-    void OnBnClickedSearch();
-    void OnBnClickedSearchOnstart();
-    void OnBnClickedZ1Showall();
-    void OnBnClickedEnablePipe();
-    void OnBnClickedMcast();
-    void OnCbnSelchangeIps();
-    void OnEnChangeFilter();
-    void OnEnChangeOpPass();
-    void OnLvnItemchangedList();
-    void OnNMRClickZ1List(const QPoint& at);
-    void OnBnClickedZ1Saverec();
-    void OnBnClickedZ1Loadrec();
-    void OnBnClickedChangePass();
-    void OnBnClickedServiceConfig();
-    void OnBnClickedGenMac();
-    void OnBnClickedIpChoice();
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
   private:
-    void connectControls();
-    void readInitialValues();
+    void connectAreas();
     bool programDirectoryAccepted();
-    void fillInterfaces();
     void OnTimer1();
-    void onListChanged();
-    void showRecord(const DeviceUIInfo& record);
-    void applyOperationRules(bool enabled, const DeviceUIInfo* record);
-    void OnEnChangeLogCount();
 
     ToolSession& session_;
     QtUserPort& port_;
     MainWindowControls c_;
     std::unique_ptr<DeviceListView> listView_;
+    std::unique_ptr<OperationControls> operations_;
+    WindowContext ctx_;
+    // The areas; they end before the controls they are connected to.
+    std::unique_ptr<SearchGroup> search_;
+    std::unique_ptr<DeviceListGroup> deviceList_;
+    std::unique_ptr<BasicConfigGroup> basicConfig_;
+    std::unique_ptr<LogGroup> log_;
     std::unique_ptr<ServiceGroup> service_;
-    std::unordered_set<const QWidget*> pending_;
+    std::unique_ptr<RemoteHandlers> remote_;
+    std::unique_ptr<ToolSettingsGroup> toolSettings_;
     QTimer timer1_;
-    QTimer listTimer_;
-    bool showListByTimer_ = true;
     bool stopped_ = false;
 };
 

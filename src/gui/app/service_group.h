@@ -1,26 +1,17 @@
 #pragma once
-// The host-service group of the main window: start, stop and console run through the scripts
-// beside the program, the status text refreshed every second, the list files and the monitor.
-#include <string>
-
-#include <QObject>
-
-namespace quorvane {
-class UserPort;
-}
+// The host-service area ("４.消息接收服务"): start, stop and console run of the service, its
+// status refreshed every second, the list files and the monitor. The service itself is
+// controlled by core (HostService), which the command line shares.
+#include "app/window_group.h"
+#include "session/host_service.h"
 
 namespace quorvane::gui {
 
-struct MainWindowControls;
-
-// The service's executable name, compared without regard to letter case.
-inline constexpr const char* kServiceProgram = "tavrin";
-
-class ServiceGroup : public QObject {
+class ServiceGroup : public WindowGroup {
     Q_OBJECT
   public:
-    ServiceGroup(const MainWindowControls& controls, std::string programDir, UserPort& port,
-                 QObject* parent = nullptr);
+    // The status looks for the executable serviceProgramName() names.
+    explicit ServiceGroup(WindowContext& ctx);
 
     // At window start: without the start script the three buttons stay disabled until the
     // first status refresh.
@@ -30,6 +21,7 @@ class ServiceGroup : public QObject {
     bool running() const { return running_; }
     QString statusText() const;
 
+  public slots:
     void OnBnClickedServiceStart();
     void OnBnClickedServiceStop();
     void OnBnClickedServiceDebug();
@@ -38,12 +30,12 @@ class ServiceGroup : public QObject {
     void OnBnClickedMonitor();
 
   private:
-    std::string path(const char* name) const;
-    void launch(const char* name, bool wait, bool show);
+    void showStatus(bool running);
+    // Start and stop: the outcome's status is on the buttons before its message shows.
+    void report(const ServiceOutcome& outcome);
+    void launch(const char* name);
 
-    const MainWindowControls& c_;
-    std::string programDir_;
-    UserPort& port_;
+    HostService service_;
     bool running_ = false;
     bool waiting_ = false; // a start or stop script runs
 };

@@ -86,6 +86,14 @@ void CDlgOptionINI::showDescription(QTreeWidgetItem* item) {
 }
 
 void CDlgOptionINI::save() {
+    // A number outside its row's range is refused before anything is written.
+    for (const auto& group : groups_)
+        for (const auto& row : group.rows)
+            if (row.changed())
+                if (auto problem = integerRowProblem(row)) {
+                    port_.showMessage(problem->toStdString());
+                    return;
+                }
     OptionWriteResult result = writeChangedOptions(settings_, groups_);
     if (!result.ok) {
         port_.showMessage("保存失败！");

@@ -29,7 +29,8 @@ class CDlgOptionINI : public QDialog {
     const std::vector<OptionGroup>& groups() const { return groups_; }
 
   public slots:
-    // Writes the changed rows; reports "操作成功！" (or "保存失败！") and closes on success.
+    // Writes the changed rows; reports "操作成功！" (or "保存失败！") and closes on success. A
+    // changed integer row outside its range is refused with a message and nothing is written.
     void save();
 
   private:

@@ -1,6 +1,8 @@
 #include "dialogs/option_editors.h"
 
 #include <algorithm>
+#include <charconv>
+#include <climits>
 
 #include <QColor>
 #include <QColorDialog>
@@ -8,7 +10,9 @@
 #include <QFileDialog>
 #include <QFontComboBox>
 #include <QHBoxLayout>
+#include <QIcon>
 #include <QLineEdit>
+#include <QPixmap>
 #include <QRegularExpressionValidator>
 #include <QToolButton>
 #include <QWidget>
@@ -103,8 +107,13 @@ QColor colorFromValue(const QString& value) {
     return QColor(v & 0xFF, (v >> 8) & 0xFF, (v >> 16) & 0xFF);
 }
 
+// The colour is painted as the button's icon: a style sheet on the button would be inherited
+// by the colour dialog opened over it.
 void showSwatch(QToolButton* swatch, const QColor& color) {
-    swatch->setStyleSheet(QString("background-color: %1;").arg(color.name()));
+    QPixmap face(28, 14);
+    face.fill(color);
+    swatch->setIconSize(face.size());
+    swatch->setIcon(QIcon(face));
 }
 
 QWidget* colorEditor(const QString& value, const EditSink& onEdit) {
@@ -118,8 +127,8 @@ QWidget* colorEditor(const QString& value, const EditSink& onEdit) {
     // The swatch keeps the stored text, so both buttons start from the last choice.
     swatch->setProperty("value", value);
     auto pick = [swatch, onEdit] {
-        QColor c =
-            QColorDialog::getColor(colorFromValue(swatch->property("value").toString()), swatch);
+        QColor c = QColorDialog::getColor(colorFromValue(swatch->property("value").toString()),
+                                          swatch->window());
         if (!c.isValid())
             return;
         const QString text = colorValueText(c.red(), c.green(), c.blue());
@@ -141,6 +150,30 @@ QWidget* fontEditor(const QString& value, const EditSink& onEdit) {
 }
 
 } // namespace
+
+std::optional<QString> integerRowProblem(const OptionRow& row) {
+    if (row.type.kind != OptionKind::Integer)
+        return std::nullopt;
+    const long long low = std::min(row.type.minimum, row.type.maximum);
+    const long long high = std::max(row.type.minimum, row.type.maximum);
+    const std::string& text = row.edited;
+    long long value = 0;
+    const char* end = text.data() + text.size();
+    auto [at, error] = std::from_chars(text.data(), end, value);
+    if (!text.empty() && at == end && error == std::errc() && value >= low && value <= high)
+        return std::nullopt;
+    QString range;
+    if (low != LLONG_MIN && high != LLONG_MAX)
+        range = QString::fromUtf8("%1 到 %2 之间的整数").arg(low).arg(high);
+    else if (low != LLONG_MIN)
+        range = QString::fromUtf8("不小于 %1 的整数").arg(low);
+    else if (high != LLONG_MAX)
+        range = QString::fromUtf8("不大于 %1 的整数").arg(high);
+    else
+        range = QString::fromUtf8("整数");
+    return QString::fromUtf8("“%1”的值必须是%2，“%3”不是。没有保存任何修改。")
+        .arg(q(row.displayName()), range, q(text));
+}
 
 QString colorValueText(int red, int green, int blue) {
     return QString::number(red + green * 256 + blue * 65536);

@@ -1,8 +1,8 @@
-#include "records/status_word.h"
-
-#include "records/record_tables.h"
+#include "model/status_word.h"
 
 namespace quorvane {
+
+std::string_view yesNoText(bool set) { return set ? "是" : "否"; }
 
 std::string statusWordText(std::uint32_t word, bool multiLine) {
     const std::string_view a = multiLine ? "\n" : ";";

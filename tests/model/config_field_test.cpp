@@ -1,0 +1,421 @@
+// The field table against blocks built by hand: every case writes bytes at literal offsets of
+// the documented layouts and checks what the table reads, or writes through the table and
+// checks the literal bytes that come out. Nothing here goes through the record encoder.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <map>
+#include <set>
+#include <vector>
+
+#include "model/config_table.h"
+#include "model/enums.h"
+
+namespace quorvane {
+namespace {
+
+// Bytes nobody wrote read as 0xA5, so a field that reaches past its own bytes shows it.
+constexpr std::uint8_t kBackground = 0xA5;
+
+struct Patch {
+    std::size_t at;
+    std::vector<std::uint8_t> bytes;
+};
+
+std::size_t bufferSize(ConfigBlock block) {
+    switch (block) {
+    case ConfigBlock::Basic:
+    case ConfigBlock::Extended:
+        return 192;
+    case ConfigBlock::Door:
+        return 424;
+    case ConfigBlock::ReaderSetting:
+    case ConfigBlock::DeviceSetting:
+        break;
+    }
+    return 28;
+}
+
+std::vector<std::uint8_t> handBuilt(ConfigBlock block, const std::vector<Patch>& patches) {
+    std::vector<std::uint8_t> b(bufferSize(block), kBackground);
+    for (const auto& p : patches)
+        std::copy(p.bytes.begin(), p.bytes.end(), b.begin() + p.at);
+    return b;
+}
+
+std::string hex(const std::vector<std::uint8_t>& b) {
+    std::string s;
+    char buf[4];
+    for (auto c : b) {
+        std::snprintf(buf, sizeof buf, "%02X ", c);
+        s += buf;
+    }
+    return s;
+}
+
+std::vector<std::uint8_t> text(std::string_view s) {
+    return {s.begin(), s.end()};
+}
+
+struct ReadCase {
+    const char* name;
+    const char* key;
+    int index;
+    std::vector<Patch> bytes;
+    std::uint32_t number;
+    std::string shown;
+};
+
+void PrintTo(const ReadCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class FieldRead : public ::testing::TestWithParam<ReadCase> {};
+
+TEST_P(FieldRead, ReadsTheHandBuiltBytes) {
+    const auto& c = GetParam();
+    const ConfigField& f = configField(c.key);
+    auto block = handBuilt(f.block, c.bytes);
+    EXPECT_EQ(readNumber(f, block, c.index), c.number);
+    EXPECT_EQ(readText(f, block, c.index), c.shown);
+}
+
+const std::string kRunStateBits0And24 =
+    "TCP/WEB网络连通:是;WEBSOCK连通:否;系统有故障:否;串口设备在线:否,否,否,否,;"
+    "韦根设备在线:否,否,否,否,;门已打开:否,否,否,否,;门未关报警:是,否,否,否;"
+    "信号状态:否,否,否,否,否,否,否,否;声音设备开:否;";
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Basic, FieldRead, ::testing::Values(
+    ReadCase{"IpAllocIsBits0To3", "ipAlloc", 0, {{100, {0x92}}}, 2, "PPPOE"},
+    ReadCase{"BlockVersionIsBits4To5", "blockVersion", 0, {{100, {0x92}}}, 1, "1"},
+    ReadCase{"ReservedBitsAre6To7", "reservedBits", 0, {{100, {0x92}}}, 2, "2"},
+    ReadCase{"ReportModeByte", "reportMode", 0, {{42, {2}}}, 2, "UDP"},
+    ReadCase{"ReportModeOutsideItsTable", "reportMode", 0, {{42, {3}}}, 3, "未知"},
+    ReadCase{"DevicePortBigEndian", "devicePort", 0, {{38, {0x12, 0x34}}}, 0x1234, "4660"},
+    ReadCase{"NetTimeoutLittleEndian", "netTimeout", 0, {{104, {0x1E, 0x01}}}, 286, "286"},
+    ReadCase{"Address", "ip", 0, {{22, {10, 0, 0, 7}}}, 0, "10.0.0.7"},
+    ReadCase{"Mac", "mac", 0, {{16, {0xA0, 0xA1, 0xA2, 0xA3, 0xA4, 0xA5}}}, 0, "a0.a1.a2.a3.a4.a5"},
+    ReadCase{"NameTakesItsLengthByte", "name", 0, {{0, {2, 'A', 'B', 'C', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}}}, 0, "AB"},
+    ReadCase{"NameLengthBeyondFifteenStopsAtFifteen", "name", 0, {{0, {20}}, {1, text("ABCDEFGHIJKLMNO")}}, 0, "ABCDEFGHIJKLMNO"},
+    ReadCase{"FirmwareFillsSevenBytes", "firmwareVersion", 0, {{108, text("1234567")}}, 0, "1234567"},
+    ReadCase{"FirmwareIsGbk", "firmwareVersion", 0, {{108, {0xC3, 0xC5, 0xBD, 0xFB, 0, 0, 0}}}, 0, "门禁"},
+    ReadCase{"ServerAddress", "serverAddress", 0, {{158, {172, 16, 0, 9}}}, 0, "172.16.0.9"},
+    ReadCase{"ServerPortBigEndian", "serverPort", 0, {{162, {0x23, 0x28}}}, 9000, "9000"},
+    ReadCase{"BasicChecksumByte", "basicChecksum", 0, {{115, {0x7F}}}, 127, "127"},
+    ReadCase{"ExtendedChecksumByte", "extendedChecksum", 0, {{191, {0x01}}}, 1, "1"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+INSTANTIATE_TEST_SUITE_P(Door, FieldRead, ::testing::Values(
+    ReadCase{"LogCount32BitLittleEndian", "logCount", 0, {{0, {0x78, 0x56, 0x34, 0x12}}}, 0x12345678, "305419896"},
+    ReadCase{"RightCountShownSigned", "rightCount", 0, {{8, {0xFF, 0xFF, 0xFF, 0xFF}}}, 0xFFFFFFFF, "-1"},
+    ReadCase{"SystemStatusText", "systemStatus", 0, {{4, {0xF5, 0, 0, 0}}}, 245, "拨号或者DHCP分配IP失败"},
+    ReadCase{"InsideLimit16BitLittleEndian", "insideLimit", 0, {{26, {0x34, 0x12}}}, 0x1234, "4660"},
+    ReadCase{"RunStateAsOneLine", "runState", 0, {{28, {0x01, 0, 0, 0x01}}}, 0x01000001, kRunStateBits0And24},
+    ReadCase{"SecondPortBaud", "serialPort.baud", 1, {{68, {0x80, 0x25, 0, 0}}}, 9600, "9600"},
+    ReadCase{"FirstPortDeviceType", "serialPort.deviceType", 0, {{36, {29}}}, 29, "中显VGUS屏"},
+    ReadCase{"DeviceType30IsUnknown", "serialPort.deviceType", 3, {{144, {30}}}, 30, "未知"},
+    ReadCase{"RelayState", "relay.state", 0, {{288, {0x00, 0x05, 0x01, 0x2C}}}, 0, "自主控制"},
+    ReadCase{"RelayReportIsFlagBit0", "relay.report", 0, {{288, {0x00, 0x05, 0x01, 0x2C}}}, 1, "上报"},
+    ReadCase{"RelayFireIsFlagBit1", "relay.fire", 0, {{288, {0x00, 0x05, 0x01, 0x2C}}}, 0, "不联动"},
+    ReadCase{"RelayZoneTwoStoredAsOne", "relay.zone", 0, {{288, {0x00, 0x05, 0x01, 0x2C}}}, 1, "1"},
+    ReadCase{"RelayZoneState", "relay.zoneState", 0, {{288, {0x00, 0x05, 0x01, 0x2C}}}, 0, "自主控制"},
+    ReadCase{"RelayOpenTimeInTensOfMs", "relay.openTime", 0, {{288, {0x00, 0x05, 0x01, 0x2C}}}, 300, "3000"},
+    ReadCase{"FourthRelayZoneStateBits6To7", "relay.zoneState", 3, {{301, {0xC0}}}, 3, "未知"},
+    ReadCase{"EighthSignalDirection", "signal.direction", 7, {{334, {2}}}, 2, "离开/常开类门磁"},
+    ReadCase{"SignalLogBitOnly", "signal.log", 2, {{315, {0xFE}}}, 0, "0"},
+    ReadCase{"TimeZoneStartNoon", "timeZone.start", 2, {{352, {0x00, 0x60}}}, 0x6000, "12:00:00"},
+    ReadCase{"TimeZoneEndLastSecond", "timeZone.end", 7, {{394, {0x7D, 0xBF}}}, 0xBF7D, "23:59:58"},
+    ReadCase{"WeekdaysSundayFirstBit7Aside", "timeZone.weekdays", 0, {{340, {0xC1}}}, 0x41, "1000001"},
+    ReadCase{"TimeZoneReservedBytes", "timeZone.reserved", 1, {{349, {1, 2, 3}}}, 0, "1,2,3"},
+    ReadCase{"Option1IsBit0OfD408", "optionsLow", 0, {{408, {0x01}}}, 1, "1"},
+    ReadCase{"Option1ClearBesideSetBits", "optionsLow", 0, {{408, {0xFE}}}, 0, "0"},
+    ReadCase{"Option32IsBit7OfD411", "optionsLow", 31, {{411, {0x80}}}, 1, "1"},
+    ReadCase{"Option33IsBit0OfD400", "optionsHigh", 0, {{400, {0x01}}}, 1, "1"},
+    ReadCase{"Option64ClearBesideSetBits", "optionsHigh", 31, {{403, {0x7F}}}, 0, "0"},
+    ReadCase{"RightMode", "rightMode", 0, {{404, {2, 0, 0, 0}}}, 2, "无姓名有有效期"},
+    ReadCase{"ProcModeNine", "procMode", 0, {{412, {9}}}, 9, "第10项(从1开始)"},
+    ReadCase{"ThirdCardReadTime", "cardReadTimes", 2, {{422, {7}}}, 7, "7"},
+    ReadCase{"TimerTaskCondition", "timerTask.condition", 0, {{417, {0x75}}}, 5, "每小时1次"},
+    ReadCase{"TimerTaskAction", "timerTask.action", 0, {{417, {0x75}}}, 7, "清除所有非模板权限"},
+    ReadCase{"TimerTaskRestartBit", "timerTask.restart", 0, {{417, {0x80}}}, 1, "1"},
+    ReadCase{"LightSoundLastByte", "lightSound", 0, {{423, {4}}}, 4, "4"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+INSTANTIATE_TEST_SUITE_P(Setting, FieldRead, ::testing::Values(
+    ReadCase{"DirectionSevenIsOther", "reader.direction", 0, {{0, {7}}}, 7, "其它"},
+    ReadCase{"ReaderRelay", "reader.relay", 0, {{1, {36}}}, 36, "36"},
+    ReadCase{"WgFormatLowFourBits", "reader.wgFormat", 0, {{3, {0xF6}}}, 6, "强制转身份证(串口)"},
+    ReadCase{"ThirdSlotEnd", "reader.slot.end", 2, {{22, {0x7D, 0xBF}}}, 0xBF7D, "23:59:58"},
+    ReadCase{"SecondSlotMode", "reader.slot.mode", 1, {{16, {9}}}, 9, "刷卡自动授权出入(需信号)"},
+    ReadCase{"SecondSlotWeekdays", "reader.slot.weekdays", 1, {{17, {0x1F}}}, 0x1F, "0011111"},
+    ReadCase{"FirstSlotSpecialModeLowBits", "reader.slot.specialMode", 0, {{10, {0x73}}}, 3, "临时卡专用"},
+    ReadCase{"DisplayTitleGbk", "device.title", 0, {{4, {0xC3, 0xC5, 0xBD, 0xFB, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}}}, 0, "门禁"},
+    ReadCase{"DisplayReader", "device.reader", 0, {{2, {8}}}, 8, "8"}),
+    [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
+
+struct WriteCase {
+    const char* name;
+    const char* key;
+    int index;
+    std::string input;
+    std::vector<Patch> expect; // the only bytes that change
+};
+
+void PrintTo(const WriteCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class FieldWrite : public ::testing::TestWithParam<WriteCase> {};
+
+TEST_P(FieldWrite, ChangesOnlyItsOwnBits) {
+    const auto& c = GetParam();
+    const ConfigField& f = configField(c.key);
+    auto block = handBuilt(f.block, {});
+    ASSERT_TRUE(writeText(f, block, c.index, c.input));
+    auto expected = handBuilt(f.block, c.expect);
+    EXPECT_EQ(block, expected) << "got  " << hex(block) << "\nwant " << hex(expected);
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Texts, FieldWrite, ::testing::Values(
+    // 0xA5 with bits 2..5 replaced by 7: 1001 1101.
+    WriteCase{"RelayZoneKeepsTheOtherFlagBits", "relay.zone", 2, "7", {{297, {0x9D}}}},
+    WriteCase{"RelayOpenTimeInMs", "relay.openTime", 0, "3000", {{290, {0x01, 0x2C}}}},
+    WriteCase{"RelayOpenTimeDropsBelowTenMs", "relay.openTime", 0, "3005", {{290, {0x01, 0x2C}}}},
+    WriteCase{"TimeZoneEndOfDay", "timeZone.start", 7, "23:59:58", {{392, {0x7D, 0xBF}}}},
+    WriteCase{"TimeWithoutSeconds", "timeZone.start", 0, "12:00", {{336, {0x00, 0x60}}}},
+    WriteCase{"WeekdaysKeepBit7", "timeZone.weekdays", 3, "1000001", {{364, {0xC1}}}},
+    WriteCase{"EnumerationText", "reader.direction", 0, "出门", {{0, {2}}}},
+    WriteCase{"EnumerationNumber", "reader.direction", 0, "2", {{0, {2}}}},
+    WriteCase{"WgFormatKeepsHighBits", "reader.wgFormat", 0, "强制转身份证(串口)", {{3, {0xA6}}}},
+    WriteCase{"IpAllocKeepsTheOtherBits", "ipAlloc", 0, "DHCP分配", {{100, {0xA1}}}},
+    WriteCase{"Address", "ip", 0, "10.0.0.7", {{22, {10, 0, 0, 7}}}},
+    WriteCase{"MacWithColons", "mac", 0, "a0:a1:a2:a3:a4:a5", {{16, {0xA0, 0xA1, 0xA2, 0xA3, 0xA4, 0xA5}}}},
+    // 16 GBK bytes cut to 14, never half a character; the length byte says 14.
+    WriteCase{"NameCutToFifteenGbkBytes", "name", 0, "一二三四五六七八",
+              {{0, {14, 0xD2, 0xBB, 0xB6, 0xFE, 0xC8, 0xFD, 0xCB, 0xC4, 0xCE, 0xE5, 0xC1, 0xF9, 0xC6, 0xDF, 0x00}}}},
+    WriteCase{"FirmwareOfNineCharactersKeepsSeven", "firmwareVersion", 0, "123456789", {{108, text("1234567")}}},
+    WriteCase{"ShortTextZeroPadded", "firmwareVersion", 0, "V1", {{108, {'V', '1', 0, 0, 0, 0, 0}}}},
+    WriteCase{"DisplayTitle", "device.title", 0, "门禁",
+              {{4, {0xC3, 0xC5, 0xBD, 0xFB, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}}}},
+    WriteCase{"Option1Off", "optionsLow", 0, "0", {{408, {0xA4}}}},
+    WriteCase{"Option34On", "optionsHigh", 1, "1", {{400, {0xA7}}}},
+    WriteCase{"Option64Off", "optionsHigh", 31, "0", {{403, {0x25}}}},
+    WriteCase{"FourthPortBaud", "serialPort.baud", 3, "115200", {{140, {0x00, 0xC2, 0x01, 0x00}}}},
+    WriteCase{"InsideLimitMaximum", "insideLimit", 0, "65535", {{26, {0xFF, 0xFF}}}},
+    WriteCase{"SignedCounter", "reportIndex", 0, "-1", {{12, {0xFF, 0xFF, 0xFF, 0xFF}}}},
+    WriteCase{"HexadecimalNumber", "reportIndex", 0, "0x10", {{12, {0x10, 0, 0, 0}}}},
+    WriteCase{"PortBigEndian", "serverPort", 0, "9000", {{162, {0x23, 0x28}}}},
+    WriteCase{"RawBytes", "timeZone.reserved", 0, "1,2,3", {{341, {1, 2, 3}}}},
+    WriteCase{"RawBytesZeroPadded", "timeZone.reserved", 0, "9", {{341, {9, 0, 0}}}}),
+    [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
+
+struct BadInput {
+    const char* name;
+    const char* key;
+    int index;
+    std::string input;
+};
+
+void PrintTo(const BadInput& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class FieldRefusal : public ::testing::TestWithParam<BadInput> {};
+
+TEST_P(FieldRefusal, LeavesTheBlockAsItWas) {
+    const auto& c = GetParam();
+    const ConfigField& f = configField(c.key);
+    auto block = handBuilt(f.block, {});
+    EXPECT_FALSE(writeText(f, block, c.index, c.input));
+    EXPECT_EQ(block, handBuilt(f.block, {}));
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(All, FieldRefusal, ::testing::Values(
+    BadInput{"ZoneBeyondFourBits", "relay.zone", 0, "16"},
+    BadInput{"OpenTimeBeyondSixteenBits", "relay.openTime", 0, "655360"},
+    BadInput{"NotANumber", "relay.openTime", 0, "abc"},
+    BadInput{"TrailingText", "insideLimit", 0, "12abc"},
+    BadInput{"LeadingSpace", "insideLimit", 0, " 12"},
+    BadInput{"NegativeUnsigned", "insideLimit", 0, "-1"},
+    BadInput{"BelowSigned32Bits", "reportIndex", 0, "-2147483649"},
+    BadInput{"ByteOf256", "procMode", 0, "256"},
+    BadInput{"HourOf24", "timeZone.start", 0, "24:00:00"},
+    BadInput{"MinuteOf60", "timeZone.start", 0, "12:60"},
+    BadInput{"HourAlone", "timeZone.start", 0, "12"},
+    BadInput{"EightWeekdays", "timeZone.weekdays", 0, "10000010"},
+    BadInput{"WeekdayDigitTwo", "timeZone.weekdays", 0, "1000002"},
+    BadInput{"TextOfNoEnumeration", "reader.direction", 0, "往返"},
+    BadInput{"FifthRelay", "relay.state", 4, "0"},
+    BadInput{"NegativeIndex", "relay.state", -1, "0"},
+    BadInput{"AddressPartOver255", "ip", 0, "10.0.0.256"},
+    BadInput{"AddressOfThreeParts", "ip", 0, "10.0.0"},
+    BadInput{"AddressOfFiveParts", "ip", 0, "10.0.0.7.1"},
+    BadInput{"EmptyAddress", "ip", 0, ""},
+    BadInput{"MacNotHex", "mac", 0, "zz.a1.a2.a3.a4.a5"},
+    BadInput{"MacOfFiveParts", "mac", 0, "a0.a1.a2.a3.a4"},
+    BadInput{"FourRawBytesInThree", "timeZone.reserved", 0, "1,2,3,4"},
+    BadInput{"RawByteOver255", "timeZone.reserved", 0, "256"},
+    BadInput{"EmptyRawPart", "timeZone.reserved", 0, "1,,2"}),
+    [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
+
+TEST(FieldAccess, ShortBlocksAndWrongKindsAreRefused) {
+    std::vector<std::uint8_t> shortBlock(100, 0xFF);
+    const ConfigField& proc = configField("procMode"); // D412
+    EXPECT_EQ(readNumber(proc, shortBlock), 0u);
+    EXPECT_EQ(readText(proc, shortBlock), "");
+    EXPECT_FALSE(writeNumber(proc, shortBlock, 0, 1));
+    EXPECT_TRUE(fieldBytes(proc, Bytes(shortBlock)).empty());
+    std::vector<std::uint8_t> door(424, 0);
+    EXPECT_FALSE(writeNumber(configField("timeZone.reserved"), door, 0, 1));
+    EXPECT_FALSE(writeNumber(configField("relay.zone"), door, 0, 16));
+    EXPECT_EQ(findConfigField("noSuchField"), nullptr);
+    EXPECT_THROW(configField("noSuchField"), std::out_of_range);
+}
+
+// Readers 1..4 sit at byte 8 of serial port entries D32 + 36i, readers 5..8 are the Wiegand
+// entries D176 + 28i.
+TEST(ReaderSetting, EightReadersAtTheirOffsets) {
+    std::vector<std::uint8_t> door(424, 0);
+    const std::size_t expected[] = {40, 76, 112, 148, 176, 204, 232, 260};
+    for (int reader = 0; reader < kReaderCount; ++reader) {
+        MutableBytes area = readerSetting(MutableBytes(door), reader);
+        ASSERT_EQ(area.size(), 28u) << reader;
+        EXPECT_EQ(static_cast<std::size_t>(area.data() - door.data()), expected[reader]) << reader;
+    }
+    EXPECT_TRUE(readerSetting(Bytes(door), 8).empty());
+    EXPECT_TRUE(readerSetting(Bytes(door), -1).empty());
+    door[260] = 2; // the eighth reader's direction
+    EXPECT_EQ(readText(configField("reader.direction"), readerSetting(Bytes(door), 7)), "出门");
+}
+
+struct OptionBit {
+    int option;
+    std::size_t byte;
+    int bit;
+};
+
+void PrintTo(const OptionBit& c, std::ostream* os) {
+    *os << "option " << c.option;
+}
+
+class Options : public ::testing::TestWithParam<OptionBit> {};
+
+TEST_P(Options, EachOptionIsOneBit) {
+    const auto& c = GetParam();
+    std::vector<std::uint8_t> door(424, 0);
+    door[c.byte] = static_cast<std::uint8_t>(1u << c.bit);
+    for (int n = 1; n <= kOptionCount; ++n)
+        EXPECT_EQ(optionSet(door, n), n == c.option) << n;
+    std::vector<std::uint8_t> written(424, 0);
+    ASSERT_TRUE(setOption(written, c.option, true));
+    EXPECT_EQ(written, door);
+    ASSERT_TRUE(setOption(written, c.option, false));
+    EXPECT_EQ(written, std::vector<std::uint8_t>(424, 0));
+}
+
+INSTANTIATE_TEST_SUITE_P(LowAndHighWords, Options,
+                         ::testing::Values(OptionBit{1, 408, 0}, OptionBit{8, 408, 7},
+                                           OptionBit{9, 409, 0}, OptionBit{32, 411, 7},
+                                           OptionBit{33, 400, 0}, OptionBit{57, 403, 0},
+                                           OptionBit{64, 403, 7}));
+
+TEST(Options, NumbersOutsideOneToSixtyFourAreRefused) {
+    std::vector<std::uint8_t> door(424, 0);
+    EXPECT_FALSE(setOption(door, 0, true));
+    EXPECT_FALSE(setOption(door, 65, true));
+    EXPECT_FALSE(optionSet(door, 0));
+    EXPECT_EQ(door, std::vector<std::uint8_t>(424, 0));
+}
+
+// The layouts of the table checked against the documented ones: which bytes no field describes
+// (exactly the reserved ones), no bit claimed twice, every element inside its block.
+std::string layoutName(ConfigBlock b) {
+    switch (b) {
+    case ConfigBlock::Basic:
+    case ConfigBlock::Extended:
+        return "basic";
+    case ConfigBlock::Door:
+        return "door";
+    case ConfigBlock::ReaderSetting:
+        return "reader";
+    case ConfigBlock::DeviceSetting:
+        break;
+    }
+    return "device";
+}
+
+// A bit range that lies inside a whole number at the same place (the timer-task byte and its
+// condition, task and restart bits) describes the same bits twice on purpose.
+bool subdividesAnother(const ConfigField& f) {
+    if (f.bits == 0)
+        return false;
+    for (const auto& g : configFields())
+        if (&g != &f && g.bits == 0 && g.block == f.block && g.group == f.group &&
+            g.offset == f.offset && g.width == f.width && isNumeric(g))
+            return true;
+    return false;
+}
+
+TEST(FieldTable, ReservedBytesAreExactlyTheOnesNoFieldDescribes) {
+    std::map<std::string, std::vector<std::uint32_t>> bitsTaken; // one bit mask per byte
+    for (const auto& f : configFields()) {
+        if (subdividesAnother(f))
+            continue;
+        auto& taken = bitsTaken[layoutName(f.block)];
+        taken.resize(bufferSize(f.block), 0);
+        for (int i = 0; i < elementCount(f); ++i) {
+            ASSERT_TRUE(fieldFits(f, layoutSize(f.block), i)) << f.key << "[" << i << "]";
+            // The bits this element owns: set them all through the table, see which change.
+            std::vector<std::uint8_t> block(bufferSize(f.block), 0);
+            if (isNumeric(f)) {
+                ASSERT_TRUE(writeNumber(f, block, i, fieldMax(f))) << f.key;
+            } else {
+                MutableBytes own = fieldBytes(f, MutableBytes(block), i);
+                std::fill(own.begin(), own.end(), 0xFF);
+            }
+            for (std::size_t at = 0; at < block.size(); ++at) {
+                EXPECT_EQ(taken[at] & block[at], 0u)
+                    << f.key << "[" << i << "] claims a bit of byte " << at << " twice";
+                taken[at] |= block[at];
+            }
+        }
+    }
+    auto untouched = [&](const std::string& layout) {
+        std::set<std::size_t> out;
+        const auto& taken = bitsTaken[layout];
+        for (std::size_t at = 0; at < taken.size(); ++at)
+            if (taken[at] == 0)
+                out.insert(at);
+        return out;
+    };
+    std::set<std::size_t> basicReserved;
+    for (std::size_t at = 164; at < 190; ++at)
+        basicReserved.insert(at);
+    EXPECT_EQ(untouched("basic"), basicReserved);
+    EXPECT_EQ(untouched("door"), (std::set<std::size_t>{16, 17, 18, 19, 37, 38, 39, 73, 74, 75, 109,
+                                                        110, 111, 145, 146, 147}));
+    EXPECT_EQ(untouched("reader"), (std::set<std::size_t>{11, 19, 27}));
+    EXPECT_EQ(untouched("device"), (std::set<std::size_t>{1}));
+}
+
+TEST(FieldTable, KeysAreUniqueAndEnumerationsExist) {
+    std::set<std::string_view> keys;
+    for (const auto& f : configFields()) {
+        EXPECT_TRUE(keys.insert(f.key).second) << f.key;
+        if (!f.enumKey.empty()) {
+            EXPECT_FALSE(enumTexts(f.enumKey).empty()) << f.key;
+        }
+        if (f.member.index() != 0) {
+            EXPECT_TRUE(f.block == ConfigBlock::Basic || f.block == ConfigBlock::Extended) << f.key;
+        }
+    }
+}
+
+} // namespace
+} // namespace quorvane

@@ -1,0 +1,195 @@
+// The device detail text and the door-access block's text for a record whose door-access block
+// is written by hand at its documented offsets, compared line by line with the expected text.
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <vector>
+
+#include "model/config_text.h"
+
+namespace quorvane {
+namespace {
+
+void put(DeviceUIInfo& r, std::size_t at, std::initializer_list<std::uint8_t> bytes) {
+    std::copy(bytes.begin(), bytes.end(), r.doorConfig.begin() + static_cast<long>(at));
+}
+
+DeviceUIInfo handBuiltRecord() {
+    DeviceUIInfo r;
+    r.name = "东门";
+    r.mac = "00.11.22.33.01.02";
+    r.ip = "192.168.1.20";
+    r.mask = "255.255.255.0";
+    r.gateway = "192.168.1.1";
+    r.hostAddress = "192.168.1.100";
+    r.hostPort = 50000;
+    r.devicePort = 65534;
+    r.serverAddress = "10.0.0.9";
+    r.serverPort = 9000;
+    r.groupNo = 1;
+    r.deviceNo = 2;
+    r.firmwareVersion = "V6.64";
+    r.hwModel = 10;
+    r.hwVariant = 0;
+    std::string serial = "2018102800000001";
+    std::copy(serial.begin(), serial.end(), r.productSerial.begin());
+    r.reportMode = 1;
+    r.ipAlloc = 1;
+    r.netTimeout = 50;
+    r.passTimeout = 5;
+    r.statistics[0] = 1;
+    r.statistics[9] = 10;
+
+    put(r, 0, {0xD2, 0x04});             // log count 1234
+    put(r, 8, {56});                     // right count
+    put(r, 12, {7});                     // report index
+    put(r, 20, {3, 0, 2, 0, 1, 0, 100}); // in, out, inside, inside limit
+    put(r, 28, {0x01, 0, 0, 0x01});      // run state: bits 0 and 24
+    // Serial port 1: 9600 baud, identity-card reader; its reader setting from D40.
+    put(r, 32, {0x80, 0x25, 0, 0, 16});
+    put(r, 40, {1, 1, 1, 0x03});
+    put(r, 48, {2});   // slot 1 mode
+    put(r, 144, {30}); // port 4: a device type past the table
+    // Wiegand reader 1 (D176): leaving, relay 2, report and wait, format 1 with high bits set.
+    put(r, 176, {2, 2, 2, 0x21});
+    put(r, 200, {7, 0, 0x15}); // slot 3: mode, weekdays, special mode 5
+    put(r, 260, {7});          // Wiegand reader 4: direction past the table
+    put(r, 288, {0x00, 0x05, 0x01, 0x2C});
+    put(r, 292, {0x02, 0xC2, 0x00, 0x64});
+    put(r, 304, {3, 1, 0, 1});
+    put(r, 332, {4, 255, 2, 0});
+    put(r, 336, {0x00, 0x60, 0x7D, 0xBF, 0x1F, 1, 2, 3});
+    put(r, 400, {0x01, 0, 0, 0x80}); // options 33 and 64
+    put(r, 404, {2});                // right mode
+    put(r, 408, {0x11});             // options 1 and 5
+    put(r, 412, {9, 3, 5, 0, 30, 0x11, 16, 2, 8, 1, 20, 1});
+    return r;
+}
+
+const std::string kRunState =
+    "TCP/WEB网络连通:是;WEBSOCK连通:否;系统有故障:否;串口设备在线:否,否,否,否,;"
+    "韦根设备在线:否,否,否,否,;门已打开:否,否,否,否,;门未关报警:是,否,否,否;"
+    "信号状态:否,否,否,否,否,否,否,否;声音设备开:否;";
+
+const std::string kIdleReader = "方向:未知,继电器:0,上报:0,格式:默认,模式1:门继电器保持断开,"
+                                "专用1:未启用,模式2:门继电器保持断开,专用2:未启用,"
+                                "模式3:门继电器保持断开,专用3:未启用;";
+
+const std::vector<std::string> kBlockLines = {
+    "",
+    "串口1=波特率:9600,设备:身份证全信息读头(兼容IC),方向:进门,继电器:1,上报:1,"
+    "格式:原始字符串(串口),模式1:设备自主验证,专用1:未启用,模式2:门继电器保持断开,"
+    "专用2:未启用,模式3:门继电器保持断开,专用3:未启用;",
+    "串口2=波特率:0,设备:无设备," + kIdleReader,
+    "串口3=波特率:0,设备:无设备," + kIdleReader,
+    "串口4=波特率:0,设备:未知," + kIdleReader,
+    "",
+    "韦根1=方向:出门,继电器:2,上报:2,格式:剪切成WG26,模式1:门继电器保持断开,专用1:未启用,"
+    "模式2:门继电器保持断开,专用2:未启用,模式3:刷任意卡即开,专用3:员工卡专用;",
+    "韦根2=" + kIdleReader,
+    "韦根3=" + kIdleReader,
+    "韦根4=方向:其它" + kIdleReader.substr(std::string("方向:未知").size()),
+    "",
+    "继电器1=状态:自主控制,开门时长:3000,上报:上报,消防:不联动,时段状态:1=0",
+    "继电器2=状态:一直闭合,开门时长:1000,上报:不上报,消防:联动,时段状态:0=3",
+    "继电器3=状态:自主控制,开门时长:0,上报:不上报,消防:不联动,时段状态:0=0",
+    "继电器4=状态:自主控制,开门时长:0,上报:不上报,消防:不联动,时段状态:0=0",
+    "",
+    "信号1=类型:门磁信号,门号1,方向/类型=未知/常闭类门磁;",
+    "信号2=类型:无效,门号0,方向/类型=未知/常闭类门磁;",
+    "信号3=类型:无效,门号0,方向/类型=未知/常闭类门磁;",
+    "信号4=类型:无效,门号0,方向/类型=未知/常闭类门磁;",
+    "信号5=类型:无效,门号0,方向/类型=未知/常闭类门磁;",
+    "信号6=类型:无效,门号0,方向/类型=未知/常闭类门磁;",
+    "信号7=类型:无效,门号0,方向/类型=未知/常闭类门磁;",
+    "信号8=类型:消防联动开门,门号255,方向/类型=离开/常开类门磁;",
+    "",
+    "时段1=12:00:00-23:59:58,星期0011111;预留:1,2,3",
+    "时段2=00:00:00-00:00:00,星期0000000;预留:0,0,0",
+    "时段3=00:00:00-00:00:00,星期0000000;预留:0,0,0",
+    "时段4=00:00:00-00:00:00,星期0000000;预留:0,0,0",
+    "时段5=00:00:00-00:00:00,星期0000000;预留:0,0,0",
+    "时段6=00:00:00-00:00:00,星期0000000;预留:0,0,0",
+    "时段7=00:00:00-00:00:00,星期0000000;预留:0,0,0",
+    "时段8=00:00:00-00:00:00,星期0000000;预留:0,0,0",
+};
+
+// Every line ends with a line break: the text splits into lines with nothing after the last.
+std::vector<std::string> linesOf(const std::string& text) {
+    EXPECT_FALSE(text.empty());
+    EXPECT_EQ(text.back(), '\n');
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+void expectLines(const std::vector<std::string>& got, const std::vector<std::string>& want) {
+    for (std::size_t i = 0; i < std::max(got.size(), want.size()); ++i)
+        EXPECT_EQ(i < got.size() ? got[i] : "<missing>", i < want.size() ? want[i] : "<extra>")
+            << "line " << i + 1;
+}
+
+TEST(DetailText, EveryLineOfAHandBuiltRecord) {
+    std::vector<std::string> want = {
+        "服务运行=服务正在运行",
+        "基本信息=产品序号:2018102800000001,设备名称:东门,设备标志:00258,"
+        "固件版本:V6.64-brisca-A,物理地址:00.11.22.33.01.02,设备组号:1,设备序号:2",
+        "通信信息=IP地址:192.168.1.20,子网掩码:255.255.255.0,网关:192.168.1.1,"
+        "电脑地址:192.168.1.100,电脑端口:50000,设备端口:65534,区域服务器:10.0.0.9:9000",
+        "统计信息=权限数量:56,日志数量:1234,上报索引:7,进统计:3,出统计:2,在内统计:1,"
+        "在内限制:100",
+        "设备状态=系统状态:0:正常,权限格式:无姓名有有效期,上报模式:TCP客户端,分配模式:DHCP分配",
+        "运行状态=" + kRunState,
+        "扩展配置=网络超时:50,过闸超时:5秒,关门超时:30秒,未关门报警偏移:2,读卡:8-1-20,灯光:1,"
+        "任务:17,扩展开门:16,处理模式:第10项(从1开始),自动授权:3个5分钟,延时开门:5个0.1秒,"
+        "预留:0",
+        "勾选选项=1;5;33;64;",
+        "统计值=1,0,0,0,0,0,0,0,0,10,",
+    };
+    want.insert(want.end(), kBlockLines.begin(), kBlockLines.end());
+    expectLines(linesOf(devDetailText(handBuiltRecord(), "服务正在运行")), want);
+}
+
+TEST(DetailText, NegativeCountersAndStatusTexts) {
+    DeviceUIInfo r;
+    put(r, 4, {0xF1, 0, 0, 0});
+    put(r, 8, {0xFF, 0xFF, 0xFF, 0xFF});
+    r.reportMode = 7;
+    r.statistics[1] = 0xFFFFFFFF;
+    auto lines = linesOf(devDetailText(r, ""));
+    ASSERT_GE(lines.size(), 9u);
+    EXPECT_EQ(lines[0], "服务运行=");
+    EXPECT_EQ(lines[3].substr(0, lines[3].find(',')), "统计信息=权限数量:-1");
+    EXPECT_EQ(lines[4], "设备状态=系统状态:241:配置校验失败,权限格式:废弃,上报模式:未知,"
+                        "分配模式:固定IP");
+    EXPECT_EQ(lines[7], "勾选选项=");
+    EXPECT_EQ(lines[8], "统计值=0,-1,0,0,0,0,0,0,0,0,");
+}
+
+TEST(DoorBlockText, TheBlocksOwnItemsThenTheSameGroups) {
+    std::vector<std::string> want = {
+        "统计信息=权限数量:56,日志数量:1234,上报索引:7,进统计:3,出统计:2,在内统计:1,"
+        "在内限制:100",
+        "设备状态=系统状态:0:正常,权限格式:无姓名有有效期",
+        "运行状态=" + kRunState,
+        "扩展配置=关门超时:30秒,未关门报警偏移:2,读卡:8-1-20,灯光:1,任务:17,扩展开门:16,"
+        "处理模式:第10项(从1开始),自动授权:3个5分钟,延时开门:5个0.1秒,预留:0",
+        "勾选选项=1;5;33;64;",
+    };
+    want.insert(want.end(), kBlockLines.begin(), kBlockLines.end());
+    expectLines(linesOf(doorBlockText(handBuiltRecord().doorConfig)), want);
+}
+
+TEST(DoorBlockText, AShortBlockShowsEmptyValues) {
+    std::vector<std::uint8_t> shortBlock(10, 0);
+    auto lines = linesOf(doorBlockText(shortBlock));
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines[0],
+              "统计信息=权限数量:,日志数量:0,上报索引:,进统计:,出统计:,在内统计:,在内限制:");
+    EXPECT_EQ(lines.back(), "时段8=-,星期;预留:");
+}
+
+} // namespace
+} // namespace quorvane

@@ -1,0 +1,96 @@
+// A new MAC address for the MAC field and the PPPoE account kept in the record: nothing is
+// sent; what the person is asked and what the record holds afterwards.
+#include <gtest/gtest.h>
+
+#include "infra/codepage.h"
+#include "recording_user_port.h"
+#include "session/network_identity.h"
+#include "test_paths.h"
+
+using namespace quorvane;
+using namespace quorvane::test;
+
+namespace {
+
+constexpr const char* kSnIsMacQuestion =
+    "分配新的MAC地址会重新生成设备名称/标志，确定要继续吗？如果希望保证设备标志不改变，请将设备标"
+    "志转换为16进制后填充到MAC地址低两位。";
+
+struct Bytes3 {
+    std::uint8_t next() { return values[i++ % 3]; }
+    std::uint8_t values[3];
+    int i = 0;
+};
+
+Settings settingsWith(const std::string& common) {
+    std::string dir = scratchDir("identity");
+    writeFile(dir + "/config.ini", "[common]\n" + common + "\n");
+    return Settings(dir);
+}
+
+} // namespace
+
+TEST(NewMacAddress, IsTheMakersPrefixAndThreeRandomBytesInLowerCaseHex) {
+    Settings s = settingsWith("sn-is-mac=0");
+    RecordingUserPort port;
+    Bytes3 random{{0x0A, 0xBC, 0xFF}};
+    auto mac = newMacAddress(s, port, true, [&] { return random.next(); });
+    EXPECT_EQ(mac, "08.00.09.0a.bc.ff");
+    EXPECT_TRUE(port.questions().empty());
+}
+
+TEST(NewMacAddress, AsksFirstWhenTheNameFollowsTheMac) {
+    for (Answer a : {Answer::Yes, Answer::No}) {
+        Settings s = settingsWith(""); // sn-is-mac defaults to 1
+        RecordingUserPort port;
+        port.answer(a);
+        Bytes3 random{{1, 2, 3}};
+        auto mac = newMacAddress(s, port, true, [&] { return random.next(); });
+        EXPECT_EQ(port.questions(), std::vector<std::string>{kSnIsMacQuestion});
+        if (a == Answer::Yes)
+            EXPECT_EQ(mac, "08.00.09.01.02.03");
+        else
+            EXPECT_FALSE(mac);
+    }
+}
+
+TEST(NewMacAddress, NeedsARecord) {
+    Settings s = settingsWith("");
+    RecordingUserPort port;
+    auto mac = newMacAddress(s, port, false, [] { return std::uint8_t{0}; });
+    EXPECT_FALSE(mac);
+    EXPECT_EQ(port.messages(), std::vector<std::string>{"请选择要操作的记录！"});
+    EXPECT_TRUE(port.questions().empty());
+}
+
+TEST(PppoeAccount, SavingClearsBothFieldsThenStoresWhatWasTyped) {
+    DeviceUIInfo r;
+    r.pppoeAccount.fill('x');
+    r.pppoePassword.fill('y');
+    storePppoeAccount(r, {"user@isp", "secret"});
+    EXPECT_EQ(hex(std::string(r.pppoeAccount.begin(), r.pppoeAccount.end())),
+              hex("user@isp" + std::string(24, '\0')));
+    EXPECT_EQ(hex(std::string(r.pppoePassword.begin(), r.pppoePassword.end())),
+              hex("secret" + std::string(4, '\0')));
+    auto back = pppoeAccountOf(r);
+    EXPECT_EQ(back.account, "user@isp");
+    EXPECT_EQ(back.password, "secret");
+}
+
+TEST(PppoeAccount, LongTextIsCutToTheFieldWithoutSplittingACharacter) {
+    DeviceUIInfo r;
+    // 40 letters: the account keeps 32; the password field holds 10 bytes: four characters of
+    // two bytes each and "ab", or five characters when the text starts with them.
+    storePppoeAccount(r, {std::string(40, 'a'), "ab密码密码密码"});
+    EXPECT_EQ(std::string(r.pppoeAccount.begin(), r.pppoeAccount.end()), std::string(32, 'a'));
+    EXPECT_EQ(pppoeAccountOf(r).password, "ab密码密码");
+    storePppoeAccount(r, {"", "a密码密码密码"});
+    // 1 + 4 x 2 bytes = 9; the fifth character would need bytes 10 and 11.
+    EXPECT_EQ(pppoeAccountOf(r).password, "a密码密码");
+    EXPECT_EQ(r.pppoePassword[9], 0);
+    EXPECT_EQ(pppoeAccountOf(r).account, "");
+    // A stored account reads back in UTF-8.
+    storePppoeAccount(r, {"宽带账号", "1"});
+    EXPECT_EQ(std::string(r.pppoeAccount.begin(), r.pppoeAccount.begin() + 8), toGbk("宽带账号"));
+    EXPECT_EQ(pppoeAccountOf(r).account, "宽带账号");
+}
