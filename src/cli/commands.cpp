@@ -40,6 +40,35 @@ constexpr OptionSpec kDoorConfigOptions[] = {{"--device", A::Value, "-d"},
                                              {"--backup", A::Value},
                                              {"--restore", A::Value}};
 constexpr OptionSpec kCopyConfigOptions[] = {{"--from", A::Value}, {"--to", A::Repeated}};
+constexpr OptionSpec kRightListOptions[] = {
+    {"--device", A::Value, "-d"}, {"--record", A::Value},     {"--from-file", A::Value},
+    {"--name", A::Value},         {"--valid-from", A::Value}, {"--valid-to", A::Value},
+    {"--zones", A::Value},        {"--readers", A::Value},    {"--times", A::Value},
+    {"--type", A::Value},         {"--reserved", A::Value},   {"--antiback", A::Flag},
+    {"--parcel", A::Flag},        {"--debt", A::Flag},        {"--flag1", A::Flag},
+    {"--flag2", A::Flag},         {"--flag3", A::Flag},
+};
+constexpr OptionSpec kRightGetOptions[] = {{"--device", A::Value, "-d"},
+                                           {"--record", A::Value},
+                                           {"--start", A::Value},
+                                           {"--forward", A::Flag}};
+constexpr OptionSpec kRightDownloadOptions[] = {
+    {"--device", A::Value, "-d"}, {"--record", A::Value}, {"--card", A::Value}};
+constexpr OptionSpec kRightCopyOptions[] = {{"--from", A::Value}, {"--to", A::Repeated}};
+constexpr OptionSpec kRightSwipeOptions[] = {
+    {"--device", A::Value, "-d"}, {"--record", A::Value}, {"--readers", A::Value}};
+constexpr std::string_view kRightAddUsage =
+    "rights add (-d IP | --record FILE) [CARD ...] [--from-file FILE] [--name T] [--valid-from "
+    "\"Y-M-D h:m:s\"] [--valid-to \"...\"] [--zones N] [--readers N] [--times N] [--type N] "
+    "[--reserved N] [--antiback] [--parcel] [--debt] [--flag1] [--flag2] [--flag3]";
+constexpr std::string_view kRightRemoveUsage =
+    "rights remove (-d IP | --record FILE) [CARD ...] [--from-file FILE] [--name T] [--valid-from "
+    "\"Y-M-D h:m:s\"] [--valid-to \"...\"] [--zones N] [--readers N] [--times N] [--type N] "
+    "[--reserved N] [--antiback] [--parcel] [--debt] [--flag1] [--flag2] [--flag3]";
+constexpr std::string_view kRightCheckUsage =
+    "rights check (-d IP | --record FILE) [CARD ...] [--from-file FILE] [--name T] [--valid-from "
+    "\"Y-M-D h:m:s\"] [--valid-to \"...\"] [--zones N] [--readers N] [--times N] [--type N] "
+    "[--reserved N] [--antiback] [--parcel] [--debt] [--flag1] [--flag2] [--flag3]";
 } // namespace
 
 // One line per command; the handlers live in one file per group of commands.
@@ -88,6 +117,21 @@ static const CliCommand kCommands[] = {
     {"backup-factory", "", false, cmdBackupFactory, "backup-factory -d IP", kDeviceOptions},
     {"restore-factory", "", false, cmdRestoreFactory, "restore-factory -d IP", kDeviceOptions},
     {"clear-all", "", false, cmdClearAll, "clear-all -d IP", kDeviceOptions},
+    {"rights", "add", false, cmdRightsAdd, kRightAddUsage, kRightListOptions},
+    {"rights", "remove", false, cmdRightsRemove, kRightRemoveUsage, kRightListOptions},
+    {"rights", "check", false, cmdRightsCheck, kRightCheckUsage, kRightListOptions},
+    {"rights", "clear", false, cmdRightsClear, "rights clear (-d IP | --record FILE)",
+     kDeviceOptions},
+    {"rights", "get", false, cmdRightsGet,
+     "rights get (-d IP | --record FILE) --start N [--forward]", kRightGetOptions},
+    {"rights", "download", false, cmdRightsDownload,
+     "rights download (-d IP | --record FILE) [--card C]", kRightDownloadOptions},
+    {"rights", "upload", false, cmdRightsUpload, "rights upload (-d IP | --record FILE) FILE",
+     kDeviceOptions},
+    {"rights", "copy", false, cmdRightsCopy, "rights copy --from IP --to IP [--to IP ...]",
+     kRightCopyOptions},
+    {"rights", "swipe", false, cmdRightsSwipe,
+     "rights swipe (-d IP | --record FILE) CARD --readers N", kRightSwipeOptions},
 };
 
 std::span<const CliCommand> cliCommands() {

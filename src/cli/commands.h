@@ -38,4 +38,14 @@ int cmdSelfTest(CliContext& ctx);
 int cmdSet485(CliContext& ctx);
 // Host service (cmd_service.cpp).
 int cmdService(CliContext& ctx);
+// Rights (cmd_rights.cpp).
+int cmdRightsAdd(CliContext& ctx);
+int cmdRightsRemove(CliContext& ctx);
+int cmdRightsCheck(CliContext& ctx);
+int cmdRightsClear(CliContext& ctx);
+int cmdRightsGet(CliContext& ctx);
+int cmdRightsDownload(CliContext& ctx);
+int cmdRightsUpload(CliContext& ctx);
+int cmdRightsCopy(CliContext& ctx);
+int cmdRightsSwipe(CliContext& ctx);
 } // namespace quorvane::cli

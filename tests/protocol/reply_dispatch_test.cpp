@@ -67,6 +67,28 @@ TEST_F(Dispatch, StandardRepliesShowTheirMessages) {
                            "自测操作成功！返回码：5", "操作失败！bad", "清除程序操作成功！"}));
 }
 
+TEST_F(Dispatch, RightsRepliesShowTheirMessages) {
+    for (int code : {19, 43, 21, 25, 45, 47, 23}) {
+        feed(reply(static_cast<std::uint8_t>(code), 1));
+        feed(reply(static_cast<std::uint8_t>(code), 0));
+    }
+    EXPECT_EQ(notices, (std::vector<std::string>{
+                           "添加权限结束，成功添加数量=1", "权限操作失败！",
+                           "添加权限结束，成功添加数量=1", "权限操作失败！", "权限操作成功！",
+                           "权限操作失败！", "权限操作成功！", "权限操作失败！", "权限操作成功！",
+                           "权限操作失败！", "权限操作成功！", "权限操作失败！", "权限验证通过！",
+                           "权限验证失败！"}));
+}
+
+TEST_F(Dispatch, ABatchOfChecksKeepsOnlyThePassesQuiet) {
+    d.setBatchQuiet(true);
+    feed(reply(23, 1));
+    feed(reply(23, 0));
+    d.setBatchQuiet(false);
+    feed(reply(23, 1));
+    EXPECT_EQ(notices, (std::vector<std::string>{"权限验证失败！", "权限验证通过！"}));
+}
+
 TEST_F(Dispatch, NoticesOffSilencesRepliesButFlagsStillSet) {
     d.setNoticesEnabled(false);
     d.replyArrived.clear();

@@ -55,7 +55,8 @@ INSTANTIATE_TEST_SUITE_P(
                       GoodFault{"drop:0:1@127.0.0.3", {Kind::Drop, 0, 1, kB}},
                       // A door fault names the door; it belongs to the open-door command.
                       GoodFault{"door:3:0", {Kind::Door, 16, 0, {}, 3}},
-                      GoodFault{"door:164:2@127.0.0.2", {Kind::Door, 16, 2, kA, 164}}));
+                      GoodFault{"door:164:2@127.0.0.2", {Kind::Door, 16, 2, kA, 164}},
+                      GoodFault{"loss:18:20", {Kind::Loss, 18, 20, {}}}));
 
 TEST_P(ParseBadFault, IsRefusedWithAReason) {
     std::string error;
@@ -72,7 +73,7 @@ INSTANTIATE_TEST_SUITE_P(
         BadFault{"StatusTooLarge", "status:14:256"}, BadFault{"DelayTooLong", "delay:40:600001"},
         BadFault{"ExtraField", "drop:16:1:2"}, BadFault{"HexCode", "drop:0x10:1"},
         BadFault{"BadAddress", "drop:16:2@nowhere"}, BadFault{"DoorZero", "door:0:0"},
-        BadFault{"DoorStatusTooLarge", "door:1:256"}),
+        BadFault{"DoorStatusTooLarge", "door:1:256"}, BadFault{"LossAboveAll", "loss:18:101"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(CommandFaults, DropCountsTheFirstRepliesOfEachControllerToItsCode) {
@@ -126,4 +127,20 @@ TEST(CommandFaults, DoorFaultsGiveEachDoorItsStatusAtTheirAddresses) {
                           {Kind::Status, 16, 7, {}}});
     EXPECT_EQ(faults.doorStatuses(kA), (std::map<int, std::uint8_t>{{2, 0}}));
     EXPECT_EQ(faults.doorStatuses(kB), (std::map<int, std::uint8_t>{{2, 0}, {100, 3}}));
+}
+
+TEST(CommandFaults, LossDropsAboutItsShareOfTheRepliesToItsCodeOnly) {
+    CommandFaults faults({{Kind::Loss, 18, 20, {}}, {Kind::Loss, 20, 100, {}}}, 7);
+    int lost = 0;
+    for (int i = 0; i < 10000; ++i)
+        lost += faults.dropReply(0, kA, request(18, {1})) ? 1 : 0;
+    // 20 % of 10,000: the binomial spread is 40, so 1,800..2,200 holds at five of them.
+    EXPECT_GT(lost, 1800);
+    EXPECT_LT(lost, 2200);
+    EXPECT_TRUE(faults.dropReply(0, kA, request(20, {})));
+    EXPECT_FALSE(faults.dropReply(0, kA, request(22, {})));
+    // The same seed draws the same losses.
+    CommandFaults again({{Kind::Loss, 18, 20, {}}}, 7), other({{Kind::Loss, 18, 20, {}}}, 7);
+    for (int i = 0; i < 100; ++i)
+        EXPECT_EQ(again.dropReply(0, kA, request(18, {})), other.dropReply(0, kA, request(18, {})));
 }

@@ -6,6 +6,7 @@
 
 #include "sim_command_table.h"
 #include "sim_config.h"
+#include "sim_right_storage.h"
 
 using namespace quorvane;
 using namespace quorvane::sim;
@@ -92,7 +93,9 @@ TEST(ConfigClearAll, EmptiesCopiesRightsAndLogsButKeepsTheConfiguration) {
     SimController c = controller();
     send(c, 96);
     send(c, 98);
-    c.rights.records.push_back("right");
+    const std::array<std::uint8_t, kRightWireSize> right{0x12, 0x34};
+    ASSERT_TRUE(storeRight(c, Bytes(right)));
+    ASSERT_EQ(storedRightCount(c), 1u);
     c.logs.records.push_back({});
     c.logs.identityDocuments.push_back("id");
     const ConfigState before = c.config;
@@ -101,7 +104,7 @@ TEST(ConfigClearAll, EmptiesCopiesRightsAndLogsButKeepsTheConfiguration) {
     EXPECT_EQ(a.status, kDone);
     EXPECT_FALSE(c.config.backup);
     EXPECT_FALSE(c.config.factory);
-    EXPECT_TRUE(c.rights.records.empty());
+    EXPECT_EQ(storedRightCount(c), 0u);
     EXPECT_TRUE(c.logs.records.empty());
     EXPECT_TRUE(c.logs.identityDocuments.empty());
     EXPECT_EQ(c.config.basic, before.basic);

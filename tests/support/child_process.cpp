@@ -1,9 +1,17 @@
 #include "child_process.h"
 
 #include <csignal>
+#include <cstdint>
+#include <map>
+#include <mutex>
+#include <random>
+
+#include <arpa/inet.h>
 #include <fcntl.h>
+#include <netinet/in.h>
 #include <poll.h>
 #include <spawn.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -15,17 +23,20 @@ namespace quorvane::test {
 
 ChildProcess::ChildProcess(std::vector<std::string> argv, bool withStandardError) {
     int fds[2];
-    if (::pipe2(fds, O_CLOEXEC) != 0) return;
+    if (::pipe2(fds, O_CLOEXEC) != 0)
+        return;
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, fds[1], 1);
     if (withStandardError)
         posix_spawn_file_actions_adddup2(&actions, fds[1], 2);
     std::vector<char*> cargv;
-    for (auto& a : argv) cargv.push_back(a.data());
+    for (auto& a : argv)
+        cargv.push_back(a.data());
     cargv.push_back(nullptr);
     pid_t pid = -1;
-    if (::posix_spawn(&pid, cargv[0], &actions, nullptr, cargv.data(), environ) == 0) pid_ = pid;
+    if (::posix_spawn(&pid, cargv[0], &actions, nullptr, cargv.data(), environ) == 0)
+        pid_ = pid;
     posix_spawn_file_actions_destroy(&actions);
     ::close(fds[1]);
     out_ = fds[0];
@@ -33,28 +44,34 @@ ChildProcess::ChildProcess(std::vector<std::string> argv, bool withStandardError
 
 ChildProcess::~ChildProcess() {
     stop();
-    if (out_ >= 0) ::close(out_);
+    if (out_ >= 0)
+        ::close(out_);
 }
 
 bool ChildProcess::waitForLine(const std::string& text, std::chrono::milliseconds limit) {
     const auto deadline = std::chrono::steady_clock::now() + limit;
     for (;;) {
-        if (output_.find(text) != std::string::npos) return true;
+        if (output_.find(text) != std::string::npos)
+            return true;
         auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
                         deadline - std::chrono::steady_clock::now())
                         .count();
-        if (left <= 0 || out_ < 0) return false;
+        if (left <= 0 || out_ < 0)
+            return false;
         pollfd p{out_, POLLIN, 0};
-        if (::poll(&p, 1, static_cast<int>(left)) <= 0) continue;
+        if (::poll(&p, 1, static_cast<int>(left)) <= 0)
+            continue;
         char buf[4096];
         auto n = ::read(out_, buf, sizeof buf);
-        if (n <= 0) return output_.find(text) != std::string::npos;
+        if (n <= 0)
+            return output_.find(text) != std::string::npos;
         output_.append(buf, static_cast<std::size_t>(n));
     }
 }
 
 int ChildProcess::stop() {
-    if (pid_ <= 0) return -1;
+    if (pid_ <= 0)
+        return -1;
     ::kill(pid_, SIGTERM);
     int status = 0;
     ::waitpid(pid_, &status, 0);
@@ -63,11 +80,13 @@ int ChildProcess::stop() {
 }
 
 int ChildProcess::wait() {
-    if (pid_ <= 0) return -1;
+    if (pid_ <= 0)
+        return -1;
     char buf[4096];
     for (;;) {
         auto n = ::read(out_, buf, sizeof buf);
-        if (n <= 0) break;
+        if (n <= 0)
+            break;
         output_.append(buf, static_cast<std::size_t>(n));
     }
     int status = 0;
@@ -76,9 +95,53 @@ int ChildProcess::wait() {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-int testPort(int offset) { return 20000 + (::getpid() * 7) % 30000 + offset; }
-std::string simPath() { return binDir() + "/tools/sim/quorvane-sim"; }
-std::string tavrinPath() { return binDir() + "/tools/tavrin/tavrin"; }
+namespace {
+
+// True when nobody holds the port for UDP or TCP on any local address.
+bool portIsFree(int port) {
+    for (int type : {SOCK_DGRAM, SOCK_STREAM}) {
+        const int fd = ::socket(AF_INET, type | SOCK_CLOEXEC, 0);
+        if (fd < 0)
+            return false;
+        sockaddr_in a{};
+        a.sin_family = AF_INET;
+        a.sin_port = htons(static_cast<std::uint16_t>(port));
+        const bool bound = ::bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0;
+        ::close(fd);
+        if (!bound)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+// Ports are drawn at random below the kernel's ephemeral range and checked free: tests of
+// neighbouring process ids once derived overlapping ports from their ids and collided. An
+// offset keeps its port for the life of the process.
+int testPort(int offset) {
+    static std::mutex lock;
+    static std::map<int, int> chosen;
+    std::lock_guard<std::mutex> hold(lock);
+    if (auto it = chosen.find(offset); it != chosen.end())
+        return it->second;
+    static std::mt19937 random(static_cast<unsigned>(::getpid()) ^ std::random_device{}());
+    std::uniform_int_distribution<int> range(20000, 32000);
+    for (;;) {
+        const int port = range(random);
+        bool taken = !portIsFree(port);
+        for (const auto& [o, p] : chosen)
+            taken = taken || p == port;
+        if (!taken)
+            return chosen[offset] = port;
+    }
+}
+std::string simPath() {
+    return binDir() + "/tools/sim/quorvane-sim";
+}
+std::string tavrinPath() {
+    return binDir() + "/tools/tavrin/tavrin";
+}
 std::string cliPath() {
     return binDir() + "/src/cli/quorvane-cli";
 }

@@ -32,7 +32,7 @@ class ChildProcess {
     std::string output_;
 };
 
-// A port for this test process: different tests run as different processes in parallel.
+// A free port for this test process, the same for one offset each time it is asked for.
 int testPort(int offset);
 // A file in the build tree's program folders: binDir() + "/tools/sim/quorvane-sim" etc.
 std::string simPath();

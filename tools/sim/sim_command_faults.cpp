@@ -24,7 +24,8 @@ constexpr KindName kKinds[] = {{"drop", CommandFault::Kind::Drop, 1000000000},
                                {"drop-each", CommandFault::Kind::DropEach, 1000000000},
                                {"status", CommandFault::Kind::Status, 255},
                                {"delay", CommandFault::Kind::Delay, 600000},
-                               {"door", CommandFault::Kind::Door, 255}};
+                               {"door", CommandFault::Kind::Door, 255},
+                               {"loss", CommandFault::Kind::Loss, 100}};
 constexpr std::uint8_t kOpenDoor = 16;
 
 bool applies(const CommandFault& f, std::uint32_t address, std::uint8_t code) {
@@ -56,8 +57,8 @@ std::optional<CommandFault> parseCommandFault(std::string_view text, std::string
         if (k.name == kind)
             known = &k;
     if (!known) {
-        error =
-            "unknown fault kind " + std::string(kind) + " (drop, drop-each, status, delay, door)";
+        error = "unknown fault kind " + std::string(kind) +
+                " (drop, drop-each, status, delay, door, loss)";
         return std::nullopt;
     }
     f.kind = known->kind;
@@ -118,6 +119,11 @@ bool CommandFaults::dropReply(std::size_t controller, std::uint32_t address,
     bool drop = false;
     for (std::size_t i = 0; i < faults_.size(); ++i) {
         const CommandFault& f = faults_[i];
+        if (f.kind == CommandFault::Kind::Loss && applies(f, address, request.command)) {
+            if (std::uniform_int_distribution<std::uint32_t>(0, 99)(rng_) < f.value)
+                drop = true;
+            continue;
+        }
         bool each = f.kind == CommandFault::Kind::DropEach;
         if ((f.kind != CommandFault::Kind::Drop && !each) || !applies(f, address, request.command))
             continue;

@@ -8,12 +8,15 @@
 //   delay:C:MS      send replies to code C MS milliseconds late
 //   door:D:S        answer open-door requests (16) for door D with status S, the relay left as
 //                   it was
+//   loss:C:P        drop each reply to code C with probability P percent (drawn from a
+//                   generator seeded like the random faults)
 // Counts are kept per controller. With @ADDRESS a fault applies only to the controllers at that
 // address. A dropped reply's command still took effect: only its answer is lost.
 #include <chrono>
 #include <cstdint>
 #include <map>
 #include <optional>
+#include <random>
 #include <string>
 #include <string_view>
 #include <tuple>
@@ -24,7 +27,7 @@
 namespace quorvane::sim {
 
 struct CommandFault {
-    enum class Kind { Drop, DropEach, Status, Delay, Door };
+    enum class Kind { Drop, DropEach, Status, Delay, Door, Loss };
     Kind kind = Kind::Drop;
     std::uint8_t code = 0; // the request code (16 for a door fault)
     std::uint32_t value = 0;
@@ -40,7 +43,8 @@ std::optional<CommandFault> parseCommandFault(std::string_view text, std::string
 class CommandFaults {
   public:
     CommandFaults() = default;
-    explicit CommandFaults(std::vector<CommandFault> faults) : faults_(std::move(faults)) {}
+    explicit CommandFaults(std::vector<CommandFault> faults, std::uint32_t seed = 1)
+        : faults_(std::move(faults)), rng_(seed) {}
 
     // The status to answer with instead of carrying the command out (the first status fault
     // that applies), or nothing.
@@ -60,6 +64,7 @@ class CommandFaults {
     std::vector<CommandFault> faults_;
     // Replies dropped so far: by fault and controller, and for drop-each also by payload.
     std::map<std::tuple<std::size_t, std::size_t, std::string>, std::uint32_t> dropped_;
+    std::mt19937 rng_{1};
 };
 
 } // namespace quorvane::sim

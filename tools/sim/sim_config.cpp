@@ -11,6 +11,7 @@
 #include "sim_config_blocks.h"
 #include "sim_json.h"
 #include "sim_module.h"
+#include "sim_right_storage.h"
 
 namespace quorvane::sim {
 
@@ -62,8 +63,7 @@ ConfigState initialConfig(const ControllerSeed& seed) {
 
 std::string doorBlock(const SimController& c) {
     return encodeDoorBlock(c.config.counters, static_cast<std::uint32_t>(c.logs.records.size()),
-                           static_cast<std::uint32_t>(c.rights.records.size()),
-                           c.config.doorSettings);
+                           storedRightCount(c), c.config.doorSettings);
 }
 
 std::string deviceInformation(const SimController& c) {
@@ -179,7 +179,7 @@ std::optional<SimReply> restoreFactory(SimController& c, const SimRequest&) {
 std::optional<SimReply> clearAll(SimController& c, const SimRequest&) {
     c.config.backup.reset();
     c.config.factory.reset();
-    c.rights.records.clear();
+    clearRights(c);
     c.logs.records.clear();
     c.logs.identityDocuments.clear();
     ++c.config.clearAlls;

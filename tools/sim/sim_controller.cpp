@@ -1,6 +1,7 @@
 #include "sim_controller.h"
 
 #include "sim_config.h"
+#include "sim_right_storage.h"
 
 namespace quorvane::sim {
 
@@ -17,6 +18,7 @@ SimController makeController(const ControllerSeed& seed) {
     SimController c;
     c.address = seed.address;
     c.config = initialConfig(seed);
+    setRightStorage(c.config, seed.rightMode, seed.largeRights);
     return c;
 }
 

@@ -36,6 +36,8 @@ struct ControllerSeed {
     std::string namePrefix; // UTF-8
     int group = 1;
     bool extended = false;
+    std::uint32_t rightMode = 1;  // D404: 0 stores 20-byte rights, others 24
+    bool largeRights = false;     // option 3: rights hashed into FLASH pages first
 };
 
 SimController makeController(const ControllerSeed& seed);

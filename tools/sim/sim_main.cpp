@@ -59,6 +59,8 @@ int main(int argc, char** argv) {
         seed.port = options->port;
         seed.namePrefix = options->namePrefix;
         seed.group = options->group;
+        seed.rightMode = options->rightMode;
+        seed.largeRights = options->largeRights;
         seed.extended = options->block == "extended" || (options->block == "mixed" && i % 2 == 1);
         controllers.push_back(makeController(seed));
     }

@@ -15,7 +15,8 @@ namespace quorvane::sim {
 using clock = std::chrono::steady_clock;
 
 SimNetwork::SimNetwork(const SimOptions& options, std::vector<SimController> controllers)
-    : options_(options), controllers_(std::move(controllers)), commandFaults_(options.faults),
+    : options_(options), controllers_(std::move(controllers)),
+      commandFaults_(options.faults, options.seed),
       faults_(options.seed, options.dropRate, options.duplicateRate, options.corruptRate) {
     for (std::size_t i = 0; i < controllers_.size(); ++i) {
         SimController& c = controllers_[i];

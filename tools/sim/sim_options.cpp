@@ -19,6 +19,10 @@ Controllers
   --block KIND              basic, extended or mixed (every second one extended); default basic
   --name-prefix TEXT        device names are TEXT followed by the number (default 门禁)
   --group N                 group number of every controller (default 1)
+  --right-mode N            right record format of every controller (D404): 0 stores rights
+                            of 20 bytes, 1 (default) and 2 of 24 bytes
+  --large-rights            controllers start with option 3 (large right capacity): rights
+                            go to the FLASH hash pages first, then to the EEPROM overflow
 
 Network
   --port N                  administration port (default 65534)
@@ -48,6 +52,8 @@ Faults per command (repeatable; C is the REQUEST code in decimal, as the tool se
   --fault delay:C:MS        send the replies to code C MS milliseconds late (on top of --delay)
   --fault door:D:S          answer open-door requests for door D (1..164) with status S and
                             leave that relay as it was (status 0: the door failed)
+  --fault loss:C:P          drop each reply to code C with probability P percent (0..100),
+                            drawn from a generator seeded with --seed
   --fault KIND:C:V@A        the same, only for the controllers at address A
                             A dropped reply's command still took effect: only the answer is
                             lost. Of several status or delay faults for one code the first
@@ -84,7 +90,12 @@ State dump
                                      commanded or given a door fault],
                                    "payloads": {"<request code>": hex of the last payload
                                      of 16, 38, 40, 64, 66, 243}},
-                                 "rights": {"count", "records": [hex, ...]},
+                                 "rights": {"count", "recordLength": 20 | 24,
+                                   "storage": "hashed" | "overflow",
+                                   "records": [{"position", "right": hex of the stored
+                                     bytes}, ...] in position order, "checks",
+                                   "checksPassed", "swipes",
+                                   "lastSwipe": {"card", "reader", "granted"} (after one)},
                                  "memory": {"firmware" | "eeprom" | "flash" | "sound":
                                    {"pages"}},
                                  "logs": {"count", "identityDocuments"},
@@ -101,7 +112,13 @@ configuration, 16 open door (doors 1..164), 38 set time, 40 read time, 50 clear 
 as factory settings, 100 restore the backup (status 0 without one), 102 restore the factory
 settings (status 0 without them), 243 self test (return code: the number of test actions run;
 a word with none, or with a bit other than 0..3 and 16..27, fails with 0 or that bit's number;
-bit 3 clears the log, bit 0 restarts). Any other command gets
+bit 3 clears the log, bit 0 restarts); rights: 18 add (status 0 when no slot is free; a card
+added again replaces its right), 20 remove (0: no such card), 22 check (0: no right for the
+card at that reader), 24 clear, 52 read by position (positions count storage slots from 1;
+with search forward the first right at or after it; position -1 after the last), 114
+simulated swipe (status: admitted), 116 read by card (24 zero bytes when the card has none).
+Rights are kept in EEPROM and FLASH as the right-storage image lays them out; the door-access
+block's right count is their number. Any other command gets
 the general error reply 255 with status 0xFF, a request with a wrong checksum the same reply
 with status 0xFD. The process prints "ready" on standard output once its sockets are open,
 and stops on SIGTERM or SIGINT.
@@ -137,6 +154,10 @@ std::optional<SimOptions> parseSimOptions(int argc, char** argv, bool& help) {
             o.verbose = true;
             continue;
         }
+        if (a == "--large-rights") {
+            o.largeRights = true;
+            continue;
+        }
         if (i + 1 >= argc) {
             std::cerr << "quorvane-sim: " << a << " needs a value (see --help)\n";
             return std::nullopt;
@@ -156,6 +177,8 @@ std::optional<SimOptions> parseSimOptions(int argc, char** argv, bool& help) {
             o.namePrefix = v;
         else if (a == "--group")
             ok = number(v, 0, 255, n), o.group = int(n);
+        else if (a == "--right-mode")
+            ok = number(v, 0, 2, n), o.rightMode = std::uint32_t(n);
         else if (a == "--port")
             ok = number(v, 1, 65535, n), o.port = std::uint16_t(n);
         else if (a == "--bind")

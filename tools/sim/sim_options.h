@@ -21,6 +21,8 @@ struct SimOptions {
     std::string block = "basic";    // basic, extended or mixed
     std::string namePrefix = "门禁";
     int group = 1;
+    std::uint32_t rightMode = 1; // the controllers' right record format (D404)
+    bool largeRights = false;    // option 3 set: rights hashed into FLASH pages
     double dropRate = 0;
     double duplicateRate = 0;
     double corruptRate = 0;

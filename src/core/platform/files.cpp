@@ -94,6 +94,18 @@ int createTemporary(const std::string& target, std::string& temp) {
 
 } // namespace
 
+AppendFile::AppendFile(const std::string& path)
+    : fd_(::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666)) {}
+
+AppendFile::~AppendFile() {
+    if (fd_ >= 0)
+        ::close(fd_);
+}
+
+bool AppendFile::write(std::string_view bytes) {
+    return fd_ >= 0 && writeAll(fd_, bytes);
+}
+
 bool replaceFile(const std::string& path, std::string_view bytes) {
     const std::string target = followLink(path);
     std::string temp;

@@ -51,4 +51,20 @@ std::string environment(const char* name);
 bool changeDirectory(const std::string& path);
 std::string currentDirectory();
 
+// A file that grows line by line (a daily log): opened for appending, created when missing;
+// each write goes to the file at once, so a crash keeps every line written before it.
+class AppendFile {
+  public:
+    explicit AppendFile(const std::string& path);
+    ~AppendFile();
+    AppendFile(const AppendFile&) = delete;
+    AppendFile& operator=(const AppendFile&) = delete;
+
+    bool isOpen() const { return fd_ >= 0; }
+    bool write(std::string_view bytes);
+
+  private:
+    int fd_ = -1;
+};
+
 } // namespace quorvane::platform

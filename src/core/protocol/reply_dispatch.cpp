@@ -165,6 +165,20 @@ void ReplyDispatcher::registerStandardHandlers() {
                std::to_string(code));
         return 0;
     });
+    // Rights: one right per reply, so an add that went through always counts one.
+    for (int code : {19, 43})
+        setHandler(static_cast<std::uint8_t>(code),
+                   statusMessage(this, "添加权限结束，成功添加数量=1", "权限操作失败！"));
+    for (int code : {21, 25, 45, 47})
+        setHandler(static_cast<std::uint8_t>(code),
+                   statusMessage(this, "权限操作成功！", "权限操作失败！"));
+    setHandler(23, [this](const Reply& r) {
+        if (r.status != 1)
+            notice("权限验证失败！");
+        else if (!batchQuiet())
+            notice("权限验证通过！");
+        return 0;
+    });
     setHandler(kErrorReply, [this](const Reply& r) {
         notice(errorReplyText(r.status));
         return 0;

@@ -55,6 +55,10 @@ class ReplyDispatcher {
     void notice(const std::string& text);
     void setNoticesEnabled(bool on) { noticesEnabled_.store(on); }
     bool noticesEnabled() const { return noticesEnabled_.load(); }
+    // A check of several cards keeps each passed card's "权限验证通过！" to itself; it stays
+    // set until the next check of one card, so a late repeated reply stays quiet too.
+    void setBatchQuiet(bool on) { batchQuiet_.store(on); }
+    bool batchQuiet() const { return batchQuiet_.load(); }
 
     // Writes a capture file in the data directory, replacing an old one.
     void writeCapture(const std::string& fileName, Bytes data);
@@ -77,6 +81,7 @@ class ReplyDispatcher {
     Clock& clock_;
     std::function<void(const std::string&)> noticeSink_;
     std::atomic<bool> noticesEnabled_{true};
+    std::atomic<bool> batchQuiet_{false};
     mutable std::mutex handlersMutex_;
     std::array<ReplyHandler, 256> handlers_;
     std::vector<std::shared_ptr<ReplySlot>> slots_;

@@ -18,4 +18,8 @@ std::uint32_t readSiteCode(const Settings& settings) {
     return static_cast<std::uint32_t>(settings.readInt("options", "code", 0));
 }
 
+RightSettings readRightSettings(const Settings& settings) {
+    return {readRightMode(settings), readCardOptions(settings), readSiteCode(settings)};
+}
+
 } // namespace quorvane

@@ -136,6 +136,14 @@ std::string formatRightReply(Bytes bytes, bool hasSequence, const RightTextOptio
     return formatRightText(*r, sequence, options, emptyIfZero);
 }
 
+std::optional<std::string> rightLineCardText(std::string_view line) {
+    LineScanner scan(line);
+    if (!scan.literal("【序号=") || !scan.upTo(';') || !scan.upTo('=')) return std::nullopt;
+    auto card = scan.upTo(';');
+    if (!card) return std::nullopt;
+    return fromGbk(gbkField(*card));
+}
+
 std::string invalidRightLineMessage(std::string_view line) {
     return "权限格式错误：" + std::string(line);
 }

@@ -3,6 +3,7 @@
 // 【序号=…;卡号=…;生效时间=…;失效时间=…;时段=…;…;用户标志3=…;】, with 名称=… in place of the
 // two validity times in right-mode 1. Text here is UTF-8; files hold it in GBK.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -32,6 +33,10 @@ std::string formatRightReply(Bytes bytes, bool hasSequence, const RightTextOptio
 std::variant<xRight, std::string> parseRightText(std::string_view line,
                                                  const RightTextOptions& options,
                                                  std::uint32_t code = 0);
+
+// The card field of a right line as written (UTF-8, cut as the scan cuts it), which names the
+// right in a right file; nothing when the line does not begin like the text form.
+std::optional<std::string> rightLineCardText(std::string_view line);
 
 // "权限格式错误：%s", for a line that is not in the text form.
 std::string invalidRightLineMessage(std::string_view line);

@@ -1,0 +1,346 @@
+// Rights against one simulated controller on loopback (quorvane-sim with large right
+// capacity), end to end through a ToolSession on the system clock.
+//
+// BM_AddRights: 10,000 cards added by the tool's add operation (batch runner, exchange, reply
+// dispatch, tool log, grant log) to one controller, and the same 10,000 frames sent to a
+// second controller of the same simulator by a minimal stop-and-wait sender written here
+// (send, wait for the reply with the frame's sequence number, next). Three rounds each, taking
+// turns on emptied controllers; the best round of each counts. Counters: tool_rights_per_s,
+// baseline_rights_per_s, ratio (tool / baseline). Two more senders of the same frames tell
+// where the difference lies: handoff_rights_per_s, the minimal sender with its replies read
+// by a second thread and handed over through a condition variable, as the tool's receive
+// thread does (ratio_to_handoff: tool / that); engine_rights_per_s, the tool's batch runner
+// alone, without the rights operation around it.
+// Then the 10,000 rights read back from the first controller by the download operation
+// (command 52, search forward). Counters: download_rights, download_rights_per_s.
+//
+// Run: build/bench/bench_rights
+#include <benchmark/benchmark.h>
+
+#include <condition_variable>
+#include <csignal>
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <mutex>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+#include "platform/udp_socket.h"
+#include "protocol/frame.h"
+#include "rights/right_builder.h"
+#include "rights/right_download.h"
+#include "rights/right_frames.h"
+#include "rights/right_list_operations.h"
+#include "session/device_command.h"
+#include "session/tool_session.h"
+
+extern char** environ;
+using namespace quorvane;
+using SteadyClock = std::chrono::steady_clock;
+
+namespace {
+
+constexpr std::uint32_t kCards = 10000;
+constexpr std::uint32_t kFirstCard = 5000000;
+constexpr int kRounds = 3;
+
+class SilentPort : public UserPort {
+  public:
+    void showNotice(const std::string&) override {}
+    void showMessage(const std::string& text, const std::string&) override { last = text; }
+    bool askYesNo(const std::string&) override { return false; }
+    Answer askYesNoCancel(const std::string&) override { return Answer::No; }
+    void progress(const std::string&, long, long) override {}
+    std::optional<std::string> pickOpenFile(const std::string&) override { return {}; }
+    std::optional<std::string> pickSaveFile(const std::string&, const std::string&,
+                                            const std::string&) override {
+        return {};
+    }
+    void openDocument(const std::string&, bool) override {}
+    void beginBusy() override {}
+    void endBusy() override {}
+    void pumpEvents() override {}
+    std::string last;
+};
+
+// quorvane-sim with two controllers (127.0.0.1 and .2) that hash rights into FLASH first.
+struct Sim {
+    explicit Sim(int port) {
+        std::string bin = std::string(QUORVANE_BIN_DIR) + "/tools/sim/quorvane-sim";
+        std::vector<std::string> args = {
+            bin, "--count", "2", "--port", std::to_string(port), "--large-rights"};
+        std::vector<char*> argv;
+        for (auto& a : args)
+            argv.push_back(a.data());
+        argv.push_back(nullptr);
+        int fds[2];
+        if (::pipe(fds) != 0)
+            return;
+        posix_spawn_file_actions_t fa;
+        posix_spawn_file_actions_init(&fa);
+        posix_spawn_file_actions_adddup2(&fa, fds[1], 1);
+        posix_spawn(&pid, bin.c_str(), &fa, nullptr, argv.data(), environ);
+        posix_spawn_file_actions_destroy(&fa);
+        ::close(fds[1]);
+        std::string out;
+        char buf[256];
+        while (out.find("ready") == std::string::npos) {
+            auto n = ::read(fds[0], buf, sizeof buf);
+            if (n <= 0)
+                break;
+            out.append(buf, static_cast<std::size_t>(n));
+        }
+        ::close(fds[0]);
+    }
+    ~Sim() {
+        ::kill(pid, SIGTERM);
+        int st = 0;
+        ::waitpid(pid, &st, 0);
+    }
+    pid_t pid = -1;
+};
+
+struct Home {
+    Home() {
+        port = 45000 + static_cast<int>(::getpid() % 5000);
+        dir = (std::filesystem::temp_directory_path() /
+               ("quorvane-bench-rights-" + std::to_string(::getpid())))
+                  .string();
+        std::filesystem::create_directories(dir);
+        std::ofstream(dir + "/config.ini")
+            << "[net]\ncommon-dev-admin-port=" << port
+            << "\ncommon-broadcast-address=2147483647\nenable-mcast=0\nenable-pipe=0\n";
+    }
+    ~Home() { std::filesystem::remove_all(dir); }
+    std::string dir;
+    int port = 0;
+};
+
+RightFields cardFields() {
+    RightFields f;
+    for (std::uint32_t n = kFirstCard; n < kFirstCard + kCards; ++n)
+        f.numbers += std::to_string(n) + ";";
+    return f;
+}
+
+double seconds(SteadyClock::time_point from) {
+    return std::chrono::duration<double>(SteadyClock::now() - from).count();
+}
+
+// The minimal sender: one frame, then the reply that echoes its sequence number (resent after
+// 5 s of silence), then the next frame. Returns the rights answered.
+std::uint32_t stopAndWait(const DeviceUIInfo& device, std::uint16_t port,
+                          const std::vector<std::vector<std::uint8_t>>& payloads) {
+    platform::UdpSocket socket;
+    if (!socket.open() || !socket.bind(0, 0))
+        return 0;
+    const platform::Ipv4Endpoint to{*platform::parseIpv4(device.ip), port};
+    ProtocolState protocol;
+    std::vector<std::uint8_t> buffer(2048);
+    std::uint32_t answered = 0;
+    for (const auto& payload : payloads) {
+        for (bool done = false; !done;) {
+            std::string frame =
+                buildRequest(device.getTargetId(), right_command::kAdd, payload, protocol);
+            FrameInfo sent = inspectFrame(asBytes(frame));
+            socket.sendTo(asBytes(frame), to);
+            while (socket.waitReadable(nullptr, 5000) == platform::UdpSocket::Wait::Readable) {
+                platform::Ipv4Endpoint from;
+                int n = socket.receiveFrom(buffer, from);
+                if (n <= 0)
+                    continue;
+                FrameInfo reply = inspectFrame(Bytes(buffer.data(), static_cast<std::size_t>(n)));
+                if (reply.isReply && reply.sequence == sent.sequence &&
+                    reply.command == right_command::kAdd + 1) {
+                    done = true;
+                    ++answered;
+                    break;
+                }
+            }
+        }
+    }
+    return answered;
+}
+
+// The same sender with its replies read by a second thread and handed over through a
+// condition variable, as the tool's receive thread hands them to the waiting operation: what
+// that hop costs on this machine.
+std::uint32_t stopAndWaitWithHandoff(const DeviceUIInfo& device, std::uint16_t port,
+                                     const std::vector<std::vector<std::uint8_t>>& payloads) {
+    platform::UdpSocket socket;
+    platform::Wakeup stop;
+    if (!socket.open() || !socket.bind(0, 0))
+        return 0;
+    std::mutex m;
+    std::condition_variable cv;
+    std::deque<std::uint16_t> answered;
+    std::thread receiver([&] {
+        std::vector<std::uint8_t> buffer(2048);
+        while (socket.waitReadable(&stop) == platform::UdpSocket::Wait::Readable) {
+            platform::Ipv4Endpoint from;
+            int n = socket.receiveFrom(buffer, from);
+            if (n <= 0)
+                continue;
+            FrameInfo reply = inspectFrame(Bytes(buffer.data(), static_cast<std::size_t>(n)));
+            if (!reply.isReply || reply.command != right_command::kAdd + 1)
+                continue;
+            {
+                std::lock_guard l(m);
+                answered.push_back(reply.sequence);
+            }
+            cv.notify_all();
+        }
+    });
+    const platform::Ipv4Endpoint to{*platform::parseIpv4(device.ip), port};
+    ProtocolState protocol;
+    std::uint32_t count = 0;
+    for (const auto& payload : payloads) {
+        for (bool done = false; !done;) {
+            std::string frame =
+                buildRequest(device.getTargetId(), right_command::kAdd, payload, protocol);
+            FrameInfo sent = inspectFrame(asBytes(frame));
+            socket.sendTo(asBytes(frame), to);
+            std::unique_lock l(m);
+            done = cv.wait_for(l, std::chrono::seconds(5), [&] {
+                while (!answered.empty() && answered.front() != sent.sequence)
+                    answered.pop_front();
+                return !answered.empty();
+            });
+            if (done) {
+                answered.pop_front();
+                ++count;
+            }
+        }
+    }
+    stop.signal();
+    receiver.join();
+    return count;
+}
+
+// The engine alone: the batch runner sending the same frames, without the rights operation
+// around it (no card list, no grant log, no failure file).
+long engineOnly(ToolSession& session, const DeviceUIInfo& device,
+                const std::vector<std::vector<std::uint8_t>>& payloads) {
+    auto target = session.targetOf(device);
+    long succeeded = 0;
+    BatchPlan plan;
+    plan.total = static_cast<long>(payloads.size());
+    plan.limits = limits::kRight;
+    plan.next = [&](long i) -> std::optional<ExchangeRequest> {
+        if (i >= plan.total)
+            return std::nullopt;
+        ExchangeRequest r;
+        r.target = target;
+        r.command = right_command::kAdd;
+        r.payload = payloads[static_cast<std::size_t>(i)];
+        return r;
+    };
+    plan.answered = [&](long, const ReceivedReply& reply) {
+        succeeded += reply.status == 1;
+        return true;
+    };
+    session.batchRunner().run(plan);
+    return succeeded;
+}
+
+// Empties a controller's rights (command 24, answered).
+bool clearController(ToolSession& session, const DeviceUIInfo& device) {
+    session.setOneShotLimits(limits::kCommand);
+    return sendDeviceCommand(session, device, right_command::kClear).ok();
+}
+
+void BM_AddRights(benchmark::State& state) {
+    Home home;
+    Sim sim(home.port);
+    for (auto _ : state) {
+        SilentPort port;
+        ToolSession session(home.dir, port);
+        session.start();
+        session.log().setEcho(false);
+        auto toolDevice = session.refreshDevice("127.0.0.1", 5000);
+        auto baselineDevice = session.refreshDevice("127.0.0.2", 5000);
+        if (!toolDevice || !baselineDevice) {
+            state.SkipWithError("no simulated controller");
+            return;
+        }
+        const RightFields fields = cardFields();
+        const RightSettings settings = readRightSettings(session.settings());
+        std::vector<std::vector<std::uint8_t>> payloads;
+        for (std::uint32_t n = kFirstCard; n < kFirstCard + kCards; ++n) {
+            auto right = buildRightOfText(std::to_string(n), fields, settings);
+            payloads.push_back(addPayload(std::get<xRight>(right), settings.rightMode));
+        }
+
+        // The machine is shared: the two senders take turns, each round on an empty
+        // controller, and the best round of each counts.
+        double bestTool = 0, bestBaseline = 0, bestHandoff = 0, bestEngine = 0;
+        long toolDone = 0, resends = 0;
+        std::uint32_t baselineDone = 0;
+        for (int round = 0; round < kRounds; ++round) {
+            if (!clearController(session, *toolDevice) ||
+                !clearController(session, *baselineDevice)) {
+                state.SkipWithError("clear not answered");
+                return;
+            }
+            auto t0 = SteadyClock::now();
+            baselineDone =
+                stopAndWait(*baselineDevice, static_cast<std::uint16_t>(home.port), payloads);
+            bestBaseline = std::max(bestBaseline, baselineDone / seconds(t0));
+
+            if (!clearController(session, *baselineDevice))
+                return state.SkipWithError("clear not answered");
+            t0 = SteadyClock::now();
+            std::uint32_t handedOver = stopAndWaitWithHandoff(
+                *baselineDevice, static_cast<std::uint16_t>(home.port), payloads);
+            bestHandoff = std::max(bestHandoff, handedOver / seconds(t0));
+
+            if (!clearController(session, *baselineDevice))
+                return state.SkipWithError("clear not answered");
+            t0 = SteadyClock::now();
+            long engineDone = engineOnly(session, *baselineDevice, payloads);
+            bestEngine = std::max(bestEngine, static_cast<double>(engineDone) / seconds(t0));
+
+            t0 = SteadyClock::now();
+            RightBatchResult added = addRights(session, toolDevice, fields);
+            bestTool = std::max(bestTool, static_cast<double>(added.done) / seconds(t0));
+            toolDone = added.done;
+            resends += added.resends;
+        }
+
+        // The download reads back what the tool added last.
+        toolDevice = session.refreshDevice("127.0.0.1", 5000);
+        double bestDownload = 0;
+        std::size_t downloaded = 0;
+        bool complete = true;
+        for (int round = 0; toolDevice && round < kRounds; ++round) {
+            auto t0 = SteadyClock::now();
+            DownloadResult read = downloadRights(session, *toolDevice, true, false);
+            bestDownload =
+                std::max(bestDownload, static_cast<double>(read.lines.size()) / seconds(t0));
+            downloaded = read.lines.size();
+            complete = complete && read.rc == 0;
+        }
+        session.stop();
+
+        state.counters["tool_done"] = static_cast<double>(toolDone);
+        state.counters["baseline_done"] = baselineDone;
+        state.counters["tool_resends"] = static_cast<double>(resends);
+        state.counters["tool_rights_per_s"] = bestTool;
+        state.counters["baseline_rights_per_s"] = bestBaseline;
+        state.counters["ratio"] = bestBaseline > 0 ? bestTool / bestBaseline : 0;
+        state.counters["handoff_rights_per_s"] = bestHandoff;
+        state.counters["ratio_to_handoff"] = bestHandoff > 0 ? bestTool / bestHandoff : 0;
+        state.counters["engine_rights_per_s"] = bestEngine;
+        state.counters["download_rights"] = static_cast<double>(downloaded);
+        state.counters["download_rights_per_s"] = bestDownload;
+        state.counters["download_complete"] = complete ? 1 : 0;
+    }
+}
+BENCHMARK(BM_AddRights)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+} // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,131 @@
+#include "rights/right_batch.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <optional>
+
+#include "protocol/reply_dispatch.h"
+#include "rights/right_frames.h"
+#include "rights/right_result_files.h"
+#include "session/tool_session.h"
+
+namespace quorvane {
+
+namespace {
+
+struct KindTexts {
+    std::uint8_t command;
+    const char* progress; // card (from 1), cards, cards given up so far
+    std::string_view failureFile;
+};
+
+KindTexts textsOf(RightBatchKind kind) {
+    switch (kind) {
+    case RightBatchKind::Add:
+        return {right_command::kAdd, "正在添加权限(%ld/%ld,超时%ld)", kAddFailuresFile};
+    case RightBatchKind::Remove:
+        return {right_command::kRemove, "正在删除权限(%ld/%ld,超时%ld)", kRemoveFailuresFile};
+    case RightBatchKind::Check:
+        return {right_command::kCheck, "正在检查权限(%ld/%ld,超时%ld)", kCheckFailuresFile};
+    }
+    return {0, "", {}};
+}
+
+enum class CardState : char { Waiting, Done, Failed };
+
+} // namespace
+
+RightBatchResult runRightBatch(ToolSession& session, const DeviceUIInfo& device,
+                               RightBatchKind kind, const std::vector<RightItem>& items) {
+    RightBatchResult result;
+    result.cards = static_cast<long>(items.size());
+    auto target = session.prepareDevAddress(device.ip, &device);
+    if (!target)
+        return result;
+
+    const KindTexts texts = textsOf(kind);
+    const bool several = items.size() > 1;
+    UserPort& port = session.port();
+    if (kind == RightBatchKind::Check)
+        session.dispatcher().setBatchQuiet(several);
+    WinDisabler busy(port);
+    std::optional<GrantLog> grants;
+    if (kind == RightBatchKind::Add)
+        grants.emplace(session);
+
+    // Texts that are no card are never sent; the batch runs over the others.
+    std::vector<CardState> states(items.size(), CardState::Waiting);
+    std::vector<std::size_t> sent;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        if (items[i].payload.empty())
+            states[i] = CardState::Failed;
+        else
+            sent.push_back(i);
+    }
+
+    long answered = 0;
+    BatchPlan plan;
+    plan.total = static_cast<long>(sent.size());
+    plan.limits = limits::kRight;
+    plan.onGiveUp = GiveUp::NextItem;
+    plan.quietNotices = several;
+    plan.next = [&](long i) -> std::optional<ExchangeRequest> {
+        if (i >= plan.total)
+            return std::nullopt;
+        ExchangeRequest request;
+        request.target = *target;
+        request.command = texts.command;
+        request.payload = items[sent[static_cast<std::size_t>(i)]].payload;
+        return request;
+    };
+    plan.answered = [&](long i, const ReceivedReply& reply) {
+        ++answered;
+        std::size_t item = sent[static_cast<std::size_t>(i)];
+        // A controller that refuses a card (or answers with the general error reply) has not
+        // taken it: it goes on the failure list, not into the grant log.
+        bool ok = reply.code == texts.command + 1 && reply.status == 1;
+        states[item] = ok ? CardState::Done : CardState::Failed;
+        if (ok && grants)
+            grants->record(items[item].card);
+        return true;
+    };
+    plan.progressText = [&](long done, long total) {
+        char text[96];
+        std::snprintf(text, sizeof text, texts.progress, std::min(done + 1, total), total,
+                      done - answered);
+        return std::string(text);
+    };
+    BatchResult batch = session.batchRunner().run(plan);
+
+    for (long i : batch.givenUp)
+        states[sent[static_cast<std::size_t>(i)]] = CardState::Failed;
+    long handled = 0;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        if (states[i] == CardState::Done)
+            ++result.done;
+        if (states[i] != CardState::Waiting)
+            ++handled;
+        // After a cancel the cards not sent (or not answered) are not done either: listing
+        // them lets the person run the rest later.
+        if (states[i] != CardState::Done)
+            result.failed.push_back(items[i].card);
+    }
+    result.resends = batch.resends;
+    result.cancelled = batch.cancelled;
+    result.rc = result.failed.empty() ? 0 : -1;
+
+    if (result.cancelled)
+        port.showMessage("操作已取消，已处理" + std::to_string(handled) + "/" +
+                         std::to_string(result.cards) + "，成功" + std::to_string(result.done));
+    if (!result.failed.empty()) {
+        if (auto path = writeResultList(session, texts.failureFile, result.failed)) {
+            result.failureFile = *path;
+            port.openDocument(*path, false);
+        }
+    } else if (several) {
+        port.showMessage("操作成功！");
+    }
+    return result;
+}
+
+} // namespace quorvane

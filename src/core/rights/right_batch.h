@@ -1,0 +1,42 @@
+#pragma once
+// The loop that adds, removes or checks a list of cards on one controller: one request per
+// card on the session's batch runner, each asked up to four times; cards the controller did
+// not confirm go to the operation's failure file, which opens when the loop ends; an add
+// writes each right the controller took to the daily grant log. Reply notices stay off for a
+// list of several cards, which ends with "操作成功！" when every card went through.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "model/device_info.h"
+
+namespace quorvane {
+
+class ToolSession;
+
+enum class RightBatchKind { Add, Remove, Check };
+
+// One card of the list: its text as listed (the failure file and the grant log show it) and
+// the payload of its request; an empty payload marks a text that is not a card, which is not
+// sent and counts as failed.
+struct RightItem {
+    std::string card; // UTF-8
+    std::vector<std::uint8_t> payload;
+};
+
+struct RightBatchResult {
+    int rc = -1; // 0 when every card of the list went through, else -1
+    long cards = 0;
+    long done = 0;                   // cards the controller confirmed (a check: passed)
+    std::vector<std::string> failed; // the others, in list order
+    long resends = 0;
+    bool cancelled = false;
+    std::string failureFile; // full path, when `failed` was written
+};
+
+// The request code and texts of each kind: 18 and "正在添加权限(%d/%d,超时%d)", 20 and
+// "正在删除权限…", 22 and "正在检查权限…".
+RightBatchResult runRightBatch(ToolSession& session, const DeviceUIInfo& device,
+                               RightBatchKind kind, const std::vector<RightItem>& items);
+
+} // namespace quorvane

@@ -1,0 +1,19 @@
+#pragma once
+// Copying rights between controllers: every right of each source is read into "下载权限.txt"
+// and that file is uploaded to each target.
+#include <vector>
+
+#include "model/device_info.h"
+
+namespace quorvane {
+
+class ToolSession;
+
+// A source whose download does not end by the controller's end marker shows
+// "从源控制器%s下载权限失败！" (its address) and is copied nowhere, so that no target gets a
+// part of its rights as if it were all. 0 when every source was read whole and every target
+// took every right, else -1.
+int copyRights(ToolSession& session, const std::vector<DeviceUIInfo>& sources,
+               const std::vector<DeviceUIInfo>& targets);
+
+} // namespace quorvane

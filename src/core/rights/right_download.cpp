@@ -1,0 +1,106 @@
+#include "rights/right_download.h"
+
+#include <cstdio>
+
+#include "model/config_table.h"
+#include "rights/card_list.h"
+#include "rights/right_frames.h"
+#include "rights/right_reads.h"
+#include "rights/right_result_files.h"
+#include "rights/right_settings.h"
+#include "rights/right_text.h"
+#include "session/tool_session.h"
+
+namespace quorvane {
+
+namespace {
+constexpr std::uint32_t kFirstPosition = 1;
+constexpr std::uint8_t kReadAtReply = right_command::kReadAt + 1;
+constexpr const char* kSilentText =
+    "设备通信超时，请检查设备运行状态及网络连接！网络恢复前只能显示已经下载到本地的数据。";
+} // namespace
+
+DownloadResult downloadRights(ToolSession& session, const DeviceUIInfo& device, bool searchForward,
+                              bool openAfterwards) {
+    DownloadResult result;
+    auto target = session.prepareDevAddress(device.ip, &device);
+    if (!target)
+        return result;
+    UserPort& port = session.port();
+    WinDisabler busy(port);
+    const RightTextOptions options = readRightSettings(session.settings()).textOptions();
+
+    std::uint32_t position = kFirstPosition;
+    bool endMarker = false;
+    bool refused = false;
+    BatchPlan plan;
+    plan.total = static_cast<long>(readNumber(configField("rightCount"), device.doorConfig));
+    plan.limits = limits::kDownloadStep;
+    plan.onGiveUp = GiveUp::StopBatch;
+    plan.quietNotices = true;
+    plan.next = [&](long) -> std::optional<ExchangeRequest> {
+        ExchangeRequest request;
+        request.target = *target;
+        request.command = right_command::kReadAt;
+        request.payload = positionPayload(position, searchForward);
+        // The rights read go to the file, not into notices.
+        request.consume = true;
+        return request;
+    };
+    plan.answered = [&](long, const ReceivedReply& reply) {
+        auto read = readPositionReply(reply.payload);
+        if (reply.code != kReadAtReply || reply.status != 1 || !read) {
+            refused = true;
+            return false;
+        }
+        if (read->position == kNoMoreRights) {
+            endMarker = true;
+            return false;
+        }
+        // A position behind the one asked for would read the same rights again without end.
+        if (read->position < position) {
+            refused = true;
+            return false;
+        }
+        std::string line = formatRightReply(reply.payload, true, options, true);
+        if (!line.empty())
+            result.lines.push_back(std::move(line));
+        ++result.replies;
+        position = read->position + 1;
+        return true;
+    };
+    plan.progressText = [&result](long, long total) {
+        char text[64];
+        std::snprintf(text, sizeof text, "正在下载权限(%ld/%ld)", result.replies, total);
+        return std::string(text);
+    };
+    BatchResult batch = session.batchRunner().run(plan);
+    result.cancelled = batch.cancelled;
+    result.rc = endMarker ? 0 : -2;
+
+    if (auto path = writeResultList(session, kDownloadFile, result.lines)) {
+        result.file = *path;
+        if (openAfterwards)
+            port.openDocument(*path, false);
+    }
+    if (result.cancelled)
+        port.showMessage("操作已取消，已下载权限数量=" + std::to_string(result.lines.size()));
+    else if (!batch.givenUp.empty())
+        port.showMessage(kSilentText);
+    else if (refused)
+        port.showMessage("权限操作失败！");
+    return result;
+}
+
+int downloadRightsOrCard(ToolSession& session, const std::optional<DeviceUIInfo>& selected,
+                         const RightFields& fields) {
+    if (!selected) {
+        session.port().showMessage("请选择要操作的设备！");
+        return -1;
+    }
+    if (!wholeCard(fields.numbers).empty())
+        return readRightOfCard(session, selected, fields.numbers).rc;
+    return downloadRights(session, *selected, fields.searchForward, true).rc;
+}
+
+} // namespace quorvane

@@ -1,0 +1,210 @@
+// The rights operations against quorvane-sim over loopback: a thousand cards added while a
+// fifth of the answers are lost, repeated and late end either on the controller or on the
+// failure list, as the simulator's state and a download both show; and the command line's
+// rights commands on a simulated controller.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+
+#include "fake_clock.h"
+#include "infra/codepage.h"
+#include "integration_home.h"
+#include "recording_user_port.h"
+#include "rights/right_download.h"
+#include "rights/right_list_operations.h"
+#include "rights/right_text.h"
+#include "session/tool_session.h"
+#include "sim_dump_request.h"
+
+using namespace quorvane;
+using namespace quorvane::test;
+using namespace std::chrono_literals;
+
+namespace {
+
+// The card number (low word) of each right in a controller's dump entry, in position order.
+std::vector<std::uint32_t> cardsInDump(const JsonValue& controller) {
+    std::vector<std::uint32_t> cards;
+    const JsonValue& records = controller["rights"]["records"];
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        std::string bytes = unhex(records[i]["right"].str());
+        cards.push_back(ByteReader(asBytes(bytes), 4).u32le());
+    }
+    return cards;
+}
+
+std::vector<std::string> fileLines(const std::string& path) {
+    std::vector<std::string> lines;
+    std::string text = fromGbk(readFile(path));
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        std::size_t end = text.find("\r\n", pos);
+        if (end == std::string::npos)
+            end = text.size();
+        lines.push_back(text.substr(pos, end - pos));
+        pos = end + 2;
+    }
+    return lines;
+}
+
+template <class T> bool unique(const std::vector<T>& v) {
+    return std::set<T>(v.begin(), v.end()).size() == v.size();
+}
+
+} // namespace
+
+TEST(RightsUnderLoss, AThousandCardsEndOnTheControllerOrOnTheFailureList) {
+    IntegrationHome h(3);
+    const std::string dump = h.home + "/sim.json";
+    // A fifth of the add replies lost, one reply in ten sent twice, every reply 2 ms late.
+    ChildProcess sim({simPath(), "--port", std::to_string(h.port), "--count", "1", "--large-rights",
+                      "--fault", "loss:18:20", "--duplicate", "0.1", "--delay", "2", "--seed", "11",
+                      "--dump", dump});
+    ASSERT_TRUE(sim.waitForLine("ready"));
+    FakeClock clock(50ms);
+    RecordingUserPort port;
+    ToolSession session(h.home, port, &clock);
+    session.start();
+    session.log().setEcho(false);
+    auto record = session.refreshDevice("127.0.0.1", 5000);
+    ASSERT_TRUE(record);
+
+    constexpr std::uint32_t kFirst = 7000000, kCards = 1000;
+    RightFields fields;
+    for (std::uint32_t n = kFirst; n < kFirst + kCards; ++n)
+        fields.numbers += std::to_string(n) + ";";
+    RightBatchResult added = addRights(session, record, fields);
+    EXPECT_EQ(added.cards, kCards);
+    EXPECT_EQ(added.done + static_cast<long>(added.failed.size()), kCards);
+    EXPECT_GT(added.resends, 100); // about a fifth of the cards needed one
+    EXPECT_TRUE(unique(added.failed));
+
+    auto state = requestSimDump(sim, dump);
+    ASSERT_TRUE(state);
+    const JsonValue& controller = simController(*state, "127.0.0.1");
+    std::vector<std::uint32_t> stored = cardsInDump(controller);
+    EXPECT_EQ(controller["rights"]["count"].integer(), static_cast<std::int64_t>(stored.size()));
+    EXPECT_TRUE(unique(stored));
+    std::set<std::uint32_t> onController(stored.begin(), stored.end());
+    std::set<std::string> failed(added.failed.begin(), added.failed.end());
+    for (std::uint32_t n = kFirst; n < kFirst + kCards; ++n)
+        EXPECT_TRUE(onController.count(n) || failed.count(std::to_string(n))) << n;
+    // Nothing arrived that was not sent; a card confirmed is a card stored.
+    for (std::uint32_t n : onController)
+        EXPECT_TRUE(n >= kFirst && n < kFirst + kCards) << n;
+    EXPECT_GE(onController.size(), static_cast<std::size_t>(added.done));
+    if (!added.failed.empty()) {
+        EXPECT_EQ(fileLines(h.home + "/添加权限失败清单.txt"), added.failed);
+    }
+    // The grant log holds each confirmed card once.
+    auto grants = fileLines(h.home + "/" + clock.format("授权日志-%Y%m%d.txt"));
+    EXPECT_EQ(grants.size(), static_cast<std::size_t>(added.done));
+    std::vector<std::string> grantedCards;
+    for (const auto& line : grants)
+        grantedCards.push_back(line.substr(line.rfind(' ') + 1));
+    EXPECT_TRUE(unique(grantedCards));
+    for (const auto& card : grantedCards)
+        EXPECT_TRUE(onController.count(static_cast<std::uint32_t>(std::stoul(card)))) << card;
+
+    // Reading them back gives the same rights, each once, in position order.
+    ByteWriter(record->doorConfig, 8).putU32le(static_cast<std::uint32_t>(stored.size()));
+    DownloadResult read = downloadRights(session, *record, true, false);
+    session.stop();
+    EXPECT_EQ(read.rc, 0);
+    std::vector<std::uint32_t> downloaded;
+    for (const auto& line : read.lines) {
+        auto right = parseRightText(line, {});
+        ASSERT_TRUE(std::holds_alternative<xRight>(right)) << line;
+        downloaded.push_back(std::get<xRight>(right).cardLow);
+    }
+    EXPECT_EQ(downloaded, stored);
+    EXPECT_EQ(fileLines(h.home + "/下载权限.txt"), read.lines);
+}
+
+TEST(RightsCli, AddCheckDownloadRemoveAndClearOnASimulatedController) {
+    IntegrationHome h(4);
+    const std::string dump = h.home + "/sim.json";
+    ChildProcess sim({simPath(), "--port", std::to_string(h.port), "--count", "2", "--right-mode",
+                      "2", "--fault", "status:18:0@127.0.0.2", "--dump", dump});
+    ASSERT_TRUE(sim.waitForLine("ready"));
+    int code = -1;
+    EXPECT_EQ(h.cli({"rights", "add", "-d", "127.0.0.1", "11", "12", "13", "--readers", "16",
+                     "--type", "3", "--parcel"},
+                    &code),
+              "操作成功！\n");
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(h.cli({"rights", "check", "-d", "127.0.0.1", "12", "--readers", "5"}, &code),
+              "权限验证通过！\n");
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(h.cli({"rights", "check", "-d", "127.0.0.1", "12", "--readers", "1"}, &code),
+              "权限验证失败！\n");
+    EXPECT_EQ(code, 1);
+    EXPECT_EQ(fileLines(h.home + "/检查权限失败清单.txt"), std::vector<std::string>{"12"});
+
+    h.cli({"rights", "download", "-d", "127.0.0.1"}, &code);
+    EXPECT_EQ(code, 0);
+    auto lines = fileLines(h.home + "/下载权限.txt");
+    ASSERT_EQ(lines.size(), 3u);
+    for (const auto& line : lines) {
+        EXPECT_NE(line.find(";读头=16;"), std::string::npos) << line;
+        EXPECT_NE(line.find(";类型=3;"), std::string::npos) << line;
+        EXPECT_NE(line.find(";包裹=1;"), std::string::npos) << line;
+    }
+    std::string one = h.cli({"rights", "download", "-d", "127.0.0.1", "--card", "13"}, &code);
+    EXPECT_EQ(one.rfind("获取权限成功，信息=【序号=0000000000;卡号=0000000013;", 0), 0u) << one;
+
+    EXPECT_EQ(h.cli({"rights", "remove", "-d", "127.0.0.1", "12", "99"}, &code), "");
+    EXPECT_EQ(code, 1);
+    EXPECT_EQ(fileLines(h.home + "/删除权限失败清单.txt"), std::vector<std::string>{"99"});
+
+    // The second controller refuses every add: both cards are failures, none is granted.
+    std::string grants = h.home + "/" + systemClock().format("授权日志-%Y%m%d.txt");
+    auto grantsBefore = fileLines(grants).size();
+    EXPECT_EQ(h.cli({"rights", "add", "-d", "127.0.0.2", "21", "22"}, &code), "");
+    EXPECT_EQ(code, 1);
+    EXPECT_EQ(fileLines(h.home + "/添加权限失败清单.txt"), (std::vector<std::string>{"21", "22"}));
+    EXPECT_EQ(fileLines(grants).size(), grantsBefore);
+
+    auto state = requestSimDump(sim, dump);
+    ASSERT_TRUE(state);
+    EXPECT_EQ(cardsInDump(simController(*state, "127.0.0.1")).size(), 2u);
+    EXPECT_EQ(simController(*state, "127.0.0.2")["rights"]["count"].integer(), 0);
+
+    // Clear asks; without --yes the answer is No.
+    h.cli({"rights", "clear", "-d", "127.0.0.1"}, &code);
+    EXPECT_EQ(code, 3);
+    EXPECT_EQ(h.cli({"--yes", "rights", "clear", "-d", "127.0.0.1"}, &code), "权限操作成功！\n");
+    EXPECT_EQ(code, 0);
+    h.cli({"--yes", "rights", "swipe", "-d", "127.0.0.1", "11", "--readers", "0"}, &code);
+    EXPECT_EQ(code, 0);
+    state = requestSimDump(sim, dump);
+    ASSERT_TRUE(state);
+    const JsonValue& first = simController(*state, "127.0.0.1");
+    EXPECT_EQ(first["rights"]["count"].integer(), 0);
+    EXPECT_EQ(first["rights"]["lastSwipe"]["reader"].integer(), 5);
+    EXPECT_FALSE(first["rights"]["lastSwipe"]["granted"].boolean());
+}
+
+TEST(RightsCli, CopyCarriesEveryRightToEachTarget) {
+    IntegrationHome h(5);
+    const std::string dump = h.home + "/sim.json";
+    ChildProcess sim({simPath(), "--port", std::to_string(h.port), "--count", "3", "--dump", dump});
+    ASSERT_TRUE(sim.waitForLine("ready"));
+    int code = -1;
+    h.cli({"rights", "add", "-d", "127.0.0.1", "31", "32", "33", "34"}, &code);
+    ASSERT_EQ(code, 0);
+    h.cli({"rights", "copy", "--from", "127.0.0.1", "--to", "127.0.0.2", "--to", "127.0.0.3"},
+          &code);
+    EXPECT_EQ(code, 0);
+    auto state = requestSimDump(sim, dump);
+    ASSERT_TRUE(state);
+    auto source = cardsInDump(simController(*state, "127.0.0.1"));
+    EXPECT_EQ(source.size(), 4u);
+    EXPECT_EQ(cardsInDump(simController(*state, "127.0.0.2")), source);
+    EXPECT_EQ(cardsInDump(simController(*state, "127.0.0.3")), source);
+    EXPECT_EQ(simController(*state, "127.0.0.3")["rights"]["records"][0]["right"].str(),
+              simController(*state, "127.0.0.1")["rights"]["records"][0]["right"].str());
+    h.cli({"rights", "get", "-d", "127.0.0.2"}, &code);
+    EXPECT_EQ(code, 2);
+}

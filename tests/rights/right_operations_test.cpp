@@ -1,0 +1,506 @@
+// The rights operations of a real ToolSession against a controller played in the test over
+// loopback (frames recorded, replies scripted), on a fake clock whose silent waits cost only
+// its grace: frames byte for byte, notices and messages, resends, failure files, the grant
+// log, downloads, uploads, copies and cancels.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <ctime>
+#include <map>
+#include <set>
+
+#include "child_process.h"
+#include "fake_clock.h"
+#include "infra/codepage.h"
+#include "recording_user_port.h"
+#include "rights/right_commands.h"
+#include "rights/right_copy.h"
+#include "rights/right_download.h"
+#include "rights/right_list_operations.h"
+#include "rights/right_reads.h"
+#include "rights/right_test_operations.h"
+#include "rights/right_upload.h"
+#include "session/tool_session.h"
+#include "test_paths.h"
+#include "udp_controller.h"
+
+namespace quorvane {
+namespace {
+
+using namespace std::chrono_literals;
+using test::replyTo;
+using test::SentFrame;
+
+// The frame header every case shares: preamble, no operation password, target 0x0102,
+// sequence 0x1234.
+const std::string kHeader = "55555555555555555555555555555555FFFFFFFFFFFFFFFF01023412";
+
+std::uint32_t u32At(const std::string& s, std::size_t at) {
+    return ByteReader(asBytes(s), at).u32le();
+}
+
+std::string le32(std::uint32_t v) {
+    std::string s(4, '\0');
+    for (int i = 0; i < 4; ++i)
+        s[static_cast<std::size_t>(i)] = static_cast<char>(v >> (8 * i));
+    return s;
+}
+
+// A stored right as a controller returns it: card words, validity, zones 0, readers 255,
+// count 65535, no flags.
+std::string storedRight(std::uint32_t low) {
+    std::string r = le32(0) + le32(low);
+    r += std::string("\x21\x00\x00\x00\x21\x3C\x7D\xBF\x00\xFF\xFF\xFF", 12) + le32(0);
+    return r;
+}
+
+std::string rightLine(std::uint32_t position, std::uint32_t low) {
+    char card[16];
+    std::snprintf(card, sizeof card, "%010u", low);
+    char head[16];
+    std::snprintf(head, sizeof head, "%010u", position);
+    return std::string("【序号=") + head + ";卡号=" + card +
+           ";生效时间=2000-01-01 00:00:00;失效时间=2030-01-01 23:59:58;时段=0;读头=255;"
+           "次数余额=65535;位置=未知;类型=0;反潜回=0;包裹=0;欠费=0;用户标志1=0;用户标志2=0;"
+           "用户标志3=0;】";
+}
+
+struct RightsOps : ::testing::Test {
+    static void SetUpTestSuite() {
+        ::setenv("TZ", "UTC", 1);
+        ::tzset();
+    }
+
+    RightsOps() {
+        writeConfig("code=0");
+        device.ip = "127.0.0.2";
+        device.groupNo = 1;
+        device.deviceNo = 2;
+    }
+
+    void writeConfig(const std::string& options) {
+        test::writeFile(home + "/config.ini",
+                        "[net]\ncommon-dev-admin-port=" + std::to_string(port) +
+                            "\ncommon-broadcast-address=2147483647\nenable-mcast=0\n"
+                            "enable-pipe=0\n[options]\n" +
+                            options + "\n");
+    }
+
+    // The session, made on first use (a test may change the settings first).
+    ToolSession& s() {
+        if (!session) {
+            session = std::make_unique<ToolSession>(home, port_, &clock);
+            session->log().setEcho(false);
+            session->start();
+            session->protocol().setSequence(0x1234);
+        }
+        return *session;
+    }
+    ~RightsOps() override {
+        if (session)
+            session->stop();
+    }
+
+    void answerAll(std::uint8_t status = 1) {
+        controller.setScript(
+            [status](const SentFrame& f) { return std::vector<std::string>{replyTo(f, status)}; });
+    }
+    std::string file(std::string_view name) {
+        return fromGbk(test::readFile(home + "/" + std::string(name)));
+    }
+    std::vector<SentFrame> sent() { return controller.received(); }
+
+    std::string home = test::scratchDir("rights-ops");
+    int port = test::testPort(101);
+    // Loopback answers in well under a millisecond; the grace covers a loaded machine.
+    test::FakeClock clock{250ms};
+    test::RecordingUserPort port_;
+    test::UdpController controller{"127.0.0.2", port,
+                                   [](const SentFrame&) { return std::vector<std::string>{}; }};
+    std::unique_ptr<ToolSession> session;
+    DeviceUIInfo device;
+};
+
+// Each operation's first frame, against the layout: 55 x 16, FF FF, the empty password,
+// target, sequence, command, 0, length, payload, sum.
+struct FrameCase {
+    const char* name;
+    std::function<void(ToolSession&, const DeviceUIInfo&)> run;
+    std::string tail; // from byte 28 (the command) to the sum, hex
+};
+
+class RightFrames : public RightsOps, public ::testing::WithParamInterface<FrameCase> {};
+
+RightFields cardFields(std::string numbers, unsigned readers = 255) {
+    RightFields f;
+    f.numbers = std::move(numbers);
+    f.readers = readers;
+    return f;
+}
+
+} // namespace
+
+TEST_P(RightFrames, AreByteExact) {
+    ASSERT_TRUE(controller.ready());
+    answerAll();
+    GetParam().run(s(), device);
+    // Clear, swipe and the reads are not waited for: the frame may still be on its way.
+    auto frames = controller.waitForFrames(1);
+    ASSERT_FALSE(frames.empty());
+    EXPECT_EQ(test::hex(frames.front().bytes), test::hex(test::unhex(kHeader + GetParam().tail)));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Commands, RightFrames,
+    ::testing::Values(
+        // Card 12345; valid 2000-01-01 00:00:00 (0x0021, 0) to 2030-01-01 23:59:59 (0x3C21,
+        // 0xBF7D: the seconds halved); zones 0, readers 255, 65535 uses, no flags: 57 bytes.
+        FrameCase{
+            "Add18",
+            [](ToolSession& s, const DeviceUIInfo& d) { addRights(s, d, cardFields("12345")); },
+            "12000018000000003930000021000000213C7DBF00FFFFFF000000004A"},
+        FrameCase{
+            "Remove20",
+            [](ToolSession& s, const DeviceUIInfo& d) { removeRights(s, d, cardFields("12345")); },
+            "14000008000000003930000085"},
+        // Reader field 255 is reader 5.
+        FrameCase{
+            "Check22",
+            [](ToolSession& s, const DeviceUIInfo& d) { checkRights(s, d, cardFields("12345")); },
+            "1600000C00000000393000000500000090"},
+        FrameCase{"Clear24",
+                  [](ToolSession& s, const DeviceUIInfo& d) {
+                      dynamic_cast<test::RecordingUserPort&>(s.port()).answer(Answer::Yes);
+                      clearRights(s, d);
+                  },
+                  "1800000018"},
+        FrameCase{"ReadAt52",
+                  [](ToolSession& s, const DeviceUIInfo& d) { readRightAt(s, d, 7, true); },
+                  "34000008070000000100000044"},
+        FrameCase{"Swipe114",
+                  [](ToolSession& s, const DeviceUIInfo& d) {
+                      simulateSwipe(s, d, cardFields("12345;", 3));
+                  },
+                  "7200000C000000003930000003000000EA"},
+        FrameCase{
+            "ReadOfCard116",
+            [](ToolSession& s, const DeviceUIInfo& d) { readRightOfCard(s, d, " 12345\r\n"); },
+            "740000080000000039300000E5"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(RightsOps, OneCardShowsTheReplyNoticeAndSeveralDoNot) {
+    answerAll();
+    auto one = addRights(s(), device, cardFields("1"));
+    EXPECT_EQ(one.rc, 0);
+    EXPECT_EQ(port_.notices(), std::vector<std::string>{"添加权限结束，成功添加数量=1"});
+    EXPECT_TRUE(port_.messages().empty());
+
+    auto three = addRights(s(), device, cardFields("2;3\r\n4"));
+    EXPECT_EQ(three.rc, 0);
+    EXPECT_EQ(three.done, 3);
+    EXPECT_EQ(port_.notices().size(), 1u);
+    EXPECT_EQ(port_.messages(), std::vector<std::string>{"操作成功！"});
+    EXPECT_TRUE(s().dispatcher().noticesEnabled());
+    EXPECT_EQ(port_.busyDepth(), 0);
+    // Progress names the card from 1, the cards and those given up.
+    auto progress = port_.progressTexts();
+    EXPECT_NE(std::find(progress.begin(), progress.end(), "正在添加权限(2/3,超时0)"),
+              progress.end());
+    EXPECT_EQ(progress.back(), "正在添加权限(3/3,超时0)");
+}
+
+TEST_F(RightsOps, ACardRefusedByTheControllerIsAFailureNotAGrant) {
+    controller.setScript([](const SentFrame& f) {
+        bool refuse = u32At(f.payload(), 4) == 22;
+        return std::vector<std::string>{replyTo(f, refuse ? 0 : 1)};
+    });
+    auto r = addRights(s(), device, cardFields("21;22;23"));
+    EXPECT_EQ(r.rc, -1);
+    EXPECT_EQ(r.failed, std::vector<std::string>{"22"});
+    EXPECT_EQ(file("添加权限失败清单.txt"), "22\r\n");
+    EXPECT_EQ(port_.opened(), std::vector<std::string>{home + "/添加权限失败清单.txt"});
+    // No "操作成功！" when one failed; the grant log lists the two the controller took.
+    EXPECT_TRUE(port_.messages().empty());
+    EXPECT_EQ(file("授权日志-20260528.txt"),
+              "2026-05-28 20:26:40 21\r\n2026-05-28 20:26:40 23\r\n");
+}
+
+TEST_F(RightsOps, ASilentCardIsSentFourTimesThenLandsInTheFailureFile) {
+    controller.setScript([](const SentFrame& f) {
+        if (u32At(f.payload(), 4) == 8)
+            return std::vector<std::string>{};
+        return std::vector<std::string>{replyTo(f)};
+    });
+    auto r = removeRights(s(), device, cardFields("7 8 9"));
+    EXPECT_EQ(r.failed, std::vector<std::string>{"8"});
+    EXPECT_EQ(r.resends, 3);
+    int silentSends = 0;
+    std::set<std::uint16_t> sequences;
+    for (const auto& f : sent())
+        if (u32At(f.payload(), 4) == 8) {
+            ++silentSends;
+            sequences.insert(f.info.sequence);
+        }
+    EXPECT_EQ(silentSends, 4);
+    EXPECT_EQ(sequences.size(), 4u);
+    EXPECT_EQ(file("删除权限失败清单.txt"), "8\r\n");
+    auto progress = port_.progressTexts();
+    EXPECT_EQ(progress.back(), "正在删除权限(3/3,超时1)");
+    // Four silent waits of 5 s.
+    EXPECT_GE(clock.elapsed(), 20s);
+}
+
+TEST_F(RightsOps, ACheckThatFailsListsTheCardAndSeveralChecksStayQuiet) {
+    controller.setScript([](const SentFrame& f) {
+        return std::vector<std::string>{replyTo(f, u32At(f.payload(), 4) == 2 ? 0 : 1)};
+    });
+    auto r = checkRights(s(), device, cardFields("1;2;3", 8));
+    EXPECT_EQ(r.failed, std::vector<std::string>{"2"});
+    EXPECT_EQ(file("检查权限失败清单.txt"), "2\r\n");
+    EXPECT_TRUE(port_.notices().empty());
+    EXPECT_TRUE(s().dispatcher().batchQuiet());
+    for (const auto& f : sent())
+        EXPECT_EQ(u32At(f.payload(), 8), 8u);
+
+    // One card: its notice shows, and the reply of a passing card shows once more.
+    auto one = checkRights(s(), device, cardFields("3"));
+    EXPECT_EQ(one.rc, 0);
+    EXPECT_EQ(port_.notices(), std::vector<std::string>{"权限验证通过！"});
+    EXPECT_FALSE(s().dispatcher().batchQuiet());
+}
+
+TEST_F(RightsOps, AnEmptyCheckAndNoDeviceAreRefusedWithTheirTexts) {
+    answerAll();
+    checkRights(s(), device, cardFields(" ;\r\n"));
+    addRights(s(), std::nullopt, cardFields("1"));
+    downloadRightsOrCard(s(), std::nullopt, cardFields(""));
+    EXPECT_EQ(port_.messages(),
+              (std::vector<std::string>{"请填写要验证的证件号码！", "请选择要操作的记录！",
+                                        "请选择要操作的设备！"}));
+    EXPECT_TRUE(sent().empty());
+}
+
+TEST_F(RightsOps, ATextThatIsNoCardIsNamedListedAndNotSent) {
+    answerAll();
+    auto r = addRights(s(), device, cardFields("1;12,345;3"));
+    EXPECT_EQ(port_.messages().front(), "卡号格式错误：12,345");
+    EXPECT_EQ(r.failed, std::vector<std::string>{"12,345"});
+    EXPECT_EQ(sent().size(), 2u);
+    EXPECT_EQ(file("添加权限失败清单.txt"), "12,345\r\n");
+}
+
+TEST_F(RightsOps, SwipeWithReaderZeroAsksBeforeUsingReaderFive) {
+    answerAll();
+    EXPECT_EQ(simulateSwipe(s(), device, cardFields("12345", 0)), -1);
+    EXPECT_TRUE(sent().empty());
+    port_.answer(Answer::Yes);
+    EXPECT_EQ(simulateSwipe(s(), device, cardFields("12345", 0)), 0);
+    controller.waitForFrames(1);
+    EXPECT_EQ(port_.questions(), std::vector<std::string>(
+                                     2, "使用可用读头参数表示要模拟刷卡的读头，正常取值应该是1-8，"
+                                        "不在此范围时默认使用读头5，确定要继续吗？"));
+    // Only the second swipe was sent, with reader 5; a swipe is not waited for.
+    auto frames = sent();
+    ASSERT_EQ(frames.size(), 1u);
+    EXPECT_EQ(u32At(frames[0].payload(), 8), 5u);
+    EXPECT_EQ(simulateSwipe(s(), device, cardFields("", 3)), -1);
+    EXPECT_EQ(port_.messages().back(), "需要指定刷卡的卡号以及可用读头！");
+}
+
+TEST_F(RightsOps, CheckWithReader255UsesFiveWithoutAsking) {
+    answerAll();
+    checkRights(s(), device, cardFields("12345", 255));
+    EXPECT_TRUE(port_.questions().empty());
+    ASSERT_EQ(sent().size(), 1u);
+    EXPECT_EQ(u32At(sent()[0].payload(), 8), 5u);
+}
+
+TEST_F(RightsOps, ClearAsksAndSendsNothingOnNo) {
+    answerAll();
+    EXPECT_EQ(clearRights(s(), device), -1);
+    EXPECT_EQ(port_.questions(), std::vector<std::string>{"确定要清除控制器上所有权限吗？"});
+    EXPECT_TRUE(sent().empty());
+}
+
+namespace {
+// A controller holding rights at the given positions: command 52 answers the right at the
+// position (or, searching forward, the next one), and -1 past the last.
+test::UdpController::Script storage(std::map<std::uint32_t, std::uint32_t> cardsByPosition,
+                                    std::uint32_t silentFrom = 0) {
+    return [cardsByPosition, silentFrom](const SentFrame& f) {
+        std::uint32_t position = u32At(f.payload(), 0);
+        if (silentFrom != 0 && position >= silentFrom)
+            return std::vector<std::string>{};
+        auto it = cardsByPosition.lower_bound(position);
+        if (it == cardsByPosition.end())
+            return std::vector<std::string>{
+                replyTo(f, 1, le32(0xFFFFFFFF) + std::string(24, '\0'))};
+        return std::vector<std::string>{replyTo(f, 1, le32(it->first) + storedRight(it->second))};
+    };
+}
+} // namespace
+
+TEST_F(RightsOps, ADownloadEndedByMinusOneHasEveryRightAndNoEndMarkerLine) {
+    controller.setScript(storage({{3, 100}, {4, 101}, {9, 102}}));
+    // The device record's right count (D8) is the download's total.
+    ByteWriter(device.doorConfig, 8).putU32le(3);
+    auto r = downloadRights(s(), device, true, true);
+    EXPECT_EQ(r.rc, 0);
+    EXPECT_EQ(file("下载权限.txt"),
+              rightLine(3, 100) + "\r\n" + rightLine(4, 101) + "\r\n" + rightLine(9, 102) + "\r\n");
+    EXPECT_EQ(port_.opened(), std::vector<std::string>{home + "/下载权限.txt"});
+    // Positions asked: 1, then each answer's position + 1.
+    std::vector<std::uint32_t> asked;
+    for (const auto& f : sent())
+        asked.push_back(u32At(f.payload(), 0));
+    EXPECT_EQ(asked, (std::vector<std::uint32_t>{1, 4, 5, 10}));
+    EXPECT_EQ(port_.progressTexts().front(), "正在下载权限(0/3)");
+    EXPECT_EQ(port_.progressTexts().back(), "正在下载权限(3/3)");
+    EXPECT_TRUE(port_.notices().empty());
+    EXPECT_TRUE(port_.messages().empty());
+}
+
+TEST_F(RightsOps, ADownloadStopsAfterFiveSilentWaitsAndKeepsWhatCame) {
+    controller.setScript(storage({{3, 100}, {9, 102}}, 4));
+    auto r = downloadRights(s(), device, true, false);
+    EXPECT_EQ(r.rc, -2);
+    EXPECT_EQ(file("下载权限.txt"), rightLine(3, 100) + "\r\n");
+    int atFour = 0;
+    for (const auto& f : sent())
+        atFour += u32At(f.payload(), 0) == 4;
+    EXPECT_EQ(atFour, 5);
+    EXPECT_TRUE(port_.opened().empty());
+    EXPECT_EQ(port_.messages(),
+              std::vector<std::string>{"设备通信超时，请检查设备运行状态及网络连接！网络恢复前只能"
+                                       "显示已经下载到本地的数据。"});
+}
+
+TEST_F(RightsOps, ADownloadThatGoesBackwardsEnds) {
+    controller.setScript([](const SentFrame& f) {
+        return std::vector<std::string>{replyTo(f, 1, le32(2) + storedRight(5))};
+    });
+    auto r = downloadRights(s(), device, true, false);
+    EXPECT_EQ(r.rc, -2);
+    // Position 1 answered with 2; position 3 answered with 2 again ends it.
+    EXPECT_EQ(sent().size(), 2u);
+    EXPECT_EQ(port_.messages(), std::vector<std::string>{"权限操作失败！"});
+}
+
+TEST_F(RightsOps, TheSameCardTwiceInARightFileIsSentOnceWithItsLastLineInCardOrder) {
+    answerAll();
+    std::string lineB1 = rightLine(0, 200);
+    std::string lineA = rightLine(0, 100);
+    std::string lineB2 = lineB1;
+    const std::string readers = "读头=255";
+    lineB2.replace(lineB2.find(readers), readers.size(), "读头=16");
+    test::writeFile(home + "/rights.txt",
+                    toGbk(lineB1 + "\r\n\r\n" + lineA + "\n" + lineB2 + "\r\n"));
+    auto r = uploadRightFile(s(), device, home + "/rights.txt");
+    EXPECT_EQ(r.rc, 0);
+    auto frames = sent();
+    ASSERT_EQ(frames.size(), 2u);
+    EXPECT_EQ(u32At(frames[0].payload(), 4), 100u);
+    EXPECT_EQ(u32At(frames[1].payload(), 4), 200u);
+    EXPECT_EQ(static_cast<std::uint8_t>(frames[1].payload()[17]), 16);
+    EXPECT_EQ(port_.messages(), std::vector<std::string>{"操作成功！"});
+    EXPECT_EQ(file("授权日志-20260528.txt"),
+              "2026-05-28 20:26:40 0000000100\r\n2026-05-28 20:26:40 0000000200\r\n");
+}
+
+TEST_F(RightsOps, AnUploadNamesTheFirstBadLineAndSendsTheRest) {
+    answerAll();
+    test::writeFile(home + "/rights.txt", toGbk("garbage\r\n" + rightLine(0, 7) + "\r\n"));
+    uploadRightFile(s(), device, home + "/rights.txt");
+    EXPECT_EQ(port_.messages().front(), "权限格式错误：garbage");
+    EXPECT_EQ(sent().size(), 1u);
+    EXPECT_EQ(uploadRightFile(s(), device, home + "/missing.txt").rc, -1);
+    EXPECT_EQ(port_.messages().back(), "打开文件失败！");
+}
+
+TEST_F(RightsOps, AnUploadWithASiteCodeScramblesBothCardWords) {
+    writeConfig("code=305419896"); // 0x12345678
+    answerAll();
+    test::writeFile(home + "/rights.txt", toGbk(rightLine(0, 0)));
+    uploadRightFile(s(), device, home + "/rights.txt");
+    ASSERT_EQ(sent().size(), 1u);
+    // Every nibble of 0 becomes 9: 0x99999999 ^ 0x12345678 = 0x8BADCFE1, rotated left by
+    // 0x12345678 mod 32 = 24 bits: 0xE18BADCF.
+    EXPECT_EQ(u32At(sent()[0].payload(), 0), 0xE18BADCFu);
+    EXPECT_EQ(u32At(sent()[0].payload(), 4), 0xE18BADCFu);
+}
+
+TEST_F(RightsOps, CancelStopsBetweenRightsAndListsWhatWasNotDone) {
+    answerAll();
+    // The person presses Cancel once the second card's answer is on its way.
+    int answered = 0;
+    controller.setAfterReplies([&](const SentFrame&) {
+        if (++answered == 2)
+            port_.requestCancel();
+    });
+    auto r = addRights(s(), device, cardFields("1;2;3;4;5"));
+    EXPECT_TRUE(r.cancelled);
+    EXPECT_EQ(r.done, 2);
+    EXPECT_EQ(sent().size(), 2u);
+    EXPECT_EQ(r.failed, (std::vector<std::string>{"3", "4", "5"}));
+    EXPECT_EQ(port_.messages(), std::vector<std::string>{"操作已取消，已处理2/5，成功2"});
+    EXPECT_EQ(file("添加权限失败清单.txt"), "3\r\n4\r\n5\r\n");
+}
+
+TEST_F(RightsOps, ReadsShowTheRightTheyGot) {
+    s().setOneShotLimits(limits::kCommand);
+    controller.setScript([](const SentFrame& f) {
+        if (f.info.command == 52)
+            return std::vector<std::string>{replyTo(f, 1, le32(7) + storedRight(42))};
+        return std::vector<std::string>{replyTo(f, 1, std::string(24, '\0'))};
+    });
+    auto at = readRightAt(s(), device, 1, true);
+    EXPECT_EQ(at.rc, 0);
+    EXPECT_EQ(at.line, rightLine(7, 42));
+    auto ofCard = readRightOfCard(s(), device, "42");
+    EXPECT_EQ(ofCard.line, "");
+    EXPECT_EQ(port_.notices(), (std::vector<std::string>{"获取权限成功，信息=" + rightLine(7, 42),
+                                                         "操作成功，设备上没有要获取的权限！"}));
+}
+
+TEST_F(RightsOps, ACopyFromASilentSourceSendsNothingToItsTargets) {
+    controller.setScript(storage({{3, 100}}, 4));
+    DeviceUIInfo target = device;
+    target.ip = "127.0.0.3";
+    EXPECT_EQ(copyRights(s(), {device}, {target}), -1);
+    EXPECT_EQ(port_.messages().back(), "从源控制器127.0.0.2下载权限失败！");
+    for (const auto& f : sent())
+        EXPECT_EQ(f.info.command, 52);
+}
+
+TEST_F(RightsOps, ACopyUploadsWhatTheSourceHolds) {
+    test::UdpController second(
+        "127.0.0.3", port, [](const SentFrame& f) { return std::vector<std::string>{replyTo(f)}; });
+    controller.setScript(storage({{3, 100}, {5, 101}}));
+    DeviceUIInfo target = device;
+    target.ip = "127.0.0.3";
+    EXPECT_EQ(copyRights(s(), {device}, {target}), 0);
+    auto frames = second.received();
+    ASSERT_EQ(frames.size(), 2u);
+    EXPECT_EQ(frames[0].payload(), storedRight(100));
+    EXPECT_EQ(frames[1].payload(), storedRight(101));
+}
+
+TEST_F(RightsOps, TestButtonsMakeEighteenDigitCardsFourSecondsApartWithNoticesOff) {
+    answerAll();
+    std::uint32_t next = 0;
+    RandomSource random = [&next] { return 1000000u * 3 + ++next; };
+    auto r = fillRights(s(), device, cardFields(""), 3, random);
+    EXPECT_EQ(r.runs, 3);
+    EXPECT_EQ(r.lastCard, "000007000008000009;");
+    EXPECT_TRUE(port_.notices().empty());
+    EXPECT_TRUE(s().dispatcher().noticesEnabled());
+    auto frames = sent();
+    ASSERT_EQ(frames.size(), 3u);
+    // 000001000002000003: the first 8 digits high, the next 9 low, the 18th dropped.
+    EXPECT_EQ(u32At(frames[0].payload(), 0), 100u);
+    EXPECT_EQ(u32At(frames[0].payload(), 4), 200000u);
+    EXPECT_GE(clock.elapsed(), 8s);
+}
+
+} // namespace quorvane
