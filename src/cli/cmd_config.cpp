@@ -99,13 +99,10 @@ std::optional<SearchTarget> broadcastDestination(CliContext& ctx, ToolSession& s
 int cmdDetail(CliContext& ctx) {
     if (!ctx.args.positionals().empty())
         return kUsage;
-    OnlineSession session(ctx);
-    int code = kOk;
-    auto device = selectDevice(ctx, *session, code);
-    if (!device)
-        return code;
-    return operationExitCode(
-        showDevDetailInfo(*session, device, serviceState(ctx), ctx.args.has("--file")));
+    return onSelectedDevice(ctx, [&](ToolSession& s, const std::optional<DeviceUIInfo>& d) {
+        return operationExitCode(
+            showDevDetailInfo(s, d, serviceState(ctx), ctx.args.has("--file")));
+    });
 }
 
 int cmdSave(CliContext& ctx) {

@@ -9,20 +9,9 @@ namespace quorvane::cli {
 
 namespace {
 
-template <class Operation> int onSelectedDevice(CliContext& ctx, Operation operation) {
-    if (!ctx.args.positionals().empty())
-        return kUsage;
-    OnlineSession session(ctx);
-    int code = kOk;
-    auto device = selectDevice(ctx, *session, code);
-    if (!device)
-        return code;
-    return operationExitCode(operation(*session, device));
-}
-
 int backupCommand(CliContext& ctx, DeviceBackupCommand command) {
     return onSelectedDevice(ctx, [command](ToolSession& s, const std::optional<DeviceUIInfo>& d) {
-        return deviceBackupCommand(s, d, true, command);
+        return operationExitCode(deviceBackupCommand(s, d, true, command));
     });
 }
 
@@ -42,7 +31,7 @@ int cmdRestoreFactory(CliContext& ctx) {
 }
 int cmdClearAll(CliContext& ctx) {
     return onSelectedDevice(ctx, [](ToolSession& s, const std::optional<DeviceUIInfo>& d) {
-        return clearAllData(s, d);
+        return operationExitCode(clearAllData(s, d));
     });
 }
 

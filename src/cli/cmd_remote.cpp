@@ -62,14 +62,11 @@ std::optional<int> doorIndex(CliContext& ctx) {
     return static_cast<int>(door - 1);
 }
 
-// The common shape: a session, the device of -d or --record, then the operation.
+// A session, the device of -d or --record, then the operation and its exit code.
 template <class Operation> int onDevice(CliContext& ctx, Operation run) {
-    OnlineSession session(ctx);
-    int code = kOk;
-    auto device = selectDevice(ctx, *session, code);
-    if (!device)
-        return code;
-    return exitCodeOf(run(*session, device));
+    return onSelectedDevice(ctx, [&](ToolSession& s, const std::optional<DeviceUIInfo>& d) {
+        return exitCodeOf(run(s, d));
+    });
 }
 
 // A flag word in decimal or 0x-prefixed hexadecimal.

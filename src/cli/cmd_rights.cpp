@@ -17,6 +17,10 @@ namespace quorvane::cli {
 
 namespace {
 
+int status(int rc) {
+    return rc == 0 ? kOk : kFailed;
+}
+
 using ListOperation = RightBatchResult (*)(ToolSession&, const std::optional<DeviceUIInfo>&,
                                            const RightFields&);
 
@@ -31,27 +35,7 @@ int runList(CliContext& ctx, ListOperation operation) {
     auto device = selectDevice(ctx, *session, code);
     if (!device)
         return code;
-    return operation(*session, device, *fields).rc == 0 ? kOk : kFailed;
-}
-
-int status(int rc) {
-    return rc == 0 ? kOk : kFailed;
-}
-
-// The controller at ip, refreshed; nothing after the refresh's timeout text.
-std::optional<DeviceUIInfo> refreshed(CliContext& ctx, ToolSession& session,
-                                      const std::string& ip) {
-    if (!platform::parseIpv4(ip)) {
-        *ctx.err << "not an IPv4 address: " << ip << "\n";
-        return std::nullopt;
-    }
-    auto limit = std::chrono::duration_cast<std::chrono::milliseconds>(limits::kRefresh.wait);
-    auto record = session.refreshDevice(ip, static_cast<int>(limit.count()));
-    if (!record)
-        ctx.port->showMessage(
-            "设备通信超时，请检查设备运行状态及网络连接！网络恢复前只能显示已经下载到本"
-            "地的数据。");
-    return record;
+    return status(operation(*session, device, *fields).rc);
 }
 
 } // namespace
@@ -69,12 +53,9 @@ int cmdRightsCheck(CliContext& ctx) {
 int cmdRightsClear(CliContext& ctx) {
     if (!ctx.args.positionals().empty())
         return kUsage;
-    OnlineSession session(ctx);
-    int code = kOk;
-    auto device = selectDevice(ctx, *session, code);
-    if (!device)
-        return code;
-    return status(clearRights(*session, device));
+    return onSelectedDevice(ctx, [](ToolSession& s, const std::optional<DeviceUIInfo>& d) {
+        return status(clearRights(s, d));
+    });
 }
 
 int cmdRightsGet(CliContext& ctx) {
@@ -82,38 +63,28 @@ int cmdRightsGet(CliContext& ctx) {
     if (!ctx.args.positionals().empty() || !ctx.args.has("--start") ||
         !numberOption(ctx, "--start", 0, 0xFFFFFFFFl, start))
         return kUsage;
-    OnlineSession session(ctx);
-    int code = kOk;
-    auto device = selectDevice(ctx, *session, code);
-    if (!device)
-        return code;
-    return status(readRightAt(*session, device, start, ctx.args.has("--forward")).rc);
+    return onSelectedDevice(ctx, [&](ToolSession& s, const std::optional<DeviceUIInfo>& d) {
+        return status(readRightAt(s, d, start, ctx.args.has("--forward")).rc);
+    });
 }
 
 int cmdRightsDownload(CliContext& ctx) {
     if (!ctx.args.positionals().empty())
         return kUsage;
-    OnlineSession session(ctx);
-    int code = kOk;
-    auto device = selectDevice(ctx, *session, code);
-    if (!device)
-        return code;
-    if (const std::string* card = ctx.args.value("--card"))
-        return status(readRightOfCard(*session, device, *card).rc);
-    bool forward = ctx.settings->readInt("common", "serach-right-mode", 1) != 0;
-    return status(downloadRights(*session, *device, forward, true).rc);
+    return onSelectedDevice(ctx, [&](ToolSession& s, const std::optional<DeviceUIInfo>& d) {
+        if (const std::string* card = ctx.args.value("--card"))
+            return status(readRightOfCard(s, d, *card).rc);
+        bool forward = ctx.settings->readInt("common", "serach-right-mode", 1) != 0;
+        return status(downloadRights(s, *d, forward, true).rc);
+    });
 }
 
 int cmdRightsUpload(CliContext& ctx) {
     if (ctx.args.positionals().size() != 1)
         return kUsage;
-    OnlineSession session(ctx);
-    int code = kOk;
-    auto device = selectDevice(ctx, *session, code);
-    if (!device)
-        return code;
-    return status(
-        uploadRightFile(*session, *device, callerPath(ctx, ctx.args.positionals()[0])).rc);
+    return onSelectedDevice(ctx, [&](ToolSession& s, const std::optional<DeviceUIInfo>& d) {
+        return status(uploadRightFile(s, *d, callerPath(ctx, ctx.args.positionals()[0])).rc);
+    });
 }
 
 int cmdRightsCopy(CliContext& ctx) {
@@ -122,14 +93,15 @@ int cmdRightsCopy(CliContext& ctx) {
     if (!ctx.args.positionals().empty() || !from || to.empty())
         return kUsage;
     OnlineSession session(ctx);
-    auto source = refreshed(ctx, *session, *from);
+    int code = kOk;
+    auto source = refreshNamedDevice(ctx, *session, *from, code);
     if (!source)
-        return kFailed;
+        return code;
     std::vector<DeviceUIInfo> targets;
     for (const auto& ip : to) {
-        auto target = refreshed(ctx, *session, ip);
+        auto target = refreshNamedDevice(ctx, *session, ip, code);
         if (!target)
-            return kFailed;
+            return code;
         targets.push_back(*target);
     }
     return status(copyRights(*session, {*source}, targets));
@@ -140,15 +112,12 @@ int cmdRightsSwipe(CliContext& ctx) {
     if (ctx.args.positionals().size() != 1 || !ctx.args.has("--readers") ||
         !numberOption(ctx, "--readers", 0, 255, reader))
         return kUsage;
-    OnlineSession session(ctx);
-    int code = kOk;
-    auto device = selectDevice(ctx, *session, code);
-    if (!device)
-        return code;
     RightFields fields;
     fields.numbers = ctx.args.positionals()[0];
     fields.readers = static_cast<unsigned>(reader);
-    return status(simulateSwipe(*session, device, fields));
+    return onSelectedDevice(ctx, [&](ToolSession& s, const std::optional<DeviceUIInfo>& d) {
+        return status(simulateSwipe(s, d, fields));
+    });
 }
 
 } // namespace quorvane::cli

@@ -5,30 +5,24 @@
 
 namespace quorvane::cli {
 
-int cmdTimeGet(CliContext& ctx) {
+namespace {
+
+template <class Operation> int onClock(CliContext& ctx, Operation operation) {
     if (!ctx.args.positionals().empty())
         return kUsage;
-    OnlineSession session(ctx);
-    int code = kOk;
-    auto device = selectDevice(ctx, *session, code);
-    if (!device)
-        return code;
-    return readTime(*session, device) == 0 ? kOk : kFailed;
+    return onSelectedDevice(ctx, [&](ToolSession& s, const std::optional<DeviceUIInfo>& d) {
+        return operation(s, d) == 0 ? kOk : kFailed;
+    });
 }
 
-} // namespace quorvane::cli
+} // namespace
 
-namespace quorvane::cli {
+int cmdTimeGet(CliContext& ctx) {
+    return onClock(ctx, readTime);
+}
 
 int cmdTimeSet(CliContext& ctx) {
-    if (!ctx.args.positionals().empty())
-        return kUsage;
-    OnlineSession session(ctx);
-    int code = kOk;
-    auto device = selectDevice(ctx, *session, code);
-    if (!device)
-        return code;
-    return setTime(*session, device) == 0 ? kOk : kFailed;
+    return onClock(ctx, setTime);
 }
 
 } // namespace quorvane::cli

@@ -38,6 +38,17 @@ class OnlineSession {
 // is not one, are usage errors (2).
 std::optional<DeviceUIInfo> selectDevice(CliContext& ctx, ToolSession& session, int& code);
 
+// The common shape of a one-controller command: a session, the device of -d or --record (or
+// the exit code of why there is none), then the operation; its result is the exit code.
+template <class Operation> int onSelectedDevice(CliContext& ctx, Operation run) {
+    OnlineSession session(ctx);
+    int code = kOk;
+    auto device = selectDevice(ctx, *session, code);
+    if (!device)
+        return code;
+    return run(*session, device);
+}
+
 // The device at ip, refreshed as -d IP refreshes it (commands that name several devices, such
 // as copy-config --from IP --to IP). Nothing after printing why, with the exit code in code.
 std::optional<DeviceUIInfo> refreshNamedDevice(CliContext& ctx, ToolSession& session,
