@@ -29,7 +29,9 @@ std::vector<LogRecord> sampleRecords() {
     return records;
 }
 
-std::string_view benchCommandName(unsigned code) { return code == 112 ? "连接变化" : ""; }
+std::string_view benchCommandName(unsigned code) {
+    return code == 112 ? "连接变化" : "";
+}
 
 void BM_DecodeRecordLine(benchmark::State& state) {
     auto records = sampleRecords();
@@ -98,8 +100,10 @@ void BM_TestRightMaskEveryPage(benchmark::State& state) {
     }
     for (auto _ : state) {
         int used = 0;
-        for (std::uint32_t p = 58; p < 512; ++p) used += image.testRightMask(true, p * 512, 512);
-        for (std::uint32_t p = 0; p < 4000; ++p) used += image.testRightMask(false, p * 512, 512);
+        for (std::uint32_t p = 58; p < 512; ++p)
+            used += image.testRightMask(true, p * 512, 512);
+        for (std::uint32_t p = 0; p < 4000; ++p)
+            used += image.testRightMask(false, p * 512, 512);
         benchmark::DoNotOptimize(used);
     }
     state.SetItemsProcessed(state.iterations() * (512 - 58 + 4000));

@@ -8,82 +8,23 @@
 #include <benchmark/benchmark.h>
 
 #include <atomic>
-#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <poll.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
+#include "bench_support.h"
 #include "model/device_info.h"
 #include "protocol/reply_waiter.h"
 #include "session/device_list.h"
 #include "session/tool_session.h"
 
-extern char** environ;
 using namespace quorvane;
+using quorvane::bench::BenchSim;
+using quorvane::bench::SilentPort;
 using SteadyClock = std::chrono::steady_clock;
 
 namespace {
-
-class SilentPort : public UserPort {
-  public:
-    void showNotice(const std::string&) override {}
-    void showMessage(const std::string&, const std::string&) override {}
-    bool askYesNo(const std::string&) override { return false; }
-    Answer askYesNoCancel(const std::string&) override { return Answer::No; }
-    void progress(const std::string&, long, long) override {}
-    std::optional<std::string> pickOpenFile(const std::string&) override { return {}; }
-    std::optional<std::string> pickSaveFile(const std::string&, const std::string&,
-                                            const std::string&) override {
-        return {};
-    }
-    void openDocument(const std::string&, bool) override {}
-    void beginBusy() override {}
-    void endBusy() override {}
-    void pumpEvents() override {}
-};
-
-struct Sim {
-    Sim(int count, int port, int rate) {
-        std::string bin = std::string(QUORVANE_BIN_DIR) + "/tools/sim/quorvane-sim";
-        std::vector<std::string> args = {bin, "--count", std::to_string(count), "--port",
-                                         std::to_string(port)};
-        if (rate > 0) {
-            args.push_back("--rate");
-            args.push_back(std::to_string(rate));
-        }
-        std::vector<char*> argv;
-        for (auto& a : args)
-            argv.push_back(a.data());
-        argv.push_back(nullptr);
-        int fds[2];
-        if (::pipe(fds) != 0)
-            return;
-        posix_spawn_file_actions_t fa;
-        posix_spawn_file_actions_init(&fa);
-        posix_spawn_file_actions_adddup2(&fa, fds[1], 1);
-        posix_spawn(&pid, bin.c_str(), &fa, nullptr, argv.data(), environ);
-        posix_spawn_file_actions_destroy(&fa);
-        ::close(fds[1]);
-        std::string out;
-        char buf[256];
-        while (out.find("ready") == std::string::npos) {
-            auto n = ::read(fds[0], buf, sizeof buf);
-            if (n <= 0)
-                break;
-            out.append(buf, static_cast<std::size_t>(n));
-        }
-        ::close(fds[0]);
-    }
-    ~Sim() {
-        ::kill(pid, SIGTERM);
-        int st = 0;
-        ::waitpid(pid, &st, 0);
-    }
-    pid_t pid = -1;
-};
 
 void BM_SearchEndToEnd(benchmark::State& state) {
     const int count = static_cast<int>(state.range(0));
@@ -96,7 +37,11 @@ void BM_SearchEndToEnd(benchmark::State& state) {
     std::ofstream(home + "/config.ini")
         << "[net]\ncommon-dev-admin-port=" << port
         << "\ncommon-broadcast-address=2147483647\nenable-mcast=0\nenable-pipe=0\n";
-    Sim sim(count, port, rate);
+    std::vector<std::string> options = {"--count", std::to_string(count), "--port",
+                                        std::to_string(port)};
+    if (rate > 0)
+        options.insert(options.end(), {"--rate", std::to_string(rate)});
+    BenchSim sim(options);
 
     for (auto _ : state) {
         SilentPort userPort;
@@ -127,7 +72,8 @@ void BM_SearchEndToEnd(benchmark::State& state) {
         }
         auto t0 = SteadyClock::now();
         auto list = session.devices().snapshot();
-        auto snapshotUs = std::chrono::duration<double, std::micro>(SteadyClock::now() - t0).count();
+        auto snapshotUs =
+            std::chrono::duration<double, std::micro>(SteadyClock::now() - t0).count();
         session.stop();
         bool ordered = std::is_sorted(list.begin(), list.end(), [](const auto& a, const auto& b) {
             return deviceLess(a, b, 1);
