@@ -1,6 +1,5 @@
 // Configuration: the detail text, the basic-configuration save, the door-access block (show,
 // backup file, restore from one) and its copy between controllers.
-#include <algorithm>
 #include <ostream>
 
 #include "commands.h"
@@ -177,31 +176,14 @@ int cmdDoorConfig(CliContext& ctx) {
 }
 
 int cmdCopyConfig(CliContext& ctx) {
-    const std::string* from = ctx.args.value("--from");
-    const auto to = ctx.args.values("--to");
-    if (!ctx.args.positionals().empty() || !from || to.empty())
+    if (!ctx.args.positionals().empty())
         return kUsage;
-    std::vector<std::string> all = to;
-    all.push_back(*from);
-    auto bad = std::find_if(all.begin(), all.end(),
-                            [](const std::string& ip) { return !platform::parseIpv4(ip); });
-    if (bad != all.end()) {
-        *ctx.err << "not an IPv4 address: " << *bad << "\n";
-        return kUsage;
-    }
     OnlineSession session(ctx);
     int code = kOk;
-    auto source = refreshNamedDevice(ctx, *session, *from, code);
-    if (!source)
+    auto devices = selectCopyDevices(ctx, *session, code);
+    if (!devices)
         return code;
-    std::vector<DeviceUIInfo> targets;
-    for (const auto& ip : to) {
-        auto target = refreshNamedDevice(ctx, *session, ip, code);
-        if (!target)
-            return code;
-        targets.push_back(*target);
-    }
-    return operationExitCode(copyDoorConfig(*session, *source, targets));
+    return operationExitCode(copyDoorConfig(*session, devices->source, devices->targets));
 }
 
 } // namespace quorvane::cli

@@ -88,23 +88,14 @@ int cmdRightsUpload(CliContext& ctx) {
 }
 
 int cmdRightsCopy(CliContext& ctx) {
-    const std::string* from = ctx.args.value("--from");
-    auto to = ctx.args.values("--to");
-    if (!ctx.args.positionals().empty() || !from || to.empty())
+    if (!ctx.args.positionals().empty())
         return kUsage;
     OnlineSession session(ctx);
     int code = kOk;
-    auto source = refreshNamedDevice(ctx, *session, *from, code);
-    if (!source)
+    auto devices = selectCopyDevices(ctx, *session, code);
+    if (!devices)
         return code;
-    std::vector<DeviceUIInfo> targets;
-    for (const auto& ip : to) {
-        auto target = refreshNamedDevice(ctx, *session, ip, code);
-        if (!target)
-            return code;
-        targets.push_back(*target);
-    }
-    return status(copyRights(*session, {*source}, targets));
+    return status(copyRights(*session, {devices->source}, devices->targets));
 }
 
 int cmdRightsSwipe(CliContext& ctx) {

@@ -1,5 +1,6 @@
 #include "device_selection.h"
 
+#include <algorithm>
 #include <ostream>
 
 #include "infra/codepage.h"
@@ -59,6 +60,34 @@ std::optional<DeviceUIInfo> refreshNamedDevice(CliContext& ctx, ToolSession& ses
     }
     code = kOk;
     return record;
+}
+
+std::optional<CopyDevices> selectCopyDevices(CliContext& ctx, ToolSession& session, int& code) {
+    code = kUsage;
+    const std::string* from = ctx.args.value("--from");
+    const auto to = ctx.args.values("--to");
+    if (!from || to.empty())
+        return std::nullopt;
+    std::vector<std::string> all = to;
+    all.push_back(*from);
+    auto bad = std::find_if(all.begin(), all.end(),
+                            [](const std::string& ip) { return !platform::parseIpv4(ip); });
+    if (bad != all.end()) {
+        *ctx.err << "not an IPv4 address: " << *bad << "\n";
+        return std::nullopt;
+    }
+    CopyDevices devices;
+    auto source = refreshNamedDevice(ctx, session, *from, code);
+    if (!source)
+        return std::nullopt;
+    devices.source = *source;
+    for (const auto& ip : to) {
+        auto target = refreshNamedDevice(ctx, session, ip, code);
+        if (!target)
+            return std::nullopt;
+        devices.targets.push_back(*target);
+    }
+    return devices;
 }
 
 } // namespace quorvane::cli

@@ -3,6 +3,7 @@
 // replies, and the device chosen with -d IP (refreshed first) or --record FILE.
 #include <optional>
 #include <span>
+#include <vector>
 
 #include "cli_context.h"
 #include "model/device_info.h"
@@ -53,5 +54,14 @@ template <class Operation> int onSelectedDevice(CliContext& ctx, Operation run) 
 // as copy-config --from IP --to IP). Nothing after printing why, with the exit code in code.
 std::optional<DeviceUIInfo> refreshNamedDevice(CliContext& ctx, ToolSession& session,
                                                const std::string& ip, int& code);
+
+// The controllers of --from IP and each --to IP (commands that copy from one controller to
+// others), every address checked before any is refreshed. Nothing after printing why, with the
+// exit code in code; usage (2) when an option is missing.
+struct CopyDevices {
+    DeviceUIInfo source;
+    std::vector<DeviceUIInfo> targets;
+};
+std::optional<CopyDevices> selectCopyDevices(CliContext& ctx, ToolSession& session, int& code);
 
 } // namespace quorvane::cli
