@@ -19,8 +19,11 @@
 #include "app/qt_user_port.h"
 #include "app/quorvane_dlg.h"
 #include "child_process.h"
+#include "config_dialog_support.h"
 #include "dialogs/dlg_config_center.h"
 #include "dialogs/dlg_config_copy.h"
+#include "dialogs/dlg_config_relayer.h"
+#include "dialogs/dlg_config_timezone.h"
 #include "fake_clock.h"
 #include "gui_test_support.h"
 #include "infra/codepage.h"
@@ -208,29 +211,58 @@ class GuiConfig : public QObject {
         QCOMPARE(record->doorConfig[289], std::uint8_t(0x05));
     }
 
-    void theDoorAccessButtonOpensItsDialogAndCancelWritesNothing() {
+    // The installer's path: the door-access button, the relay and time-zone sub-dialogs, OK,
+    // then a search shows the controller's new block. Cancel writes nothing.
+    void theDoorAccessDialogEditsARelayAndAZone_data() {
+        QTest::addColumn<bool>("confirmed");
+        QTest::newRow("confirmed") << true;
+        QTest::newRow("cancelled") << false;
+    }
+    void theDoorAccessDialogEditsARelayAndAZone() {
+        QFETCH(bool, confirmed);
         Window w(9, 2);
         QVERIFY(w.start());
+        MessageBoxCatcher boxes; // the right-format note when the formats differ, the result
         QVERIFY(w.searchFor(2));
         w.select("127.0.0.2");
         const std::string before = w.config("127.0.0.2")["doorBlock"].str();
-        // The dialog opens after the refresh (with a note when the right formats differ); a
-        // timer closes it once it is up and no message box stands before it.
-        MessageBoxCatcher boxes;
         bool opened = false;
-        QTimer closer;
-        QObject::connect(&closer, &QTimer::timeout, [&] {
-            auto* d = qobject_cast<CDlgConfigCenter*>(QApplication::activeModalWidget());
-            if (d && d->isVisible()) {
-                opened = true;
-                d->reject();
-            }
+        onNextDialog<CDlgConfigCenter>([&](CDlgConfigCenter* center) {
+            opened = true;
+            onNextDialog<CDlgConfigRelayer>([](CDlgConfigRelayer* d) {
+                setControl(d, "zone2", 3); // relay 2 in zone 3
+                pressOk(d);
+            });
+            control<QPushButton>(center, "relayConfig")->click();
+            onNextDialog<CDlgConfigTimezone>([](CDlgConfigTimezone* d) {
+                setControl(d, "end3", QTime(18, 0, 0));
+                pressOk(d);
+            });
+            control<QPushButton>(center, "zoneConfig")->click();
+            confirmed ? pressOk(center) : pressCancel(center);
         });
-        closer.start(20);
         w.c().configEx->click();
         QVERIFY(opened);
-        QCOMPARE(w.config("127.0.0.2")["doorWrites"].integer(), 0);
-        QCOMPARE(w.config("127.0.0.2")["doorBlock"].str(), before);
+        if (!confirmed) {
+            QCOMPARE(w.config("127.0.0.2")["doorWrites"].integer(), 0);
+            QCOMPARE(w.config("127.0.0.2")["doorBlock"].str(), before);
+            return;
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(Window::seen(boxes, "保存成功！"), 10000);
+        const std::string block = w.config("127.0.0.2")["doorBlock"].str();
+        // Relay 2's byte 1: bits 2..5 hold the zone number minus 1.
+        const int relay = std::stoi(before.substr(293 * 2, 2), nullptr, 16);
+        const int expected = (relay & ~0x3C) | (2 << 2);
+        QCOMPARE(std::stoi(block.substr(293 * 2, 2), nullptr, 16), expected);
+        QCOMPARE(QString::fromStdString(block.substr(354 * 2, 4)), u("0090")); // zone 3 ends 18:00
+
+        w.c().list->clear();
+        QVERIFY(w.searchFor(2));
+        w.select("127.0.0.2");
+        auto record = w.dlg->listView().selected();
+        QVERIFY(record);
+        QCOMPARE(int(record->doorConfig[293]), expected);
+        QCOMPARE(record->doorConfig[355], std::uint8_t(0x90));
     }
 
     void theBackupButtonsAskThenSend() {
