@@ -327,8 +327,13 @@ void CDlgRightMan::setFields(const RightFields& f) {
     localReader_->setChecked(f.localReader);
 }
 
+// A typed card without a separator after it would run into the first appended one and make
+// another number: a line end keeps them apart.
 void CDlgRightMan::appendNumbers(const QString& text) {
-    QString t = numbers_->toPlainText() + QString(text).replace("\r\n", "\n");
+    QString t = numbers_->toPlainText();
+    if (!t.isEmpty() && !QString("; \t\n").contains(t.back()))
+        t += '\n';
+    t += QString(text).replace("\r\n", "\n");
     numbers_->setPlainText(t);
     numbers_->moveCursor(QTextCursor::End);
 }
