@@ -12,6 +12,7 @@
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
@@ -19,12 +20,14 @@
 #include <QTreeWidget>
 #include <QtTest>
 
+#include "app/device_list_group.h"
 #include "app/operation_controls.h"
 #include "app/qt_user_port.h"
 #include "app/quorvane_dlg.h"
 #include "app/right_handlers.h"
 #include "child_process.h"
 #include "dialogs/dlg_check_list.h"
+#include "dialogs/dlg_config_copy.h"
 #include "dialogs/dlg_convert_2nd.h"
 #include "dialogs/dlg_right_man.h"
 #include "dialogs/local_card_reads.h"
@@ -32,6 +35,7 @@
 #include "gui_test_support.h"
 #include "infra/settings.h"
 #include "rights/right_defaults.h"
+#include "rights/right_text.h"
 #include "rights/x_right.h"
 #include "session/tool_session.h"
 #include "sim_dump_request.h"
@@ -55,11 +59,45 @@ bool seen(const MessageBoxCatcher& boxes, const char* text) {
     return std::find(t.begin(), t.end(), u(text)) != t.end();
 }
 
+bool seenStart(const MessageBoxCatcher& boxes, const QString& start) {
+    const auto& t = boxes.texts();
+    return std::any_of(t.begin(), t.end(), [&](const QString& s) { return s.startsWith(start); });
+}
+
+// The stored rights of a controller's dump entry, in position order.
+std::vector<std::string> storedRights(const JsonValue& rights) {
+    std::vector<std::string> out;
+    for (std::size_t i = 0; i < rights["records"].size(); ++i)
+        out.push_back(rights["records"][i]["right"].str());
+    return out;
+}
+
+// The stored right of a card in a controller's dump entry (the simulator keeps 24 bytes).
+std::optional<xRight> rightOfCard(const JsonValue& rights, std::uint32_t card) {
+    for (const std::string& hexText : storedRights(rights)) {
+        const std::string bytes = unhex(hexText);
+        auto r = decodeRight(asBytes(bytes), 2);
+        if (r && r->cardHigh == 0 && r->cardLow == card)
+            return r;
+    }
+    return std::nullopt;
+}
+
+std::string rightLine(std::uint32_t card, std::uint8_t readers) {
+    xRight r;
+    r.cardLow = card;
+    r.readerMask = readers;
+    r.remainingCount = 9;
+    return toGbk(formatRightText(r, 0, {})) + "\r\n";
+}
+
 // Documents are not opened on the test machine; the port remembers what would be.
 class TestPort : public QtUserPort {
   public:
     void openDocument(const std::string& path, bool) override { opened.push_back(path); }
+    std::optional<std::string> pickOpenFile(const std::string&) override { return picked; }
     std::vector<std::string> opened;
+    std::optional<std::string> picked;
 };
 
 // The main window on a program directory; with a simulator when controllers > 0.
@@ -91,9 +129,9 @@ struct Window {
         c().list->setCurrentItem(c().list->topLevelItem(0));
         return true;
     }
-    JsonValue rights() {
+    JsonValue rights(const std::string& address = "127.0.0.1") {
         auto state = requestSimDump(*sim, dumpFile);
-        return state ? simController(*state, "127.0.0.1")["rights"] : JsonValue{};
+        return state ? simController(*state, address)["rights"] : JsonValue{};
     }
     // Opens the rights dialog from its button; act fills it and presses a button.
     void inRightsDialog(std::function<void(CDlgRightMan*)> act) {
@@ -444,10 +482,8 @@ class GuiRights : public QObject {
         QCOMPARE(boxes.texts(), std::vector<QString>{u("操作成功！")});
         JsonValue rights = w.rights();
         QCOMPARE(rights["count"].integer(), 3);
-        const std::string bytes = unhex(rights["records"][1]["right"].str());
-        auto right = decodeRight(asBytes(bytes), 2);
+        auto right = rightOfCard(rights, 12);
         QVERIFY(right);
-        QCOMPARE(right->cardLow, 12u);
         QCOMPARE(right->remainingCount, 7);
         QCOMPARE(right->readerMask, 16);
         QCOMPARE(right->timeZone, 6);
@@ -485,10 +521,72 @@ class GuiRights : public QObject {
         QTRY_VERIFY_WITH_TIMEOUT(boxes.texts().size() == 3, 10000);
         rights = w.rights();
         QCOMPARE(rights["count"].integer(), 1);
-        QCOMPARE(unhex(rights["records"][0]["right"].str()).substr(0, 8),
-                 std::string("\0\0\0\0\x0c\0\0\0", 8));
+        QVERIFY(rightOfCard(rights, 12));
         // The window is usable again after each operation.
         QVERIFY(w.c().rights->isEnabled());
+    }
+
+    // The other operations of the dialog, and the context menu's copy, each on the simulator.
+    void theOtherCommandsReachTheController() {
+        Window w("rights-others", 2, "[common]\ndebug=1\n");
+        QVERIFY(w.start());
+        MessageBoxCatcher boxes(QMessageBox::Yes);
+        QVERIFY(w.searchAndSelect(2));
+        QCOMPARE(w.c().list->currentItem()->text(2), u("127.0.0.1"));
+
+        // A right file: the card listed twice goes out once, with its last line.
+        w.userPort.picked = w.home + "/rights.txt";
+        writeFile(*w.userPort.picked, rightLine(21, 3) + rightLine(22, 1) + rightLine(22, 9));
+        w.inRightsDialog([](CDlgRightMan* d) { press(d, kRightCmdUpload); });
+        QVERIFY(seen(boxes, "操作成功！"));
+        JsonValue rights = w.rights();
+        QCOMPARE(rights["count"].integer(), 2);
+        auto stored = rightOfCard(rights, 22);
+        QVERIFY(stored);
+        QCOMPARE(stored->readerMask, 9);
+
+        w.inRightsDialog([](CDlgRightMan* d) {
+            child<QSpinBox>(d, "startPosition")->setValue(1);
+            child<QCheckBox>(d, "searchForward")->setChecked(true);
+            press(d, kRightCmdGetRight);
+        });
+        QTRY_VERIFY_WITH_TIMEOUT(seenStart(boxes, u("获取权限成功，信息=【序号=")), 10000);
+
+        w.inRightsDialog([](CDlgRightMan* d) {
+            d->numbersEdit()->setPlainText("21");
+            child<QSpinBox>(d, "readers")->setValue(2);
+            press(d, kRightCmdVirtualScan);
+        });
+        QTRY_COMPARE_WITH_TIMEOUT(w.rights()["lastSwipe"]["reader"].integer(), 2, 10000);
+
+        w.inRightsDialog([](CDlgRightMan* d) { press(d, kRightCmdFill1); });
+        QTRY_COMPARE_WITH_TIMEOUT(w.rights()["count"].integer(), 3, 10000);
+
+        onNextDialog<CDlgConfigCopy>([](CDlgConfigCopy* d) {
+            d->allList()->setCurrentItem(d->allList()->topLevelItem(0));
+            d->OnBnClickedAddSource();
+            d->allList()->setCurrentItem(d->allList()->topLevelItem(1));
+            d->OnBnClickedAddTarget();
+            d->accept();
+        });
+        w.dlg->deviceList().OnNMRClickZ1List(QPoint(1, 1));
+        auto* menu = w.dlg->findChild<QMenu*>(u("设备列表右键菜单"));
+        QVERIFY(menu);
+        QAction* copy = nullptr;
+        for (QAction* a : menu->actions())
+            if (a->text() == u("在设备间复制"))
+                copy = a->menu()->actions().value(1);
+        QVERIFY(copy && copy->isEnabled());
+        QCOMPARE(copy->text(), u("复制权限"));
+        copy->trigger();
+        delete menu;
+        QCOMPARE(storedRights(w.rights("127.0.0.2")), storedRights(w.rights("127.0.0.1")));
+        QCOMPARE(w.rights("127.0.0.2")["count"].integer(), 3);
+
+        w.inRightsDialog([](CDlgRightMan* d) { press(d, kRightCmdClear); });
+        QVERIFY(seen(boxes, "确定要清除控制器上所有权限吗？"));
+        QTRY_COMPARE_WITH_TIMEOUT(w.rights()["count"].integer(), 0, 10000);
+        QCOMPARE(w.rights("127.0.0.2")["count"].integer(), 3);
     }
 };
 
