@@ -9,6 +9,7 @@
 #include "app/device_list_menu.h"
 #include "app/main_window_controls.h"
 #include "app/qt_user_port.h"
+#include "app/running_scope.h"
 #include "dialogs/dlg_config_copy.h"
 #include "dialogs/dlg_right_man.h"
 #include "rights/card_list.h"
@@ -24,26 +25,6 @@
 #include "session/tool_session.h"
 
 namespace quorvane::gui {
-namespace {
-
-// A scope in which further starts are ignored.
-class Running {
-  public:
-    explicit Running(bool& flag) : flag_(flag), entered_(!flag) { flag_ = true; }
-    ~Running() {
-        if (entered_)
-            flag_ = false;
-    }
-    Running(const Running&) = delete;
-    Running& operator=(const Running&) = delete;
-    bool entered() const { return entered_; }
-
-  private:
-    bool& flag_;
-    bool entered_;
-};
-
-} // namespace
 
 RightHandlers::RightHandlers(WindowContext& ctx) : WindowGroup(ctx) {
     connect(ctx.c.rights, &QPushButton::clicked, this, &RightHandlers::OnBnClickedRightMan);
