@@ -1,5 +1,6 @@
 #include "dialogs/dlg_right_man.h"
 
+#include <algorithm>
 #include <climits>
 
 #include <QCheckBox>
