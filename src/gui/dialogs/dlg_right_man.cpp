@@ -144,33 +144,24 @@ QLayout* CDlgRightMan::buildFields() {
     type_ = list("type", readManTypes(settings_));
     group_ = list("group", groupNames());
 
-    int r = 0;
-    g->addWidget(new QLabel(q("人员名称：")), r, 0);
-    g->addWidget(name_, r, 1);
-    g->addWidget(new QLabel(q("刷卡次数：")), r, 2);
-    g->addWidget(times_, r, 3);
-    g->addWidget(unlimited, r, 4);
-    ++r;
-    g->addWidget(new QLabel(q("可用读头：")), r, 0);
-    g->addWidget(readers_, r, 1);
-    g->addWidget(pickReaders, r, 2);
-    g->addWidget(new QLabel(q("可用时段：")), r, 3);
-    g->addWidget(timeZones_, r, 4);
-    g->addWidget(pickZones, r, 5);
-    ++r;
-    g->addWidget(new QLabel(q("生效时间：")), r, 0);
-    g->addWidget(fromDate_, r, 1);
-    g->addWidget(fromTime_, r, 2);
-    g->addWidget(new QLabel(q("失效时间：")), r, 3);
-    g->addWidget(toDate_, r, 4);
-    g->addWidget(toTime_, r, 5);
-    ++r;
-    g->addWidget(new QLabel(q("类型：")), r, 0);
-    g->addWidget(type_, r, 1);
-    g->addWidget(new QLabel(q("人员分组：")), r, 2);
-    g->addWidget(group_, r, 3);
-    g->addWidget(new QLabel(q("预留：")), r, 4);
-    g->addWidget(reserved_, r, 5);
+    // Two halves of label, field and its button.
+    pickReaders->setMaximumWidth(32);
+    pickZones->setMaximumWidth(32);
+    auto put = [g](int row, int half, const char* label, QWidget* field, QWidget* extra) {
+        g->addWidget(new QLabel(q(label)), row, half * 3);
+        g->addWidget(field, row, half * 3 + 1, 1, extra ? 1 : 2);
+        if (extra)
+            g->addWidget(extra, row, half * 3 + 2);
+    };
+    put(0, 0, "人员名称：", name_, nullptr);
+    put(0, 1, "刷卡次数：", times_, unlimited);
+    put(1, 0, "可用读头：", readers_, pickReaders);
+    put(1, 1, "可用时段：", timeZones_, pickZones);
+    put(2, 0, "生效时间：", fromDate_, fromTime_);
+    put(2, 1, "失效时间：", toDate_, toTime_);
+    put(3, 0, "类型：", type_, nullptr);
+    put(3, 1, "人员分组：", group_, nullptr);
+    put(4, 0, "预留：", reserved_, nullptr);
     v->addLayout(g);
 
     auto* flags = new QHBoxLayout;
@@ -194,6 +185,7 @@ QLayout* CDlgRightMan::buildFields() {
     read->addWidget(new QLabel(q("数量：")));
     read->addWidget(count_);
     read->addWidget(searchForward_);
+    read->addStretch();
     v->addLayout(read);
 
     auto* gather = new QHBoxLayout;
@@ -201,6 +193,7 @@ QLayout* CDlgRightMan::buildFields() {
     connect(localReader_, &QCheckBox::clicked, this, &CDlgRightMan::OnBnClickedLocalReader);
     generatorStart_ = new QLineEdit;
     generatorStart_->setObjectName("generatorStart");
+    generatorStart_->setMinimumWidth(120);
     generatorCount_ = spin("generatorCount", static_cast<int>(kMaxGeneratedCards));
     auto* generate = button("按顺序批量生成", "generate");
     auto* convertId = button("字符串转身份证", "convertId");
@@ -209,14 +202,18 @@ QLayout* CDlgRightMan::buildFields() {
     connect(convertId, &QPushButton::clicked, this, &CDlgRightMan::OnBnClickedConvertId);
     connect(convertLong, &QPushButton::clicked, this, &CDlgRightMan::OnBnClickedConvertLong);
     gather->addWidget(localReader_);
-    gather->addWidget(new QLabel(q("批量生成卡号起始值")));
-    gather->addWidget(generatorStart_);
-    gather->addWidget(new QLabel(q("数量")));
-    gather->addWidget(generatorCount_);
-    gather->addWidget(generate);
+    gather->addStretch();
     gather->addWidget(convertId);
     gather->addWidget(convertLong);
     v->addLayout(gather);
+    auto* generator = new QHBoxLayout;
+    generator->addWidget(new QLabel(q("批量生成卡号起始值")));
+    generator->addWidget(generatorStart_);
+    generator->addWidget(new QLabel(q("数量")));
+    generator->addWidget(generatorCount_);
+    generator->addWidget(generate);
+    generator->addStretch();
+    v->addLayout(generator);
     return v;
 }
 
