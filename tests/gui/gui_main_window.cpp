@@ -253,13 +253,15 @@ class GuiMainWindow : public QObject {
         w.list({device("a", "10.0.0.1", kAmbrit)});
         w.select(0);
         const QString note = QString::fromUtf8("此功能尚未提供");
-        for (QWidget* control : std::initializer_list<QWidget*>{w.c().textCmd, w.c().rights,
+        for (QWidget* control : std::initializer_list<QWidget*>{w.c().textCmd, w.c().finger,
                                                                 w.c().queryRec, w.c().browse}) {
             QVERIFY(!control->isEnabled());
             QVERIFY2(control->toolTip().contains(note), qPrintable(control->objectName()));
         }
         // The control's own tooltip stays beneath the note; a working one has no note.
-        QVERIFY(w.c().rights->toolTip().contains(QString::fromUtf8("配置控制器权限")));
+        QVERIFY(w.c().textCmd->toolTip().contains(QString::fromUtf8("向控制器发送文本的配置指令")));
+        QVERIFY(w.c().rights->isEnabled());
+        QVERIFY(!w.c().rights->toolTip().contains(note));
         QVERIFY(w.c().groupNo->isEnabled());
         QVERIFY(w.c().save->isEnabled());
         QVERIFY(!w.c().save->toolTip().contains(note));

@@ -14,6 +14,7 @@
 #include "app/device_list_view.h"
 #include "app/main_window_controls.h"
 #include "app/qt_user_port.h"
+#include "app/running_scope.h"
 #include "dialogs/dlg_config_copy.h"
 #include "platform/udp_socket.h"
 #include "protocol/admin_channel.h"
@@ -53,23 +54,6 @@ std::uint32_t choice(std::initializer_list<const QRadioButton*> buttons) {
 std::uint32_t comboIndex(const QComboBox* box) {
     return box->currentIndex() < 0 ? 0 : static_cast<std::uint32_t>(box->currentIndex());
 }
-
-// A scope in which further clicks on these handlers are ignored.
-class Running {
-  public:
-    explicit Running(bool& flag) : flag_(flag), entered_(!flag) { flag_ = true; }
-    ~Running() {
-        if (entered_)
-            flag_ = false;
-    }
-    Running(const Running&) = delete;
-    Running& operator=(const Running&) = delete;
-    bool entered() const { return entered_; }
-
-  private:
-    bool& flag_;
-    bool entered_;
-};
 
 } // namespace
 

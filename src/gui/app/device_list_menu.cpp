@@ -27,7 +27,7 @@ QMenu* buildDeviceListMenu(QWidget* parent, const DeviceListMenuActions& actions
     auto* menu = new QMenu(parent);
     menu->setObjectName(QString::fromUtf8("设备列表右键菜单"));
     item(menu, "门禁配置(&1)", actions.doorConfig);
-    item(menu, "权限配置(&2)");
+    item(menu, "权限配置(&2)", actions.rights);
     item(menu, "查看日志(&3)");
     item(menu, "发送文本指令(&4)");
     item(menu, "重新启动设备(&5)", actions.reset);
@@ -50,7 +50,7 @@ QMenu* buildDeviceListMenu(QWidget* parent, const DeviceListMenuActions& actions
 
     QMenu* copy = submenu(menu, "在设备间复制");
     item(copy, "复制配置", actions.copyConfig);
-    item(copy, "复制权限");
+    item(copy, "复制权限", actions.copyRights);
     QMenu* backup = submenu(menu, "配置备份/恢复");
     item(backup, "设备侧备份", actions.backup);
     item(backup, "设备侧恢复", actions.restore);

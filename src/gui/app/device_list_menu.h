@@ -20,6 +20,8 @@ struct DeviceListMenuActions {
     std::function<void()> doorConfig;      // "门禁配置(&1)"
     std::function<void()> showState;       // "查看状态(&8)"
     std::function<void()> copyConfig;      // "复制配置"
+    std::function<void()> rights;          // "权限配置(&2)"
+    std::function<void()> copyRights;      // "复制权限"
     std::function<void()> backup;          // "设备侧备份"
     std::function<void()> restore;         // "设备侧恢复"
     std::function<void()> backupToFactory; // "设备侧备份当前配置为出厂配置"

@@ -21,7 +21,7 @@ OperationControls::OperationControls(const MainWindowControls& c, const Settings
       // Operations that later parts of the tool bring: present, and disabled until then. A
       // part that brings one takes its control out of this list.
       pending_{
-          c.textCmd,     c.finger,        c.rights,        c.scanPrompt,     c.playSound,
+          c.textCmd,     c.finger,        c.scanPrompt,     c.playSound,
           c.uploadSound, c.getRec,        c.logViewer,     c.getIdInfo,      c.fillLog,
           c.memWriteE,   c.memReadE,      c.memWriteF,     c.memReadF,       c.memRightE,
           c.memRightF,   c.memRightImage, c.downloadSound, c.updateFirmware, c.downloadFirmware,

@@ -19,6 +19,7 @@
 #include "app/operation_controls.h"
 #include "app/qt_user_port.h"
 #include "app/remote_handlers.h"
+#include "app/right_handlers.h"
 #include "app/search_group.h"
 #include "app/service_group.h"
 #include "app/tool_settings_group.h"
@@ -57,6 +58,7 @@ CQuorvaneDlg::CQuorvaneDlg(ToolSession& session, QtUserPort& port, QWidget* pare
         CDlgConfigCenter dialog(working, session_.settings(), this);
         return dialog.exec() == QDialog::Accepted;
     });
+    rights_ = std::make_unique<RightHandlers>(ctx_);
     search_->readInitialValues();
     log_->readInitialValues();
     connectAreas();
@@ -94,6 +96,7 @@ void CQuorvaneDlg::connectAreas() {
     actions.clearLog = [r] { r->OnBnClickedClearLog(); };
     actions.selfTest = [r] { r->OnBnClickedSelfTest(); };
     config_->addMenuActions(actions);
+    rights_->addMenuActions(actions);
     deviceList_->setMenuActions(std::move(actions));
 
     // Search replies arrive on the receive thread or the pipe worker; the redraw runs here.

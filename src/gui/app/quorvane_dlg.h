@@ -26,6 +26,7 @@ class LogGroup;
 class OperationControls;
 class QtUserPort;
 class RemoteHandlers;
+class RightHandlers;
 class SearchGroup;
 class ServiceGroup;
 class ToolSettingsGroup;
@@ -55,6 +56,7 @@ class CQuorvaneDlg : public QWidget {
     ServiceGroup& service() { return *service_; }
     RemoteHandlers& remote() { return *remote_; }
     ConfigHandlers& config() { return *config_; }
+    RightHandlers& rights() { return *rights_; }
     // True for a control whose operation this build does not have yet: it stays disabled.
     bool isPending(const QWidget* control) const;
 
@@ -85,6 +87,7 @@ class CQuorvaneDlg : public QWidget {
     std::unique_ptr<ServiceGroup> service_;
     std::unique_ptr<RemoteHandlers> remote_;
     std::unique_ptr<ConfigHandlers> config_;
+    std::unique_ptr<RightHandlers> rights_;
     std::unique_ptr<ToolSettingsGroup> toolSettings_;
     QTimer timer1_;
     bool stopped_ = false;

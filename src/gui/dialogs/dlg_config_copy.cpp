@@ -142,12 +142,20 @@ const DeviceUIInfo& CDlgConfigCopy::source() const {
     return controllers_.at(static_cast<std::size_t>(indexes(sources_).at(0)));
 }
 
-std::vector<DeviceUIInfo> CDlgConfigCopy::targets() const {
-    const std::vector<int> chosen = indexes(targets_);
+std::vector<DeviceUIInfo> CDlgConfigCopy::chosen(const QTreeWidget* list) const {
+    const std::vector<int> picked = indexes(list);
     std::vector<DeviceUIInfo> out;
-    std::transform(chosen.begin(), chosen.end(), std::back_inserter(out),
+    std::transform(picked.begin(), picked.end(), std::back_inserter(out),
                    [this](int index) { return controllers_[static_cast<std::size_t>(index)]; });
     return out;
+}
+
+std::vector<DeviceUIInfo> CDlgConfigCopy::sources() const {
+    return chosen(sources_);
+}
+
+std::vector<DeviceUIInfo> CDlgConfigCopy::targets() const {
+    return chosen(targets_);
 }
 
 } // namespace quorvane::gui

@@ -20,6 +20,8 @@ class CDlgConfigCopy : public QDialog {
 
     // After OK: the source (the first of the source list) and the targets in list order.
     const DeviceUIInfo& source() const;
+    // Every controller of the source list, in list order (a rights copy reads from each).
+    std::vector<DeviceUIInfo> sources() const;
     std::vector<DeviceUIInfo> targets() const;
 
     QTreeWidget* allList() const { return all_; }
@@ -34,6 +36,7 @@ class CDlgConfigCopy : public QDialog {
     void accept() override;
 
   private:
+    std::vector<DeviceUIInfo> chosen(const QTreeWidget* list) const;
     // Adds the selected controllers of the all-controllers list that list does not hold yet.
     void addSelected(QTreeWidget* list);
     void removeSelected(QTreeWidget* list);
