@@ -204,14 +204,6 @@ TEST(SimFaults, DroppedRepliesListNothingAndCorruptRepliesAreNoticed) {
     EXPECT_EQ(lines.size(), 4u);
 }
 
-TEST(SimHelp, DocumentsEveryOption) {
-    ChildProcess sim(std::vector<std::string>{simPath(), "--help"});
-    sim.wait();
-    for (const char* option : {"--count", "--address", "--port", "--block", "--drop", "--delay",
-                               "--duplicate", "--corrupt", "--seed", "--multicast-group", "--rate"})
-        EXPECT_NE(sim.output().find(option), std::string::npos) << option;
-}
-
 // Ten thousand controllers answer one search within a fraction of a second: all are listed.
 TEST(SearchBurst, TenThousandSimulatedControllersAtOnceAreAllListed) {
     IntegrationHome h;
