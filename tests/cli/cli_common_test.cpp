@@ -4,27 +4,13 @@
 #include <sstream>
 
 #include "cli_context.h"
+#include "cli_run.h"
 #include "platform/terminal.h"
 #include "session/start_gate.h"
 #include "test_paths.h"
 
 namespace quorvane::cli {
 namespace {
-
-struct Outcome {
-    int code;
-    std::string out, err;
-};
-
-Outcome runWith(std::span<const CliCommand> commands, const Args& args) {
-    std::ostringstream out, err;
-    int code = runCliWith(commands, args, out, err);
-    return {code, out.str(), err.str()};
-}
-
-Outcome runReal(const Args& args) {
-    return runWith(cliCommands(), args);
-}
 
 // Commands of the test's own, to drive the common rules.
 int probe(CliContext& ctx) {
