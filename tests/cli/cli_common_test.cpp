@@ -24,9 +24,8 @@ int probe(CliContext& ctx) {
 int question(CliContext& ctx) {
     return ctx.port->askYesNo("确定要清除所有权限吗？") ? kOk : kFailed;
 }
-constexpr OptionSpec kProbeOptions[] = {{"--device", Arity::Value, "-d"},
-                                        {"--to", Arity::Repeated},
-                                        {"--json"}};
+constexpr OptionSpec kProbeOptions[] = {
+    {"--device", Arity::Value, "-d"}, {"--to", Arity::Repeated}, {"--json"}};
 const CliCommand kTestCommands[] = {
     {"probe", "", false, probe, "probe", kProbeOptions},
     {"ask", "", true, question, "ask", {}},
@@ -166,13 +165,12 @@ TEST_P(CliRefusals, UsageErrorPrintedOnce) {
     EXPECT_EQ(r.err, (reason.empty() ? "" : reason + "\n") + "usage: quorvane-cli probe\n");
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Options, CliRefusals,
-    ::testing::Values(Refusal{{"--wait", "5"}, "unknown option: --wait"},
-                      Refusal{{"-d", "1.1.1.1", "--device", "2.2.2.2"},
-                              "option --device given more than once"},
-                      Refusal{{"-d"}, "option -d needs a value"},
-                      Refusal{{"stray"}, ""}));
+INSTANTIATE_TEST_SUITE_P(Options, CliRefusals,
+                         ::testing::Values(Refusal{{"--wait", "5"}, "unknown option: --wait"},
+                                           Refusal{{"-d", "1.1.1.1", "--device", "2.2.2.2"},
+                                                   "option --device given more than once"},
+                                           Refusal{{"-d"}, "option -d needs a value"},
+                                           Refusal{{"stray"}, ""}));
 
 } // namespace
 } // namespace quorvane::cli

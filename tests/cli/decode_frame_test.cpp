@@ -10,14 +10,13 @@ const char* kSearch = "55555555555555555555555555555555 FFFF FFFFFFFFFFFF FFFF 0
 TEST(DecodeFrame, SearchFramePrintsItsFieldsInOrder) {
     auto r = runReal({"decode", "frame", kSearch});
     EXPECT_EQ(r.code, 0) << r.err;
-    EXPECT_EQ(r.out,
-              "kind=request\ntarget=65535\nsequence=1\ncommand=2 设备搜索\nlength=0\n"
-              "checksum=ok\n");
+    EXPECT_EQ(r.out, "kind=request\ntarget=65535\nsequence=1\ncommand=2 设备搜索\nlength=0\n"
+                     "checksum=ok\n");
 }
 
 TEST(DecodeFrame, ReplyShowsStatusAndUnnamedCodes) {
     auto r = runReal({"decode", "frame",
-                  "AAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAA FFFFFFFFFFFFFFFF 0102 0500 05 01 0000 06"});
+                      "AAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAA FFFFFFFFFFFFFFFF 0102 0500 05 01 0000 06"});
     EXPECT_EQ(r.code, 0);
     EXPECT_EQ(r.out,
               "kind=reply\ntarget=258\nsequence=5\ncommand=5 \nstatus=1\nlength=0\nchecksum=ok\n");
