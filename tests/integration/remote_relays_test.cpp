@@ -101,19 +101,6 @@ INSTANTIATE_TEST_SUITE_P(Cases, EdgePayload,
                                            PayloadCase{"ExtensionRelay164", 163, 655350, "a4ffff"}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(OpenDoor, TheCommandOfTheWindowReachesAnExtensionRelay) {
-    RemoteSim s;
-    ASSERT_TRUE(s.sim.waitForLine("ready"));
-    WaitingSession w(s.h.home);
-    auto device = w.device(kController);
-    ASSERT_TRUE(device);
-    EXPECT_EQ(openDoor(w.session, device, 99, 3000), 0);
-    const JsonValue ext = s.controller(kController)["remote"]["extensionRelays"];
-    ASSERT_EQ(ext.size(), 1u);
-    EXPECT_EQ(ext[0]["door"].integer(), 100);
-    EXPECT_EQ(ext[0]["openMs"].integer(), 3000);
-}
-
 namespace {
 struct AnswerCase {
     const char* name;
