@@ -21,12 +21,6 @@ namespace {
 constexpr const char* kTimeoutText =
     "设备通信超时，请检查设备运行状态及网络连接！网络恢复前只能显示已经下载到本地的数据。\n";
 
-ChildProcess startSim(int port, std::vector<std::string> extra = {}) {
-    std::vector<std::string> argv = {simPath(), "--port", std::to_string(port)};
-    argv.insert(argv.end(), extra.begin(), extra.end());
-    return ChildProcess(argv);
-}
-
 } // namespace
 
 TEST(DeviceCommand, ASilentDeviceGetsOneRefreshFrameThenTheTimeoutText) {

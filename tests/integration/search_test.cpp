@@ -21,12 +21,6 @@ std::vector<std::string> column(const std::string& out, std::size_t c) {
     return v;
 }
 
-ChildProcess startSim(int port, std::vector<std::string> extra = {}) {
-    std::vector<std::string> argv = {simPath(), "--port", std::to_string(port)};
-    argv.insert(argv.end(), extra.begin(), extra.end());
-    return ChildProcess(argv);
-}
-
 } // namespace
 
 TEST(Search, CliListsEverySimulatedControllerInAddressOrder) {
