@@ -4,27 +4,13 @@
 #include <sstream>
 
 #include "cli_context.h"
+#include "cli_run.h"
 #include "platform/terminal.h"
 #include "session/start_gate.h"
 #include "test_paths.h"
 
 namespace quorvane::cli {
 namespace {
-
-struct Outcome {
-    int code;
-    std::string out, err;
-};
-
-Outcome runWith(std::span<const CliCommand> commands, const Args& args) {
-    std::ostringstream out, err;
-    int code = runCliWith(commands, args, out, err);
-    return {code, out.str(), err.str()};
-}
-
-Outcome runReal(const Args& args) {
-    return runWith(cliCommands(), args);
-}
 
 // Commands of the test's own, to drive the common rules.
 int probe(CliContext& ctx) {
@@ -38,9 +24,8 @@ int probe(CliContext& ctx) {
 int question(CliContext& ctx) {
     return ctx.port->askYesNo("确定要清除所有权限吗？") ? kOk : kFailed;
 }
-constexpr OptionSpec kProbeOptions[] = {{"--device", Arity::Value, "-d"},
-                                        {"--to", Arity::Repeated},
-                                        {"--json"}};
+constexpr OptionSpec kProbeOptions[] = {
+    {"--device", Arity::Value, "-d"}, {"--to", Arity::Repeated}, {"--json"}};
 const CliCommand kTestCommands[] = {
     {"probe", "", false, probe, "probe", kProbeOptions},
     {"ask", "", true, question, "ask", {}},
@@ -180,13 +165,12 @@ TEST_P(CliRefusals, UsageErrorPrintedOnce) {
     EXPECT_EQ(r.err, (reason.empty() ? "" : reason + "\n") + "usage: quorvane-cli probe\n");
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Options, CliRefusals,
-    ::testing::Values(Refusal{{"--wait", "5"}, "unknown option: --wait"},
-                      Refusal{{"-d", "1.1.1.1", "--device", "2.2.2.2"},
-                              "option --device given more than once"},
-                      Refusal{{"-d"}, "option -d needs a value"},
-                      Refusal{{"stray"}, ""}));
+INSTANTIATE_TEST_SUITE_P(Options, CliRefusals,
+                         ::testing::Values(Refusal{{"--wait", "5"}, "unknown option: --wait"},
+                                           Refusal{{"-d", "1.1.1.1", "--device", "2.2.2.2"},
+                                                   "option --device given more than once"},
+                                           Refusal{{"-d"}, "option -d needs a value"},
+                                           Refusal{{"stray"}, ""}));
 
 } // namespace
 } // namespace quorvane::cli

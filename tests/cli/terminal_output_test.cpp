@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "cli_context.h"
+#include "cli_run.h"
 #include "terminal_text.h"
 #include "test_paths.h"
 
@@ -66,21 +67,6 @@ TEST(TerminalFilter, ACharacterSplitAcrossWritesStaysWhole) {
     EXPECT_EQ(filtered({"\xe9\x97"}), "??");
 }
 
-struct Outcome {
-    int code;
-    std::string out, err;
-};
-
-Outcome runArgs(std::span<const CliCommand> commands, const Args& args) {
-    std::ostringstream out, err;
-    int code = runCliWith(commands, args, out, err);
-    return {code, out.str(), err.str()};
-}
-
-Outcome runReal(const Args& args) {
-    return runArgs(cliCommands(), args);
-}
-
 // A command that shows what an operation shows and prints a document of its own.
 int document(CliContext& ctx) {
     ctx.port->showNotice("返回消息检验和失败！");
@@ -92,10 +78,10 @@ constexpr OptionSpec kJson[] = {{"--json"}};
 const CliCommand kDocumentCommands[] = {{"doc", "", true, document, "doc [--json]", kJson}};
 
 TEST(MachineOutput, WithJsonNoticesGoToStandardErrorAndTheDocumentStandsAlone) {
-    Outcome json = runArgs(kDocumentCommands, {"doc", "--json"});
+    Outcome json = runWith(kDocumentCommands, {"doc", "--json"});
     EXPECT_EQ(json.out, "[]\n");
     EXPECT_EQ(json.err, "返回消息检验和失败！\nname ?[31mred\n");
-    Outcome text = runArgs(kDocumentCommands, {"doc"});
+    Outcome text = runWith(kDocumentCommands, {"doc"});
     EXPECT_EQ(text.out, "返回消息检验和失败！\nname ?[31mred\n[]\n");
 }
 

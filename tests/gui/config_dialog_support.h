@@ -2,11 +2,13 @@
 // Shared pieces of the door-access dialog tests: finding a control by name, setting it the way
 // a person would, pressing OK or Cancel, watching which dialogs a button opens, and comparing
 // bytes against blocks built by hand.
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <functional>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <QAbstractButton>
@@ -102,6 +104,34 @@ inline void pressOk(QDialog* dialog) {
 }
 inline void pressCancel(QDialog* dialog) {
     press(dialog, QDialogButtonBox::Cancel);
+}
+
+// The columns of a data-driven edit: the control, the value set, and the bytes expected at
+// offset.
+inline void editColumns() {
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QVariant>("value");
+    QTest::addColumn<int>("offset");
+    QTest::addColumn<QByteArray>("expected");
+}
+
+// Sets one control of dialog D made over bytes, presses OK, and compares: nothing reaches the
+// bytes before OK, then only the expected ones change.
+template <typename D, typename Block, typename... Args>
+void editAndCompare(Block& bytes, Args&&... args) {
+    QFETCH(QString, control);
+    QFETCH(QVariant, value);
+    QFETCH(int, offset);
+    QFETCH(QByteArray, expected);
+    const std::vector<std::uint8_t> before(bytes.begin(), bytes.end());
+    D dlg(bytes, std::forward<Args>(args)...);
+    QVERIFY(setControl(&dlg, control, value));
+    QVERIFY(std::equal(before.begin(), before.end(), bytes.begin()));
+    pressOk(&dlg);
+    QCOMPARE(dlg.result(), int(QDialog::Accepted));
+    QCOMPARE(bytesAt(bytes, static_cast<std::size_t>(offset), expected.size()), expected);
+    QVERIFY(sameOutside(before, bytes, static_cast<std::size_t>(offset),
+                        static_cast<std::size_t>(expected.size())));
 }
 
 // Records every modal dialog other than a message box that opens while it lives, and hands it

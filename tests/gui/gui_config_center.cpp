@@ -223,10 +223,7 @@ class GuiConfigCenter : public QObject {
     }
 
     void edits_data() {
-        QTest::addColumn<QString>("control");
-        QTest::addColumn<QVariant>("value");
-        QTest::addColumn<int>("offset");
-        QTest::addColumn<QByteArray>("expected");
+        editColumns();
         auto option = [](int n) { return QString("option%1").arg(n, 2, 10, QChar('0')); };
         QTest::newRow("option 2 on") << option(2) << QVariant(true) << 408 << QByteArray("\x07", 1);
         QTest::newRow("option 1 off")
@@ -273,21 +270,9 @@ class GuiConfigCenter : public QObject {
             << "lightSound" << QVariant("200") << 423 << QByteArray("\xC8", 1);
     }
     void edits() {
-        QFETCH(QString, control);
-        QFETCH(QVariant, value);
-        QFETCH(int, offset);
-        QFETCH(QByteArray, expected);
         Settings settings = settingsWith("center-edits", 2);
         DoorBlock block = centerBlock();
-        const DoorBlock before = block;
-        CDlgConfigCenter dlg(block, settings);
-        QVERIFY(setControl(&dlg, control, value));
-        QVERIFY(block == before); // nothing reaches the working block before OK
-        pressOk(&dlg);
-        QCOMPARE(dlg.result(), int(QDialog::Accepted));
-        QCOMPARE(bytesAt(block, static_cast<std::size_t>(offset), expected.size()), expected);
-        QVERIFY(sameOutside(before, block, static_cast<std::size_t>(offset),
-                            static_cast<std::size_t>(expected.size())));
+        editAndCompare<CDlgConfigCenter>(block, settings);
     }
 
     void cancelLeavesTheWorkingBlock() {

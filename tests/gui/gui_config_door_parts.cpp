@@ -47,28 +47,6 @@ DoorBlock zoneBlock() {
     return b;
 }
 
-template <typename D> void editAndCompare(DoorBlock before) {
-    QFETCH(QString, control);
-    QFETCH(QVariant, value);
-    QFETCH(int, offset);
-    QFETCH(QByteArray, expected);
-    DoorBlock block = before;
-    D dlg(block);
-    QVERIFY(setControl(&dlg, control, value));
-    pressOk(&dlg);
-    QCOMPARE(dlg.result(), int(QDialog::Accepted));
-    QCOMPARE(bytesAt(block, static_cast<std::size_t>(offset), expected.size()), expected);
-    QVERIFY(sameOutside(before, block, static_cast<std::size_t>(offset),
-                        static_cast<std::size_t>(expected.size())));
-}
-
-void editColumns() {
-    QTest::addColumn<QString>("control");
-    QTest::addColumn<QVariant>("value");
-    QTest::addColumn<int>("offset");
-    QTest::addColumn<QByteArray>("expected");
-}
-
 } // namespace
 
 class GuiConfigDoorParts : public QObject {
@@ -117,7 +95,10 @@ class GuiConfigDoorParts : public QObject {
         QTest::newRow("open time below 10 ms")
             << "openTime1" << QVariant("9") << 290 << QByteArray("\x00\x00", 2);
     }
-    void relayEdits() { editAndCompare<CDlgConfigRelayer>(relayBlock()); }
+    void relayEdits() {
+        DoorBlock block = relayBlock();
+        editAndCompare<CDlgConfigRelayer>(block);
+    }
 
     void relayOpenTimeOfTenMinutesIsRefused_data() {
         QTest::addColumn<QString>("text");
@@ -197,7 +178,10 @@ class GuiConfigDoorParts : public QObject {
         QTest::newRow("log keeps the other flag bits")
             << "log5" << QVariant(true) << 323 << QByteArray("\xF1", 1);
     }
-    void signalEdits() { editAndCompare<CDlgConfigSignal>(signalBlock()); }
+    void signalEdits() {
+        DoorBlock block = signalBlock();
+        editAndCompare<CDlgConfigSignal>(block);
+    }
 
     void signalDoorAbove255IsRefused() {
         DoorBlock block = signalBlock();
@@ -235,7 +219,10 @@ class GuiConfigDoorParts : public QObject {
             << "zone2Day1" << QVariant(false) << 348 << QByteArray("\x00", 1);
         QTest::newRow("Thursday") << "zone8Day4" << QVariant(true) << 396 << QByteArray("\x09", 1);
     }
-    void zoneEdits() { editAndCompare<CDlgConfigTimezone>(zoneBlock()); }
+    void zoneEdits() {
+        DoorBlock block = zoneBlock();
+        editAndCompare<CDlgConfigTimezone>(block);
+    }
 
     void zoneTimeTheEditCannotShowIsKept() {
         DoorBlock block = zoneBlock();

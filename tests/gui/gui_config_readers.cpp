@@ -42,30 +42,6 @@ DoorBlock portBlock(std::uint8_t type2 = 0) {
     return b;
 }
 
-void editColumns() {
-    QTest::addColumn<QString>("control");
-    QTest::addColumn<QVariant>("value");
-    QTest::addColumn<int>("offset");
-    QTest::addColumn<QByteArray>("expected");
-}
-
-// Sets one control of dialog D made over bytes, presses OK, and compares.
-template <typename D, typename... Args>
-void editAndCompare(std::span<std::uint8_t> bytes, Args... args) {
-    QFETCH(QString, control);
-    QFETCH(QVariant, value);
-    QFETCH(int, offset);
-    QFETCH(QByteArray, expected);
-    const std::vector<std::uint8_t> before(bytes.begin(), bytes.end());
-    D dlg(bytes, args...);
-    QVERIFY(setControl(&dlg, control, value));
-    pressOk(&dlg);
-    QCOMPARE(dlg.result(), int(QDialog::Accepted));
-    QCOMPARE(bytesAt(bytes, static_cast<std::size_t>(offset), expected.size()), expected);
-    QVERIFY(sameOutside(before, bytes, static_cast<std::size_t>(offset),
-                        static_cast<std::size_t>(expected.size())));
-}
-
 // "门禁一号" in GBK.
 const QByteArray kTitleGbk("\xC3\xC5\xBD\xFB\xD2\xBB\xBA\xC5", 8);
 
@@ -125,7 +101,7 @@ class GuiConfigReaders : public QObject {
     }
     void readerEdits() {
         Setting s = readerSetting();
-        editAndCompare<CDlgConfigReader>(std::span<std::uint8_t>(s), QString("读头配置"));
+        editAndCompare<CDlgConfigReader>(s, QString("读头配置"));
     }
 
     void readerHelpTexts() {
@@ -175,7 +151,7 @@ class GuiConfigReaders : public QObject {
     }
     void portEdits() {
         DoorBlock block = portBlock(28);
-        editAndCompare<CDlgConfigCom>(std::span<std::uint8_t>(block));
+        editAndCompare<CDlgConfigCom>(block);
     }
 
     void portTypeTheListLacksIsKept() {
@@ -342,7 +318,7 @@ class GuiConfigReaders : public QObject {
         s[1] = 0x77;
         s[3] = 2;
         s[27] = 0x55;
-        editAndCompare<CDlgConfigGenDev>(std::span<std::uint8_t>(s));
+        editAndCompare<CDlgConfigGenDev>(s);
     }
 
     void displayTitleStopsAt24Bytes() {
@@ -366,7 +342,7 @@ class GuiConfigReaders : public QObject {
             s[i] = static_cast<std::uint8_t>(0x40 + i);
         s[0] = 1;
         s[3] = 9;
-        editAndCompare<CDlgConfigCardFee>(std::span<std::uint8_t>(s));
+        editAndCompare<CDlgConfigCardFee>(s);
     }
 
     void cancelLeavesTheSetting() {

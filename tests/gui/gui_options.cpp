@@ -106,7 +106,7 @@ class GuiOptions : public QObject {
         QVERIFY(face);
         QCOMPARE(face->currentText(), QString::fromUtf8("宋体"));
         QVERIFY(e.find<QLineEdit>("common", "title"));
-        QCOMPARE(colorValueText(1, 2, 3), QString::number(1 + 2 * 256 + 3 * 65536));
+        QCOMPARE(colorValueText(1, 2, 3), QString("197121")); // red in the low byte
     }
 
     void savingWritesOnlyChangedRows() {

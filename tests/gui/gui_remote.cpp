@@ -97,20 +97,16 @@ class GuiRemote : public QObject {
   private slots:
     void testDialogSetsEachBit_data() {
         QTest::addColumn<int>("bit");
-        QTest::addColumn<QString>("caption");
         for (const TestFlag& f : kTestFlags)
-            QTest::newRow(QString("bit %1").arg(f.bit).toUtf8())
-                << f.bit << QString::fromUtf8(f.caption);
+            QTest::newRow(QString("bit %1").arg(f.bit).toUtf8()) << f.bit;
     }
     void testDialogSetsEachBit() {
         QFETCH(int, bit);
-        QFETCH(QString, caption);
         CDlgTestFlag dlg;
         QCOMPARE(dlg.windowTitle(), QString::fromUtf8("设备测试"));
         QCOMPARE(dlg.flags(), 0u); // every box starts clear
         QCheckBox* box = dlg.box(bit);
         QVERIFY(box);
-        QCOMPARE(box->text(), caption);
         QSignalSpy accepted(&dlg, &QDialog::accepted);
         dlg.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dlg));
@@ -156,7 +152,6 @@ class GuiRemote : public QObject {
                 QVERIFY(relay);
                 QAction* item = relay->actions().value(c);
                 QVERIFY(item && item->isEnabled());
-                QCOMPARE(item->text(), QString::fromUtf8(kRelayChoices[c].caption));
                 item->trigger();
             }
             delete menu;

@@ -3,41 +3,20 @@
 #include <gtest/gtest.h>
 
 #include "infra/codepage.h"
-#include "integration_home.h"
-#include "sim_dump_request.h"
+#include "remote_sim.h"
 
 using namespace quorvane;
 using namespace quorvane::test;
 
 namespace {
 
-struct Sim {
-    Sim(IntegrationHome& h, int count, std::vector<std::string> extra = {})
-        : dump(h.home + "/sim-dump.json"), process(args(h, count, std::move(extra))) {}
-    std::vector<std::string> args(IntegrationHome& h, int count, std::vector<std::string> extra) {
-        std::vector<std::string> a = {
-            simPath(), "--port", std::to_string(h.port), "--count", std::to_string(count),
-            "--dump",  dump};
-        a.insert(a.end(), extra.begin(), extra.end());
-        return a;
-    }
-    // The configuration module's entry of one controller.
-    JsonValue config(const std::string& address) {
-        auto state = requestSimDump(process, dump);
-        if (!state)
-            return {};
-        return simController(*state, address)["configuration"];
-    }
-    int requests(const std::string& address, int code) {
-        auto state = requestSimDump(process, dump);
-        return state
-                   ? static_cast<int>(
-                         simController(*state, address)["requests"][std::to_string(code)].integer())
-                   : -1;
-    }
-    std::string dump;
-    ChildProcess process;
-};
+// The configuration module's entry of one controller.
+JsonValue config(RemoteSim& s, const std::string& address) {
+    return s.controller(address)["configuration"];
+}
+int requests(RemoteSim& s, const std::string& address, int code) {
+    return static_cast<int>(s.controller(address)["requests"][std::to_string(code)].integer());
+}
 
 // Bytes as the dump writes them: lower-case hexadecimal, two digits a byte.
 std::string dumpHex(const std::string& bytes) {
@@ -80,9 +59,9 @@ std::string backupFile(int salt) {
 } // namespace
 
 TEST(ConfigCli, ASaveThenASearchShowsTheNewValues) {
-    IntegrationHome h;
-    Sim sim(h, 3);
-    ASSERT_TRUE(sim.process.waitForLine("ready"));
+    RemoteSim sim({}, 0, 3);
+    ASSERT_TRUE(sim.sim.waitForLine("ready"));
+    IntegrationHome& h = sim.h;
     int code = -1;
     EXPECT_EQ(h.cli({"save", "-d", "127.0.0.2", "--host-ip", "127.0.0.77", "--host-port", "50123",
                      "--report-mode", "2"},
@@ -100,16 +79,16 @@ TEST(ConfigCli, ASaveThenASearchShowsTheNewValues) {
     ASSERT_TRUE(other);
     EXPECT_EQ((*other)[4], "50000");
 
-    JsonValue c = sim.config("127.0.0.2");
+    JsonValue c = config(sim, "127.0.0.2");
     EXPECT_EQ(c["basicWrites"].integer(), 1);
     EXPECT_EQ(c["reportMode"].integer(), 2);
     EXPECT_EQ(c["name"].str(), "00002");
 }
 
 TEST(ConfigCli, WritesAnsweredWithStatusZeroFailAndChangeNothing) {
-    IntegrationHome h;
-    Sim sim(h, 2, {"--fault", "status:4:0", "--fault", "status:14:0"});
-    ASSERT_TRUE(sim.process.waitForLine("ready"));
+    RemoteSim sim({"--fault", "status:4:0", "--fault", "status:14:0"}, 0, 2);
+    ASSERT_TRUE(sim.sim.waitForLine("ready"));
+    IntegrationHome& h = sim.h;
     int code = -1;
     EXPECT_EQ(h.cli({"save", "-d", "127.0.0.2", "--host-port", "50123"}, &code), "操作失败！\n");
     EXPECT_EQ(code, 1);
@@ -117,21 +96,21 @@ TEST(ConfigCli, WritesAnsweredWithStatusZeroFailAndChangeNothing) {
     writeFile(file, backupFile(1));
     EXPECT_EQ(h.cli({"door-config", "-d", "127.0.0.2", "--restore", file}, &code), "保存失败！\n");
     EXPECT_EQ(code, 1);
-    JsonValue c = sim.config("127.0.0.2");
+    JsonValue c = config(sim, "127.0.0.2");
     EXPECT_EQ(c["basicWrites"].integer(), 0);
     EXPECT_EQ(c["doorWrites"].integer(), 0);
     EXPECT_EQ(c["hostPort"].integer(), 50000);
 }
 
 TEST(ConfigCli, BroadcastSavesAskAndReachOnlyTheirTargets) {
-    IntegrationHome h;
-    Sim sim(h, 3);
-    ASSERT_TRUE(sim.process.waitForLine("ready"));
+    RemoteSim sim({}, 0, 3);
+    ASSERT_TRUE(sim.sim.waitForLine("ready"));
+    IntegrationHome& h = sim.h;
     int code = -1;
     // Not confirmed: nothing is sent.
     h.cli({"save", "-d", "127.0.0.2", "--broadcast", "--host-port", "50123"}, &code);
     EXPECT_EQ(code, 3);
-    EXPECT_EQ(sim.requests("127.0.0.2", 4), 0);
+    EXPECT_EQ(requests(sim, "127.0.0.2", 4), 0);
     h.cli({"save", "-d", "127.0.0.2", "--broadcast", "--broadcast-all"}, &code);
     EXPECT_EQ(code, 2);
 
@@ -140,9 +119,9 @@ TEST(ConfigCli, BroadcastSavesAskAndReachOnlyTheirTargets) {
         h.cli({"--yes", "save", "-d", "127.0.0.2", "--broadcast", "--host-port", "50123"}, &code),
         "操作成功！\n");
     EXPECT_EQ(code, 0);
-    EXPECT_EQ(sim.config("127.0.0.2")["hostPort"].integer(), 50123);
-    EXPECT_EQ(sim.config("127.0.0.3")["basicWrites"].integer(), 0);
-    EXPECT_EQ(sim.requests("127.0.0.3", 4), 0);
+    EXPECT_EQ(config(sim, "127.0.0.2")["hostPort"].integer(), 50123);
+    EXPECT_EQ(config(sim, "127.0.0.3")["basicWrites"].integer(), 0);
+    EXPECT_EQ(requests(sim, "127.0.0.3", 4), 0);
 }
 
 TEST(ConfigCli, SaveRefusesBadOptionValues) {
@@ -164,9 +143,9 @@ TEST(ConfigCli, SaveRefusesBadOptionValues) {
 }
 
 TEST(ConfigCli, CopyToThreeControllersKeepsTheirCounters) {
-    IntegrationHome h;
-    Sim sim(h, 4);
-    ASSERT_TRUE(sim.process.waitForLine("ready"));
+    RemoteSim sim({}, 0, 4);
+    ASSERT_TRUE(sim.sim.waitForLine("ready"));
+    IntegrationHome& h = sim.h;
     int code = -1;
     const std::string file = h.home + "/door.cfg";
     writeFile(file, backupFile(5));
@@ -180,7 +159,7 @@ TEST(ConfigCli, CopyToThreeControllersKeepsTheirCounters) {
     EXPECT_EQ(code, 0);
     for (int n = 2; n <= 4; ++n) {
         const std::string ip = "127.0.0." + std::to_string(n);
-        JsonValue c = sim.config(ip);
+        JsonValue c = config(sim, ip);
         EXPECT_EQ(doorSettings(c), dumpHex(backupFile(5))) << ip;
         EXPECT_EQ(c["reportIndex"].integer(), n) << "each keeps its own report index";
         EXPECT_EQ(c["doorWrites"].integer(), 1) << ip;
@@ -190,14 +169,14 @@ TEST(ConfigCli, CopyToThreeControllersKeepsTheirCounters) {
 }
 
 TEST(ConfigCli, DoorConfigBackupRestoreAndShow) {
-    IntegrationHome h;
-    Sim sim(h, 2);
-    ASSERT_TRUE(sim.process.waitForLine("ready"));
+    RemoteSim sim({}, 0, 2);
+    ASSERT_TRUE(sim.sim.waitForLine("ready"));
+    IntegrationHome& h = sim.h;
     int code = -1;
     const std::string saved = h.home + "/saved.cfg";
     EXPECT_EQ(h.cli({"door-config", "-d", "127.0.0.2", "--backup", saved}, &code), "保存成功！\n");
     EXPECT_EQ(code, 0);
-    EXPECT_EQ(dumpHex(readFile(saved)), doorSettings(sim.config("127.0.0.2")));
+    EXPECT_EQ(dumpHex(readFile(saved)), doorSettings(config(sim, "127.0.0.2")));
 
     // A file of any other size is refused and nothing is written.
     for (std::size_t size : {391u, 393u}) {
@@ -207,7 +186,7 @@ TEST(ConfigCli, DoorConfigBackupRestoreAndShow) {
                   "读取失败或者文件大小不匹配！\n");
         EXPECT_EQ(code, 1);
     }
-    EXPECT_EQ(sim.requests("127.0.0.2", 14), 0);
+    EXPECT_EQ(requests(sim, "127.0.0.2", 14), 0);
 
     // Relay 1 in time zone 1 with report (flags 0x01), time zone 2 from 08:00 to 17:30.
     std::string edited = readFile(saved);
@@ -234,14 +213,14 @@ TEST(ConfigCli, DoorConfigBackupRestoreAndShow) {
 }
 
 TEST(ConfigCli, ControllerSideBackupsAndClearAll) {
-    IntegrationHome h;
-    Sim sim(h, 2);
-    ASSERT_TRUE(sim.process.waitForLine("ready"));
+    RemoteSim sim({}, 0, 2);
+    ASSERT_TRUE(sim.sim.waitForLine("ready"));
+    IntegrationHome& h = sim.h;
     int code = -1;
     // Not confirmed: nothing is sent.
     EXPECT_EQ(h.cli({"backup", "-d", "127.0.0.2"}, &code), "");
     EXPECT_EQ(code, 3);
-    EXPECT_EQ(sim.requests("127.0.0.2", 96), 0);
+    EXPECT_EQ(requests(sim, "127.0.0.2", 96), 0);
     // Nothing to restore from yet.
     EXPECT_EQ(h.cli({"--yes", "restore", "-d", "127.0.0.2"}, &code), "操作失败！\n");
     EXPECT_EQ(code, 1);
@@ -250,17 +229,17 @@ TEST(ConfigCli, ControllerSideBackupsAndClearAll) {
     EXPECT_EQ(code, 0);
     EXPECT_EQ(h.cli({"--yes", "backup", "-d", "127.0.0.2"}, &code), "操作成功！\n");
     h.cli({"save", "-d", "127.0.0.2", "--host-port", "50123"}, &code);
-    EXPECT_EQ(sim.config("127.0.0.2")["hostPort"].integer(), 50123);
+    EXPECT_EQ(config(sim, "127.0.0.2")["hostPort"].integer(), 50123);
     EXPECT_EQ(h.cli({"--yes", "restore-factory", "-d", "127.0.0.2"}, &code), "操作成功！\n");
     EXPECT_EQ(code, 0);
-    JsonValue c = sim.config("127.0.0.2");
+    JsonValue c = config(sim, "127.0.0.2");
     EXPECT_EQ(c["hostPort"].integer(), 50000);
     EXPECT_FALSE(c["backup"].isNull());
     EXPECT_FALSE(c["factory"].isNull());
 
     EXPECT_EQ(h.cli({"--yes", "clear-all", "-d", "127.0.0.2"}, &code), "");
     EXPECT_EQ(code, 0);
-    c = sim.config("127.0.0.2");
+    c = config(sim, "127.0.0.2");
     EXPECT_EQ(c["clearAlls"].integer(), 1);
     EXPECT_TRUE(c["backup"].isNull());
     EXPECT_TRUE(c["factory"].isNull());
@@ -268,9 +247,9 @@ TEST(ConfigCli, ControllerSideBackupsAndClearAll) {
 }
 
 TEST(ConfigCli, DetailPrintsTheTextAndWritesDevInfo) {
-    IntegrationHome h;
-    Sim sim(h, 2);
-    ASSERT_TRUE(sim.process.waitForLine("ready"));
+    RemoteSim sim({}, 0, 2);
+    ASSERT_TRUE(sim.sim.waitForLine("ready"));
+    IntegrationHome& h = sim.h;
     int code = -1;
     const std::string out = h.cli({"detail", "-d", "127.0.0.2", "--file"}, &code);
     EXPECT_EQ(code, 0);

@@ -6,8 +6,8 @@
 #include <regex>
 #include <thread>
 
+#include "fake_controller.h"
 #include "integration_home.h"
-#include "platform/udp_socket.h"
 #include "protocol/frame.h"
 #include "recording_user_port.h"
 #include "sample_frames.h"
@@ -21,98 +21,54 @@ namespace {
 constexpr const char* kTimeoutText =
     "设备通信超时，请检查设备运行状态及网络连接！网络恢复前只能显示已经下载到本地的数据。\n";
 
-// A controller played by the test at one loopback address: what it receives, and an answer
-// of the test's choosing.
-struct FakeController {
-    FakeController(const char* address, int port) {
-        sock.open();
-        ok = sock.bind(*platform::parseIpv4(address), static_cast<std::uint16_t>(port));
-    }
-    std::optional<std::string> receive(platform::Ipv4Endpoint& from, int ms = 10000) {
-        if (sock.waitReadable(nullptr, ms) != platform::UdpSocket::Wait::Readable)
-            return std::nullopt;
-        std::vector<std::uint8_t> buf(2048);
-        int n = sock.receiveFrom(buf, from);
-        if (n < 0)
-            return std::nullopt;
-        return std::string(buf.begin(), buf.begin() + n);
-    }
-    platform::UdpSocket sock;
-    bool ok = false;
-};
-
-ChildProcess startSim(int port, std::vector<std::string> extra = {}) {
-    std::vector<std::string> argv = {simPath(), "--port", std::to_string(port)};
-    argv.insert(argv.end(), extra.begin(), extra.end());
-    return ChildProcess(argv);
-}
-
 } // namespace
 
 TEST(DeviceCommand, ASilentDeviceGetsOneRefreshFrameThenTheTimeoutText) {
     IntegrationHome h;
     FakeController silent("127.0.0.2", h.port);
-    ASSERT_TRUE(silent.ok);
+    ASSERT_TRUE(silent.ok());
     int code = -1;
-    auto cli = std::async(std::launch::async, [&] {
-        return h.cli({"time", "get", "-d", "127.0.0.2"}, &code);
-    });
-    platform::Ipv4Endpoint from;
-    auto frame = silent.receive(from);
-    ASSERT_TRUE(frame);
-    // Command 2 to any id, no operation password, the first sequence number of the run.
-    EXPECT_EQ(hex(*frame), hex(unhex("55555555555555555555555555555555"
-                                     "FFFF"
-                                     "FFFFFFFFFFFF"
-                                     "FFFF"
-                                     "0100"
-                                     "02"
-                                     "00"
-                                     "0000"
-                                     "02")));
-    EXPECT_EQ(cli.get(), kTimeoutText);
+    EXPECT_EQ(h.cli({"time", "get", "-d", "127.0.0.2"}, &code), kTimeoutText);
     EXPECT_EQ(code, 1);
-    EXPECT_FALSE(silent.receive(from, 100)) << "a refresh that timed out sends nothing more";
+    ASSERT_TRUE(silent.waitFrames(1));
+    // Command 2 to any id, no operation password, the first sequence number of the run.
+    EXPECT_EQ(hex(silent.frames()[0]), hex(unhex("55555555555555555555555555555555"
+                                                 "FFFF"
+                                                 "FFFFFFFFFFFF"
+                                                 "FFFF"
+                                                 "0100"
+                                                 "02"
+                                                 "00"
+                                                 "0000"
+                                                 "02")));
+    EXPECT_FALSE(silent.waitFrames(2, std::chrono::milliseconds(100)))
+        << "a refresh that timed out sends nothing more";
 }
 
 TEST(DeviceCommand, EachSendHasItsOwnSequenceNumberAndTheRecordsTargetId) {
     IntegrationHome h;
-    FakeController controller("127.0.0.2", h.port);
-    ASSERT_TRUE(controller.ok);
-    int code = -1;
-    auto cli = std::async(std::launch::async, [&] {
-        return h.cli({"--op-password", "", "time", "get", "-d", "127.0.0.2"}, &code);
-    });
-    platform::Ipv4Endpoint from;
-    auto refresh = controller.receive(from);
-    ASSERT_TRUE(refresh);
     DeviceUIInfo record = sampleDevice(4);
     record.groupNo = 3;
     record.deviceNo = 9;
     record.ip = "127.0.0.2"; // later commands go where the controller says it is
-    std::string reply = deviceInfoReply(record, false);
-    reply[26] = (*refresh)[26]; // the controller echoes the request's sequence number
-    reply[27] = (*refresh)[27];
-    controller.sock.sendTo(asBytes(reply), from);
-
-    auto readTime = controller.receive(from);
-    ASSERT_TRUE(readTime);
-    FrameInfo info = inspectFrame(asBytes(*readTime));
+    // The refresh is answered with the record; the controller refuses what comes next.
+    FakeController controller("127.0.0.2", h.port, [&](const std::string& request) {
+        if (inspectFrame(asBytes(request)).command == 2)
+            return std::vector<std::string>{deviceInformation(request, record)};
+        return std::vector<std::string>{answer(request, 0)};
+    });
+    ASSERT_TRUE(controller.ok());
+    int code = -1;
+    EXPECT_EQ(h.cli({"--op-password", "", "time", "get", "-d", "127.0.0.2"}, &code),
+              "操作失败！\n");
+    EXPECT_EQ(code, 1);
+    ASSERT_TRUE(controller.waitFrames(2));
+    const std::string readTime = controller.frames()[1];
+    FrameInfo info = inspectFrame(asBytes(readTime));
     EXPECT_EQ(info.command, 40);
     EXPECT_EQ(info.target, 0x0309);
     EXPECT_EQ(info.sequence, 2);
-    EXPECT_EQ(readTime->size(), 33u);
-    // The controller refuses: its failure text, and the command fails.
-    std::string refused = deviceInfoReply(record, false).substr(0, 33);
-    refused[26] = (*readTime)[26];
-    refused[27] = (*readTime)[27];
-    refused[28] = 41;
-    refused[29] = 0;
-    refused[30] = refused[31] = 0;
-    refused[32] = 41;
-    controller.sock.sendTo(asBytes(refused), from);
-    EXPECT_EQ(cli.get(), "操作失败！\n");
-    EXPECT_EQ(code, 1);
+    EXPECT_EQ(readTime.size(), 33u);
 }
 
 TEST(DeviceCommand, TimeGetAgainstTheSimulatorPrintsTheDeviceTime) {

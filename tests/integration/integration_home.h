@@ -24,8 +24,8 @@ struct IntegrationHome {
         writeFile(home + "/config.ini",
                   "[net]\ncommon-dev-admin-port=" + std::to_string(port) +
                       "\ncommon-broadcast-address=2147483647\nenable-mcast=0\n"
-                      "enable-pipe=1\npipe-name=itpipe\n" + extraNet +
-                      "\n[db]\nxstr=" + kDefaultPasswordDigest + "\n");
+                      "enable-pipe=1\npipe-name=itpipe\n" +
+                      extraNet + "\n[db]\nxstr=" + kDefaultPasswordDigest + "\n");
     }
     // quorvane-cli in this process; its standard output.
     std::string cli(std::vector<std::string> words, int* exitCode = nullptr) const {
@@ -33,17 +33,26 @@ struct IntegrationHome {
         args.insert(args.end(), words.begin(), words.end());
         std::ostringstream out, err;
         int rc = cli::runCli(args, out, err);
-        if (exitCode) *exitCode = rc;
+        if (exitCode)
+            *exitCode = rc;
         return out.str();
     }
     std::string home;
     int port = 0;
 };
 
+// quorvane-sim on port, with the options given.
+inline ChildProcess startSim(int port, std::vector<std::string> extra = {}) {
+    std::vector<std::string> argv = {simPath(), "--port", std::to_string(port)};
+    argv.insert(argv.end(), extra.begin(), extra.end());
+    return ChildProcess(argv);
+}
+
 inline std::vector<std::string> splitLines(const std::string& text) {
     std::vector<std::string> lines;
     std::istringstream in(text);
-    for (std::string l; std::getline(in, l);) lines.push_back(l);
+    for (std::string l; std::getline(in, l);)
+        lines.push_back(l);
     return lines;
 }
 
@@ -51,7 +60,8 @@ inline std::vector<std::string> splitTabs(const std::string& line) {
     std::vector<std::string> cells;
     std::string cell;
     std::istringstream in(line);
-    while (std::getline(in, cell, '\t')) cells.push_back(cell);
+    while (std::getline(in, cell, '\t'))
+        cells.push_back(cell);
     return cells;
 }
 

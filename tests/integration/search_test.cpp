@@ -21,12 +21,6 @@ std::vector<std::string> column(const std::string& out, std::size_t c) {
     return v;
 }
 
-ChildProcess startSim(int port, std::vector<std::string> extra = {}) {
-    std::vector<std::string> argv = {simPath(), "--port", std::to_string(port)};
-    argv.insert(argv.end(), extra.begin(), extra.end());
-    return ChildProcess(argv);
-}
-
 } // namespace
 
 TEST(Search, CliListsEverySimulatedControllerInAddressOrder) {
@@ -202,14 +196,6 @@ TEST(SimFaults, DroppedRepliesListNothingAndCorruptRepliesAreNoticed) {
     // Each reply is announced, then still handled as the window handles it.
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "返回消息检验和失败！"), 2);
     EXPECT_EQ(lines.size(), 4u);
-}
-
-TEST(SimHelp, DocumentsEveryOption) {
-    ChildProcess sim(std::vector<std::string>{simPath(), "--help"});
-    sim.wait();
-    for (const char* option : {"--count", "--address", "--port", "--block", "--drop", "--delay",
-                               "--duplicate", "--corrupt", "--seed", "--multicast-group", "--rate"})
-        EXPECT_NE(sim.output().find(option), std::string::npos) << option;
 }
 
 // Ten thousand controllers answer one search within a fraction of a second: all are listed.

@@ -23,24 +23,10 @@ DeviceUIInfo decoded(const std::string& frame, int expect, bool expectExtended) 
     return r;
 }
 
-TEST(DeviceDecode, BasicReplyFillsEveryField) {
-    DeviceUIInfo src = sampleDevice(3);
-    auto r = decoded(deviceInfoReply(src, false), 0, false);
-    EXPECT_EQ(r.name, "门禁3");
-    EXPECT_EQ(r.mac, "00.11.22.33.01.03");
-    EXPECT_EQ(r.ip, "192.168.1.3");
-    EXPECT_EQ(r.gateway, "192.168.1.254");
-    EXPECT_EQ(r.devicePort, 65534u);
-    EXPECT_EQ(r.hostPort, 50000u);
-    EXPECT_EQ(r.groupNo, 2);
-    EXPECT_EQ(r.deviceNo, 3);
-    EXPECT_EQ(r.ipAlloc, 1);
-    EXPECT_EQ(r.reservedBits, 2);
-    EXPECT_EQ(r.reserved3, 0xBEEF);
-    EXPECT_EQ(r.netTimeout, 30);
-    EXPECT_EQ(r.passTimeout, 7);
-    EXPECT_EQ(r.firmwareVersion, "1.2.3");
-    EXPECT_EQ(r.doorConfig, src.doorConfig);
+// The layout of every field is checked against hand-built bytes below; here only what the
+// record derives from the basic form.
+TEST(DeviceDecode, BasicReplyShowsTheSerialTextAsTheGlobalId) {
+    auto r = decoded(deviceInfoReply(sampleDevice(3), false), 0, false);
     EXPECT_EQ(r.extMarker, 0);
     EXPECT_EQ(r.getGlobalId(), "2018102800000001");
     EXPECT_EQ(r.getTargetId(), 2 * 256 + 3);
@@ -49,34 +35,37 @@ TEST(DeviceDecode, BasicReplyFillsEveryField) {
 // A payload laid out by hand at the documented offsets, independent of the encoder.
 TEST(DeviceDecode, HandBuiltExtendedPayloadLandsInTheDocumentedFields) {
     std::vector<std::uint8_t> f(32 + 616 + 1, 0);
-    for (int i = 0; i < 16; ++i) f[i] = 0xAA;
-    for (int i = 16; i < 24; ++i) f[i] = 0xFF;
+    for (int i = 0; i < 16; ++i)
+        f[i] = 0xAA;
+    for (int i = 16; i < 24; ++i)
+        f[i] = 0xFF;
     f[28] = 3;
     f[29] = 1;
     f[30] = 616 >> 8;
     f[31] = 616 & 0xFF;
     std::uint8_t* p = f.data() + 32;
     p[0] = 2, p[1] = 'A', p[2] = 'B';
-    for (int i = 0; i < 6; ++i) p[16 + i] = static_cast<std::uint8_t>(0xA0 + i);
-    p[22] = 10, p[23] = 0, p[24] = 0, p[25] = 7;  // ip
-    p[26] = 255, p[29] = 0;                        // mask 255.0.0.0
-    p[30] = 10, p[33] = 1;                         // gateway
-    p[34] = 10, p[37] = 9;                         // host
-    p[38] = 0x12, p[39] = 0x34;                    // device port, big-endian
-    p[40] = 0xC3, p[41] = 0x50;                    // host port 50000
+    for (int i = 0; i < 6; ++i)
+        p[16 + i] = static_cast<std::uint8_t>(0xA0 + i);
+    p[22] = 10, p[23] = 0, p[24] = 0, p[25] = 7; // ip
+    p[26] = 255, p[29] = 0;                      // mask 255.0.0.0
+    p[30] = 10, p[33] = 1;                       // gateway
+    p[34] = 10, p[37] = 9;                       // host
+    p[38] = 0x12, p[39] = 0x34;                  // device port, big-endian
+    p[40] = 0xC3, p[41] = 0x50;                  // host port 50000
     p[42] = 2, p[43] = 4, p[44] = 1, p[45] = 6;
     std::memcpy(p + 46, "pw", 2);
     p[52] = 0x01, p[60] = 0x02, p[68] = 0x03, p[84] = 0x04;
-    p[100] = 0x92;  // ipAlloc 2, blockVersion 1, reservedBits 2
+    p[100] = 0x92; // ipAlloc 2, blockVersion 1, reservedBits 2
     p[101] = 15;
     p[102] = 0x34, p[103] = 0x12;
-    p[104] = 30, p[105] = 1;  // netTimeout 286
+    p[104] = 30, p[105] = 1; // netTimeout 286
     p[106] = 8;
     std::memcpy(p + 108, "V2.0.1", 6);
     std::memcpy(p + 116, "acct", 4);
     std::memcpy(p + 148, "secret", 6);
     p[158] = 172, p[159] = 16, p[160] = 0, p[161] = 9;
-    p[162] = 0x23, p[163] = 0x28;  // 9000
+    p[162] = 0x23, p[163] = 0x28; // 9000
     p[190] = 0xEE;
     p[192] = 0x5A, p[192 + 423] = 0xA5;
     p[115] = sum8(Bytes(p, 115));
@@ -136,20 +125,12 @@ TEST(DeviceDecode, BasicChecksumOffByOneReturnsMinusOneAndLeavesRecord) {
     EXPECT_EQ(r.name, "untouched");
 }
 
-TEST(DeviceDecode, ExtendedReplyFillsServerAndPppoeFields) {
+TEST(DeviceDecode, ExtendedReplyShowsTheSerialAsTwoNumbers) {
     DeviceUIInfo src = sampleDevice(4);
     src.blockVersion = 1;
     src.extMarker = kExtendedMarker;
-    src.serverAddress = "10.0.0.9";
-    src.serverPort = 8080;
-    std::string acct = "dialer";
-    std::copy(acct.begin(), acct.end(), src.pppoeAccount.begin());
     auto r = decoded(deviceInfoReply(src, true), 0, true);
-    EXPECT_EQ(r.serverAddress, "10.0.0.9");
-    EXPECT_EQ(r.serverPort, 8080);
-    EXPECT_EQ(r.pppoeAccount, src.pppoeAccount);
     EXPECT_EQ(r.extMarker, kExtendedMarker);
-    EXPECT_EQ(r.doorConfig, src.doorConfig);
     // Sixteen digits from an extended-block controller are shown in the %08u%08u form.
     EXPECT_EQ(r.getGlobalId(), "4201912825242168");
 }
@@ -162,7 +143,8 @@ TEST(DeviceDecode, ExtendedFailuresReturnMinusTwo) {
     for (std::size_t at : {std::size_t{32 + 115}, std::size_t{32 + 191}, good.size() - 1}) {
         std::string f = good;
         f[at] ^= 0x40;
-        if (at != good.size() - 1) test::refreshChecksum(f);
+        if (at != good.size() - 1)
+            test::refreshChecksum(f);
         DeviceUIInfo r;
         bool ext = false;
         EXPECT_EQ(getUIInfoFromMsg(asBytes(f), ext, r), -2) << at;
@@ -173,11 +155,11 @@ TEST(DeviceDecode, ExtendedFailuresReturnMinusTwo) {
 
 TEST(DeviceDecode, ExtendedBitsWithoutMarkerFallBackToBasic) {
     DeviceUIInfo src = sampleDevice(5);
-    src.blockVersion = 1;  // byte 100 & 0x30 == 0x10
+    src.blockVersion = 1; // byte 100 & 0x30 == 0x10
     std::string f = deviceInfoReply(src, false);
     auto r = decoded(f, 0, false);
     EXPECT_EQ(r.blockVersion, 1);
-    EXPECT_EQ(r.doorConfig, src.doorConfig);  // taken from payload byte 116
+    EXPECT_EQ(r.doorConfig, src.doorConfig); // taken from payload byte 116
 }
 
 TEST(DeviceDecode, TruncatedRepliesAreRefusedNotOverread) {
@@ -190,31 +172,12 @@ TEST(DeviceDecode, TruncatedRepliesAreRefusedNotOverread) {
     }
 }
 
-TEST(DeviceEncode, EncodeThenDecodeGivesTheSameRecord) {
-    for (bool extended : {false, true}) {
-        DeviceUIInfo src = sampleDevice(9);
-        if (extended) {
-            src.blockVersion = 1;
-            src.extMarker = kExtendedMarker;
-            src.serverAddress = "172.16.0.1";
-            src.serverPort = 9000;
-            src.pppoePassword[0] = 'p';
-        }
-        auto r = decoded(deviceInfoReply(src, extended), 0, extended);
-        if (!extended) {
-            // The basic form carries none of the extended fields.
-            src.serverAddress = r.serverAddress;
-        }
-        EXPECT_EQ(r, src) << extended;
-    }
-}
-
 TEST(DeviceEncode, NameCutToFifteenGbkBytesAndFirmwareToSeven) {
     DeviceUIInfo d = sampleDevice();
-    d.name = "一二三四五六七八";  // 16 GBK bytes
+    d.name = "一二三四五六七八"; // 16 GBK bytes
     d.firmwareVersion = "123456789";
     auto b = encodeBasicBlock(d);
-    EXPECT_EQ(b[0], 14);  // never half a character
+    EXPECT_EQ(b[0], 14); // never half a character
     EXPECT_EQ(std::string(b.begin() + 108, b.begin() + 115), "1234567");
     d.ipAlloc = 2;
     d.blockVersion = 1;

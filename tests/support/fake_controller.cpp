@@ -2,61 +2,20 @@
 
 #include "protocol/frame.h"
 #include "sample_frames.h"
-#include "scripted_link.h"
 
 namespace quorvane::test {
 
-FakeController::FakeController(const std::string& address, int port, Script script)
-    : script_(std::move(script)) {
-    auto host = platform::parseIpv4(address);
-    ok_ = host && sock_.open() && sock_.bind(*host, static_cast<std::uint16_t>(port));
-    if (ok_)
-        thread_ = std::thread([this] { loop(); });
+UdpController::Script FakeController::adapt(Script script) {
+    if (!script)
+        return {};
+    return [script = std::move(script)](const SentFrame& f) { return script(f.bytes); };
 }
 
-FakeController::~FakeController() {
-    stopping_.store(true);
-    stop_.signal();
-    if (thread_.joinable())
-        thread_.join();
-}
-
-void FakeController::setScript(Script script) {
-    std::lock_guard l(m_);
-    script_ = std::move(script);
-}
-
-std::vector<std::string> FakeController::frames() const {
-    std::lock_guard l(m_);
-    return frames_;
-}
-
-bool FakeController::waitFrames(std::size_t n, std::chrono::milliseconds limit) {
-    std::unique_lock l(m_);
-    return arrived_.wait_for(l, limit, [&] { return frames_.size() >= n; });
-}
-
-void FakeController::loop() {
-    std::vector<std::uint8_t> buffer(kMaxDatagram);
-    while (!stopping_.load()) {
-        if (sock_.waitReadable(&stop_, -1) != platform::UdpSocket::Wait::Readable)
-            continue;
-        platform::Ipv4Endpoint from;
-        int n = sock_.receiveFrom(buffer, from);
-        if (n < 0)
-            continue;
-        std::string frame(buffer.begin(), buffer.begin() + n);
-        Script script;
-        {
-            std::lock_guard l(m_);
-            frames_.push_back(frame);
-            script = script_;
-        }
-        arrived_.notify_all();
-        if (script)
-            for (const auto& reply : script(frame))
-                sock_.sendTo(asBytes(reply), from);
-    }
+std::vector<std::string> FakeController::bytesOf(const std::vector<SentFrame>& frames) {
+    std::vector<std::string> out;
+    for (const auto& f : frames)
+        out.push_back(f.bytes);
+    return out;
 }
 
 std::string answer(const std::string& request, std::uint8_t status, const std::string& payload,

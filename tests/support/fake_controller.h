@@ -1,18 +1,14 @@
 #pragma once
-// A controller played by the test at one loopback address: it records every frame it
-// receives and answers each with the frames its script returns (none: silence). It runs on a
-// thread of its own, so an operation that waits for the reply on the test's thread gets it.
-#include <atomic>
+// A controller played by the test at one loopback address, for tests that look at whole frames:
+// it records every frame it receives and answers each with the frames its script returns (none:
+// silence). The socket and its thread are UdpController's.
 #include <chrono>
-#include <condition_variable>
 #include <functional>
-#include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "model/device_info.h"
-#include "platform/udp_socket.h"
+#include "udp_controller.h"
 
 namespace quorvane::test {
 
@@ -20,29 +16,22 @@ class FakeController {
   public:
     using Script = std::function<std::vector<std::string>(const std::string& request)>;
 
-    FakeController(const std::string& address, int port, Script script = {});
-    ~FakeController();
-    FakeController(const FakeController&) = delete;
-    FakeController& operator=(const FakeController&) = delete;
+    FakeController(const std::string& address, int port, Script script = {})
+        : link_(address, port, adapt(std::move(script))) {}
 
-    bool ok() const { return ok_; }
-    void setScript(Script script);
-    std::vector<std::string> frames() const;
+    bool ok() const { return link_.ready(); }
+    void setScript(Script script) { link_.setScript(adapt(std::move(script))); }
+    std::vector<std::string> frames() const { return bytesOf(link_.received()); }
     // Waits until at least n frames arrived; false when the limit passed first.
-    bool waitFrames(std::size_t n, std::chrono::milliseconds limit = std::chrono::seconds(10));
+    bool waitFrames(std::size_t n, std::chrono::milliseconds limit = std::chrono::seconds(10)) {
+        return link_.waitForFrames(n, limit).size() >= n;
+    }
 
   private:
-    void loop();
+    static UdpController::Script adapt(Script script);
+    static std::vector<std::string> bytesOf(const std::vector<SentFrame>& frames);
 
-    platform::UdpSocket sock_;
-    platform::Wakeup stop_;
-    std::atomic<bool> stopping_{false};
-    bool ok_ = false;
-    mutable std::mutex m_;
-    std::condition_variable arrived_;
-    Script script_;
-    std::vector<std::string> frames_;
-    std::thread thread_;
+    UdpController link_;
 };
 
 // The reply a controller sends to request: code + 1 (or code), the status, the payload, the

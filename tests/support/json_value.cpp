@@ -51,13 +51,23 @@ class JsonParser {
         if (!value(v, 0))
             return std::nullopt;
         space();
-        if (pos_ != s_.size())
+        if (pos_ != s_.size()) {
+            fail("text after the document");
             return std::nullopt;
+        }
         return v;
     }
+    std::string error;
 
   private:
     static constexpr int kDeepest = 64;
+
+    // Records the first reason only: the callers above it fail in turn.
+    bool fail(const char* why) {
+        if (error.empty())
+            error = std::string(why) + " at byte " + std::to_string(pos_);
+        return false;
+    }
 
     void space() {
         while (pos_ < s_.size() &&
@@ -81,10 +91,10 @@ class JsonParser {
 
     bool value(JsonValue& v, int depth) {
         if (depth > kDeepest)
-            return false;
+            return fail("nested too deep");
         space();
         if (pos_ >= s_.size())
-            return false;
+            return fail("end of text where a value belongs");
         char c = s_[pos_];
         if (c == '{')
             return object(v, depth);
@@ -112,15 +122,17 @@ class JsonParser {
         do {
             std::string key;
             space();
-            if (!string(key) || !eat(':'))
-                return false;
+            if (!string(key))
+                return fail("expected a member name");
+            if (!eat(':'))
+                return fail("expected :");
             JsonValue item;
             if (!value(item, depth + 1))
                 return false;
             v.keys_.push_back(std::move(key));
             v.items_.push_back(std::move(item));
         } while (eat(','));
-        return eat('}');
+        return eat('}') || fail("expected , or }");
     }
 
     bool array(JsonValue& v, int depth) {
@@ -134,21 +146,39 @@ class JsonParser {
                 return false;
             v.items_.push_back(std::move(item));
         } while (eat(','));
-        return eat(']');
+        return eat(']') || fail("expected , or ]");
     }
 
+    // -?(0|[1-9][0-9]*)(\.[0-9]+)?([eE][+-]?[0-9]+)?, nothing looser.
     bool number(JsonValue& v) {
-        std::size_t start = pos_;
-        while (pos_ < s_.size() &&
-               std::string_view("+-0123456789.eE").find(s_[pos_]) != std::string_view::npos)
+        const std::size_t start = pos_;
+        auto digits = [this] {
+            const std::size_t from = pos_;
+            while (pos_ < s_.size() && s_[pos_] >= '0' && s_[pos_] <= '9')
+                ++pos_;
+            return pos_ - from;
+        };
+        auto next = [this](std::string_view set) {
+            return pos_ < s_.size() && set.find(s_[pos_]) != std::string_view::npos;
+        };
+        if (next("-"))
             ++pos_;
-        std::string lexeme(s_.substr(start, pos_ - start));
-        if (lexeme.empty())
-            return false;
-        char* end = nullptr;
-        v.number_ = std::strtod(lexeme.c_str(), &end);
+        if (next("0"))
+            ++pos_;
+        else if (digits() == 0)
+            return fail("not a value");
+        if (next(".") && (++pos_, digits() == 0))
+            return fail("no digits after the point");
+        if (next("eE")) {
+            ++pos_;
+            if (next("+-"))
+                ++pos_;
+            if (digits() == 0)
+                return fail("no digits in the exponent");
+        }
+        v.number_ = std::strtod(std::string(s_.substr(start, pos_ - start)).c_str(), nullptr);
         v.kind_ = JsonValue::Kind::Number;
-        return *end == '\0';
+        return true;
     }
 
     static void putUtf8(std::string& out, unsigned cp) {
@@ -197,7 +227,7 @@ class JsonParser {
             if (c == '"')
                 return true;
             if (static_cast<unsigned char>(c) < 0x20)
-                return false;
+                return fail("raw control character in a string");
             if (c != '\\') {
                 out += c;
                 continue;
@@ -233,29 +263,33 @@ class JsonParser {
             case 'u': {
                 unsigned cp = 0;
                 if (!hex4(cp))
-                    return false;
+                    return fail("bad \\u escape");
                 if (cp >= 0xD800 && cp < 0xDC00) { // a surrogate pair
                     unsigned low = 0;
                     if (!word("\\u") || !hex4(low) || low < 0xDC00 || low >= 0xE000)
-                        return false;
+                        return fail("bad surrogate pair");
                     cp = 0x10000 + ((cp - 0xD800) << 10) + (low - 0xDC00);
                 }
                 putUtf8(out, cp);
                 break;
             }
             default:
-                return false;
+                return fail("bad escape");
             }
         }
-        return false;
+        return fail("unterminated string");
     }
 
     std::string_view s_;
     std::size_t pos_ = 0;
 };
 
-std::optional<JsonValue> parseJson(std::string_view text) {
-    return JsonParser(text).document();
+std::optional<JsonValue> parseJson(std::string_view text, std::string* error) {
+    JsonParser parser(text);
+    auto v = parser.document();
+    if (!v && error)
+        *error = parser.error;
+    return v;
 }
 
 } // namespace quorvane::test

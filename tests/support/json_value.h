@@ -1,7 +1,9 @@
 #pragma once
-// A small JSON reader for tests: parses a whole document into a tree of values. Looking up a
-// missing member or index gives a null value, so a test can write dump["a"]["b"][0].str()
-// and check the result instead of guarding every step.
+// A strict JSON reader (RFC 8259) for tests: parses a whole document into a tree of values and
+// refuses trailing text, raw control characters in strings, loose number spellings and every
+// other syntax error, so a test of machine output can trust "it parsed". Looking up a missing
+// member or index gives a null value, so a test can write dump["a"]["b"][0].str() and check the
+// result instead of guarding every step.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -41,7 +43,7 @@ class JsonValue {
 };
 
 // The document, or nothing when the text is not one JSON value (with nothing but white space
-// after it).
-std::optional<JsonValue> parseJson(std::string_view text);
+// after it); then error, when given, holds the reason and the byte where it was found.
+std::optional<JsonValue> parseJson(std::string_view text, std::string* error = nullptr);
 
 } // namespace quorvane::test

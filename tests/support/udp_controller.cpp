@@ -5,7 +5,7 @@ namespace quorvane::test {
 UdpController::UdpController(const std::string& address, int port, Script script)
     : script_(std::move(script)) {
     auto a = platform::parseIpv4(address);
-    ready_ = a && platform::isLoopback(*a) && socket_.open() &&
+    ready_ = a && (platform::isLoopback(*a) || *a == 0) && socket_.open() &&
              socket_.bind(*a, static_cast<std::uint16_t>(port));
     if (ready_)
         thread_ = std::thread([this] { run(); });
@@ -60,8 +60,9 @@ void UdpController::run() {
             after = after_;
         }
         arrived_.notify_all();
-        for (const auto& reply : script(f))
-            socket_.sendTo(asBytes(reply), from);
+        if (script)
+            for (const auto& reply : script(f))
+                socket_.sendTo(asBytes(reply), from);
         if (after)
             after(f);
     }

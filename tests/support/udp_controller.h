@@ -21,8 +21,9 @@ class UdpController {
     // The replies (whole frames) to a request, sent in order; empty: silence.
     using Script = std::function<std::vector<std::string>(const SentFrame&)>;
 
-    // Answers from address:port (dotted address in 127.0.0.0/8).
-    UdpController(const std::string& address, int port, Script script);
+    // Answers from address:port (dotted address in 127.0.0.0/8, or 0.0.0.0 to hear a broadcast
+    // on loopback as well); no script: silence.
+    UdpController(const std::string& address, int port, Script script = {});
     ~UdpController();
     UdpController(const UdpController&) = delete;
     UdpController& operator=(const UdpController&) = delete;

@@ -5,10 +5,11 @@
 
 using namespace quorvane;
 using quorvane::test::hex;
+using quorvane::test::unhex;
 
 TEST(PipeMessage, RequestHeaderPutsTextsAndNumbersAtTheirOffsets) {
     PipeRequest r;
-    r.address = "门禁1";           // GBK C3 C5 BD FB 31
+    r.address = "门禁1"; // GBK C3 C5 BD FB 31
     r.identity = "2024000000000001";
     r.timeoutMs = 3000;
     r.waitFlag = 1;
@@ -25,7 +26,7 @@ TEST(PipeMessage, RequestHeaderPutsTextsAndNumbersAtTheirOffsets) {
 TEST(PipeMessage, OverlongTextsKeepTheirTerminatingZeroAndWholeCharacters) {
     PipeRequest r;
     r.address = std::string(30, 'a');
-    r.identity = "控制器控制器控制器控制器";  // 24 GBK bytes: cut to 18 of the 19, whole characters
+    r.identity = "控制器控制器控制器控制器"; // 24 GBK bytes: cut to 18 of the 19, whole characters
     std::string m = buildPipeRequest(r);
     EXPECT_EQ(m.substr(0, 23), std::string(23, 'a'));
     EXPECT_EQ(m[23], '\0');
@@ -35,14 +36,20 @@ TEST(PipeMessage, OverlongTextsKeepTheirTerminatingZeroAndWholeCharacters) {
     EXPECT_EQ(back->kind, kPipeRelay);
 }
 
-TEST(PipeMessage, RequestRoundTripsAndShortRequestIsRefused) {
-    PipeRequest r{"127.0.0.5:65534", "", 0, 1, kPipeUpdate, "a=b\n"};
-    auto back = parsePipeRequest(asBytes(buildPipeRequest(r)));
-    ASSERT_TRUE(back);
-    EXPECT_EQ(back->address, r.address);
-    EXPECT_EQ(back->waitFlag, 1u);
-    EXPECT_EQ(back->kind, kPipeUpdate);
-    EXPECT_EQ(back->payload, "a=b\n");
+TEST(PipeMessage, RequestReaderTakesTheHeaderFieldsFromTheirOffsets) {
+    // Address (24 bytes), identity (20), wait time, wait flag and kind (little-endian words),
+    // then the payload.
+    std::string m = "127.0.0.5:65534" + std::string(9, '\0');
+    m += "2024000000000001" + std::string(4, '\0');
+    m += unhex("E8030000 01000000 01000000") + "a=b\n";
+    auto r = parsePipeRequest(asBytes(m));
+    ASSERT_TRUE(r);
+    EXPECT_EQ(r->address, "127.0.0.5:65534");
+    EXPECT_EQ(r->identity, "2024000000000001");
+    EXPECT_EQ(r->timeoutMs, 1000u);
+    EXPECT_EQ(r->waitFlag, 1u);
+    EXPECT_EQ(r->kind, kPipeUpdate);
+    EXPECT_EQ(r->payload, "a=b\n");
     EXPECT_FALSE(parsePipeRequest(asBytes(std::string(55, '\0'))));
 }
 
@@ -54,7 +61,9 @@ TEST(PipeMessage, AnswerReaderEndsOnXxxAndRefusesAnswersWithoutFrame) {
     EXPECT_FALSE(readPipeAnswer(asBytes(std::string(55, 'A'))));
     EXPECT_FALSE(readPipeAnswer({}));
 
+    // The sender's text in a 56-byte header, then the frame.
     std::string a = buildPipeAnswer("127.0.0.3:65534", asBytes("FRAME"));
+    EXPECT_EQ(hex(a), hex("127.0.0.3:65534" + std::string(41, '\0') + "FRAME"));
     auto parsed = readPipeAnswer(asBytes(a));
     ASSERT_TRUE(parsed);
     EXPECT_FALSE(parsed->end);
