@@ -1,9 +1,11 @@
 // The configuration commands of quorvane-cli against quorvane-sim over loopback: what they
 // print, their exit codes, and what the simulated controllers keep afterwards.
+#include <cstdlib>
 #include <gtest/gtest.h>
 
 #include "infra/codepage.h"
 #include "remote_sim.h"
+#include "session/host_service.h"
 
 using namespace quorvane;
 using namespace quorvane::test;
@@ -250,8 +252,12 @@ TEST(ConfigCli, DetailPrintsTheTextAndWritesDevInfo) {
     RemoteSim sim({}, 0, 2);
     ASSERT_TRUE(sim.sim.waitForLine("ready"));
     IntegrationHome& h = sim.h;
+    // The status line looks for the service by program name; a tavrin of another test running
+    // at the same moment must not count.
+    ::setenv(kServiceProgramVariable, "quorvane-test-no-service", 1);
     int code = -1;
     const std::string out = h.cli({"detail", "-d", "127.0.0.2", "--file"}, &code);
+    ::unsetenv(kServiceProgramVariable);
     EXPECT_EQ(code, 0);
     const std::vector<std::string> expected = {
         "服务运行=服务状态：停止",
