@@ -1,5 +1,7 @@
 #include "idcard/reader_photo.h"
 
+#include <algorithm>
+
 #include "platform/files.h"
 
 namespace quorvane {
@@ -20,12 +22,8 @@ bool hasContent(const std::string& path) {
 } // namespace
 
 bool isFileSafeNumber(std::string_view number) {
-    if (number.empty() || number.size() > kLongestNumber)
-        return false;
-    for (char c : number)
-        if (!isAsciiAlnum(c))
-            return false;
-    return true;
+    return !number.empty() && number.size() <= kLongestNumber &&
+           std::all_of(number.begin(), number.end(), isAsciiAlnum);
 }
 
 bool storeReaderPhoto(const std::string& programDir, const std::string& number, Bytes wlt,
