@@ -396,14 +396,17 @@ TEST_F(LocalReader, DamagedOrUndecodedPhotoKeepsTheText) {
     EXPECT_EQ(count("GetBmp"), 0u);
     EXPECT_FALSE(fs::exists(home + "/img/" + n + ".wlt"));
 
-    // The decoder leaves no BMP: the raw photo is kept for a later decode.
+    // The decoder leaves no BMP: the raw photo is kept for a later decode, and a BMP left over
+    // from an earlier read does not pass for this card's photo.
     test::writeFile(home + "/card-photo.bin", kPhoto);
+    test::writeFile(home + "/" + n + ".bmp", "BM stale");
     setUp("fix=1001", "", "open=1001\nreader=1001\nbmp=0");
     ASSERT_TRUE(read());
     EXPECT_EQ(info.number, n);
     EXPECT_EQ(file("img/" + n + ".wlt"), kPhoto);
     EXPECT_FALSE(fs::exists(home + "/img/" + n + ".bmp"));
     EXPECT_FALSE(fs::exists(home + "/" + n + ".wlt"));
+    EXPECT_FALSE(fs::exists(home + "/" + n + ".bmp"));
 }
 
 // Two threads reading at once take turns: one read's calls never interleave with the other's.

@@ -96,7 +96,7 @@ bool CCardReader_SDT::Initialise() {
     }
     if (comBaud != 0) {
         unsigned int current = 0;
-        status_ = fn_.getComBaud(port_, &current);
+        fn_.getComBaud(port_, &current);
         status_ = fn_.setComBaud(port_, current, static_cast<unsigned int>(comBaud));
     }
     return true;
