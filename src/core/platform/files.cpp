@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cerrno>
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
 #include <dirent.h>
 #include <fcntl.h>
@@ -244,6 +245,16 @@ bool makeDirectories(const std::string& path) {
 
 bool removeFile(const std::string& path) {
     return ::unlink(path.c_str()) == 0;
+}
+
+bool moveFile(const std::string& from, const std::string& to) {
+    if (::rename(from.c_str(), to.c_str()) == 0)
+        return true;
+    if (errno != EXDEV)
+        return false;
+    // Another file system: copy into place atomically, then drop the original.
+    auto bytes = readWholeFile(from);
+    return bytes && replaceFile(to, *bytes) && removeFile(from);
 }
 
 std::string executableDirectory() {

@@ -46,6 +46,9 @@ std::string parentDirectory(const std::string& path);
 bool fileExists(const std::string& path);
 bool makeDirectories(const std::string& path);
 bool removeFile(const std::string& path);
+// Renames from over to in one step (the old file at to is replaced); across file systems the
+// bytes are copied with replaceFile and from is removed.
+bool moveFile(const std::string& from, const std::string& to);
 std::string executableDirectory();
 std::string environment(const char* name);
 bool changeDirectory(const std::string& path);

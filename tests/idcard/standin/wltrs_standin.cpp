@@ -1,0 +1,28 @@
+// The photo decoder that the tests place in a program directory as libWltRS.so: it "decodes" a
+// photo into a BMP beside it that holds "BM" and the photo's bytes, unless its control file
+// says bmp=0.
+#include <fstream>
+#include <type_traits>
+
+#include "idcard/sdt_api.h"
+#include "standin_control.h"
+
+namespace {
+const standin::LifeLog lifeLog("libWltRS");
+}
+
+extern "C" int GetBmp(const char* wltPath, int kind) {
+    std::string path = wltPath;
+    standin::log("GetBmp " + path + " " + std::to_string(kind));
+    if (standin::number(standin::control(), "bmp", 1) == 0)
+        return 0;
+    std::ifstream in(path, std::ios::binary);
+    std::string photo{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    auto dot = path.rfind(".wlt");
+    if (dot == std::string::npos)
+        return 0;
+    std::ofstream(path.substr(0, dot) + ".bmp", std::ios::binary) << "BM" << photo;
+    return 1;
+}
+
+static_assert(std::is_same_v<decltype(&GetBmp), WltGetBmpFn>);
