@@ -26,6 +26,8 @@
 #include "app/tooltips.h"
 #include "dialogs/dlg_config_center.h"
 #include "dialogs/dlg_password.h"
+#include "idcard/card_reader_sdt.h"
+#include "infra/settings.h"
 #include "session/tool_session.h"
 
 namespace quorvane::gui {
@@ -59,6 +61,16 @@ CQuorvaneDlg::CQuorvaneDlg(ToolSession& session, QtUserPort& port, QWidget* pare
         return dialog.exec() == QDialog::Accepted;
     });
     rights_ = std::make_unique<RightHandlers>(ctx_);
+    // The reads run on a worker thread, so each takes its own view of the settings; the
+    // session (and its clock) outlives the window, whose end waits for the last read.
+    rights_->setLocalCardReader(
+        [dir = session_.programDir(), clock = &session_.clock()]() -> std::optional<std::string> {
+            const Settings settings(dir);
+            IdentityInfo card;
+            if (!readLocalIdentityCard(settings, dir, *clock, card) || card.number.empty())
+                return std::nullopt;
+            return card.number;
+        });
     search_->readInitialValues();
     log_->readInitialValues();
     connectAreas();
