@@ -5,16 +5,17 @@
 #include <initializer_list>
 #include <vector>
 
-#include "sim_command_table.h"
 #include "sim_config.h"
 #include "sim_config_blocks.h"
+#include "sim_exchange.h"
 
 using namespace quorvane;
 using namespace quorvane::sim;
 
 namespace {
 
-using ByteVec = std::vector<std::uint8_t>;
+using quorvane::sim::test::ByteVec;
+using quorvane::sim::test::send;
 
 void put(ByteVec& p, std::size_t at, std::initializer_list<int> bytes) {
     for (int b : bytes)
@@ -216,14 +217,6 @@ ByteVec writePayload() {
     return p;
 }
 
-SimRequest request(std::uint8_t command, const ByteVec& payload) {
-    SimRequest r;
-    r.target = kAnyTarget;
-    r.command = command;
-    r.payload = Bytes(payload);
-    return r;
-}
-
 } // namespace
 
 class BasicWrite : public ::testing::TestWithParam<bool> {};
@@ -233,10 +226,9 @@ TEST_P(BasicWrite, TheControllerTakesTheConfigurableFieldsAndKeepsItsHardware) {
     SimController c = sampleController(extended);
     const BasicSettings before = c.config.basic;
     const ByteVec payload = writePayload();
-    auto answer = CommandTable().answer(c, request(4, payload));
-    ASSERT_TRUE(answer);
-    EXPECT_EQ(answer->code, 5);
-    EXPECT_EQ(answer->reply.status, 1);
+    const auto answer = send(c, 4, payload);
+    EXPECT_EQ(answer.code, 5);
+    EXPECT_EQ(answer.status, 1);
     const BasicSettings& s = c.config.basic;
     EXPECT_EQ(s.name, "abc");
     EXPECT_EQ(s.mac, (std::array<std::uint8_t, 6>{1, 2, 3, 4, 5, 6}));
@@ -283,10 +275,9 @@ TEST_P(BrokenBasicWrite, IsRefusedAndChangesNothing) {
         payload.at(GetParam().at) ^= 0x01;
     SimController c = sampleController(true);
     const BasicSettings before = c.config.basic;
-    auto answer = CommandTable().answer(c, request(4, payload));
-    ASSERT_TRUE(answer);
-    EXPECT_EQ(answer->code, 5);
-    EXPECT_EQ(answer->reply.status, 0);
+    const auto answer = send(c, 4, payload);
+    EXPECT_EQ(answer.code, 5);
+    EXPECT_EQ(answer.status, 0);
     EXPECT_EQ(c.config.basic, before);
     EXPECT_EQ(c.config.basicWrites, 0);
 }
@@ -306,10 +297,9 @@ TEST(DoorWrite, SetsTheSettingsReportIndexAndInsideLimitAndKeepsTheCounts) {
     ByteVec block(424, 0);
     for (std::size_t i = 0; i < 424; ++i)
         block[i] = static_cast<std::uint8_t>(i + 1);
-    auto answer = CommandTable().answer(c, request(14, block));
-    ASSERT_TRUE(answer);
-    EXPECT_EQ(answer->code, 15);
-    EXPECT_EQ(answer->reply.status, 1);
+    const auto answer = send(c, 14, block);
+    EXPECT_EQ(answer.code, 15);
+    EXPECT_EQ(answer.status, 1);
     EXPECT_EQ(c.config.counters.reportIndex, 0x100F0E0Du); // bytes 13..16 of the write
     EXPECT_EQ(c.config.counters.insideLimit, 0x1C1B);      // bytes 27, 28
     EXPECT_EQ(c.config.counters.systemStatus, 3u);
@@ -320,8 +310,6 @@ TEST(DoorWrite, SetsTheSettingsReportIndexAndInsideLimitAndKeepsTheCounts) {
     EXPECT_EQ(c.config.doorWrites, 1);
 
     ByteVec shortBlock(423, 0);
-    answer = CommandTable().answer(c, request(14, shortBlock));
-    ASSERT_TRUE(answer);
-    EXPECT_EQ(answer->reply.status, 0);
+    EXPECT_EQ(send(c, 14, shortBlock).status, 0);
     EXPECT_EQ(c.config.doorWrites, 1);
 }
