@@ -8,6 +8,7 @@
 #include "sim_config.h"
 #include "sim_config_blocks.h"
 #include "sim_exchange.h"
+#include "test_paths.h"
 
 using namespace quorvane;
 using namespace quorvane::sim;
@@ -30,18 +31,11 @@ template <std::size_t N> void copyText(std::array<std::uint8_t, N>& a, const cha
         a[i] = static_cast<std::uint8_t>(text[i]);
 }
 
+// Bytes as spaced hexadecimal, so a mismatch shows where it lies.
 std::string hexOf(const ByteVec& v) {
-    static const char kDigits[] = "0123456789abcdef";
-    std::string s;
-    for (auto b : v) {
-        s += kDigits[b >> 4];
-        s += kDigits[b & 15];
-    }
-    return s;
+    return quorvane::test::hex(std::string(v.begin(), v.end()));
 }
-std::string hexOf(const std::string& s) {
-    return hexOf(ByteVec(s.begin(), s.end()));
-}
+using quorvane::test::hex;
 
 // Every field with a value of its own, so a field written at the wrong offset shows.
 BasicSettings sampleSettings(bool extended) {
@@ -117,7 +111,7 @@ class BasicBlockGolden : public ::testing::TestWithParam<bool> {};
 
 TEST_P(BasicBlockGolden, EveryFieldSitsAtItsOffsetWithItsSums) {
     const bool extended = GetParam();
-    EXPECT_EQ(hexOf(encodeBasicBlock(sampleSettings(extended), extended)),
+    EXPECT_EQ(hex(encodeBasicBlock(sampleSettings(extended), extended)),
               hexOf(sampleBlock(extended)));
 }
 
@@ -160,7 +154,7 @@ TEST(DoorBlockGolden, CountersThenSettings) {
     for (std::size_t i = 0; i < 392; ++i)
         expected[32 + i] = static_cast<std::uint8_t>(i * 7);
 
-    EXPECT_EQ(hexOf(encodeDoorBlock(c, 0x01020304, 7, settings)), hexOf(expected));
+    EXPECT_EQ(hex(encodeDoorBlock(c, 0x01020304, 7, settings)), hexOf(expected));
 }
 
 TEST(DeviceInformation, AControllerReportsItsBlockInItsFormFollowedByItsDoorBlock) {
@@ -177,8 +171,8 @@ TEST(DeviceInformation, AControllerReportsItsBlockInItsFormFollowedByItsDoorBloc
         ASSERT_EQ(p.size(), extended ? 616u : 540u);
         ByteVec b(p.begin(), p.end());
         // The name in GBK: 门 C3C5, 禁 BDFB.
-        EXPECT_EQ(hexOf(ByteVec(b.begin(), b.begin() + 6)), "05c3c5bdfb34");
-        EXPECT_EQ(hexOf(ByteVec(b.begin() + 16, b.begin() + 26)), "001a2b0000047f000004");
+        EXPECT_EQ(hexOf(ByteVec(b.begin(), b.begin() + 6)), "05 C3 C5 BD FB 34");
+        EXPECT_EQ(hexOf(ByteVec(b.begin() + 16, b.begin() + 26)), "00 1A 2B 00 00 04 7F 00 00 04");
         EXPECT_EQ(b[43], 1); // group
         EXPECT_EQ(b[45], 5); // number: 4 % 255 + 1
         EXPECT_EQ(b[100] & 0x30, extended ? 0x10 : 0x00);
@@ -305,7 +299,7 @@ TEST(DoorWrite, SetsTheSettingsReportIndexAndInsideLimitAndKeepsTheCounts) {
     EXPECT_EQ(c.config.counters.systemStatus, 3u);
     EXPECT_EQ(c.config.counters.inCount, 5);
     std::string read = doorBlock(c);
-    EXPECT_EQ(hexOf(read.substr(32)), hexOf(ByteVec(block.begin() + 32, block.end())));
+    EXPECT_EQ(hex(read.substr(32)), hexOf(ByteVec(block.begin() + 32, block.end())));
     EXPECT_EQ(read.substr(0, 4), std::string(4, '\0')); // no log records
     EXPECT_EQ(c.config.doorWrites, 1);
 
