@@ -22,9 +22,11 @@ Run run(int (*command)(CliContext&), Args args) {
     ctx.out = &out;
     ctx.err = &err;
     for (const auto& c : cliCommands()) {
-        if (c.run != command) continue;
+        if (c.run != command)
+            continue;
         auto parsed = parseArgs(args, c.options, err);
-        if (!parsed) return {kUsage, out.str(), err.str()};
+        if (!parsed)
+            return {kUsage, out.str(), err.str()};
         ctx.args = *parsed;
     }
     int code = command(ctx);
@@ -40,6 +42,7 @@ TEST(CodecCommands, DecodeRecordPrintsLineAndFields) {
                      "卡号数据=0000065546 】\n"
                      "type=刷卡记录\noffline=正常\ntime=2000-00-00 00:00:00\ndoor=2\nreader=3\n"
                      "dir=未知\nresult=成功\nsubtype=正常记录\ncard=0000065546\ndata=\n");
+    // The option reaches the decoder, whose three-byte form has its own test.
     auto three = run(cmdDecodeRecord, {"000000000A0001000000000018000880", "--three-byte"});
     EXPECT_NE(three.out.find("卡号数据=001,00010 】"), std::string::npos);
     EXPECT_EQ(run(cmdDecodeRecord, {"0011"}).code, kUsage);
@@ -47,25 +50,20 @@ TEST(CodecCommands, DecodeRecordPrintsLineAndFields) {
 }
 
 TEST(CodecCommands, DecodeRightAndStatus) {
-    auto r = run(cmdDecodeRight, {"00000000 0A000100 0000000000000000 0301FFFF 00000000", "--seq",
-                                  "42"});
+    auto r = run(cmdDecodeRight,
+                 {"00000000 0A000100 0000000000000000 0301FFFF 00000000", "--seq", "42"});
     EXPECT_EQ(r.code, kOk);
     EXPECT_EQ(r.out, "【序号=0000000042;卡号=0000065546;生效时间=2000-00-00 00:00:00;"
                      "失效时间=2000-00-00 00:00:00;时段=3;读头=1;次数余额=65535;位置=未知;类型=0;"
                      "反潜回=0;包裹=0;欠费=0;用户标志1=0;用户标志2=0;用户标志3=0;】\n");
-    // In right-mode 0 the 20 stored bytes are a whole right; 22 bytes are not.
-    auto stored = run(cmdDecodeRight, {"00000000 0A000100 0000000000000000 0301FFFF"});
-    EXPECT_EQ(stored.code, kOk);
-    EXPECT_EQ(stored.out.rfind("【序号=0000000000;卡号=0000065546;", 0), 0u);
+    // 20 bytes are a stored right of right-mode 0; 22 are no right.
+    EXPECT_EQ(run(cmdDecodeRight, {"00000000 0A000100 0000000000000000 0301FFFF"}).code, kOk);
     EXPECT_EQ(run(cmdDecodeRight, {"00000000 0A000100 0000000000000000 0301FFFF 0000"}).code,
               kUsage);
-    EXPECT_EQ(run(cmdDecodeRight, {"00000000 0A000100 0000000000000000 0301FFFF 00000000 00"}).code,
-              kUsage);
-    auto s = run(cmdDecodeStatus, {"0x01000001"});
-    EXPECT_EQ(s.out.rfind("TCP/WEB网络连通:是;WEBSOCK连通:否;系统有故障:否;", 0), 0u);
-    EXPECT_NE(s.out.find("门未关报警:是,否,否,否;"), std::string::npos);
+    // The status word's texts are the model's test; here the number forms and the option.
     auto multi = run(cmdDecodeStatus, {"16777217", "--multi-line"});
     EXPECT_EQ(multi.out.rfind("TCP/WEB网络连通:是;WEBSOCK连通:否\n系统有故障:否\n 串口", 0), 0u);
+    EXPECT_EQ(run(cmdDecodeStatus, {"0x01000001"}).out, run(cmdDecodeStatus, {"16777217"}).out);
     EXPECT_EQ(run(cmdDecodeStatus, {"0x1FFFFFFFF"}).code, kUsage);
 }
 
@@ -76,13 +74,10 @@ TEST(CodecCommands, CardCheckAndParse) {
     auto bad = run(cmdCardCheck, {"110105194912310021"});
     EXPECT_EQ(bad.out, "X\nbad\n");
     EXPECT_EQ(bad.code, kFailed);
-    auto parsed = run(cmdCardParse, {"001,00001", "0A1B2C3D", "11010519491231002X",
-                                     "12345678900987654321", "AB", "01,1"});
+    // Every form a number takes is the card-number test's; here the printing and the exit.
+    auto parsed = run(cmdCardParse, {"001,00001", "12345678900987654321", "01,1"});
     EXPECT_EQ(parsed.out, "high=0 low=65537 flag0=0\n"
-                          "high=1110524208 low=1144210226 flag0=1\n"
-                          "high=11010519 low=491231002 flag0=0\n"
                           "high=1234567890 low=987654321 flag0=1\n"
-                          "high=16961 low=0 flag0=1\n"
                           "卡号格式错误：01,1\n");
     EXPECT_EQ(parsed.code, kFailed);
 }
@@ -93,9 +88,10 @@ TEST(CodecCommands, CardConvertAndRightText) {
                      "共处理记录2条，转换成功2条，未转换直接使用0条\n");
     auto rev = run(cmdCardConvert, {"--reverse", "abc"});
     EXPECT_EQ(rev.out, "24160052721020415920\n共处理记录1条，转换成功1条，未转换直接使用0条\n");
-    std::string line = "【序号=5;卡号=123;生效时间=2024-1-2 3:4:5;失效时间=2030-12-31 23:59:59;时段=1;"
-                       "读头=255;次数余额=9;位置=外部;类型=2;反潜回=1;包裹=0;欠费=0;用户标志1=0;"
-                       "用户标志2=0;用户标志3=1;】";
+    std::string line =
+        "【序号=5;卡号=123;生效时间=2024-1-2 3:4:5;失效时间=2030-12-31 23:59:59;时段=1;"
+        "读头=255;次数余额=9;位置=外部;类型=2;反潜回=1;包裹=0;欠费=0;用户标志1=0;"
+        "用户标志2=0;用户标志3=1;】";
     auto t = run(cmdRightTextParse, {line});
     EXPECT_EQ(t.out, "【序号=0000000000;卡号=0000000123;生效时间=2024-01-02 03:04:04;"
                      "失效时间=2030-12-31 23:59:58;时段=1;读头=255;次数余额=9;位置=外部;类型=2;"

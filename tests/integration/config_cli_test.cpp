@@ -20,19 +20,9 @@ int requests(RemoteSim& s, const std::string& address, int code) {
     return static_cast<int>(s.controller(address)["requests"][std::to_string(code)].integer());
 }
 
-// Bytes as the dump writes them: lower-case hexadecimal, two digits a byte.
-std::string dumpHex(const std::string& bytes) {
-    static const char* const kDigits = "0123456789abcdef";
-    std::string out;
-    for (unsigned char b : bytes) {
-        out += kDigits[b >> 4];
-        out += kDigits[b & 0x0F];
-    }
-    return out;
-}
-
+// D32 on, the settings part of the door block, as spaced hexadecimal.
 std::string doorSettings(const JsonValue& config) {
-    return config["doorBlock"].str().substr(64); // D32.. as hex
+    return hex(unhex(config["doorBlock"].str()).substr(32));
 }
 
 const std::vector<std::string>* rowOf(const std::vector<std::vector<std::string>>& rows,
@@ -162,7 +152,7 @@ TEST(ConfigCli, CopyToThreeControllersKeepsTheirCounters) {
     for (int n = 2; n <= 4; ++n) {
         const std::string ip = "127.0.0." + std::to_string(n);
         JsonValue c = config(sim, ip);
-        EXPECT_EQ(doorSettings(c), dumpHex(backupFile(5))) << ip;
+        EXPECT_EQ(doorSettings(c), hex(backupFile(5))) << ip;
         EXPECT_EQ(c["reportIndex"].integer(), n) << "each keeps its own report index";
         EXPECT_EQ(c["doorWrites"].integer(), 1) << ip;
     }
@@ -178,7 +168,7 @@ TEST(ConfigCli, DoorConfigBackupRestoreAndShow) {
     const std::string saved = h.home + "/saved.cfg";
     EXPECT_EQ(h.cli({"door-config", "-d", "127.0.0.2", "--backup", saved}, &code), "保存成功！\n");
     EXPECT_EQ(code, 0);
-    EXPECT_EQ(dumpHex(readFile(saved)), doorSettings(config(sim, "127.0.0.2")));
+    EXPECT_EQ(hex(readFile(saved)), doorSettings(config(sim, "127.0.0.2")));
 
     // A file of any other size is refused and nothing is written.
     for (std::size_t size : {391u, 393u}) {

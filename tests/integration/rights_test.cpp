@@ -1,7 +1,8 @@
 // The rights operations against quorvane-sim over loopback: a thousand cards added while a
 // fifth of the answers are lost, repeated and late end either on the controller or on the
 // failure list, as the simulator's state and a download both show; and the command line's
-// rights commands on a simulated controller.
+// rights commands on a simulated controller (what a refusing controller leaves is the
+// operations' own test, on a scripted controller).
 #include <gtest/gtest.h>
 
 #include <map>
@@ -125,8 +126,8 @@ TEST(RightsUnderLoss, AThousandCardsEndOnTheControllerOrOnTheFailureList) {
 TEST(RightsCli, AddCheckDownloadRemoveAndClearOnASimulatedController) {
     IntegrationHome h(4);
     const std::string dump = h.home + "/sim.json";
-    ChildProcess sim({simPath(), "--port", std::to_string(h.port), "--count", "2", "--right-mode",
-                      "2", "--fault", "status:18:0@127.0.0.2", "--dump", dump});
+    ChildProcess sim({simPath(), "--port", std::to_string(h.port), "--count", "1", "--right-mode",
+                      "2", "--dump", dump});
     ASSERT_TRUE(sim.waitForLine("ready"));
     int code = -1;
     EXPECT_EQ(h.cli({"rights", "add", "-d", "127.0.0.1", "11", "12", "13", "--readers", "16",
@@ -158,18 +159,9 @@ TEST(RightsCli, AddCheckDownloadRemoveAndClearOnASimulatedController) {
     EXPECT_EQ(code, 1);
     EXPECT_EQ(fileLines(h.home + "/删除权限失败清单.txt"), std::vector<std::string>{"99"});
 
-    // The second controller refuses every add: both cards are failures, none is granted.
-    std::string grants = h.home + "/" + systemClock().format("授权日志-%Y%m%d.txt");
-    auto grantsBefore = fileLines(grants).size();
-    EXPECT_EQ(h.cli({"rights", "add", "-d", "127.0.0.2", "21", "22"}, &code), "");
-    EXPECT_EQ(code, 1);
-    EXPECT_EQ(fileLines(h.home + "/添加权限失败清单.txt"), (std::vector<std::string>{"21", "22"}));
-    EXPECT_EQ(fileLines(grants).size(), grantsBefore);
-
     auto state = requestSimDump(sim, dump);
     ASSERT_TRUE(state);
     EXPECT_EQ(cardsInDump(simController(*state, "127.0.0.1")).size(), 2u);
-    EXPECT_EQ(simController(*state, "127.0.0.2")["rights"]["count"].integer(), 0);
 
     // Clear asks; without --yes the answer is No.
     h.cli({"rights", "clear", "-d", "127.0.0.1"}, &code);

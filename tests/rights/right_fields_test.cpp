@@ -68,6 +68,21 @@ xRight everyFieldRight(int rightMode) {
     return r;
 }
 
+// The right of a card with an empty dialog: 2000-01-01 to 2030-01-01 23:59:58, every reader,
+// no count limit.
+xRight emptyDialogRight(std::uint32_t high, std::uint32_t low, std::uint32_t flags = 0) {
+    xRight r;
+    r.cardHigh = high;
+    r.cardLow = low;
+    r.validFromDate = 0x0021;
+    r.validToDate = 0x3C21;
+    r.validToTime = 0xBF7D;
+    r.readerMask = 0xFF;
+    r.remainingCount = 0xFFFF;
+    r.flags = flags;
+    return r;
+}
+
 class BuildRight : public ::testing::TestWithParam<BuildCase> {};
 
 } // namespace
@@ -92,49 +107,19 @@ INSTANTIATE_TEST_SUITE_P(
                       return f;
                   }(),
                   {2, {}, 0},
-                  [] {
-                      xRight r;
-                      r.cardLow = 5;
-                      r.validFromDate = 0x0021;
-                      r.validToDate = 0x3C21;
-                      r.validToTime = 0xBF7D;
-                      r.readerMask = 0xFF;
-                      r.remainingCount = 0xFFFF;
-                      return r;
-                  }()},
+                  emptyDialogRight(0, 5)},
         // A 20-digit number marks the card field as a long number.
         BuildCase{"TwentyDigits",
                   "12345678900000000042",
                   RightFields{},
                   {0, {}, 0},
-                  [] {
-                      xRight r;
-                      r.cardHigh = 1234567890;
-                      r.cardLow = 42;
-                      r.validFromDate = 0x0021;
-                      r.validToDate = 0x3C21;
-                      r.validToTime = 0xBF7D;
-                      r.readerMask = 0xFF;
-                      r.remainingCount = 0xFFFF;
-                      r.flags = 1;
-                      return r;
-                  }()},
+                  emptyDialogRight(1234567890, 42, 1)},
         // The site code 1 turns 0 into 0x99999999 ^ 1, rotated left by 1: 0x33333331.
         BuildCase{"SiteCodeScramblesBothWords",
                   "0",
                   RightFields{},
                   {0, {}, 1},
-                  [] {
-                      xRight r;
-                      r.cardHigh = 0x33333331;
-                      r.cardLow = 0x33333331;
-                      r.validFromDate = 0x0021;
-                      r.validToDate = 0x3C21;
-                      r.validToTime = 0xBF7D;
-                      r.readerMask = 0xFF;
-                      r.remainingCount = 0xFFFF;
-                      return r;
-                  }()}),
+                  emptyDialogRight(0x33333331, 0x33333331)}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(BuildRight, RemoveAndCheckUseTheCardUnscrambledWithEveryCardOption) {

@@ -14,7 +14,8 @@ struct Images {
     std::vector<std::string> debug;
 
     RightImage make(int rightMode, bool hashed = true) {
-        if (hashed) ByteWriter(eeprom, kStorageFlagsAddress).putU32le(0xFFFFFFFF);
+        if (hashed)
+            ByteWriter(eeprom, kStorageFlagsAddress).putU32le(0xFFFFFFFF);
         return RightImage(
             eeprom, flash, rightMode, [this](const std::string& t) { messages.push_back(t); },
             [this](const std::string& t) { debug.push_back(t); });
@@ -32,7 +33,8 @@ xRight card(std::uint32_t low) {
 std::vector<xRight> cardsOfBucket(unsigned bucket, std::size_t n) {
     std::vector<xRight> out;
     for (std::uint32_t low = 1; out.size() < n; ++low)
-        if (RightImage::bucketOf(card(low)) == bucket) out.push_back(card(low));
+        if (RightImage::bucketOf(card(low)) == bucket)
+            out.push_back(card(low));
     return out;
 }
 
@@ -43,18 +45,6 @@ TEST(RightImage, BucketHashOverTheCardField) {
     id.cardHigh = 110105194;
     id.cardLow = 912310020;
     EXPECT_EQ(RightImage::bucketOf(id), 423u);
-}
-
-TEST(RightImage, RecordSizesByRightMode) {
-    Images m;
-    auto zero = m.make(0);
-    EXPECT_EQ(zero.recordLength(), 20u);
-    EXPECT_EQ(zero.perPage(), 204u);
-    EXPECT_EQ(zero.perSector(), 25u);
-    auto one = m.make(1);
-    EXPECT_EQ(one.recordLength(), 24u);
-    EXPECT_EQ(one.perPage(), 170u);
-    EXPECT_EQ(one.perSector(), 21u);
 }
 
 TEST(RightImage, OverflowGroupsOfBuckets) {
@@ -93,7 +83,8 @@ TEST(RightImage, FullBucketOverflowsIntoItsGroupsInOrder) {
     Images m;
     auto image = m.make(1);
     auto cards = cardsOfBucket(29, 172);
-    for (std::size_t i = 0; i < 170; ++i) ASSERT_EQ(image.appendRight(cards[i]), 0);
+    for (std::size_t i = 0; i < 170; ++i)
+        ASSERT_EQ(image.appendRight(cards[i]), 0);
     ASSERT_EQ(image.appendRight(cards[170]), 0);
     // Group 50 starts at overflow sector 400: EEPROM address (95 + 400) * 512.
     std::uint32_t j = 50 * 8 * 21;
@@ -123,7 +114,8 @@ TEST(RightImage, FillingUpReportsOnceAndRefuses) {
     auto image = m.make(1);
     // Bucket 29 holds its page and groups 50..52: 170 + (2 * 8 + 1) * 21 = 527 records.
     auto cards = cardsOfBucket(29, 530);
-    for (std::size_t i = 0; i < 527; ++i) ASSERT_EQ(image.appendRight(cards[i]), 0) << i;
+    for (std::size_t i = 0; i < 527; ++i)
+        ASSERT_EQ(image.appendRight(cards[i]), 0) << i;
     EXPECT_TRUE(m.messages.empty());
     EXPECT_EQ(image.appendRight(cards[527]), -1);
     EXPECT_EQ(image.appendRight(cards[528]), -1);
@@ -143,7 +135,8 @@ TEST(RightImage, MaskOfFlashPagesFollowsTheSlots) {
     auto image = m.make(0);
     EXPECT_FALSE(image.testRightMask(false, 0, 512));
     auto c = cardsOfBucket(3, 30);
-    for (auto& r : c) image.appendRight(r);
+    for (auto& r : c)
+        image.appendRight(r);
     // Slots 0..29 of bucket 3 cover bytes 0..599 of its page: the first two 512-byte pages.
     EXPECT_TRUE(image.testRightMask(false, 3 * 4096, 512));
     EXPECT_TRUE(image.testRightMask(false, 3 * 4096 + 512, 512));
@@ -152,7 +145,8 @@ TEST(RightImage, MaskOfFlashPagesFollowsTheSlots) {
     // The last page of bucket 2 reaches the first slot of bucket 3.
     EXPECT_TRUE(image.testRightMask(false, 3 * 4096 - 512, 512));
     int usedPages = 0;
-    for (std::uint32_t p = 0; p < 4000; ++p) usedPages += image.testRightMask(false, p * 512, 512);
+    for (std::uint32_t p = 0; p < 4000; ++p)
+        usedPages += image.testRightMask(false, p * 512, 512);
     EXPECT_EQ(usedPages, 3);
 }
 
@@ -164,7 +158,8 @@ TEST(RightImage, EepromPagesTouchingTheBitmapAlwaysCount) {
     EXPECT_TRUE(image.testRightMask(true, 95 * 512, 512)); // 48,640 is still below 48,641
     EXPECT_FALSE(image.testRightMask(true, 96 * 512, 512));
     int used = 0;
-    for (std::uint32_t p = 58; p < 512; ++p) used += image.testRightMask(true, p * 512, 512);
+    for (std::uint32_t p = 58; p < 512; ++p)
+        used += image.testRightMask(true, p * 512, 512);
     EXPECT_EQ(used, 95 - 58 + 1);
 }
 

@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "sim_command_table.h"
 #include "sim_config.h"
+#include "sim_exchange.h"
 #include "sim_right_storage.h"
 
 using namespace quorvane;
@@ -13,19 +13,8 @@ using namespace quorvane::sim;
 
 namespace {
 
-struct Answer {
-    std::uint8_t code;
-    std::uint8_t status;
-};
-
-Answer send(SimController& c, std::uint8_t command, std::size_t payloadSize = 0) {
-    std::vector<std::uint8_t> payload(payloadSize, 0);
-    SimRequest r;
-    r.command = command;
-    r.payload = Bytes(payload);
-    auto a = CommandTable().answer(c, r);
-    return a ? Answer{a->code, a->reply.status} : Answer{0, 0};
-}
+using quorvane::sim::test::Answer;
+using quorvane::sim::test::send;
 
 SimController controller() {
     ControllerSeed seed;

@@ -5,16 +5,18 @@
 #include <initializer_list>
 #include <vector>
 
-#include "sim_command_table.h"
 #include "sim_config.h"
 #include "sim_config_blocks.h"
+#include "sim_exchange.h"
+#include "test_paths.h"
 
 using namespace quorvane;
 using namespace quorvane::sim;
 
 namespace {
 
-using ByteVec = std::vector<std::uint8_t>;
+using quorvane::sim::test::ByteVec;
+using quorvane::sim::test::send;
 
 void put(ByteVec& p, std::size_t at, std::initializer_list<int> bytes) {
     for (int b : bytes)
@@ -29,18 +31,11 @@ template <std::size_t N> void copyText(std::array<std::uint8_t, N>& a, const cha
         a[i] = static_cast<std::uint8_t>(text[i]);
 }
 
+// Bytes as spaced hexadecimal, so a mismatch shows where it lies.
 std::string hexOf(const ByteVec& v) {
-    static const char kDigits[] = "0123456789abcdef";
-    std::string s;
-    for (auto b : v) {
-        s += kDigits[b >> 4];
-        s += kDigits[b & 15];
-    }
-    return s;
+    return quorvane::test::hex(std::string(v.begin(), v.end()));
 }
-std::string hexOf(const std::string& s) {
-    return hexOf(ByteVec(s.begin(), s.end()));
-}
+using quorvane::test::hex;
 
 // Every field with a value of its own, so a field written at the wrong offset shows.
 BasicSettings sampleSettings(bool extended) {
@@ -116,7 +111,7 @@ class BasicBlockGolden : public ::testing::TestWithParam<bool> {};
 
 TEST_P(BasicBlockGolden, EveryFieldSitsAtItsOffsetWithItsSums) {
     const bool extended = GetParam();
-    EXPECT_EQ(hexOf(encodeBasicBlock(sampleSettings(extended), extended)),
+    EXPECT_EQ(hex(encodeBasicBlock(sampleSettings(extended), extended)),
               hexOf(sampleBlock(extended)));
 }
 
@@ -159,7 +154,7 @@ TEST(DoorBlockGolden, CountersThenSettings) {
     for (std::size_t i = 0; i < 392; ++i)
         expected[32 + i] = static_cast<std::uint8_t>(i * 7);
 
-    EXPECT_EQ(hexOf(encodeDoorBlock(c, 0x01020304, 7, settings)), hexOf(expected));
+    EXPECT_EQ(hex(encodeDoorBlock(c, 0x01020304, 7, settings)), hexOf(expected));
 }
 
 TEST(DeviceInformation, AControllerReportsItsBlockInItsFormFollowedByItsDoorBlock) {
@@ -176,8 +171,8 @@ TEST(DeviceInformation, AControllerReportsItsBlockInItsFormFollowedByItsDoorBloc
         ASSERT_EQ(p.size(), extended ? 616u : 540u);
         ByteVec b(p.begin(), p.end());
         // The name in GBK: 门 C3C5, 禁 BDFB.
-        EXPECT_EQ(hexOf(ByteVec(b.begin(), b.begin() + 6)), "05c3c5bdfb34");
-        EXPECT_EQ(hexOf(ByteVec(b.begin() + 16, b.begin() + 26)), "001a2b0000047f000004");
+        EXPECT_EQ(hexOf(ByteVec(b.begin(), b.begin() + 6)), "05 C3 C5 BD FB 34");
+        EXPECT_EQ(hexOf(ByteVec(b.begin() + 16, b.begin() + 26)), "00 1A 2B 00 00 04 7F 00 00 04");
         EXPECT_EQ(b[43], 1); // group
         EXPECT_EQ(b[45], 5); // number: 4 % 255 + 1
         EXPECT_EQ(b[100] & 0x30, extended ? 0x10 : 0x00);
@@ -216,14 +211,6 @@ ByteVec writePayload() {
     return p;
 }
 
-SimRequest request(std::uint8_t command, const ByteVec& payload) {
-    SimRequest r;
-    r.target = kAnyTarget;
-    r.command = command;
-    r.payload = Bytes(payload);
-    return r;
-}
-
 } // namespace
 
 class BasicWrite : public ::testing::TestWithParam<bool> {};
@@ -233,10 +220,9 @@ TEST_P(BasicWrite, TheControllerTakesTheConfigurableFieldsAndKeepsItsHardware) {
     SimController c = sampleController(extended);
     const BasicSettings before = c.config.basic;
     const ByteVec payload = writePayload();
-    auto answer = CommandTable().answer(c, request(4, payload));
-    ASSERT_TRUE(answer);
-    EXPECT_EQ(answer->code, 5);
-    EXPECT_EQ(answer->reply.status, 1);
+    const auto answer = send(c, 4, payload);
+    EXPECT_EQ(answer.code, 5);
+    EXPECT_EQ(answer.status, 1);
     const BasicSettings& s = c.config.basic;
     EXPECT_EQ(s.name, "abc");
     EXPECT_EQ(s.mac, (std::array<std::uint8_t, 6>{1, 2, 3, 4, 5, 6}));
@@ -283,10 +269,9 @@ TEST_P(BrokenBasicWrite, IsRefusedAndChangesNothing) {
         payload.at(GetParam().at) ^= 0x01;
     SimController c = sampleController(true);
     const BasicSettings before = c.config.basic;
-    auto answer = CommandTable().answer(c, request(4, payload));
-    ASSERT_TRUE(answer);
-    EXPECT_EQ(answer->code, 5);
-    EXPECT_EQ(answer->reply.status, 0);
+    const auto answer = send(c, 4, payload);
+    EXPECT_EQ(answer.code, 5);
+    EXPECT_EQ(answer.status, 0);
     EXPECT_EQ(c.config.basic, before);
     EXPECT_EQ(c.config.basicWrites, 0);
 }
@@ -306,22 +291,19 @@ TEST(DoorWrite, SetsTheSettingsReportIndexAndInsideLimitAndKeepsTheCounts) {
     ByteVec block(424, 0);
     for (std::size_t i = 0; i < 424; ++i)
         block[i] = static_cast<std::uint8_t>(i + 1);
-    auto answer = CommandTable().answer(c, request(14, block));
-    ASSERT_TRUE(answer);
-    EXPECT_EQ(answer->code, 15);
-    EXPECT_EQ(answer->reply.status, 1);
+    const auto answer = send(c, 14, block);
+    EXPECT_EQ(answer.code, 15);
+    EXPECT_EQ(answer.status, 1);
     EXPECT_EQ(c.config.counters.reportIndex, 0x100F0E0Du); // bytes 13..16 of the write
     EXPECT_EQ(c.config.counters.insideLimit, 0x1C1B);      // bytes 27, 28
     EXPECT_EQ(c.config.counters.systemStatus, 3u);
     EXPECT_EQ(c.config.counters.inCount, 5);
     std::string read = doorBlock(c);
-    EXPECT_EQ(hexOf(read.substr(32)), hexOf(ByteVec(block.begin() + 32, block.end())));
+    EXPECT_EQ(hex(read.substr(32)), hexOf(ByteVec(block.begin() + 32, block.end())));
     EXPECT_EQ(read.substr(0, 4), std::string(4, '\0')); // no log records
     EXPECT_EQ(c.config.doorWrites, 1);
 
     ByteVec shortBlock(423, 0);
-    answer = CommandTable().answer(c, request(14, shortBlock));
-    ASSERT_TRUE(answer);
-    EXPECT_EQ(answer->reply.status, 0);
+    EXPECT_EQ(send(c, 14, shortBlock).status, 0);
     EXPECT_EQ(c.config.doorWrites, 1);
 }

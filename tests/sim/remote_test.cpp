@@ -3,30 +3,16 @@
 
 #include <vector>
 
-#include "sim_command_table.h"
+#include "sim_exchange.h"
 
 using namespace quorvane;
 using namespace quorvane::sim;
 
 namespace {
 
-using ByteVec = std::vector<std::uint8_t>;
-
-struct Exchange {
-    std::uint8_t code;
-    std::uint8_t status;
-    ByteVec payload;
-};
-
-Exchange send(SimController& c, std::uint8_t command, const ByteVec& payload) {
-    SimRequest r;
-    r.command = command;
-    r.payload = Bytes(payload);
-    auto a = CommandTable().answer(c, r);
-    if (!a)
-        return {0, 0, {}};
-    return {a->code, a->reply.status, ByteVec(a->reply.payload.begin(), a->reply.payload.end())};
-}
+using quorvane::sim::test::Answer;
+using quorvane::sim::test::ByteVec;
+using quorvane::sim::test::send;
 
 struct OpenCase {
     const char* name;
@@ -42,7 +28,7 @@ class OpenDoor : public ::testing::TestWithParam<OpenCase> {};
 
 TEST_P(OpenDoor, SetsTheRelayItNames) {
     SimController c;
-    Exchange e = send(c, 16, GetParam().payload);
+    Answer e = send(c, 16, GetParam().payload);
     EXPECT_EQ(e.code, 17);
     EXPECT_EQ(e.status, GetParam().status);
     for (int relay = 1; relay <= kOnBoardRelays; ++relay) {
@@ -75,10 +61,10 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(Clock, ReadsBackTheTimeItWasSet) {
     SimController c;
     // 2024-03-05 14:07:09, a Tuesday.
-    Exchange set = send(c, 38, {0x24, 0x03, 0x05, 0x14, 0x07, 0x09, 0x02});
+    Answer set = send(c, 38, {0x24, 0x03, 0x05, 0x14, 0x07, 0x09, 0x02});
     EXPECT_EQ(set.code, 39);
     EXPECT_EQ(set.status, 1);
-    Exchange read = send(c, 40, {});
+    Answer read = send(c, 40, {});
     EXPECT_EQ(read.code, 41);
     EXPECT_EQ(read.status, 1);
     ASSERT_EQ(read.payload.size(), 7u);
@@ -94,7 +80,7 @@ TEST(Clock, RefusesATimeThatIsNotOne) {
                                ByteVec{0x24, 0x03, 0x0A, 0x14, 0x07, 0x09, 0x02},
                                ByteVec{0x24, 0x03, 0x05, 0x14, 0x07, 0x09}}) {
         SimController c;
-        Exchange e = send(c, 38, bad);
+        Answer e = send(c, 38, bad);
         EXPECT_EQ(e.code, 39);
         EXPECT_EQ(e.status, 0);
         EXPECT_EQ(c.remote.clockOffset.count(), 0);
@@ -123,7 +109,7 @@ TEST(OpenDoor, ADoorWithAFaultAnswersItsStatusAndStaysAsItWas) {
 TEST(ClearLog, EmptiesTheLogAndRestarts) {
     SimController c;
     c.logs.records.resize(5);
-    Exchange e = send(c, 64, {});
+    Answer e = send(c, 64, {});
     EXPECT_EQ(e.code, 65);
     EXPECT_EQ(e.status, 1);
     EXPECT_TRUE(c.logs.records.empty());
@@ -145,7 +131,7 @@ class SelfTest : public ::testing::TestWithParam<TestCase> {};
 TEST_P(SelfTest, AnswersWithItsReturnCode) {
     SimController c;
     c.logs.records.resize(3);
-    Exchange e = send(c, 243, GetParam().payload);
+    Answer e = send(c, 243, GetParam().payload);
     EXPECT_EQ(e.code, 244);
     EXPECT_EQ(e.status, GetParam().status);
     EXPECT_EQ(e.payload, GetParam().reply);

@@ -5,7 +5,7 @@
 #include <set>
 #include <vector>
 
-#include "sim_command_table.h"
+#include "sim_exchange.h"
 #include "sim_memory_access.h"
 #include "sim_right_storage.h"
 
@@ -14,24 +14,9 @@ using namespace quorvane::sim;
 
 namespace {
 
-using ByteVec = std::vector<std::uint8_t>;
-
-struct Answer {
-    std::uint8_t code = 0;
-    std::uint8_t status = 0;
-    ByteVec payload;
-    bool operator==(const Answer&) const = default;
-};
-
-Answer send(SimController& c, std::uint8_t command, const ByteVec& payload) {
-    SimRequest r;
-    r.command = command;
-    r.payload = Bytes(payload);
-    auto a = CommandTable().answer(c, r);
-    if (!a)
-        return {};
-    return {a->code, a->reply.status, ByteVec(a->reply.payload.begin(), a->reply.payload.end())};
-}
+using quorvane::sim::test::Answer;
+using quorvane::sim::test::ByteVec;
+using quorvane::sim::test::send;
 
 ByteVec u32(std::uint32_t v) {
     return {std::uint8_t(v), std::uint8_t(v >> 8), std::uint8_t(v >> 16), std::uint8_t(v >> 24)};
