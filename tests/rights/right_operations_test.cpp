@@ -447,12 +447,13 @@ TEST_F(RightsOps, AnUploadWithASiteCodeScramblesBothCardWords) {
 }
 
 TEST_F(RightsOps, CancelStopsBetweenRightsAndListsWhatWasNotDone) {
-    answerAll();
-    // The person presses Cancel once the second card's answer is on its way.
-    int answered = 0;
-    controller.setAfterReplies([&](const SentFrame&) {
-        if (++answered == 2)
+    // The person presses Cancel just before the second card's answer leaves the controller:
+    // pressed after it left, the cancel could come after the tool had already sent the third.
+    int asked = 0;
+    controller.setScript([&](const SentFrame& f) {
+        if (++asked == 2)
             port_.requestCancel();
+        return std::vector<std::string>{replyTo(f)};
     });
     auto r = addRights(s(), device, cardFields("1;2;3;4;5"));
     EXPECT_TRUE(r.cancelled);
