@@ -101,6 +101,27 @@ TEST(ToolLog, EveryLineHandedInReachesTheFileInOrderByFlushOrClose) {
     EXPECT_EQ(lines(test::readFile(dir + "/t.log")).size(), l.size());
 }
 
+TEST(ToolLog, DumpFollowsItsHeadAndKeepsItsPlaceAmongTheLines) {
+    std::string dir = test::scratchDir("log");
+    ToolLog log;
+    log.setEcho(false);
+    log.openToolLog(dir + "/t.log");
+    log.writeLogLine("before\n");
+    std::string data = "ABCDEFGHIJKLMNOP\x01\x02";
+    log.writeLogDump("buffer from 127.0.0.1:65534 dumped:\n", asBytes(data));
+    data[0] = 'Z'; // the dump is of the bytes as they were handed in
+    log.writeLogLine("after\n");
+    log.flush();
+    auto l = lines(test::readFile(dir + "/t.log"));
+    ASSERT_EQ(l.size(), 3u + 6u);
+    EXPECT_NE(l[3].find("] before"), std::string::npos);
+    EXPECT_NE(l[4].find("] buffer from 127.0.0.1:65534 dumped:"), std::string::npos);
+    EXPECT_EQ(l[5], "0x00000000  41 42 43 44 45 46 47 48 49 4A 4B 4C 4D 4E 4F 50   ABCDEFGHIJKLMNOP");
+    EXPECT_EQ(l[6].substr(0, 18), "0x00000010  01 02 ");
+    EXPECT_EQ(l[7], "");
+    EXPECT_NE(l[8].find("] after"), std::string::npos);
+}
+
 TEST(ToolLog, WideTextIsWrittenAsGbkOrReplacedByTheConversionFailureLine) {
     std::string dir = test::scratchDir("log");
     ToolLog log;

@@ -1,5 +1,7 @@
 #include "infra/tool_log.h"
 
+#include <algorithm>
+#include <chrono>
 #include <cstdarg>
 #include <ctime>
 #include <iostream>
@@ -27,19 +29,31 @@ std::string timeStamp() {
 
 namespace {
 
-std::string threadTag() {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "[%06d]", platform::threadId());
-    return buf;
+// Lines waiting before the writer writes without waiting out the gathering time.
+constexpr std::size_t kGatherLines = 256;
+constexpr auto kGatherTime = std::chrono::milliseconds(20);
+
+// Formatted once per thread: the id never changes and asking for it is a system call.
+const std::string& threadTag() {
+    thread_local const std::string tag = [] {
+        char buf[32];
+        std::snprintf(buf, sizeof buf, "[%06d]", platform::threadId());
+        return std::string(buf);
+    }();
+    return tag;
 }
 
-std::string closingBanner() { return timeStamp() + " $$$$$$日志文件关闭$$$$$$$\n"; }
+std::string closingBanner() {
+    return timeStamp() + " $$$$$$日志文件关闭$$$$$$$\n";
+}
 
 } // namespace
 
 ToolLog::ToolLog(std::uint64_t maxBytes) : maxBytes_(maxBytes) {}
 
-ToolLog::~ToolLog() { closeToolLog(); }
+ToolLog::~ToolLog() {
+    closeToolLog();
+}
 
 void ToolLog::setMaxBytes(std::uint64_t maxBytes) {
     ACE_Guard<ACE_Thread_Mutex> g(mutex_);
@@ -61,17 +75,20 @@ void ToolLog::openLocked(const std::string& path) {
     path_ = path;
     closeLocked();
     file_ = std::fopen(path.c_str(), "a");
-    if (!file_) return;
+    if (!file_)
+        return;
     std::string ts = timeStamp();
     std::string tag = threadTag();
     std::string banner = ts + " ===========================================================\n" +
-                         ts + " " + tag + " Open log file name = " + path + "，进程ID=" +
-                         std::to_string(platform::processId()) + "\n" + ts + " " + tag +
-                         " tarvex sdk build=" + std::to_string(QUORVANE_BUILD_NUMBER) +
+                         ts + " " + tag + " Open log file name = " + path +
+                         "，进程ID=" + std::to_string(platform::processId()) + "\n" + ts + " " +
+                         tag + " tarvex sdk build=" + std::to_string(QUORVANE_BUILD_NUMBER) +
                          " time=" + __DATE__ + " " + __TIME__ + "\n";
     std::string gbk = toGbk(banner);
     std::fwrite(gbk.data(), 1, gbk.size(), file_);
     std::fflush(file_);
+    long long size = ftello(file_);
+    fileBytes_ = size > 0 ? static_cast<std::uint64_t>(size) : 0;
 }
 
 void ToolLog::closeToolLog() {
@@ -81,7 +98,8 @@ void ToolLog::closeToolLog() {
 }
 
 void ToolLog::closeLocked() {
-    if (!file_) return;
+    if (!file_)
+        return;
     std::string gbk = toGbk(closingBanner());
     std::fwrite(gbk.data(), 1, gbk.size(), file_);
     std::fclose(file_);
@@ -97,7 +115,7 @@ void ToolLog::writeLogLine(std::string_view text) {
     std::string stamp = timeStamp();
     if (echo_)
         std::cout << stamp + " " + std::string(text) << std::flush;
-    enqueue(Pending{stamp + " " + threadTag() + " ", std::string(text), true});
+    enqueue(Pending{stamp + " " + threadTag() + " ", std::string(text), true, {}});
 }
 
 void ToolLog::writeLogLineWide(std::u16string_view text) {
@@ -115,10 +133,19 @@ void ToolLog::writeLogLineWide(std::u16string_view text) {
     std::string stamp = timeStamp();
     if (echo_)
         std::cout << stamp + " " + fromGbk(*gbk) << std::flush;
-    enqueue(Pending{stamp + " " + threadTag() + " ", std::move(*gbk), false});
+    enqueue(Pending{stamp + " " + threadTag() + " ", std::move(*gbk), false, {}});
+}
+
+void ToolLog::writeLogDump(std::string_view head, Bytes data) {
+    std::string stamp = timeStamp();
+    if (echo_)
+        std::cout << stamp + " " + std::string(head) + hexDump(data) + "\n" << std::flush;
+    enqueue(Pending{stamp + " " + threadTag() + " ", std::string(head), true,
+                    std::vector<std::uint8_t>(data.begin(), data.end())});
 }
 
 void ToolLog::enqueue(Pending line) {
+    bool wake;
     {
         std::lock_guard l(queueMutex_);
         // A closed log writes nothing.
@@ -126,13 +153,18 @@ void ToolLog::enqueue(Pending line) {
             return;
         queue_.push_back(std::move(line));
         ++handedIn_;
+        // The writer sleeps on an empty queue, then gathers until kGatherLines wait.
+        wake = queue_.size() == 1 || queue_.size() == kGatherLines;
     }
-    queued_.notify_one();
+    if (wake)
+        queued_.notify_one();
 }
 
 void ToolLog::flush() {
     std::unique_lock l(queueMutex_);
     const std::uint64_t target = handedIn_;
+    flushWanted_ = std::max(flushWanted_, target);
+    queued_.notify_one();
     written_.wait(l, [&] { return done_ >= target || !accepting_; });
 }
 
@@ -144,6 +176,9 @@ void ToolLog::writerLoop() {
         {
             std::unique_lock l(queueMutex_);
             queued_.wait(l, [this] { return !queue_.empty() || stopWriter_; });
+            queued_.wait_for(l, kGatherTime, [this] {
+                return queue_.size() >= kGatherLines || stopWriter_ || flushWanted_ > done_;
+            });
             lines.swap(queue_);
             stop = stopWriter_;
         }
@@ -181,19 +216,23 @@ void ToolLog::stopWriter() {
 }
 
 void ToolLog::writeLocked(const Pending& line) {
-    if (!file_) return;
-    long long pos = ftello(file_);
-    if (pos > 0 && static_cast<std::uint64_t>(pos) > maxBytes_) {
+    if (!file_)
+        return;
+    if (fileBytes_ > maxBytes_) {
         // Past the limit the file is discarded and begun again with a fresh banner.
         std::string path = path_;
         closeLocked();
         platform::removeFile(path);
         openLocked(path);
-        if (!file_) return;
+        if (!file_)
+            return;
     }
     std::string out = line.prefix;
     out.append(line.utf8 ? toGbk(line.text) : line.text);
+    if (!line.dump.empty())
+        out += hexDump(line.dump) + "\n";
     std::fwrite(out.data(), 1, out.size(), file_);
+    fileBytes_ += out.size();
 }
 
 std::string hexDump(Bytes data) {
@@ -222,20 +261,25 @@ std::string hexDump(Bytes data) {
         }
         out += "\n";
     }
-    if (data.size() > kLimit) out += "length excceed limit, not all content was processed.\n";
+    if (data.size() > kLimit)
+        out += "length excceed limit, not all content was processed.\n";
     return out;
 }
 
 bool writeTextFile(ToolLog* log, const std::string& path, std::string_view text) {
-    if (platform::replaceFile(path, text)) return true;
-    if (log) log->writeLogLine("写文本文件数据失败，文件名=" + path + "\n");
+    if (platform::replaceFile(path, text))
+        return true;
+    if (log)
+        log->writeLogLine("写文本文件数据失败，文件名=" + path + "\n");
     return false;
 }
 
 bool writeBinaryFile(ToolLog* log, const std::string& path, Bytes data) {
     std::string_view bytes(reinterpret_cast<const char*>(data.data()), data.size());
-    if (platform::replaceFile(path, bytes)) return true;
-    if (log) log->writeLogLine("写二进制文件数据失败，文件名=" + path + "\n");
+    if (platform::replaceFile(path, bytes))
+        return true;
+    if (log)
+        log->writeLogLine("写二进制文件数据失败，文件名=" + path + "\n");
     return false;
 }
 

@@ -4,7 +4,9 @@
 //
 // A buffered writer: a line is stamped on the thread that writes it and handed to the log's
 // own writer thread, which writes whatever has gathered in one go. A burst of replies, each
-// dumped in hex, then costs its handler a queue append instead of a write to disk.
+// dumped in hex, then costs its handler a queue append instead of a write to disk. The writer
+// lets lines gather for a moment (kGatherTime, or until kGatherLines wait) before it writes,
+// so that replies coming one at a time do not wake it once each.
 #include <condition_variable>
 #include <cstdint>
 #include <cstdio>
@@ -42,6 +44,9 @@ class ToolLog {
     // output unless echo is off. Returns at once; the line reaches the file shortly after.
     void writeLogLine(std::string_view text);
     void writeLogLineWide(std::u16string_view text);
+    // head, then data as hexDump shows it, then an empty line; the dump is formatted on the
+    // writer thread.
+    void writeLogDump(std::string_view head, Bytes data);
     void setEcho(bool on) { echo_ = on; }
     // Returns when every line handed in so far is in the file.
     void flush();
@@ -53,6 +58,7 @@ class ToolLog {
         std::string prefix;
         std::string text;
         bool utf8 = true;
+        std::vector<std::uint8_t> dump; // shown in hex after the text, when not empty
     };
     void enqueue(Pending line);
     void writerLoop();
@@ -63,6 +69,7 @@ class ToolLog {
 
     mutable ACE_Thread_Mutex mutex_; // the file and its size check
     std::FILE* file_ = nullptr;
+    std::uint64_t fileBytes_ = 0; // the size of file_, counted instead of asked per line
     std::string path_;
     std::uint64_t maxBytes_;
     bool echo_ = true;
@@ -72,7 +79,8 @@ class ToolLog {
     std::condition_variable written_;
     std::vector<Pending> queue_;
     std::uint64_t handedIn_ = 0, done_ = 0;
-    bool accepting_ = false; // the writer runs and takes lines
+    std::uint64_t flushWanted_ = 0; // a flush waits for the lines up to here
+    bool accepting_ = false;        // the writer runs and takes lines
     bool stopWriter_ = false;
     std::thread writer_; // started and joined by open and close only
 };

@@ -127,8 +127,9 @@ void AdminChannel::startReceiveThread() {
     receiver_ = std::thread([this] { receiveLoop(); });
 }
 
-// Receiving only: decoding, the device list and the log dump of every datagram happen on the
-// handling thread, so that a burst of replies is taken off the socket before it overflows.
+// Receiving, and handling a lone datagram when the handling thread is idle: the datagrams of a
+// burst are decoded, listed and dumped on the handling thread, so that the burst is taken off
+// the socket before it overflows.
 void AdminChannel::receiveLoop() {
     platform::DatagramBatch batch(kBatchSlots, kReceiveBufferSize);
     while (!stopping_.load()) {
@@ -204,7 +205,10 @@ int AdminChannel::receiveDatagram(platform::DatagramBatch& batch) {
         }
         if (d.empty())
             continue;
-        received_.push(d, batch.source(i));
+        // A lone reply (a stop-and-wait exchange) is handled here when the handling thread is
+        // idle; a burst goes to the queue, so that the socket is emptied first.
+        if (batch.size() != 1 || !received_.handleIfIdle(d, batch.source(i)))
+            received_.push(d, batch.source(i));
         ++queued;
     }
     if (stopDatagram) {

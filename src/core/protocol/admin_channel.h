@@ -1,8 +1,9 @@
 #pragma once
 // The administration channel: one UDP socket for every request and reply, a receive thread that
-// only takes datagrams off the socket, a handling thread that hands each one, in arrival order,
-// to the reply dispatcher, and the send that decides per device whether a frame goes by UDP or
-// through the host-service pipe.
+// takes datagrams off the socket, a handling thread that hands each one, in arrival order, to
+// the reply dispatcher (a lone reply that finds it idle is handed over by the receive thread
+// itself), and the send that decides per device whether a frame goes by UDP or through the
+// host-service pipe.
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>

@@ -35,6 +35,26 @@ bool ReceiveQueue::push(Bytes datagram, const platform::Ipv4Endpoint& from) {
     return true;
 }
 
+bool ReceiveQueue::handleIfIdle(Bytes datagram, const platform::Ipv4Endpoint& from) {
+    {
+        std::lock_guard l(m_);
+        if (handling_ || !items_.empty() || stopping_ || !thread_.joinable())
+            return false;
+        handling_ = true;
+    }
+    consumer_(datagram, from.text());
+    bool wake;
+    {
+        std::lock_guard l(m_);
+        handling_ = false;
+        wake = !items_.empty() || stopping_;
+    }
+    // Datagrams pushed (or a stop asked for) meanwhile waited for this one.
+    if (wake)
+        ready_.notify_one();
+    return true;
+}
+
 void ReceiveQueue::stop() {
     {
         std::lock_guard l(m_);
@@ -52,15 +72,20 @@ void ReceiveQueue::run() {
         bool last;
         {
             std::unique_lock l(m_);
-            ready_.wait(l, [this] { return !items_.empty() || stopping_; });
+            ready_.wait(l, [this] { return (!items_.empty() || stopping_) && !handling_; });
             work.swap(items_);
             bytes_ = 0;
             last = stopping_;
+            handling_ = !work.empty();
         }
         // Whole runs of datagrams are handled without the lock: the receive thread never
         // waits for a decode.
         for (const Item& item : work)
             consumer_(Bytes(item.bytes), item.from.text());
+        if (!work.empty()) {
+            std::lock_guard l(m_);
+            handling_ = false;
+        }
         std::uint64_t dropped = dropped_.load();
         if (dropped != reported && dropReport_)
             dropReport_(dropped - reported);

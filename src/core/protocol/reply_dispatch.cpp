@@ -77,7 +77,8 @@ void ReplyDispatcher::writeCapture(const std::string& fileName, Bytes data) {
 int ReplyDispatcher::handleReply(Bytes data, const std::string& source, bool viaUdp) {
     if (data.empty())
         return 0;
-    logLine("buffer from " + source + " dumped:\n" + hexDump(data) + "\n");
+    if (log_)
+        log_->writeLogDump("buffer from " + source + " dumped:\n", data);
     if (!hasReplyPreamble(data))
         return 0;
     if (data.size() < kMinFrameSize) {

@@ -25,12 +25,16 @@ std::string readReplyNotice(std::uint8_t status, Bytes payload, bool withPositio
 void installRightReplies(ToolSession& session) {
     ReplyDispatcher& d = session.dispatcher();
     const RightTextOptions options = readRightSettings(session.settings()).textOptions();
+    // A download keeps notices off: its thousands of replies are not formatted for nothing on
+    // their way to the waiting download.
     d.setHandler(kReadAtReply, [&d, options](const Reply& r) {
-        d.notice(readReplyNotice(r.status, r.payload, true, options));
+        if (d.noticesEnabled())
+            d.notice(readReplyNotice(r.status, r.payload, true, options));
         return 0;
     });
     d.setHandler(kReadOfCardReply, [&d, options](const Reply& r) {
-        d.notice(readReplyNotice(r.status, r.payload, false, options));
+        if (d.noticesEnabled())
+            d.notice(readReplyNotice(r.status, r.payload, false, options));
         return 0;
     });
 }
