@@ -96,8 +96,6 @@ RightBatchResult runRightBatch(ToolSession& session, const DeviceUIInfo& device,
         return std::string(text);
     };
     BatchResult batch = session.batchRunner().run(plan);
-    // The grant log is complete before anything is shown.
-    grants.reset();
 
     for (long i : batch.givenUp)
         states[sent[static_cast<std::size_t>(i)]] = CardState::Failed;
