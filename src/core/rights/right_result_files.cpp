@@ -29,39 +29,18 @@ struct GrantLog::File {
     platform::AppendFile out;
 };
 
-namespace {
-// A crash loses at most this much of the log; a batch of thousands of cards writes it a few
-// times a second instead of once per card.
-constexpr std::size_t kRunLines = 256;
-constexpr auto kRunTime = std::chrono::seconds(1);
-} // namespace
-
 GrantLog::GrantLog(ToolSession& session)
     : clock_(session.clock()),
-      file_(std::make_unique<File>(session.settings().resolve(grantLogName(session.clock())))),
-      lastWrite_(clock_.now()) {
+      file_(std::make_unique<File>(session.settings().resolve(grantLogName(session.clock())))) {
     if (!file_->out.isOpen())
         session.log().writeLogLine("写文本文件数据失败，文件名=" +
                                    session.settings().resolve(grantLogName(clock_)) + "\n");
 }
 
-GrantLog::~GrantLog() {
-    writeRun();
-}
+GrantLog::~GrantLog() = default;
 
 void GrantLog::record(const std::string& utf8Card) {
-    pending_ += clock_.format("%Y-%m-%d %H:%M:%S ") + toGbk(utf8Card) + "\r\n";
-    ++pendingLines_;
-    if (pendingLines_ >= kRunLines || clock_.now() - lastWrite_ >= kRunTime)
-        writeRun();
-}
-
-void GrantLog::writeRun() {
-    if (!pending_.empty())
-        file_->out.write(pending_);
-    pending_.clear();
-    pendingLines_ = 0;
-    lastWrite_ = clock_.now();
+    file_->out.write(clock_.format("%Y-%m-%d %H:%M:%S ") + toGbk(utf8Card) + "\r\n");
 }
 
 } // namespace quorvane

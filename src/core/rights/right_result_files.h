@@ -2,7 +2,6 @@
 // The files the rights operations leave in the program directory: the lists of cards that
 // failed, the rights read back, and the daily grant log. Contents are GBK with CR LF line
 // ends; lists are replaced whole, the grant log grows.
-#include <chrono>
 #include <memory>
 #include <optional>
 #include <string>
@@ -29,8 +28,7 @@ std::optional<std::string> writeResultList(ToolSession& session, std::string_vie
                                            const std::vector<std::string>& lines);
 
 // The grant log of one add or upload: "%Y-%m-%d %H:%M:%S " and the card, one line for every
-// right the controller took. Lines are written in runs (a second's worth, or kRunLines, and
-// the rest when the log ends), not one system call per card in the middle of a batch.
+// right the controller took, written at once.
 class GrantLog {
   public:
     explicit GrantLog(ToolSession& session);
@@ -41,14 +39,9 @@ class GrantLog {
     void record(const std::string& utf8Card);
 
   private:
-    void writeRun();
-
     struct File;
     const Clock& clock_;
     std::unique_ptr<File> file_;
-    std::string pending_; // GBK lines not yet written
-    std::size_t pendingLines_ = 0;
-    std::chrono::steady_clock::time_point lastWrite_;
 };
 
 } // namespace quorvane
