@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <ctime>
+#include <functional>
 #include <map>
 #include <set>
 
@@ -66,6 +67,21 @@ std::string rightLine(std::uint32_t position, std::uint32_t low) {
            "用户标志3=0;】";
 }
 
+// Lets a test look at the files at the moment a message or a document is shown.
+struct WatchingPort : test::RecordingUserPort {
+    std::function<void()> onShow;
+    void showMessage(const std::string& text, const std::string& title = {}) override {
+        if (onShow)
+            onShow();
+        RecordingUserPort::showMessage(text, title);
+    }
+    void openDocument(const std::string& path, bool wait) override {
+        if (onShow)
+            onShow();
+        RecordingUserPort::openDocument(path, wait);
+    }
+};
+
 struct RightsOps : ::testing::Test {
     static void SetUpTestSuite() {
         ::setenv("TZ", "UTC", 1);
@@ -115,7 +131,7 @@ struct RightsOps : ::testing::Test {
     int port = test::testPort(101);
     // Loopback answers in well under a millisecond; the grace covers a loaded machine.
     test::FakeClock clock{250ms};
-    test::RecordingUserPort port_;
+    WatchingPort port_;
     test::UdpController controller{"127.0.0.2", port,
                                    [](const SentFrame&) { return std::vector<std::string>{}; }};
     std::unique_ptr<ToolSession> session;
@@ -446,6 +462,23 @@ TEST_F(RightsOps, CancelStopsBetweenRightsAndListsWhatWasNotDone) {
     EXPECT_EQ(r.failed, (std::vector<std::string>{"3", "4", "5"}));
     EXPECT_EQ(port_.messages(), std::vector<std::string>{"操作已取消，已处理2/5，成功2"});
     EXPECT_EQ(file("添加权限失败清单.txt"), "3\r\n4\r\n5\r\n");
+}
+
+TEST_F(RightsOps, EveryCardOfALongAddIsInTheGrantLogOnceAndInOrder) {
+    answerAll();
+    std::string cards, expected;
+    for (int card = 1000; card < 1600; ++card) {
+        cards += std::to_string(card) + ";";
+        expected += "2026-05-28 20:26:40 " + std::to_string(card) + "\r\n";
+    }
+    // "操作成功！" may stay on the screen a long time: the log is whole before it shows.
+    std::string atMessage;
+    port_.onShow = [&] { atMessage = file("授权日志-20260528.txt"); };
+    auto r = addRights(s(), device, cardFields(cards));
+    EXPECT_EQ(r.done, 600);
+    EXPECT_EQ(port_.messages(), std::vector<std::string>{"操作成功！"});
+    EXPECT_EQ(atMessage, expected);
+    EXPECT_EQ(file("授权日志-20260528.txt"), expected);
 }
 
 TEST_F(RightsOps, ReadsShowTheRightTheyGot) {
