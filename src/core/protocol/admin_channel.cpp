@@ -205,9 +205,11 @@ int AdminChannel::receiveDatagram(platform::DatagramBatch& batch) {
         }
         if (d.empty())
             continue;
-        // A lone reply (a stop-and-wait exchange) is handled here when the handling thread is
-        // idle; a burst goes to the queue, so that the socket is emptied first.
-        if (batch.size() != 1 || !received_.handleIfIdle(d, batch.source(i)))
+        // A lone reply while an operation waits for one (a stop-and-wait exchange) is handled
+        // here when the handling thread is idle; a burst, or a search's replies, which nobody
+        // waits for one by one, go to the queue, so that the socket is emptied first.
+        const bool lone = batch.size() == 1 && dispatcher_.slotCount() > 0;
+        if (!lone || !received_.handleIfIdle(d, batch.source(i)))
             received_.push(d, batch.source(i));
         ++queued;
     }
