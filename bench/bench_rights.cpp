@@ -18,16 +18,14 @@
 #include <benchmark/benchmark.h>
 
 #include <condition_variable>
-#include <csignal>
 #include <deque>
 #include <filesystem>
 #include <fstream>
 #include <mutex>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 
+#include "bench_support.h"
 #include "platform/udp_socket.h"
 #include "protocol/frame.h"
 #include "rights/right_builder.h"
@@ -37,8 +35,9 @@
 #include "session/device_command.h"
 #include "session/tool_session.h"
 
-extern char** environ;
 using namespace quorvane;
+using quorvane::bench::BenchSim;
+using quorvane::bench::SilentPort;
 using SteadyClock = std::chrono::steady_clock;
 
 namespace {
@@ -46,62 +45,6 @@ namespace {
 constexpr std::uint32_t kCards = 10000;
 constexpr std::uint32_t kFirstCard = 5000000;
 constexpr int kRounds = 3;
-
-class SilentPort : public UserPort {
-  public:
-    void showNotice(const std::string&) override {}
-    void showMessage(const std::string& text, const std::string&) override { last = text; }
-    bool askYesNo(const std::string&) override { return false; }
-    Answer askYesNoCancel(const std::string&) override { return Answer::No; }
-    void progress(const std::string&, long, long) override {}
-    std::optional<std::string> pickOpenFile(const std::string&) override { return {}; }
-    std::optional<std::string> pickSaveFile(const std::string&, const std::string&,
-                                            const std::string&) override {
-        return {};
-    }
-    void openDocument(const std::string&, bool) override {}
-    void beginBusy() override {}
-    void endBusy() override {}
-    void pumpEvents() override {}
-    std::string last;
-};
-
-// quorvane-sim with two controllers (127.0.0.1 and .2) that hash rights into FLASH first.
-struct Sim {
-    explicit Sim(int port) {
-        std::string bin = std::string(QUORVANE_BIN_DIR) + "/tools/sim/quorvane-sim";
-        std::vector<std::string> args = {
-            bin, "--count", "2", "--port", std::to_string(port), "--large-rights"};
-        std::vector<char*> argv;
-        for (auto& a : args)
-            argv.push_back(a.data());
-        argv.push_back(nullptr);
-        int fds[2];
-        if (::pipe(fds) != 0)
-            return;
-        posix_spawn_file_actions_t fa;
-        posix_spawn_file_actions_init(&fa);
-        posix_spawn_file_actions_adddup2(&fa, fds[1], 1);
-        posix_spawn(&pid, bin.c_str(), &fa, nullptr, argv.data(), environ);
-        posix_spawn_file_actions_destroy(&fa);
-        ::close(fds[1]);
-        std::string out;
-        char buf[256];
-        while (out.find("ready") == std::string::npos) {
-            auto n = ::read(fds[0], buf, sizeof buf);
-            if (n <= 0)
-                break;
-            out.append(buf, static_cast<std::size_t>(n));
-        }
-        ::close(fds[0]);
-    }
-    ~Sim() {
-        ::kill(pid, SIGTERM);
-        int st = 0;
-        ::waitpid(pid, &st, 0);
-    }
-    pid_t pid = -1;
-};
 
 struct Home {
     Home() {
@@ -254,7 +197,8 @@ bool clearController(ToolSession& session, const DeviceUIInfo& device) {
 
 void BM_AddRights(benchmark::State& state) {
     Home home;
-    Sim sim(home.port);
+    // Two controllers (127.0.0.1 and .2) that hash rights into FLASH first.
+    BenchSim sim({"--count", "2", "--port", std::to_string(home.port), "--large-rights"});
     for (auto _ : state) {
         SilentPort port;
         ToolSession session(home.dir, port);
