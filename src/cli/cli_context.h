@@ -8,8 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "declared_options.h"
 #include "infra/settings.h"
-#include "option_spec.h"
 #include "session/user_port.h"
 
 namespace quorvane::cli {
@@ -41,7 +41,7 @@ struct CliCommand {
     bool offline;            // offline commands need no password and no network
     int (*run)(CliContext&); // reads ctx.args; kUsage makes the runner print the usage once
     std::string_view usage;
-    std::span<const OptionSpec> options;
+    std::span<const DeclaredOption> options;
 };
 
 std::span<const CliCommand> cliCommands();

@@ -176,14 +176,9 @@ int cmdDoorConfig(CliContext& ctx) {
 }
 
 int cmdCopyConfig(CliContext& ctx) {
-    if (!ctx.args.positionals().empty())
-        return kUsage;
-    OnlineSession session(ctx);
-    int code = kOk;
-    auto devices = selectCopyDevices(ctx, *session, code);
-    if (!devices)
-        return code;
-    return operationExitCode(copyDoorConfig(*session, devices->source, devices->targets));
+    return onCopyDevices(ctx, [](ToolSession& s, CopyDevices& d) {
+        return operationExitCode(copyDoorConfig(s, d.source, d.targets));
+    });
 }
 
 } // namespace quorvane::cli

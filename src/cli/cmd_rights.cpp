@@ -88,14 +88,9 @@ int cmdRightsUpload(CliContext& ctx) {
 }
 
 int cmdRightsCopy(CliContext& ctx) {
-    if (!ctx.args.positionals().empty())
-        return kUsage;
-    OnlineSession session(ctx);
-    int code = kOk;
-    auto devices = selectCopyDevices(ctx, *session, code);
-    if (!devices)
-        return code;
-    return status(copyRights(*session, {devices->source}, devices->targets));
+    return onCopyDevices(ctx, [](ToolSession& s, CopyDevices& d) {
+        return status(copyRights(s, {d.source}, d.targets));
+    });
 }
 
 int cmdRightsSwipe(CliContext& ctx) {

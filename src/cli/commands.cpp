@@ -6,27 +6,27 @@ namespace quorvane::cli {
 
 namespace {
 using A = Arity;
-constexpr OptionSpec kCodecOptions[] = {{"--seq", A::Value}, {"--three-byte", A::Flag}};
-constexpr OptionSpec kStatusOptions[] = {{"--multi-line", A::Flag}};
-constexpr OptionSpec kConvertOptions[] = {{"--force", A::Flag}, {"--reverse", A::Flag}};
-constexpr OptionSpec kOpenOptions[] = {kDeviceOptions[0],
-                                       kDeviceOptions[1],
-                                       {"--door", A::Value},
-                                       {"--ms", A::Value},
-                                       {"--state", A::Value}};
-constexpr OptionSpec kOpenAllOptions[] = {
+constexpr DeclaredOption kCodecOptions[] = {{"--seq", A::Value}, {"--three-byte", A::Flag}};
+constexpr DeclaredOption kStatusOptions[] = {{"--multi-line", A::Flag}};
+constexpr DeclaredOption kConvertOptions[] = {{"--force", A::Flag}, {"--reverse", A::Flag}};
+constexpr DeclaredOption kOpenOptions[] = {kDeviceOptions[0],
+                                           kDeviceOptions[1],
+                                           {"--door", A::Value},
+                                           {"--ms", A::Value},
+                                           {"--state", A::Value}};
+constexpr DeclaredOption kOpenAllOptions[] = {
     kDeviceOptions[0], kDeviceOptions[1], {"--door", A::Value}, {"--ms", A::Value}};
-constexpr OptionSpec kSelfTestOptions[] = {
+constexpr DeclaredOption kSelfTestOptions[] = {
     kDeviceOptions[0], kDeviceOptions[1], {"--flags", A::Value}};
-constexpr OptionSpec kSet485Options[] = {
+constexpr DeclaredOption kSet485Options[] = {
     {"--com", A::Value}, {"--serial", A::Value}, {"--flag", A::Value}};
-constexpr OptionSpec kSearchOptions[] = {
+constexpr DeclaredOption kSearchOptions[] = {
     {"--mcast", A::Flag},  {"--pipe", A::Flag},  {"--to", A::Value},  {"--port", A::Value},
     {"--iface", A::Value}, {"--wait", A::Value}, {"--json", A::Flag},
 };
-constexpr OptionSpec kDetailOptions[] = {
+constexpr DeclaredOption kDetailOptions[] = {
     {"--device", A::Value, "-d"}, {"--record", A::Value}, {"--file", A::Flag}};
-constexpr OptionSpec kSaveOptions[] = {
+constexpr DeclaredOption kSaveOptions[] = {
     {"--device", A::Value, "-d"}, {"--record", A::Value},      {"--name", A::Value},
     {"--mac", A::Value},          {"--ip", A::Value},          {"--mask", A::Value},
     {"--gateway", A::Value},      {"--host-ip", A::Value},     {"--host-port", A::Value},
@@ -34,13 +34,13 @@ constexpr OptionSpec kSaveOptions[] = {
     {"--number", A::Value},       {"--report-mode", A::Value}, {"--ip-alloc", A::Value},
     {"--op-password", A::Value},  {"--broadcast", A::Flag},    {"--broadcast-all", A::Flag},
 };
-constexpr OptionSpec kDoorConfigOptions[] = {{"--device", A::Value, "-d"},
-                                             {"--record", A::Value},
-                                             {"--show", A::Flag},
-                                             {"--backup", A::Value},
-                                             {"--restore", A::Value}};
-constexpr OptionSpec kCopyConfigOptions[] = {{"--from", A::Value}, {"--to", A::Repeated}};
-constexpr OptionSpec kRightListOptions[] = {
+constexpr DeclaredOption kDoorConfigOptions[] = {{"--device", A::Value, "-d"},
+                                                 {"--record", A::Value},
+                                                 {"--show", A::Flag},
+                                                 {"--backup", A::Value},
+                                                 {"--restore", A::Value}};
+constexpr DeclaredOption kCopyConfigOptions[] = {{"--from", A::Value}, {"--to", A::Repeated}};
+constexpr DeclaredOption kRightListOptions[] = {
     {"--device", A::Value, "-d"}, {"--record", A::Value},     {"--from-file", A::Value},
     {"--name", A::Value},         {"--valid-from", A::Value}, {"--valid-to", A::Value},
     {"--zones", A::Value},        {"--readers", A::Value},    {"--times", A::Value},
@@ -48,14 +48,14 @@ constexpr OptionSpec kRightListOptions[] = {
     {"--parcel", A::Flag},        {"--debt", A::Flag},        {"--flag1", A::Flag},
     {"--flag2", A::Flag},         {"--flag3", A::Flag},
 };
-constexpr OptionSpec kRightGetOptions[] = {{"--device", A::Value, "-d"},
-                                           {"--record", A::Value},
-                                           {"--start", A::Value},
-                                           {"--forward", A::Flag}};
-constexpr OptionSpec kRightDownloadOptions[] = {
+constexpr DeclaredOption kRightGetOptions[] = {{"--device", A::Value, "-d"},
+                                               {"--record", A::Value},
+                                               {"--start", A::Value},
+                                               {"--forward", A::Flag}};
+constexpr DeclaredOption kRightDownloadOptions[] = {
     {"--device", A::Value, "-d"}, {"--record", A::Value}, {"--card", A::Value}};
-constexpr OptionSpec kRightCopyOptions[] = {{"--from", A::Value}, {"--to", A::Repeated}};
-constexpr OptionSpec kRightSwipeOptions[] = {
+constexpr DeclaredOption kRightCopyOptions[] = {{"--from", A::Value}, {"--to", A::Repeated}};
+constexpr DeclaredOption kRightSwipeOptions[] = {
     {"--device", A::Value, "-d"}, {"--record", A::Value}, {"--readers", A::Value}};
 constexpr std::string_view kRightAddUsage =
     "rights add (-d IP | --record FILE) [CARD ...] [--from-file FILE] [--name T] [--valid-from "

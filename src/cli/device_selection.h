@@ -12,7 +12,7 @@
 namespace quorvane::cli {
 
 // -d/--device IP and --record FILE, for the option tables of such commands.
-inline constexpr OptionSpec kDeviceOptions[] = {
+inline constexpr DeclaredOption kDeviceOptions[] = {
     {"--device", Arity::Value, "-d"},
     {"--record", Arity::Value},
 };
@@ -63,5 +63,18 @@ struct CopyDevices {
     std::vector<DeviceUIInfo> targets;
 };
 std::optional<CopyDevices> selectCopyDevices(CliContext& ctx, ToolSession& session, int& code);
+
+// The common shape of a copy command: a session, the devices of --from and --to, then the
+// operation; its result is the exit code.
+template <class Operation> int onCopyDevices(CliContext& ctx, Operation run) {
+    if (!ctx.args.positionals().empty())
+        return kUsage;
+    OnlineSession session(ctx);
+    int code = kOk;
+    auto devices = selectCopyDevices(ctx, *session, code);
+    if (!devices)
+        return code;
+    return run(*session, *devices);
+}
 
 } // namespace quorvane::cli

@@ -24,7 +24,7 @@ int probe(CliContext& ctx) {
 int question(CliContext& ctx) {
     return ctx.port->askYesNo("确定要清除所有权限吗？") ? kOk : kFailed;
 }
-constexpr OptionSpec kProbeOptions[] = {
+constexpr DeclaredOption kProbeOptions[] = {
     {"--device", Arity::Value, "-d"}, {"--to", Arity::Repeated}, {"--json"}};
 const CliCommand kTestCommands[] = {
     {"probe", "", false, probe, "probe", kProbeOptions},

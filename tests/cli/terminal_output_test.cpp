@@ -74,7 +74,7 @@ int document(CliContext& ctx) {
     *ctx.out << "[]\n";
     return kOk;
 }
-constexpr OptionSpec kJson[] = {{"--json"}};
+constexpr DeclaredOption kJson[] = {{"--json"}};
 const CliCommand kDocumentCommands[] = {{"doc", "", true, document, "doc [--json]", kJson}};
 
 TEST(MachineOutput, WithJsonNoticesGoToStandardErrorAndTheDocumentStandsAlone) {

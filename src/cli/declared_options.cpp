@@ -1,4 +1,4 @@
-#include "option_spec.h"
+#include "declared_options.h"
 
 #include <algorithm>
 #include <ostream>
@@ -32,7 +32,7 @@ std::vector<std::string> ParsedArgs::values(std::string_view name) const {
     return out;
 }
 
-std::optional<ParsedArgs> parseArgs(const Args& words, std::span<const OptionSpec> options,
+std::optional<ParsedArgs> parseArgs(const Args& words, std::span<const DeclaredOption> options,
                                     std::ostream& err) {
     ParsedArgs parsed;
     bool optionsEnded = false;
@@ -46,27 +46,27 @@ std::optional<ParsedArgs> parseArgs(const Args& words, std::span<const OptionSpe
             optionsEnded = true;
             continue;
         }
-        auto spec = std::find_if(options.begin(), options.end(), [&word](const OptionSpec& o) {
+        auto known = std::find_if(options.begin(), options.end(), [&word](const DeclaredOption& o) {
             return word == o.name || (!o.alias.empty() && word == o.alias);
         });
-        if (spec == options.end()) {
+        if (known == options.end()) {
             err << "unknown option: " << word << "\n";
             return std::nullopt;
         }
-        if (spec->arity == Arity::Flag) {
-            if (!parsed.has(spec->name))
-                parsed.given_.push_back({spec->name, {}});
+        if (known->arity == Arity::Flag) {
+            if (!parsed.has(known->name))
+                parsed.given_.push_back({known->name, {}});
             continue;
         }
         if (i + 1 >= words.size()) {
             err << "option " << word << " needs a value\n";
             return std::nullopt;
         }
-        if (spec->arity == Arity::Value && parsed.has(spec->name)) {
-            err << "option " << spec->name << " given more than once\n";
+        if (known->arity == Arity::Value && parsed.has(known->name)) {
+            err << "option " << known->name << " given more than once\n";
             return std::nullopt;
         }
-        parsed.given_.push_back({spec->name, words[++i]});
+        parsed.given_.push_back({known->name, words[++i]});
     }
     return parsed;
 }

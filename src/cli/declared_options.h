@@ -19,8 +19,8 @@ enum class Arity {
     Repeated, // one value each time it is given (`--to IP --to IP`)
 };
 
-struct OptionSpec {
-    constexpr OptionSpec(std::string_view n, Arity a = Arity::Flag, std::string_view al = {})
+struct DeclaredOption {
+    constexpr DeclaredOption(std::string_view n, Arity a = Arity::Flag, std::string_view al = {})
         : name(n), arity(a), alias(al) {}
     std::string_view name; // "--device"
     Arity arity;
@@ -36,7 +36,7 @@ class ParsedArgs {
     const Args& positionals() const { return positionals_; }
 
   private:
-    friend std::optional<ParsedArgs> parseArgs(const Args&, std::span<const OptionSpec>,
+    friend std::optional<ParsedArgs> parseArgs(const Args&, std::span<const DeclaredOption>,
                                                std::ostream&);
     struct Given {
         std::string_view name;
@@ -47,7 +47,7 @@ class ParsedArgs {
 };
 
 // The words read against the declaration; nothing after printing the reason on err.
-std::optional<ParsedArgs> parseArgs(const Args& words, std::span<const OptionSpec> options,
+std::optional<ParsedArgs> parseArgs(const Args& words, std::span<const DeclaredOption> options,
                                     std::ostream& err);
 
 } // namespace quorvane::cli
