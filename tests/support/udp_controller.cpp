@@ -34,11 +34,6 @@ void UdpController::setScript(Script script) {
     script_ = std::move(script);
 }
 
-void UdpController::setAfterReplies(std::function<void(const SentFrame&)> after) {
-    std::lock_guard l(m_);
-    after_ = std::move(after);
-}
-
 void UdpController::run() {
     std::vector<std::uint8_t> buffer(20000);
     for (;;) {
@@ -52,19 +47,15 @@ void UdpController::run() {
         f.bytes.assign(buffer.begin(), buffer.begin() + n);
         f.info = inspectFrame(asBytes(f.bytes));
         Script script;
-        std::function<void(const SentFrame&)> after;
         {
             std::lock_guard l(m_);
             received_.push_back(f);
             script = script_;
-            after = after_;
         }
         arrived_.notify_all();
         if (script)
             for (const auto& reply : script(f))
                 socket_.sendTo(asBytes(reply), from);
-        if (after)
-            after(f);
     }
 }
 

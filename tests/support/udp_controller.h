@@ -34,8 +34,6 @@ class UdpController {
     std::vector<SentFrame> waitForFrames(std::size_t n,
                                          std::chrono::milliseconds limit = std::chrono::seconds(5));
     void setScript(Script script);
-    // Called on the controller's thread after the replies to each frame went out.
-    void setAfterReplies(std::function<void(const SentFrame&)> after);
 
   private:
     void run();
@@ -45,7 +43,6 @@ class UdpController {
     mutable std::mutex m_;
     std::condition_variable arrived_;
     Script script_;
-    std::function<void(const SentFrame&)> after_;
     std::vector<SentFrame> received_;
     bool ready_ = false;
     std::thread thread_;
