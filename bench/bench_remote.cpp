@@ -9,7 +9,7 @@
 #include <unistd.h>
 
 #include "bench_support.h"
-#include "session/remote_commands.h"
+#include "remote/remote_commands.h"
 #include "session/tool_session.h"
 
 using namespace quorvane;

@@ -2,8 +2,8 @@
 # folder and of the folders below it; an include that runs upward stops the configure step.
 # Usable from a CMakeLists (quorvane_check_layers) and in script mode:
 #   cmake -DCORE_DIR=<dir with the layer folders> -P cmake/CheckLayers.cmake
-set(QUORVANE_CORE_LAYERS platform infra protocol model session rights transfer records textcmd
-    idcard)
+set(QUORVANE_CORE_LAYERS platform infra protocol model session config remote rights transfer
+    records textcmd idcard)
 
 function(quorvane_check_layers core_dir)
     set(problems "")

@@ -10,9 +10,9 @@
 #include "operation_exit.h"
 #include "platform/udp_socket.h"
 #include "protocol/admin_channel.h"
-#include "session/config_save.h"
-#include "session/device_detail.h"
-#include "session/door_config.h"
+#include "config/config_save.h"
+#include "config/device_detail.h"
+#include "config/door_config.h"
 #include "session/host_service.h"
 
 namespace quorvane::cli {

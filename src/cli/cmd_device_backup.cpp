@@ -3,7 +3,7 @@
 #include "commands.h"
 #include "device_selection.h"
 #include "operation_exit.h"
-#include "session/device_backup.h"
+#include "config/device_backup.h"
 
 namespace quorvane::cli {
 

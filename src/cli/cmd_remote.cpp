@@ -10,7 +10,7 @@
 #include "protocol/admin_channel.h"
 #include "protocol/frame.h"
 #include "protocol/open_door.h"
-#include "session/remote_commands.h"
+#include "remote/remote_commands.h"
 
 namespace quorvane::cli {
 

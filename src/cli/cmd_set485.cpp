@@ -2,7 +2,7 @@
 #include <ostream>
 
 #include "commands.h"
-#include "session/set485_reader.h"
+#include "remote/set485_reader.h"
 
 namespace quorvane::cli {
 

@@ -1,7 +1,7 @@
 // time get, time set: the controller's clock.
 #include "commands.h"
 #include "device_selection.h"
-#include "session/remote_commands.h"
+#include "remote/remote_commands.h"
 
 namespace quorvane::cli {
 

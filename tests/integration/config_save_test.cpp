@@ -10,7 +10,7 @@
 #include "integration_home.h"
 #include "protocol/frame.h"
 #include "recording_user_port.h"
-#include "session/config_save.h"
+#include "config/config_save.h"
 #include "session/operation_result.h"
 #include "session/tool_session.h"
 

@@ -9,7 +9,7 @@
 #include "integration_home.h"
 #include "protocol/frame.h"
 #include "recording_user_port.h"
-#include "session/door_config.h"
+#include "config/door_config.h"
 #include "session/operation_result.h"
 #include "session/tool_session.h"
 

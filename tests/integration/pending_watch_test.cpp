@@ -8,8 +8,8 @@
 #include "fake_controller.h"
 #include "integration_home.h"
 #include "recording_user_port.h"
-#include "session/config_save.h"
-#include "session/door_config.h"
+#include "config/config_save.h"
+#include "config/door_config.h"
 #include "session/operation_result.h"
 #include "session/tool_session.h"
 

@@ -10,7 +10,7 @@
 #include "fake_controller.h"
 #include "remote_sim.h"
 #include "sample_frames.h"
-#include "session/remote_commands.h"
+#include "remote/remote_commands.h"
 
 using namespace quorvane;
 using namespace quorvane::test;

@@ -5,8 +5,8 @@
 
 #include "protocol/open_door.h"
 #include "remote_sim.h"
-#include "session/remote_choices.h"
-#include "session/remote_commands.h"
+#include "remote/remote_choices.h"
+#include "remote/remote_commands.h"
 
 using namespace quorvane;
 using namespace quorvane::test;

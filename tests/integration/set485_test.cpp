@@ -7,7 +7,7 @@
 #include "integration_home.h"
 #include "platform/mw_sync_com.h"
 #include "recording_user_port.h"
-#include "session/set485_reader.h"
+#include "remote/set485_reader.h"
 #include "socat_pty.h"
 
 using namespace quorvane;

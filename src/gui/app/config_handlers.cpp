@@ -18,8 +18,8 @@
 #include "dialogs/dlg_config_copy.h"
 #include "platform/udp_socket.h"
 #include "protocol/admin_channel.h"
-#include "session/device_backup.h"
-#include "session/device_detail.h"
+#include "config/device_backup.h"
+#include "config/device_detail.h"
 #include "session/tool_session.h"
 
 namespace quorvane::gui {

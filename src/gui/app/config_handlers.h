@@ -7,9 +7,9 @@
 #include <optional>
 
 #include "app/window_group.h"
-#include "session/config_save.h"
-#include "session/device_backup.h"
-#include "session/door_config.h"
+#include "config/config_save.h"
+#include "config/device_backup.h"
+#include "config/door_config.h"
 
 namespace quorvane::gui {
 

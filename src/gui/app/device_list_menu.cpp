@@ -4,7 +4,7 @@
 
 #include <QMenu>
 
-#include "session/remote_choices.h"
+#include "remote/remote_choices.h"
 
 namespace quorvane::gui {
 namespace {

@@ -12,9 +12,9 @@
 #include "dialogs/dlg_pppoe.h"
 #include "dialogs/dlg_set485_id.h"
 #include "dialogs/dlg_test_flag.h"
-#include "session/network_identity.h"
-#include "session/remote_choices.h"
-#include "session/remote_commands.h"
+#include "remote/network_identity.h"
+#include "remote/remote_choices.h"
+#include "remote/remote_commands.h"
 #include "session/tool_session.h"
 
 namespace quorvane::gui {

@@ -3,7 +3,7 @@
 // the configuration is saved.
 #include <QDialog>
 
-#include "session/network_identity.h"
+#include "remote/network_identity.h"
 
 class QLineEdit;
 

@@ -9,7 +9,7 @@
 #include <QSpinBox>
 
 #include "app/pumped_wait.h"
-#include "session/set485_reader.h"
+#include "remote/set485_reader.h"
 
 namespace quorvane::gui {
 

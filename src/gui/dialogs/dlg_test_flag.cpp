@@ -5,7 +5,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "session/remote_choices.h"
+#include "remote/remote_choices.h"
 
 namespace quorvane::gui {
 

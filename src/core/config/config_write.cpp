@@ -1,4 +1,4 @@
-#include "session/config_write.h"
+#include "config/config_write.h"
 
 #include "protocol/reply_dispatch.h"
 #include "session/operation_result.h"

@@ -1,4 +1,4 @@
-#include "session/device_detail.h"
+#include "config/device_detail.h"
 
 #include "infra/codepage.h"
 #include "infra/tool_log.h"

@@ -4,7 +4,7 @@
 
 #include "infra/codepage.h"
 #include "recording_user_port.h"
-#include "session/network_identity.h"
+#include "remote/network_identity.h"
 #include "test_paths.h"
 
 using namespace quorvane;

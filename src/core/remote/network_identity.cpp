@@ -1,4 +1,4 @@
-#include "session/network_identity.h"
+#include "remote/network_identity.h"
 
 #include <cstdio>
 

@@ -1,4 +1,4 @@
-#include "session/set485_reader.h"
+#include "remote/set485_reader.h"
 
 #include <chrono>
 

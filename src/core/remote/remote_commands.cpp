@@ -1,4 +1,4 @@
-#include "session/remote_commands.h"
+#include "remote/remote_commands.h"
 
 #include <array>
 

@@ -1,9 +1,9 @@
-#include "session/door_config.h"
+#include "config/door_config.h"
 
 #include <algorithm>
 
 #include "model/record_file.h"
-#include "session/config_write.h"
+#include "config/config_write.h"
 #include "session/device_command.h"
 #include "session/operation_result.h"
 #include "session/tool_session.h"

@@ -1,4 +1,4 @@
-#include "session/config_save.h"
+#include "config/config_save.h"
 
 #include <algorithm>
 #include <cctype>
@@ -6,7 +6,7 @@
 
 #include "infra/codepage.h"
 #include "protocol/frame.h"
-#include "session/config_write.h"
+#include "config/config_write.h"
 #include "session/device_targets.h"
 #include "session/operation_result.h"
 #include "session/tool_session.h"

@@ -1,4 +1,4 @@
-#include "session/device_backup.h"
+#include "config/device_backup.h"
 
 #include "session/device_command.h"
 #include "session/operation_result.h"
