@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tool and the tests need, only those missing.
 set -euo pipefail
-PKGS=(build-essential cmake ninja-build ccache pkg-config qt6-base-dev qt6-base-dev-tools
-      libqt6test6 libace-dev libssl-dev libgtest-dev libgmock-dev libbenchmark-dev socat
-      iproute2 xvfb xauth fonts-wqy-microhei qt6-translations-l10n clang libclang-rt-14-dev)
+PKGS=(build-essential cmake nlohmann-json3-dev gcovr ninja-build ccache pkg-config qt6-base-dev
+      qt6-base-dev-tools libqt6test6 libace-dev libssl-dev libgtest-dev libgmock-dev
+      libbenchmark-dev socat iproute2 xvfb xauth fonts-wqy-microhei qt6-translations-l10n clang
+      libclang-rt-14-dev)
 missing=()
 for p in "${PKGS[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

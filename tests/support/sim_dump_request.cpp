@@ -39,12 +39,12 @@ std::optional<JsonValue> readSimDump(const std::string& dumpFile) {
     return parseJson(text.str());
 }
 
-const JsonValue& simController(const JsonValue& dump, const std::string& address) {
-    const JsonValue& list = dump["controllers"];
+JsonValue simController(const JsonValue& dump, const std::string& address) {
+    const JsonValue list = dump["controllers"];
     for (std::size_t i = 0; i < list.size(); ++i)
         if (list[i]["address"].str() == address)
             return list[i];
-    return list[list.size()]; // past the end: the null value
+    return {};
 }
 
 } // namespace quorvane::test

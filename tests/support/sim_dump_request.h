@@ -21,6 +21,6 @@ std::optional<JsonValue> requestSimDump(ChildProcess& sim, const std::string& du
 std::optional<JsonValue> readSimDump(const std::string& dumpFile);
 
 // The entry of the controller at address in a dump; a null value when there is none.
-const JsonValue& simController(const JsonValue& dump, const std::string& address);
+JsonValue simController(const JsonValue& dump, const std::string& address);
 
 } // namespace quorvane::test
