@@ -9,7 +9,7 @@
 #include "protocol/pipe_message.h"
 #include "recording_user_port.h"
 #include "session/device_list.h"
-#include "transport_fixture.h"
+#include "channel_fixture.h"
 
 using namespace quorvane;
 using namespace quorvane::test;
@@ -63,7 +63,7 @@ protected:
         ::setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
     }
     std::string runtime;
-    TransportFixture fx{"enable-pipe=1\npipe-name=testpipe\n"};
+    ChannelFixture fx{"enable-pipe=1\npipe-name=testpipe\n"};
     DeviceList devices;
     RecordingUserPort port;
     PipeHooks hooks() {
@@ -150,7 +150,7 @@ TEST_F(PipeChannel, QueuedFramesGoThroughTheWorkerInOrder) {
     ASSERT_EQ(pool.start(), 0);
     std::uint8_t frame[] = {9, 9};
     pool.sendPipe(frame, "门禁9", "", 30000, 1);
-    EXPECT_EQ(fx.arrived.wait(std::chrono::seconds(20)), 1);
+    EXPECT_TRUE(fx.waitFor(1));
     pool.close();
     EXPECT_EQ(pool.runningWorkers(), 0);
     EXPECT_EQ(fx.received().at(0).source, "127.0.0.9:65534");
