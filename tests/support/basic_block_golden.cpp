@@ -79,11 +79,11 @@ std::vector<Byte> goldenPayload(bool extended) {
     putText(p, 108, "V6.64");                              // firmware
     p[115] = sum(p, 0, 115);
     if (extended) {
-        putText(p, 116, "acct");             // PPPoE account
-        putText(p, 148, "secret");           // PPPoE password
-        put(p, 158, {10, 0, 0, 9});          // area server
-        put(p, 162, {0x23, 0x28});           // its port 9000, big-endian
-        p[190] = 0xEE;                       // extended marker
+        putText(p, 116, "acct");    // PPPoE account
+        putText(p, 148, "secret");  // PPPoE password
+        put(p, 158, {10, 0, 0, 9}); // area server
+        put(p, 162, {0x23, 0x28});  // its port 9000, big-endian
+        p[190] = 0xEE;              // extended marker
         p[191] = sum(p, 0, 191);
     }
     auto door = doorBlock();
