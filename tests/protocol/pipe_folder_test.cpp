@@ -10,12 +10,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "channel_fixture.h"
 #include "platform/local_pipe.h"
 #include "protocol/named_pipe.h"
 #include "protocol/pipe_channel.h"
 #include "recording_user_port.h"
 #include "session/device_list.h"
-#include "channel_fixture.h"
 
 using namespace quorvane;
 using namespace quorvane::test;

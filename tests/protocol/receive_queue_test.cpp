@@ -92,7 +92,7 @@ struct Consumer {
                 cv.notify_all();
                 cv.wait(l, [this] { return released; });
             }
-            handled.push_back(source.empty() ? text(d) : text(d) + "@" + source);
+            handled.push_back(text(d) + "@" + source);
             threads.push_back(std::this_thread::get_id());
             cv.notify_all();
         };
@@ -132,7 +132,8 @@ TEST(ReceiveQueue, HandsEveryDatagramOnInArrivalOrderAndStopHandlesTheRest) {
 TEST(ReceiveQueue, BeyondItsByteLimitDatagramsAreDroppedCountedAndReported) {
     Consumer c;
     std::uint64_t reported = 0;
-    ReceiveQueue q(c.fn(), [&](std::uint64_t n) { reported += n; }, 10);
+    ReceiveQueue q(
+        c.fn(), [&](std::uint64_t n) { reported += n; }, 10);
     // Not started: nothing is taken out while the pushes fill it.
     EXPECT_TRUE(q.push(asBytes(std::string("12345")), kFrom));
     EXPECT_TRUE(q.push(asBytes(std::string("67890")), kFrom));
