@@ -79,7 +79,7 @@ TEST(CardNumber, DecimalBeyondThirtyTwoBitsOrWithoutDigitsIsRefused) {
     EXPECT_FALSE(parseCardNumber("", {}));
     EXPECT_FALSE(parseCardNumber("-1", {}));
     EXPECT_EQ(*parseCardNumber("123", {}), 123u);
-    EXPECT_EQ(*parseCardNumber(" \t12345", {}), 12345u); // leading blanks are skipped
+    EXPECT_EQ(parseCardNumber(" \t12345", {}), 12345u); // leading blanks are skipped
 }
 
 TEST(CardNumber, CheckCharacterFollowsMod11_2IncludingX) {
