@@ -19,6 +19,16 @@ std::vector<std::string> lines(const std::string& text) {
     return out;
 }
 
+// A log open on a fresh file, not echoed to the console.
+struct OpenLog : ::testing::Test {
+    OpenLog() {
+        log.setEcho(false);
+        log.openToolLog(dir + "/t.log");
+    }
+    std::string dir = test::scratchDir("log");
+    ToolLog log;
+};
+
 TEST(ToolLog, LinesCarryTimeAndThreadAndBannersFrameTheFile) {
     std::string dir = test::scratchDir("log");
     {
@@ -54,12 +64,8 @@ TEST(ToolLog, RotationPastTheLimitRestartsWithABanner) {
     EXPECT_NE(l[3].find("] after"), std::string::npos);
 }
 
-TEST(ToolLog, TwoThreadsNeverMixALine) {
-    std::string dir = test::scratchDir("log");
-    ToolLog log;
-    log.setEcho(false);
-    log.openToolLog(dir + "/t.log");
-    auto writer = [&log](char c) {
+TEST_F(OpenLog, TwoThreadsNeverMixALine) {
+    auto writer = [this](char c) {
         for (int i = 0; i < 500; ++i)
             log.writeLogLine(std::string(300, c) + "\n");
     };
@@ -82,11 +88,7 @@ TEST(ToolLog, TwoThreadsNeverMixALine) {
     EXPECT_EQ(count, 1000);
 }
 
-TEST(ToolLog, EveryLineHandedInReachesTheFileInOrderByFlushOrClose) {
-    std::string dir = test::scratchDir("log");
-    ToolLog log;
-    log.setEcho(false);
-    log.openToolLog(dir + "/t.log");
+TEST_F(OpenLog, EveryLineHandedInReachesTheFileInOrderByFlushOrClose) {
     for (int i = 0; i < 2000; ++i)
         log.writeLogLine("line " + std::to_string(i) + "\n");
     log.flush();
@@ -106,11 +108,7 @@ TEST(ToolLog, EveryLineHandedInReachesTheFileInOrderByFlushOrClose) {
     EXPECT_EQ(lines(test::readFile(dir + "/t.log")).size(), l.size());
 }
 
-TEST(ToolLog, DumpFollowsItsHeadAndKeepsItsPlaceAmongTheLines) {
-    std::string dir = test::scratchDir("log");
-    ToolLog log;
-    log.setEcho(false);
-    log.openToolLog(dir + "/t.log");
+TEST_F(OpenLog, DumpFollowsItsHeadAndKeepsItsPlaceAmongTheLines) {
     log.writeLogLine("before\n");
     std::string data = "ABCDEFGHIJKLMNOP\x01\x02";
     log.writeLogDump("buffer from 127.0.0.1:65534 dumped:\n", asBytes(data));
@@ -129,11 +127,7 @@ TEST(ToolLog, DumpFollowsItsHeadAndKeepsItsPlaceAmongTheLines) {
     EXPECT_NE(l[8].find("] after"), std::string::npos);
 }
 
-TEST(ToolLog, WideTextIsWrittenAsGbkOrReplacedByTheConversionFailureLine) {
-    std::string dir = test::scratchDir("log");
-    ToolLog log;
-    log.setEcho(false);
-    log.openToolLog(dir + "/t.log");
+TEST_F(OpenLog, WideTextIsWrittenAsGbkOrReplacedByTheConversionFailureLine) {
     log.writeLogLineWide(u"\u4F60\u597D\n");
     log.writeLogLineWide(u"x\U0001F600\n"); // no GBK form; four UTF-16 units
     // Longer than the 10 240-byte buffer: cut on a character boundary.
@@ -166,11 +160,7 @@ TEST(HexDump, TwoThousandBytesStopAt1024WithTheNote) {
     EXPECT_EQ(l[64], "length excceed limit, not all content was processed.");
 }
 
-TEST(FileWriters, FailureWritesOneLogLine) {
-    std::string dir = test::scratchDir("log");
-    ToolLog log;
-    log.setEcho(false);
-    log.openToolLog(dir + "/t.log");
+TEST_F(OpenLog, FileWriterFailureWritesOneLogLine) {
     EXPECT_TRUE(writeTextFile(&log, dir + "/a.txt", "abc"));
     EXPECT_EQ(test::readFile(dir + "/a.txt"), "abc");
     EXPECT_FALSE(writeBinaryFile(&log, dir + "/missing/b.bin", asBytes("x")));
