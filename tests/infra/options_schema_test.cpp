@@ -12,22 +12,24 @@ using test::readFile;
 using test::scratchDir;
 using test::writeFile;
 
+// "font" must be the whole text, braces must close and come first, prefixes are case-sensitive.
 TEST(OptionType, EachPrefixGivesItsKind) {
-    EXPECT_EQ(parseOptionType("{0:固定IP,1:DHCP分配}").kind, OptionKind::Enumeration);
-    EXPECT_EQ(parseOptionType("integer:5,100").kind, OptionKind::Integer);
-    EXPECT_EQ(parseOptionType("file:*.txt").kind, OptionKind::File);
-    EXPECT_EQ(parseOptionType("dir:").kind, OptionKind::Directory);
-    EXPECT_EQ(parseOptionType("limit:15").kind, OptionKind::Limit);
-    EXPECT_EQ(parseOptionType("color").kind, OptionKind::Color);
-    EXPECT_EQ(parseOptionType("colorref").kind, OptionKind::Color);
-    EXPECT_EQ(parseOptionType("font").kind, OptionKind::Font);
-    // "font" must be the whole text; braces must close; prefixes are case-sensitive.
-    EXPECT_EQ(parseOptionType("fonts").kind, OptionKind::Text);
-    EXPECT_EQ(parseOptionType("{0:a").kind, OptionKind::Text);
-    EXPECT_EQ(parseOptionType("Integer:1,2").kind, OptionKind::Text);
-    EXPECT_EQ(parseOptionType("").kind, OptionKind::Text);
-    // Braces are tested first, so a braced text that names a prefix is still an enumeration.
-    EXPECT_EQ(parseOptionType("{integer:1}").kind, OptionKind::Enumeration);
+    const std::pair<const char*, OptionKind> cases[] = {
+        {"{0:固定IP,1:DHCP分配}", OptionKind::Enumeration},
+        {"integer:5,100", OptionKind::Integer},
+        {"file:*.txt", OptionKind::File},
+        {"dir:", OptionKind::Directory},
+        {"limit:15", OptionKind::Limit},
+        {"color", OptionKind::Color},
+        {"colorref", OptionKind::Color},
+        {"font", OptionKind::Font},
+        {"fonts", OptionKind::Text},
+        {"{0:a", OptionKind::Text},
+        {"Integer:1,2", OptionKind::Text},
+        {"", OptionKind::Text},
+        {"{integer:1}", OptionKind::Enumeration}};
+    for (auto [text, kind] : cases)
+        EXPECT_EQ(parseOptionType(text).kind, kind) << text;
 }
 
 TEST(OptionType, EnumerationMapsValuesAndLabels) {

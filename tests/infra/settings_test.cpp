@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <tuple>
 #include <unistd.h>
 
 #include "infra/codepage.h"
@@ -61,30 +62,21 @@ TEST_F(SettingsTest, MissingFileAndMissingKeyGiveTheDefault) {
 }
 
 TEST_F(SettingsTest, IntegersReadAsTheProfileReaderReadsThem) {
-    writeFile(ini, "[n]\n"
-                   "plain=42\n"
-                   "negative=-7\n"
-                   "plus=+9\n"
-                   "spaced =   15  \n"
-                   "trailing=12abc\n"
-                   "letters=abc\n"
-                   "empty=\n"
-                   "sign-only=-\n"
-                   "hex=0x10\n"
-                   "quoted=\"33\"\n"
-                   "wraps=4294967297\n");
+    // Key, stored text, value read with the default 5.
+    const std::tuple<const char*, const char*, int> cases[] = {
+        {"plain", "42", 42},        {"negative", "-7", -7},    {"plus", "+9", 9},
+        {"spaced ", "   15  ", 15}, {"trailing", "12abc", 12}, {"letters", "abc", 5},
+        {"empty", "", 5},           {"sign-only", "-", 5},     {"hex", "0x10", 0},
+        {"quoted", "\"33\"", 33},   {"wraps", "4294967297", 1}};
+    std::string text = "[n]\n";
+    for (auto [key, stored, value] : cases)
+        text += std::string(key) + "=" + stored + "\n";
+    writeFile(ini, text);
     Settings s(dir);
-    EXPECT_EQ(s.readInt("n", "plain", 0), 42);
-    EXPECT_EQ(s.readInt("n", "negative", 0), -7);
-    EXPECT_EQ(s.readInt("n", "plus", 0), 9);
-    EXPECT_EQ(s.readInt("n", "spaced", 0), 15);
-    EXPECT_EQ(s.readInt("n", "trailing", 0), 12);
-    EXPECT_EQ(s.readInt("n", "letters", 5), 5);
-    EXPECT_EQ(s.readInt("n", "empty", 5), 5);
-    EXPECT_EQ(s.readInt("n", "sign-only", 5), 5);
-    EXPECT_EQ(s.readInt("n", "hex", 5), 0); // decimal only: the digits before 'x'
-    EXPECT_EQ(s.readInt("n", "quoted", 0), 33);
-    EXPECT_EQ(s.readInt("n", "wraps", 0), 1);
+    for (auto [key, stored, value] : cases) {
+        std::string k = key;
+        EXPECT_EQ(s.readInt("n", k.substr(0, k.find(' ')), 5), value) << key;
+    }
 }
 
 TEST_F(SettingsTest, StringsAreCutToTheBufferWithoutSplittingACharacter) {
@@ -127,40 +119,18 @@ TEST_F(SettingsTest, OnlyTheFirstSectionOfANameCounts) {
 }
 
 TEST_F(SettingsTest, AKeyWrittenIntoAnExistingSectionKeepsTheRestOfTheFile) {
-    const std::string before = "; shipped settings\r\n"
-                               "[net]\r\n"
-                               "common-dev-admin-port = 65534\r\n"
-                               "unknown-key=kept  \r\n"
-                               "; a comment inside\r\n"
-                               "\r\n"
-                               "\r\n"
-                               "[common]\r\n"
-                               "title=Selvane\r\n";
-    writeFile(ini, before);
+    const std::string head = "; shipped settings\r\n[net]\r\n";
+    const std::string rest = "unknown-key=kept  \r\n";
+    const std::string tail = "; a comment inside\r\n\r\n\r\n[common]\r\ntitle=Selvane\r\n";
+    writeFile(ini, head + "common-dev-admin-port = 65534\r\n" + rest + tail);
     Settings s(dir);
+    // A new key goes after the section's last key, before its comments and blank lines.
     ASSERT_TRUE(s.writeString("net", "enable-mcast", "0"));
-    EXPECT_EQ(readFile(ini), "; shipped settings\r\n"
-                             "[net]\r\n"
-                             "common-dev-admin-port = 65534\r\n"
-                             "unknown-key=kept  \r\n"
-                             "enable-mcast=0\r\n"
-                             "; a comment inside\r\n"
-                             "\r\n"
-                             "\r\n"
-                             "[common]\r\n"
-                             "title=Selvane\r\n");
-
+    EXPECT_EQ(readFile(ini),
+              head + "common-dev-admin-port = 65534\r\n" + rest + "enable-mcast=0\r\n" + tail);
     ASSERT_TRUE(s.writeInt("net", "common-dev-admin-port", 3366));
-    EXPECT_EQ(readFile(ini), "; shipped settings\r\n"
-                             "[net]\r\n"
-                             "common-dev-admin-port=3366\r\n"
-                             "unknown-key=kept  \r\n"
-                             "enable-mcast=0\r\n"
-                             "; a comment inside\r\n"
-                             "\r\n"
-                             "\r\n"
-                             "[common]\r\n"
-                             "title=Selvane\r\n");
+    EXPECT_EQ(readFile(ini),
+              head + "common-dev-admin-port=3366\r\n" + rest + "enable-mcast=0\r\n" + tail);
 }
 
 TEST_F(SettingsTest, NewSectionsAndFilesAreAppended) {

@@ -14,9 +14,20 @@ namespace {
 std::vector<std::string> lines(const std::string& text) {
     std::vector<std::string> out;
     std::istringstream in(text);
-    for (std::string l; std::getline(in, l);) out.push_back(l);
+    for (std::string l; std::getline(in, l);)
+        out.push_back(l);
     return out;
 }
+
+// A log open on a fresh file, not echoed to the console.
+struct OpenLog : ::testing::Test {
+    OpenLog() {
+        log.setEcho(false);
+        log.openToolLog(dir + "/t.log");
+    }
+    std::string dir = test::scratchDir("log");
+    ToolLog log;
+};
 
 TEST(ToolLog, LinesCarryTimeAndThreadAndBannersFrameTheFile) {
     std::string dir = test::scratchDir("log");
@@ -32,8 +43,10 @@ TEST(ToolLog, LinesCarryTimeAndThreadAndBannersFrameTheFile) {
     EXPECT_NE(l[1].find("Open log file name = " + dir + "/t.log"), std::string::npos);
     EXPECT_NE(l[2].find("tarvex sdk build=2066 time="), std::string::npos);
     // GBK on disk: 你好 is C4 E3 BA C3.
-    EXPECT_TRUE(std::regex_match(l[3], std::regex(R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d \[\d{6}\] \xC4\xE3\xBA\xC3)")));
-    EXPECT_NE(l[4].find(" $$$$$$\xC8\xD5\xD6\xBE\xCE\xC4\xBC\xFE\xB9\xD8\xB1\xD5$$$$$$$"), std::string::npos);
+    EXPECT_TRUE(std::regex_match(
+        l[3], std::regex(R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d \[\d{6}\] \xC4\xE3\xBA\xC3)")));
+    EXPECT_NE(l[4].find(" $$$$$$\xC8\xD5\xD6\xBE\xCE\xC4\xBC\xFE\xB9\xD8\xB1\xD5$$$$$$$"),
+              std::string::npos);
 }
 
 TEST(ToolLog, RotationPastTheLimitRestartsWithABanner) {
@@ -42,8 +55,8 @@ TEST(ToolLog, RotationPastTheLimitRestartsWithABanner) {
     log.setEcho(false);
     log.openToolLog(dir + "/t.log");
     std::string big(1200, 'x');
-    log.writeLogLine(big + "\n");  // file now past the limit
-    log.writeLogLine("after\n");   // this write rotates first
+    log.writeLogLine(big + "\n"); // file now past the limit
+    log.writeLogLine("after\n");  // this write rotates first
     log.flush();
     auto l = lines(test::readFile(dir + "/t.log"));
     ASSERT_EQ(l.size(), 4u);
@@ -51,13 +64,10 @@ TEST(ToolLog, RotationPastTheLimitRestartsWithABanner) {
     EXPECT_NE(l[3].find("] after"), std::string::npos);
 }
 
-TEST(ToolLog, TwoThreadsNeverMixALine) {
-    std::string dir = test::scratchDir("log");
-    ToolLog log;
-    log.setEcho(false);
-    log.openToolLog(dir + "/t.log");
-    auto writer = [&log](char c) {
-        for (int i = 0; i < 500; ++i) log.writeLogLine(std::string(300, c) + "\n");
+TEST_F(OpenLog, TwoThreadsNeverMixALine) {
+    auto writer = [this](char c) {
+        for (int i = 0; i < 500; ++i)
+            log.writeLogLine(std::string(300, c) + "\n");
     };
     std::thread a(writer, 'a'), b(writer, 'b');
     a.join();
@@ -67,9 +77,10 @@ TEST(ToolLog, TwoThreadsNeverMixALine) {
     for (const auto& l : lines(test::readFile(dir + "/t.log"))) {
         auto pos = l.find("] ");
         bool banner = l.find("Open log") != std::string::npos ||
-                      l.find("tarvex sdk") != std::string::npos || l.find("====") != std::string::npos ||
-                      l.find("$$$$") != std::string::npos;
-        if (pos == std::string::npos || banner) continue;
+                      l.find("tarvex sdk") != std::string::npos ||
+                      l.find("====") != std::string::npos || l.find("$$$$") != std::string::npos;
+        if (pos == std::string::npos || banner)
+            continue;
         std::string body = l.substr(pos + 2);
         ASSERT_TRUE(body == std::string(300, 'a') || body == std::string(300, 'b')) << l;
         ++count;
@@ -77,11 +88,7 @@ TEST(ToolLog, TwoThreadsNeverMixALine) {
     EXPECT_EQ(count, 1000);
 }
 
-TEST(ToolLog, EveryLineHandedInReachesTheFileInOrderByFlushOrClose) {
-    std::string dir = test::scratchDir("log");
-    ToolLog log;
-    log.setEcho(false);
-    log.openToolLog(dir + "/t.log");
+TEST_F(OpenLog, EveryLineHandedInReachesTheFileInOrderByFlushOrClose) {
     for (int i = 0; i < 2000; ++i)
         log.writeLogLine("line " + std::to_string(i) + "\n");
     log.flush();
@@ -101,11 +108,7 @@ TEST(ToolLog, EveryLineHandedInReachesTheFileInOrderByFlushOrClose) {
     EXPECT_EQ(lines(test::readFile(dir + "/t.log")).size(), l.size());
 }
 
-TEST(ToolLog, DumpFollowsItsHeadAndKeepsItsPlaceAmongTheLines) {
-    std::string dir = test::scratchDir("log");
-    ToolLog log;
-    log.setEcho(false);
-    log.openToolLog(dir + "/t.log");
+TEST_F(OpenLog, DumpFollowsItsHeadAndKeepsItsPlaceAmongTheLines) {
     log.writeLogLine("before\n");
     std::string data = "ABCDEFGHIJKLMNOP\x01\x02";
     log.writeLogDump("buffer from 127.0.0.1:65534 dumped:\n", asBytes(data));
@@ -116,31 +119,29 @@ TEST(ToolLog, DumpFollowsItsHeadAndKeepsItsPlaceAmongTheLines) {
     ASSERT_EQ(l.size(), 3u + 6u);
     EXPECT_NE(l[3].find("] before"), std::string::npos);
     EXPECT_NE(l[4].find("] buffer from 127.0.0.1:65534 dumped:"), std::string::npos);
-    EXPECT_EQ(l[5], "0x00000000  41 42 43 44 45 46 47 48 49 4A 4B 4C 4D 4E 4F 50   ABCDEFGHIJKLMNOP");
+    EXPECT_EQ(l[5],
+              "0x00000000  41 42 43 44 45 46 47 48 49 4A 4B 4C 4D 4E 4F 50   ABCDEFGHIJKLMNOP");
     EXPECT_EQ(l[6].substr(0, 18), "0x00000010  01 02 ");
+    EXPECT_EQ(l[6].substr(l[6].size() - 2), ".."); // bytes that are no letter show as dots
     EXPECT_EQ(l[7], "");
     EXPECT_NE(l[8].find("] after"), std::string::npos);
 }
 
-TEST(ToolLog, WideTextIsWrittenAsGbkOrReplacedByTheConversionFailureLine) {
-    std::string dir = test::scratchDir("log");
-    ToolLog log;
-    log.setEcho(false);
-    log.openToolLog(dir + "/t.log");
+TEST_F(OpenLog, WideTextIsWrittenAsGbkOrReplacedByTheConversionFailureLine) {
     log.writeLogLineWide(u"\u4F60\u597D\n");
-    log.writeLogLineWide(u"x\U0001F600\n");  // no GBK form; four UTF-16 units
+    log.writeLogLineWide(u"x\U0001F600\n"); // no GBK form; four UTF-16 units
     // Longer than the 10 240-byte buffer: cut on a character boundary.
     log.writeLogLineWide(std::u16string(6000, u'\u4F60'));
     log.closeToolLog();
     auto l = lines(test::readFile(dir + "/t.log"));
-    ASSERT_EQ(l.size(), 6u);  // the long text has no line end: the closing banner follows it
+    ASSERT_EQ(l.size(), 6u); // the long text has no line end: the closing banner follows it
     EXPECT_EQ(l[3].substr(l[3].size() - 4), "\xC4\xE3\xBA\xC3");
     EXPECT_NE(l[4].find("] UNICODE2LOCAL error2, lastError=0, wcslen=4, bufferLen=10240"),
               std::string::npos);
     std::size_t start = l[5].find("] ") + 2;
     ASSERT_GT(l[5].size(), start + 10238);
     EXPECT_EQ(l[5].substr(start + 10236, 2), "\xC4\xE3");
-    EXPECT_TRUE(std::isdigit(static_cast<unsigned char>(l[5][start + 10238])));  // banner's year
+    EXPECT_TRUE(std::isdigit(static_cast<unsigned char>(l[5][start + 10238]))); // banner's year
 }
 
 TEST(ToolLog, UnopenableFileLeavesTheLogClosed) {
@@ -151,15 +152,6 @@ TEST(ToolLog, UnopenableFileLeavesTheLogClosed) {
     log.writeLogLine("nothing\n");
 }
 
-TEST(HexDump, TwentyBytesGiveTwoLines) {
-    std::string data = "ABCDEFGHIJKLMNOP\x01\x02\x03\x04";
-    auto l = lines(hexDump(asBytes(data)));
-    ASSERT_EQ(l.size(), 2u);
-    EXPECT_EQ(l[0], "0x00000000  41 42 43 44 45 46 47 48 49 4A 4B 4C 4D 4E 4F 50   ABCDEFGHIJKLMNOP");
-    EXPECT_EQ(l[1].substr(0, 24), "0x00000010  01 02 03 04 ");
-    EXPECT_EQ(l[1].substr(l[1].size() - 4), "....");
-}
-
 TEST(HexDump, TwoThousandBytesStopAt1024WithTheNote) {
     std::string data(2000, 'z');
     auto l = lines(hexDump(asBytes(data)));
@@ -168,17 +160,14 @@ TEST(HexDump, TwoThousandBytesStopAt1024WithTheNote) {
     EXPECT_EQ(l[64], "length excceed limit, not all content was processed.");
 }
 
-TEST(FileWriters, FailureWritesOneLogLine) {
-    std::string dir = test::scratchDir("log");
-    ToolLog log;
-    log.setEcho(false);
-    log.openToolLog(dir + "/t.log");
+TEST_F(OpenLog, FileWriterFailureWritesOneLogLine) {
     EXPECT_TRUE(writeTextFile(&log, dir + "/a.txt", "abc"));
     EXPECT_EQ(test::readFile(dir + "/a.txt"), "abc");
     EXPECT_FALSE(writeBinaryFile(&log, dir + "/missing/b.bin", asBytes("x")));
     log.closeToolLog();
     // "写二进制文件数据失败，文件名=" in GBK.
-    std::string gbk = "\xD0\xB4\xB6\xFE\xBD\xF8\xD6\xC6\xCE\xC4\xBC\xFE\xCA\xFD\xBE\xDD\xCA\xA7\xB0\xDC";
+    std::string gbk =
+        "\xD0\xB4\xB6\xFE\xBD\xF8\xD6\xC6\xCE\xC4\xBC\xFE\xCA\xFD\xBE\xDD\xCA\xA7\xB0\xDC";
     EXPECT_NE(test::readFile(dir + "/t.log").find(gbk), std::string::npos);
 }
 

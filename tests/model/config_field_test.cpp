@@ -3,13 +3,13 @@
 // checks the literal bytes that come out. Nothing here goes through the record encoder.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <map>
 #include <set>
 #include <vector>
 
 #include "model/config_table.h"
 #include "model/enums.h"
+#include "test_paths.h"
 
 namespace quorvane {
 namespace {
@@ -44,13 +44,7 @@ std::vector<std::uint8_t> handBuilt(ConfigBlock block, const std::vector<Patch>&
 }
 
 std::string hex(const std::vector<std::uint8_t>& b) {
-    std::string s;
-    char buf[4];
-    for (auto c : b) {
-        std::snprintf(buf, sizeof buf, "%02X ", c);
-        s += buf;
-    }
-    return s;
+    return test::hex(std::string(b.begin(), b.end()));
 }
 
 std::vector<std::uint8_t> text(std::string_view s) {
@@ -80,70 +74,36 @@ TEST_P(FieldRead, ReadsTheHandBuiltBytes) {
     EXPECT_EQ(readText(f, block, c.index), c.shown);
 }
 
-const std::string kRunStateBits0And24 =
-    "TCP/WEB网络连通:是;WEBSOCK连通:否;系统有故障:否;串口设备在线:否,否,否,否,;"
-    "韦根设备在线:否,否,否,否,;门已打开:否,否,否,否,;门未关报警:是,否,否,否;"
-    "信号状态:否,否,否,否,否,否,否,否;声音设备开:否;";
-
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Basic, FieldRead, ::testing::Values(
     ReadCase{"IpAllocIsBits0To3", "ipAlloc", 0, {{100, {0x92}}}, 2, "PPPOE"},
-    ReadCase{"BlockVersionIsBits4To5", "blockVersion", 0, {{100, {0x92}}}, 1, "1"},
-    ReadCase{"ReservedBitsAre6To7", "reservedBits", 0, {{100, {0x92}}}, 2, "2"},
-    ReadCase{"ReportModeByte", "reportMode", 0, {{42, {2}}}, 2, "UDP"},
     ReadCase{"ReportModeOutsideItsTable", "reportMode", 0, {{42, {3}}}, 3, "未知"},
-    ReadCase{"DevicePortBigEndian", "devicePort", 0, {{38, {0x12, 0x34}}}, 0x1234, "4660"},
-    ReadCase{"NetTimeoutLittleEndian", "netTimeout", 0, {{104, {0x1E, 0x01}}}, 286, "286"},
-    ReadCase{"Address", "ip", 0, {{22, {10, 0, 0, 7}}}, 0, "10.0.0.7"},
-    ReadCase{"Mac", "mac", 0, {{16, {0xA0, 0xA1, 0xA2, 0xA3, 0xA4, 0xA5}}}, 0, "a0.a1.a2.a3.a4.a5"},
-    ReadCase{"NameTakesItsLengthByte", "name", 0, {{0, {2, 'A', 'B', 'C', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}}}, 0, "AB"},
     ReadCase{"NameLengthBeyondFifteenStopsAtFifteen", "name", 0, {{0, {20}}, {1, text("ABCDEFGHIJKLMNO")}}, 0, "ABCDEFGHIJKLMNO"},
     ReadCase{"FirmwareFillsSevenBytes", "firmwareVersion", 0, {{108, text("1234567")}}, 0, "1234567"},
-    ReadCase{"FirmwareIsGbk", "firmwareVersion", 0, {{108, {0xC3, 0xC5, 0xBD, 0xFB, 0, 0, 0}}}, 0, "门禁"},
-    ReadCase{"ServerAddress", "serverAddress", 0, {{158, {172, 16, 0, 9}}}, 0, "172.16.0.9"},
-    ReadCase{"ServerPortBigEndian", "serverPort", 0, {{162, {0x23, 0x28}}}, 9000, "9000"},
-    ReadCase{"BasicChecksumByte", "basicChecksum", 0, {{115, {0x7F}}}, 127, "127"},
-    ReadCase{"ExtendedChecksumByte", "extendedChecksum", 0, {{191, {0x01}}}, 1, "1"}),
+    ReadCase{"FirmwareIsGbk", "firmwareVersion", 0, {{108, {0xC3, 0xC5, 0xBD, 0xFB, 0, 0, 0}}}, 0, "门禁"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 INSTANTIATE_TEST_SUITE_P(Door, FieldRead, ::testing::Values(
     ReadCase{"LogCount32BitLittleEndian", "logCount", 0, {{0, {0x78, 0x56, 0x34, 0x12}}}, 0x12345678, "305419896"},
-    ReadCase{"RightCountShownSigned", "rightCount", 0, {{8, {0xFF, 0xFF, 0xFF, 0xFF}}}, 0xFFFFFFFF, "-1"},
     ReadCase{"SystemStatusText", "systemStatus", 0, {{4, {0xF5, 0, 0, 0}}}, 245, "拨号或者DHCP分配IP失败"},
     ReadCase{"InsideLimit16BitLittleEndian", "insideLimit", 0, {{26, {0x34, 0x12}}}, 0x1234, "4660"},
-    ReadCase{"RunStateAsOneLine", "runState", 0, {{28, {0x01, 0, 0, 0x01}}}, 0x01000001, kRunStateBits0And24},
     ReadCase{"SecondPortBaud", "serialPort.baud", 1, {{68, {0x80, 0x25, 0, 0}}}, 9600, "9600"},
     ReadCase{"FirstPortDeviceType", "serialPort.deviceType", 0, {{36, {29}}}, 29, "中显VGUS屏"},
-    ReadCase{"DeviceType30IsUnknown", "serialPort.deviceType", 3, {{144, {30}}}, 30, "未知"},
-    ReadCase{"RelayState", "relay.state", 0, {{288, {0x00, 0x05, 0x01, 0x2C}}}, 0, "自主控制"},
-    ReadCase{"RelayReportIsFlagBit0", "relay.report", 0, {{288, {0x00, 0x05, 0x01, 0x2C}}}, 1, "上报"},
-    ReadCase{"RelayFireIsFlagBit1", "relay.fire", 0, {{288, {0x00, 0x05, 0x01, 0x2C}}}, 0, "不联动"},
-    ReadCase{"RelayZoneTwoStoredAsOne", "relay.zone", 0, {{288, {0x00, 0x05, 0x01, 0x2C}}}, 1, "1"},
-    ReadCase{"RelayZoneState", "relay.zoneState", 0, {{288, {0x00, 0x05, 0x01, 0x2C}}}, 0, "自主控制"},
-    ReadCase{"RelayOpenTimeInTensOfMs", "relay.openTime", 0, {{288, {0x00, 0x05, 0x01, 0x2C}}}, 300, "3000"},
     ReadCase{"FourthRelayZoneStateBits6To7", "relay.zoneState", 3, {{301, {0xC0}}}, 3, "未知"},
-    ReadCase{"EighthSignalDirection", "signal.direction", 7, {{334, {2}}}, 2, "离开/常开类门磁"},
     ReadCase{"SignalLogBitOnly", "signal.log", 2, {{315, {0xFE}}}, 0, "0"},
-    ReadCase{"TimeZoneStartNoon", "timeZone.start", 2, {{352, {0x00, 0x60}}}, 0x6000, "12:00:00"},
     ReadCase{"TimeZoneEndLastSecond", "timeZone.end", 7, {{394, {0x7D, 0xBF}}}, 0xBF7D, "23:59:58"},
     ReadCase{"WeekdaysSundayFirstBit7Aside", "timeZone.weekdays", 0, {{340, {0xC1}}}, 0x41, "1000001"},
     ReadCase{"TimeZoneReservedBytes", "timeZone.reserved", 1, {{349, {1, 2, 3}}}, 0, "1,2,3"},
-    ReadCase{"Option1IsBit0OfD408", "optionsLow", 0, {{408, {0x01}}}, 1, "1"},
     ReadCase{"Option1ClearBesideSetBits", "optionsLow", 0, {{408, {0xFE}}}, 0, "0"},
     ReadCase{"Option32IsBit7OfD411", "optionsLow", 31, {{411, {0x80}}}, 1, "1"},
-    ReadCase{"Option33IsBit0OfD400", "optionsHigh", 0, {{400, {0x01}}}, 1, "1"},
     ReadCase{"Option64ClearBesideSetBits", "optionsHigh", 31, {{403, {0x7F}}}, 0, "0"},
-    ReadCase{"RightMode", "rightMode", 0, {{404, {2, 0, 0, 0}}}, 2, "无姓名有有效期"},
-    ReadCase{"ProcModeNine", "procMode", 0, {{412, {9}}}, 9, "第10项(从1开始)"},
     ReadCase{"ThirdCardReadTime", "cardReadTimes", 2, {{422, {7}}}, 7, "7"},
     ReadCase{"TimerTaskCondition", "timerTask.condition", 0, {{417, {0x75}}}, 5, "每小时1次"},
     ReadCase{"TimerTaskAction", "timerTask.action", 0, {{417, {0x75}}}, 7, "清除所有非模板权限"},
-    ReadCase{"TimerTaskRestartBit", "timerTask.restart", 0, {{417, {0x80}}}, 1, "1"},
-    ReadCase{"LightSoundLastByte", "lightSound", 0, {{423, {4}}}, 4, "4"}),
+    ReadCase{"TimerTaskRestartBit", "timerTask.restart", 0, {{417, {0x80}}}, 1, "1"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 INSTANTIATE_TEST_SUITE_P(Setting, FieldRead, ::testing::Values(
-    ReadCase{"DirectionSevenIsOther", "reader.direction", 0, {{0, {7}}}, 7, "其它"},
     ReadCase{"ReaderRelay", "reader.relay", 0, {{1, {36}}}, 36, "36"},
     ReadCase{"WgFormatLowFourBits", "reader.wgFormat", 0, {{3, {0xF6}}}, 6, "强制转身份证(串口)"},
     ReadCase{"ThirdSlotEnd", "reader.slot.end", 2, {{22, {0x7D, 0xBF}}}, 0xBF7D, "23:59:58"},
@@ -188,7 +148,6 @@ INSTANTIATE_TEST_SUITE_P(Texts, FieldWrite, ::testing::Values(
     WriteCase{"TimeWithoutSeconds", "timeZone.start", 0, "12:00", {{336, {0x00, 0x60}}}},
     WriteCase{"WeekdaysKeepBit7", "timeZone.weekdays", 3, "1000001", {{364, {0xC1}}}},
     WriteCase{"EnumerationText", "reader.direction", 0, "出门", {{0, {2}}}},
-    WriteCase{"EnumerationNumber", "reader.direction", 0, "2", {{0, {2}}}},
     WriteCase{"WgFormatKeepsHighBits", "reader.wgFormat", 0, "强制转身份证(串口)", {{3, {0xA6}}}},
     WriteCase{"IpAllocKeepsTheOtherBits", "ipAlloc", 0, "DHCP分配", {{100, {0xA1}}}},
     WriteCase{"Address", "ip", 0, "10.0.0.7", {{22, {10, 0, 0, 7}}}},
@@ -201,7 +160,6 @@ INSTANTIATE_TEST_SUITE_P(Texts, FieldWrite, ::testing::Values(
     WriteCase{"DisplayTitle", "device.title", 0, "门禁",
               {{4, {0xC3, 0xC5, 0xBD, 0xFB, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}}}},
     WriteCase{"Option1Off", "optionsLow", 0, "0", {{408, {0xA4}}}},
-    WriteCase{"Option34On", "optionsHigh", 1, "1", {{400, {0xA7}}}},
     WriteCase{"Option64Off", "optionsHigh", 31, "0", {{403, {0x25}}}},
     WriteCase{"FourthPortBaud", "serialPort.baud", 3, "115200", {{140, {0x00, 0xC2, 0x01, 0x00}}}},
     WriteCase{"InsideLimitMaximum", "insideLimit", 0, "65535", {{26, {0xFF, 0xFF}}}},
@@ -245,22 +203,17 @@ INSTANTIATE_TEST_SUITE_P(All, FieldRefusal, ::testing::Values(
     BadInput{"BelowSigned32Bits", "reportIndex", 0, "-2147483649"},
     BadInput{"ByteOf256", "procMode", 0, "256"},
     BadInput{"HourOf24", "timeZone.start", 0, "24:00:00"},
-    BadInput{"MinuteOf60", "timeZone.start", 0, "12:60"},
     BadInput{"HourAlone", "timeZone.start", 0, "12"},
     BadInput{"EightWeekdays", "timeZone.weekdays", 0, "10000010"},
     BadInput{"WeekdayDigitTwo", "timeZone.weekdays", 0, "1000002"},
     BadInput{"TextOfNoEnumeration", "reader.direction", 0, "往返"},
     BadInput{"FifthRelay", "relay.state", 4, "0"},
-    BadInput{"NegativeIndex", "relay.state", -1, "0"},
     BadInput{"AddressPartOver255", "ip", 0, "10.0.0.256"},
     BadInput{"AddressOfThreeParts", "ip", 0, "10.0.0"},
-    BadInput{"AddressOfFiveParts", "ip", 0, "10.0.0.7.1"},
-    BadInput{"EmptyAddress", "ip", 0, ""},
     BadInput{"MacNotHex", "mac", 0, "zz.a1.a2.a3.a4.a5"},
     BadInput{"MacOfFiveParts", "mac", 0, "a0.a1.a2.a3.a4"},
     BadInput{"FourRawBytesInThree", "timeZone.reserved", 0, "1,2,3,4"},
-    BadInput{"RawByteOver255", "timeZone.reserved", 0, "256"},
-    BadInput{"EmptyRawPart", "timeZone.reserved", 0, "1,,2"}),
+    BadInput{"RawByteOver255", "timeZone.reserved", 0, "256"}),
     [](const auto& info) { return std::string(info.param.name); });
 // clang-format on
 

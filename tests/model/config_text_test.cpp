@@ -1,10 +1,11 @@
-// The device detail text and the door-access block's text for a record whose door-access block
-// is written by hand at its documented offsets, compared line by line with the expected text.
+// The device detail text and the door-access block's text of the hand-built record, compared
+// line by line with the expected text.
 #include <gtest/gtest.h>
 
 #include <sstream>
 #include <vector>
 
+#include "basic_block_golden.h"
 #include "model/config_text.h"
 
 namespace quorvane {
@@ -14,55 +15,13 @@ void put(DeviceUIInfo& r, std::size_t at, std::initializer_list<std::uint8_t> by
     std::copy(bytes.begin(), bytes.end(), r.doorConfig.begin() + static_cast<long>(at));
 }
 
+// The hand-built record with the area server of an extended block and two counters.
 DeviceUIInfo handBuiltRecord() {
-    DeviceUIInfo r;
-    r.name = "东门";
-    r.mac = "00.11.22.33.01.02";
-    r.ip = "192.168.1.20";
-    r.mask = "255.255.255.0";
-    r.gateway = "192.168.1.1";
-    r.hostAddress = "192.168.1.100";
-    r.hostPort = 50000;
-    r.devicePort = 65534;
+    DeviceUIInfo r = test::goldenRecord(false);
     r.serverAddress = "10.0.0.9";
     r.serverPort = 9000;
-    r.groupNo = 1;
-    r.deviceNo = 2;
-    r.firmwareVersion = "V6.64";
-    r.hwModel = 10;
-    r.hwVariant = 0;
-    std::string serial = "2018102800000001";
-    std::copy(serial.begin(), serial.end(), r.productSerial.begin());
-    r.reportMode = 1;
-    r.ipAlloc = 1;
-    r.netTimeout = 50;
-    r.passTimeout = 5;
     r.statistics[0] = 1;
     r.statistics[9] = 10;
-
-    put(r, 0, {0xD2, 0x04});             // log count 1234
-    put(r, 8, {56});                     // right count
-    put(r, 12, {7});                     // report index
-    put(r, 20, {3, 0, 2, 0, 1, 0, 100}); // in, out, inside, inside limit
-    put(r, 28, {0x01, 0, 0, 0x01});      // run state: bits 0 and 24
-    // Serial port 1: 9600 baud, identity-card reader; its reader setting from D40.
-    put(r, 32, {0x80, 0x25, 0, 0, 16});
-    put(r, 40, {1, 1, 1, 0x03});
-    put(r, 48, {2});   // slot 1 mode
-    put(r, 144, {30}); // port 4: a device type past the table
-    // Wiegand reader 1 (D176): leaving, relay 2, report and wait, format 1 with high bits set.
-    put(r, 176, {2, 2, 2, 0x21});
-    put(r, 200, {7, 0, 0x15}); // slot 3: mode, weekdays, special mode 5
-    put(r, 260, {7});          // Wiegand reader 4: direction past the table
-    put(r, 288, {0x00, 0x05, 0x01, 0x2C});
-    put(r, 292, {0x02, 0xC2, 0x00, 0x64});
-    put(r, 304, {3, 1, 0, 1});
-    put(r, 332, {4, 255, 2, 0});
-    put(r, 336, {0x00, 0x60, 0x7D, 0xBF, 0x1F, 1, 2, 3});
-    put(r, 400, {0x01, 0, 0, 0x80}); // options 33 and 64
-    put(r, 404, {2});                // right mode
-    put(r, 408, {0x11});             // options 1 and 5
-    put(r, 412, {9, 3, 5, 0, 30, 0x11, 16, 2, 8, 1, 20, 1});
     return r;
 }
 
@@ -142,7 +101,7 @@ TEST(DetailText, EveryLineOfAHandBuiltRecord) {
         "在内限制:100",
         "设备状态=系统状态:0:正常,权限格式:无姓名有有效期,上报模式:TCP客户端,分配模式:DHCP分配",
         "运行状态=" + kRunState,
-        "扩展配置=网络超时:50,过闸超时:5秒,关门超时:30秒,未关门报警偏移:2,读卡:8-1-20,灯光:1,"
+        "扩展配置=网络超时:286,过闸超时:5秒,关门超时:30秒,未关门报警偏移:2,读卡:8-1-20,灯光:1,"
         "任务:17,扩展开门:16,处理模式:第10项(从1开始),自动授权:3个5分钟,延时开门:5个0.1秒,"
         "预留:0",
         "勾选选项=1;5;33;64;",

@@ -2,8 +2,8 @@
 
 #include <filesystem>
 
+#include "basic_block_golden.h"
 #include "model/record_file.h"
-#include "sample_frames.h"
 #include "test_paths.h"
 
 namespace quorvane {
@@ -11,22 +11,17 @@ namespace {
 
 TEST(RecordFile, SaveThenLoadIsIdenticalFieldByField) {
     std::string home = test::scratchDir("records");
-    DeviceUIInfo d = test::sampleDevice(6);
-    d.blockVersion = 1;
-    d.extMarker = kExtendedMarker;
-    d.serverAddress = "10.9.8.7";
-    d.serverPort = 4321;
+    DeviceUIInfo d = test::goldenRecord(true);
     d.sourceAddress = "192.168.1.6:65534";
     d.statistics[3] = 77;
     d.searchModes = 6;
     d.doorOpenMs = 650030;
     ASSERT_TRUE(d.save(home));
     std::string path = recordFilePath(d, home);
-    EXPECT_EQ(path, home + "/config/门禁6-192.168.1.6-4201912825242168.cfg");
+    EXPECT_EQ(path, home + "/config/东门-192.168.1.20-4201912825242168.cfg");
     std::string bytes = test::readFile(path);
     ASSERT_EQ(bytes.size(), kRecordFileSize);
-    // The texts are GBK on disk.
-    EXPECT_NE(bytes.find("\xC3\xC5\xBD\xFB" "6"), std::string::npos);
+    EXPECT_NE(bytes.find("\xB6\xAB\xC3\xC5"), std::string::npos); // the texts are GBK on disk
     DeviceUIInfo back;
     ASSERT_EQ(back.load(path), 0);
     EXPECT_EQ(back, d);
@@ -67,14 +62,14 @@ TEST(RecordFile, ImageFieldsSitAtTheirOffsets) {
     d.extMarker = 0xEE;
     auto img = d.toImage();
     const std::pair<std::size_t, std::uint8_t> at[] = {
-        {0, 0x04},   {3, 0x01},   {4, 7},      {8, 0x11},   {9, 0x12},   {10, 0x13},
-        {11, 0x14},  {17, 0x15},  {33, 0x16},  {64, 0x17},  {65, 0x18},  {66, 0x19},
-        {67, 0x1A},  {68, 0x1B},  {69, 0x1C},  {70, 0x1D},  {71, 0x1E},  {75, 0x1F},
-        {79, 0x20},  {83, 0x21},  {87, 0x22},  {91, 0x23},  {127, 0x24}, {131, 0x25},
-        {133, 0x26}, {135, 0x27}, {139, 0x28}, {562, 0x29}, {563, 0x2A}, {595, 0x2B},
-        {605, 0x2C}, {606, 0x2D}, {633, 0xEE},
+        {0, 0x04},   {3, 0x01},   {4, 7},      {8, 0x11},   {9, 0x12},   {10, 0x13},  {11, 0x14},
+        {17, 0x15},  {33, 0x16},  {64, 0x17},  {65, 0x18},  {66, 0x19},  {67, 0x1A},  {68, 0x1B},
+        {69, 0x1C},  {70, 0x1D},  {71, 0x1E},  {75, 0x1F},  {79, 0x20},  {83, 0x21},  {87, 0x22},
+        {91, 0x23},  {127, 0x24}, {131, 0x25}, {133, 0x26}, {135, 0x27}, {139, 0x28}, {562, 0x29},
+        {563, 0x2A}, {595, 0x2B}, {605, 0x2C}, {606, 0x2D}, {633, 0xEE},
     };
-    for (auto [offset, value] : at) EXPECT_EQ(img[offset], value) << offset;
+    for (auto [offset, value] : at)
+        EXPECT_EQ(img[offset], value) << offset;
     DeviceUIInfo back;
     back.fromImage(img);
     EXPECT_EQ(back, d);
@@ -82,7 +77,7 @@ TEST(RecordFile, ImageFieldsSitAtTheirOffsets) {
 
 TEST(RecordFile, ShortFileLoadsWhatIsThereAndMissingFileFails) {
     std::string home = test::scratchDir("records");
-    DeviceUIInfo d = test::sampleDevice(2);
+    DeviceUIInfo d = test::goldenRecord(false);
     std::string bytes = encodeRecordFile(d).substr(0, 100);
     test::writeFile(home + "/short.cfg", bytes);
     DeviceUIInfo back;
@@ -104,7 +99,7 @@ TEST(RecordFile, ControllerNameCannotLeadOutOfTheConfigFolder) {
 
 TEST(DoorBackup, WritesBytes32To423AndLoadsOnlyExactSize) {
     std::string dir = test::scratchDir("backup");
-    DeviceUIInfo d = test::sampleDevice();
+    DeviceUIInfo d = test::goldenRecord(false);
     EXPECT_EQ(saveDoorBackup(dir + "/b.cfg", d.doorConfig), "保存成功！");
     std::string bytes = test::readFile(dir + "/b.cfg");
     ASSERT_EQ(bytes.size(), kDoorBackupSize);
@@ -116,7 +111,7 @@ TEST(DoorBackup, WritesBytes32To423AndLoadsOnlyExactSize) {
               "从文件加载配置成功，请检查配置并点击确定按钮保存！");
     EXPECT_TRUE(ok);
     EXPECT_TRUE(std::equal(block.begin() + 32, block.end(), d.doorConfig.begin() + 32));
-    EXPECT_EQ(block[0], 0);  // the counters are not part of the backup
+    EXPECT_EQ(block[0], 0); // the counters are not part of the backup
 
     for (std::size_t n : {391u, 393u}) {
         test::writeFile(dir + "/bad.cfg", std::string(n, 'x'));

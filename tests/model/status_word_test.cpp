@@ -5,13 +5,7 @@
 namespace quorvane {
 namespace {
 
-TEST(StatusWord, SingleLineWithBitsZeroAndTwentyFour) {
-    std::string text = statusWordText((1u << 0) | (1u << 24), false);
-    EXPECT_EQ(text, "TCP/WEB网络连通:是;WEBSOCK连通:否;系统有故障:否;"
-                    "串口设备在线:否,否,否,否,;韦根设备在线:否,否,否,否,;门已打开:否,否,否,否,;"
-                    "门未关报警:是,否,否,否;信号状态:否,否,否,否,否,否,否,否;声音设备开:否;");
-}
-
+// The one-line form is checked in the detail text.
 TEST(StatusWord, MultiLineSeparators) {
     std::string text = statusWordText(0xFFFFFFFF, true);
     EXPECT_EQ(text, "TCP/WEB网络连通:是;WEBSOCK连通:是\n系统有故障:是\n "

@@ -1,3 +1,6 @@
+// The receive side split in two: a batch receive that takes every waiting datagram off the
+// socket at once, and the queue that hands them, in order, to one handling thread, or lets the
+// receiver handle a lone one itself while that thread is idle.
 #include <gtest/gtest.h>
 
 #include <condition_variable>
@@ -6,35 +9,97 @@
 #include <thread>
 #include <vector>
 
+#include "platform/datagram_batch.h"
+#include "platform/udp_socket.h"
 #include "protocol/receive_queue.h"
 
 namespace quorvane {
 namespace {
 
-// Records what the consumer was handed and on which thread; a datagram "block" holds the
-// handling thread until release().
+using platform::Ipv4Endpoint;
+
+std::string text(Bytes b) {
+    return std::string(b.begin(), b.end());
+}
+
+struct Sockets {
+    Sockets() {
+        receiver.open();
+        receiver.bind(*platform::parseIpv4("127.0.0.1"), 0);
+        to = *receiver.localEndpoint();
+        senderA.open();
+        senderB.open();
+        senderA.bind(*platform::parseIpv4("127.0.0.5"), 0);
+        senderB.bind(*platform::parseIpv4("127.0.0.6"), 0);
+    }
+    platform::UdpSocket receiver, senderA, senderB;
+    Ipv4Endpoint to;
+};
+
+TEST(DatagramBatch, TakesEveryWaitingDatagramWithItsSenderAndCutsOverlongOnes) {
+    Sockets s;
+    s.senderA.sendTo(asBytes(std::string("first")), s.to);
+    s.senderB.sendTo(asBytes(std::string("second, longer than a slot")), s.to);
+    s.senderA.sendTo(asBytes(std::string("")), s.to);
+    ASSERT_EQ(s.receiver.waitReadable(nullptr, 5000), platform::UdpSocket::Wait::Readable);
+    platform::DatagramBatch batch(8, 10);
+    ASSERT_EQ(batch.receive(s.receiver), 3);
+    EXPECT_EQ(text(batch.datagram(0)), "first");
+    EXPECT_EQ(batch.source(0), *s.senderA.localEndpoint());
+    EXPECT_EQ(text(batch.datagram(1)), "second, lo");
+    EXPECT_EQ(batch.source(1), *s.senderB.localEndpoint());
+    EXPECT_EQ(batch.datagram(2).size(), 0u);
+    // Nothing more waits: no block, no datagram.
+    EXPECT_EQ(batch.receive(s.receiver), 0);
+    EXPECT_EQ(batch.size(), 0u);
+}
+
+TEST(DatagramBatch, ABurstLargerThanTheBatchComesInSeveralTakes) {
+    Sockets s;
+    for (int i = 0; i < 20; ++i)
+        s.senderA.sendTo(asBytes(std::to_string(i)), s.to);
+    platform::DatagramBatch batch(8, 64);
+    std::vector<std::string> got, want;
+    while (got.size() < 20 &&
+           s.receiver.waitReadable(nullptr, 5000) == platform::UdpSocket::Wait::Readable) {
+        ASSERT_GT(batch.receive(s.receiver), 0);
+        EXPECT_LE(batch.size(), 8u);
+        for (std::size_t i = 0; i < batch.size(); ++i)
+            got.push_back(text(batch.datagram(i)));
+    }
+    for (int i = 0; i < 20; ++i)
+        want.push_back(std::to_string(i));
+    EXPECT_EQ(got, want);
+}
+
+// Records what it was handed, from where and on which thread; "block" holds the handling thread
+// until release(), an optional pause slows every item.
 struct Consumer {
     std::mutex m;
     std::condition_variable cv;
     std::vector<std::string> handled;
     std::vector<std::thread::id> threads;
     bool blocking = false, released = false;
+    std::chrono::microseconds perItem{};
 
-    void operator()(Bytes d, const std::string&) {
-        std::string text(reinterpret_cast<const char*>(d.data()), d.size());
-        std::unique_lock l(m);
-        if (text == "block") {
-            blocking = true;
+    ReceiveQueue::Consumer fn() {
+        return [this](Bytes d, const std::string& source) {
+            if (perItem.count())
+                std::this_thread::sleep_for(perItem);
+            std::unique_lock l(m);
+            if (text(d) == "block") {
+                blocking = true;
+                cv.notify_all();
+                cv.wait(l, [this] { return released; });
+            }
+            handled.push_back(text(d) + "@" + source);
+            threads.push_back(std::this_thread::get_id());
             cv.notify_all();
-            cv.wait(l, [this] { return released; });
-        }
-        handled.push_back(text);
-        threads.push_back(std::this_thread::get_id());
-        cv.notify_all();
+        };
     }
-    void waitBlocking() {
+    void waitFor(bool& flag) {
         std::unique_lock l(m);
-        cv.wait(l, [this] { return blocking; });
+        cv.wait(l, [&] { return flag; });
     }
     void release() {
         std::lock_guard l(m);
@@ -47,30 +112,53 @@ struct Consumer {
     }
 };
 
-const platform::Ipv4Endpoint kFrom{0x7F000001, 65534};
+const Ipv4Endpoint kFrom{0x7F000009, 65534};
 
-TEST(ReceiveQueue, LoneDatagramOnAnIdleQueueIsHandledByTheCaller) {
+TEST(ReceiveQueue, HandsEveryDatagramOnInArrivalOrderAndStopHandlesTheRest) {
     Consumer c;
-    ReceiveQueue q([&c](Bytes d, const std::string& s) { c(d, s); }, {}, 1 << 20);
+    c.perItem = std::chrono::microseconds(200);
+    ReceiveQueue q(c.fn(), {}, 1 << 20);
+    q.start();
+    std::vector<std::string> want;
+    for (int i = 0; i < 300; ++i) {
+        ASSERT_TRUE(q.push(asBytes(std::to_string(i)), kFrom));
+        want.push_back(std::to_string(i) + "@127.0.0.9:65534");
+    }
+    // The handler is slower than the pushes: stop still hands on everything received.
+    q.stop();
+    EXPECT_EQ(c.handled, want);
+}
+
+TEST(ReceiveQueue, BeyondItsByteLimitDatagramsAreDroppedCountedAndReported) {
+    Consumer c;
+    std::uint64_t reported = 0;
+    ReceiveQueue q(
+        c.fn(), [&](std::uint64_t n) { reported += n; }, 10);
+    // Not started: nothing is taken out while the pushes fill it.
+    EXPECT_TRUE(q.push(asBytes(std::string("12345")), kFrom));
+    EXPECT_TRUE(q.push(asBytes(std::string("67890")), kFrom));
+    EXPECT_FALSE(q.push(asBytes(std::string("x")), kFrom));
+    EXPECT_FALSE(q.push(asBytes(std::string("y")), kFrom));
+    q.start();
+    q.stop();
+    EXPECT_EQ(c.handled.size(), 2u);
+    EXPECT_EQ(reported, 2u);
+}
+
+TEST(ReceiveQueue, ALoneDatagramOnAnIdleQueueIsHandledByTheCallerAndNothingOvertakes) {
+    Consumer c;
+    ReceiveQueue q(c.fn(), {}, 1 << 20);
+    EXPECT_FALSE(q.handleIfIdle(asBytes(std::string("early")), kFrom)); // not started
     q.start();
     ASSERT_TRUE(q.handleIfIdle(asBytes(std::string("one")), kFrom));
     // Handled before the call returned, on this thread.
-    ASSERT_EQ(c.handled, std::vector<std::string>{"one"});
+    ASSERT_EQ(c.handled.size(), 1u);
     EXPECT_EQ(c.threads[0], std::this_thread::get_id());
-    q.stop();
-}
-
-TEST(ReceiveQueue, WhileTheHandlingThreadIsBusyDatagramsQueueAndKeepTheirOrder) {
-    Consumer c;
-    ReceiveQueue q([&c](Bytes d, const std::string& s) { c(d, s); }, {}, 1 << 20);
-    q.start();
     ASSERT_TRUE(q.push(asBytes(std::string("block")), kFrom));
-    c.waitBlocking();
+    c.waitFor(c.blocking);
     // The handling thread is in the middle of "block": nothing may overtake what follows it.
     EXPECT_FALSE(q.handleIfIdle(asBytes(std::string("a")), kFrom));
     ASSERT_TRUE(q.push(asBytes(std::string("a")), kFrom));
-    EXPECT_FALSE(q.handleIfIdle(asBytes(std::string("b")), kFrom));
-    ASSERT_TRUE(q.push(asBytes(std::string("b")), kFrom));
     c.release();
     c.waitCount(3);
     // Idle again: the next lone datagram is the caller's.
@@ -79,19 +167,11 @@ TEST(ReceiveQueue, WhileTheHandlingThreadIsBusyDatagramsQueueAndKeepTheirOrder) 
         std::this_thread::yield();
     }
     q.stop();
-    EXPECT_EQ(c.handled, (std::vector<std::string>{"block", "a", "b", "c"}));
-    EXPECT_NE(c.threads[1], std::this_thread::get_id());
-    EXPECT_EQ(c.threads[3], std::this_thread::get_id());
-}
-
-TEST(ReceiveQueue, NotStartedOrStoppedLeavesTheDatagramToTheQueue) {
-    Consumer c;
-    ReceiveQueue q([&c](Bytes d, const std::string& s) { c(d, s); }, {}, 1 << 20);
-    EXPECT_FALSE(q.handleIfIdle(asBytes(std::string("early")), kFrom));
-    q.start();
-    q.stop();
     EXPECT_FALSE(q.handleIfIdle(asBytes(std::string("late")), kFrom));
-    EXPECT_TRUE(c.handled.empty());
+    const std::string at = "@127.0.0.9:65534";
+    EXPECT_EQ(c.handled, (std::vector<std::string>{"one" + at, "block" + at, "a" + at, "c" + at}));
+    EXPECT_NE(c.threads[2], std::this_thread::get_id());
+    EXPECT_EQ(c.threads[3], std::this_thread::get_id());
 }
 
 } // namespace

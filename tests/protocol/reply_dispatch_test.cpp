@@ -2,24 +2,15 @@
 
 #include <filesystem>
 
+#include "channel_fixture.h"
 #include "infra/tool_log.h"
 #include "protocol/reply_dispatch.h"
-#include "test_paths.h"
 
 namespace quorvane {
 namespace {
 
 std::string reply(std::uint8_t code, std::uint8_t status, const std::string& payload = {}) {
-    std::string f(16, '\xAA');
-    f.append(8, '\xFF');
-    f += {'\x00', '\x01', '\x2A', '\x00', static_cast<char>(code), static_cast<char>(status)};
-    f.push_back(static_cast<char>(payload.size() >> 8));
-    f.push_back(static_cast<char>(payload.size()));
-    f += payload;
-    unsigned sum = 0;
-    for (std::size_t i = 28; i < f.size(); ++i) sum += static_cast<unsigned char>(f[i]);
-    f.push_back(static_cast<char>(sum));
-    return f;
+    return test::replyFrame(code, status, payload);
 }
 
 struct Dispatch : ::testing::Test {
@@ -31,7 +22,9 @@ struct Dispatch : ::testing::Test {
         log.setEcho(false);
         log.openToolLog(dir + "/tool.log");
     }
-    int feed(const std::string& bytes) { return d.handleReply(asBytes(bytes), "127.0.0.1:65534", true); }
+    int feed(const std::string& bytes) {
+        return d.handleReply(asBytes(bytes), "127.0.0.1:65534", true);
+    }
 };
 
 TEST_F(Dispatch, ChecksumMismatchCapturesNotifiesAndStillDispatches) {
@@ -61,10 +54,10 @@ TEST_F(Dispatch, StandardRepliesShowTheirMessages) {
     feed(reply(244, 1, std::string("\x05", 1)));
     feed(reply(149, 0, std::string("bad\0tail", 8)));
     feed(reply(73, 1));
-    EXPECT_EQ(notices, (std::vector<std::string>{
-                           "操作成功！", "失败", "未知", "消息校验失败！",
-                           "设备返回错误，错误码未知！", "操作成功！", "操作失败！",
-                           "自测操作成功！返回码：5", "操作失败！bad", "清除程序操作成功！"}));
+    EXPECT_EQ(notices, (std::vector<std::string>{"操作成功！", "失败", "未知", "消息校验失败！",
+                                                 "设备返回错误，错误码未知！", "操作成功！",
+                                                 "操作失败！", "自测操作成功！返回码：5",
+                                                 "操作失败！bad", "清除程序操作成功！"}));
 }
 
 TEST_F(Dispatch, RightsRepliesShowTheirMessages) {
@@ -72,12 +65,12 @@ TEST_F(Dispatch, RightsRepliesShowTheirMessages) {
         feed(reply(static_cast<std::uint8_t>(code), 1));
         feed(reply(static_cast<std::uint8_t>(code), 0));
     }
-    EXPECT_EQ(notices, (std::vector<std::string>{
-                           "添加权限结束，成功添加数量=1", "权限操作失败！",
-                           "添加权限结束，成功添加数量=1", "权限操作失败！", "权限操作成功！",
-                           "权限操作失败！", "权限操作成功！", "权限操作失败！", "权限操作成功！",
-                           "权限操作失败！", "权限操作成功！", "权限操作失败！", "权限验证通过！",
-                           "权限验证失败！"}));
+    EXPECT_EQ(notices,
+              (std::vector<std::string>{
+                  "添加权限结束，成功添加数量=1", "权限操作失败！", "添加权限结束，成功添加数量=1",
+                  "权限操作失败！", "权限操作成功！", "权限操作失败！", "权限操作成功！",
+                  "权限操作失败！", "权限操作成功！", "权限操作失败！", "权限操作成功！",
+                  "权限操作失败！", "权限验证通过！", "权限验证失败！"}));
 }
 
 TEST_F(Dispatch, ABatchOfChecksKeepsOnlyThePassesQuiet) {
@@ -122,14 +115,13 @@ TEST_F(Dispatch, WrongPreambleIsDroppedSilently) {
 
 TEST_F(Dispatch, ShortAndLyingDatagramsNeverReachAHandler) {
     int calls = 0;
-    for (int c = 0; c < 256; ++c) d.setHandler(static_cast<std::uint8_t>(c), [&](const Reply&) {
-        return ++calls, 0;
-    });
+    for (int c = 0; c < 256; ++c)
+        d.setHandler(static_cast<std::uint8_t>(c), [&](const Reply&) { return ++calls, 0; });
     std::string good = reply(17, 1, "xyz");
     // Every prefix of a valid reply, 0..35 bytes, and longer garbage up to 40 bytes.
     for (std::size_t n = 0; n < good.size(); ++n) {
         std::vector<std::uint8_t> exact(good.begin(), good.begin() + static_cast<long>(n));
-        d.handleReply(exact, "x", true);  // sized exactly: ASan sees any overrun
+        d.handleReply(exact, "x", true); // sized exactly: ASan sees any overrun
     }
     EXPECT_EQ(calls, 0);
     for (std::size_t n = 33; n <= 40; ++n) {

@@ -8,8 +8,7 @@
 namespace quorvane {
 namespace {
 
-CardClassification classified(std::string_view text, CardSource source,
-                              CardOptions options = {}) {
+CardClassification classified(std::string_view text, CardSource source, CardOptions options = {}) {
     auto c = classifyCard(text, source, options);
     EXPECT_TRUE(std::holds_alternative<CardClassification>(c)) << text;
     return std::holds_alternative<CardClassification>(c) ? std::get<CardClassification>(c)
@@ -80,6 +79,7 @@ TEST(CardNumber, DecimalBeyondThirtyTwoBitsOrWithoutDigitsIsRefused) {
     EXPECT_FALSE(parseCardNumber("", {}));
     EXPECT_FALSE(parseCardNumber("-1", {}));
     EXPECT_EQ(*parseCardNumber("123", {}), 123u);
+    EXPECT_EQ(parseCardNumber(" \t12345", {}), 12345u); // leading blanks are skipped
 }
 
 TEST(CardNumber, CheckCharacterFollowsMod11_2IncludingX) {

@@ -36,7 +36,7 @@ RightFields everyField() {
     f.validTo = {2030, 12, 31, 23, 59, 59};
     f.antiPassback = true;
     f.parcel = true;
-    f.arrears = false;
+    f.arrears = true;
     f.userFlag1 = false;
     f.userFlag2 = true;
     f.userFlag3 = false;
@@ -61,9 +61,9 @@ xRight everyFieldRight(int rightMode) {
     r.timeZone = 0x06;
     r.readerMask = 0x31;
     r.remainingCount = 12;
-    // parcel (1), user flag 2 (4), anti-passback (6), reserved 0xBEEF at 7, type 9 at 28;
-    // right-mode 1 also sets bit 0.
-    r.flags = (1u << 1) | (1u << 4) | (1u << 6) | (0xBEEFu << 7) | (9u << 28) |
+    // parcel (1), arrears (2), user flag 2 (4), anti-passback (6), reserved 0xBEEF at 7, type 9
+    // at 28; right-mode 1 also sets bit 0.
+    r.flags = (1u << 1) | (1u << 2) | (1u << 4) | (1u << 6) | (0xBEEFu << 7) | (9u << 28) |
               (rightMode == 1 ? 1u : 0u);
     return r;
 }

@@ -46,6 +46,17 @@ struct Engine : ::testing::Test {
         r.payload = std::move(payload);
         return r;
     }
+    // Items 0..count-1 (no end when count is negative), each a request with its number.
+    BatchPlan plan(long count, std::uint8_t command = 18) {
+        BatchPlan p;
+        p.limits = limits::kRight;
+        p.next = [this, count, command](long i) -> std::optional<ExchangeRequest> {
+            if (count >= 0 && i >= count)
+                return std::nullopt;
+            return request(command, {static_cast<std::uint8_t>(i)});
+        };
+        return p;
+    }
 };
 
 TEST_F(Engine, ASilentCardIsSentFourTimesEachWithItsOwnSequenceNumber) {
@@ -136,18 +147,12 @@ TEST_F(Engine, ABatchWhoseFirstTwoRepliesPerItemAreLostFinishesWhole) {
             return std::vector<std::string>{};
         return std::vector{replyTo(f)};
     };
-    BatchPlan plan;
-    plan.total = 100;
-    plan.limits = limits::kRight;
-    plan.next = [this](long i) -> std::optional<ExchangeRequest> {
-        if (i >= 100)
-            return std::nullopt;
-        return request(16, {static_cast<std::uint8_t>(i), 0, 50});
-    };
-    plan.progressText = [](long done, long total) {
+    BatchPlan hundred = plan(100, 16);
+    hundred.total = 100;
+    hundred.progressText = [](long done, long total) {
         return std::to_string(done) + "/" + std::to_string(total);
     };
-    auto result = batch.run(plan);
+    auto result = batch.run(hundred);
     EXPECT_EQ(result.items, 100);
     EXPECT_EQ(result.succeeded, 100);
     EXPECT_EQ(result.resends, 200);
@@ -170,29 +175,23 @@ TEST_F(Engine, UnansweredItemsAreListedOrEndTheBatchAsThePlanSays) {
             return std::vector<std::string>{};
         return std::vector{replyTo(f)};
     };
-    BatchPlan plan;
-    plan.limits = limits::kRight;
-    plan.next = [this](long i) -> std::optional<ExchangeRequest> {
-        if (i >= 10)
-            return std::nullopt;
-        return request(18, {static_cast<std::uint8_t>(i)});
-    };
-    auto listed = batch.run(plan);
+    BatchPlan ten = plan(10);
+    auto listed = batch.run(ten);
     EXPECT_EQ(listed.givenUp, (std::vector<long>{3, 7}));
     EXPECT_EQ(listed.succeeded, 8);
     EXPECT_EQ(listed.resends, 6);
     EXPECT_FALSE(listed.allSucceeded());
 
-    plan.limits = limits::kDownloadStep;
-    plan.onGiveUp = GiveUp::StopBatch;
-    auto stopped = batch.run(plan);
+    ten.limits = limits::kDownloadStep;
+    ten.onGiveUp = GiveUp::StopBatch;
+    auto stopped = batch.run(ten);
     EXPECT_TRUE(stopped.stopped);
     EXPECT_EQ(stopped.items, 4);
     EXPECT_EQ(stopped.resends, 4);
 
     // An end marker in a reply ends the batch as well.
-    plan.answered = [](long i, const ReceivedReply&) { return i < 1; };
-    EXPECT_EQ(batch.run(plan).items, 2);
+    ten.answered = [](long i, const ReceivedReply&) { return i < 1; };
+    EXPECT_EQ(batch.run(ten).items, 2);
 }
 
 TEST_F(Engine, CancelStopsABatchWithinOneWaitAndSaysHowFarItGot) {
@@ -203,12 +202,7 @@ TEST_F(Engine, CancelStopsABatchWithinOneWaitAndSaysHowFarItGot) {
         }
         return std::vector{replyTo(f)};
     };
-    BatchPlan plan;
-    plan.limits = limits::kRight;
-    plan.next = [this](long i) {
-        return std::optional(request(18, {static_cast<std::uint8_t>(i)}));
-    };
-    auto result = batch.run(plan);
+    auto result = batch.run(plan(-1));
     EXPECT_TRUE(result.cancelled);
     EXPECT_EQ(result.items, 6);
     EXPECT_EQ(result.succeeded, 5);

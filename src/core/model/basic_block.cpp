@@ -86,10 +86,12 @@ int getUIInfoFromMsg(Bytes frame, bool& extended, DeviceUIInfo& record) {
     if (frame.size() < kPayload + kBasicBlockSize)
         return -3;
     Bytes p = frame.subspan(kPayload);
+    // Either form is followed by the door-access block and then the frame's checksum byte: a
+    // frame without room for that byte is one whose block was cut short.
     if (readNumber(version, p) == 1 && readNumber(marker, p) == kExtendedMarker) {
         extended = true;
         constexpr std::size_t kLength = kExtendedBlockSize + kDoorBlockSize; // 616
-        if (frame.size() < kPayload + kLength + 1)
+        if (p.size() < kLength + 1)
             return -2;
         // The frame's own sum over command, reserved byte, length and payload.
         if (!sumsHold(p, true) || sum8(frame.subspan(28, 4 + kLength)) != frame[kPayload + kLength])
@@ -97,7 +99,7 @@ int getUIInfoFromMsg(Bytes frame, bool& extended, DeviceUIInfo& record) {
     } else {
         if (!sumsHold(p.first(kBasicBlockSize), false))
             return -1;
-        if (p.size() < kBasicBlockSize + kDoorBlockSize)
+        if (p.size() < kBasicBlockSize + kDoorBlockSize + 1)
             return -3;
     }
     std::size_t doorAt = extended ? kExtendedBlockSize : kBasicBlockSize;

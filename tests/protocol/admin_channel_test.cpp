@@ -1,16 +1,22 @@
 #include <gtest/gtest.h>
 
+#include <arpa/inet.h>
+#include <cerrno>
+#include <future>
 #include <thread>
+#include <unistd.h>
 
 #include <ace/Message_Block.h>
 
+#include "platform/datagram_batch.h"
+
+#include "channel_fixture.h"
 #include "protocol/admin_channel.h"
 #include "protocol/pipe_channel.h"
 #include "recording_user_port.h"
 #include "sample_frames.h"
 #include "session/device_list.h"
 #include "session/device_targets.h"
-#include "transport_fixture.h"
 
 using namespace quorvane;
 using namespace quorvane::test;
@@ -55,7 +61,7 @@ class AdminChannelTest : public ::testing::Test {
     explicit AdminChannelTest(const std::string& net = "local-admin-ip=127.0.0.1\n"
                                                        "mcast-address=239.255.77.77\n")
         : fx(net), channel(*fx.settings, *fx.dispatcher, 3366, 65534) {}
-    TransportFixture fx;
+    ChannelFixture fx;
     AdminChannel channel;
 };
 
@@ -66,7 +72,7 @@ TEST_F(AdminChannelTest, ReceiveThreadHandsEveryDatagramToTheReplyHandler) {
     channel.startReceiveThread();
     Peer peer;
     peer.sock.sendTo(asBytes(replyFrame(17)), *channel.localEndpoint());
-    ASSERT_EQ(fx.arrived.wait(std::chrono::seconds(10)), 1);
+    ASSERT_TRUE(fx.waitFor(1));
     auto got = fx.received();
     EXPECT_EQ(got[0].code, 17);
     EXPECT_EQ(got[0].source, peer.endpoint().text());
@@ -82,7 +88,7 @@ TEST_F(AdminChannelTest, XxxFromAnotherSenderDoesNotCloseTheSocket) {
     Peer peer;
     peer.sock.sendTo(asBytes("xxx"), *channel.localEndpoint());
     peer.sock.sendTo(asBytes(replyFrame(41)), *channel.localEndpoint());
-    ASSERT_EQ(fx.arrived.wait(std::chrono::seconds(10)), 1);
+    ASSERT_TRUE(fx.waitFor(1));
     EXPECT_EQ(fx.received()[0].code, 41);
     EXPECT_TRUE(channel.hasSocket());
 }
@@ -93,12 +99,13 @@ TEST_F(AdminChannelTest, XxxFromOurOwnSocketClosesItAndASetupRecreatesIt) {
     auto self = *channel.localEndpoint();
     EXPECT_EQ(channel.sendto_log(asBytes("xxx"), 0, DeviceTarget::at(self), kRouteUdp, 0, 0), 3);
     ASSERT_TRUE(eventually([&] { return !channel.hasSocket(); }));
-    EXPECT_EQ(channel.sendto_log(asBytes(replyFrame(3)), 0, DeviceTarget::at(self), kRouteUdp, 0, 0), -1);
+    EXPECT_EQ(
+        channel.sendto_log(asBytes(replyFrame(3)), 0, DeviceTarget::at(self), kRouteUdp, 0, 0), -1);
 
     ASSERT_EQ(channel.initAdminSocket(), 0);
     Peer peer;
     peer.sock.sendTo(asBytes(replyFrame(67)), *channel.localEndpoint());
-    ASSERT_EQ(fx.arrived.wait(std::chrono::seconds(10)), 1);
+    ASSERT_TRUE(fx.waitFor(1));
     EXPECT_EQ(fx.received()[0].code, 67);
 }
 
@@ -109,7 +116,7 @@ TEST_F(AdminChannelTest, SetupWhileTheReceiverWaitsMovesItToTheNewSocket) {
         ASSERT_EQ(channel.initAdminSocket(), 0);
     Peer peer;
     peer.sock.sendTo(asBytes(replyFrame(39)), *channel.localEndpoint());
-    ASSERT_EQ(fx.arrived.wait(std::chrono::seconds(10)), 1);
+    ASSERT_TRUE(fx.waitFor(1));
 }
 
 TEST_F(AdminChannelTest, BindFailureReportsItsText) {
@@ -119,8 +126,49 @@ TEST_F(AdminChannelTest, BindFailureReportsItsText) {
     // The socket stays open and still sends, from a port the system chose.
     EXPECT_TRUE(channel.hasSocket());
     Peer peer;
-    EXPECT_EQ(channel.sendto_log(asBytes("abc"), 0, DeviceTarget::at(peer.endpoint()), kRouteUdp, 0, 0), 3);
+    EXPECT_EQ(
+        channel.sendto_log(asBytes("abc"), 0, DeviceTarget::at(peer.endpoint()), kRouteUdp, 0, 0),
+        3);
     EXPECT_EQ(peer.receive(), "abc");
+}
+
+// Without a socket the receiver sleeps until a set-up or a stop wakes it; a wake-up it has
+// had must not wake it again, or after a stop and a failed restart the loop would spin.
+TEST_F(AdminChannelTest, WithoutASocketTheReceiverSleepsUntilTheNextWakeUp) {
+    channel.closeAdminSocket();
+    platform::DatagramBatch batch(1, 64);
+    EXPECT_EQ(channel.receiveDatagram(batch), 0);
+    auto next = std::async(std::launch::async, [&] { return channel.receiveDatagram(batch); });
+    EXPECT_EQ(next.wait_for(std::chrono::milliseconds(200)), std::future_status::timeout);
+    ASSERT_EQ(channel.initAdminSocket(), 0);
+    EXPECT_EQ(next.get(), 0);
+}
+
+// The socket's descriptor replaced by a pipe's: the wait finds it readable and the receive
+// fails with the system's ENOTSOCK, which the message names.
+TEST_F(AdminChannelTest, AFailedReceiveNamesTheSystemsErrorCode) {
+    ASSERT_EQ(channel.initAdminSocket(), 0);
+    auto local = *channel.localEndpoint();
+    int fd = 0;
+    for (; fd < 1024; ++fd) {
+        sockaddr_in sa{};
+        socklen_t len = sizeof sa;
+        if (::getsockname(fd, reinterpret_cast<sockaddr*>(&sa), &len) == 0 &&
+            sa.sin_family == AF_INET && ntohs(sa.sin_port) == local.port &&
+            ntohl(sa.sin_addr.s_addr) == local.address)
+            break;
+    }
+    ASSERT_LT(fd, 1024);
+    int p[2];
+    ASSERT_EQ(::pipe(p), 0);
+    ASSERT_EQ(::write(p[1], "x", 1), 1);
+    ASSERT_EQ(::dup2(p[0], fd), fd);
+    ::close(p[0]);
+    ::close(p[1]);
+    platform::DatagramBatch batch(1, 64);
+    EXPECT_EQ(channel.receiveDatagram(batch), 0); // the wake-up the set-up left
+    EXPECT_EQ(channel.receiveDatagram(batch), -1);
+    EXPECT_EQ(channel.lastError(), "数据错误，返回值=-1,错误码=" + std::to_string(ENOTSOCK));
 }
 
 TEST_F(AdminChannelTest, RouteFollowsHowTheTargetDeviceWasFound) {
@@ -216,7 +264,7 @@ TEST_F(MulticastChannel, InterfaceChoiceJoinsTheGroupOnLoopback) {
     ASSERT_TRUE(peer.sock.setMulticastInterface(kLoopback));
     auto group = *platform::parseIpv4("239.255.77.77");
     peer.sock.sendTo(asBytes(replyFrame(3)), {group, channel.localEndpoint()->port});
-    ASSERT_EQ(fx.arrived.wait(std::chrono::seconds(10)), 1);
+    ASSERT_TRUE(fx.waitFor(1));
     channel.applyMulticastMode(false, "");
     EXPECT_EQ(fx.settings->readString("net", "enable-mcast"), "0");
 }

@@ -10,12 +10,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "channel_fixture.h"
 #include "platform/local_pipe.h"
 #include "protocol/named_pipe.h"
 #include "protocol/pipe_channel.h"
 #include "recording_user_port.h"
 #include "session/device_list.h"
-#include "transport_fixture.h"
 
 using namespace quorvane;
 using namespace quorvane::test;
@@ -176,7 +176,7 @@ TEST(PipeServer, OfAnotherUserIsRefusedBeforeAnythingIsSent) {
         << client.refusal();
 
     // The pipe worker logs the refusal and shows it once.
-    TransportFixture fx("enable-pipe=1\npipe-name=testpipe\n");
+    ChannelFixture fx("enable-pipe=1\npipe-name=testpipe\n");
     Pipe_Thread_Pool pool(*fx.settings, *fx.dispatcher);
     pool.setListServiceDevices(true);
     PipeMessage m;

@@ -4,12 +4,12 @@
 #include <sys/stat.h>
 #include <thread>
 
+#include "channel_fixture.h"
 #include "platform/local_pipe.h"
 #include "protocol/pipe_channel.h"
 #include "protocol/pipe_message.h"
 #include "recording_user_port.h"
 #include "session/device_list.h"
-#include "transport_fixture.h"
 
 using namespace quorvane;
 using namespace quorvane::test;
@@ -34,12 +34,15 @@ struct FakeService {
         // connection that sends something.
         while (client) {
             std::vector<std::uint8_t> buf(kPipeBufferSize);
-            auto r = client->read(buf, std::chrono::steady_clock::now() + std::chrono::seconds(10), &stop);
+            auto r = client->read(buf, std::chrono::steady_clock::now() + std::chrono::seconds(10),
+                                  &stop);
             if (r.status == platform::LocalPipe::Status::Message) {
                 request.assign(reinterpret_cast<char*>(buf.data()), r.size);
-                for (const auto& a : script_) client->write(asBytes(a));
+                for (const auto& a : script_)
+                    client->write(asBytes(a));
                 // The tool must hang up on its own (after "xxx" or its first answer).
-                auto after = client->read(buf, std::chrono::steady_clock::now() + std::chrono::seconds(20), &stop);
+                auto after = client->read(
+                    buf, std::chrono::steady_clock::now() + std::chrono::seconds(20), &stop);
                 hungUp = after.status == platform::LocalPipe::Status::Closed;
                 return;
             }
@@ -57,13 +60,13 @@ struct FakeService {
 };
 
 class PipeChannel : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         runtime = scratchDir("runtime");
         ::setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
     }
     std::string runtime;
-    TransportFixture fx{"enable-pipe=1\npipe-name=testpipe\n"};
+    ChannelFixture fx{"enable-pipe=1\npipe-name=testpipe\n"};
     DeviceList devices;
     RecordingUserPort port;
     PipeHooks hooks() {
@@ -111,14 +114,13 @@ TEST_F(PipeChannel, RelayedCommandWithWaitFlagOneStopsAfterTheFirstAnswer) {
 }
 
 TEST_F(PipeChannel, XxxEndsTheReadingLoopAndShortAnswersNeverReachTheHandler) {
-    FakeService service({std::string(20, 'A'),  // shorter than the header: skipped
-                         buildPipeAnswer("127.0.0.2:65534", asBytes(replyFrame(3))),
-                         "xxx",
+    FakeService service({std::string(20, 'A'), // shorter than the header: skipped
+                         buildPipeAnswer("127.0.0.2:65534", asBytes(replyFrame(3))), "xxx",
                          buildPipeAnswer("127.0.0.3:65534", asBytes(replyFrame(5)))});
     ASSERT_TRUE(service.listening);
     Pipe_Thread_Pool pool(*fx.settings, *fx.dispatcher, hooks());
     pool.setListServiceDevices(true);
-    PipeMessage search;  // empty texts: a search, which reads until "xxx" or quiet time
+    PipeMessage search; // empty texts: a search, which reads until "xxx" or quiet time
     search.data = {2};
     search.timeoutMs = 60000;
     search.waitFlag = 1;
@@ -135,7 +137,7 @@ TEST_F(PipeChannel, XxxEndsTheReadingLoopAndShortAnswersNeverReachTheHandler) {
 TEST_F(PipeChannel, NothingIsSentWhileThePipeIsOffOrServiceDevicesAreNotListed) {
     FakeService service({});
     Pipe_Thread_Pool pool(*fx.settings, *fx.dispatcher, hooks());
-    pool.sendPipe_i(command(1, 100));  // the list box is not ticked
+    pool.sendPipe_i(command(1, 100)); // the list box is not ticked
     fx.settings->writeString("net", "enable-pipe", "0");
     pool.setListServiceDevices(true);
     pool.sendPipe_i(command(1, 100));
@@ -150,7 +152,7 @@ TEST_F(PipeChannel, QueuedFramesGoThroughTheWorkerInOrder) {
     ASSERT_EQ(pool.start(), 0);
     std::uint8_t frame[] = {9, 9};
     pool.sendPipe(frame, "门禁9", "", 30000, 1);
-    EXPECT_EQ(fx.arrived.wait(std::chrono::seconds(20)), 1);
+    EXPECT_TRUE(fx.waitFor(1));
     pool.close();
     EXPECT_EQ(pool.runningWorkers(), 0);
     EXPECT_EQ(fx.received().at(0).source, "127.0.0.9:65534");
@@ -165,7 +167,8 @@ TEST_F(PipeChannel, ServiceMissingCostsOnlyTheInstanceWait) {
 
 TEST(LocalPipePath, OnlyThisMachineIsReachable) {
     ::setenv("XDG_RUNTIME_DIR", "/run/user/7", 1);
-    EXPECT_EQ(platform::localPipePath("127.0.0.1", "kelmorhub"), "/run/user/7/quorvane/PIPE/kelmorhub");
+    EXPECT_EQ(platform::localPipePath("127.0.0.1", "kelmorhub"),
+              "/run/user/7/quorvane/PIPE/kelmorhub");
     EXPECT_TRUE(platform::localPipePath("localhost", "x"));
     EXPECT_TRUE(platform::localPipePath(".", "x"));
     EXPECT_FALSE(platform::localPipePath("192.168.1.5", "x"));

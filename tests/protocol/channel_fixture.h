@@ -1,0 +1,75 @@
+#pragma once
+// A program directory with a config.ini for channel tests, and a dispatcher that records what
+// reaches it.
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "infra/settings.h"
+#include "protocol/reply_dispatch.h"
+#include "test_paths.h"
+
+namespace quorvane::test {
+
+struct RecordedReply {
+    std::uint8_t code;
+    std::string source;
+    bool viaUdp;
+};
+
+class ChannelFixture {
+  public:
+    explicit ChannelFixture(const std::string& netSection) {
+        home = scratchDir("channel");
+        writeFile(home + "/config.ini", "[net]\n" + netSection);
+        settings = std::make_unique<Settings>(home);
+        dispatcher = std::make_unique<ReplyDispatcher>(nullptr, home + "/data",
+                                                       [this](const std::string& t) {
+                                                           std::lock_guard l(m);
+                                                           notices.push_back(t);
+                                                       });
+        for (int code = 1; code < 256; code += 2)
+            dispatcher->setHandler(static_cast<std::uint8_t>(code), [this](const Reply& r) {
+                std::lock_guard l(m);
+                replies.push_back({r.code, r.source, r.viaUdp});
+                arrived.notify_all();
+                return 0;
+            });
+    }
+    std::vector<RecordedReply> received() {
+        std::lock_guard l(m);
+        return replies;
+    }
+    // Until n replies have arrived; false when they have not within 20 s.
+    bool waitFor(std::size_t n) {
+        std::unique_lock l(m);
+        return arrived.wait_for(l, std::chrono::seconds(20), [&] { return replies.size() >= n; });
+    }
+
+    std::string home;
+    std::unique_ptr<Settings> settings;
+    std::unique_ptr<ReplyDispatcher> dispatcher;
+    std::mutex m;
+    std::condition_variable arrived;
+    std::vector<RecordedReply> replies;
+    std::vector<std::string> notices;
+};
+
+// A reply frame with a code, a status and a payload.
+inline std::string replyFrame(std::uint8_t code, std::uint8_t status = 1,
+                              const std::string& payload = {}) {
+    std::string f(16, '\xAA');
+    f.append(8, '\xFF');
+    f += {'\x00', '\x01', '\x05', '\x00', static_cast<char>(code), static_cast<char>(status)};
+    f += {static_cast<char>(payload.size() >> 8), static_cast<char>(payload.size())};
+    f += payload;
+    unsigned sum = 0;
+    for (std::size_t i = 28; i < f.size(); ++i)
+        sum += static_cast<unsigned char>(f[i]);
+    f.push_back(static_cast<char>(sum));
+    return f;
+}
+
+} // namespace quorvane::test
