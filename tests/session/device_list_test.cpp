@@ -59,9 +59,6 @@ TEST(DeviceListEdits, TheFilterMatchesNameIpMacFlagHardwareAndStateCaseSensitive
         EXPECT_TRUE(checkFilter(match, r)) << match;
     for (const char* miss : {"Quenmar", "门二", "00004"})
         EXPECT_FALSE(checkFilter(miss, r)) << miss;
-    const auto columns = deviceListColumns(r);
-    ASSERT_EQ(columns.size(), deviceListColumnSpecs().size());
-    EXPECT_EQ(columns[0], "00003");
 }
 
 } // namespace
