@@ -1,72 +1,126 @@
 #pragma once
-// Shared pieces of the window tests: a program directory whose settings keep every packet on
-// this machine, and a catcher that answers the window's message boxes and remembers them.
+// The window tests' fixture: the main window on a program directory that keeps every packet on
+// this machine (with quorvane-sim behind it when asked), message boxes answered, controls set.
 #include <functional>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QDialog>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QTimeEdit>
 #include <QTimer>
+#include <QTreeWidget>
+#include <QtTest>
 
+#include "app/main_window_controls.h"
+#include "app/qt_user_port.h"
+#include "app/quorvane_dlg.h"
+#include "child_process.h"
 #include "infra/codepage.h"
+#include "infra/settings.h"
 #include "session/start_gate.h"
+#include "session/tool_session.h"
+#include "sim_dump_request.h"
 #include "test_paths.h"
 
 namespace quorvane::test {
 
+inline QString u(const char* text) {
+    return QString::fromUtf8(text);
+}
+
 // Searches go to 127.0.0.1 in broadcast mode, multicast is off and no group is joined, the
-// pipe is off, nothing is searched at start, and the gate is remembered unless asked not to.
-inline std::string makeGuiHome(const std::string& name, const std::string& extraConfig = {},
-                               bool remembered = true) {
+// pipe is off, nothing is searched at start, and the start gate is passed.
+inline std::string makeGuiHome(const std::string& name, const std::string& extraConfig = {}) {
     std::string home = scratchDir(name);
     const std::string xstr = startPasswordDigest("720418");
     std::string config = "[net]\nenable-mcast=0\nsearch-on-start=0\nenable-pipe=0\n"
                          "local-admin-ip=127.0.0.1\nmcast-local-address=127.0.0.1\n"
                          "common-broadcast-address=2130706433\ncommon-dev-admin-port=65534\n"
                          "[db]\nxstr=" +
-                         xstr + "\n";
-    if (remembered)
-        config += "xstr-rem=" + rememberMarker(xstr) + "\n";
-    config += extraConfig;
-    writeFile(home + "/config.ini", toGbk(config));
+                         xstr + "\nxstr-rem=" + rememberMarker(xstr) + "\n";
+    writeFile(home + "/config.ini", toGbk(config + extraConfig));
     return home;
 }
+
+// Documents are not opened and no file dialog shows: the port remembers and answers instead.
+class TestPort : public gui::QtUserPort {
+  public:
+    void openDocument(const std::string& path, bool) override { opened.push_back(path); }
+    std::optional<std::string> pickOpenFile(const std::string&) override { return picked; }
+    std::vector<std::string> opened;
+    std::optional<std::string> picked;
+};
+
+// The main window on a program directory; with `controllers` simulated ones (rights of the
+// 24-byte form) on this test's port, searched by broadcast to 127.255.255.255.
+struct GuiWindow {
+    explicit GuiWindow(const std::string& name, const std::string& extraConfig = {},
+                       int controllers = 0)
+        : home(makeGuiHome(name, extraConfig)), dumpFile(home + "/sim.json") {
+        if (controllers > 0) {
+            const int port = testPort(50);
+            Settings s(home);
+            s.writeString("net", "common-dev-admin-port", std::to_string(port));
+            s.writeString("net", "common-broadcast-address", "2147483647");
+            sim = std::make_unique<ChildProcess>(std::vector<std::string>{
+                simPath(), "--port", std::to_string(port), "--count", std::to_string(controllers),
+                "--right-mode", "2", "--dump", dumpFile});
+        }
+        session = std::make_unique<ToolSession>(home, port);
+        session->log().setEcho(false);
+        dlg = std::make_unique<gui::CQuorvaneDlg>(*session, port);
+    }
+    bool start() {
+        if ((sim && !sim->waitForLine("ready")) || !dlg->OnInitDialog())
+            return false;
+        dlg->show();
+        return QTest::qWaitForWindowExposed(dlg.get());
+    }
+    const gui::MainWindowControls& c() const { return dlg->controls(); }
+    JsonValue controller(const std::string& address) {
+        auto d = requestSimDump(*sim, dumpFile);
+        return d ? simController(*d, address) : JsonValue();
+    }
+
+    std::string home;
+    std::string dumpFile;
+    std::unique_ptr<ChildProcess> sim;
+    TestPort port;
+    std::unique_ptr<ToolSession> session;
+    std::unique_ptr<gui::CQuorvaneDlg> dlg;
+};
 
 // Answers every message box that opens (with the given button) and records its text.
 class MessageBoxCatcher {
   public:
-    explicit MessageBoxCatcher(QMessageBox::StandardButton answer = QMessageBox::Ok)
-        : answer_(answer) {
-        timer_.setInterval(10);
-        QObject::connect(&timer_, &QTimer::timeout, [this] { poll(); });
-        timer_.start();
+    explicit MessageBoxCatcher(QMessageBox::StandardButton answer = QMessageBox::Ok) {
+        QObject::connect(&timer_, &QTimer::timeout, [this, answer] {
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible()) {
+                    texts_.push_back(box->text());
+                    QAbstractButton* b = box->button(answer);
+                    (b ? b : box->buttons().value(0))->click();
+                }
+        });
+        timer_.start(10);
     }
-    void setAnswer(QMessageBox::StandardButton answer) { answer_ = answer; }
     const std::vector<QString>& texts() const { return texts_; }
-    std::vector<QString>& titles() { return titles_; }
+    bool seen(const char* text) const {
+        return std::find(texts_.begin(), texts_.end(), u(text)) != texts_.end();
+    }
 
   private:
-    void poll() {
-        for (QWidget* w : QApplication::topLevelWidgets()) {
-            auto* box = qobject_cast<QMessageBox*>(w);
-            if (!box || !box->isVisible())
-                continue;
-            texts_.push_back(box->text());
-            titles_.push_back(box->windowTitle());
-            QAbstractButton* b = box->button(answer_);
-            if (!b)
-                b = box->buttons().value(0);
-            b->click();
-        }
-    }
-
     QTimer timer_;
-    QMessageBox::StandardButton answer_;
     std::vector<QString> texts_;
-    std::vector<QString> titles_;
 };
 
 // Runs act on the next modal dialog of type D once it is shown.
@@ -82,6 +136,44 @@ template <typename D> void onNextDialog(std::function<void(D*)> act) {
         act(d);
     });
     timer->start();
+}
+
+template <typename W> W* control(QObject* dialog, const QString& name) {
+    return dialog->findChild<W*>(name);
+}
+
+// As a person sets it: a list takes an item index (an editable one typed text), a box a tick,
+// an edit a text typed key by key (its validator sees every key), a time edit a time.
+inline bool setControl(QObject* dialog, const QString& name, const QVariant& value) {
+    auto type = [](QWidget* edit, const QString& text) {
+        for (QChar ch : text)
+            QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString(ch), Qt::NoModifier);
+    };
+    QWidget* w = dialog->findChild<QWidget*>(name);
+    auto* box = qobject_cast<QComboBox*>(w);
+    auto* edit = box && box->isEditable() && value.typeId() == QMetaType::QString
+                     ? box->lineEdit()
+                     : qobject_cast<QLineEdit*>(w);
+    if (edit) {
+        edit->clear();
+        type(edit, value.toString());
+    } else if (box) {
+        box->setCurrentIndex(value.toInt());
+    } else if (auto* check = qobject_cast<QCheckBox*>(w)) {
+        check->setChecked(value.toBool());
+    } else if (auto* time = qobject_cast<QTimeEdit*>(w)) {
+        time->setTime(value.toTime());
+    } else {
+        return false;
+    }
+    return true;
+}
+
+// Presses OK (or Cancel) of the dialog's button box.
+inline void press(QDialog* dialog, bool ok = true) {
+    for (auto* box : dialog->findChildren<QDialogButtonBox*>())
+        if (QPushButton* b = box->button(ok ? QDialogButtonBox::Ok : QDialogButtonBox::Cancel))
+            return b->click();
 }
 
 } // namespace quorvane::test

@@ -1,0 +1,37 @@
+// The detail text of the selected controller: shown, and written to its file and opened when
+// asked.
+#include <gtest/gtest.h>
+
+#include "config/device_detail.h"
+#include "infra/codepage.h"
+#include "model/config_text.h"
+#include "recording_user_port.h"
+#include "session/operation_result.h"
+#include "session/tool_session.h"
+#include "test_paths.h"
+
+namespace quorvane {
+namespace {
+
+TEST(DeviceDetail, IsShownAndWrittenToItsFileWhenAsked) {
+    const std::string home = test::scratchDir("device-detail");
+    test::writeFile(home + "/config.ini", "[net]\nenable-pipe=0\n");
+    test::RecordingUserPort port;
+    ToolSession session(home, port);
+    EXPECT_EQ(showDevDetailInfo(session, std::nullopt, "", true), kOperationFailed);
+    EXPECT_EQ(port.messages().back(), "请选择要操作的设备！");
+
+    DeviceUIInfo r;
+    r.name = "门禁2";
+    const std::string path = home + "/" + kDetailFileName;
+    EXPECT_EQ(showDevDetailInfo(session, r, "服务状态：停止", false), kOperationDone);
+    EXPECT_TRUE(port.opened().empty());
+    EXPECT_EQ(showDevDetailInfo(session, r, "服务状态：停止", true), kOperationDone);
+    EXPECT_EQ(port.opened(), std::vector<std::string>{path});
+    const std::string text = devDetailText(r, "服务状态：停止");
+    EXPECT_EQ(test::readFile(path), toGbk(text));
+    EXPECT_TRUE(text.starts_with(port.messages().back())); // the box without the last break
+}
+
+} // namespace
+} // namespace quorvane

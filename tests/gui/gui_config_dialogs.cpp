@@ -1,0 +1,269 @@
+// The door-access dialogs: each control writes its field of the configuration table (the table
+// below follows the documented dialog layouts) on OK, nothing on Cancel; and their own buttons.
+#include <QFileDialog>
+
+#include "config/door_config.h"
+#include "dialogs/dlg_config_card_fee.h"
+#include "dialogs/dlg_config_center.h"
+#include "dialogs/dlg_config_com.h"
+#include "dialogs/dlg_config_gen_dev.h"
+#include "dialogs/dlg_config_reader.h"
+#include "dialogs/dlg_config_relayer.h"
+#include "dialogs/dlg_config_signal.h"
+#include "dialogs/dlg_config_timer_task.h"
+#include "dialogs/dlg_config_timezone.h"
+#include "dialogs/dlg_config_wg.h"
+#include "gui_test_support.h"
+#include "model/config_table.h"
+
+using namespace quorvane;
+using namespace quorvane::gui;
+using namespace quorvane::test;
+
+namespace {
+
+// The dialog of this name over the block (the 28-byte dialogs over its first 28 bytes).
+std::unique_ptr<QDialog> openDialog(const QString& name, DoorBlock& block, Settings& settings) {
+    MutableBytes b(block), setting(block.data(), 28);
+    const std::map<QString, std::function<QDialog*()>> dialogs = {
+        {"center", [&] { return new CDlgConfigCenter(block, settings); }},
+        {"relay", [&] { return new CDlgConfigRelayer(b); }},
+        {"signal", [&] { return new CDlgConfigSignal(b); }},
+        {"zone", [&] { return new CDlgConfigTimezone(b); }},
+        {"timer", [&] { return new CDlgConfigTimerTask(b); }},
+        {"com", [&] { return new CDlgConfigCom(b); }},
+        {"wiegand", [&] { return new CDlgConfigWG(b); }},
+        {"reader", [&] { return new CDlgConfigReader(setting, u("读头配置")); }},
+        {"display", [&] { return new CDlgConfigGenDev(setting); }},
+        {"cardFee", [&] { return new CDlgConfigCardFee(setting); }}};
+    return std::unique_ptr<QDialog>(dialogs.at(name)());
+}
+
+Settings settingsAt(const char* name) {
+    std::string dir = scratchDir(name);
+    writeFile(dir + "/config.ini", "[common]\nright-mode=0\n");
+    return Settings(dir);
+}
+
+void row(const char* dialog, const char* control, const QVariant& value, const char* key,
+         int element, const char* text) {
+    QTest::addRow("%s %s", dialog, control)
+        << u(dialog) << u(control) << value << u(key) << element << u(text);
+}
+
+} // namespace
+
+class GuiConfigDialogs : public QObject {
+    Q_OBJECT
+  private slots:
+    void eachControlWritesItsField_data() {
+        QTest::addColumn<QString>("dialog");
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QVariant>("value");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<int>("element");
+        QTest::addColumn<QString>("text"); // the field's value as a person writes it
+        row("center", "option01", true, "optionsLow", 0, "1");
+        row("center", "option33", true, "optionsHigh", 0, "1");
+        row("center", "option57", true, "optionsHigh", 24, "1");
+        row("center", "reportIndex", "4096", "reportIndex", 0, "4096");
+        row("center", "insideLimit", "65535", "insideLimit", 0, "65535");
+        row("center", "procMode", 32, "procMode", 0, "32");
+        row("center", "autoAuthorize", "12", "autoAuthorize", 0, "12");
+        row("center", "openDelay", "255", "openDelay", 0, "255");
+        row("center", "reservedSetting", "3", "reservedSetting", 0, "3");
+        row("center", "closeTimeout", "30", "closeTimeout", 0, "30");
+        row("center", "timerTask", "145", "timerTask", 0, "145");
+        row("center", "extendedOpen", "17", "extendedOpen", 0, "17");
+        row("center", "openAlarmOffset", "9", "openAlarmOffset", 0, "9");
+        row("center", "cardReadTimes1", "50", "cardReadTimes", 0, "50");
+        row("center", "cardReadTimes3", "52", "cardReadTimes", 2, "52");
+        row("center", "lightSound", "200", "lightSound", 0, "200");
+        row("relay", "state2", 1, "relay.state", 1, "1");
+        row("relay", "report3", 1, "relay.report", 2, "1");
+        row("relay", "fire4", 1, "relay.fire", 3, "1");
+        row("relay", "zone2", 2, "relay.zone", 1, "1"); // zone n is stored as n - 1
+        row("relay", "zoneState2", 2, "relay.zoneState", 1, "2");
+        row("relay", "openTime3", "3000", "relay.openTime", 2, "3000");
+        row("signal", "type3", 4, "signal.type", 2, "4");
+        row("signal", "door8", "255", "signal.door", 7, "255");
+        row("signal", "direction2", 2, "signal.direction", 1, "2");
+        row("signal", "log5", true, "signal.log", 4, "1");
+        row("zone", "start1", QTime(8, 0, 0), "timeZone.start", 0, "08:00:00");
+        row("zone", "end8", QTime(23, 59, 58), "timeZone.end", 7, "23:59:58");
+        row("zone", "zone3Day7", true, "timeZone.weekdays", 2, "1000000"); // Sunday first
+        row("zone", "zone8Day4", true, "timeZone.weekdays", 7, "0001000");
+        row("timer", "condition", 15, "timerTask.condition", 0, "15");
+        row("timer", "task", 7, "timerTask.action", 0, "7");
+        row("timer", "restart", true, "timerTask.restart", 0, "1");
+        row("com", "baud1", 4, "serialPort.baud", 0, "115200");
+        row("com", "baud3", "2400", "serialPort.baud", 2, "2400");
+        row("com", "deviceType4", 26, "serialPort.deviceType", 3, "26");
+        row("reader", "direction", 2, "reader.direction", 0, "2");
+        row("reader", "relay", 35, "reader.relay", 0, "36");
+        row("reader", "report", 1, "reader.report", 0, "1");
+        row("reader", "cardFormat", 14, "reader.wgFormat", 0, "14");
+        row("reader", "mode2", 15, "reader.slot.mode", 1, "15");
+        row("reader", "special1", 7, "reader.slot.specialMode", 0, "7");
+        row("reader", "start3", QTime(6, 30, 0), "reader.slot.start", 2, "06:30:00");
+        row("reader", "end2", QTime(1, 2, 4), "reader.slot.end", 1, "01:02:04");
+        row("reader", "slot3Day4", true, "reader.slot.weekdays", 2, "0001000");
+        row("display", "direction", 1, "device.direction", 0, "1");
+        row("display", "reader", 8, "device.reader", 0, "8");
+        row("display", "relay", 36, "device.relay", 0, "36");
+        row("display", "title", u("门禁一号"), "device.title", 0, "门禁一号");
+        row("cardFee", "direction", 2, "device.direction", 0, "2");
+        row("cardFee", "openDoor", 3, "device.relay", 0, "3");
+    }
+    void eachControlWritesItsField() {
+        QFETCH(QString, dialog);
+        QFETCH(QString, control);
+        QFETCH(QVariant, value);
+        QFETCH(QString, key);
+        QFETCH(int, element);
+        QFETCH(QString, text);
+        Settings settings = settingsAt("config-bindings");
+        DoorBlock block{};
+        for (bool ok : {false, true}) {
+            auto d = openDialog(dialog, block, settings);
+            QVERIFY(setControl(d.get(), control, value));
+            press(d.get(), ok);
+            QCOMPARE(d->result(), ok ? int(QDialog::Accepted) : int(QDialog::Rejected));
+        }
+        DoorBlock expected{};
+        const ConfigField& field = configField(key.toStdString());
+        const std::size_t size = field.block == ConfigBlock::Door ? 424 : 28;
+        QVERIFY(writeText(field, MutableBytes(expected.data(), size), element, text.toStdString()));
+        QVERIFY(block == expected);
+    }
+
+    void aBadEntryKeepsTheDialogOpen_data() {
+        QTest::addColumn<QString>("dialog");
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("center") << u("center") << u("autoAuthorize") << u("256")
+                                << u("自动授权：请输入0到255之间的整数！");
+        QTest::newRow("relay") << u("relay") << u("openTime2") << u("600000")
+                               << u("开门时长指定继电器动作持续的时长，单位为千分之一秒。"
+                                    "值必须小于600000，即600秒。");
+    }
+    void aBadEntryKeepsTheDialogOpen() {
+        QFETCH(QString, dialog);
+        QFETCH(QString, control);
+        QFETCH(QString, text);
+        QFETCH(QString, message);
+        Settings settings = settingsAt("config-refusal");
+        DoorBlock block{};
+        MessageBoxCatcher boxes;
+        auto d = openDialog(dialog, block, settings);
+        d->show();
+        setControl(d.get(), control, text);
+        press(d.get());
+        QCOMPARE(boxes.texts(), std::vector<QString>{message});
+        QVERIFY(d->isVisible());
+        QVERIFY(block == DoorBlock{});
+    }
+
+    // A value the list or the time edit cannot show stays as the controller had it.
+    void valuesTheControlsCannotShowAreKept() {
+        Settings settings = settingsAt("config-kept");
+        DoorBlock block{};
+        block[288] = 7;                 // relay 1: no such state
+        block[36] = 29;                 // port 1: no such device type
+        block[344] = block[345] = 0xFF; // zone 2 starts at 31:63:62
+        const DoorBlock before = block;
+        for (const char* name : {"relay", "com", "zone"}) {
+            auto d = openDialog(name, block, settings);
+            press(d.get());
+        }
+        QVERIFY(block == before);
+    }
+
+    // A button opens its part on the outer dialog's copy (a serial port's "设备配置" the dialog
+    // its device type needs); only the outer OK brings the edit into the block.
+    void aButtonOpensItsPartOnTheCopy_data() {
+        QTest::addColumn<QString>("outer");
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<int>("type"); // of serial port 2
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("edited"); // a list set to an item a zero byte does not show
+        QTest::addColumn<int>("item");
+        QTest::addColumn<int>("offset");
+        auto row = [](const char* name, const char* outer, const char* button, int type,
+                      const char* title, const char* edited, int item, int offset) {
+            QTest::newRow(name) << u(outer) << u(button) << type << u(title) << u(edited) << item
+                                << offset;
+        };
+        row("relays", "center", "relayConfig", 0, "继电器配置", "state1", 2, 288);
+        row("signals", "center", "signalConfig", 0, "信号检测配置", "type1", 2, 304);
+        row("ports", "center", "comConfig", 0, "串口配置（读头1-4表示设备上的4个串口设备）",
+            "baud1", 0, 32);
+        row("Wiegand 2", "wiegand", "wiegand2", 0, "读头配置：读头6/韦根2", "relay", 0, 205);
+        row("port reader", "com", "deviceConfig2", 1, "读头配置：读头2/串口2", "direction", 2, 76);
+        row("port display", "com", "deviceConfig2", 6, "设备配置", "direction", 2, 76);
+        row("port card payment", "com", "deviceConfig2", 21, "刷卡扣费设备信息", "direction", 2,
+            76);
+        row("port relay board", "com", "deviceConfig2", 7, "", "", 0, 79); // cleared
+        row("port without device", "com", "deviceConfig2", 0, "", "", 0, 0);
+    }
+    void aButtonOpensItsPartOnTheCopy() {
+        QFETCH(QString, outer);
+        QFETCH(QString, button);
+        QFETCH(int, type);
+        QFETCH(QString, title);
+        QFETCH(QString, edited);
+        QFETCH(int, item);
+        QFETCH(int, offset);
+        Settings settings = settingsAt("config-parts");
+        DoorBlock block{};
+        block[72] = static_cast<std::uint8_t>(type);
+        block[79] = 5;
+        const DoorBlock before = block;
+        MessageBoxCatcher boxes;
+        auto d = openDialog(outer, block, settings);
+        d->show();
+        QString shown;
+        QTimer watch; // only while the button runs: some open nothing
+        connect(&watch, &QTimer::timeout, [&] {
+            auto* part = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (!part || part->inherits("QMessageBox"))
+                return;
+            shown = part->windowTitle();
+            setControl(part, edited, item);
+            press(part);
+        });
+        watch.start(10);
+        control<QPushButton>(d.get(), button)->click();
+        QCOMPARE(shown, title);
+        QVERIFY(block == before);
+        press(d.get());
+        QCOMPARE(block[std::size_t(offset)] != before[std::size_t(offset)], offset != 0);
+        QCOMPARE(boxes.seen("配置已经设置！"), type == 7);
+    }
+
+    // "从文件加载配置(&R)": the picked file's settings shown, the block changed only by OK.
+    void aBackupFileLoadsIntoTheDialog() {
+        Settings settings = settingsAt("config-load");
+        const std::string path = scratchDir("config-load-file") + "/door.cfg";
+        std::string file(392, '\0');
+        file[412 - 32] = 9; // processing mode
+        writeFile(path, file);
+        DoorBlock block{};
+        MessageBoxCatcher boxes;
+        CDlgConfigCenter dlg(block, settings);
+        onNextDialog<QFileDialog>([&](QFileDialog* d) {
+            d->findChild<QLineEdit*>("fileNameEdit")->setText(QString::fromStdString(path));
+            static_cast<QDialog*>(d)->accept();
+        });
+        control<QPushButton>(&dlg, "restore")->click();
+        QVERIFY(boxes.seen("从文件加载配置成功，请检查配置并点击确定按钮保存！"));
+        QCOMPARE(control<QComboBox>(&dlg, "procMode")->currentIndex(), 9);
+        QVERIFY(block == DoorBlock{});
+        press(&dlg);
+        QCOMPARE(block[412], std::uint8_t(9));
+    }
+};
+
+QTEST_MAIN(GuiConfigDialogs)
+#include "gui_config_dialogs.moc"
