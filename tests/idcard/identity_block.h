@@ -26,16 +26,11 @@ class IdentityBlock {
 
     // A resident card whose every field is filled.
     static IdentityBlock resident() {
-        return IdentityBlock()
-            .put(0, u"张三")
-            .put(30, u"1")
-            .put(32, u"01")
-            .put(36, u"19900101")
-            .put(52, u"北京市东城区某街道1号")
-            .put(122, u"11010519491231002X")
-            .put(158, u"北京市公安局东城分局")
-            .put(188, u"20200101")
-            .put(204, u"20300101");
+        IdentityBlock b;
+        b.put(0, u"张三").put(30, u"1").put(32, u"01").put(36, u"19900101");
+        b.put(52, u"北京市东城区某街道1号").put(122, u"11010519491231002X");
+        b.put(158, u"北京市公安局东城分局").put(188, u"20200101").put(204, u"20300101");
+        return b;
     }
 
   private:

@@ -23,28 +23,17 @@ std::vector<std::uint8_t> payload(const IdentityBlock& block, std::uint32_t inde
     std::string gbk = toGbk(appendix);
     std::vector<std::uint8_t> p(4 + 1295 + gbk.size());
     const std::uint8_t signature[] = {'W', 'L', 'f'};
-    ByteWriter(p)
-        .putU32le(index)
-        .fill(0, 14)
-        .putBytes(block.bytes())
-        .putBytes(signature)
-        .fill(0, 1024 - 3 + 1)
-        .putBytes(asBytes(gbk));
+    ByteWriter w(p);
+    w.putU32le(index).fill(0, 14).putBytes(block.bytes()).putBytes(signature);
+    w.fill(0, 1024 - 3 + 1).putBytes(asBytes(gbk));
     return p;
 }
 
 IdentityBlock permanentResidence(std::u16string_view country) {
-    return IdentityBlock()
-        .put(0, u"JOHN SMITH")
-        .put(120, u"1")
-        .put(122, u"CHN110119900101")
-        .put(152, country)
-        .put(158, u"约翰")
-        .put(188, u"20200101")
-        .put(204, u"20300101")
-        .put(220, u"19900101")
-        .put(236, u"01 ")
-        .marker(u'I');
+    IdentityBlock b;
+    b.put(0, u"JOHN SMITH").put(120, u"1").put(122, u"CHN110119900101").put(152, country);
+    b.put(158, u"约翰").put(188, u"20200101").put(204, u"20300101").put(220, u"19900101");
+    return b.put(236, u"01 ").marker(u'I');
 }
 
 const std::string kResident = "张三 男 汉 19900101 11010519491231002X 北京市东城区某街道1号 "
