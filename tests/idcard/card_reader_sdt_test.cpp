@@ -70,9 +70,9 @@ Calls expected(const ReaderCase& c, const std::string& home) {
         for (int p = from; p <= to && (op == "usb" || op == "serial" || op == "probe"); ++p) {
             add(op == "probe" ? "SDT_GetSAMIDToStr" : "SDT_OpenPort", p,
                 op == "probe" ? ifOpen : "");
-            if (op == "serial")
-                out.insert(out.end(), {"SDT_ResetSAM " + std::to_string(p) + " 0",
-                                       "SDT_ResetSAM " + std::to_string(p) + " 1"});
+            for (const char* ifOpenOfReset : {" 0", " 1"})
+                if (op == "serial")
+                    add("SDT_ResetSAM", p, ifOpenOfReset);
             if (op != "probe")
                 add("SDT_ClosePort", p);
         }
