@@ -13,6 +13,7 @@
 #include "idcard/card_reader_sdt.h"
 #include "idcard/reader_photo.h"
 #include "identity_block.h"
+#include "platform/shared_library.h"
 #include "test_paths.h"
 
 namespace quorvane {
@@ -238,6 +239,12 @@ TEST(ReaderPhoto, OnlyALetterAndDigitNumberNamesAFileAndAStaleBmpNeverPassesForT
     for (const std::string left : {"/img/", "/bmp/", "/"})
         EXPECT_FALSE(fs::exists(home + left + kNumber + ".bmp")) << left;
     EXPECT_FALSE(fs::exists(home + "/" + kNumber + ".wlt"));
+}
+
+// Only a path is loaded: a bare name would let the loader search the system for the library.
+TEST(ReaderLibraries, ABareNameIsNotLoaded) {
+    platform::SharedLibrary bare;
+    EXPECT_FALSE(bare.open("libsdtapi.so"));
 }
 
 } // namespace
