@@ -56,9 +56,11 @@ TEST(WltCheck, SignatureAndRuns) {
     wlt[0] = 'W';
     wlt[1] = 'L';
     wlt[2] = 'f';
-    for (std::size_t i = 3; i < wlt.size(); ++i) wlt[i] = std::uint8_t(i * 7);
+    for (std::size_t i = 3; i < wlt.size(); ++i)
+        wlt[i] = std::uint8_t(i * 7);
     EXPECT_TRUE(wltAcceptable(wlt, 10));
-    for (std::size_t i = 100; i < 111; ++i) wlt[i] = 0x55; // a run of 11
+    for (std::size_t i = 100; i < 111; ++i)
+        wlt[i] = 0x55; // a run of 11
     EXPECT_EQ(wltLongestRepeat(wlt), 10);
     EXPECT_TRUE(wltAcceptable(wlt, 10));
     wlt[111] = 0x55; // a run of 12
@@ -68,8 +70,9 @@ TEST(WltCheck, SignatureAndRuns) {
 }
 
 TEST(StoredIdentity, FieldsOfTheFileLine) {
-    auto s = parseStoredIdentity(toGbk("0\t张三\t男\t汉\t19900101\t北京\t11010519491231002X\t公安局\t"
-                                       "20200101\t20300101\tx\r\n"));
+    auto s =
+        parseStoredIdentity(toGbk("0\t张三\t男\t汉\t19900101\t北京\t11010519491231002X\t公安局\t"
+                                  "20200101\t20300101\tx\r\n"));
     ASSERT_TRUE(s);
     EXPECT_EQ(s->name(), "张三");
     EXPECT_EQ(s->number(), "11010519491231002X");

@@ -5,54 +5,49 @@
 #include <dlfcn.h>
 
 #include <fstream>
-#include <map>
+#include <optional>
 #include <string>
 
 namespace standin {
 // Internal to each library: two stand-ins loaded at once keep their own folders and state.
 namespace {
 
-std::string ownFolder() {
+// A file in the folder the library was loaded from.
+std::string file(const std::string& name) {
     Dl_info info{};
-    if (::dladdr(reinterpret_cast<void*>(&ownFolder), &info) == 0 || info.dli_fname == nullptr)
-        return ".";
-    std::string path = info.dli_fname;
-    auto slash = path.find_last_of('/');
-    return slash == std::string::npos ? "." : path.substr(0, slash);
+    ::dladdr(reinterpret_cast<void*>(&file), &info);
+    const std::string path = info.dli_fname != nullptr ? info.dli_fname : "";
+    return path.substr(0, path.find_last_of('/') + 1) + name;
 }
 
-std::map<std::string, std::string> control() {
-    std::map<std::string, std::string> values;
-    std::ifstream in(ownFolder() + "/sdt-standin.txt");
-    std::string line;
-    while (std::getline(in, line)) {
-        auto eq = line.find('=');
-        if (eq != std::string::npos)
-            values[line.substr(0, eq)] = line.substr(eq + 1);
-    }
-    return values;
-}
-
-long number(const std::map<std::string, std::string>& c, const std::string& key, long def) {
-    auto it = c.find(key);
-    return it == c.end() || it->second.empty() ? def : std::stol(it->second, nullptr, 0);
-}
-
-[[maybe_unused]] std::string bytesOf(const std::string& name) {
-    std::ifstream in(ownFolder() + "/" + name, std::ios::binary);
+std::string bytesOf(const std::string& name) {
+    std::ifstream in(file(name), std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+std::optional<std::string> value(const std::string& key) {
+    std::ifstream in(file("sdt-standin.txt"));
+    for (std::string line; std::getline(in, line);)
+        if (line.rfind(key + "=", 0) == 0)
+            return line.substr(key.size() + 1);
+    return std::nullopt;
+}
+
+long number(const std::string& key, long otherwise) {
+    auto v = value(key);
+    return v && !v->empty() ? std::stol(*v, nullptr, 0) : otherwise;
+}
+
 void log(const std::string& line) {
-    std::ofstream(ownFolder() + "/sdt-calls.log", std::ios::app) << line << '\n';
+    std::ofstream(file("sdt-calls.log"), std::ios::app) << line << '\n';
 }
 
 // Loading and unloading show in the call log too, so a test sees that nothing was loaded, or
 // that a library was let go.
 struct LifeLog {
-    explicit LifeLog(const char* name) : name_(name) { log(std::string("load ") + name_); }
-    ~LifeLog() { log(std::string("unload ") + name_); }
-    const char* name_;
+    explicit LifeLog(std::string name) : name_(std::move(name)) { log("load " + name_); }
+    ~LifeLog() { log("unload " + name_); }
+    std::string name_;
 };
 
 } // namespace

@@ -1,7 +1,6 @@
 // The photo decoder that the tests place in a program directory as libWltRS.so: it "decodes" a
 // photo into a BMP beside it that holds "BM" and the photo's bytes, unless its control file
 // says bmp=0.
-#include <fstream>
 #include <type_traits>
 
 #include "idcard/sdt_api.h"
@@ -12,16 +11,13 @@ const standin::LifeLog lifeLog("libWltRS");
 }
 
 extern "C" int GetBmp(const char* wltPath, int kind) {
-    std::string path = wltPath;
+    const std::string path = wltPath;
     standin::log("GetBmp " + path + " " + std::to_string(kind));
-    if (standin::number(standin::control(), "bmp", 1) == 0)
+    const auto dot = path.rfind(".wlt");
+    if (standin::number("bmp", 1) == 0 || dot == std::string::npos)
         return 0;
     std::ifstream in(path, std::ios::binary);
-    std::string photo{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    auto dot = path.rfind(".wlt");
-    if (dot == std::string::npos)
-        return 0;
-    std::ofstream(path.substr(0, dot) + ".bmp", std::ios::binary) << "BM" << photo;
+    std::ofstream(path.substr(0, dot) + ".bmp", std::ios::binary) << "BM" << in.rdbuf();
     return 1;
 }
 
