@@ -8,6 +8,7 @@
 #include "infra/settings.h"
 #include "protocol/reply_dispatch.h"
 #include "test_paths.h"
+#include "value_waiter.h"
 
 namespace quorvane::test {
 
@@ -46,7 +47,7 @@ public:
     std::string home;
     std::unique_ptr<Settings> settings;
     std::unique_ptr<ReplyDispatcher> dispatcher;
-    ReplyWaiter arrived;
+    ValueWaiter arrived;
     std::mutex m;
     std::vector<RecordedReply> replies;
     std::vector<std::string> notices;
