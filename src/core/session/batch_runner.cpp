@@ -1,31 +1,9 @@
 #include "session/batch_runner.h"
 
-#include "protocol/reply_dispatch.h"
+#include "session/quiet_notices.h"
 #include "session/user_port.h"
 
 namespace quorvane {
-
-namespace {
-// Notices off for a scope, as they were afterwards.
-class QuietNotices {
-  public:
-    QuietNotices(ReplyDispatcher& d, bool quiet) : d_(d), was_(d.noticesEnabled()), quiet_(quiet) {
-        if (quiet_)
-            d_.setNoticesEnabled(false);
-    }
-    ~QuietNotices() {
-        if (quiet_)
-            d_.setNoticesEnabled(was_);
-    }
-    QuietNotices(const QuietNotices&) = delete;
-    QuietNotices& operator=(const QuietNotices&) = delete;
-
-  private:
-    ReplyDispatcher& d_;
-    bool was_;
-    bool quiet_;
-};
-} // namespace
 
 BatchRunner::BatchRunner(const Exchange& exchange, UserPort& port, ReplyDispatcher& dispatcher)
     : exchange_(exchange), port_(port), dispatcher_(dispatcher) {}
