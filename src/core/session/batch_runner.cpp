@@ -28,6 +28,11 @@ BatchResult BatchRunner::run(const BatchPlan& plan) const {
             result.cancelled = true;
             break;
         }
+        if (outcome.kind == ExchangeOutcome::Kind::Sent) {
+            // Sent without a wait (the window's one-shot commands): nothing more to count.
+            ++result.succeeded;
+            continue;
+        }
         if (outcome.kind != ExchangeOutcome::Kind::Reply) {
             result.givenUp.push_back(i);
             if (plan.onGiveUp == GiveUp::StopBatch) {
@@ -46,6 +51,21 @@ BatchResult BatchRunner::run(const BatchPlan& plan) const {
     }
     if (plan.progressText)
         port_.progress(plan.progressText(result.items, plan.total), result.items, plan.total);
+    return result;
+}
+
+BatchResult BatchRunner::runSteps(long count, const std::function<bool(long index)>& step) const {
+    BatchResult result;
+    for (long i = 0; i < count; ++i) {
+        if (port_.cancelRequested()) {
+            result.cancelled = true;
+            break;
+        }
+        ++result.items;
+        ++result.answered;
+        if (step(i))
+            ++result.succeeded;
+    }
     return result;
 }
 
