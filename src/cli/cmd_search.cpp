@@ -2,7 +2,6 @@
 #include <chrono>
 #include <cstdlib>
 #include <ostream>
-#include <thread>
 
 #include "commands.h"
 #include "protocol/admin_channel.h"
@@ -101,7 +100,7 @@ int cmdSearch(CliContext& ctx) {
         session.stop();
         return kFailed;
     }
-    std::this_thread::sleep_for(std::chrono::milliseconds(waitMs));
+    session.clock().sleepFor(std::chrono::milliseconds(waitMs));
     session.stop();
 
     auto rows = session.devices().snapshot();
