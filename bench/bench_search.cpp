@@ -8,14 +8,15 @@
 #include <benchmark/benchmark.h>
 
 #include <atomic>
+#include <condition_variable>
 #include <filesystem>
 #include <fstream>
+#include <mutex>
 #include <poll.h>
 #include <unistd.h>
 
 #include "bench_support.h"
 #include "model/device_info.h"
-#include "protocol/reply_waiter.h"
 #include "session/device_list.h"
 #include "session/tool_session.h"
 
@@ -50,11 +51,15 @@ void BM_SearchEndToEnd(benchmark::State& state) {
         session.start();
         std::atomic<std::size_t> rows{0};
         std::atomic<std::int64_t> lastRowNs{0};
-        ReplyWaiter changed;
+        std::mutex m;
+        std::condition_variable changed;
         session.setListChangedCallback([&] {
             lastRowNs = SteadyClock::now().time_since_epoch().count();
-            rows = session.devices().size();
-            changed.set();
+            {
+                std::lock_guard l(m);
+                rows = session.devices().size();
+            }
+            changed.notify_all();
         });
         SearchRequest request;
         request.searchAddress = 0x7FFFFFFF;
@@ -63,12 +68,13 @@ void BM_SearchEndToEnd(benchmark::State& state) {
         const auto sent = SteadyClock::now();
         session.search(request);
         // Until every controller is listed, or no row came for two seconds.
-        while (rows.load() < static_cast<std::size_t>(count)) {
-            changed.clear();
-            if (rows.load() >= static_cast<std::size_t>(count))
-                break;
-            if (changed.wait(std::chrono::seconds(2)) == 0)
-                break;
+        {
+            std::unique_lock l(m);
+            for (std::size_t seen = rows.load(); seen < static_cast<std::size_t>(count);
+                 seen = rows.load())
+                if (!changed.wait_for(l, std::chrono::seconds(2),
+                                      [&] { return rows.load() != seen; }))
+                    break;
         }
         auto t0 = SteadyClock::now();
         auto list = session.devices().snapshot();

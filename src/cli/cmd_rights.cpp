@@ -6,6 +6,7 @@
 #include "device_selection.h"
 #include "rights/right_commands.h"
 #include "rights/right_copy.h"
+#include "rights/right_defaults.h"
 #include "rights/right_download.h"
 #include "rights/right_list_operations.h"
 #include "rights/right_reads.h"
@@ -72,10 +73,10 @@ int cmdRightsDownload(CliContext& ctx) {
     if (!ctx.args.positionals().empty())
         return kUsage;
     return onSelectedDevice(ctx, [&](ToolSession& s, const std::optional<DeviceUIInfo>& d) {
+        RightFields fields = readRightDefaults(s.settings(), s.clock());
         if (const std::string* card = ctx.args.value("--card"))
-            return status(readRightOfCard(s, d, *card).rc);
-        bool forward = ctx.settings->readInt("common", "serach-right-mode", 1) != 0;
-        return status(downloadRights(s, *d, forward, true).rc);
+            fields.numbers = *card;
+        return status(downloadRightsOrCard(s, d, fields));
     });
 }
 

@@ -1,8 +1,10 @@
 // quorvane-cli search: the main window's search, then the listed controllers in list order.
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <ostream>
-#include <thread>
+
+#include <nlohmann/json.hpp>
 
 #include "commands.h"
 #include "protocol/admin_channel.h"
@@ -12,46 +14,25 @@
 namespace quorvane::cli {
 
 namespace {
-void jsonString(std::ostream& out, const std::string& s) {
-    auto escaped = [&out](unsigned code) {
-        char buf[8];
-        std::snprintf(buf, sizeof buf, "\\u%04x", code);
-        out << buf;
-    };
-    out << '"';
-    for (std::size_t i = 0; i < s.size(); ++i) {
-        auto c = static_cast<unsigned char>(s[i]);
-        switch (c) {
-        case '"':
-            out << "\\\"";
-            break;
-        case '\\':
-            out << "\\\\";
-            break;
-        case '\n':
-            out << "\\n";
-            break;
-        case '\t':
-            out << "\\t";
-            break;
-        case '\r':
-            out << "\\r";
-            break;
-        default:
-            if (c < 0x20 || c == 0x7F) {
-                escaped(c);
-            } else if (c == 0xC2 && i + 1 < s.size() &&
-                       static_cast<unsigned char>(s[i + 1]) <= 0x9F &&
-                       static_cast<unsigned char>(s[i + 1]) >= 0x80) {
-                // The C1 controls U+0080..U+009F travel escaped, so the document holds no
-                // byte a terminal acts on.
-                escaped(static_cast<unsigned char>(s[++i]));
-            } else {
-                out << static_cast<char>(c);
-            }
+// The dump leaves DEL and the C1 controls U+0080..U+009F as they are, which the terminal filter
+// would turn into "?": escaped, the document keeps them and holds no byte a terminal acts on.
+std::string escapeRawControls(const std::string& document) {
+    std::string out;
+    out.reserve(document.size());
+    for (std::size_t i = 0; i < document.size(); ++i) {
+        auto c = static_cast<unsigned char>(document[i]);
+        const bool c1 = c == 0xC2 && i + 1 < document.size() &&
+                        (static_cast<unsigned char>(document[i + 1]) & 0xE0) == 0x80;
+        if (c != 0x7F && !c1) {
+            out += document[i];
+            continue;
         }
+        const unsigned code = c1 ? static_cast<unsigned char>(document[++i]) : c;
+        char escaped[8];
+        std::snprintf(escaped, sizeof escaped, "\\u%04x", code);
+        out += escaped;
     }
-    out << '"';
+    return out;
 }
 
 // A controller names itself: a tab or line break in its name would split the row, so control
@@ -101,27 +82,25 @@ int cmdSearch(CliContext& ctx) {
         session.stop();
         return kFailed;
     }
-    std::this_thread::sleep_for(std::chrono::milliseconds(waitMs));
+    session.clock().sleepFor(std::chrono::milliseconds(waitMs));
     session.stop();
 
     auto rows = session.devices().snapshot();
     auto& out = *ctx.out;
     if (ctx.args.has("--json")) {
+        // One object per row, its members in the list's column order.
         const auto& specs = deviceListColumnSpecs();
-        out << "[";
-        for (std::size_t r = 0; r < rows.size(); ++r) {
-            auto columns = deviceListColumns(rows[r]);
-            out << (r ? ",\n " : "\n ") << "{";
-            for (std::size_t c = 0; c < columns.size(); ++c) {
-                if (c)
-                    out << ", ";
-                jsonString(out, specs[c].caption);
-                out << ": ";
-                jsonString(out, columns[c]);
-            }
-            out << "}";
+        auto document = nlohmann::ordered_json::array();
+        for (const auto& row : rows) {
+            auto columns = deviceListColumns(row);
+            auto object = nlohmann::ordered_json::object();
+            for (std::size_t c = 0; c < columns.size(); ++c)
+                object[std::string(specs[c].caption)] = columns[c];
+            document.push_back(std::move(object));
         }
-        out << (rows.empty() ? "]\n" : "\n]\n");
+        out << escapeRawControls(
+                   document.dump(1, ' ', false, nlohmann::ordered_json::error_handler_t::replace))
+            << "\n";
         return kOk;
     }
     for (const auto& row : rows) {

@@ -8,6 +8,7 @@
 #include "protocol/frame.h"
 #include "recording_user_port.h"
 #include "session/tool_session.h"
+#include "value_waiter.h"
 
 using namespace quorvane;
 using namespace quorvane::test;
@@ -111,7 +112,7 @@ TEST_F(SessionAgainstSim, DeviceFoundOnlyThroughThePipeIsAddressedThroughThePipe
     ChildProcess tavrin(std::vector<std::string>{tavrinPath(), "--home", h.home, "--search-address",
                                                  "127.255.255.255", "--quiet-ms", "300"});
     ASSERT_TRUE(tavrin.waitForLine("serving the pipe"));
-    ReplyWaiter listed;
+    ValueWaiter listed;
     session.setListChangedCallback([&] { listed.set(static_cast<int>(session.devices().size())); });
     SearchRequest request;
     request.searchAddress = 0x7F0000FA; // 127.0.0.250: nobody

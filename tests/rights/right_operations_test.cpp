@@ -498,6 +498,28 @@ TEST_F(RightsOps, ACopyUploadsWhatTheSourceHolds) {
     EXPECT_EQ(frames[1].payload(), storedRight(101));
 }
 
+// Guards a found fault: the copy read the shared "下载权限.txt" again for each target, so a
+// download elsewhere in the program directory meanwhile sent another controller's rights.
+TEST_F(RightsOps, ACopySendsTheSourcesRightsToEveryTargetWhateverReplacesTheSharedFile) {
+    const auto answer = [](const SentFrame& f) { return std::vector<std::string>{replyTo(f)}; };
+    test::UdpController second("127.0.0.3", port, [&](const SentFrame& f) {
+        test::writeFile(home + "/下载权限.txt", toGbk(rightLine(9, 999)) + "\r\n");
+        return answer(f);
+    });
+    test::UdpController third("127.0.0.4", port, answer);
+    controller.setScript(storage({{3, 100}, {5, 101}}));
+    DeviceUIInfo toSecond = device, toThird = device;
+    toSecond.ip = "127.0.0.3";
+    toThird.ip = "127.0.0.4";
+    EXPECT_EQ(copyRights(s(), {device}, {toSecond, toThird}), 0);
+    for (const auto* target : {&second, &third}) {
+        auto frames = target->received();
+        ASSERT_EQ(frames.size(), 2u);
+        EXPECT_EQ(frames[0].payload(), storedRight(100));
+        EXPECT_EQ(frames[1].payload(), storedRight(101));
+    }
+}
+
 TEST_F(RightsOps, TestButtonsMakeEighteenDigitCardsFourSecondsApartWithNoticesOff) {
     answerAll();
     std::uint32_t next = 0;

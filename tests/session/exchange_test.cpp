@@ -210,5 +210,29 @@ TEST_F(Engine, CancelStopsABatchWithinOneWaitAndSaysHowFarItGot) {
     EXPECT_LE(clock.elapsed(), limits::kRight.wait);
 }
 
+// The window's copies send without a wait: such items count as done. A step that is more than
+// one exchange (one target of a copy) is counted alike, and Cancel stops before the next.
+TEST_F(Engine, SendOnlyItemsAndWholeStepsAreCountedAndStopAtCancel) {
+    BatchPlan plan;
+    plan.limits = limits::kSendOnly;
+    plan.next = [this](long i) -> std::optional<ExchangeRequest> {
+        if (i >= 3)
+            return std::nullopt;
+        return request(14);
+    };
+    auto sent = batch.run(plan);
+    EXPECT_EQ(sent.items, 3);
+    EXPECT_TRUE(sent.allSucceeded());
+
+    auto steps = batch.runSteps(5, [this](long i) {
+        if (i == 2)
+            port.requestCancel();
+        return i != 1;
+    });
+    EXPECT_TRUE(steps.cancelled);
+    EXPECT_EQ(steps.items, 3);
+    EXPECT_EQ(steps.succeeded, 2);
+}
+
 } // namespace
 } // namespace quorvane

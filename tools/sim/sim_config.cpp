@@ -211,54 +211,48 @@ std::string macText(const std::array<std::uint8_t, 6>& m) {
 }
 
 // The copy as the blocks it would give back, or null when none was made.
-void dumpCopy(const std::optional<ConfigCopy>& copy, bool extended, JsonWriter& out) {
-    if (!copy) {
-        out.null();
-        return;
-    }
-    out.beginObject();
-    out.key("basicBlock").hex(asBytes(encodeBasicBlock(copy->basic, extended)));
-    out.field("reportIndex", copy->reportIndex);
-    out.field("insideLimit", copy->insideLimit);
-    out.key("doorSettings").hex(copy->doorSettings);
-    out.endObject();
+Json dumpCopy(const std::optional<ConfigCopy>& copy, bool extended) {
+    if (!copy)
+        return nullptr;
+    return {{"basicBlock", hexText(asBytes(encodeBasicBlock(copy->basic, extended)))},
+            {"reportIndex", copy->reportIndex},
+            {"insideLimit", copy->insideLimit},
+            {"doorSettings", hexText(copy->doorSettings)}};
 }
 
-void dump(const SimController& c, JsonWriter& out) {
+Json dump(const SimController& c) {
     const ConfigState& k = c.config;
     const BasicSettings& s = k.basic;
-    out.beginObject();
-    out.field("form", k.extended ? "extended" : "basic");
-    out.field("name", fromGbk(s.name));
-    out.field("mac", macText(s.mac));
-    out.field("ip", dotted(s.ip));
-    out.field("mask", dotted(s.mask));
-    out.field("gateway", dotted(s.gateway));
-    out.field("hostAddress", dotted(s.hostAddress));
-    out.field("devicePort", s.devicePort);
-    out.field("hostPort", s.hostPort);
-    out.field("reportMode", s.reportMode);
-    out.field("groupNo", s.groupNo);
-    out.field("deviceNo", s.deviceNo);
-    out.field("ipAlloc", s.ipAlloc);
-    out.field("netTimeout", s.netTimeout);
-    out.field("passTimeout", s.passTimeout);
-    out.field("firmware", fromGbk(s.firmware));
-    out.field("serverAddress", dotted(s.serverAddress));
-    out.field("serverPort", s.serverPort);
-    out.field("systemStatus", k.counters.systemStatus);
-    out.field("reportIndex", k.counters.reportIndex);
-    out.field("insideLimit", k.counters.insideLimit);
-    out.field("basicWrites", k.basicWrites);
-    out.field("doorWrites", k.doorWrites);
-    out.key("basicBlock").hex(asBytes(encodeBasicBlock(s, k.extended)));
-    out.key("doorBlock").hex(asBytes(doorBlock(c)));
-    out.field("clearAlls", k.clearAlls);
-    out.key("backup");
-    dumpCopy(k.backup, k.extended, out);
-    out.key("factory");
-    dumpCopy(k.factory, k.extended, out);
-    out.endObject();
+    Json out = Json::object();
+    out["form"] = k.extended ? "extended" : "basic";
+    out["name"] = fromGbk(s.name);
+    out["mac"] = macText(s.mac);
+    out["ip"] = dotted(s.ip);
+    out["mask"] = dotted(s.mask);
+    out["gateway"] = dotted(s.gateway);
+    out["hostAddress"] = dotted(s.hostAddress);
+    out["devicePort"] = s.devicePort;
+    out["hostPort"] = s.hostPort;
+    out["reportMode"] = s.reportMode;
+    out["groupNo"] = s.groupNo;
+    out["deviceNo"] = s.deviceNo;
+    out["ipAlloc"] = s.ipAlloc;
+    out["netTimeout"] = s.netTimeout;
+    out["passTimeout"] = s.passTimeout;
+    out["firmware"] = fromGbk(s.firmware);
+    out["serverAddress"] = dotted(s.serverAddress);
+    out["serverPort"] = s.serverPort;
+    out["systemStatus"] = k.counters.systemStatus;
+    out["reportIndex"] = k.counters.reportIndex;
+    out["insideLimit"] = k.counters.insideLimit;
+    out["basicWrites"] = k.basicWrites;
+    out["doorWrites"] = k.doorWrites;
+    out["basicBlock"] = hexText(asBytes(encodeBasicBlock(s, k.extended)));
+    out["doorBlock"] = hexText(asBytes(doorBlock(c)));
+    out["clearAlls"] = k.clearAlls;
+    out["backup"] = dumpCopy(k.backup, k.extended);
+    out["factory"] = dumpCopy(k.factory, k.extended);
+    return out;
 }
 
 } // namespace

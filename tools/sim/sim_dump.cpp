@@ -8,28 +8,19 @@ namespace quorvane::sim {
 
 std::string stateDump(std::uint64_t sequence, std::string_view reason,
                       const std::vector<SimController>& controllers) {
-    JsonWriter out;
-    out.beginObject();
-    out.field("dump", static_cast<std::int64_t>(sequence));
-    out.field("reason", reason);
-    out.key("controllers").beginArray();
+    Json list = Json::array();
     for (const SimController& c : controllers) {
-        out.beginObject();
-        out.field("address", platform::ipv4Text(c.address));
-        out.field("targetId", c.targetId());
-        out.key("requests").beginObject();
+        Json entry = {{"address", platform::ipv4Text(c.address)}, {"targetId", c.targetId()}};
+        Json& requests = entry["requests"] = Json::object();
         for (auto [code, count] : c.requests)
-            out.field(std::to_string(code), count);
-        out.endObject();
-        for (const SimModule* m : simModules()) {
-            out.key(m->name);
-            m->dump(c, out);
-        }
-        out.endObject();
+            requests[std::to_string(code)] = count;
+        for (const SimModule* m : simModules())
+            entry[m->name] = m->dump(c);
+        list.push_back(std::move(entry));
     }
-    out.endArray();
-    out.endObject();
-    return out.text();
+    Json document = {
+        {"dump", sequence}, {"reason", std::string(reason)}, {"controllers", std::move(list)}};
+    return document.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
 }
 
 } // namespace quorvane::sim

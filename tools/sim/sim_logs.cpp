@@ -11,11 +11,9 @@ namespace {
 // handlers are written; until then each gets the general error reply.
 void addCommands(CommandTable&) {}
 
-void dump(const SimController& c, JsonWriter& out) {
-    out.beginObject();
-    out.field("count", c.logs.records.size());
-    out.field("identityDocuments", c.logs.identityDocuments.size());
-    out.endObject();
+Json dump(const SimController& c) {
+    return {{"count", c.logs.records.size()},
+            {"identityDocuments", c.logs.identityDocuments.size()}};
 }
 
 } // namespace

@@ -11,15 +11,12 @@ namespace {
 // registered here as their handlers are written; until then each gets the general error reply.
 void addCommands(CommandTable&) {}
 
-void dump(const SimController& c, JsonWriter& out) {
+Json dump(const SimController& c) {
     static const char* const kNames[kMemoryTypes] = {"firmware", "eeprom", "flash", "sound"};
-    out.beginObject();
-    for (std::size_t type = 0; type < kMemoryTypes; ++type) {
-        out.key(kNames[type]).beginObject();
-        out.field("pages", c.memory.pages[type].size());
-        out.endObject();
-    }
-    out.endObject();
+    Json out = Json::object();
+    for (std::size_t type = 0; type < kMemoryTypes; ++type)
+        out[kNames[type]] = {{"pages", c.memory.pages[type].size()}};
+    return out;
 }
 
 } // namespace

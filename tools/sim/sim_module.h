@@ -5,16 +5,17 @@
 // addCommands that registers it under its request code.
 #include <span>
 
+#include "sim_json.h"
+
 namespace quorvane::sim {
 
 class CommandTable;
-class JsonWriter;
 struct SimController;
 
 struct SimModule {
     const char* name; // its key in each controller's entry of the dump
     void (*addCommands)(CommandTable& table);
-    void (*dump)(const SimController& controller, JsonWriter& out); // one JSON object
+    Json (*dump)(const SimController& controller); // one JSON object
 };
 
 extern const SimModule kConfigModule; // sim_config.cpp

@@ -165,56 +165,52 @@ const char* relayMode(std::uint16_t value) {
     }
 }
 
-void dumpRelay(const RemoteState& s, int door, const RelayState& relay, JsonWriter& out) {
-    out.beginObject();
-    out.field("door", door);
-    out.field("mode", relayMode(relay.lastValue));
+Json dumpRelay(const RemoteState& s, int door, const RelayState& relay) {
+    Json out = {{"door", door}, {"mode", relayMode(relay.lastValue)}};
     if (relay.lastValue < kRelayAuto)
-        out.field("openMs", relay.lastValue * 10);
-    out.field("commands", relay.commands);
+        out["openMs"] = relay.lastValue * 10;
+    out["commands"] = relay.commands;
     if (auto fault = s.doorStatus.find(door); fault != s.doorStatus.end())
-        out.field("failStatus", fault->second);
-    out.endObject();
+        out["failStatus"] = fault->second;
+    return out;
 }
 
-void dump(const SimController& c, JsonWriter& out) {
+Json dump(const SimController& c) {
     const RemoteState& s = c.remote;
     std::time_t now = deviceNow(c);
     std::tm t{};
     localtime_r(&now, &t);
     char clock[32];
     std::strftime(clock, sizeof clock, "%Y-%m-%d %H:%M:%S", &t);
-    out.beginObject();
-    out.field("clock", clock);
-    out.field("clockOffsetSeconds", static_cast<std::int64_t>(s.clockOffset.count()));
-    out.field("restarts", s.restarts);
-    out.field("logClears", s.logClears);
-    out.field("selfTests", s.selfTests);
-    out.field("testFlags", static_cast<std::int64_t>(s.testFlags));
-    out.key("testFlagBits").beginArray();
+    Json bits = Json::array();
     for (int bit = 0; bit < 32; ++bit)
         if (s.testFlags & (1u << bit))
-            out.value(static_cast<std::int64_t>(bit));
-    out.endArray();
-    out.field("lastDoor", s.lastDoor);
-    out.key("relays").beginArray();
+            bits.push_back(bit);
+    Json relays = Json::array();
     for (int door = 1; door <= kOnBoardRelays; ++door)
-        dumpRelay(s, door, s.relays[static_cast<std::size_t>(door - 1)], out);
-    out.endArray();
+        relays.push_back(dumpRelay(s, door, s.relays[static_cast<std::size_t>(door - 1)]));
     // Extension relays once commanded or given a door fault, by door number.
     std::map<int, RelayState> extension = s.extensionRelays;
     for (const auto& entry : s.doorStatus)
         if (entry.first > kOnBoardRelays)
             extension.try_emplace(entry.first);
-    out.key("extensionRelays").beginArray();
+    Json extensionRelays = Json::array();
     for (const auto& [door, relay] : extension)
-        dumpRelay(s, door, relay, out);
-    out.endArray();
-    out.key("payloads").beginObject();
+        extensionRelays.push_back(dumpRelay(s, door, relay));
+    Json payloads = Json::object();
     for (const auto& [code, payload] : s.payloads)
-        out.key(std::to_string(code)).hex(asBytes(payload));
-    out.endObject();
-    out.endObject();
+        payloads[std::to_string(code)] = hexText(asBytes(payload));
+    return {{"clock", std::string(clock)},
+            {"clockOffsetSeconds", static_cast<std::int64_t>(s.clockOffset.count())},
+            {"restarts", s.restarts},
+            {"logClears", s.logClears},
+            {"selfTests", s.selfTests},
+            {"testFlags", static_cast<std::int64_t>(s.testFlags)},
+            {"testFlagBits", std::move(bits)},
+            {"lastDoor", s.lastDoor},
+            {"relays", std::move(relays)},
+            {"extensionRelays", std::move(extensionRelays)},
+            {"payloads", std::move(payloads)}};
 }
 
 } // namespace

@@ -125,32 +125,26 @@ void addCommands(CommandTable& table) {
     table.add(116, readOfCard);
 }
 
-void dump(const SimController& c, JsonWriter& out) {
+Json dump(const SimController& c) {
     const RightLayout l = RightLayout::of(c);
-    out.beginObject();
-    out.field("count", static_cast<std::int64_t>(storedRightCount(c)));
-    out.field("recordLength", static_cast<std::int64_t>(l.recordLength));
-    out.field("storage", l.hashed ? "hashed" : "overflow");
-    out.key("records").beginArray();
+    Json records = Json::array();
     for (auto slot = nextUsedSlot(c, 0); slot; slot = nextUsedSlot(c, *slot + 1)) {
         auto right = rightInSlot(c, *slot);
-        out.beginObject();
-        out.field("position", static_cast<std::int64_t>(*slot + 1));
-        out.key("right").hex(Bytes(right).first(l.recordLength));
-        out.endObject();
+        records.push_back({{"position", static_cast<std::int64_t>(*slot + 1)},
+                           {"right", hexText(Bytes(right).first(l.recordLength))}});
     }
-    out.endArray();
-    out.field("checks", c.rights.checks);
-    out.field("checksPassed", c.rights.checksPassed);
-    out.field("swipes", c.rights.swipes);
-    if (c.rights.swipes > 0) {
-        out.key("lastSwipe").beginObject();
-        out.key("card").hex(c.rights.lastSwipe.card);
-        out.field("reader", static_cast<std::int64_t>(c.rights.lastSwipe.reader));
-        out.key("granted").boolean(c.rights.lastSwipe.granted);
-        out.endObject();
-    }
-    out.endObject();
+    Json out = {{"count", static_cast<std::int64_t>(storedRightCount(c))},
+                {"recordLength", static_cast<std::int64_t>(l.recordLength)},
+                {"storage", l.hashed ? "hashed" : "overflow"},
+                {"records", std::move(records)},
+                {"checks", c.rights.checks},
+                {"checksPassed", c.rights.checksPassed},
+                {"swipes", c.rights.swipes}};
+    if (c.rights.swipes > 0)
+        out["lastSwipe"] = {{"card", hexText(c.rights.lastSwipe.card)},
+                            {"reader", static_cast<std::int64_t>(c.rights.lastSwipe.reader)},
+                            {"granted", c.rights.lastSwipe.granted}};
+    return out;
 }
 
 } // namespace

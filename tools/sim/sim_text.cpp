@@ -12,13 +12,11 @@ namespace {
 // written; until then each gets the general error reply.
 void addCommands(CommandTable&) {}
 
-void dump(const SimController& c, JsonWriter& out) {
-    out.beginObject();
-    out.key("received").beginArray();
+Json dump(const SimController& c) {
+    Json received = Json::array();
     for (const auto& text : c.text.received)
-        out.value(fromGbk(text));
-    out.endArray();
-    out.endObject();
+        received.push_back(fromGbk(text));
+    return {{"received", std::move(received)}};
 }
 
 } // namespace

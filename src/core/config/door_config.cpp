@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "model/record_file.h"
 #include "config/config_write.h"
+#include "model/record_file.h"
 #include "session/device_command.h"
 #include "session/operation_result.h"
 #include "session/tool_session.h"
@@ -81,24 +81,32 @@ int writeDoorConfig(ToolSession& session, const DeviceUIInfo& record) {
 
 int copyDoorConfig(ToolSession& session, const DeviceUIInfo& source,
                    std::vector<DeviceUIInfo>& targets) {
-    int result = kOperationDone;
-    for (DeviceUIInfo& target : targets) {
+    bool unaddressable = false;
+    BatchPlan plan;
+    plan.total = static_cast<long>(targets.size());
+    plan.limits = session.oneShotLimits();
+    plan.quietNotices = false;
+    plan.next = [&](long i) -> std::optional<ExchangeRequest> {
+        if (i >= plan.total)
+            return std::nullopt;
+        DeviceUIInfo& target = targets[static_cast<std::size_t>(i)];
         auto to = session.prepareDevAddress(target.ip, &target);
-        if (!to)
-            return kOperationFailed;
+        if (!to) {
+            unaddressable = true;
+            return std::nullopt;
+        }
         std::copy(source.doorConfig.begin() + kDoorBackupOffset, source.doorConfig.end(),
                   target.doorConfig.begin() + kDoorBackupOffset);
         ExchangeRequest request;
         request.target = *to;
         request.command = kWriteDoor;
         request.payload = blockPayload(target.doorConfig);
-        auto outcome = session.exchange().run(request, session.oneShotLimits());
-        if (outcome.kind == ExchangeOutcome::Kind::Cancelled)
-            return kOperationFailed;
-        if (commandResult(session, outcome) != 0)
-            result = kOperationFailed;
-    }
-    return result;
+        return request;
+    };
+    BatchResult batch = session.batchRunner().run(plan);
+    if (!batch.givenUp.empty())
+        session.port().showMessage(kSilentDeviceText);
+    return !unaddressable && batch.allSucceeded() ? kOperationDone : kOperationFailed;
 }
 
 } // namespace quorvane

@@ -1,7 +1,5 @@
 #include "protocol/named_pipe.h"
 
-#include <thread>
-
 namespace quorvane {
 
 namespace {
@@ -19,13 +17,13 @@ bool CNamedPipe::open(const std::string& server, const std::string& name) {
 }
 
 bool CNamedPipe::wait(const std::string& server, const std::string& name, int timeoutMs,
-                      std::string* refusal) {
+                      std::string* refusal, Clock& clock) {
     auto path = platform::localPipePath(server, name);
     if (!path)
         return false;
     // A listening socket cannot be watched for appearing; retry connecting in short steps until
     // the limit (a service that runs answers the first try).
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    const auto deadline = clock.now() + std::chrono::milliseconds(timeoutMs);
     for (;;) {
         platform::LocalPipe probe;
         if (probe.connect(*path))
@@ -35,24 +33,25 @@ bool CNamedPipe::wait(const std::string& server, const std::string& name, int ti
                 *refusal = probe.refusal();
             return false;
         }
-        if (std::chrono::steady_clock::now() + kConnectRetry > deadline)
+        if (clock.now() + kConnectRetry > deadline)
             return false;
-        std::this_thread::sleep_for(kConnectRetry);
+        clock.sleepFor(kConnectRetry);
     }
 }
 
 int CNamedPipe::call(const std::string& server, const std::string& name, Bytes in, MutableBytes out,
-                     std::size_t& bytesRead) {
+                     std::size_t& bytesRead, Clock& clock) {
     bytesRead = 0;
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kCallWaitMs);
-    if (!wait(server, name, kCallWaitMs))
+    const auto deadline = clock.now() + std::chrono::milliseconds(kCallWaitMs);
+    if (!wait(server, name, kCallWaitMs, nullptr, clock))
         return -1;
     CNamedPipe pipe;
     if (!pipe.open(server, name))
         return -1;
     if (!pipe.write(in))
         return -2;
-    auto r = pipe.read(out, deadline);
+    // The read blocks in the kernel: what is left of the clock's time becomes its deadline.
+    auto r = pipe.read(out, std::chrono::steady_clock::now() + (deadline - clock.now()));
     if (r.status != platform::LocalPipe::Status::Message)
         return -3;
     bytesRead = r.size;

@@ -154,7 +154,7 @@ void Pipe_Thread_Pool::sendPipe_i(const PipeMessage& message) {
     request.payload.assign(message.data.begin(), message.data.end());
 
     std::string refusal;
-    if (!CNamedPipe::wait(server, name, kWaitForInstanceMs, &refusal)) {
+    if (!CNamedPipe::wait(server, name, kWaitForInstanceMs, &refusal, dispatcher_.clock())) {
         if (!refusal.empty())
             reportRefusal(refusal);
         else
@@ -219,7 +219,7 @@ void Pipe_Thread_Pool::sendPipe_update_i() {
     std::size_t read = 0;
     int rc = CNamedPipe::call(settings_.readString("net", "pipe-server", "127.0.0.1"),
                               settings_.readString("net", "pipe-name", "kelmorhub"),
-                              asBytes(buildPipeRequest(request)), out, read);
+                              asBytes(buildPipeRequest(request)), out, read, dispatcher_.clock());
     // Logged as the platform's pipe call reports: 1 for a transaction that went through, 0
     // for one that failed.
     logLine("clientPipe.Call return " + std::to_string(rc == 0 ? 1 : 0) + "\n");

@@ -93,7 +93,6 @@ int ReplyDispatcher::handleReply(Bytes data, const std::string& source, bool via
                 std::to_string(info.length) + ", received=" + std::to_string(data.size()) + "\n");
         return 0;
     }
-    replyArrived.set();
     logLine("cmd rsp sequence = " + std::to_string(info.sequence) + "\n");
 
     Reply reply;

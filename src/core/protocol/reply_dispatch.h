@@ -15,7 +15,6 @@
 #include "platform/bytes.h"
 #include "protocol/pending_reply_watch.h"
 #include "protocol/reply_subscription.h"
-#include "protocol/reply_waiter.h"
 
 namespace quorvane {
 
@@ -67,8 +66,6 @@ class ReplyDispatcher {
     // One line to the tool log, which echoes it on the console.
     void logLine(const std::string& text);
 
-    // Set whenever a datagram with a valid reply preamble arrives.
-    ReplyWaiter replyArrived;
     // Disarmed by the replies to the two configuration writes (5 and 15).
     PendingReplyWatch pendingReply;
     Clock& clock() const { return clock_; }

@@ -1,6 +1,7 @@
 #pragma once
-// Copying rights between controllers: every right of each source is read into "下载权限.txt"
-// and that file is uploaded to each target.
+// Copying rights between controllers: every right of each source is read (and written to
+// "下载权限.txt" for the person, as a download writes it), and the rights read are uploaded to
+// each target.
 #include <vector>
 
 #include "model/device_info.h"

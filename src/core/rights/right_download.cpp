@@ -9,6 +9,7 @@
 #include "rights/right_result_files.h"
 #include "rights/right_settings.h"
 #include "rights/right_text.h"
+#include "session/device_command.h"
 #include "session/tool_session.h"
 
 namespace quorvane {
@@ -16,8 +17,6 @@ namespace quorvane {
 namespace {
 constexpr std::uint32_t kFirstPosition = 1;
 constexpr std::uint8_t kReadAtReply = right_command::kReadAt + 1;
-constexpr const char* kSilentText =
-    "设备通信超时，请检查设备运行状态及网络连接！网络恢复前只能显示已经下载到本地的数据。";
 } // namespace
 
 DownloadResult downloadRights(ToolSession& session, const DeviceUIInfo& device, bool searchForward,
@@ -86,7 +85,7 @@ DownloadResult downloadRights(ToolSession& session, const DeviceUIInfo& device, 
     if (result.cancelled)
         port.showMessage("操作已取消，已下载权限数量=" + std::to_string(result.lines.size()));
     else if (!batch.givenUp.empty())
-        port.showMessage(kSilentText);
+        port.showMessage(kSilentDeviceText);
     else if (refused)
         port.showMessage("权限操作失败！");
     return result;

@@ -12,13 +12,17 @@ std::string grantLogName(const Clock& clock) {
     return clock.format("授权日志-%Y%m%d.txt");
 }
 
-std::optional<std::string> writeResultList(ToolSession& session, std::string_view fileName,
-                                           const std::vector<std::string>& lines) {
+std::string resultListText(const std::vector<std::string>& lines) {
     std::string text;
     for (const auto& line : lines)
         text += toGbk(line) + "\r\n";
+    return text;
+}
+
+std::optional<std::string> writeResultList(ToolSession& session, std::string_view fileName,
+                                           const std::vector<std::string>& lines) {
     std::string path = session.settings().resolve(fileName);
-    if (writeTextFile(&session.log(), path, text))
+    if (writeTextFile(&session.log(), path, resultListText(lines)))
         return path;
     session.port().showMessage("写文本文件数据失败，文件名=" + path);
     return std::nullopt;

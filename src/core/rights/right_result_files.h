@@ -21,9 +21,11 @@ inline constexpr std::string_view kDownloadFile = "下载权限.txt";
 // "授权日志-%Y%m%d.txt" with the clock's local date.
 std::string grantLogName(const Clock& clock);
 
-// Writes the lines (UTF-8, stored as GBK), each followed by CR LF, replacing the file in the
-// program directory; its full path, or nothing after the message "写文本文件数据失败，文件名=…"
-// when it cannot be written.
+// The lines (UTF-8) as such a file holds them: GBK, each followed by CR LF.
+std::string resultListText(const std::vector<std::string>& lines);
+
+// Writes resultListText(lines), replacing the file in the program directory; its full path, or
+// nothing after the message "写文本文件数据失败，文件名=…" when it cannot be written.
 std::optional<std::string> writeResultList(ToolSession& session, std::string_view fileName,
                                            const std::vector<std::string>& lines);
 

@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <mutex>
 
-#include "protocol/reply_dispatch.h"
 #include "rights/right_list_operations.h"
+#include "session/quiet_notices.h"
 #include "session/tool_session.h"
 
 namespace quorvane {
@@ -28,30 +28,11 @@ void pause(ToolSession& session) {
         [&port] { port.pumpEvents(); }, [&port] { return port.cancelRequested(); });
 }
 
-class NoticesOff {
-  public:
-    NoticesOff(ReplyDispatcher& d, bool off) : d_(d), was_(d.noticesEnabled()), off_(off) {
-        if (off_)
-            d_.setNoticesEnabled(false);
-    }
-    ~NoticesOff() {
-        if (off_)
-            d_.setNoticesEnabled(was_);
-    }
-    NoticesOff(const NoticesOff&) = delete;
-    NoticesOff& operator=(const NoticesOff&) = delete;
-
-  private:
-    ReplyDispatcher& d_;
-    bool was_;
-    bool off_;
-};
-
 template <class Operation>
 TestRunResult repeat(ToolSession& session, const std::optional<DeviceUIInfo>& selected,
                      RightFields fields, int runs, const RandomSource& random, Operation&& op) {
     TestRunResult result;
-    NoticesOff quiet(session.dispatcher(), runs > 1);
+    QuietNotices quiet(session.dispatcher(), runs > 1);
     for (int i = 0; i < runs; ++i) {
         if (i > 0)
             pause(session);

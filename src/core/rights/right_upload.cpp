@@ -1,7 +1,6 @@
 #include "rights/right_upload.h"
 
 #include "platform/files.h"
-#include "rights/right_file.h"
 #include "session/tool_session.h"
 
 namespace quorvane {
@@ -13,7 +12,12 @@ RightBatchResult uploadRightFile(ToolSession& session, const DeviceUIInfo& devic
         session.port().showMessage("打开文件失败！");
         return {};
     }
-    RightFileContent content = readRightFile(*bytes, readRightSettings(session.settings()));
+    return uploadRightContent(session, device,
+                              readRightFile(*bytes, readRightSettings(session.settings())));
+}
+
+RightBatchResult uploadRightContent(ToolSession& session, const DeviceUIInfo& device,
+                                    const RightFileContent& content) {
     if (content.refused > 0)
         session.port().showMessage(content.firstRefusal);
     if (content.items.empty()) {

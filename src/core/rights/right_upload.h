@@ -6,6 +6,7 @@
 
 #include "model/device_info.h"
 #include "rights/right_batch.h"
+#include "rights/right_file.h"
 
 namespace quorvane {
 
@@ -15,6 +16,10 @@ class ToolSession;
 // one message ("权限格式错误：…") and left out.
 RightBatchResult uploadRightFile(ToolSession& session, const DeviceUIInfo& device,
                                  const std::string& path);
+
+// The rights of a file already read, as uploadRightFile sends them.
+RightBatchResult uploadRightContent(ToolSession& session, const DeviceUIInfo& device,
+                                    const RightFileContent& content);
 
 // "上传权限(&U)": the person picks the file ("TXT Files(*.txt)|*.txt|All Files(*.*)|*.*||"),
 // then uploadRightFile. No file picked: nothing happens.

@@ -1,31 +1,9 @@
 #include "session/batch_runner.h"
 
-#include "protocol/reply_dispatch.h"
+#include "session/quiet_notices.h"
 #include "session/user_port.h"
 
 namespace quorvane {
-
-namespace {
-// Notices off for a scope, as they were afterwards.
-class QuietNotices {
-  public:
-    QuietNotices(ReplyDispatcher& d, bool quiet) : d_(d), was_(d.noticesEnabled()), quiet_(quiet) {
-        if (quiet_)
-            d_.setNoticesEnabled(false);
-    }
-    ~QuietNotices() {
-        if (quiet_)
-            d_.setNoticesEnabled(was_);
-    }
-    QuietNotices(const QuietNotices&) = delete;
-    QuietNotices& operator=(const QuietNotices&) = delete;
-
-  private:
-    ReplyDispatcher& d_;
-    bool was_;
-    bool quiet_;
-};
-} // namespace
 
 BatchRunner::BatchRunner(const Exchange& exchange, UserPort& port, ReplyDispatcher& dispatcher)
     : exchange_(exchange), port_(port), dispatcher_(dispatcher) {}
@@ -50,6 +28,11 @@ BatchResult BatchRunner::run(const BatchPlan& plan) const {
             result.cancelled = true;
             break;
         }
+        if (outcome.kind == ExchangeOutcome::Kind::Sent) {
+            // Sent without a wait (the window's one-shot commands): nothing more to count.
+            ++result.succeeded;
+            continue;
+        }
         if (outcome.kind != ExchangeOutcome::Kind::Reply) {
             result.givenUp.push_back(i);
             if (plan.onGiveUp == GiveUp::StopBatch) {
@@ -68,6 +51,21 @@ BatchResult BatchRunner::run(const BatchPlan& plan) const {
     }
     if (plan.progressText)
         port_.progress(plan.progressText(result.items, plan.total), result.items, plan.total);
+    return result;
+}
+
+BatchResult BatchRunner::runSteps(long count, const std::function<bool(long index)>& step) const {
+    BatchResult result;
+    for (long i = 0; i < count; ++i) {
+        if (port_.cancelRequested()) {
+            result.cancelled = true;
+            break;
+        }
+        ++result.items;
+        ++result.answered;
+        if (step(i))
+            ++result.succeeded;
+    }
     return result;
 }
 

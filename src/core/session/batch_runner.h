@@ -37,7 +37,7 @@ struct BatchPlan {
 struct BatchResult {
     long items = 0;     // items sent
     long answered = 0;  // items that got a reply
-    long succeeded = 0; // replies with status 1
+    long succeeded = 0; // replies with status 1, or items sent without a wait
     long resends = 0;
     std::vector<long> givenUp; // items that got no reply
     bool cancelled = false;
@@ -50,6 +50,10 @@ class BatchRunner {
   public:
     BatchRunner(const Exchange& exchange, UserPort& port, ReplyDispatcher& dispatcher);
     BatchResult run(const BatchPlan& plan) const;
+    // Items that are more than one exchange each (one target of a copy, itself a batch): the
+    // person can stop between them, and each counts as sent, answered and, when step returns
+    // true, succeeded.
+    BatchResult runSteps(long count, const std::function<bool(long index)>& step) const;
 
   private:
     const Exchange& exchange_;

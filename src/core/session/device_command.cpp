@@ -21,13 +21,16 @@ ExchangeOutcome sendDeviceCommand(ToolSession& session, const DeviceUIInfo& reco
 
 int commandResult(ToolSession& session, const ExchangeOutcome& outcome) {
     switch (outcome.kind) {
-    case ExchangeOutcome::Kind::Sent: return 0;
-    case ExchangeOutcome::Kind::Reply: return outcome.ok() ? 0 : -1;
+    case ExchangeOutcome::Kind::Sent:
+        return 0;
+    case ExchangeOutcome::Kind::Reply:
+        return outcome.ok() ? 0 : -1;
     case ExchangeOutcome::Kind::Timeout:
-        session.port().showMessage("设备通信超时，请检查设备运行状态及网络连接！网络恢复前只能显示已经下载到本地的数据。");
+        session.port().showMessage(kSilentDeviceText);
         return -1;
     case ExchangeOutcome::Kind::Cancelled:
-    case ExchangeOutcome::Kind::SendFailed: return -1;
+    case ExchangeOutcome::Kind::SendFailed:
+        return -1;
     }
     return -1;
 }

@@ -12,6 +12,10 @@ namespace quorvane {
 
 class ToolSession;
 
+// What a controller that never answered is reported with.
+inline constexpr const char* kSilentDeviceText =
+    "设备通信超时，请检查设备运行状态及网络连接！网络恢复前只能显示已经下载到本地的数据。";
+
 ExchangeOutcome sendDeviceCommand(ToolSession& session, const DeviceUIInfo& record,
                                   std::uint8_t command, std::vector<std::uint8_t> payload = {});
 
