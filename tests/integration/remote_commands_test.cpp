@@ -5,7 +5,9 @@
 #include <future>
 #include <regex>
 
+#include "recording_user_port.h"
 #include "remote_sim.h"
+#include "session/tool_session.h"
 
 using namespace quorvane;
 using namespace quorvane::test;
@@ -53,11 +55,14 @@ TEST(RemoteCli, EachCommandReachesTheSimulatedController) {
 TEST(RemoteThreads, TwoThreadsRefreshingTwoControllersEachGetTheirOwn) {
     RemoteSim s;
     ASSERT_TRUE(s.sim.waitForLine("ready"));
-    WaitingSession w(s.h.home);
+    RecordingUserPort port;
+    ToolSession session(s.h.home, port);
+    session.start();
+    session.log().setEcho(false);
     auto refreshMany = [&](const std::string& ip, const std::string& name) {
         int right = 0;
         for (int i = 0; i < 100; ++i) {
-            auto record = w.session.refreshDevice(ip, 5000);
+            auto record = session.refreshDevice(ip, 5000);
             right += record && record->name == name && record->ip == ip;
         }
         return right;
@@ -66,6 +71,7 @@ TEST(RemoteThreads, TwoThreadsRefreshingTwoControllersEachGetTheirOwn) {
     auto b = std::async(std::launch::async, refreshMany, "127.0.0.3", "门禁3");
     EXPECT_EQ(a.get(), 100);
     EXPECT_EQ(b.get(), 100);
-    EXPECT_EQ(w.session.dispatcher().slotCount(), 0u);
-    EXPECT_EQ(w.session.devices().size(), 0u);
+    EXPECT_EQ(session.dispatcher().slotCount(), 0u);
+    EXPECT_EQ(session.devices().size(), 0u);
+    session.stop();
 }
