@@ -145,7 +145,7 @@ TEST(ConfigCli, ControllerSideBackupsAndClearAll) {
 TEST(ConfigCli, DetailPrintsTheTextAndWritesDevInfo) {
     RemoteSim sim({}, 0, 2);
     ASSERT_TRUE(sim.sim.waitForLine("ready"));
-    IntegrationHome& h = sim.h;
+    const IntegrationHome& h = sim.h;
     // The status line looks for the service by program name; a tavrin of another test running
     // at the same moment must not count.
     ::setenv(kServiceProgramVariable, "quorvane-test-no-service", 1);
@@ -153,21 +153,12 @@ TEST(ConfigCli, DetailPrintsTheTextAndWritesDevInfo) {
     const std::string out = h.cli({"detail", "-d", "127.0.0.2", "--file"}, &code);
     ::unsetenv(kServiceProgramVariable);
     EXPECT_EQ(code, 0);
-    const std::vector<std::string> expected = {
-        "服务运行=服务状态：停止",
-        "基本信息=产品序号:2024000000000002,设备名称:门禁2,设备标志:00002,固件版本:2.1.2-brisca-C,"
-        "物理地址:00.1a.2b.00.00.02,设备组号:1,设备序号:3",
-        "通信信息=IP地址:127.0.0.2,子网掩码:255.0.0.0,网关:127.0.0.254,电脑地址:127.0.0.100,"
-        "电脑端口:50000,设备端口:" +
-            std::to_string(h.port) + ",区域服务器::0",
-        "统计信息=权限数量:0,日志数量:0,上报索引:2,进统计:0,出统计:0,在内统计:0,在内限制:0",
-        "设备状态=系统状态:0:正常,权限格式:有姓名无有效期,上报模式:TCP客户端,分配模式:固定IP",
-    };
+    // The text itself is the detail operation's test; here the service line the command line
+    // puts first and the controller it was asked for.
     auto lines = splitLines(out);
     ASSERT_EQ(lines.size(), 42u);
-    for (std::size_t i = 0; i < expected.size(); ++i)
-        EXPECT_EQ(lines[i], expected[i]) << "line " << i + 1;
-    EXPECT_EQ(lines.back(), "时段8=00:00:00-00:00:00,星期0000000;预留:0,0,0");
+    EXPECT_EQ(lines[0], "服务运行=服务状态：停止");
+    EXPECT_NE(lines[2].find("IP地址:127.0.0.2,"), std::string::npos) << lines[2];
     // The file holds the same text in GBK, with its last line break.
     EXPECT_EQ(fromGbk(readFile(h.home + "/devInfo.txt")), out);
 }
