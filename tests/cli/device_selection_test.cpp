@@ -48,7 +48,8 @@ INSTANTIATE_TEST_SUITE_P(
         W{"open", "-d", "127.0.0.2", "--door", "165", "--ms", "500"},
         W{"open", "-d", "127.0.0.2", "--door", "1", "--ms", "5", "--state", "on"},
         W{"open", "-d", "127.0.0.2", "--door", "1", "--state", "closed"},
-        W{"open-all", "--door", "2"}, W{"self-test", "-d", "127.0.0.2", "--flags", "4294967296"},
+        W{"open", "-d", "127.0.0.2", "--door", "1", "--ms", "-5"}, W{"open-all", "--door", "2"},
+        W{"self-test", "-d", "127.0.0.2", "--flags", "4294967296"},
         W{"self-test", "-d", "127.0.0.2", "--flags", "12x"}, W{"rights", "get", "-d", "127.0.0.2"},
         W{"service", "restart"}, W{"service", "status", "extra"}));
 

@@ -1,6 +1,7 @@
 // Searches against quorvane-sim and tavrin over real loopback sockets.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <thread>
 
 #include "integration_home.h"
@@ -109,6 +110,8 @@ TEST(SearchThroughTavrin, ADeviceFoundOnlyThroughThePipeIsAddressedThroughThePip
     request.searchAddress = 0x7F0000FA; // 127.0.0.250: nobody
     request.port = static_cast<std::uint16_t>(h.port);
     request.listServiceDevices = true;
+    std::atomic<int> listChanges{0};
+    session.setListChangedCallback([&] { ++listChanges; });
     ASSERT_TRUE(session.search(request));
     for (int i = 0; i < 200 && session.devices().size() < 4; ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
@@ -116,6 +119,7 @@ TEST(SearchThroughTavrin, ADeviceFoundOnlyThroughThePipeIsAddressedThroughThePip
     ASSERT_EQ(rows.size(), 4u);
     const DeviceUIInfo& device = rows[2];
     EXPECT_EQ(device.searchModes, kFoundByPipe);
+    EXPECT_GE(listChanges.load(), 4);
     ExchangeRequest open;
     open.target = session.targetOf(device);
     EXPECT_EQ(open.target.route, Route::HostService);

@@ -177,8 +177,10 @@ TEST_F(Remote, AnOpenTimeTheValueCannotCarryIsRefusedAndNothingIsSent) {
     for (long ms : {655351L, 655360L, -1L}) {
         EXPECT_EQ(openDoor(session, playedRecord(), 0, ms), -1) << ms;
         EXPECT_EQ(openDoorAll(session, playedRecord(), 0, ms), -1) << ms;
+        // The command line's open-all sends without the question.
+        EXPECT_EQ(sendOpenAll(session, session.channel().searchTarget(), 0xFFFF, 0, ms), -1);
     }
-    EXPECT_EQ(port.messages(), std::vector<std::string>(6, kOpenTimeRangeText));
+    EXPECT_EQ(port.messages(), std::vector<std::string>(9, kOpenTimeRangeText));
     EXPECT_TRUE(controller.waitForFrames(1, 100ms).empty());
 }
 
