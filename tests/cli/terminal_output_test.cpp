@@ -8,7 +8,6 @@
 #include "cli_context.h"
 #include "cli_run.h"
 #include "terminal_text.h"
-#include "test_paths.h"
 
 namespace quorvane::cli {
 namespace {
@@ -108,28 +107,6 @@ TEST(DecodeFrame, HexWordsAreJoinedLikeTheOtherDecoders) {
     EXPECT_NE(split.out.find("command=2 "), std::string::npos);
     EXPECT_EQ(runReal({"decode", "frame", ""}).code, kUsage);
 }
-
-class SearchArguments : public ::testing::TestWithParam<std::vector<std::string>> {};
-
-TEST_P(SearchArguments, AreUsageErrorsBeforeAnythingIsSent) {
-    std::string home = test::scratchDir("cli-search");
-    test::writeFile(home + "/config.ini", test::readFile(test::sourceDir() + "/dist/config.ini"));
-    Args args = {"--home", home, "--password", "720418", "search"};
-    args.insert(args.end(), GetParam().begin(), GetParam().end());
-    Outcome r = runReal(args);
-    EXPECT_EQ(r.code, kUsage) << r.err;
-    EXPECT_TRUE(r.out.empty());
-    EXPECT_EQ(test::readFile(home + "/config.ini"),
-              test::readFile(test::sourceDir() + "/dist/config.ini"));
-}
-
-INSTANTIATE_TEST_SUITE_P(Cli, SearchArguments,
-                         ::testing::Values(std::vector<std::string>{"--iface", "eth0"},
-                                           std::vector<std::string>{"--iface", ""},
-                                           std::vector<std::string>{"--iface", "127.0.0.1x"},
-                                           std::vector<std::string>{"--mcast", "--iface"},
-                                           std::vector<std::string>{"--to", "host"},
-                                           std::vector<std::string>{"--port", "0"}));
 
 } // namespace
 } // namespace quorvane::cli

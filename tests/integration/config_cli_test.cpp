@@ -1,5 +1,5 @@
-// The configuration commands of quorvane-cli against quorvane-sim over loopback: what they
-// print, their exit codes, and what the simulated controllers keep afterwards.
+// One run of each configuration command of quorvane-cli against quorvane-sim over loopback:
+// what it prints, its exit code, and what the simulated controllers keep afterwards.
 #include <cstdlib>
 #include <gtest/gtest.h>
 
@@ -33,33 +33,32 @@ const std::vector<std::string>* rowOf(const std::vector<std::vector<std::string>
     return nullptr;
 }
 
-std::vector<std::vector<std::string>> search(IntegrationHome& h) {
+std::vector<std::vector<std::string>> search(const IntegrationHome& h) {
     std::vector<std::vector<std::string>> rows;
     for (const auto& line : splitLines(h.cli({"search", "--wait", "1500"})))
         rows.push_back(splitTabs(line));
     return rows;
 }
 
-// A 392-byte door-access backup whose every byte says where it lies.
-std::string backupFile(int salt) {
-    std::string bytes(392, '\0');
-    for (std::size_t i = 0; i < bytes.size(); ++i)
-        bytes[i] = static_cast<char>((i * 13 + static_cast<std::size_t>(salt)) & 0xFF);
-    return bytes;
-}
-
 } // namespace
 
-TEST(ConfigCli, ASaveThenASearchShowsTheNewValues) {
+TEST(ConfigCli, SaveBroadcastSaveThenASearchShowsTheNewValues) {
     RemoteSim sim({}, 0, 3);
     ASSERT_TRUE(sim.sim.waitForLine("ready"));
-    IntegrationHome& h = sim.h;
+    const IntegrationHome& h = sim.h;
     int code = -1;
     EXPECT_EQ(h.cli({"save", "-d", "127.0.0.2", "--host-ip", "127.0.0.77", "--host-port", "50123",
                      "--report-mode", "2"},
                     &code),
               "操作成功！\n");
     EXPECT_EQ(code, 0);
+    // Not confirmed: nothing is sent. Confirmed: by broadcast, to that controller's id only.
+    h.cli({"save", "-d", "127.0.0.3", "--broadcast", "--host-port", "50124"}, &code);
+    EXPECT_EQ(code, 3);
+    EXPECT_EQ(requests(sim, "127.0.0.3", 4), 0);
+    EXPECT_EQ(
+        h.cli({"--yes", "save", "-d", "127.0.0.3", "--broadcast", "--host-port", "50124"}, &code),
+        "操作成功！\n");
 
     auto rows = search(h);
     const auto* row = rowOf(rows, "127.0.0.2");
@@ -67,103 +66,17 @@ TEST(ConfigCli, ASaveThenASearchShowsTheNewValues) {
     EXPECT_EQ((*row)[1], "00002"); // sn-is-mac: the name is the device flag from the MAC
     EXPECT_EQ((*row)[3], "127.0.0.77");
     EXPECT_EQ((*row)[4], "50123");
-    const auto* other = rowOf(rows, "127.0.0.3");
-    ASSERT_TRUE(other);
-    EXPECT_EQ((*other)[4], "50000");
-
     JsonValue c = config(sim, "127.0.0.2");
     EXPECT_EQ(c["basicWrites"].integer(), 1);
     EXPECT_EQ(c["reportMode"].integer(), 2);
-    EXPECT_EQ(c["name"].str(), "00002");
+    EXPECT_EQ(config(sim, "127.0.0.3")["hostPort"].integer(), 50124);
+    EXPECT_EQ(requests(sim, "127.0.0.1", 4), 0);
 }
 
-TEST(ConfigCli, WritesAnsweredWithStatusZeroFailAndChangeNothing) {
-    RemoteSim sim({"--fault", "status:4:0", "--fault", "status:14:0"}, 0, 2);
-    ASSERT_TRUE(sim.sim.waitForLine("ready"));
-    IntegrationHome& h = sim.h;
-    int code = -1;
-    EXPECT_EQ(h.cli({"save", "-d", "127.0.0.2", "--host-port", "50123"}, &code), "操作失败！\n");
-    EXPECT_EQ(code, 1);
-    const std::string file = h.home + "/door.cfg";
-    writeFile(file, backupFile(1));
-    EXPECT_EQ(h.cli({"door-config", "-d", "127.0.0.2", "--restore", file}, &code), "保存失败！\n");
-    EXPECT_EQ(code, 1);
-    JsonValue c = config(sim, "127.0.0.2");
-    EXPECT_EQ(c["basicWrites"].integer(), 0);
-    EXPECT_EQ(c["doorWrites"].integer(), 0);
-    EXPECT_EQ(c["hostPort"].integer(), 50000);
-}
-
-TEST(ConfigCli, BroadcastSavesAskAndReachOnlyTheirTargets) {
-    RemoteSim sim({}, 0, 3);
-    ASSERT_TRUE(sim.sim.waitForLine("ready"));
-    IntegrationHome& h = sim.h;
-    int code = -1;
-    // Not confirmed: nothing is sent.
-    h.cli({"save", "-d", "127.0.0.2", "--broadcast", "--host-port", "50123"}, &code);
-    EXPECT_EQ(code, 3);
-    EXPECT_EQ(requests(sim, "127.0.0.2", 4), 0);
-    h.cli({"save", "-d", "127.0.0.2", "--broadcast", "--broadcast-all"}, &code);
-    EXPECT_EQ(code, 2);
-
-    // Confirmed: by broadcast, to that controller's id only.
-    EXPECT_EQ(
-        h.cli({"--yes", "save", "-d", "127.0.0.2", "--broadcast", "--host-port", "50123"}, &code),
-        "操作成功！\n");
-    EXPECT_EQ(code, 0);
-    EXPECT_EQ(config(sim, "127.0.0.2")["hostPort"].integer(), 50123);
-    EXPECT_EQ(config(sim, "127.0.0.3")["basicWrites"].integer(), 0);
-    EXPECT_EQ(requests(sim, "127.0.0.3", 4), 0);
-}
-
-TEST(ConfigCli, SaveRefusesBadOptionValues) {
-    IntegrationHome h;
-    int code = -1;
-    for (std::vector<std::string> bad : {std::vector<std::string>{"--mac", "00:11:22:33:44:55"},
-                                         {"--ip", "300.1.1.1"},
-                                         {"--mask", "mask"},
-                                         {"--host-port", "70000"},
-                                         {"--group", "256"},
-                                         {"--report-mode", "3"},
-                                         {"--ip-alloc", "-1"},
-                                         {"--name", "一二三四五六七八"}}) {
-        std::vector<std::string> words = {"save", "-d", "127.0.0.2"};
-        words.insert(words.end(), bad.begin(), bad.end());
-        EXPECT_EQ(h.cli(words, &code), "");
-        EXPECT_EQ(code, 2) << bad[0];
-    }
-}
-
-TEST(ConfigCli, CopyToThreeControllersKeepsTheirCounters) {
+TEST(ConfigCli, DoorConfigBackupRestoreShowAndCopyKeepingCounters) {
     RemoteSim sim({}, 0, 4);
     ASSERT_TRUE(sim.sim.waitForLine("ready"));
-    IntegrationHome& h = sim.h;
-    int code = -1;
-    const std::string file = h.home + "/door.cfg";
-    writeFile(file, backupFile(5));
-    EXPECT_EQ(h.cli({"door-config", "-d", "127.0.0.1", "--restore", file}, &code), "保存成功！\n");
-    EXPECT_EQ(code, 0);
-
-    EXPECT_EQ(h.cli({"copy-config", "--from", "127.0.0.1", "--to", "127.0.0.2", "--to", "127.0.0.3",
-                     "--to", "127.0.0.4"},
-                    &code),
-              "保存成功！\n保存成功！\n保存成功！\n");
-    EXPECT_EQ(code, 0);
-    for (int n = 2; n <= 4; ++n) {
-        const std::string ip = "127.0.0." + std::to_string(n);
-        JsonValue c = config(sim, ip);
-        EXPECT_EQ(doorSettings(c), hex(backupFile(5))) << ip;
-        EXPECT_EQ(c["reportIndex"].integer(), n) << "each keeps its own report index";
-        EXPECT_EQ(c["doorWrites"].integer(), 1) << ip;
-    }
-    h.cli({"copy-config", "--from", "127.0.0.1"}, &code);
-    EXPECT_EQ(code, 2);
-}
-
-TEST(ConfigCli, DoorConfigBackupRestoreAndShow) {
-    RemoteSim sim({}, 0, 2);
-    ASSERT_TRUE(sim.sim.waitForLine("ready"));
-    IntegrationHome& h = sim.h;
+    const IntegrationHome& h = sim.h;
     int code = -1;
     const std::string saved = h.home + "/saved.cfg";
     EXPECT_EQ(h.cli({"door-config", "-d", "127.0.0.2", "--backup", saved}, &code), "保存成功！\n");
@@ -171,25 +84,19 @@ TEST(ConfigCli, DoorConfigBackupRestoreAndShow) {
     EXPECT_EQ(hex(readFile(saved)), doorSettings(config(sim, "127.0.0.2")));
 
     // A file of any other size is refused and nothing is written.
-    for (std::size_t size : {391u, 393u}) {
-        const std::string file = h.home + "/bad.cfg";
-        writeFile(file, std::string(size, '\x01'));
-        EXPECT_EQ(h.cli({"door-config", "-d", "127.0.0.2", "--restore", file}, &code),
-                  "读取失败或者文件大小不匹配！\n");
-        EXPECT_EQ(code, 1);
-    }
+    const std::string bad = h.home + "/bad.cfg";
+    writeFile(bad, std::string(393, '\x01'));
+    EXPECT_EQ(h.cli({"door-config", "-d", "127.0.0.2", "--restore", bad}, &code),
+              "读取失败或者文件大小不匹配！\n");
+    EXPECT_EQ(code, 1);
     EXPECT_EQ(requests(sim, "127.0.0.2", 14), 0);
 
     // Relay 1 in time zone 1 with report (flags 0x01), time zone 2 from 08:00 to 17:30.
     std::string edited = readFile(saved);
     edited[288 - 32 + 1] = 0x01;
-    const std::string zone = unhex("0040"
-                                   "C08B"
-                                   "1F");
-    edited.replace(336 + 8 - 32, zone.size(), zone);
+    edited.replace(336 + 8 - 32, 5, unhex("0040C08B1F"));
     writeFile(saved, edited);
     EXPECT_EQ(h.cli({"door-config", "-d", "127.0.0.2", "--restore", saved}, &code), "保存成功！\n");
-    EXPECT_EQ(code, 0);
     auto lines = splitLines(h.cli({"door-config", "-d", "127.0.0.2", "--show"}, &code));
     EXPECT_EQ(code, 0);
     auto has = [&](const std::string& line) {
@@ -197,51 +104,48 @@ TEST(ConfigCli, DoorConfigBackupRestoreAndShow) {
     };
     EXPECT_TRUE(has("继电器1=状态:自主控制,开门时长:0,上报:上报,消防:不联动,时段状态:0=0"));
     EXPECT_TRUE(has("时段2=08:00:00-17:30:00,星期0011111;预留:0,0,0"));
-    EXPECT_EQ(lines.front(), "统计信息=权限数量:0,日志数量:0,上报索引:2,进统计:0,出统计:0,"
-                             "在内统计:0,在内限制:0");
 
-    h.cli({"door-config", "-d", "127.0.0.2", "--show", "--backup", saved}, &code);
-    EXPECT_EQ(code, 2);
+    EXPECT_EQ(
+        h.cli({"copy-config", "--from", "127.0.0.2", "--to", "127.0.0.3", "--to", "127.0.0.4"},
+              &code),
+        "保存成功！\n保存成功！\n");
+    EXPECT_EQ(code, 0);
+    for (int n = 3; n <= 4; ++n) {
+        JsonValue c = config(sim, "127.0.0." + std::to_string(n));
+        EXPECT_EQ(doorSettings(c), hex(edited)) << n;
+        EXPECT_EQ(c["reportIndex"].integer(), n) << "each keeps its own report index";
+    }
 }
 
 TEST(ConfigCli, ControllerSideBackupsAndClearAll) {
     RemoteSim sim({}, 0, 2);
     ASSERT_TRUE(sim.sim.waitForLine("ready"));
-    IntegrationHome& h = sim.h;
+    const IntegrationHome& h = sim.h;
     int code = -1;
-    // Not confirmed: nothing is sent.
     EXPECT_EQ(h.cli({"backup", "-d", "127.0.0.2"}, &code), "");
     EXPECT_EQ(code, 3);
     EXPECT_EQ(requests(sim, "127.0.0.2", 96), 0);
     // Nothing to restore from yet.
     EXPECT_EQ(h.cli({"--yes", "restore", "-d", "127.0.0.2"}, &code), "操作失败！\n");
     EXPECT_EQ(code, 1);
-
     EXPECT_EQ(h.cli({"--yes", "backup-factory", "-d", "127.0.0.2"}, &code), "操作成功！\n");
-    EXPECT_EQ(code, 0);
     EXPECT_EQ(h.cli({"--yes", "backup", "-d", "127.0.0.2"}, &code), "操作成功！\n");
     h.cli({"save", "-d", "127.0.0.2", "--host-port", "50123"}, &code);
-    EXPECT_EQ(config(sim, "127.0.0.2")["hostPort"].integer(), 50123);
     EXPECT_EQ(h.cli({"--yes", "restore-factory", "-d", "127.0.0.2"}, &code), "操作成功！\n");
     EXPECT_EQ(code, 0);
-    JsonValue c = config(sim, "127.0.0.2");
-    EXPECT_EQ(c["hostPort"].integer(), 50000);
-    EXPECT_FALSE(c["backup"].isNull());
-    EXPECT_FALSE(c["factory"].isNull());
-
+    EXPECT_EQ(config(sim, "127.0.0.2")["hostPort"].integer(), 50000);
     EXPECT_EQ(h.cli({"--yes", "clear-all", "-d", "127.0.0.2"}, &code), "");
     EXPECT_EQ(code, 0);
-    c = config(sim, "127.0.0.2");
+    JsonValue c = config(sim, "127.0.0.2");
     EXPECT_EQ(c["clearAlls"].integer(), 1);
     EXPECT_TRUE(c["backup"].isNull());
     EXPECT_TRUE(c["factory"].isNull());
-    EXPECT_EQ(h.cli({"--yes", "restore", "-d", "127.0.0.2"}, &code), "操作失败！\n");
 }
 
 TEST(ConfigCli, DetailPrintsTheTextAndWritesDevInfo) {
     RemoteSim sim({}, 0, 2);
     ASSERT_TRUE(sim.sim.waitForLine("ready"));
-    IntegrationHome& h = sim.h;
+    const IntegrationHome& h = sim.h;
     // The status line looks for the service by program name; a tavrin of another test running
     // at the same moment must not count.
     ::setenv(kServiceProgramVariable, "quorvane-test-no-service", 1);
@@ -249,21 +153,12 @@ TEST(ConfigCli, DetailPrintsTheTextAndWritesDevInfo) {
     const std::string out = h.cli({"detail", "-d", "127.0.0.2", "--file"}, &code);
     ::unsetenv(kServiceProgramVariable);
     EXPECT_EQ(code, 0);
-    const std::vector<std::string> expected = {
-        "服务运行=服务状态：停止",
-        "基本信息=产品序号:2024000000000002,设备名称:门禁2,设备标志:00002,固件版本:2.1.2-brisca-C,"
-        "物理地址:00.1a.2b.00.00.02,设备组号:1,设备序号:3",
-        "通信信息=IP地址:127.0.0.2,子网掩码:255.0.0.0,网关:127.0.0.254,电脑地址:127.0.0.100,"
-        "电脑端口:50000,设备端口:" +
-            std::to_string(h.port) + ",区域服务器::0",
-        "统计信息=权限数量:0,日志数量:0,上报索引:2,进统计:0,出统计:0,在内统计:0,在内限制:0",
-        "设备状态=系统状态:0:正常,权限格式:有姓名无有效期,上报模式:TCP客户端,分配模式:固定IP",
-    };
+    // The text itself is the detail operation's test; here the service line the command line
+    // puts first and the controller it was asked for.
     auto lines = splitLines(out);
     ASSERT_EQ(lines.size(), 42u);
-    for (std::size_t i = 0; i < expected.size(); ++i)
-        EXPECT_EQ(lines[i], expected[i]) << "line " << i + 1;
-    EXPECT_EQ(lines.back(), "时段8=00:00:00-00:00:00,星期0000000;预留:0,0,0");
+    EXPECT_EQ(lines[0], "服务运行=服务状态：停止");
+    EXPECT_NE(lines[2].find("IP地址:127.0.0.2,"), std::string::npos) << lines[2];
     // The file holds the same text in GBK, with its last line break.
     EXPECT_EQ(fromGbk(readFile(h.home + "/devInfo.txt")), out);
 }

@@ -1,14 +1,11 @@
 #pragma once
-// The remote-command tests' setting: quorvane-sim with its state dump in a program directory of
-// their own, and a session of the tool that waits for each command's reply.
+// quorvane-sim with its state dump in a program directory of the test's own.
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "integration_home.h"
-#include "recording_user_port.h"
-#include "session/tool_session.h"
 #include "sim_dump_request.h"
 
 namespace quorvane::test {
@@ -34,23 +31,6 @@ struct RemoteSim {
     IntegrationHome h;
     std::string dumpFile;
     ChildProcess sim;
-};
-
-// A started session whose one-shot commands wait for their reply, as the command line's do.
-struct WaitingSession {
-    explicit WaitingSession(const std::string& home, Clock* clock = nullptr)
-        : session(home, port, clock) {
-        session.start();
-        session.log().setEcho(false);
-        session.setOneShotLimits(limits::kCommand);
-    }
-    ~WaitingSession() { session.stop(); }
-    // The controller at ip as the device-information reply describes it.
-    std::optional<DeviceUIInfo> device(const std::string& ip) {
-        return session.refreshDevice(ip, 5000);
-    }
-    RecordingUserPort port;
-    ToolSession session;
 };
 
 } // namespace quorvane::test

@@ -1,5 +1,5 @@
-// The serial port over a socat pseudo-terminal pair: COM numbers to device paths, opening with
-// even parity where the device ignores parity, and reads that end when the line falls silent.
+// The serial port over a socat pseudo-terminal pair: opening with even parity where the device
+// ignores parity, and reads that end when the line falls silent.
 #include <gtest/gtest.h>
 
 #include <future>
@@ -14,36 +14,6 @@ using namespace quorvane::test;
 using namespace std::chrono_literals;
 using platform::MWSyncCom;
 using platform::SerialSettings;
-
-namespace {
-struct PathCase {
-    const char* name;
-    const char* pattern;
-    int number;
-    const char* path; // nullptr: none
-};
-class SerialPath : public ::testing::TestWithParam<PathCase> {};
-} // namespace
-
-TEST_P(SerialPath, TakesTheNumberMinusOneInPlaceOfItsMark) {
-    auto path = platform::serialDevicePath(GetParam().pattern, GetParam().number);
-    if (GetParam().path)
-        EXPECT_EQ(path, GetParam().path);
-    else
-        EXPECT_FALSE(path);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, SerialPath,
-    ::testing::Values(PathCase{"Com1", "/dev/ttyS%d", 1, "/dev/ttyS0"},
-                      PathCase{"Com12", "/dev/ttyUSB%d", 12, "/dev/ttyUSB11"},
-                      PathCase{"MarkInTheMiddle", "/run/com%d/tty", 2, "/run/com1/tty"},
-                      // Only the first mark is replaced; nothing is read as a format.
-                      PathCase{"TwoMarks", "/x%d%d", 3, "/x2%d"},
-                      PathCase{"OtherFormats", "/dev/%s%n%d", 1, "/dev/%s%n0"},
-                      PathCase{"NoMark", "/dev/ttyS0", 1, nullptr},
-                      PathCase{"NoPort", "/dev/ttyS%d", 0, nullptr}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SerialPort, WhatIsNotASerialDeviceDoesNotOpen) {
     std::string dir = scratchDir("serial");

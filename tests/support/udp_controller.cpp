@@ -1,5 +1,7 @@
 #include "udp_controller.h"
 
+#include "sample_frames.h"
+
 namespace quorvane::test {
 
 UdpController::UdpController(const std::string& address, int port, Script script)
@@ -57,6 +59,14 @@ void UdpController::run() {
             for (const auto& reply : script(f))
                 socket_.sendTo(asBytes(reply), from);
     }
+}
+
+std::string deviceInformation(const SentFrame& request, const DeviceUIInfo& record) {
+    std::string reply = deviceInfoReply(record, false);
+    reply[26] = request.bytes[26];
+    reply[27] = request.bytes[27];
+    refreshChecksum(reply);
+    return reply;
 }
 
 } // namespace quorvane::test

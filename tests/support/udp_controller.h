@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "model/device_info.h"
 #include "platform/udp_socket.h"
 #include "scripted_link.h"
 
@@ -30,6 +31,8 @@ class UdpController {
 
     bool ready() const { return ready_; }
     std::vector<SentFrame> received() const;
+    // The bytes of the n-th frame received.
+    std::string frame(std::size_t n) const { return received().at(n).bytes; }
     // Waits (real time, up to limit) until at least n frames arrived; the frames then.
     std::vector<SentFrame> waitForFrames(std::size_t n,
                                          std::chrono::milliseconds limit = std::chrono::seconds(5));
@@ -47,5 +50,8 @@ class UdpController {
     bool ready_ = false;
     std::thread thread_;
 };
+
+// The device-information reply carrying record (basic block form), answering request.
+std::string deviceInformation(const SentFrame& request, const DeviceUIInfo& record);
 
 } // namespace quorvane::test

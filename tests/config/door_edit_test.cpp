@@ -3,15 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <set>
 
+#include "config/door_config.h"
 #include "fake_clock.h"
-#include "fake_controller.h"
 #include "integration_home.h"
 #include "protocol/frame.h"
 #include "recording_user_port.h"
-#include "config/door_config.h"
 #include "session/operation_result.h"
 #include "session/tool_session.h"
+#include "udp_controller.h"
 
 using namespace quorvane;
 using namespace quorvane::test;
@@ -59,10 +60,8 @@ struct DoorFixture : ::testing::Test {
 
 struct DoorEdit : DoorFixture {};
 struct DoorEditWithoutRefresh : DoorFixture {
-    DoorEditWithoutRefresh() : DoorFixture("[options]\nget-config-before-show=0\n") {}
-};
-struct DoorEditThenSearch : DoorFixture {
-    DoorEditThenSearch() : DoorFixture("[options]\nrefresh-list-after-config=1\n") {}
+    DoorEditWithoutRefresh()
+        : DoorFixture("[options]\nget-config-before-show=0\nrefresh-list-after-config=1\n") {}
 };
 
 } // namespace
@@ -73,11 +72,10 @@ TEST_F(DoorEdit, TheDialogEditsTheRefreshedBlockAndOkWritesIt) {
     DeviceUIInfo listed = controllerAt(2, 1, 2);
     DeviceUIInfo current = listed;
     current.doorConfig[300] = 0x77; // changed on the controller since the search
-    FakeController controller("127.0.0.2", h.port, [&](const std::string& f) {
-        FrameInfo info = inspectFrame(asBytes(f));
-        return std::vector{info.command == 2 ? deviceInformation(f, current) : answer(f, 1)};
+    UdpController controller("127.0.0.2", h.port, [&](const SentFrame& f) {
+        return std::vector{f.info.command == 2 ? deviceInformation(f, current) : replyTo(f)};
     });
-    ASSERT_TRUE(controller.ok());
+    ASSERT_TRUE(controller.ready());
     DoorBlock seen{};
     DoorConfigSteps steps;
     steps.dialog = [&](DoorBlock& working) {
@@ -89,19 +87,18 @@ TEST_F(DoorEdit, TheDialogEditsTheRefreshedBlockAndOkWritesIt) {
     EXPECT_EQ(outcome.result, kOperationDone);
     EXPECT_EQ(seen[300], 0x77);
 
-    ASSERT_TRUE(controller.waitFrames(2));
-    const auto frames = controller.frames();
-    EXPECT_EQ(inspectFrame(asBytes(frames[0])).command, 2);
-    const std::string write = frames[1];
-    ASSERT_EQ(write.size(), 457u);
-    FrameInfo info = inspectFrame(asBytes(write));
-    EXPECT_EQ(info.command, 14);
-    EXPECT_EQ(info.target, 0x0102);
-    EXPECT_EQ(info.length, 424);
-    EXPECT_TRUE(info.checksumOk);
+    const auto frames = controller.waitForFrames(2);
+    ASSERT_EQ(frames.size(), 2u);
+    EXPECT_EQ(frames[0].info.command, 2);
+    const SentFrame& write = frames[1];
+    ASSERT_EQ(write.bytes.size(), 457u);
+    EXPECT_EQ(write.info.command, 14);
+    EXPECT_EQ(write.info.target, 0x0102);
+    EXPECT_EQ(write.info.length, 424);
+    EXPECT_TRUE(write.info.checksumOk);
     DoorBlock expected = current.doorConfig;
     expected[289] = 0x05;
-    EXPECT_EQ(hex(write.substr(32, 424)), hex(std::string(expected.begin(), expected.end())));
+    EXPECT_EQ(hex(write.payload()), hex(std::string(expected.begin(), expected.end())));
     ASSERT_TRUE(outcome.record);
     EXPECT_EQ(outcome.record->doorConfig, expected);
     EXPECT_TRUE(port.messages().empty());
@@ -109,25 +106,25 @@ TEST_F(DoorEdit, TheDialogEditsTheRefreshedBlockAndOkWritesIt) {
 
 TEST_F(DoorEdit, CancelSendsNothingAfterTheRefresh) {
     DeviceUIInfo listed = controllerAt(2, 1, 2);
-    FakeController controller("127.0.0.2", h.port, [&](const std::string& f) {
+    UdpController controller("127.0.0.2", h.port, [&](const SentFrame& f) {
         return std::vector{deviceInformation(f, listed)};
     });
-    ASSERT_TRUE(controller.ok());
+    ASSERT_TRUE(controller.ready());
     DoorConfigSteps steps;
     steps.dialog = [](DoorBlock& working) {
         working[289] = 0x05;
         return false;
     };
     EXPECT_EQ(editDoorConfig(*session, listed, true, steps).result, kOperationDeclined);
-    EXPECT_FALSE(controller.waitFrames(2, 200ms));
+    EXPECT_EQ(controller.waitForFrames(2, 200ms).size(), 1u);
     EXPECT_FALSE(session->dispatcher().pendingReply.armed());
 }
 
 // A silent controller: the timeout text once, then the dialog on the block as last decoded.
 TEST_F(DoorEdit, ASilentControllerIsEditedAsLastDecoded) {
     DeviceUIInfo listed = controllerAt(2, 1, 2);
-    FakeController controller("127.0.0.2", h.port);
-    ASSERT_TRUE(controller.ok());
+    UdpController controller("127.0.0.2", h.port);
+    ASSERT_TRUE(controller.ready());
     bool opened = false;
     DoorConfigSteps steps;
     steps.dialog = [&](DoorBlock& working) {
@@ -137,36 +134,48 @@ TEST_F(DoorEdit, ASilentControllerIsEditedAsLastDecoded) {
     editDoorConfig(*session, listed, true, steps);
     EXPECT_TRUE(opened);
     EXPECT_EQ(port.messages(), std::vector<std::string>{kTimeoutText});
-    EXPECT_EQ(controller.frames().size(), 1u);
+    EXPECT_EQ(controller.received().size(), 1u);
 }
 
-TEST_F(DoorEdit, WithoutASelectionNothingOpens) {
-    bool opened = false;
-    DoorConfigSteps steps;
-    steps.dialog = [&](DoorBlock&) { return opened = true; };
-    EXPECT_EQ(editDoorConfig(*session, std::nullopt, true, steps).result, kOperationFailed);
-    EXPECT_FALSE(opened);
-    EXPECT_EQ(port.messages(), std::vector<std::string>{"请选择要操作的设备！"});
-}
-
-TEST_F(DoorEditWithoutRefresh, TheDialogOpensOnTheRecordWithoutAnyFrame) {
+// Without the refresh the dialog opens at once, and the window searches again after it when
+// the settings ask for that.
+TEST_F(DoorEditWithoutRefresh, TheDialogOpensOnTheRecordWithoutAnyFrameAndASearchFollows) {
     DeviceUIInfo listed = controllerAt(2, 1, 2);
-    FakeController controller("127.0.0.2", h.port);
-    ASSERT_TRUE(controller.ok());
+    UdpController controller("127.0.0.2", h.port);
+    ASSERT_TRUE(controller.ready());
     std::size_t framesWhenOpened = 99;
+    int searches = 0;
     DoorConfigSteps steps;
     steps.dialog = [&](DoorBlock& working) {
-        framesWhenOpened = controller.frames().size();
+        framesWhenOpened = controller.received().size();
         EXPECT_EQ(working, listed.doorConfig);
         return true;
     };
+    steps.searchAgain = [&] { ++searches; };
     EXPECT_EQ(editDoorConfig(*session, listed, true, steps).result, kOperationDone);
     EXPECT_EQ(framesWhenOpened, 0u);
-    ASSERT_TRUE(controller.waitFrames(1));
-    EXPECT_EQ(inspectFrame(asBytes(controller.frames()[0])).command, 14);
+    ASSERT_EQ(controller.waitForFrames(1).size(), 1u);
+    EXPECT_EQ(controller.received()[0].info.command, 14);
+    EXPECT_EQ(searches, 1);
 }
 
-TEST_F(DoorEditWithoutRefresh, WithoutARecordTheDialogOpensOnZerosAndNothingIsSaved) {
+namespace {
+
+struct Refusal {
+    const char* name;
+    std::optional<DeviceUIInfo> record;
+    bool fieldsTaken;
+    bool opens;
+    const char* message;
+};
+
+class DoorEditRefusals : public DoorEditWithoutRefresh,
+                         public ::testing::WithParamInterface<Refusal> {};
+
+} // namespace
+
+TEST_P(DoorEditRefusals, SaveNothingAndSayWhy) {
+    const Refusal& c = GetParam();
     DoorBlock seen;
     seen.fill(0xFF);
     DoorConfigSteps steps;
@@ -174,95 +183,69 @@ TEST_F(DoorEditWithoutRefresh, WithoutARecordTheDialogOpensOnZerosAndNothingIsSa
         seen = working;
         return true;
     };
-    EXPECT_EQ(editDoorConfig(*session, std::nullopt, true, steps).result, kOperationFailed);
-    EXPECT_EQ(seen, DoorBlock{});
-    EXPECT_EQ(port.messages(), std::vector<std::string>{"没有选中设备，修改后的配置将无法保存！"});
+    EXPECT_EQ(editDoorConfig(*session, c.record, c.fieldsTaken, steps).result, kOperationFailed);
+    EXPECT_EQ(seen == DoorBlock{}, c.opens);
+    EXPECT_EQ(port.messages(), std::vector<std::string>{c.message});
     EXPECT_FALSE(session->dispatcher().pendingReply.armed());
 }
 
-TEST_F(DoorEditWithoutRefresh, TheAreaServerHasNothingToConfigure) {
-    DeviceUIInfo server = controllerAt(2, 0xFF, 0xFE);
-    bool opened = false;
-    DoorConfigSteps steps;
-    steps.dialog = [&](DoorBlock&) { return opened = true; };
-    EXPECT_EQ(editDoorConfig(*session, server, true, steps).result, kOperationFailed);
-    EXPECT_FALSE(opened);
-    EXPECT_EQ(port.messages(),
-              std::vector<std::string>{
-                  "当前设备是区域服务器，是软件虚拟的一个设备，用于反潜回/限次，没有配置功能！"});
-}
+INSTANTIATE_TEST_SUITE_P(
+    Checks, DoorEditRefusals,
+    ::testing::Values(
+        // Without a record the dialog still opens, on zeros, and nothing is saved.
+        Refusal{"NoRecord", std::nullopt, true, true, "没有选中设备，修改后的配置将无法保存！"},
+        Refusal{"AreaServer", controllerAt(2, 0xFF, 0xFE), true, false,
+                "当前设备是区域服务器，是软件虚拟的一个设备，用于反潜回/限次，没有配置功能！"},
+        Refusal{"WindowValuesNotTaken", controllerAt(2, 1, 2), false, false, "保存界面数据失败！"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(DoorEditWithoutRefresh, WindowValuesNotTakenStopBeforeTheDialog) {
-    bool opened = false;
+TEST_F(DoorEdit, WithoutASelectionNothingOpens) {
     DoorConfigSteps steps;
-    steps.dialog = [&](DoorBlock&) { return opened = true; };
-    editDoorConfig(*session, controllerAt(2, 1, 2), false, steps);
-    EXPECT_FALSE(opened);
-    EXPECT_EQ(port.messages(), std::vector<std::string>{"保存界面数据失败！"});
-}
-
-TEST_F(DoorEditThenSearch, TheWindowSearchesAgainAfterTheDialog) {
-    DeviceUIInfo listed = controllerAt(2, 1, 2);
-    FakeController controller("127.0.0.2", h.port, [&](const std::string& f) {
-        return std::vector{inspectFrame(asBytes(f)).command == 2 ? deviceInformation(f, listed)
-                                                                 : answer(f, 1)};
-    });
-    int searches = 0;
-    DoorConfigSteps steps;
-    steps.dialog = [](DoorBlock&) { return true; };
-    steps.searchAgain = [&] { ++searches; };
-    editDoorConfig(*session, listed, true, steps);
-    EXPECT_EQ(searches, 1);
+    steps.dialog = [&](DoorBlock&) { return ADD_FAILURE(), true; };
+    EXPECT_EQ(editDoorConfig(*session, std::nullopt, true, steps).result, kOperationFailed);
+    EXPECT_EQ(port.messages(), std::vector<std::string>{"请选择要操作的设备！"});
 }
 
 // Three targets: three command-14 frames, each to the target's own id, each keeping the
-// target's counters D0..D31 and carrying the source's D32..D423.
-TEST_F(DoorEdit, CopyToThreeTargetsKeepsEachTargetsCounters) {
+// target's counters D0..D31 and carrying the source's D32..D423; a target without an address
+// stops the copy there.
+TEST_F(DoorEdit, CopyKeepsEachTargetsCountersAndStopsAtATargetWithoutAnAddress) {
     DeviceUIInfo source = controllerAt(2, 1, 2);
     for (std::size_t i = 32; i < kDoorBlockSize; ++i)
         source.doorConfig[i] = static_cast<std::uint8_t>(i * 7);
     std::vector<DeviceUIInfo> targets = {controllerAt(3, 1, 3), controllerAt(4, 2, 1),
                                          controllerAt(5, 0, 0)};
-    std::vector<std::unique_ptr<FakeController>> controllers;
+    std::vector<std::unique_ptr<UdpController>> controllers;
     for (const auto& t : targets) {
-        controllers.push_back(std::make_unique<FakeController>(t.ip, h.port));
-        ASSERT_TRUE(controllers.back()->ok());
+        controllers.push_back(std::make_unique<UdpController>(t.ip, h.port));
+        ASSERT_TRUE(controllers.back()->ready());
     }
     const auto before = targets;
     EXPECT_EQ(copyDoorConfig(*session, source, targets), kOperationDone);
 
     const std::uint16_t ids[] = {0x0103, 0x0201, 0x0005}; // number 0: the MAC's last bytes
-    std::vector<std::uint16_t> sequences;
+    std::set<std::uint16_t> sequences;
     for (std::size_t t = 0; t < 3; ++t) {
-        ASSERT_TRUE(controllers[t]->waitFrames(1));
-        const auto frames = controllers[t]->frames();
+        const auto frames = controllers[t]->waitForFrames(1);
         ASSERT_EQ(frames.size(), 1u);
-        const std::string& f = frames[0];
-        ASSERT_EQ(f.size(), 457u);
-        FrameInfo info = inspectFrame(asBytes(f));
-        EXPECT_EQ(info.command, 14);
-        EXPECT_EQ(info.target, ids[t]);
-        EXPECT_TRUE(info.checksumOk);
-        sequences.push_back(info.sequence);
+        const SentFrame& f = frames[0];
+        ASSERT_EQ(f.bytes.size(), 457u);
+        EXPECT_EQ(f.info.command, 14);
+        EXPECT_EQ(f.info.target, ids[t]);
+        EXPECT_TRUE(f.info.checksumOk);
+        sequences.insert(f.info.sequence);
         const auto& own = before[t].doorConfig;
-        EXPECT_EQ(hex(f.substr(32, 32)), hex(std::string(own.begin(), own.begin() + 32)));
-        EXPECT_EQ(hex(f.substr(64, 392)),
-                  hex(std::string(source.doorConfig.begin() + 32, source.doorConfig.end())));
-        EXPECT_EQ(hex(f.substr(32, 424)),
+        std::string expected(own.begin(), own.begin() + 32);
+        expected.append(source.doorConfig.begin() + 32, source.doorConfig.end());
+        EXPECT_EQ(hex(f.payload()), hex(expected));
+        EXPECT_EQ(hex(f.payload()),
                   hex(std::string(targets[t].doorConfig.begin(), targets[t].doorConfig.end())));
     }
-    EXPECT_NE(sequences[0], sequences[1]);
-    EXPECT_NE(sequences[1], sequences[2]);
-}
+    EXPECT_EQ(sequences.size(), 3u);
 
-TEST_F(DoorEdit, CopyStopsAtTheFirstTargetWithoutAnAddress) {
-    DeviceUIInfo source = controllerAt(2, 1, 2);
-    std::vector<DeviceUIInfo> targets = {controllerAt(3, 1, 3), controllerAt(4, 1, 4),
-                                         controllerAt(5, 1, 5)};
     targets[1].ip.clear();
-    FakeController third("127.0.0.3", h.port), fifth("127.0.0.5", h.port);
     EXPECT_EQ(copyDoorConfig(*session, source, targets), kOperationFailed);
-    EXPECT_TRUE(third.waitFrames(1));
-    EXPECT_FALSE(fifth.waitFrames(1, 200ms));
+    EXPECT_EQ(controllers[0]->waitForFrames(2).size(), 2u);
+    EXPECT_EQ(controllers[2]->waitForFrames(2, 200ms).size(), 1u);
     EXPECT_EQ(port.messages(), std::vector<std::string>{"设备地址非法！请选择设备记录！"});
 }

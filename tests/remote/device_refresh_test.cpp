@@ -1,0 +1,52 @@
+// Refreshing one controller before a command or a dialog: the request to its address, its reply
+// taken as the fresh record without entering the list, and what a missing record or a silent
+// controller tells the person. The controller is played by the test on loopback.
+#include <gtest/gtest.h>
+
+#include "fake_clock.h"
+#include "integration_home.h"
+#include "recording_user_port.h"
+#include "sample_frames.h"
+#include "session/tool_session.h"
+#include "udp_controller.h"
+
+using namespace quorvane;
+using namespace quorvane::test;
+using namespace std::chrono_literals;
+
+TEST(DeviceRefresh, TheFreshRecordComesFromItsAddressAndAMissingOrSilentOneSaysSo) {
+    IntegrationHome h;
+    FakeClock clock(50ms);
+    RecordingUserPort port;
+    ToolSession session(h.home, port, &clock);
+    session.start();
+    session.log().setEcho(false);
+    DeviceUIInfo current = sampleDevice(3);
+    current.ip = "127.0.0.3";
+    UdpController controller("127.0.0.3", h.port, [&](const SentFrame& f) {
+        return std::vector{deviceInformation(f, current)};
+    });
+    ASSERT_TRUE(controller.ready());
+
+    auto record = session.refreshDevice("127.0.0.3", 5000);
+    ASSERT_TRUE(record);
+    EXPECT_EQ(record->name, current.name);
+    EXPECT_EQ(record->sourceAddress, "127.0.0.3:" + std::to_string(h.port));
+    EXPECT_EQ(session.devices().size(), 0u);
+    EXPECT_FALSE(session.refreshDevice("127.0.0.99", 300));
+
+    DeviceUIInfo selected = *record;
+    selected.name = "stale";
+    DeviceUIInfo fresh;
+    EXPECT_EQ(session.refreshSelected(selected, true, &fresh), 0);
+    EXPECT_EQ(fresh.name, current.name);
+    EXPECT_EQ(controller.received().back().info.command, 2);
+    EXPECT_EQ(session.refreshSelected(std::nullopt, true), -1);
+    selected.ip = "127.0.0.99";
+    EXPECT_EQ(session.refreshSelected(selected, true), 1);
+    EXPECT_EQ(port.messages(),
+              (std::vector<std::string>{"请选择要操作的设备！",
+                                        "设备通信超时，请检查设备运行状态及网络连接！网络恢复前只能"
+                                        "显示已经下载到本地的数据。"}));
+    session.stop();
+}
