@@ -9,7 +9,6 @@
 #include "protocol/frame.h"
 #include "recording_user_port.h"
 #include "session/tool_session.h"
-#include "value_waiter.h"
 
 using namespace quorvane;
 using namespace quorvane::test;
