@@ -5,6 +5,7 @@
 #include "channel_fixture.h"
 #include "infra/tool_log.h"
 #include "protocol/reply_dispatch.h"
+#include "protocol/reply_subscription.h"
 
 namespace quorvane {
 namespace {
@@ -27,17 +28,16 @@ struct Dispatch : ::testing::Test {
     }
 };
 
-TEST_F(Dispatch, ChecksumMismatchCapturesNotifiesAndStillDispatches) {
+// A damaged frame with status 1 once made a waiting operation report success.
+TEST_F(Dispatch, ChecksumMismatchIsCapturedAndShownButAnswersNobody) {
     int calls = 0;
-    d.setHandler(17, [&](const Reply& r) {
-        ++calls;
-        EXPECT_FALSE(r.checksumOk);
-        return 0;
-    });
+    d.setHandler(17, [&](const Reply&) { return ++calls; });
+    ReplySubscription waiting(d, ReplyInterest{{17}, {}, false});
     std::string f = reply(17, 1);
     f.back() ^= 0x55;
     feed(f);
-    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(calls, 0);
+    EXPECT_FALSE(waiting.slot().tryTake());
     ASSERT_FALSE(notices.empty());
     EXPECT_EQ(notices.front(), "返回消息检验和失败！");
     EXPECT_EQ(test::readFile(dir + "/Error-sum.bin"), f);

@@ -103,10 +103,12 @@ int ReplyDispatcher::handleReply(Bytes data, const std::string& source, bool via
     reply.frame = data;
     reply.source = source;
     reply.viaUdp = viaUdp;
-    reply.checksumOk = info.checksumOk;
     if (!info.checksumOk) {
+        // Kept for the person and shown, but answered to nobody: a status byte that may be
+        // damaged must not report an operation as done.
         writeCapture("Error-sum.bin", data);
         notice("返回消息检验和失败！");
+        return 0;
     }
 
     ReplyHandler handler;

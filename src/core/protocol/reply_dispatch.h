@@ -28,7 +28,6 @@ struct Reply {
     Bytes frame;        // the whole datagram
     std::string source; // "a.b.c.d:port" or the host service's sender text
     bool viaUdp = true;
-    bool checksumOk = true;
 };
 
 // A handler returns what handleReply returns for its reply (0, or -1 for a failed search

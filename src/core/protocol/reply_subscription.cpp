@@ -22,7 +22,6 @@ void ReplySlot::deliver(const Reply& reply) {
     r.frame.assign(reply.frame.begin(), reply.frame.end());
     r.source = reply.source;
     r.viaUdp = reply.viaUdp;
-    r.checksumOk = reply.checksumOk;
     {
         std::lock_guard l(m_);
         queue_.push_back(std::move(r));

@@ -31,7 +31,6 @@ struct ReceivedReply {
     std::vector<std::uint8_t> frame;
     std::string source;
     bool viaUdp = true;
-    bool checksumOk = true;
 };
 
 struct ReplyInterest {
