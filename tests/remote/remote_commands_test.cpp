@@ -88,12 +88,16 @@ TEST_F(Remote, ReadTimeShowsTheRepliedTimeAndAFailureSaysSo) {
         return std::vector{replyTo(f, 0, unhex("24 12 31 23 59 58 02"))};
     });
     EXPECT_EQ(readTime(session, playedRecord()), -1);
+    // Status 1 with a payload too short to hold a time once counted as read.
+    controller.setScript(
+        [](const SentFrame& f) { return std::vector{replyTo(f, 1, unhex("24 12 31"))}; });
+    EXPECT_EQ(readTime(session, playedRecord()), -1);
     for (const SentFrame& f : controller.received()) {
         EXPECT_EQ(f.bytes.size(), 33u);
         EXPECT_EQ(f.info.command, 40);
     }
-    EXPECT_EQ(port.notices(),
-              (std::vector<std::string>{"操作成功，设备时间为=2024-12-31 23:59:58", "操作失败！"}));
+    EXPECT_EQ(port.notices(), (std::vector<std::string>{"操作成功，设备时间为=2024-12-31 23:59:58",
+                                                        "操作失败！", "操作失败！"}));
 }
 
 namespace {

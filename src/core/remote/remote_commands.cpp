@@ -99,7 +99,16 @@ int sendOpenAll(ToolSession& session, const SearchTarget& where, std::uint16_t t
 }
 
 int readTime(ToolSession& session, const std::optional<DeviceUIInfo>& selected) {
-    return toSelected(session, selected, kNoDevice, kReadTime);
+    if (!selected) {
+        session.port().showMessage(kNoDevice);
+        return -1;
+    }
+    ExchangeOutcome outcome = sendDeviceCommand(session, *selected, kReadTime);
+    int rc = commandResult(session, outcome);
+    // Status 1 with too few bytes for a time is shown as a failure, and it is one.
+    if (rc == 0 && outcome.reply && !deviceTimeText(outcome.reply->payload))
+        return -1;
+    return rc;
 }
 
 int setTime(ToolSession& session, const std::optional<DeviceUIInfo>& selected) {
