@@ -29,14 +29,9 @@ struct OpenLog : ::testing::Test {
     ToolLog log;
 };
 
-TEST(ToolLog, LinesCarryTimeAndThreadAndBannersFrameTheFile) {
-    std::string dir = test::scratchDir("log");
-    {
-        ToolLog log;
-        log.setEcho(false);
-        log.openToolLog(dir + "/t.log");
-        log.writeLogLine("你好\n");
-    }
+TEST_F(OpenLog, LinesCarryTimeAndThreadAndBannersFrameTheFile) {
+    log.writeLogLine("你好\n");
+    log.closeToolLog();
     auto l = lines(test::readFile(dir + "/t.log"));
     ASSERT_EQ(l.size(), 5u);
     EXPECT_TRUE(std::regex_match(l[0], std::regex(R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d =+)")));
@@ -144,9 +139,8 @@ TEST_F(OpenLog, WideTextIsWrittenAsGbkOrReplacedByTheConversionFailureLine) {
     EXPECT_TRUE(std::isdigit(static_cast<unsigned char>(l[5][start + 10238]))); // banner's year
 }
 
-TEST(ToolLog, UnopenableFileLeavesTheLogClosed) {
-    ToolLog log;
-    log.setEcho(false);
+TEST_F(OpenLog, UnopenableFileLeavesTheLogClosed) {
+    log.closeToolLog();
     log.openToolLog("/nonexistent-dir/x/t.log");
     EXPECT_FALSE(log.isOpen());
     log.writeLogLine("nothing\n");

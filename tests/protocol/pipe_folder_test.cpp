@@ -98,6 +98,7 @@ INSTANTIATE_TEST_SUITE_P(
                       FolderCase{"PipeFolderALink", false, linkedPipeFolder, "是符号链接"}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// The pipe is only for its owner, and the umask is left alone.
 TEST(PipeFolderOfOurs, IsMadePrivateAndAReadableOneOfOursIsClosed) {
     std::string runtime = scratchDir("pipe-folder");
     ::setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
@@ -105,9 +106,12 @@ TEST(PipeFolderOfOurs, IsMadePrivateAndAReadableOneOfOursIsClosed) {
     fs::permissions(runtime + "/quorvane", fs::perms(0755)); // as an earlier build made it
     std::string path = *platform::localPipePath("127.0.0.1", "ourpipe");
     platform::LocalPipeListener listener;
+    mode_t before = ::umask(022);
     ASSERT_TRUE(listener.listen(path)) << listener.error();
+    EXPECT_EQ(::umask(before), 022u);
     for (const char* dir : {"/quorvane", "/quorvane/PIPE"})
         EXPECT_EQ(fs::status(runtime + dir).permissions(), fs::perms(0700)) << dir;
+    EXPECT_EQ(fs::status(path).permissions(), fs::perms(0600));
     platform::LocalPipe client;
     EXPECT_TRUE(client.connect(path)) << client.refusal();
     EXPECT_TRUE(client.refusal().empty());
