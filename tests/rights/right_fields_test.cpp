@@ -12,7 +12,6 @@
 #include "rights/card_list.h"
 #include "rights/right_builder.h"
 #include "rights/right_defaults.h"
-#include "rights/right_frames.h"
 #include "test_paths.h"
 
 namespace quorvane {
@@ -129,14 +128,6 @@ TEST(BuildRight, RemoveAndCheckUseTheCardUnscrambledWithEveryCardOption) {
     ASSERT_TRUE(std::holds_alternative<CardClassification>(card));
     EXPECT_EQ(std::get<CardClassification>(card).cardLow, 0x78563412u);
     EXPECT_EQ(std::get<std::string>(cardOfText("1234,5", s)), "卡号格式错误：1234,5");
-}
-
-TEST(RightPayloads, LayOutTheirWordsLittleEndian) {
-    EXPECT_EQ(cardPayload(0x01020304, 0xA0B0C0D0),
-              (std::vector<std::uint8_t>{4, 3, 2, 1, 0xD0, 0xC0, 0xB0, 0xA0}));
-    EXPECT_EQ(cardReaderPayload(0, 1, 5),
-              (std::vector<std::uint8_t>{0, 0, 0, 0, 1, 0, 0, 0, 5, 0, 0, 0}));
-    EXPECT_EQ(positionPayload(258, false), (std::vector<std::uint8_t>{2, 1, 0, 0, 0, 0, 0, 0}));
 }
 
 TEST(CardList, SplitsAtEverySeparatorAndKeepsOrder) {
