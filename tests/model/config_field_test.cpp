@@ -165,6 +165,7 @@ INSTANTIATE_TEST_SUITE_P(Refusals, FieldWrite, ::testing::Values(
     WriteCase{"TextOfNoEnumeration", "reader.direction", 0, "往返", {}},
     WriteCase{"FifthRelay", "relay.state", 4, "0", {}},
     WriteCase{"AddressPartOver255", "ip", 0, "10.0.0.256", {}},
+    WriteCase{"AddressOfThreeParts", "ip", 0, "10.0.0", {}},
     WriteCase{"MacNotHex", "mac", 0, "zz.a1.a2.a3.a4.a5", {}},
     WriteCase{"FourRawBytesInThree", "timeZone.reserved", 0, "1,2,3,4", {}},
     WriteCase{"RawByteOver255", "timeZone.reserved", 0, "256", {}}),

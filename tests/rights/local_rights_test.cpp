@@ -52,6 +52,7 @@ TEST(LocalSources, EachFileKindGivesItsNumbers) {
     EXPECT_EQ(whitelistNumbers("12345=abc\r\n 678 ;\n\t:|;\n=99;x\n"),
               (std::vector<std::string>{"12345", "678", "99"}));
     EXPECT_EQ(numberFileNumbers("1\r\n\r\n 2 \n3"), (std::vector<std::string>{"1", "2", "3"}));
+    EXPECT_EQ(localRightSourceNames().size(), 4u);
 }
 
 TEST_F(LocalRights, TheSameNumberTwiceIsHeldOnceButPlacedTwice) {
@@ -82,6 +83,9 @@ TEST_F(LocalRights, AMissingWhitelistSaysSoOnlyWhenAsking) {
     // No user file picked: asked for one.
     EXPECT_EQ(loadLocalRights(session, LocalRightSource::UserFile, {}, {}), -1);
     EXPECT_EQ(port.messages().back(), "请选择文件！");
+    port.file(home + "/nothing.txt");
+    EXPECT_EQ(loadLocalRights(session, LocalRightSource::UserFile, {}, {}), -1);
+    EXPECT_EQ(port.messages().back(), "打开文件失败！");
 }
 
 TEST_F(LocalRights, AskingShowsTheCountAndTheSummaryAndNoBuildsNothing) {

@@ -183,12 +183,12 @@ TEST(DeviceListOrder, RepeatedRepliesAndLoadedRecords) {
     for (DeviceList* list : {&unsorted, &byName})
         for (int n : {3, 1, 2})
             list->addSearchReply(deviceAt(n, "10.0.0." + std::to_string(n)));
-    DeviceUIInfo again = deviceAt(3, "10.0.0.3");
+    DeviceUIInfo again = deviceAt(1, "10.0.0.1");
     again.name = "门禁9";
     unsorted.addSearchReply(again);
     byName.addSearchReply(again);
-    EXPECT_EQ(names(unsorted), (std::vector<std::string>{"门禁9", "门禁1", "门禁2"}));
-    EXPECT_EQ(names(byName), (std::vector<std::string>{"门禁1", "门禁2", "门禁9"}));
+    EXPECT_EQ(names(unsorted), (std::vector<std::string>{"门禁3", "门禁9", "门禁2"}));
+    EXPECT_EQ(names(byName), (std::vector<std::string>{"门禁2", "门禁3", "门禁9"}));
 
     DeviceList byAddress(DeviceListOptions{true, 1, true});
     byAddress.addSearchReply(deviceAt(5, "10.0.0.5"));
