@@ -60,10 +60,6 @@ struct ReadCase {
     std::string shown;
 };
 
-void PrintTo(const ReadCase& c, std::ostream* os) {
-    *os << c.name;
-}
-
 class FieldRead : public ::testing::TestWithParam<ReadCase> {};
 
 TEST_P(FieldRead, ReadsTheHandBuiltBytes) {
@@ -79,7 +75,6 @@ INSTANTIATE_TEST_SUITE_P(Basic, FieldRead, ::testing::Values(
     ReadCase{"IpAllocIsBits0To3", "ipAlloc", 0, {{100, {0x92}}}, 2, "PPPOE"},
     ReadCase{"ReportModeOutsideItsTable", "reportMode", 0, {{42, {3}}}, 3, "未知"},
     ReadCase{"NameLengthBeyondFifteenStopsAtFifteen", "name", 0, {{0, {20}}, {1, text("ABCDEFGHIJKLMNO")}}, 0, "ABCDEFGHIJKLMNO"},
-    ReadCase{"FirmwareFillsSevenBytes", "firmwareVersion", 0, {{108, text("1234567")}}, 0, "1234567"},
     ReadCase{"FirmwareIsGbk", "firmwareVersion", 0, {{108, {0xC3, 0xC5, 0xBD, 0xFB, 0, 0, 0}}}, 0, "门禁"}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -88,30 +83,22 @@ INSTANTIATE_TEST_SUITE_P(Door, FieldRead, ::testing::Values(
     ReadCase{"SystemStatusText", "systemStatus", 0, {{4, {0xF5, 0, 0, 0}}}, 245, "拨号或者DHCP分配IP失败"},
     ReadCase{"InsideLimit16BitLittleEndian", "insideLimit", 0, {{26, {0x34, 0x12}}}, 0x1234, "4660"},
     ReadCase{"SecondPortBaud", "serialPort.baud", 1, {{68, {0x80, 0x25, 0, 0}}}, 9600, "9600"},
-    ReadCase{"FirstPortDeviceType", "serialPort.deviceType", 0, {{36, {29}}}, 29, "中显VGUS屏"},
     ReadCase{"FourthRelayZoneStateBits6To7", "relay.zoneState", 3, {{301, {0xC0}}}, 3, "未知"},
     ReadCase{"SignalLogBitOnly", "signal.log", 2, {{315, {0xFE}}}, 0, "0"},
     ReadCase{"TimeZoneEndLastSecond", "timeZone.end", 7, {{394, {0x7D, 0xBF}}}, 0xBF7D, "23:59:58"},
     ReadCase{"WeekdaysSundayFirstBit7Aside", "timeZone.weekdays", 0, {{340, {0xC1}}}, 0x41, "1000001"},
     ReadCase{"TimeZoneReservedBytes", "timeZone.reserved", 1, {{349, {1, 2, 3}}}, 0, "1,2,3"},
-    ReadCase{"Option1ClearBesideSetBits", "optionsLow", 0, {{408, {0xFE}}}, 0, "0"},
     ReadCase{"Option32IsBit7OfD411", "optionsLow", 31, {{411, {0x80}}}, 1, "1"},
-    ReadCase{"Option64ClearBesideSetBits", "optionsHigh", 31, {{403, {0x7F}}}, 0, "0"},
-    ReadCase{"ThirdCardReadTime", "cardReadTimes", 2, {{422, {7}}}, 7, "7"},
     ReadCase{"TimerTaskCondition", "timerTask.condition", 0, {{417, {0x75}}}, 5, "每小时1次"},
-    ReadCase{"TimerTaskAction", "timerTask.action", 0, {{417, {0x75}}}, 7, "清除所有非模板权限"},
-    ReadCase{"TimerTaskRestartBit", "timerTask.restart", 0, {{417, {0x80}}}, 1, "1"}),
+    ReadCase{"TimerTaskAction", "timerTask.action", 0, {{417, {0x75}}}, 7, "清除所有非模板权限"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 INSTANTIATE_TEST_SUITE_P(Setting, FieldRead, ::testing::Values(
     ReadCase{"ReaderRelay", "reader.relay", 0, {{1, {36}}}, 36, "36"},
     ReadCase{"WgFormatLowFourBits", "reader.wgFormat", 0, {{3, {0xF6}}}, 6, "强制转身份证(串口)"},
     ReadCase{"ThirdSlotEnd", "reader.slot.end", 2, {{22, {0x7D, 0xBF}}}, 0xBF7D, "23:59:58"},
-    ReadCase{"SecondSlotMode", "reader.slot.mode", 1, {{16, {9}}}, 9, "刷卡自动授权出入(需信号)"},
-    ReadCase{"SecondSlotWeekdays", "reader.slot.weekdays", 1, {{17, {0x1F}}}, 0x1F, "0011111"},
     ReadCase{"FirstSlotSpecialModeLowBits", "reader.slot.specialMode", 0, {{10, {0x73}}}, 3, "临时卡专用"},
-    ReadCase{"DisplayTitleGbk", "device.title", 0, {{4, {0xC3, 0xC5, 0xBD, 0xFB, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}}}, 0, "门禁"},
-    ReadCase{"DisplayReader", "device.reader", 0, {{2, {8}}}, 8, "8"}),
+    ReadCase{"DisplayTitleGbk", "device.title", 0, {{4, {0xC3, 0xC5, 0xBD, 0xFB, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}}}, 0, "门禁"}),
     [](const auto& info) { return std::string(info.param.name); });
 // clang-format on
 
@@ -120,20 +107,17 @@ struct WriteCase {
     const char* key;
     int index;
     std::string input;
-    std::vector<Patch> expect; // the only bytes that change
+    // The only bytes that change; none: the text is refused and the block left as it was.
+    std::vector<Patch> expect;
 };
-
-void PrintTo(const WriteCase& c, std::ostream* os) {
-    *os << c.name;
-}
 
 class FieldWrite : public ::testing::TestWithParam<WriteCase> {};
 
-TEST_P(FieldWrite, ChangesOnlyItsOwnBits) {
+TEST_P(FieldWrite, ChangesOnlyItsOwnBitsOrNothing) {
     const auto& c = GetParam();
     const ConfigField& f = configField(c.key);
     auto block = handBuilt(f.block, {});
-    ASSERT_TRUE(writeText(f, block, c.index, c.input));
+    EXPECT_EQ(writeText(f, block, c.index, c.input), !c.expect.empty());
     auto expected = handBuilt(f.block, c.expect);
     EXPECT_EQ(block, expected) << "got  " << hex(block) << "\nwant " << hex(expected);
 }
@@ -142,9 +126,7 @@ TEST_P(FieldWrite, ChangesOnlyItsOwnBits) {
 INSTANTIATE_TEST_SUITE_P(Texts, FieldWrite, ::testing::Values(
     // 0xA5 with bits 2..5 replaced by 7: 1001 1101.
     WriteCase{"RelayZoneKeepsTheOtherFlagBits", "relay.zone", 2, "7", {{297, {0x9D}}}},
-    WriteCase{"RelayOpenTimeInMs", "relay.openTime", 0, "3000", {{290, {0x01, 0x2C}}}},
     WriteCase{"RelayOpenTimeDropsBelowTenMs", "relay.openTime", 0, "3005", {{290, {0x01, 0x2C}}}},
-    WriteCase{"TimeZoneEndOfDay", "timeZone.start", 7, "23:59:58", {{392, {0x7D, 0xBF}}}},
     WriteCase{"TimeWithoutSeconds", "timeZone.start", 0, "12:00", {{336, {0x00, 0x60}}}},
     WriteCase{"WeekdaysKeepBit7", "timeZone.weekdays", 3, "1000001", {{364, {0xC1}}}},
     WriteCase{"EnumerationText", "reader.direction", 0, "出门", {{0, {2}}}},
@@ -156,13 +138,10 @@ INSTANTIATE_TEST_SUITE_P(Texts, FieldWrite, ::testing::Values(
     WriteCase{"NameCutToFifteenGbkBytes", "name", 0, "一二三四五六七八",
               {{0, {14, 0xD2, 0xBB, 0xB6, 0xFE, 0xC8, 0xFD, 0xCB, 0xC4, 0xCE, 0xE5, 0xC1, 0xF9, 0xC6, 0xDF, 0x00}}}},
     WriteCase{"FirmwareOfNineCharactersKeepsSeven", "firmwareVersion", 0, "123456789", {{108, text("1234567")}}},
-    WriteCase{"ShortTextZeroPadded", "firmwareVersion", 0, "V1", {{108, {'V', '1', 0, 0, 0, 0, 0}}}},
     WriteCase{"DisplayTitle", "device.title", 0, "门禁",
               {{4, {0xC3, 0xC5, 0xBD, 0xFB, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}}}},
-    WriteCase{"Option1Off", "optionsLow", 0, "0", {{408, {0xA4}}}},
     WriteCase{"Option64Off", "optionsHigh", 31, "0", {{403, {0x25}}}},
     WriteCase{"FourthPortBaud", "serialPort.baud", 3, "115200", {{140, {0x00, 0xC2, 0x01, 0x00}}}},
-    WriteCase{"InsideLimitMaximum", "insideLimit", 0, "65535", {{26, {0xFF, 0xFF}}}},
     WriteCase{"SignedCounter", "reportIndex", 0, "-1", {{12, {0xFF, 0xFF, 0xFF, 0xFF}}}},
     WriteCase{"HexadecimalNumber", "reportIndex", 0, "0x10", {{12, {0x10, 0, 0, 0}}}},
     WriteCase{"PortBigEndian", "serverPort", 0, "9000", {{162, {0x23, 0x28}}}},
@@ -171,49 +150,25 @@ INSTANTIATE_TEST_SUITE_P(Texts, FieldWrite, ::testing::Values(
     [](const auto& info) { return std::string(info.param.name); });
 // clang-format on
 
-struct BadInput {
-    const char* name;
-    const char* key;
-    int index;
-    std::string input;
-};
-
-void PrintTo(const BadInput& c, std::ostream* os) {
-    *os << c.name;
-}
-
-class FieldRefusal : public ::testing::TestWithParam<BadInput> {};
-
-TEST_P(FieldRefusal, LeavesTheBlockAsItWas) {
-    const auto& c = GetParam();
-    const ConfigField& f = configField(c.key);
-    auto block = handBuilt(f.block, {});
-    EXPECT_FALSE(writeText(f, block, c.index, c.input));
-    EXPECT_EQ(block, handBuilt(f.block, {}));
-}
-
 // clang-format off
-INSTANTIATE_TEST_SUITE_P(All, FieldRefusal, ::testing::Values(
-    BadInput{"ZoneBeyondFourBits", "relay.zone", 0, "16"},
-    BadInput{"OpenTimeBeyondSixteenBits", "relay.openTime", 0, "655360"},
-    BadInput{"NotANumber", "relay.openTime", 0, "abc"},
-    BadInput{"TrailingText", "insideLimit", 0, "12abc"},
-    BadInput{"LeadingSpace", "insideLimit", 0, " 12"},
-    BadInput{"NegativeUnsigned", "insideLimit", 0, "-1"},
-    BadInput{"BelowSigned32Bits", "reportIndex", 0, "-2147483649"},
-    BadInput{"ByteOf256", "procMode", 0, "256"},
-    BadInput{"HourOf24", "timeZone.start", 0, "24:00:00"},
-    BadInput{"HourAlone", "timeZone.start", 0, "12"},
-    BadInput{"EightWeekdays", "timeZone.weekdays", 0, "10000010"},
-    BadInput{"WeekdayDigitTwo", "timeZone.weekdays", 0, "1000002"},
-    BadInput{"TextOfNoEnumeration", "reader.direction", 0, "往返"},
-    BadInput{"FifthRelay", "relay.state", 4, "0"},
-    BadInput{"AddressPartOver255", "ip", 0, "10.0.0.256"},
-    BadInput{"AddressOfThreeParts", "ip", 0, "10.0.0"},
-    BadInput{"MacNotHex", "mac", 0, "zz.a1.a2.a3.a4.a5"},
-    BadInput{"MacOfFiveParts", "mac", 0, "a0.a1.a2.a3.a4"},
-    BadInput{"FourRawBytesInThree", "timeZone.reserved", 0, "1,2,3,4"},
-    BadInput{"RawByteOver255", "timeZone.reserved", 0, "256"}),
+INSTANTIATE_TEST_SUITE_P(Refusals, FieldWrite, ::testing::Values(
+    WriteCase{"ZoneBeyondFourBits", "relay.zone", 0, "16", {}},
+    WriteCase{"TrailingText", "insideLimit", 0, "12abc", {}},
+    WriteCase{"LeadingSpace", "insideLimit", 0, " 12", {}},
+    WriteCase{"NegativeUnsigned", "insideLimit", 0, "-1", {}},
+    WriteCase{"BelowSigned32Bits", "reportIndex", 0, "-2147483649", {}},
+    WriteCase{"ByteOf256", "procMode", 0, "256", {}},
+    WriteCase{"HourOf24", "timeZone.start", 0, "24:00:00", {}},
+    WriteCase{"HourAlone", "timeZone.start", 0, "12", {}},
+    WriteCase{"EightWeekdays", "timeZone.weekdays", 0, "10000010", {}},
+    WriteCase{"WeekdayDigitTwo", "timeZone.weekdays", 0, "1000002", {}},
+    WriteCase{"TextOfNoEnumeration", "reader.direction", 0, "往返", {}},
+    WriteCase{"FifthRelay", "relay.state", 4, "0", {}},
+    WriteCase{"AddressPartOver255", "ip", 0, "10.0.0.256", {}},
+    WriteCase{"AddressOfThreeParts", "ip", 0, "10.0.0", {}},
+    WriteCase{"MacNotHex", "mac", 0, "zz.a1.a2.a3.a4.a5", {}},
+    WriteCase{"FourRawBytesInThree", "timeZone.reserved", 0, "1,2,3,4", {}},
+    WriteCase{"RawByteOver255", "timeZone.reserved", 0, "256", {}}),
     [](const auto& info) { return std::string(info.param.name); });
 // clang-format on
 
@@ -227,6 +182,9 @@ TEST(FieldAccess, ShortBlocksAndWrongKindsAreRefused) {
     std::vector<std::uint8_t> door(424, 0);
     EXPECT_FALSE(writeNumber(configField("timeZone.reserved"), door, 0, 1));
     EXPECT_FALSE(writeNumber(configField("relay.zone"), door, 0, 16));
+    // Options are numbered 1 to 64.
+    EXPECT_FALSE(setOption(door, 0, true) || setOption(door, 65, true) || optionSet(door, 0));
+    EXPECT_EQ(door, std::vector<std::uint8_t>(424, 0));
     EXPECT_EQ(findConfigField("noSuchField"), nullptr);
     EXPECT_THROW(configField("noSuchField"), std::out_of_range);
 }
@@ -253,10 +211,6 @@ struct OptionBit {
     int bit;
 };
 
-void PrintTo(const OptionBit& c, std::ostream* os) {
-    *os << "option " << c.option;
-}
-
 class Options : public ::testing::TestWithParam<OptionBit> {};
 
 TEST_P(Options, EachOptionIsOneBit) {
@@ -277,14 +231,6 @@ INSTANTIATE_TEST_SUITE_P(LowAndHighWords, Options,
                                            OptionBit{9, 409, 0}, OptionBit{32, 411, 7},
                                            OptionBit{33, 400, 0}, OptionBit{57, 403, 0},
                                            OptionBit{64, 403, 7}));
-
-TEST(Options, NumbersOutsideOneToSixtyFourAreRefused) {
-    std::vector<std::uint8_t> door(424, 0);
-    EXPECT_FALSE(setOption(door, 0, true));
-    EXPECT_FALSE(setOption(door, 65, true));
-    EXPECT_FALSE(optionSet(door, 0));
-    EXPECT_EQ(door, std::vector<std::uint8_t>(424, 0));
-}
 
 // The layouts of the table checked against the documented ones: which bytes no field describes
 // (exactly the reserved ones), no bit claimed twice, every element inside its block.

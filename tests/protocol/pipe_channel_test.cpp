@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <sys/stat.h>
 #include <thread>
 
 #include "channel_fixture.h"
@@ -183,19 +182,4 @@ TEST_F(PipeChannel, StopRightAfterStartEndsTheWorker) {
         pool.wait();
         EXPECT_EQ(pool.runningWorkers(), 0);
     }
-}
-
-TEST_F(PipeChannel, ThePipeIsOnlyForItsOwnerAndTheUmaskIsLeftAlone) {
-    mode_t before = ::umask(022);
-    {
-        platform::LocalPipeListener listener;
-        std::string path = *platform::localPipePath("127.0.0.1", "modepipe");
-        ASSERT_TRUE(listener.listen(path));
-        struct stat st {};
-        ASSERT_EQ(::stat(path.c_str(), &st), 0);
-        EXPECT_EQ(st.st_mode & 0777, 0600u);
-        ASSERT_EQ(::stat(path.substr(0, path.rfind('/')).c_str(), &st), 0);
-        EXPECT_EQ(st.st_mode & 0777, 0700u);
-    }
-    EXPECT_EQ(::umask(before), 022u);
 }

@@ -54,24 +54,6 @@ TEST(DatagramBatch, TakesEveryWaitingDatagramWithItsSenderAndCutsOverlongOnes) {
     EXPECT_EQ(batch.size(), 0u);
 }
 
-TEST(DatagramBatch, ABurstLargerThanTheBatchComesInSeveralTakes) {
-    Sockets s;
-    for (int i = 0; i < 20; ++i)
-        s.senderA.sendTo(asBytes(std::to_string(i)), s.to);
-    platform::DatagramBatch batch(8, 64);
-    std::vector<std::string> got, want;
-    while (got.size() < 20 &&
-           s.receiver.waitReadable(nullptr, 5000) == platform::UdpSocket::Wait::Readable) {
-        ASSERT_GT(batch.receive(s.receiver), 0);
-        EXPECT_LE(batch.size(), 8u);
-        for (std::size_t i = 0; i < batch.size(); ++i)
-            got.push_back(text(batch.datagram(i)));
-    }
-    for (int i = 0; i < 20; ++i)
-        want.push_back(std::to_string(i));
-    EXPECT_EQ(got, want);
-}
-
 // Records what it was handed, from where and on which thread; "block" holds the handling thread
 // until release(), an optional pause slows every item.
 struct Consumer {

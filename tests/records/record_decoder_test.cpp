@@ -11,18 +11,17 @@ namespace {
 
 // The few command names these records refer to.
 std::string_view testCommandName(unsigned code) {
-    switch (code) {
-    case 4: return "保存基本配置";
-    case 112: return "连接变化";
-    case 225: return "内部定时器";
-    default: return "";
-    }
+    return code == 4 ? "保存基本配置" : code == 112 ? "连接变化" : code == 225 ? "内部定时器" : "";
 }
 
-RecordDecodeOptions options(bool threeByte = false) { return {threeByte, testCommandName}; }
+RecordDecodeOptions options(bool threeByte = false) {
+    return {threeByte, testCommandName};
+}
 
-LogRecord record(unsigned kind, unsigned subtype, std::uint32_t data0, std::uint32_t data1) {
+LogRecord record(unsigned kind, unsigned subtype, std::uint32_t data0, std::uint32_t data1,
+                 std::uint8_t result = 0) {
     LogRecord r;
+    r.resultCode = result;
     r.kindByte = static_cast<std::uint8_t>(kind << 2);
     r.subtypeByte = static_cast<std::uint8_t>(subtype << 1);
     r.data0 = data0;
@@ -30,7 +29,9 @@ LogRecord record(unsigned kind, unsigned subtype, std::uint32_t data0, std::uint
     return r;
 }
 
-std::string extra(const LogRecord& r) { return recordExtraText(r, testCommandName); }
+std::string extra(const LogRecord& r) {
+    return recordExtraText(r, testCommandName);
+}
 
 TEST(RecordDecoder, AllZeroRecordDecodesAsNoData) {
     RecordFieldMap map;
@@ -38,8 +39,8 @@ TEST(RecordDecoder, AllZeroRecordDecodesAsNoData) {
     EXPECT_EQ(line, "【序号=0000000000,类型=没有数据(正常),子类型=正常记录        ,"
                     "时间=2000-00-00 00:00:00,门号=0,读头=0,方向=未知,结果=成功,字节数据=0;0 】");
     std::vector<std::pair<std::string, std::string>> expected = {
-        {"type", "没有数据"}, {"offline", "正常"},      {"time", "2000-00-00 00:00:00"},
-        {"door", "0"},        {"reader", "0"},          {"dir", "未知"},
+        {"type", "没有数据"}, {"offline", "正常"},     {"time", "2000-00-00 00:00:00"},
+        {"door", "0"},        {"reader", "0"},         {"dir", "未知"},
         {"result", "成功"},   {"subtype", "正常记录"}, {"card", "0;0"},
         {"data", ""}};
     EXPECT_EQ(map.entries(), expected);
@@ -53,21 +54,16 @@ TEST(RecordDecoder, CardRecordLineWithEveryField) {
     r.resultCode = 4;
     r.doorReader = 0x18;
     r.subtypeByte |= 2 << 6;
-    RecordFieldMap map;
-    EXPECT_EQ(decodeRecord(&map, r, 123, options()),
-              "【序号=0000000123,类型=刷卡记录(脱机),子类型=正常记录        ,"
-              "时间=2024-03-09 14:05:30,门号=2,读头=3,方向=进入,结果=无权限,卡号数据=0000065546 】");
-    EXPECT_EQ(map.get("offline"), "脱机");
-    EXPECT_EQ(map.get("card"), "0000065546");
-    EXPECT_EQ(map.get("door"), "2");
-    EXPECT_EQ(decodeRecord(nullptr, r, 123, options(true)).find("卡号数据=001,00010 】") !=
-                  std::string::npos,
-              true);
+    EXPECT_EQ(
+        decodeRecord(nullptr, r, 123, options()),
+        "【序号=0000000123,类型=刷卡记录(脱机),子类型=正常记录        ,"
+        "时间=2024-03-09 14:05:30,门号=2,读头=3,方向=进入,结果=无权限,卡号数据=0000065546 】");
+    EXPECT_NE(decodeRecord(nullptr, r, 123, options(true)).find("卡号数据=001,00010 】"),
+              std::string::npos);
 }
 
 TEST(RecordDecoder, CardNumbersInEveryForm) {
-    EXPECT_EQ(recordCardText(record(2, 0, 87654321, 987654321), false),
-              "876543219876543212");
+    EXPECT_EQ(recordCardText(record(2, 0, 87654321, 987654321), false), "876543219876543212");
     EXPECT_EQ(recordCardText(record(2, 0, 987654321, 1), false), "09876543210000000001");
     LogRecord longForm = record(2, 0, 87654321, 987654321);
     longForm.subtypeByte |= 1;
@@ -84,37 +80,29 @@ TEST(RecordDecoder, EventRecordLabelsItsValue) {
               std::string::npos);
 }
 
-TEST(RecordDecoder, SignalAndFireExtraTexts) {
-    EXPECT_EQ(extra(record(1, 1, 0, 255)), "[系统启动]");
-    EXPECT_EQ(extra(record(1, 1, 3, 1)), "[通道3按下/触发]");
-    EXPECT_EQ(extra(record(1, 4, 2, 0)), "[通道2松开/恢复]");
-    EXPECT_EQ(extra(record(1, 1, 4294967295u, 1)), "[通道-1按下/触发]");
-    EXPECT_EQ(extra(record(1, 0, 3, 1)), "");
-}
-
-TEST(RecordDecoder, AlarmExtraTexts) {
-    LogRecord cleared = record(1, 5, 2, 255);
-    EXPECT_EQ(extra(cleared), "[闯入]警告消除,动作继电器=无");
-    LogRecord triggered = record(1, 5, 2, 3);
-    triggered.resultCode = 1;
-    EXPECT_EQ(extra(triggered), "[闯入]警告触发,动作继电器=3");
-    EXPECT_EQ(extra(record(1, 5, 7, 1)), "[未知]警告消除,动作继电器=1");
-}
-
-TEST(RecordDecoder, AbnormalConnectionChanges) {
-    EXPECT_EQ(extra(record(1, 3, 112, 201)), "[连接变化;WEBSOCK连接失败]");
-    EXPECT_EQ(extra(record(1, 3, 112, 100)), "[连接变化;TCP/WEB建立]");
-    EXPECT_EQ(extra(record(1, 3, 112, 7)), "[连接变化;未知]");
-    EXPECT_EQ(extra(record(1, 3, 5, 201)), "[;]");
-    // Only the whole data0 of 112 is a connection change, not its low byte.
-    EXPECT_EQ(extra(record(1, 3, 0x170, 201)), "[连接变化;]");
-}
-
-TEST(RecordDecoder, DebugRecordCarriesTheStatusWordAfterTwoSemicolons) {
-    std::string text = extra(record(1, 6, 225, 0x01000001));
-    EXPECT_EQ(text, "[触发命令=内部定时器;数据=16777217/0x01000001;;" +
-                        statusWordText(0x01000001, false) + "]");
-    EXPECT_EQ(extra(record(1, 6, 4, 10)), "[触发命令=保存基本配置;数据=10/0x0000000a;;]");
+// Signal, fire, alarm, connection-change and debug records name their data in brackets.
+TEST(RecordDecoder, ExtraTexts) {
+    const std::pair<LogRecord, std::string> cases[] = {
+        {record(1, 1, 0, 255), "[系统启动]"},
+        {record(1, 1, 3, 1), "[通道3按下/触发]"},
+        {record(1, 4, 2, 0), "[通道2松开/恢复]"},
+        {record(1, 1, 4294967295u, 1), "[通道-1按下/触发]"},
+        {record(1, 0, 3, 1), ""},
+        {record(1, 5, 2, 255), "[闯入]警告消除,动作继电器=无"},
+        {record(1, 5, 2, 3, 1), "[闯入]警告触发,动作继电器=3"},
+        {record(1, 5, 7, 1), "[未知]警告消除,动作继电器=1"},
+        {record(1, 3, 112, 201), "[连接变化;WEBSOCK连接失败]"},
+        {record(1, 3, 112, 100), "[连接变化;TCP/WEB建立]"},
+        {record(1, 3, 112, 7), "[连接变化;未知]"},
+        {record(1, 3, 5, 201), "[;]"},
+        // Only the whole data0 of 112 is a connection change, not its low byte.
+        {record(1, 3, 0x170, 201), "[连接变化;]"},
+        // The status word follows two semicolons.
+        {record(1, 6, 225, 0x01000001), "[触发命令=内部定时器;数据=16777217/0x01000001;;" +
+                                            statusWordText(0x01000001, false) + "]"},
+        {record(1, 6, 4, 10), "[触发命令=保存基本配置;数据=10/0x0000000a;;]"}};
+    for (const auto& [r, text] : cases)
+        EXPECT_EQ(extra(r), text);
 }
 
 TEST(RecordDecoder, OperationLogLine) {
@@ -174,8 +162,8 @@ TEST(RecordDecoder, TablesFallBackToTheirDefaults) {
 }
 
 TEST(RecordDecoder, EntryAndRecordBytes) {
-    const std::uint8_t bytes[] = {7,    0,    0,    0,    0x39, 0x30, 0, 0, 0x0A, 0, 0, 0,
-                                  0,    0,    0x21, 0x48, 0x32, 0x12, 0x23, 0x85, 0xEE};
+    const std::uint8_t bytes[] = {7, 0, 0, 0,    0x39, 0x30, 0,    0,    0x0A, 0,   0,
+                                  0, 0, 0, 0x21, 0x48, 0x32, 0x12, 0x23, 0x85, 0xEE};
     auto entry = LogEntry::decode(Bytes(bytes).first(20));
     ASSERT_TRUE(entry);
     EXPECT_EQ(entry->sequence, 7u);

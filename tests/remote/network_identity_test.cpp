@@ -47,18 +47,13 @@ TEST(NewMacAddress, AsksFirstWhenTheNameFollowsTheMac) {
         Bytes3 random{{1, 2, 3}};
         auto mac = newMacAddress(s, port, true, [&] { return random.next(); });
         EXPECT_EQ(port.questions(), std::vector<std::string>{kSnIsMacQuestion});
-        if (a == Answer::Yes)
-            EXPECT_EQ(mac, "08.00.09.01.02.03");
-        else
-            EXPECT_FALSE(mac);
+        EXPECT_EQ(mac, a == Answer::Yes ? std::optional<std::string>("08.00.09.01.02.03")
+                                        : std::nullopt);
     }
-}
-
-TEST(NewMacAddress, NeedsARecord) {
+    // Without a record nothing is asked.
     Settings s = settingsWith("");
     RecordingUserPort port;
-    auto mac = newMacAddress(s, port, false, [] { return std::uint8_t{0}; });
-    EXPECT_FALSE(mac);
+    EXPECT_FALSE(newMacAddress(s, port, false, [] { return std::uint8_t{0}; }));
     EXPECT_EQ(port.messages(), std::vector<std::string>{"请选择要操作的记录！"});
     EXPECT_TRUE(port.questions().empty());
 }

@@ -15,71 +15,60 @@ CardClassification classified(std::string_view text, CardSource source, CardOpti
                                                          : CardClassification{};
 }
 
-TEST(CardNumber, CommaFormReadsFacilityAndCardAndPrintsBackByDisplay) {
-    auto v = parseCardNumber("001,00001", {});
-    ASSERT_TRUE(v);
-    EXPECT_EQ(*v, 0x00010001u);
-    xRight r;
-    r.cardLow = *v;
-    EXPECT_EQ(formatCardNumber(r, true), "001,00001");
-    EXPECT_EQ(formatCardNumber(r, false), "0000065537");
-}
-
-TEST(CardNumber, CommaInTheWrongPlaceOrMissingNumberIsRefusedNotMadeAllOnes) {
-    for (std::string_view bad : {"1,5", "01,00001", "0001,1", ",", "abc,1", "001,", "001,x"})
-        EXPECT_FALSE(parseCardNumber(bad, {})) << bad;
-    auto c = classifyCard("01,00001", CardSource::NumberField, {});
-    ASSERT_TRUE(std::holds_alternative<std::string>(c));
-    EXPECT_EQ(std::get<std::string>(c), "卡号格式错误：01,00001");
-}
-
-TEST(CardNumber, ThreeByteOptionKeepsTwentyFourBits) {
-    CardOptions o;
-    o.threeByte = true;
-    EXPECT_EQ(*parseCardNumber("16777217", o), 1u);
-    EXPECT_EQ(*parseCardNumber("65546", o), 65546u);
-}
-
-TEST(CardNumber, EightHexDigitsWithAndWithoutReverse) {
-    CardOptions o;
-    EXPECT_EQ(*parseCardNumber("0A1B2C3D", o), 0x0A1B2C3Du);
-    o.hexReverse = true;
-    EXPECT_EQ(*parseCardNumber("0A1B2C3D", o), 0x3D2C1B0Au);
-    // Eight decimal digits are hexadecimal too while the option is on.
-    o.hexReverse = false;
-    EXPECT_EQ(*parseCardNumber("12345678", o), 0x12345678u);
-    o.eightDigitHex = false;
-    EXPECT_EQ(*parseCardNumber("12345678", o), 12345678u);
-}
-
-// Eight characters read as "%08x" reads them: the sign and a "0x" count within the eight.
-struct HexTextCase {
+// The options: t = three-byte form, - = eight digits not read as hexadecimal, r = that
+// hexadecimal byte-reversed.
+struct ParseCase {
     const char* text;
+    const char* options;
     std::optional<std::uint32_t> value;
 };
 
-class EightCharacterHex : public ::testing::TestWithParam<HexTextCase> {};
-
-TEST_P(EightCharacterHex, ReadsAsTheScanConversionDoes) {
-    EXPECT_EQ(parseCardNumber(GetParam().text, {}), GetParam().value) << GetParam().text;
+CardOptions optionsOf(std::string_view o) {
+    CardOptions c;
+    c.threeByte = o.find('t') != o.npos;
+    c.eightDigitHex = o.find('-') == o.npos;
+    c.hexReverse = o.find('r') != o.npos;
+    return c;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    CardNumber, EightCharacterHex,
-    ::testing::Values(HexTextCase{"+1234567", 0x01234567u}, HexTextCase{"-1234567", 0xFEDCBA99u},
-                      HexTextCase{"-0000001", 0xFFFFFFFFu}, HexTextCase{"0x123456", 0x00123456u},
-                      HexTextCase{"+0x12345", 0x00012345u}, HexTextCase{" 1234567", 0x01234567u},
-                      HexTextCase{"1234567 ", 0x01234567u}, HexTextCase{"0x      ", 0u},
-                      HexTextCase{"+       ", std::nullopt},
-                      HexTextCase{"--123456", std::nullopt}));
+class ParseCardNumber : public ::testing::TestWithParam<ParseCase> {};
 
-TEST(CardNumber, DecimalBeyondThirtyTwoBitsOrWithoutDigitsIsRefused) {
-    EXPECT_EQ(*parseCardNumber("4294967295", {}), 4294967295u);
-    EXPECT_FALSE(parseCardNumber("4294967296", {}));
-    EXPECT_FALSE(parseCardNumber("", {}));
-    EXPECT_FALSE(parseCardNumber("-1", {}));
-    EXPECT_EQ(*parseCardNumber("123", {}), 123u);
-    EXPECT_EQ(parseCardNumber(" \t12345", {}), 12345u); // leading blanks are skipped
+TEST_P(ParseCardNumber, ReadsTheTextAsTheCardFieldDoes) {
+    const auto& c = GetParam();
+    EXPECT_EQ(parseCardNumber(c.text, optionsOf(c.options)), c.value)
+        << c.text << " [" << c.options << "]";
+}
+
+// A comma in the wrong place or a missing number is refused, never made all ones; eight
+// characters read as "%08x" reads them: the sign and a "0x" count within the eight.
+INSTANTIATE_TEST_SUITE_P(
+    CardNumber, ParseCardNumber,
+    ::testing::Values(
+        ParseCase{"001,00001", "", 0x00010001u}, ParseCase{"1,5", "", std::nullopt},
+        ParseCase{"01,00001", "", std::nullopt}, ParseCase{"0001,1", "", std::nullopt},
+        ParseCase{",", "", std::nullopt}, ParseCase{"abc,1", "", std::nullopt},
+        ParseCase{"001,", "", std::nullopt}, ParseCase{"001,x", "", std::nullopt},
+        ParseCase{"16777217", "t", 1u}, ParseCase{"65546", "t", 65546u},
+        ParseCase{"0A1B2C3D", "", 0x0A1B2C3Du}, ParseCase{"0A1B2C3D", "r", 0x3D2C1B0Au},
+        ParseCase{"12345678", "", 0x12345678u}, ParseCase{"12345678", "-", 12345678u},
+        ParseCase{"+1234567", "", 0x01234567u}, ParseCase{"-1234567", "", 0xFEDCBA99u},
+        ParseCase{"-0000001", "", 0xFFFFFFFFu}, ParseCase{"0x123456", "", 0x00123456u},
+        ParseCase{"+0x12345", "", 0x00012345u}, ParseCase{" 1234567", "", 0x01234567u},
+        ParseCase{"1234567 ", "", 0x01234567u}, ParseCase{"0x      ", "", 0u},
+        ParseCase{"+       ", "", std::nullopt}, ParseCase{"--123456", "", std::nullopt},
+        ParseCase{"4294967295", "", 4294967295u}, ParseCase{"4294967296", "", std::nullopt},
+        ParseCase{"", "", std::nullopt}, ParseCase{"-1", "", std::nullopt},
+        ParseCase{"123", "", 123u},
+        ParseCase{" \t12345", "", 12345u})); // leading blanks are skipped
+
+TEST(CardNumber, CommaFormPrintsBackByDisplayAndIsNamedWhenRefused) {
+    xRight r;
+    r.cardLow = 0x00010001u;
+    EXPECT_EQ(formatCardNumber(r, true), "001,00001");
+    EXPECT_EQ(formatCardNumber(r, false), "0000065537");
+    auto c = classifyCard("01,00001", CardSource::NumberField, {});
+    ASSERT_TRUE(std::holds_alternative<std::string>(c));
+    EXPECT_EQ(std::get<std::string>(c), "卡号格式错误：01,00001");
 }
 
 TEST(CardNumber, CheckCharacterFollowsMod11_2IncludingX) {

@@ -12,7 +12,6 @@
 #include "rights/card_list.h"
 #include "rights/right_builder.h"
 #include "rights/right_defaults.h"
-#include "rights/right_frames.h"
 #include "test_paths.h"
 
 namespace quorvane {
@@ -131,14 +130,6 @@ TEST(BuildRight, RemoveAndCheckUseTheCardUnscrambledWithEveryCardOption) {
     EXPECT_EQ(std::get<std::string>(cardOfText("1234,5", s)), "卡号格式错误：1234,5");
 }
 
-TEST(RightPayloads, LayOutTheirWordsLittleEndian) {
-    EXPECT_EQ(cardPayload(0x01020304, 0xA0B0C0D0),
-              (std::vector<std::uint8_t>{4, 3, 2, 1, 0xD0, 0xC0, 0xB0, 0xA0}));
-    EXPECT_EQ(cardReaderPayload(0, 1, 5),
-              (std::vector<std::uint8_t>{0, 0, 0, 0, 1, 0, 0, 0, 5, 0, 0, 0}));
-    EXPECT_EQ(positionPayload(258, false), (std::vector<std::uint8_t>{2, 1, 0, 0, 0, 0, 0, 0}));
-}
-
 TEST(CardList, SplitsAtEverySeparatorAndKeepsOrder) {
     EXPECT_EQ(splitCardList("3;1 2\r\n\t;;5"), (std::vector<std::string>{"3", "1", "2", "5"}));
     EXPECT_TRUE(splitCardList("; \r\n").empty());
@@ -149,10 +140,10 @@ TEST(CardList, SplitsAtEverySeparatorAndKeepsOrder) {
 TEST(CardList, GeneratorCountsUpInTenDigits) {
     EXPECT_EQ(generateCardNumbers("7", 3), "0000000007\r\n0000000008\r\n0000000009\r\n");
     EXPECT_EQ(generateCardNumbers("4294967295", 2), "4294967295\r\n0000000000\r\n");
-    EXPECT_FALSE(generateCardNumbers("", 3));
-    EXPECT_FALSE(generateCardNumbers("x1", 3));
-    EXPECT_FALSE(generateCardNumbers("1", 0));
-    EXPECT_FALSE(generateCardNumbers("1", kMaxGeneratedCards + 1));
+    const std::pair<const char*, long> refused[] = {
+        {"", 3}, {"x1", 3}, {"1", 0}, {"1", kMaxGeneratedCards + 1}};
+    for (auto [first, count] : refused)
+        EXPECT_FALSE(generateCardNumbers(first, count)) << first << " " << count;
     EXPECT_EQ(cardSetText({"9", "10"}), "10;\r\n9;\r\n");
 }
 
@@ -172,16 +163,12 @@ TEST(RightDefaults, ComeFromTheRightSectionAndGoBack) {
     Settings settings(home);
     test::FakeClock clock; // 2026-05-28 20:26:40 UTC
     RightFields f = readRightDefaults(settings, clock);
-    EXPECT_EQ(f.times, 9u);
-    EXPECT_EQ(f.readers, 16u);
-    EXPECT_EQ(f.timeZones, 3u);
+    EXPECT_EQ(std::tuple(f.times, f.readers, f.timeZones, f.typeIndex, f.groupIndex),
+              std::tuple(9u, 16u, 3u, 2, 6));
     EXPECT_EQ(f.validFrom, (RightDateTime{2000, 1, 1, 0, 0, 0}));
     EXPECT_EQ(f.validTo, (RightDateTime{2026, 5, 29, 20, 26, 40}));
     EXPECT_TRUE(f.antiPassback && f.arrears && f.userFlag3);
-    EXPECT_FALSE(f.parcel || f.userFlag1 || f.userFlag2 || f.localReader);
-    EXPECT_EQ(f.typeIndex, 2);
-    EXPECT_EQ(f.groupIndex, 6);
-    EXPECT_FALSE(f.searchForward);
+    EXPECT_FALSE(f.parcel || f.userFlag1 || f.userFlag2 || f.localReader || f.searchForward);
     EXPECT_EQ(readManTypes(settings), (std::vector<std::string>{"员工", "访客", "临时"}));
 
     f.times = 100;
@@ -189,11 +176,12 @@ TEST(RightDefaults, ComeFromTheRightSectionAndGoBack) {
     f.localReader = true;
     saveRightDefaults(settings, f);
     saveSearchForward(settings, true);
-    EXPECT_EQ(settings.readInt("right", "default-times", 0), 100);
-    EXPECT_EQ(settings.readInt("right", "default-package", 0), 1);
-    EXPECT_EQ(settings.readInt("right", "default-enable-localreader", 0), 1);
-    EXPECT_EQ(settings.readInt("right", "default-seconds", 0), 86400);
-    EXPECT_EQ(settings.readInt("common", "serach-right-mode", 0), 1);
+    EXPECT_EQ(std::tuple(settings.readInt("right", "default-times", 0),
+                         settings.readInt("right", "default-package", 0),
+                         settings.readInt("right", "default-enable-localreader", 0),
+                         settings.readInt("right", "default-seconds", 0),
+                         settings.readInt("common", "serach-right-mode", 0)),
+              std::tuple(100, 1, 1, 86400, 1));
 }
 
 TEST(RightDefaults, WithoutSettingsTenYearsFromNowOrTheFixedEnd) {
@@ -202,10 +190,8 @@ TEST(RightDefaults, WithoutSettingsTenYearsFromNowOrTheFixedEnd) {
     Settings settings(home);
     test::FakeClock clock;
     RightFields f = readRightDefaults(settings, clock);
-    EXPECT_EQ(f.times, 65535u);
-    EXPECT_EQ(f.readers, 255u);
-    EXPECT_EQ(f.timeZones, 0u);
-    EXPECT_TRUE(f.searchForward);
+    EXPECT_EQ(std::tuple(f.times, f.readers, f.timeZones, f.searchForward),
+              std::tuple(65535u, 255u, 0u, true));
     // 315,360,000 s = 3,650 days: 2036-05-25 (two leap days on the way).
     EXPECT_EQ(f.validTo, (RightDateTime{2036, 5, 25, 20, 26, 40}));
     test::writeFile(home + "/config.ini", "[right]\ndefault-seconds=0\n");

@@ -38,16 +38,14 @@ std::vector<xRight> cardsOfBucket(unsigned bucket, std::size_t n) {
     return out;
 }
 
-TEST(RightImage, BucketHashOverTheCardField) {
+TEST(RightImage, BucketHashOverTheCardFieldAndOverflowGroups) {
     EXPECT_EQ(RightImage::bucketOf(card(1)), 437u);
     EXPECT_EQ(RightImage::bucketOf(card(12345678)), 423u);
     xRight id;
     id.cardHigh = 110105194;
     id.cardLow = 912310020;
     EXPECT_EQ(RightImage::bucketOf(id), 423u);
-}
-
-TEST(RightImage, OverflowGroupsOfBuckets) {
+    // The overflow groups of a bucket.
     EXPECT_EQ(RightImage::overflowGroups(0), std::make_pair(0u, 2u));
     EXPECT_EQ(RightImage::overflowGroups(29), std::make_pair(50u, 52u));
     EXPECT_EQ(RightImage::overflowGroups(30), std::make_pair(0u, 2u));

@@ -59,12 +59,12 @@ TEST(RightText, NameFormCarriesTheNameInPlaceOfTheTimes) {
 
 TEST(RightText, LongNameIsCutToEightBytesWithoutSplittingACharacter) {
     xRight r;
-    r.setNameText("ABCDEFGHIJ");
-    EXPECT_EQ(r.nameText(), "ABCDEFGH");
-    r.setNameText("一二三四五");
-    EXPECT_EQ(r.nameText(), "一二三四");
-    r.setNameText("A一二三四");
-    EXPECT_EQ(r.nameText(), "A一二三");
+    for (auto [name, kept] : {std::pair{"ABCDEFGHIJ", "ABCDEFGH"},
+                              {"一二三四五", "一二三四"},
+                              {"A一二三四", "A一二三"}}) {
+        r.setNameText(name);
+        EXPECT_EQ(r.nameText(), kept);
+    }
     xRight p = parsed("【序号=1;卡号=5;名称=ABCDEFGHIJKL;时段=0;读头=0;次数余额=0;位置=未知;类型=0;"
                       "反潜回=0;包裹=0;欠费=0;用户标志1=0;用户标志2=0;用户标志3=0;】",
                       {1, false});

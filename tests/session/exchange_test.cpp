@@ -153,10 +153,8 @@ TEST_F(Engine, ABatchWhoseFirstTwoRepliesPerItemAreLostFinishesWhole) {
         return std::to_string(done) + "/" + std::to_string(total);
     };
     auto result = batch.run(hundred);
-    EXPECT_EQ(result.items, 100);
     EXPECT_EQ(result.succeeded, 100);
     EXPECT_EQ(result.resends, 200);
-    EXPECT_TRUE(result.givenUp.empty());
     EXPECT_TRUE(result.allSucceeded());
     EXPECT_EQ(link.sent().size(), 300u);
     EXPECT_EQ(clock.elapsed(), 200 * 5s);

@@ -119,20 +119,14 @@ TEST_F(SearchReplies, ARefreshTakesItsReplyInsteadOfTheList) {
 }
 
 TEST_F(SearchReplies, RepliesFromTwoThreadsAllLandInOrder) {
-    std::thread udp([&] {
-        for (int i = 1; i <= 100; i += 2) {
+    auto send = [&](int first, bool viaUdp) {
+        for (int i = first; i <= 100; i += 2) {
             DeviceUIInfo d = sampleDevice(i);
             d.ip = "10.0.0." + std::to_string(i);
-            reply(d, d.ip + ":65534", true);
+            reply(d, d.ip + ":65534", viaUdp);
         }
-    });
-    std::thread pipe([&] {
-        for (int i = 2; i <= 100; i += 2) {
-            DeviceUIInfo d = sampleDevice(i);
-            d.ip = "10.0.0." + std::to_string(i);
-            reply(d, d.ip + ":65534", false);
-        }
-    });
+    };
+    std::thread udp(send, 1, true), pipe(send, 2, false);
     udp.join();
     pipe.join();
     auto rows = devices.snapshot();
@@ -181,34 +175,26 @@ std::vector<std::string> names(const DeviceList& list) {
 }
 } // namespace
 
-TEST(DeviceListOrder, ARepeatedReplyIsAssignedIntoItsRowWhenTheListIsNotSorted) {
-    DeviceList list(DeviceListOptions{true, 0, true});
-    list.addSearchReply(deviceAt(3, "10.0.0.3"));
-    list.addSearchReply(deviceAt(1, "10.0.0.1"));
-    list.addSearchReply(deviceAt(2, "10.0.0.2"));
-    DeviceUIInfo again = deviceAt(3, "10.0.0.3");
-    again.name = "renamed";
-    list.addSearchReply(again);
-    EXPECT_EQ(names(list), (std::vector<std::string>{"renamed", "门禁1", "门禁2"}));
-}
-
-TEST(DeviceListOrder, ARepeatedReplyWhoseKeyChangedMovesToItsPlace) {
-    DeviceList list(DeviceListOptions{true, 3, true}); // by name
-    list.addSearchReply(deviceAt(1, "10.0.0.1"));
-    list.addSearchReply(deviceAt(2, "10.0.0.2"));
-    list.addSearchReply(deviceAt(3, "10.0.0.3"));
+// Unsorted, a repeated reply is assigned into its row; sorted, one whose key changed moves to
+// its place, and a loaded record goes to the end until the next reply sorts it in.
+TEST(DeviceListOrder, RepeatedRepliesAndLoadedRecords) {
+    DeviceList unsorted(DeviceListOptions{true, 0, true});
+    DeviceList byName(DeviceListOptions{true, 3, true});
+    for (DeviceList* list : {&unsorted, &byName})
+        for (int n : {3, 1, 2})
+            list->addSearchReply(deviceAt(n, "10.0.0." + std::to_string(n)));
     DeviceUIInfo again = deviceAt(1, "10.0.0.1");
     again.name = "门禁9";
-    list.addSearchReply(again);
-    EXPECT_EQ(names(list), (std::vector<std::string>{"门禁2", "门禁3", "门禁9"}));
-}
+    unsorted.addSearchReply(again);
+    byName.addSearchReply(again);
+    EXPECT_EQ(names(unsorted), (std::vector<std::string>{"门禁3", "门禁9", "门禁2"}));
+    EXPECT_EQ(names(byName), (std::vector<std::string>{"门禁2", "门禁3", "门禁9"}));
 
-TEST(DeviceListOrder, ALoadedRecordGoesToTheEndAndTheNextReplySortsItIn) {
-    DeviceList list(DeviceListOptions{true, 1, true});
-    list.addSearchReply(deviceAt(5, "10.0.0.5"));
-    list.addSearchReply(deviceAt(7, "10.0.0.7"));
-    list.append(deviceAt(1, "10.0.0.1"));
-    EXPECT_EQ(names(list), (std::vector<std::string>{"门禁5", "门禁7", "门禁1"}));
-    list.addSearchReply(deviceAt(6, "10.0.0.6"));
-    EXPECT_EQ(names(list), (std::vector<std::string>{"门禁1", "门禁5", "门禁6", "门禁7"}));
+    DeviceList byAddress(DeviceListOptions{true, 1, true});
+    byAddress.addSearchReply(deviceAt(5, "10.0.0.5"));
+    byAddress.addSearchReply(deviceAt(7, "10.0.0.7"));
+    byAddress.append(deviceAt(1, "10.0.0.1"));
+    EXPECT_EQ(names(byAddress), (std::vector<std::string>{"门禁5", "门禁7", "门禁1"}));
+    byAddress.addSearchReply(deviceAt(6, "10.0.0.6"));
+    EXPECT_EQ(names(byAddress), (std::vector<std::string>{"门禁1", "门禁5", "门禁6", "门禁7"}));
 }
