@@ -58,9 +58,8 @@ TEST(MachineOutput, CorruptRepliesLeaveTheJsonDocumentWholeAndTheNoticesOnStanda
     ASSERT_TRUE(sim.waitForLine("ready"));
     CliRun r = cliIn(h, {"search", "--wait", "1000", "--json"});
     EXPECT_EQ(r.code, 0);
-    auto rows = rowsOf(r.out);
-    ASSERT_EQ(rows.size(), 2u);
-    EXPECT_EQ(rows[0]["设备IP地址"], "127.0.0.1");
+    // A reply that fails its checksum is shown as such and lists nothing.
+    EXPECT_TRUE(rowsOf(r.out).empty());
     std::size_t notices = 0;
     for (std::size_t at = 0; (at = r.err.find("返回消息检验和失败！", at)) != std::string::npos;
          ++at)
