@@ -36,7 +36,7 @@ int cmdCardParse(CliContext& ctx) {
     CardOptions options = ctx.settings ? readCardOptions(*ctx.settings) : CardOptions{};
     int status = kOk;
     for (const auto& text : texts) {
-        auto c = classifyCard(toGbk(text), CardSource::NumberField, options);
+        auto c = classifyCardText(text, CardSource::NumberField, options);
         if (auto* error = std::get_if<std::string>(&c)) {
             *ctx.out << *error << '\n';
             status = kFailed;

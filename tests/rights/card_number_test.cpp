@@ -133,6 +133,23 @@ TEST(CardNumber, TextIdentifiersKeepTheirFirstEightBytes) {
     EXPECT_EQ(c.cardHigh, 0x44434241u);
 }
 
+// A byte that is no character, or a NUL, once fell out on the way to GBK and the rest of the
+// text was granted as a number: "555\x81" as card 555, "111\0" "222" as card 111.
+TEST(CardNumber, ATextWithABrokenByteOrANulIsRefusedNotShortened) {
+    using namespace std::string_literals;
+    for (const std::string& gbk : {"555\x81"s, "111\0"s
+                                               "222"s})
+        EXPECT_TRUE(
+            std::holds_alternative<std::string>(classifyCard(gbk, CardSource::NumberField, {})));
+    for (const std::string& typed : {"555\x81"s, "111\0"s
+                                                 "222"s})
+        EXPECT_TRUE(std::holds_alternative<std::string>(
+            classifyCardText(typed, CardSource::NumberField, {})));
+    EXPECT_EQ(std::get<CardClassification>(classifyCardText("张三", CardSource::NumberField, {}))
+                  .cardHigh,
+              0xFDC8C5D5u);
+}
+
 TEST(CardNumber, RightLinesIgnoreTheHexOptions) {
     CardOptions o; // force-8byte-hex on by default
     EXPECT_EQ(classified("12345678", CardSource::NumberField, o).cardLow, 0x12345678u);

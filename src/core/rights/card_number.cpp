@@ -8,19 +8,25 @@
 namespace quorvane {
 namespace {
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 bool isHexDigit(char c) {
     return isDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
 }
-bool isAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+bool isAsciiLetter(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
 bool allDigits(std::string_view s) {
     for (char c : s)
-        if (!isDigit(c)) return false;
+        if (!isDigit(c))
+            return false;
     return true;
 }
 
 std::size_t skipBlanks(std::string_view s, std::size_t i = 0) {
-    while (i < s.size() && (s[i] == ' ' || s[i] == '\t' || s[i] == '\r' || s[i] == '\n')) ++i;
+    while (i < s.size() && (s[i] == ' ' || s[i] == '\t' || s[i] == '\r' || s[i] == '\n'))
+        ++i;
     return i;
 }
 
@@ -28,12 +34,15 @@ std::size_t skipBlanks(std::string_view s, std::size_t i = 0) {
 // other character, as the C library does. Nothing on no digits or a value beyond 32 bits.
 std::optional<std::uint32_t> readUnsigned(std::string_view s) {
     std::size_t i = skipBlanks(s);
-    if (i < s.size() && s[i] == '+') ++i;
-    if (i >= s.size() || !isDigit(s[i])) return std::nullopt;
+    if (i < s.size() && s[i] == '+')
+        ++i;
+    if (i >= s.size() || !isDigit(s[i]))
+        return std::nullopt;
     std::uint64_t v = 0;
     for (; i < s.size() && isDigit(s[i]); ++i) {
         v = v * 10 + unsigned(s[i] - '0');
-        if (v > 0xFFFFFFFFull) return std::nullopt;
+        if (v > 0xFFFFFFFFull)
+            return std::nullopt;
     }
     return static_cast<std::uint32_t>(v);
 }
@@ -42,10 +51,13 @@ std::optional<std::uint32_t> readUnsigned(std::string_view s) {
 std::optional<std::int64_t> readSigned(std::string_view s, std::size_t& i) {
     i = skipBlanks(s, i);
     bool negative = false;
-    if (i < s.size() && (s[i] == '+' || s[i] == '-')) negative = s[i++] == '-';
-    if (i >= s.size() || !isDigit(s[i])) return std::nullopt;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-'))
+        negative = s[i++] == '-';
+    if (i >= s.size() || !isDigit(s[i]))
+        return std::nullopt;
     std::int64_t v = 0;
-    for (; i < s.size() && isDigit(s[i]); ++i) v = (v * 10 + (s[i] - '0')) & 0xFFFFFFFFll;
+    for (; i < s.size() && isDigit(s[i]); ++i)
+        v = (v * 10 + (s[i] - '0')) & 0xFFFFFFFFll;
     return negative ? -v : v;
 }
 
@@ -116,23 +128,28 @@ std::string formatCardNumber(const xRight& r, bool threeByteDisplay) {
 
 std::optional<std::uint32_t> parseCardNumber(std::string_view text, const CardOptions& options) {
     if (text.find(',') != std::string_view::npos) {
-        if (text.size() < 4 || text[3] != ',') return std::nullopt;
+        if (text.size() < 4 || text[3] != ',')
+            return std::nullopt;
         std::size_t i = 0;
         auto a = readSigned(text, i);
-        if (!a || i >= text.size() || text[i] != ',') return std::nullopt;
+        if (!a || i >= text.size() || text[i] != ',')
+            return std::nullopt;
         ++i;
         auto b = readSigned(text, i);
-        if (!b) return std::nullopt;
+        if (!b)
+            return std::nullopt;
         return static_cast<std::uint32_t>((std::uint64_t(*a) << 16) + std::uint64_t(*b));
     }
     if (options.threeByte) {
         auto v = readUnsigned(text);
-        if (!v) return std::nullopt;
+        if (!v)
+            return std::nullopt;
         return *v & 0xFFFFFF;
     }
     if (text.size() == 8 && options.eightDigitHex) {
         auto v = readHex(text);
-        if (!v) return std::nullopt;
+        if (!v)
+            return std::nullopt;
         return options.hexReverse ? byteSwap(*v) : *v;
     }
     return readUnsigned(text);
@@ -144,40 +161,49 @@ std::optional<CardWords> parseIdNumber(std::string_view text) {
         high = text.substr(0, 10);
         low = text.substr(10, 10);
     } else {
-        if (text.size() < 17) return std::nullopt;
+        if (text.size() < 17)
+            return std::nullopt;
         high = text.substr(0, 8);
         low = text.substr(8, 9);
     }
-    if (!allDigits(high) || !allDigits(low)) return std::nullopt;
+    if (!allDigits(high) || !allDigits(low))
+        return std::nullopt;
     auto h = readUnsigned(high);
     auto l = readUnsigned(low);
-    if (!h || !l) return std::nullopt;
+    if (!h || !l)
+        return std::nullopt;
     return CardWords{*h, *l};
 }
 
 std::optional<char> idCheckCharacter(std::string_view first17) {
     static constexpr int kWeights[17] = {7, 9, 10, 5, 8, 4, 2, 1, 6, 3, 7, 9, 10, 5, 8, 4, 2};
     static constexpr char kCheck[] = "10X98765432";
-    if (first17.size() < 17 || !allDigits(first17.substr(0, 17))) return std::nullopt;
+    if (first17.size() < 17 || !allDigits(first17.substr(0, 17)))
+        return std::nullopt;
     int sum = 0;
-    for (int i = 0; i < 17; ++i) sum += (first17[i] - '0') * kWeights[i];
+    for (int i = 0; i < 17; ++i)
+        sum += (first17[i] - '0') * kWeights[i];
     return kCheck[sum % 11];
 }
 
 bool isValidIdNumber(std::string_view number) {
-    if (number.size() < 18) return false;
+    if (number.size() < 18)
+        return false;
     auto check = idCheckCharacter(number);
-    if (!check) return false;
+    if (!check)
+        return false;
     char last = number[17] == 'x' ? 'X' : number[17];
     return last == *check;
 }
 
-std::variant<CardClassification, std::string> classifyCard(std::string_view gbkText,
-                                                           CardSource source,
-                                                           const CardOptions& options) {
+std::variant<CardClassification, std::string>
+classifyCard(std::string_view gbkText, CardSource source, const CardOptions& options) {
+    if (gbkText.find('\0') != std::string_view::npos || firstNonGbkByte(gbkText))
+        return invalidCardMessage(fromGbk(gbkText));
     bool hasTextByte = false;
     for (char c : gbkText)
-        if (isAsciiLetter(c) || static_cast<unsigned char>(c) > 127) hasTextByte = true;
+        if (isAsciiLetter(c) || static_cast<unsigned char>(c) > 127)
+            hasTextByte = true;
 
     // An identity number may end in X; anything else of these lengths with letters in it is a
     // text identifier rather than a number read as zeros.
@@ -188,15 +214,18 @@ std::variant<CardClassification, std::string> classifyCard(std::string_view gbkT
                               (isDigit(gbkText[17]) || gbkText[17] == 'X' || gbkText[17] == 'x');
     if (idLength && (idDigits || !hasTextByte)) {
         auto words = parseIdNumber(gbkText);
-        if (!words) return invalidCardMessage(fromGbk(gbkText));
+        if (!words)
+            return invalidCardMessage(fromGbk(gbkText));
         return CardClassification{words->high, words->low,
                                   gbkText.size() == 20 && source == CardSource::NumberField};
     }
     if (!hasTextByte) {
         CardOptions used = options;
-        if (source == CardSource::RightLine) used.eightDigitHex = used.hexReverse = false;
+        if (source == CardSource::RightLine)
+            used.eightDigitHex = used.hexReverse = false;
         auto low = parseCardNumber(gbkText, used);
-        if (!low) return invalidCardMessage(fromGbk(gbkText));
+        if (!low)
+            return invalidCardMessage(fromGbk(gbkText));
         return CardClassification{0, *low, false};
     }
     std::array<std::uint8_t, 8> field{};
@@ -210,10 +239,19 @@ std::variant<CardClassification, std::string> classifyCard(std::string_view gbkT
     return c;
 }
 
+std::variant<CardClassification, std::string>
+classifyCardText(std::string_view utf8Text, CardSource source, const CardOptions& options) {
+    auto gbk = toGbkStrict(utf8Text);
+    if (!gbk)
+        return invalidCardMessage(utf8Text);
+    return classifyCard(*gbk, source, options);
+}
+
 void applyCard(xRight& r, const CardClassification& c) {
     r.cardHigh = c.cardHigh;
     r.cardLow = c.cardLow;
-    if (c.longNumber) r.setFlag(kFlagLongNumber, true);
+    if (c.longNumber)
+        r.setFlag(kFlagLongNumber, true);
 }
 
 std::string invalidCardMessage(std::string_view utf8Text) {
@@ -221,7 +259,8 @@ std::string invalidCardMessage(std::string_view utf8Text) {
 }
 
 void applySiteCode(xRight& r, std::uint32_t code) {
-    if (code == 0) return;
+    if (code == 0)
+        return;
     r.cardHigh = scramble(r.cardHigh, code);
     r.cardLow = scramble(r.cardLow, code);
 }

@@ -58,10 +58,13 @@ struct CardClassification {
     bool longNumber = false; // flag bit 0
 };
 // The text is in GBK (text identifiers are stored as their GBK bytes). An error is the
-// message to show for a refused card text.
-std::variant<CardClassification, std::string> classifyCard(std::string_view gbkText,
-                                                           CardSource source,
-                                                           const CardOptions& options);
+// message to show for a refused card text; a NUL or a byte that is no GBK character refuses
+// it, since dropping it on the way would grant the card the rest of the text names.
+std::variant<CardClassification, std::string>
+classifyCard(std::string_view gbkText, CardSource source, const CardOptions& options);
+// The same for a text as typed (UTF-8): a character GBK cannot hold refuses it.
+std::variant<CardClassification, std::string>
+classifyCardText(std::string_view utf8Text, CardSource source, const CardOptions& options);
 // Puts a classification into the record's card field and flag bit 0 (only ever set, as the
 // entry rules do).
 void applyCard(xRight& r, const CardClassification& c);

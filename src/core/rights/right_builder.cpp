@@ -7,7 +7,7 @@ namespace quorvane {
 
 std::variant<CardClassification, std::string> cardOfText(std::string_view utf8Card,
                                                          const RightSettings& settings) {
-    return classifyCard(toGbk(utf8Card), CardSource::NumberField, settings.cards);
+    return classifyCardText(utf8Card, CardSource::NumberField, settings.cards);
 }
 
 xRight buildRight(const CardClassification& card, const RightFields& f,

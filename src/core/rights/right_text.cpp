@@ -20,43 +20,51 @@ std::string validityText(std::uint16_t date, std::uint16_t time) {
 // Matches the text form piece by piece. Each field runs to the next ';' and may be empty
 // (an empty name must not lose the fields after it); the label field runs to '='.
 class LineScanner {
-public:
+  public:
     explicit LineScanner(std::string_view s) : s_(s) {}
 
     bool literal(std::string_view lit) {
-        if (s_.substr(pos_, lit.size()) != lit) return false;
+        if (s_.substr(pos_, lit.size()) != lit)
+            return false;
         pos_ += lit.size();
         return true;
     }
     std::optional<std::string_view> upTo(char stop) {
         auto end = s_.find(stop, pos_);
-        if (end == std::string_view::npos) return std::nullopt;
+        if (end == std::string_view::npos)
+            return std::nullopt;
         auto v = s_.substr(pos_, end - pos_);
         pos_ = end + 1;
         return v;
     }
     // "label=" then a field and its ';'.
     std::optional<std::string_view> field(std::string_view label) {
-        if (!literal(label) || !literal("=")) return std::nullopt;
+        if (!literal(label) || !literal("="))
+            return std::nullopt;
         return upTo(';');
     }
 
-private:
+  private:
     std::string_view s_;
     std::size_t pos_ = 0;
 };
 
 // The GBK form of a field, cut to the scan limit.
-std::string gbkField(std::string_view utf8) { return gbkCutBytes(toGbk(utf8), kFieldLimit); }
+std::string gbkField(std::string_view utf8) {
+    return gbkCutBytes(toGbk(utf8), kFieldLimit);
+}
 
 // "%d": leading blanks, sign, digits; no digits reads as 0.
 long long readNumber(std::string_view s) {
     std::size_t i = 0;
-    while (i < s.size() && (s[i] == ' ' || s[i] == '\t')) ++i;
+    while (i < s.size() && (s[i] == ' ' || s[i] == '\t'))
+        ++i;
     bool negative = false;
-    if (i < s.size() && (s[i] == '+' || s[i] == '-')) negative = s[i++] == '-';
+    if (i < s.size() && (s[i] == '+' || s[i] == '-'))
+        negative = s[i++] == '-';
     long long v = 0;
-    for (; i < s.size() && s[i] >= '0' && s[i] <= '9'; ++i) v = (v * 10 + (s[i] - '0')) & 0xFFFFFFFF;
+    for (; i < s.size() && s[i] >= '0' && s[i] <= '9'; ++i)
+        v = (v * 10 + (s[i] - '0')) & 0xFFFFFFFF;
     return negative ? -v : v;
 }
 
@@ -70,15 +78,19 @@ void readValidity(std::string_view s, std::uint16_t& date, std::uint16_t& time) 
 }
 
 unsigned locationCode(std::string_view s) {
-    if (s == "外部") return 1;
-    if (s == "内部") return 2;
-    if (s == "机密区") return 3;
+    if (s == "外部")
+        return 1;
+    if (s == "内部")
+        return 2;
+    if (s == "机密区")
+        return 3;
     return 0;
 }
 
 bool allZeros(const std::string& s) {
     for (char c : s)
-        if (c != '0') return false;
+        if (c != '0')
+            return false;
     return true;
 }
 
@@ -92,7 +104,8 @@ std::string_view locationText(unsigned location) {
 std::string formatRightText(const xRight& r, std::uint32_t sequence,
                             const RightTextOptions& options, bool emptyIfZero) {
     std::string card = formatCardNumber(r, options.threeByte);
-    if (emptyIfZero && allZeros(card)) return {};
+    if (emptyIfZero && allZeros(card))
+        return {};
     char head[32];
     std::snprintf(head, sizeof head, "%010u", sequence);
     std::string out = "【序号=";
@@ -130,17 +143,21 @@ std::string formatRightReply(Bytes bytes, bool hasSequence, const RightTextOptio
                              bool emptyIfZero) {
     ByteReader in(bytes);
     std::uint32_t sequence = hasSequence ? in.u32le() : 0;
-    if (!in.ok()) return {};
+    if (!in.ok())
+        return {};
     auto r = decodeRight(bytes.subspan(in.pos()), options.rightMode);
-    if (!r) return {};
+    if (!r)
+        return {};
     return formatRightText(*r, sequence, options, emptyIfZero);
 }
 
 std::optional<std::string> rightLineCardText(std::string_view line) {
     LineScanner scan(line);
-    if (!scan.literal("【序号=") || !scan.upTo(';') || !scan.upTo('=')) return std::nullopt;
+    if (!scan.literal("【序号=") || !scan.upTo(';') || !scan.upTo('='))
+        return std::nullopt;
     auto card = scan.upTo(';');
-    if (!card) return std::nullopt;
+    if (!card)
+        return std::nullopt;
     return fromGbk(gbkField(*card));
 }
 
@@ -148,38 +165,43 @@ std::string invalidRightLineMessage(std::string_view line) {
     return "权限格式错误：" + std::string(line);
 }
 
-std::variant<xRight, std::string> parseRightText(std::string_view line,
-                                                 const RightTextOptions& options,
-                                                 std::uint32_t code) {
-    while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) line.remove_suffix(1);
+std::variant<xRight, std::string>
+parseRightText(std::string_view line, const RightTextOptions& options, std::uint32_t code) {
+    while (!line.empty() && (line.back() == '\r' || line.back() == '\n'))
+        line.remove_suffix(1);
     LineScanner scan(line);
     auto bad = [&] { return invalidRightLineMessage(line); };
 
-    if (!scan.literal("【序号=") || !scan.upTo(';')) return bad();
+    if (!scan.literal("【序号=") || !scan.upTo(';'))
+        return bad();
     auto label = scan.upTo('=');
     auto cardText = scan.upTo(';');
-    if (!label || !cardText) return bad();
+    if (!label || !cardText)
+        return bad();
 
     xRight r;
     if (options.rightMode == 1) {
         auto name = scan.field("名称");
-        if (!name) return bad();
+        if (!name)
+            return bad();
         r.setNameText(fromGbk(gbkField(*name)));
     } else {
         auto from = scan.field("生效时间");
         auto to = from ? scan.field("失效时间") : std::nullopt;
-        if (!to) return bad();
+        if (!to)
+            return bad();
         readValidity(*from, r.validFromDate, r.validFromTime);
         readValidity(*to, r.validToDate, r.validToTime);
     }
 
     static constexpr std::array<std::string_view, 11> kLabels = {
-        "时段", "读头",   "次数余额", "位置",      "类型",     "反潜回",
-        "包裹", "欠费",   "用户标志1", "用户标志2", "用户标志3"};
+        "时段", "读头", "次数余额",  "位置",      "类型",     "反潜回",
+        "包裹", "欠费", "用户标志1", "用户标志2", "用户标志3"};
     std::array<std::string, kLabels.size()> values;
     for (std::size_t i = 0; i < kLabels.size(); ++i) {
         auto v = scan.field(kLabels[i]);
-        if (!v) return bad();
+        if (!v)
+            return bad();
         values[i] = gbkField(*v);
     }
     r.timeZone = static_cast<std::uint8_t>(readNumber(values[0]));
@@ -196,8 +218,13 @@ std::variant<xRight, std::string> parseRightText(std::string_view line,
 
     CardOptions cardOptions;
     cardOptions.threeByte = options.threeByte;
-    auto card = classifyCard(gbkField(*cardText), CardSource::RightLine, cardOptions);
-    if (auto* error = std::get_if<std::string>(&card)) return *error;
+    auto gbkCard = toGbkStrict(*cardText);
+    if (!gbkCard)
+        return invalidCardMessage(*cardText);
+    auto card =
+        classifyCard(gbkCutBytes(*gbkCard, kFieldLimit), CardSource::RightLine, cardOptions);
+    if (auto* error = std::get_if<std::string>(&card))
+        return *error;
     applyCard(r, std::get<CardClassification>(card));
     applySiteCode(r, code);
     return r;
