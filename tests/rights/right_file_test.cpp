@@ -93,6 +93,9 @@ TEST(ReadReplyNotice, ShowsTheRightNoRightOrFailure) {
     EXPECT_EQ(readReplyNotice(1, asBytes(std::string(24, '\0')), false, {}),
               "操作成功，设备上没有要获取的权限！");
     EXPECT_EQ(readReplyNotice(0, asBytes(right), false, {}), "权限操作失败！");
+    // Status 1 with a payload too short for its right once read as "no right on the device".
+    EXPECT_EQ(readReplyNotice(1, asBytes(right.substr(0, 19)), false, {}), "权限操作失败！");
+    EXPECT_EQ(readReplyNotice(1, asBytes(right.substr(0, 23)), true, {}), "权限操作失败！");
 }
 
 } // namespace quorvane

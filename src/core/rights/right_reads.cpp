@@ -20,7 +20,10 @@ RightReadResult send(ToolSession& session, const DeviceUIInfo& device, std::uint
     result.rc = commandResult(session, outcome);
     if (outcome.ok()) {
         const auto options = readRightSettings(session.settings()).textOptions();
-        result.line = formatRightReply(outcome.reply->payload, withPosition, options, true);
+        if (!holdsWholeRight(outcome.reply->payload, withPosition, options.rightMode))
+            result.rc = -1;
+        else
+            result.line = formatRightReply(outcome.reply->payload, withPosition, options, true);
     }
     return result;
 }

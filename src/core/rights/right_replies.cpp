@@ -12,9 +12,13 @@ constexpr std::uint8_t kReadAtReply = right_command::kReadAt + 1;
 constexpr std::uint8_t kReadOfCardReply = right_command::kReadOfCard + 1;
 } // namespace
 
+bool holdsWholeRight(Bytes payload, bool withPosition, int rightMode) {
+    return payload.size() >= (withPosition ? 4 : 0) + storedRightLength(rightMode);
+}
+
 std::string readReplyNotice(std::uint8_t status, Bytes payload, bool withPosition,
                             const RightTextOptions& options) {
-    if (status != 1)
+    if (status != 1 || !holdsWholeRight(payload, withPosition, options.rightMode))
         return "权限操作失败！";
     std::string line = formatRightReply(payload, withPosition, options, true);
     if (line.empty())

@@ -13,6 +13,10 @@ namespace quorvane {
 
 class ToolSession;
 
+// Whether a read reply's payload holds a whole right (and, withPosition, its position first):
+// a shorter one with status 1 is a failed read, not "no right".
+bool holdsWholeRight(Bytes payload, bool withPosition, int rightMode);
+
 // The notice for a read reply's payload (withPosition: 53, whose right follows its position).
 std::string readReplyNotice(std::uint8_t status, Bytes payload, bool withPosition,
                             const RightTextOptions& options);
