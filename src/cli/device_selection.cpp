@@ -58,6 +58,12 @@ std::optional<DeviceUIInfo> refreshNamedDevice(CliContext& ctx, ToolSession& ses
         code = kFailed;
         return std::nullopt;
     }
+    if (record->ip != ip) {
+        // The address asked is the one acted on: a record may name any address.
+        *ctx.err << "the controller at " << ip << " names " << record->ip
+                 << " in its record; acting on " << ip << "\n";
+        record->ip = ip;
+    }
     code = kOk;
     return record;
 }

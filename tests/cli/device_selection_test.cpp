@@ -100,6 +100,21 @@ TEST(DeviceSelection, TheCommandGoesToTheIdTheRefreshReplyNames) {
     EXPECT_EQ(frames[1].bytes.size(), 33u);
 }
 
+// A record (or a forged reply) naming another address once sent the command there.
+TEST(DeviceSelection, ARecordNamingAnotherAddressIsReportedAndTheGivenOneIsUsed) {
+    IntegrationHome h;
+    DeviceUIInfo record = sampleDevice(4);
+    record.ip = "127.0.0.3";
+    UdpController controller("127.0.0.2", h.port, [&](const SentFrame& f) {
+        return std::vector{f.info.command == 2 ? deviceInformation(f, record) : replyTo(f, 0)};
+    });
+    ASSERT_TRUE(controller.ready());
+    std::string err;
+    h.cli({"--op-password", "", "time", "get", "-d", "127.0.0.2"}, nullptr, &err);
+    EXPECT_NE(err.find("127.0.0.2 names 127.0.0.3"), std::string::npos) << err;
+    EXPECT_EQ(controller.waitForFrames(2).size(), 2u);
+}
+
 namespace {
 
 struct OpenWords {

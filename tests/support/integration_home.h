@@ -28,13 +28,16 @@ struct IntegrationHome {
                       extraNet + "\n[db]\nxstr=" + kDefaultPasswordDigest + "\n");
     }
     // quorvane-cli in this process; its standard output.
-    std::string cli(std::vector<std::string> words, int* exitCode = nullptr) const {
+    std::string cli(std::vector<std::string> words, int* exitCode = nullptr,
+                    std::string* errText = nullptr) const {
         std::vector<std::string> args = {"--home", home, "--password", "720418"};
         args.insert(args.end(), words.begin(), words.end());
         std::ostringstream out, err;
         int rc = cli::runCli(args, out, err);
         if (exitCode)
             *exitCode = rc;
+        if (errText)
+            *errText = err.str();
         return out.str();
     }
     std::string home;
