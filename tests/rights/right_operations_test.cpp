@@ -339,6 +339,23 @@ TEST_F(RightsOps, ADownloadStopsAfterFiveSilentWaitsAndKeepsWhatCame) {
                                        "显示已经下载到本地的数据。"});
 }
 
+// A controller that never sends its end marker once kept a download reading without end.
+TEST_F(RightsOps, ADownloadWithoutAnEndMarkerStopsPastTheStoredCountAndKeepsWhatCame) {
+    controller.setScript([](const SentFrame& f) {
+        std::uint32_t at = u32At(f.payload(), 0);
+        return std::vector<std::string>{replyTo(f, 1, le32(at) + storedRight(at))};
+    });
+    ByteWriter(device.doorConfig, 8).putU32le(2);
+    auto r = downloadRights(s(), device, true, false);
+    EXPECT_EQ(r.rc, -2);
+    EXPECT_EQ(sent().size(), 2u + 1024u);
+    EXPECT_EQ(r.lines.size(), 2u + 1024u);
+    EXPECT_EQ(
+        port_.messages(),
+        std::vector<std::string>{"设备未发送权限结束标志，已读取的权限数量超过设备记录的权限数量，"
+                                 "下载已停止，已下载权限数量=1026"});
+}
+
 TEST_F(RightsOps, ADownloadThatGoesBackwardsEnds) {
     controller.setScript([](const SentFrame& f) {
         return std::vector<std::string>{replyTo(f, 1, le32(2) + storedRight(5))};

@@ -1,10 +1,12 @@
 #include "rights/right_download.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "model/config_table.h"
 #include "rights/card_list.h"
 #include "rights/right_frames.h"
+#include "rights/right_image.h"
 #include "rights/right_reads.h"
 #include "rights/right_result_files.h"
 #include "rights/right_settings.h"
@@ -17,6 +19,14 @@ namespace quorvane {
 namespace {
 constexpr std::uint32_t kFirstPosition = 1;
 constexpr std::uint8_t kReadAtReply = right_command::kReadAt + 1;
+// Every slot the right storage's bitmap can mark: no controller holds more rights.
+constexpr long kStorageCapacity = long(kBitmapBytes) * 8;
+
+// A controller that never sends its end marker is read no further than its stored right
+// count with room for rights added meanwhile, and never past what its storage can hold.
+long readLimit(long storedCount) {
+    return std::min(kStorageCapacity, storedCount + std::max(1024L, storedCount / 4));
+}
 } // namespace
 
 DownloadResult downloadRights(ToolSession& session, const DeviceUIInfo& device, bool searchForward,
@@ -32,12 +42,18 @@ DownloadResult downloadRights(ToolSession& session, const DeviceUIInfo& device, 
     std::uint32_t position = kFirstPosition;
     bool endMarker = false;
     bool refused = false;
+    bool overrun = false;
     BatchPlan plan;
     plan.total = static_cast<long>(readNumber(configField("rightCount"), device.doorConfig));
+    const long limit = readLimit(plan.total);
     plan.limits = limits::kDownloadStep;
     plan.onGiveUp = GiveUp::StopBatch;
     plan.quietNotices = true;
-    plan.next = [&](long) -> std::optional<ExchangeRequest> {
+    plan.next = [&](long index) -> std::optional<ExchangeRequest> {
+        if (index >= limit) {
+            overrun = true;
+            return std::nullopt;
+        }
         ExchangeRequest request;
         request.target = *target;
         request.command = right_command::kReadAt;
@@ -88,6 +104,10 @@ DownloadResult downloadRights(ToolSession& session, const DeviceUIInfo& device, 
         port.showMessage(kSilentDeviceText);
     else if (refused)
         port.showMessage("权限操作失败！");
+    else if (overrun)
+        port.showMessage("设备未发送权限结束标志，已读取的权限数量超过设备记录的权限数量，"
+                         "下载已停止，已下载权限数量=" +
+                         std::to_string(result.lines.size()));
     return result;
 }
 
