@@ -57,6 +57,8 @@ TEST_F(TavrinRelay, TwoControllersNamedAlikeAreEachReachedByTheirGlobalId) {
         EXPECT_TRUE(e.ended);
         EXPECT_TRUE(e.answers.empty()) << id;
     }
+    // Nor on an address it also carries: that once reached the controller at the address.
+    EXPECT_TRUE(talk(path, relayRequest(controller(1), "2024000000000099", 40)).answers.empty());
     // An address text needs no table.
     auto byAddress = talk(path, relayRequest(controller(1), "", 40));
     ASSERT_EQ(byAddress.answers.size(), 1u);

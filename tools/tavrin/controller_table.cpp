@@ -9,7 +9,8 @@ namespace quorvane::tavrin {
 
 bool ControllerTable::learn(Bytes frame, const platform::Ipv4Endpoint& source) {
     FrameInfo info = inspectFrame(frame);
-    if (!info.isReply || info.command != 3 || !info.lengthFits) return false;
+    if (!info.isReply || info.command != 3 || !info.lengthFits)
+        return false;
     DeviceUIInfo record;
     bool extended = false;
     if (getUIInfoFromMsg(declaredFrame(frame), extended, record) != 0)
@@ -48,21 +49,15 @@ Resolution ControllerTable::unique(Match match, const std::string& what) const {
 
 Resolution ControllerTable::resolve(const std::string& address, const std::string& identity,
                                     std::uint16_t defaultPort) const {
-    if (!identity.empty()) {
-        Resolution byId =
-            unique([&](const Entry& e) { return e.globalId == identity; }, "global id " + identity);
-        if (byId.outcome != Resolution::Outcome::Unknown)
-            return byId;
-    }
+    // A global id decides alone: a request naming one nobody has is refused, whatever name or
+    // address it also carries, so a request for one controller never reaches another.
+    if (!identity.empty())
+        return unique([&](const Entry& e) { return e.globalId == identity; },
+                      "global id " + identity);
     if (auto e = platform::parseEndpoint(address, defaultPort))
         return Resolution{Resolution::Outcome::Found, e, {}};
-    // A name counts only for a controller that also has the global id asked for: a request
-    // for one controller never goes to another that happens to share its name.
-    return unique(
-        [&](const Entry& e) {
-            return e.name == address && (identity.empty() || e.globalId == identity);
-        },
-        "the name \"" + address + "\"" + (identity.empty() ? "" : " with global id " + identity));
+    return unique([&](const Entry& e) { return e.name == address; },
+                  "the name \"" + address + "\"");
 }
 
 } // namespace quorvane::tavrin
