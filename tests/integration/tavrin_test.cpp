@@ -116,6 +116,18 @@ TEST_F(TavrinRelay, AnIdleClientDoesNotDelayAnotherClientsRelay) {
     EXPECT_FALSE(idle.hungUp());
 }
 
+// Clients that ended while the service waited for the next one were still counted, and a full
+// house of them made it refuse that next one.
+TEST_F(TavrinRelay, ClientsThatEndedWhileTheServiceWaitedLeaveTheirPlaces) {
+    std::vector<platform::LocalPipe> idle(32);
+    for (auto& p : idle)
+        ASSERT_TRUE(p.connect(path));
+    std::this_thread::sleep_for(std::chrono::milliseconds(500)); // all taken, the next awaited
+    idle.clear();
+    std::this_thread::sleep_for(std::chrono::milliseconds(200)); // their serving threads end
+    EXPECT_EQ(talk(path, relayRequest(controller(1), "", 40)).answers.size(), 1u);
+}
+
 TEST_F(TavrinRelay, ASecondServiceOnThePipeRefusesAndTheFirstStillAnswers) {
     ChildProcess second({tavrinPath(), "--home", h.home, "--search-address", "127.255.255.255",
                          "--quiet-ms", "300"},

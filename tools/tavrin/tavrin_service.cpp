@@ -82,10 +82,11 @@ void TavrinService::run() {
     }
     log("serving the pipe at " + config_.pipePath);
     for (;;) {
-        reapClients(false);
         auto client = listener_.accept(&stop_);
         if (!client)
             break;
+        // Counted after the clients that ended during the wait for this one are let go.
+        reapClients(false);
         if (clients_.size() >= kMaxClients) {
             log("pipe client refused: " + std::to_string(kMaxClients) + " clients are served");
             end(*client);
@@ -118,7 +119,8 @@ void TavrinService::reapClients(bool all) {
 void TavrinService::serve(platform::LocalPipe& client) {
     std::vector<std::uint8_t> buffer(kPipeBufferSize);
     auto r = client.read(buffer, clock::now() + std::chrono::milliseconds(kRequestReadMs), &stop_);
-    if (r.status != platform::LocalPipe::Status::Message) return;
+    if (r.status != platform::LocalPipe::Status::Message)
+        return;
     auto request = parsePipeRequest(Bytes(buffer.data(), r.size));
     if (!request || r.truncated) {
         log("pipe request dropped: " + std::to_string(r.size) + " bytes");
@@ -135,8 +137,10 @@ void TavrinService::serve(platform::LocalPipe& client) {
         end(client);
         return;
     }
-    if (request->isSearch()) search(asBytes(request->payload), &client);
-    else relay(*request, client);
+    if (request->isSearch())
+        search(asBytes(request->payload), &client);
+    else
+        relay(*request, client);
     end(client);
 }
 
@@ -145,11 +149,14 @@ void TavrinService::answer(platform::LocalPipe& client, const platform::Ipv4Endp
     write(client, asBytes(buildPipeAnswer(from.text(), frame)));
 }
 
-void TavrinService::end(platform::LocalPipe& client) { write(client, asBytes(kPipeEndAnswer)); }
+void TavrinService::end(platform::LocalPipe& client) {
+    write(client, asBytes(kPipeEndAnswer));
+}
 
 // A client that has gone or stopped reading is closed; the exchange goes on without it.
 void TavrinService::write(platform::LocalPipe& client, Bytes message) {
-    if (!client.isOpen()) return;
+    if (!client.isOpen())
+        return;
     if (!client.write(message, clock::now() + kAnswerWriteLimit, &stop_)) {
         log("pipe client gone or not reading, errno " + std::to_string(client.lastErrno()));
         client.close();
@@ -175,16 +182,19 @@ void TavrinService::search(Bytes frame, platform::LocalPipe* client) {
     for (;;) {
         auto until = std::min(quietUntil, cap);
         auto w = udp.waitReadable(&stop_, msUntil(until));
-        if (w != platform::UdpSocket::Wait::Readable) break;
+        if (w != platform::UdpSocket::Wait::Readable)
+            break;
         platform::Ipv4Endpoint from;
         int n = udp.receiveFrom(buffer, from);
-        if (n <= 0) continue;
+        if (n <= 0)
+            continue;
         Bytes reply(buffer.data(), static_cast<std::size_t>(n));
         FrameInfo info = inspectFrame(reply);
         if (!info.isReply || info.command != kSearchReply || !info.lengthFits)
             continue;
         found.learn(reply, from);
-        if (client) answer(*client, from, reply);
+        if (client)
+            answer(*client, from, reply);
         quietUntil = clock::now() + std::chrono::milliseconds(config_.quietMs);
     }
     if (clock::now() >= cap)
@@ -231,9 +241,11 @@ void TavrinService::relay(const PipeRequest& request, platform::LocalPipe& clien
     for (;;) {
         // Whatever timeout the request names, the wait ends when its client has gone.
         auto w = udp.waitReadable(&stop_, std::min(msUntil(until), kHangUpCheckMs));
-        if (w == platform::UdpSocket::Wait::Error) break;
+        if (w == platform::UdpSocket::Wait::Error)
+            break;
         if (w == platform::UdpSocket::Wait::Woken) {
-            if (stop_.wait(0) || clock::now() >= until || client.hungUp()) break;
+            if (stop_.wait(0) || clock::now() >= until || client.hungUp())
+                break;
             continue;
         }
         platform::Ipv4Endpoint from;
@@ -245,7 +257,8 @@ void TavrinService::relay(const PipeRequest& request, platform::LocalPipe& clien
         if (!inspectFrame(reply).isReply)
             continue;
         answer(client, from, reply);
-        if (request.waitFlag == 1 || !client.isOpen()) break;
+        if (request.waitFlag == 1 || !client.isOpen())
+            break;
         until = clock::now() + span;
     }
 }
