@@ -4,6 +4,7 @@
 #include <fstream>
 #include <sys/stat.h>
 #include <thread>
+#include <unistd.h>
 #include <vector>
 
 #include "platform/files.h"
@@ -16,7 +17,8 @@ namespace {
 int currentUmask() {
     std::ifstream in("/proc/self/status");
     for (std::string line; std::getline(in, line);)
-        if (line.rfind("Umask:", 0) == 0) return std::stoi(line.substr(6), nullptr, 8);
+        if (line.rfind("Umask:", 0) == 0)
+            return std::stoi(line.substr(6), nullptr, 8);
     return -1;
 }
 
@@ -49,7 +51,8 @@ TEST(ReplaceFile, WritersOnManyThreadsLeaveTheProcessUmaskAlone) {
     std::thread watcher([&] {
         while (!done.load()) {
             int m = currentUmask();
-            if (m != 027) strayUmask.store(m);
+            if (m != 027)
+                strayUmask.store(m);
         }
     });
     std::vector<std::thread> writers;
@@ -59,7 +62,8 @@ TEST(ReplaceFile, WritersOnManyThreadsLeaveTheProcessUmaskAlone) {
                 platform::replaceFile(dir + "/f" + std::to_string(t) + "-" + std::to_string(i),
                                       "x");
         });
-    for (auto& w : writers) w.join();
+    for (auto& w : writers)
+        w.join();
     done.store(true);
     watcher.join();
     EXPECT_EQ(strayUmask.load(), -1);
@@ -74,6 +78,30 @@ TEST(ReplaceFile, MissingDirectoryFailsWithoutLeavingATemporary) {
     std::string dir = test::scratchDir("replace");
     EXPECT_FALSE(platform::replaceFile(dir + "/none/x.bin", "x"));
     EXPECT_FALSE(platform::fileExists(dir + "/none"));
+}
+
+// A link planted where a result file or a log goes once sent it to the link's target, and a
+// dangling one created that target.
+TEST(ReplaceFile, ALinkInTheWayIsReplacedNotFollowedUnlessWrittenThroughOnPurpose) {
+    std::string dir = test::scratchDir("links");
+    test::writeFile(dir + "/outside.txt", "keep");
+    for (const char* name : {"/result.txt", "/grant.log", "/tool.log", "/config.ini"})
+        ASSERT_EQ(::symlink((dir + "/outside.txt").c_str(), (dir + name).c_str()), 0);
+    ASSERT_EQ(::symlink((dir + "/nowhere").c_str(), (dir + "/dangling.txt").c_str()), 0);
+
+    ASSERT_TRUE(platform::replaceFile(dir + "/result.txt", "new"));
+    ASSERT_TRUE(platform::replaceFile(dir + "/dangling.txt", "new"));
+    EXPECT_FALSE(platform::AppendFile(dir + "/grant.log").isOpen());
+    EXPECT_EQ(platform::openAppendStream(dir + "/tool.log"), nullptr);
+    EXPECT_EQ(test::readFile(dir + "/outside.txt"), "keep");
+    EXPECT_FALSE(platform::fileExists(dir + "/nowhere"));
+    struct stat st {};
+    ASSERT_EQ(::lstat((dir + "/result.txt").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISREG(st.st_mode));
+    EXPECT_EQ(test::readFile(dir + "/result.txt"), "new");
+
+    ASSERT_TRUE(platform::replaceFile(dir + "/config.ini", "v", platform::AtLink::WriteThrough));
+    EXPECT_EQ(test::readFile(dir + "/outside.txt"), "v");
 }
 
 } // namespace

@@ -155,7 +155,7 @@ bool Settings::writeString(std::string_view section, std::string_view key, std::
             // A value that is already there is not written again: rewriting (and flushing) a
             // large file for nothing is what made a search slow.
             if (!current.exists || edited != text) {
-                ok = platform::replaceFile(path, edited);
+                ok = platform::replaceFile(path, edited, platform::AtLink::WriteThrough);
                 forgetSettingsFile(path);
             }
         }

@@ -74,7 +74,7 @@ void ToolLog::openToolLog(const std::string& path) {
 void ToolLog::openLocked(const std::string& path) {
     path_ = path;
     closeLocked();
-    file_ = std::fopen(path.c_str(), "a");
+    file_ = platform::openAppendStream(path);
     if (!file_)
         return;
     std::string ts = timeStamp();

@@ -96,7 +96,17 @@ int createTemporary(const std::string& target, std::string& temp) {
 } // namespace
 
 AppendFile::AppendFile(const std::string& path)
-    : fd_(::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666)) {}
+    : fd_(::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_NOFOLLOW | O_CLOEXEC, 0666)) {}
+
+std::FILE* openAppendStream(const std::string& path) {
+    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return nullptr;
+    std::FILE* f = ::fdopen(fd, "a");
+    if (!f)
+        ::close(fd);
+    return f;
+}
 
 AppendFile::~AppendFile() {
     if (fd_ >= 0)
@@ -107,8 +117,8 @@ bool AppendFile::write(std::string_view bytes) {
     return fd_ >= 0 && writeAll(fd_, bytes);
 }
 
-bool replaceFile(const std::string& path, std::string_view bytes) {
-    const std::string target = followLink(path);
+bool replaceFile(const std::string& path, std::string_view bytes, AtLink atLink) {
+    const std::string target = atLink == AtLink::WriteThrough ? followLink(path) : path;
     std::string temp;
     int fd = createTemporary(target, temp);
     if (fd < 0)

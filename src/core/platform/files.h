@@ -1,13 +1,18 @@
 #pragma once
 // File-system calls. Whole files are replaced atomically: written to a temporary file in the
 // same directory, flushed, and renamed over the old one.
+#include <cstdio>
 #include <optional>
 #include <string>
 #include <string_view>
 
 namespace quorvane::platform {
 
-bool replaceFile(const std::string& path, std::string_view bytes);
+// A symbolic link at path is replaced by the file (a link planted in a program directory must
+// not send a result elsewhere, and a dangling one never creates its target); settings files,
+// which a site may link on purpose, are written through it.
+enum class AtLink { Replace, WriteThrough };
+bool replaceFile(const std::string& path, std::string_view bytes, AtLink atLink = AtLink::Replace);
 std::optional<std::string> readWholeFile(const std::string& path);
 
 // What tells one version of a file from another: a replaced file is a new inode, an edited one
@@ -55,7 +60,8 @@ bool changeDirectory(const std::string& path);
 std::string currentDirectory();
 
 // A file that grows line by line (a daily log): opened for appending, created when missing;
-// each write goes to the file at once, so a crash keeps every line written before it.
+// each write goes to the file at once, so a crash keeps every line written before it. A
+// symbolic link at path is not followed: the file is then not opened.
 class AppendFile {
   public:
     explicit AppendFile(const std::string& path);
@@ -69,5 +75,8 @@ class AppendFile {
   private:
     int fd_ = -1;
 };
+
+// The same for a stdio stream (the tool log); null when path cannot be opened or is a link.
+std::FILE* openAppendStream(const std::string& path);
 
 } // namespace quorvane::platform
