@@ -278,7 +278,9 @@ TEST_F(SettingsTest, AFileChangedBehindTheReaderIsReadAgain) {
 
 struct ProblemCase {
     const char* name;
-    std::string bytes;       // the file's contents; "/": a directory; empty: no file
+    // The file's contents; "/": a directory, "|": a FIFO, "+": a sparse file past the size
+    // limit; empty: no file.
+    std::string bytes;
     std::string messageHead; // how the message begins; empty: no problem
 };
 
@@ -289,7 +291,12 @@ TEST_P(SettingsFileProblem, IsReportedInsteadOfReadingAsDefaults) {
     const auto& c = GetParam();
     if (c.bytes == "/")
         std::filesystem::create_directories(ini);
-    else if (!c.bytes.empty())
+    else if (c.bytes == "|")
+        ASSERT_EQ(::mkfifo(ini.c_str(), 0600), 0); // once blocked the reader in open()
+    else if (c.bytes == "+") {
+        writeFile(ini, "");
+        std::filesystem::resize_file(ini, std::uintmax_t(65) << 20);
+    } else if (!c.bytes.empty())
         writeFile(ini, c.bytes);
     Settings s(dir);
     auto problem = s.fileProblem();
@@ -307,6 +314,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(ProblemCase{"GbkText", "[common]\ntitle=" + toGbk("门禁工具") + "\n", ""},
                       ProblemCase{"NoFile", "", ""},
                       ProblemCase{"Directory", "/", "设置文件无法读取："},
+                      ProblemCase{"Fifo", "|", "设置文件无法读取："},
+                      ProblemCase{"PastTheSizeLimit", "+", "设置文件无法读取："},
                       ProblemCase{"Utf8WithBom", "\xEF\xBB\xBF[db]\nxstr=1\n",
                                   "设置文件是UTF-8编码的"},
                       ProblemCase{"BadByteOnLineThree", "[a]\nx=1\ny=\x80\xFF\n",

@@ -56,7 +56,7 @@ SettingsFileVersion readVersion(const std::string& path, platform::FileStamp& st
     if (!text) {
         v.exists = error != ENOENT && error != ENOTDIR;
         if (v.exists)
-            v.problem = "设置文件无法读取：" + path + "（" + std::strerror(error) + "）";
+            v.problem = "设置文件无法读取：" + path + "（" + platform::readErrorText(error) + "）";
         return v;
     }
     v.exists = true;

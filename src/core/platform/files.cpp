@@ -5,6 +5,7 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <string>
@@ -152,14 +153,20 @@ std::optional<std::string> readWholeFile(const std::string& path) {
 
 std::optional<std::string> readWholeFile(const std::string& path, FileStamp& stamp,
                                          int& errorCode) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Without blocking: a FIFO in a file's place must not hang the reader in open().
+    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         errorCode = errno;
         return std::nullopt;
     }
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
-        errorCode = S_ISDIR(st.st_mode) ? EISDIR : errno;
+    const int refused = ::fstat(fd, &st) != 0  ? errno
+                        : S_ISDIR(st.st_mode)  ? EISDIR
+                        : !S_ISREG(st.st_mode) ? kNotARegularFile
+                        : static_cast<std::size_t>(st.st_size) > kMaxWholeFileBytes ? EFBIG
+                                                                                    : 0;
+    if (refused != 0) {
+        errorCode = refused;
         ::close(fd);
         return std::nullopt;
     }
@@ -177,10 +184,23 @@ std::optional<std::string> readWholeFile(const std::string& path, FileStamp& sta
         }
         if (n == 0)
             break;
+        if (out.size() + static_cast<std::size_t>(n) > kMaxWholeFileBytes) {
+            errorCode = EFBIG; // it grew while it was read
+            ::close(fd);
+            return std::nullopt;
+        }
         out.append(buf, static_cast<std::size_t>(n));
     }
     ::close(fd);
     return out;
+}
+
+std::string readErrorText(int errorCode) {
+    if (errorCode == kNotARegularFile)
+        return "不是普通文件";
+    if (errorCode == EFBIG)
+        return "文件大于" + std::to_string(kMaxWholeFileBytes >> 20) + "MiB";
+    return std::strerror(errorCode);
 }
 
 std::optional<FileStamp> fileStamp(const std::string& path, int& errorCode) {

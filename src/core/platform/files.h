@@ -1,6 +1,7 @@
 #pragma once
 // File-system calls. Whole files are replaced atomically: written to a temporary file in the
 // same directory, flushed, and renamed over the old one.
+#include <cstddef>
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -24,9 +25,15 @@ struct FileStamp {
     long long changedNs = 0;
     bool operator==(const FileStamp&) const = default;
 };
+// Whole-file reads take regular files of at most this size: a link to a device or a FIFO in a
+// settings or input file's place is refused (kNotARegularFile), a larger file too (EFBIG).
+inline constexpr std::size_t kMaxWholeFileBytes = std::size_t(64) << 20;
+inline constexpr int kNotARegularFile = 1000;
 // The file's contents and the stamp of the version that was read; nothing with errorCode set
 // (ENOENT for a missing file) when it cannot be read.
 std::optional<std::string> readWholeFile(const std::string& path, FileStamp& stamp, int& errorCode);
+// Why a whole-file read failed, for a person: the two refusals above, or the system's text.
+std::string readErrorText(int errorCode);
 // The stamp of the file as it is now; nothing with errorCode set when it cannot be examined.
 std::optional<FileStamp> fileStamp(const std::string& path, int& errorCode);
 // The temporary files a replaceFile of path left behind when its writer was killed. Only to be
