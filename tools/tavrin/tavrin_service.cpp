@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "infra/codepage.h"
+#include "infra/shown_text.h"
 #include "infra/tool_log.h"
 #include "protocol/frame.h"
 #include "relay_policy.h"
@@ -42,7 +43,18 @@ TavrinService::~TavrinService() {
 
 void TavrinService::log(const std::string& line) {
     std::lock_guard l(logMutex_);
-    std::cout << timeStamp() << " " << line << std::endl;
+    // Names and addresses in a line come from pipe clients and controllers; a device-list
+    // update keeps its line breaks.
+    std::string shown;
+    for (std::size_t start = 0;;) {
+        const std::size_t end = line.find('\n', start);
+        shown += shownText(std::string_view(line).substr(start, end - start), kShownLineLimit);
+        if (end == std::string::npos)
+            break;
+        shown += '\n';
+        start = end + 1;
+    }
+    std::cout << timeStamp() << " " << shown << std::endl;
 }
 
 bool TavrinService::openExchangeSocket(platform::UdpSocket& socket, bool broadcast) {

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "infra/codepage.h"
+#include "infra/shown_text.h"
 #include "protocol/scramble.h"
 
 namespace quorvane {
@@ -255,7 +256,7 @@ void applyCard(xRight& r, const CardClassification& c) {
 }
 
 std::string invalidCardMessage(std::string_view utf8Text) {
-    return "卡号格式错误：" + std::string(utf8Text);
+    return "卡号格式错误：" + shownText(utf8Text);
 }
 
 void applySiteCode(xRight& r, std::uint32_t code) {

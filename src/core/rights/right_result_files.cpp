@@ -2,6 +2,7 @@
 
 #include "infra/clock.h"
 #include "infra/codepage.h"
+#include "infra/shown_text.h"
 #include "infra/tool_log.h"
 #include "platform/files.h"
 #include "session/tool_session.h"
@@ -15,7 +16,7 @@ std::string grantLogName(const Clock& clock) {
 std::string resultListText(const std::vector<std::string>& lines) {
     std::string text;
     for (const auto& line : lines)
-        text += toGbk(line) + "\r\n";
+        text += toGbk(shownText(line, kShownLineLimit)) + "\r\n";
     return text;
 }
 
@@ -44,7 +45,7 @@ GrantLog::GrantLog(ToolSession& session)
 GrantLog::~GrantLog() = default;
 
 void GrantLog::record(const std::string& utf8Card) {
-    file_->out.write(clock_.format("%Y-%m-%d %H:%M:%S ") + toGbk(utf8Card) + "\r\n");
+    file_->out.write(clock_.format("%Y-%m-%d %H:%M:%S ") + toGbk(shownText(utf8Card)) + "\r\n");
 }
 
 } // namespace quorvane
