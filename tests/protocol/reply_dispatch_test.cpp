@@ -43,6 +43,16 @@ TEST_F(Dispatch, ChecksumMismatchIsCapturedAndShownButAnswersNobody) {
     EXPECT_EQ(test::readFile(dir + "/Error-sum.bin"), f);
 }
 
+// A late reply to an earlier card once showed "添加权限结束，成功添加数量=1" for the card asked
+// now.
+TEST_F(Dispatch, AReplyTheWaitingOperationRefusesShowsNoNotice) {
+    ReplySubscription waiting(
+        d, ReplyInterest{{19}, [](const Reply& r) { return r.sequence == 7; }, false});
+    feed(reply(19, 1));
+    EXPECT_TRUE(notices.empty());
+    EXPECT_FALSE(waiting.slot().tryTake());
+}
+
 TEST_F(Dispatch, StandardRepliesShowTheirMessages) {
     feed(reply(17, 1));
     feed(reply(17, 0));

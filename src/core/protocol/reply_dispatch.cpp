@@ -113,16 +113,25 @@ int ReplyDispatcher::handleReply(Bytes data, const std::string& source, bool via
 
     ReplyHandler handler;
     std::vector<std::shared_ptr<ReplySlot>> waiting;
+    bool refused = false;
     {
         std::lock_guard l(handlersMutex_);
         handler = handlers_[reply.code];
-        for (const auto& s : slots_)
+        for (const auto& s : slots_) {
             if (s->wants(reply))
                 waiting.push_back(s);
+            else
+                refused = refused || s->awaits(reply.code);
+        }
     }
     bool consumed = false;
     for (const auto& s : waiting)
         consumed = consumed || s->consumes();
+    // A reply of an awaited code that its operation refused (another sender, an earlier item)
+    // is nobody's: its notice would report a result for the wrong item. Search replies (3)
+    // are list rows whoever waits for one controller's.
+    if (refused && waiting.empty() && reply.code != 3)
+        consumed = true;
     // The standard handling first: an operation woken by this reply finds its notice shown.
     int rc = !consumed && handler ? handler(reply) : 0;
     for (const auto& s : waiting)

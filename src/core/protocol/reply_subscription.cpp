@@ -6,11 +6,12 @@
 
 namespace quorvane {
 
+bool ReplySlot::awaits(std::uint8_t code) const {
+    return std::find(interest_.codes.begin(), interest_.codes.end(), code) != interest_.codes.end();
+}
+
 bool ReplySlot::wants(const Reply& reply) const {
-    if (std::find(interest_.codes.begin(), interest_.codes.end(), reply.code) ==
-        interest_.codes.end())
-        return false;
-    return !interest_.accept || interest_.accept(reply);
+    return awaits(reply.code) && (!interest_.accept || interest_.accept(reply));
 }
 
 void ReplySlot::deliver(const Reply& reply) {

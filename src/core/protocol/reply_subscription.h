@@ -46,6 +46,8 @@ class ReplySlot {
   public:
     explicit ReplySlot(ReplyInterest interest) : interest_(std::move(interest)) {}
     bool wants(const Reply& reply) const;
+    // Whether replies of code are what this slot waits for (before the further checks).
+    bool awaits(std::uint8_t code) const;
     bool consumes() const { return interest_.consume; }
     void deliver(const Reply& reply);
     // Waits (total on clock, pumping and checking cancel between slices) for a reply; the
