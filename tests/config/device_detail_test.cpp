@@ -2,6 +2,8 @@
 // asked.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "config/device_detail.h"
 #include "infra/codepage.h"
 #include "model/config_text.h"
@@ -31,6 +33,13 @@ TEST(DeviceDetail, IsShownAndWrittenToItsFileWhenAsked) {
     const std::string text = devDetailText(r, "服务状态：停止");
     EXPECT_EQ(test::readFile(path), toGbk(text));
     EXPECT_TRUE(text.starts_with(port.messages().back())); // the box without the last break
+
+    // A file that cannot be written is reported, and nothing is opened.
+    std::filesystem::remove(path);
+    std::filesystem::create_directory(path);
+    EXPECT_EQ(showDevDetailInfo(session, r, "服务状态：停止", true), kOperationFailed);
+    EXPECT_EQ(port.messages().back(), "保存失败！");
+    EXPECT_EQ(port.opened().size(), 1u);
 }
 
 } // namespace

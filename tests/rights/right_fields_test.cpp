@@ -173,15 +173,17 @@ TEST(RightDefaults, ComeFromTheRightSectionAndGoBack) {
 
     f.times = 100;
     f.parcel = true;
+    f.antiPassback = false;
     f.localReader = true;
     saveRightDefaults(settings, f);
     saveSearchForward(settings, true);
     EXPECT_EQ(std::tuple(settings.readInt("right", "default-times", 0),
                          settings.readInt("right", "default-package", 0),
+                         settings.readInt("right", "default-antiback", 1),
                          settings.readInt("right", "default-enable-localreader", 0),
                          settings.readInt("right", "default-seconds", 0),
                          settings.readInt("common", "serach-right-mode", 0)),
-              std::tuple(100, 1, 1, 86400, 1));
+              std::tuple(100, 1, 0, 1, 86400, 1));
 }
 
 TEST(RightDefaults, WithoutSettingsTenYearsFromNowOrTheFixedEnd) {

@@ -1,0 +1,25 @@
+#include <gtest/gtest.h>
+
+#include "config/device_backup.h"
+#include "recording_user_port.h"
+#include "session/operation_result.h"
+#include "session/tool_session.h"
+#include "test_paths.h"
+
+namespace quorvane {
+namespace {
+
+// A backup asked for with no controller selected says so after the question, not nothing.
+TEST(DeviceBackup, WithoutASelectedControllerTheAnswerIsTheNoSelectionMessage) {
+    const std::string home = test::scratchDir("device-backup");
+    test::writeFile(home + "/config.ini", "[net]\nenable-pipe=0\n");
+    test::RecordingUserPort port;
+    ToolSession session(home, port);
+    port.answer(Answer::Yes);
+    EXPECT_EQ(deviceBackupCommand(session, std::nullopt, true, DeviceBackupCommand::Backup),
+              kOperationFailed);
+    EXPECT_EQ(port.messages(), std::vector<std::string>{"请选择要操作的设备！"});
+}
+
+} // namespace
+} // namespace quorvane
