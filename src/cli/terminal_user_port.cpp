@@ -2,6 +2,7 @@
 
 #include <ostream>
 
+#include "platform/stop_signals.h"
 #include "platform/terminal.h"
 
 namespace quorvane::cli {
@@ -91,6 +92,10 @@ std::optional<std::string> TerminalUserPort::nextFile() {
     std::string f = std::move(files_.front());
     files_.pop_front();
     return f;
+}
+
+bool TerminalUserPort::cancelRequested() {
+    return platform::stopSignalReceived();
 }
 
 } // namespace quorvane::cli

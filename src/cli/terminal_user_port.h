@@ -31,6 +31,8 @@ class TerminalUserPort : public UserPort {
     void beginBusy() override {}
     void endBusy() override {}
     void pumpEvents() override {}
+    // Ctrl-C or SIGTERM, once the command line catches them.
+    bool cancelRequested() override;
 
     // A command names its files as arguments; the operation's file pick then returns them in
     // order. Without one, a pick is cancelled.
