@@ -14,7 +14,15 @@
 
 namespace quorvane::cli {
 
-enum ExitCode { kOk = 0, kFailed = 1, kUsage = 2, kAnsweredNo = 3, kGateRefused = 4 };
+// kStoppedBySignal (128 + SIGINT): Ctrl-C or SIGTERM cancelled the command's batch.
+enum ExitCode {
+    kOk = 0,
+    kFailed = 1,
+    kUsage = 2,
+    kAnsweredNo = 3,
+    kGateRefused = 4,
+    kStoppedBySignal = 130
+};
 
 struct CliContext {
     std::string home;
