@@ -21,5 +21,16 @@ TEST(DeviceBackup, WithoutASelectedControllerTheAnswerIsTheNoSelectionMessage) {
     EXPECT_EQ(port.messages(), std::vector<std::string>{"请选择要操作的设备！"});
 }
 
+// Enter once said Yes to wiping a controller.
+TEST(DeviceBackup, ClearingAllDataAsksWithNoAsTheDefault) {
+    const std::string home = test::scratchDir("clear-all");
+    test::writeFile(home + "/config.ini", "[net]\nenable-pipe=0\n");
+    test::RecordingUserPort port;
+    ToolSession session(home, port);
+    EXPECT_EQ(clearAllData(session, DeviceUIInfo{}), kOperationDeclined);
+    ASSERT_EQ(port.defaultNoQuestions().size(), 1u);
+    EXPECT_TRUE(port.defaultNoQuestions()[0].starts_with("此操作将清除所有数据"));
+}
+
 } // namespace
 } // namespace quorvane

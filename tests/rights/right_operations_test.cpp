@@ -324,11 +324,14 @@ TEST_F(RightsOps, ADownloadEndedByMinusOneHasEveryRightAndNoEndMarkerLine) {
     EXPECT_TRUE(port_.messages().empty());
 }
 
-TEST_F(RightsOps, ADownloadStopsAfterFiveSilentWaitsAndKeepsWhatCame) {
+// A failed download once emptied the file of the last whole one.
+TEST_F(RightsOps, ADownloadStopsAfterFiveSilentWaitsAndLeavesTheLastWholeFile) {
     controller.setScript(storage({{3, 100}, {9, 102}}, 4));
+    test::writeFile(home + "/下载权限.txt", "earlier\r\n");
     auto r = downloadRights(s(), device, true, false);
     EXPECT_EQ(r.rc, -2);
-    EXPECT_EQ(file("下载权限.txt"), rightLine(3, 100) + "\r\n");
+    EXPECT_EQ(r.lines, std::vector<std::string>{rightLine(3, 100)});
+    EXPECT_EQ(file("下载权限.txt"), "earlier\r\n");
     int atFour = 0;
     for (const auto& f : sent())
         atFour += u32At(f.payload(), 0) == 4;

@@ -20,6 +20,10 @@ class RecordingUserPort : public UserPort {
         record(questions_, text);
         return next() == Answer::Yes;
     }
+    bool askYesNoDefaultNo(const std::string& text) override {
+        record(defaultNoQuestions_, text);
+        return askYesNo(text);
+    }
     Answer askYesNoCancel(const std::string& text) override {
         record(questions_, text);
         return next();
@@ -58,6 +62,8 @@ class RecordingUserPort : public UserPort {
     std::vector<std::string> notices() const { return copy(notices_); }
     std::vector<std::string> messages() const { return copy(messages_); }
     std::vector<std::string> questions() const { return copy(questions_); }
+    // The questions asked with No as the default button (also in questions()).
+    std::vector<std::string> defaultNoQuestions() const { return copy(defaultNoQuestions_); }
     std::vector<std::string> progressTexts() const { return copy(progress_); }
     std::vector<std::string> opened() const { return copy(opened_); }
     int busyDepth() const {
@@ -96,7 +102,8 @@ class RecordingUserPort : public UserPort {
     }
 
     mutable std::mutex m_;
-    std::vector<std::string> notices_, messages_, questions_, progress_, opened_;
+    std::vector<std::string> notices_, messages_, questions_, defaultNoQuestions_, progress_,
+        opened_;
     std::deque<Answer> answers_;
     std::deque<std::optional<std::string>> files_;
     int busyDepth_ = 0;

@@ -48,7 +48,7 @@ int deviceBackupCommand(ToolSession& session, const std::optional<DeviceUIInfo>&
 
 int clearAllData(ToolSession& session, const std::optional<DeviceUIInfo>& selected) {
     UserPort& port = session.port();
-    if (!port.askYesNo(
+    if (!port.askYesNoDefaultNo(
             "此操作将清除所有数据（包含备份配置及出厂设置、权限数据、日志数据），确定要继"
             "续吗？操作需要几分钟到几十分钟，完成后控制器将自动重新启动！"))
         return kOperationDeclined;

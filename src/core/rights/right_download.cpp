@@ -93,7 +93,10 @@ DownloadResult downloadRights(ToolSession& session, const DeviceUIInfo& device, 
     result.cancelled = batch.cancelled;
     result.rc = endMarker ? 0 : -2;
 
-    if (auto path = writeResultList(session, kDownloadFile, result.lines)) {
+    // A download that failed or was cancelled leaves the last whole one in place: an empty or
+    // partial file would replace rights the person still needs. An overrun was read through.
+    const bool whole = endMarker || overrun;
+    if (auto path = whole ? writeResultList(session, kDownloadFile, result.lines) : std::nullopt) {
         result.file = *path;
         if (openAfterwards)
             port.openDocument(*path, false);

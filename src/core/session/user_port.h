@@ -19,6 +19,9 @@ class UserPort {
     // A message box of an operation (title empty: the window's own title).
     virtual void showMessage(const std::string& text, const std::string& title = {}) = 0;
     virtual bool askYesNo(const std::string& text) = 0;
+    // The same for a question whose Yes cannot be undone (wiping a controller): No is the
+    // default button, so Enter never says Yes.
+    virtual bool askYesNoDefaultNo(const std::string& text) { return askYesNo(text); }
     virtual Answer askYesNoCancel(const std::string& text) = 0;
     // Progress text of a long operation, and how far it is (done of total; total 0: unknown).
     virtual void progress(const std::string& text, long done = 0, long total = 0) = 0;

@@ -112,6 +112,16 @@ bool QtUserPort::askYesNo(const std::string& text) {
     return yes;
 }
 
+bool QtUserPort::askYesNoDefaultNo(const std::string& text) {
+    bool yes = false;
+    onGuiThread([&] {
+        yes = QMessageBox::question(window_, window_ ? window_->windowTitle() : QString(), q(text),
+                                    QMessageBox::Yes | QMessageBox::No,
+                                    QMessageBox::No) == QMessageBox::Yes;
+    });
+    return yes;
+}
+
 Answer QtUserPort::askYesNoCancel(const std::string& text) {
     Answer answer = Answer::Cancel;
     onGuiThread([&] {

@@ -36,6 +36,7 @@ class QtUserPort : public QObject, public UserPort {
     void showNotice(const std::string& text) override;
     void showMessage(const std::string& text, const std::string& title = {}) override;
     bool askYesNo(const std::string& text) override;
+    bool askYesNoDefaultNo(const std::string& text) override;
     Answer askYesNoCancel(const std::string& text) override;
     void progress(const std::string& text, long done = 0, long total = 0) override;
     std::optional<std::string> pickOpenFile(const std::string& filter) override;
