@@ -134,7 +134,8 @@ TEST(ConfigCli, ControllerSideBackupsAndClearAll) {
     EXPECT_EQ(h.cli({"--yes", "restore-factory", "-d", "127.0.0.2"}, &code), "操作成功！\n");
     EXPECT_EQ(code, 0);
     EXPECT_EQ(config(sim, "127.0.0.2")["hostPort"].integer(), 50000);
-    EXPECT_EQ(h.cli({"--yes", "clear-all", "-d", "127.0.0.2"}, &code), "");
+    EXPECT_EQ(h.cli({"--yes", "clear-all", "-d", "127.0.0.2"}, &code),
+              "清除所有数据命令已发送，完成后控制器将自动重新启动！\n");
     EXPECT_EQ(code, 0);
     JsonValue c = config(sim, "127.0.0.2");
     EXPECT_EQ(c["clearAlls"].integer(), 1);

@@ -33,7 +33,7 @@ TEST(RemoteCli, EachCommandReachesTheSimulatedController) {
     EXPECT_EQ(run({"--yes", "open-all", "--door", "4", "--ms", "30000", "-d", "127.0.0.3"}, 0),
               "操作成功！\n");
     EXPECT_EQ(run({"reset", "-d", "127.0.0.2"}, 3), "");
-    EXPECT_EQ(run({"--yes", "reset", "-d", "127.0.0.2"}, 0), "");
+    EXPECT_EQ(run({"--yes", "reset", "-d", "127.0.0.2"}, 0), "重启设备命令已发送！\n");
     EXPECT_EQ(run({"--yes", "clear-log", "-d", "127.0.0.2"}, 0), "操作成功！\n");
     EXPECT_EQ(run({"self-test", "-d", "127.0.0.2", "--flags", "0x08000010"}, 1),
               "自测操作失败！返回码：4\n");

@@ -56,7 +56,8 @@ int clearAllData(ToolSession& session, const std::optional<DeviceUIInfo>& select
         port.showMessage("请选择要操作的记录！");
         return kOperationFailed;
     }
-    return send(session, *selected, kClearAll);
+    return sendRestartingCommand(session, *selected, kClearAll,
+                                 "清除所有数据命令已发送，完成后控制器将自动重新启动！");
 }
 
 } // namespace quorvane

@@ -124,7 +124,7 @@ int resetDevice(ToolSession& session, const std::optional<DeviceUIInfo>& selecte
     }
     if (!session.port().askYesNo("确定要重新启动设备？"))
         return kDeclined;
-    return toSelected(session, selected, kNoDevice, kRestart);
+    return sendRestartingCommand(session, *selected, kRestart, "重启设备命令已发送！");
 }
 
 int clearLog(ToolSession& session, const std::optional<DeviceUIInfo>& selected) {

@@ -19,6 +19,20 @@ ExchangeOutcome sendDeviceCommand(ToolSession& session, const DeviceUIInfo& reco
     return session.exchange().run(request, session.oneShotLimits());
 }
 
+int sendRestartingCommand(ToolSession& session, const DeviceUIInfo& record, std::uint8_t command,
+                          const std::string& sentText) {
+    auto target = session.prepareDevAddress(record.ip, &record);
+    if (!target)
+        return -1;
+    ExchangeRequest request;
+    request.target = *target;
+    request.command = command;
+    if (session.exchange().run(request, limits::kSendOnly).kind != ExchangeOutcome::Kind::Sent)
+        return -1;
+    session.port().showMessage(sentText);
+    return 0;
+}
+
 int commandResult(ToolSession& session, const ExchangeOutcome& outcome) {
     switch (outcome.kind) {
     case ExchangeOutcome::Kind::Sent:

@@ -19,6 +19,11 @@ inline constexpr const char* kSilentDeviceText =
 ExchangeOutcome sendDeviceCommand(ToolSession& session, const DeviceUIInfo& record,
                                   std::uint8_t command, std::vector<std::uint8_t> payload = {});
 
+// A command the controller answers by restarting (restart, clearing all data): sent without a
+// wait, since no reply comes by design, and then sentText is shown. 0 once it went out.
+int sendRestartingCommand(ToolSession& session, const DeviceUIInfo& record, std::uint8_t command,
+                          const std::string& sentText);
+
 // 0 when the command went out and, where the session waits, was answered with status 1;
 // -1 otherwise. A silent controller is reported with the refresh's timeout text.
 int commandResult(ToolSession& session, const ExchangeOutcome& outcome);
