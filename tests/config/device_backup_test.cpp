@@ -1,20 +1,16 @@
 #include <gtest/gtest.h>
 
 #include "config/device_backup.h"
-#include "recording_user_port.h"
+#include "offline_session.h"
 #include "session/operation_result.h"
-#include "session/tool_session.h"
-#include "test_paths.h"
 
 namespace quorvane {
 namespace {
 
 // A backup asked for with no controller selected says so after the question, not nothing.
 TEST(DeviceBackup, WithoutASelectedControllerTheAnswerIsTheNoSelectionMessage) {
-    const std::string home = test::scratchDir("device-backup");
-    test::writeFile(home + "/config.ini", "[net]\nenable-pipe=0\n");
-    test::RecordingUserPort port;
-    ToolSession session(home, port);
+    test::OfflineSession o("device-backup");
+    auto& [home, port, session] = o;
     port.answer(Answer::Yes);
     EXPECT_EQ(deviceBackupCommand(session, std::nullopt, true, DeviceBackupCommand::Backup),
               kOperationFailed);
@@ -23,10 +19,8 @@ TEST(DeviceBackup, WithoutASelectedControllerTheAnswerIsTheNoSelectionMessage) {
 
 // Enter once said Yes to wiping a controller.
 TEST(DeviceBackup, ClearingAllDataAsksWithNoAsTheDefault) {
-    const std::string home = test::scratchDir("clear-all");
-    test::writeFile(home + "/config.ini", "[net]\nenable-pipe=0\n");
-    test::RecordingUserPort port;
-    ToolSession session(home, port);
+    test::OfflineSession o("clear-all");
+    auto& [home, port, session] = o;
     EXPECT_EQ(clearAllData(session, DeviceUIInfo{}), kOperationDeclined);
     ASSERT_EQ(port.defaultNoQuestions().size(), 1u);
     EXPECT_TRUE(port.defaultNoQuestions()[0].starts_with("此操作将清除所有数据"));

@@ -7,19 +7,15 @@
 #include "config/device_detail.h"
 #include "infra/codepage.h"
 #include "model/config_text.h"
-#include "recording_user_port.h"
+#include "offline_session.h"
 #include "session/operation_result.h"
-#include "session/tool_session.h"
-#include "test_paths.h"
 
 namespace quorvane {
 namespace {
 
 TEST(DeviceDetail, IsShownAndWrittenToItsFileWhenAsked) {
-    const std::string home = test::scratchDir("device-detail");
-    test::writeFile(home + "/config.ini", "[net]\nenable-pipe=0\n");
-    test::RecordingUserPort port;
-    ToolSession session(home, port);
+    test::OfflineSession o("device-detail");
+    auto& [home, port, session] = o;
     EXPECT_EQ(showDevDetailInfo(session, std::nullopt, "", true), kOperationFailed);
     EXPECT_EQ(port.messages().back(), "请选择要操作的设备！");
 

@@ -2,19 +2,15 @@
 // read.
 #include <gtest/gtest.h>
 
-#include "recording_user_port.h"
+#include "offline_session.h"
 #include "rights/right_upload.h"
-#include "session/tool_session.h"
-#include "test_paths.h"
 
 namespace quorvane {
 namespace {
 
 TEST(RightUploadPick, NeedsASelectionAndAFileThatCanBeRead) {
-    const std::string home = test::scratchDir("right-upload-pick");
-    test::writeFile(home + "/config.ini", "[net]\nenable-pipe=0\n");
-    test::RecordingUserPort port;
-    ToolSession session(home, port);
+    test::OfflineSession o("right-upload-pick");
+    auto& [home, port, session] = o;
     uploadRights(session, std::nullopt);
     EXPECT_EQ(port.messages(), std::vector<std::string>{"请选择要操作的记录！"});
     const DeviceUIInfo device;
