@@ -4,8 +4,9 @@
 
 namespace quorvane {
 
-ExchangeOutcome sendDeviceCommand(ToolSession& session, const DeviceUIInfo& record,
-                                  std::uint8_t command, std::vector<std::uint8_t> payload) {
+namespace {
+ExchangeOutcome send(ToolSession& session, const DeviceUIInfo& record, std::uint8_t command,
+                     std::vector<std::uint8_t> payload, const ExchangeLimits& limits) {
     auto target = session.prepareDevAddress(record.ip, &record);
     if (!target) {
         ExchangeOutcome none;
@@ -16,18 +17,18 @@ ExchangeOutcome sendDeviceCommand(ToolSession& session, const DeviceUIInfo& reco
     request.target = *target;
     request.command = command;
     request.payload = std::move(payload);
-    return session.exchange().run(request, session.oneShotLimits());
+    return session.exchange().run(request, limits);
+}
+} // namespace
+
+ExchangeOutcome sendDeviceCommand(ToolSession& session, const DeviceUIInfo& record,
+                                  std::uint8_t command, std::vector<std::uint8_t> payload) {
+    return send(session, record, command, std::move(payload), session.oneShotLimits());
 }
 
 int sendRestartingCommand(ToolSession& session, const DeviceUIInfo& record, std::uint8_t command,
                           const std::string& sentText) {
-    auto target = session.prepareDevAddress(record.ip, &record);
-    if (!target)
-        return -1;
-    ExchangeRequest request;
-    request.target = *target;
-    request.command = command;
-    if (session.exchange().run(request, limits::kSendOnly).kind != ExchangeOutcome::Kind::Sent)
+    if (send(session, record, command, {}, limits::kSendOnly).kind != ExchangeOutcome::Kind::Sent)
         return -1;
     session.port().showMessage(sentText);
     return 0;

@@ -104,20 +104,20 @@ void QtUserPort::showMessage(const std::string& text, const std::string& title) 
 }
 
 bool QtUserPort::askYesNo(const std::string& text) {
-    bool yes = false;
-    onGuiThread([&] {
-        yes = QMessageBox::question(window_, window_ ? window_->windowTitle() : QString(), q(text),
-                                    QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
-    });
-    return yes;
+    return askYesNoWith(text, false);
 }
 
 bool QtUserPort::askYesNoDefaultNo(const std::string& text) {
+    return askYesNoWith(text, true);
+}
+
+bool QtUserPort::askYesNoWith(const std::string& text, bool noIsDefault) {
     bool yes = false;
     onGuiThread([&] {
         yes = QMessageBox::question(window_, window_ ? window_->windowTitle() : QString(), q(text),
                                     QMessageBox::Yes | QMessageBox::No,
-                                    QMessageBox::No) == QMessageBox::Yes;
+                                    noIsDefault ? QMessageBox::No : QMessageBox::NoButton) ==
+              QMessageBox::Yes;
     });
     return yes;
 }

@@ -61,6 +61,8 @@ class QtUserPort : public QObject, public UserPort {
     void noticeShown(const QString& text);
 
   private:
+    // A Yes/No question; without noIsDefault Qt chooses the default button (Yes).
+    bool askYesNoWith(const std::string& text, bool noIsDefault);
     // Runs f on the window's thread and waits for it when called from another thread.
     void onGuiThread(const std::function<void()>& f);
     void enqueueNotice(const QString& text);
