@@ -25,14 +25,21 @@ namespace {
 
 std::string randomBytes(std::mt19937& rng, std::size_t n) {
     std::string s(n, '\0');
-    for (auto& c : s) c = static_cast<char>(rng() & 0xFF);
+    for (auto& c : s)
+        c = static_cast<char>(rng() & 0xFF);
     return s;
 }
 
 std::string frameHeader(char prefix, char marker, std::uint8_t code, std::uint16_t length) {
     std::string f(16, prefix);
     f.append(8, marker);
-    f += {0, 1, 1, 0, static_cast<char>(code), 1, static_cast<char>(length >> 8),
+    f += {0,
+          1,
+          1,
+          0,
+          static_cast<char>(code),
+          1,
+          static_cast<char>(length >> 8),
           static_cast<char>(length & 0xFF)};
     return f;
 }
@@ -41,19 +48,20 @@ std::string frameHeader(char prefix, char marker, std::uint8_t code, std::uint16
 std::vector<std::string> garbageDatagrams(char prefix, char marker) {
     std::mt19937 rng(7);
     std::vector<std::string> g = {"", "x", "xxx", std::string(1, prefix), std::string(32, prefix)};
-    g.push_back(frameHeader(prefix, marker, 2, 0xFFFF));              // length past the end
-    g.push_back(frameHeader(prefix, marker, 3, 10) + std::string(11, '\x01'));  // short block
+    g.push_back(frameHeader(prefix, marker, 2, 0xFFFF)); // length past the end
+    g.push_back(frameHeader(prefix, marker, 3, 10) + std::string(11, '\x01'));   // short block
     g.push_back(frameHeader(prefix, marker, 3, 540) + std::string(541, '\x7F')); // bad sums
-    g.push_back(frameHeader(prefix, marker, 14, 3) + "abc\x01");      // bad checksum
+    g.push_back(frameHeader(prefix, marker, 14, 3) + "abc\x01");                 // bad checksum
     g.push_back(frameHeader(prefix, marker, 4, 20000) + randomBytes(rng, 20001));
-    for (std::size_t n : {33u, 700u, 1500u, 19999u, 20001u, 65507u}) g.push_back(randomBytes(rng, n));
+    for (std::size_t n : {33u, 700u, 1500u, 19999u, 20001u, 65507u})
+        g.push_back(randomBytes(rng, n));
     return g;
 }
 
 // A controller played by the test: every datagram it gets is answered with the garbage above,
 // then with a proper search reply and `burst` large filler replies.
 class FakeController {
-public:
+  public:
     explicit FakeController(std::uint16_t port) {
         socket_.open();
         socket_.bind(*platform::parseIpv4("127.0.0.42"), port);
@@ -68,14 +76,17 @@ public:
     std::atomic<int> burst{0};
     const std::string validReply = deviceInfoReply(sampleDevice(1), false);
 
-private:
+  private:
     void run() {
         std::vector<std::uint8_t> buffer(65536);
         for (;;) {
-            if (socket_.waitReadable(&stop_) != platform::UdpSocket::Wait::Readable) return;
+            if (socket_.waitReadable(&stop_) != platform::UdpSocket::Wait::Readable)
+                return;
             Ipv4Endpoint from;
-            if (socket_.receiveFrom(buffer, from) < 0) continue;
-            for (const auto& g : garbageDatagrams('\xAA', '\xFF')) socket_.sendTo(asBytes(g), from);
+            if (socket_.receiveFrom(buffer, from) < 0)
+                continue;
+            for (const auto& g : garbageDatagrams('\xAA', '\xFF'))
+                socket_.sendTo(asBytes(g), from);
             socket_.sendTo(asBytes(validReply), from);
             // Search replies in form (code 3), so that a search passes them on.
             const std::string filler =
@@ -95,8 +106,8 @@ private:
 
 TEST(Garbage, SimKeepsAnsweringAfterMalformedDatagrams) {
     IntegrationHome h;
-    ChildProcess sim(std::vector<std::string>{simPath(), "--port", std::to_string(h.port),
-                                              "--count", "3"});
+    ChildProcess sim(
+        std::vector<std::string>{simPath(), "--port", std::to_string(h.port), "--count", "3"});
     ASSERT_TRUE(sim.waitForLine("ready"));
     platform::UdpSocket s;
     ASSERT_TRUE(s.open());
@@ -119,11 +130,11 @@ TEST(Garbage, TavrinSurvivesBrokenRequestsAndClientsThatHangUpOrStopReading) {
     FakeController controller(static_cast<std::uint16_t>(testPort(1)));
     ChildProcess tavrin(std::vector<std::string>{
         tavrinPath(), "--home", h.home, "--search-address", "127.0.0.42", "--search-port",
-        std::to_string(controller.endpoint.port), "--quiet-ms", "1000"});
+        std::to_string(controller.endpoint.port), "--quiet-ms", "1000", "--relay-cap-ms", "500"});
     ASSERT_TRUE(tavrin.waitForLine("serving the pipe"));
     const std::string path = *platform::localPipePath("127.0.0.1", "itpipe");
 
-    {   // connects and hangs up at once; connects, sends half a search and hangs up
+    { // connects and hangs up at once; connects, sends half a search and hangs up
         platform::LocalPipe p;
         ASSERT_TRUE(p.connect(path));
         platform::LocalPipe q;
@@ -131,7 +142,7 @@ TEST(Garbage, TavrinSurvivesBrokenRequestsAndClientsThatHangUpOrStopReading) {
         q.write(asBytes(searchRequest()));
     }
     EXPECT_TRUE(talk(path, "short").ended);
-    EXPECT_TRUE(talk(path, std::string(30000, '\x01')).ended);  // longer than the buffer
+    EXPECT_TRUE(talk(path, std::string(30000, '\x01')).ended); // longer than the buffer
     PipeRequest unknownKind;
     unknownKind.kind = 7;
     EXPECT_TRUE(talk(path, buildPipeRequest(unknownKind)).ended);
@@ -153,7 +164,7 @@ TEST(Garbage, TavrinSurvivesBrokenRequestsAndClientsThatHangUpOrStopReading) {
     EXPECT_TRUE(relayed.ended);
     EXPECT_EQ(relayed.answers.size(), 1u);
 
-    {   // a relay that asks for weeks of waiting on a silent address, and whose client leaves
+    { // a relay that asks for weeks of waiting on a silent address, and whose client leaves
         PipeRequest patient = relay;
         patient.address = "127.0.0.43:" + std::to_string(controller.endpoint.port);
         patient.timeoutMs = 0x7FFFFFFF;
@@ -162,9 +173,16 @@ TEST(Garbage, TavrinSurvivesBrokenRequestsAndClientsThatHangUpOrStopReading) {
         ASSERT_TRUE(leaving.connect(path));
         ASSERT_TRUE(leaving.write(asBytes(buildPipeRequest(patient))));
     }
+    // A client that stays asks in vain: the wait ends at the service's cap and frees its slot.
+    PipeRequest endless = relay;
+    endless.address = "127.0.0.43:" + std::to_string(controller.endpoint.port);
+    endless.timeoutMs = 0x7FFFFFFF;
+    auto capped = talk(path, buildPipeRequest(endless), std::chrono::seconds(5));
+    EXPECT_TRUE(capped.ended);
+    EXPECT_TRUE(capped.answers.empty());
     EXPECT_TRUE(talk(path, "short").ended);
 
-    {   // a search whose client reads nothing while the replies fill its pipe
+    { // a search whose client reads nothing while the replies fill its pipe
         controller.burst = 300;
         platform::LocalPipe silent;
         ASSERT_TRUE(silent.connect(path));

@@ -15,7 +15,8 @@ using namespace quorvane::tavrin;
 namespace {
 platform::Wakeup* gStop = nullptr;
 extern "C" void onStopSignal(int) {
-    if (gStop) gStop->signal();  // an eventfd write: safe in a signal handler
+    if (gStop)
+        gStop->signal(); // an eventfd write: safe in a signal handler
 }
 } // namespace
 
@@ -26,14 +27,14 @@ int main(int argc, char** argv) {
         std::cout << kTavrinHelp;
         return 0;
     }
-    if (!options) return 2;
+    if (!options)
+        return 2;
     std::string home = options->home.empty() ? programDirectory() : options->home;
     Settings settings(home);
 
     ServiceConfig config;
-    std::string searchAddress =
-        options->searchAddress.value_or(platform::ipv4Text(static_cast<std::uint32_t>(
-            settings.readInt("net", "common-broadcast-address", -1))));
+    std::string searchAddress = options->searchAddress.value_or(platform::ipv4Text(
+        static_cast<std::uint32_t>(settings.readInt("net", "common-broadcast-address", -1))));
     auto address = platform::parseIpv4(searchAddress);
     auto bind = platform::parseIpv4(options->bindAddress);
     if (!address || !bind) {
@@ -46,11 +47,13 @@ int main(int argc, char** argv) {
     config.bindAddress = *bind;
     config.quietMs = options->quietMs;
     config.searchCapMs = options->searchCapMs;
+    config.relayCapMs = options->relayCapMs;
     config.dataDir = settings.resolve(".\\data");
     platform::makeDirectories(config.dataDir);
     // The switch is read once, at the service's own start.
     if (settings.readInt("net", "enable-pipe", 1) != 0) {
-        std::string name = options->pipeName.value_or(settings.readString("net", "pipe-name", "kelmorhub"));
+        std::string name =
+            options->pipeName.value_or(settings.readString("net", "pipe-name", "kelmorhub"));
         auto path = platform::localPipePath("127.0.0.1", name);
         if (!path) {
             std::cerr << "tavrin: bad pipe name\n";
@@ -61,7 +64,7 @@ int main(int argc, char** argv) {
 
     platform::Wakeup stop;
     gStop = &stop;
-    struct sigaction sa{};
+    struct sigaction sa {};
     sa.sa_handler = onStopSignal;
     sigaction(SIGTERM, &sa, nullptr);
     sigaction(SIGINT, &sa, nullptr);

@@ -22,6 +22,8 @@ Usage: tavrin [OPTIONS]
   --quiet-ms MS          a search ends after MS milliseconds without a search reply
                          (default 3000) ...
   --search-cap-ms MS     ... and at the latest MS milliseconds after it began (default 10000)
+  --relay-cap-ms MS      a relay waits for a reply at most MS milliseconds, whatever its
+                         client asks for (default 30000)
   --help                 this text
 
 The pipe is served only when enable-pipe (section net of config.ini) is not 0 when the
@@ -49,16 +51,22 @@ std::optional<TavrinOptions> parseTavrinOptions(int argc, char** argv, bool& hel
         char* end = nullptr;
         long n = std::strtol(v.c_str(), &end, 10);
         bool isNumber = !v.empty() && *end == 0;
-        if (a == "--home") o.home = v;
-        else if (a == "--search-address") o.searchAddress = v;
-        else if (a == "--bind") o.bindAddress = v;
-        else if (a == "--pipe-name") o.pipeName = v;
+        if (a == "--home")
+            o.home = v;
+        else if (a == "--search-address")
+            o.searchAddress = v;
+        else if (a == "--bind")
+            o.bindAddress = v;
+        else if (a == "--pipe-name")
+            o.pipeName = v;
         else if (a == "--search-port" && isNumber && n > 0 && n < 65536)
             o.searchPort = static_cast<std::uint16_t>(n);
         else if (a == "--quiet-ms" && isNumber && n > 0 && n <= 600000)
             o.quietMs = static_cast<int>(n);
         else if (a == "--search-cap-ms" && isNumber && n > 0 && n <= 600000)
             o.searchCapMs = static_cast<int>(n);
+        else if (a == "--relay-cap-ms" && isNumber && n > 0 && n <= 600000)
+            o.relayCapMs = static_cast<int>(n);
         else {
             std::cerr << "tavrin: bad option " << a << " " << v << " (see --help)\n";
             return std::nullopt;

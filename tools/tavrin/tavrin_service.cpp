@@ -246,8 +246,8 @@ void TavrinService::relay(const PipeRequest& request, platform::LocalPipe& clien
         return;
     }
     log("relayed " + std::to_string(frame.size()) + " bytes to " + target.text());
-    const auto span = std::chrono::milliseconds(
-        request.timeoutMs > 0 ? static_cast<long long>(request.timeoutMs) : kDefaultRelayMs);
+    const auto span = std::chrono::milliseconds(std::min<long long>(
+        request.timeoutMs > 0 ? request.timeoutMs : kDefaultRelayMs, config_.relayCapMs));
     std::vector<std::uint8_t> buffer(kMaxDatagram);
     auto until = clock::now() + span;
     for (;;) {

@@ -24,7 +24,10 @@ struct ServiceConfig {
     std::string pipePath;    // empty: the pipe is not served
     int quietMs = 3000;      // a search ends when no search reply came for this long ...
     int searchCapMs = 10000; // ... and at the latest after this long
-    std::string dataDir;     // where the device-list updates are kept
+    // A relay waits for a reply at most this long, whatever its client asks for: a client
+    // asking for endless waits on a silent address would otherwise keep its slot for good.
+    int relayCapMs = 30000;
+    std::string dataDir; // where the device-list updates are kept
 };
 
 class TavrinService {
