@@ -97,28 +97,35 @@ int ChildProcess::wait() {
 
 namespace {
 
-// True when nobody holds the port for UDP or TCP on any local address.
-bool portIsFree(int port) {
-    for (int type : {SOCK_DGRAM, SOCK_STREAM}) {
-        const int fd = ::socket(AF_INET, type | SOCK_CLOEXEC, 0);
-        if (fd < 0)
-            return false;
-        sockaddr_in a{};
-        a.sin_family = AF_INET;
-        a.sin_port = htons(static_cast<std::uint16_t>(port));
-        const bool bound = ::bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0;
-        ::close(fd);
-        if (!bound)
-            return false;
+// Takes port for this process: a TCP socket bound to it on every address stays open until the
+// process ends, so no other test process can take the same number (its own bind fails), and
+// a UDP bind shows nobody uses it for datagrams now. Checking a port free and binding it later
+// left a window in which a neighbouring test took it.
+bool reservePort(int port) {
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_port = htons(static_cast<std::uint16_t>(port));
+    const int held = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (held < 0)
+        return false;
+    if (::bind(held, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0) {
+        ::close(held);
+        return false;
     }
-    return true;
+    const int probe = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    const bool udpFree =
+        probe >= 0 && ::bind(probe, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0;
+    if (probe >= 0)
+        ::close(probe);
+    if (!udpFree)
+        ::close(held);
+    return udpFree;
 }
 
 } // namespace
 
-// Ports are drawn at random below the kernel's ephemeral range and checked free: tests of
-// neighbouring process ids once derived overlapping ports from their ids and collided. An
-// offset keeps its port for the life of the process.
+// Ports are drawn at random below the kernel's ephemeral range, where no system-chosen port
+// lands, and reserved for the life of the process. An offset keeps its port that long.
 int testPort(int offset) {
     static std::mutex lock;
     static std::map<int, int> chosen;
@@ -129,10 +136,7 @@ int testPort(int offset) {
     std::uniform_int_distribution<int> range(20000, 32000);
     for (;;) {
         const int port = range(random);
-        bool taken = !portIsFree(port);
-        for (const auto& [o, p] : chosen)
-            taken = taken || p == port;
-        if (!taken)
+        if (reservePort(port))
             return chosen[offset] = port;
     }
 }
