@@ -20,6 +20,7 @@
 #include "rights/right_reads.h"
 #include "rights/right_test_operations.h"
 #include "rights/right_upload.h"
+#include "session/device_command.h"
 #include "session/tool_session.h"
 #include "test_paths.h"
 #include "udp_controller.h"
@@ -359,15 +360,38 @@ TEST_F(RightsOps, ADownloadWithoutAnEndMarkerStopsPastTheStoredCountAndKeepsWhat
                                  "下载已停止，已下载权限数量=1026"});
 }
 
+// A controller that answers with its own counter and repeats its previous reply before each
+// new one: the repeat names an earlier position and is not taken for the answer.
+TEST_F(RightsOps, ADownloadTakesOnlyRepliesNamingThePositionAskedWithoutSequenceEchoes) {
+    auto proper = storage({{3, 100}, {4, 101}, {9, 102}});
+    controller.setScript([proper, previous = std::string()](const SentFrame& f) mutable {
+        std::string reply = proper(f).front();
+        reply[26] = reply[27] = '\x05';
+        std::vector<std::string> out;
+        if (!previous.empty())
+            out.push_back(previous);
+        out.push_back(previous = reply);
+        return out;
+    });
+    ByteWriter(device.doorConfig, 8).putU32le(3);
+    auto r = downloadRights(s(), device, true, false);
+    EXPECT_EQ(r.rc, 0);
+    EXPECT_EQ(r.lines,
+              (std::vector<std::string>{rightLine(3, 100), rightLine(4, 101), rightLine(9, 102)}));
+    EXPECT_EQ(sent().size(), 4u);
+}
+
+// A download whose every answer goes back once asked the same positions without end; the
+// answers are not taken now, and the silent waits end it.
 TEST_F(RightsOps, ADownloadThatGoesBackwardsEnds) {
     controller.setScript([](const SentFrame& f) {
         return std::vector<std::string>{replyTo(f, 1, le32(2) + storedRight(5))};
     });
     auto r = downloadRights(s(), device, true, false);
     EXPECT_EQ(r.rc, -2);
-    // Position 1 answered with 2; position 3 answered with 2 again ends it.
-    EXPECT_EQ(sent().size(), 2u);
-    EXPECT_EQ(port_.messages(), std::vector<std::string>{"权限操作失败！"});
+    // Position 1 answered with 2; position 3, answered with 2 each time, is given up.
+    EXPECT_EQ(sent().size(), 1u + 5u);
+    EXPECT_EQ(port_.messages(), std::vector<std::string>{kSilentDeviceText});
 }
 
 TEST_F(RightsOps, TheSameCardTwiceInARightFileIsSentOnceWithItsLastLineInCardOrder) {
@@ -448,7 +472,9 @@ TEST_F(RightsOps, ReadsShowTheRightTheyGot) {
     controller.setScript([](const SentFrame& f) {
         if (f.info.command == 52)
             return std::vector<std::string>{replyTo(f, 1, le32(7) + storedRight(42))};
-        return std::vector<std::string>{replyTo(f, 1, std::string(24, '\0'))};
+        // A late answer to an earlier read of card 41 comes first.
+        return std::vector<std::string>{replyTo(f, 1, storedRight(41)),
+                                        replyTo(f, 1, std::string(24, '\0'))};
     });
     auto at = readRightAt(s(), device, 1, true);
     EXPECT_EQ(at.rc, 0);

@@ -75,7 +75,22 @@ TEST_F(Engine, ASilentCardIsSentFourTimesEachWithItsOwnSequenceNumber) {
     EXPECT_EQ(dispatcher.slotCount(), 0u);
 }
 
-TEST_F(Engine, AnEarlierRequestsLateReplyIsNotTakenForThisOne) {
+TEST_F(Engine, AControllerThatAnswersWithItsOwnCounterIsServedUnlessSequencesMustMatch) {
+    script = [](const SentFrame& f) {
+        std::string reply = replyTo(f);
+        reply[26] = '\x77'; // its own counter, not the request's sequence number
+        reply[27] = '\x77';
+        return std::vector{reply};
+    };
+    auto served = exchange.run(request(16), limits::kCommand);
+    EXPECT_TRUE(served.ok());
+    EXPECT_EQ(served.sends, 1);
+    Exchange strict{link, dispatcher, protocol, clock, &port, true};
+    EXPECT_EQ(strict.run(request(16), limits::kCommand).kind, ExchangeOutcome::Kind::Timeout);
+}
+
+TEST_F(Engine, WhenSequencesMustMatchAnEarlierRequestsLateReplyIsNotTakenForThisOne) {
+    Exchange exchange{link, dispatcher, protocol, clock, &port, true};
     std::vector<SentFrame> seen;
     script = [&](const SentFrame& f) {
         seen.push_back(f);

@@ -58,6 +58,8 @@ DownloadResult downloadRights(ToolSession& session, const DeviceUIInfo& device, 
         request.target = *target;
         request.command = right_command::kReadAt;
         request.payload = positionPayload(position, searchForward);
+        // A late repeat of the previous step's reply names an earlier position: not this one.
+        request.accept = [asked = position](const Reply& r) { return answersReadAt(r, asked); };
         // The rights read go to the file, not into notices.
         request.consume = true;
         return request;
@@ -70,11 +72,6 @@ DownloadResult downloadRights(ToolSession& session, const DeviceUIInfo& device, 
         }
         if (read->position == kNoMoreRights) {
             endMarker = true;
-            return false;
-        }
-        // A position behind the one asked for would read the same rights again without end.
-        if (read->position < position) {
-            refused = true;
             return false;
         }
         std::string line = formatRightReply(reply.payload, true, options, true);

@@ -22,6 +22,21 @@ std::vector<std::uint8_t> cardReaderPayload(std::uint32_t cardHigh, std::uint32_
     return p;
 }
 
+bool answersReadOfCard(const Reply& reply, Bytes askedCard) {
+    if (reply.status != 1 || reply.payload.size() < askedCard.size())
+        return true;
+    const Bytes named = reply.payload.first(askedCard.size());
+    return std::equal(named.begin(), named.end(), askedCard.begin()) ||
+           std::all_of(named.begin(), named.end(), [](std::uint8_t b) { return b == 0; });
+}
+
+bool answersReadAt(const Reply& reply, std::uint32_t askedPosition) {
+    if (reply.status != 1)
+        return true;
+    auto read = readPositionReply(reply.payload);
+    return !read || read->position >= askedPosition;
+}
+
 std::vector<std::uint8_t> positionPayload(std::uint32_t position, bool searchForward) {
     std::vector<std::uint8_t> p(8);
     ByteWriter(p).putU32le(position).putU32le(searchForward ? 1 : 0);

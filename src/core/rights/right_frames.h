@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/bytes.h"
+#include "protocol/reply_dispatch.h"
 #include "rights/x_right.h"
 
 namespace quorvane {
@@ -36,5 +37,12 @@ struct PositionedRight {
     Bytes right; // the right's bytes as they arrived (formatRightReply reads them)
 };
 std::optional<PositionedRight> readPositionReply(Bytes payload);
+
+// Whether a read reply answers the read asked, for a controller that does not echo sequence
+// numbers: a reply to a read by card names that card or none (zero: no right); a reply to a
+// read by position names that position, a later one or the end, never an earlier one. A
+// failure, or a reply too short to name anything, answers: it reports the failure.
+bool answersReadOfCard(const Reply& reply, Bytes askedCard);
+bool answersReadAt(const Reply& reply, std::uint32_t askedPosition);
 
 } // namespace quorvane

@@ -13,10 +13,12 @@ namespace quorvane {
 namespace {
 
 RightReadResult send(ToolSession& session, const DeviceUIInfo& device, std::uint8_t command,
-                     std::vector<std::uint8_t> payload, bool withPosition) {
+                     std::vector<std::uint8_t> payload, bool withPosition,
+                     std::function<bool(const Reply&)> accept = {}) {
     installRightReplies(session);
     RightReadResult result;
-    ExchangeOutcome outcome = sendDeviceCommand(session, device, command, std::move(payload));
+    ExchangeOutcome outcome =
+        sendDeviceCommand(session, device, command, std::move(payload), std::move(accept));
     result.rc = commandResult(session, outcome);
     if (outcome.ok()) {
         const auto options = readRightSettings(session.settings()).textOptions();
@@ -52,8 +54,10 @@ RightReadResult readRightOfCard(ToolSession& session, const std::optional<Device
         return {};
     }
     const auto& c = std::get<CardClassification>(words);
-    return send(session, *selected, right_command::kReadOfCard, cardPayload(c.cardHigh, c.cardLow),
-                false);
+    auto asked = cardPayload(c.cardHigh, c.cardLow);
+    // A late reply to an earlier read names another card: it is not this read's answer.
+    auto namesThisCard = [asked](const Reply& r) { return answersReadOfCard(r, asked); };
+    return send(session, *selected, right_command::kReadOfCard, asked, false, namesThisCard);
 }
 
 } // namespace quorvane

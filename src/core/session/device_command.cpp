@@ -6,7 +6,8 @@ namespace quorvane {
 
 namespace {
 ExchangeOutcome send(ToolSession& session, const DeviceUIInfo& record, std::uint8_t command,
-                     std::vector<std::uint8_t> payload, const ExchangeLimits& limits) {
+                     std::vector<std::uint8_t> payload, const ExchangeLimits& limits,
+                     std::function<bool(const Reply&)> accept = {}) {
     auto target = session.prepareDevAddress(record.ip, &record);
     if (!target) {
         ExchangeOutcome none;
@@ -17,13 +18,16 @@ ExchangeOutcome send(ToolSession& session, const DeviceUIInfo& record, std::uint
     request.target = *target;
     request.command = command;
     request.payload = std::move(payload);
+    request.accept = std::move(accept);
     return session.exchange().run(request, limits);
 }
 } // namespace
 
 ExchangeOutcome sendDeviceCommand(ToolSession& session, const DeviceUIInfo& record,
-                                  std::uint8_t command, std::vector<std::uint8_t> payload) {
-    return send(session, record, command, std::move(payload), session.oneShotLimits());
+                                  std::uint8_t command, std::vector<std::uint8_t> payload,
+                                  std::function<bool(const Reply&)> accept) {
+    return send(session, record, command, std::move(payload), session.oneShotLimits(),
+                std::move(accept));
 }
 
 int sendRestartingCommand(ToolSession& session, const DeviceUIInfo& record, std::uint8_t command,

@@ -16,8 +16,10 @@ class ToolSession;
 inline constexpr const char* kSilentDeviceText =
     "设备通信超时，请检查设备运行状态及网络连接！网络恢复前只能显示已经下载到本地的数据。";
 
+// accept: further checks of a reply (it names the item asked), as ExchangeRequest::accept.
 ExchangeOutcome sendDeviceCommand(ToolSession& session, const DeviceUIInfo& record,
-                                  std::uint8_t command, std::vector<std::uint8_t> payload = {});
+                                  std::uint8_t command, std::vector<std::uint8_t> payload = {},
+                                  std::function<bool(const Reply&)> accept = {});
 
 // A command the controller answers by restarting (restart, clearing all data): sent without a
 // wait, since no reply comes by design, and then sentText is shown. 0 once it went out.

@@ -84,11 +84,14 @@ struct ExchangeOutcome {
 class Exchange {
   public:
     // port (may be null): pumped while the window's own thread waits; its cancel ends a wait.
-    // matchSequence: a reply answers only when it echoes the sequence number of one of this
-    // exchange's sends, so a late or repeated reply to an earlier request is not taken for
-    // the answer to this one.
+    // A reply answers when it comes from the controller asked with the awaited code and passes
+    // the request's own checks (a reply that names its item names the one asked): nothing
+    // promises that a controller echoes the request's sequence number. matchSequence (the
+    // option `net/match-reply-sequence`): a reply answers only when it also echoes the
+    // sequence number of one of this exchange's sends, so a late reply to an earlier request
+    // that names no item is not taken for this one either.
     Exchange(FrameSender& channel, ReplyDispatcher& dispatcher, ProtocolState& protocol,
-             Clock& clock, UserPort* port = nullptr, bool matchSequence = true);
+             Clock& clock, UserPort* port = nullptr, bool matchSequence = false);
 
     ExchangeOutcome run(const ExchangeRequest& request, const ExchangeLimits& limits) const;
     // As run; onResend is told before each send after the first (the batch runner counts

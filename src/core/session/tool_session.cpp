@@ -37,7 +37,7 @@ struct ToolSession::Impl {
           pipe(settings, dispatcher, pipeHooks()),
           replies(dispatcher, devices, static_cast<std::uint16_t>(channel.multicastDevicePort())),
           exchange(channel, dispatcher, protocol, clock, &port,
-                   settings.readInt("net", "match-reply-sequence", 1) != 0),
+                   settings.readInt("net", "match-reply-sequence", 0) != 0),
           batch(exchange, port, dispatcher) {
         channel.setPipe(&pipe);
     }
@@ -145,8 +145,12 @@ const Exchange& ToolSession::exchange() {
 const BatchRunner& ToolSession::batchRunner() {
     return impl_->batch;
 }
-void ToolSession::setOneShotLimits(const ExchangeLimits& limits) { impl_->oneShot = limits; }
-ExchangeLimits ToolSession::oneShotLimits() const { return impl_->oneShot; }
+void ToolSession::setOneShotLimits(const ExchangeLimits& limits) {
+    impl_->oneShot = limits;
+}
+ExchangeLimits ToolSession::oneShotLimits() const {
+    return impl_->oneShot;
+}
 std::uint16_t ToolSession::devicePort() const {
     return impl_->channel.devicePort();
 }
