@@ -10,7 +10,10 @@
 // where the difference lies: handoff_rights_per_s, the minimal sender with its replies read
 // by a second thread and handed over through a condition variable, as the tool's receive
 // thread does (ratio_to_handoff: tool / that); engine_rights_per_s, the tool's batch runner
-// alone, without the rights operation around it.
+// alone, without the rights operation around it; cli_rights_per_s, `quorvane-cli rights add`
+// of the same cards from a file, run in-process with standard error taken for a terminal (its
+// progress line rewritten in place), and cli_ratio_to_engine (the command line / the engine:
+// the command line should reach at least 0.9).
 // Then the 10,000 rights read back from the first controller by the download operation
 // (command 52, search forward). Counters: download_rights, download_rights_per_s.
 //
@@ -22,10 +25,12 @@
 #include <filesystem>
 #include <fstream>
 #include <mutex>
+#include <sstream>
 #include <thread>
 #include <unistd.h>
 
 #include "bench_support.h"
+#include "cli_context.h"
 #include "platform/udp_socket.h"
 #include "protocol/frame.h"
 #include "rights/right_builder.h"
@@ -55,7 +60,8 @@ struct Home {
         std::filesystem::create_directories(dir);
         std::ofstream(dir + "/config.ini")
             << "[net]\ncommon-dev-admin-port=" << port
-            << "\ncommon-broadcast-address=2147483647\nenable-mcast=0\nenable-pipe=0\n";
+            << "\ncommon-broadcast-address=2147483647\nenable-mcast=0\nenable-pipe=0\n"
+            << "[db]\nxstr=961b74e72e3212585228372772981543\n"; // start-up password 720418
     }
     ~Home() { std::filesystem::remove_all(dir); }
     std::string dir;
@@ -189,6 +195,17 @@ long engineOnly(ToolSession& session, const DeviceUIInfo& device,
     return succeeded;
 }
 
+// quorvane-cli adding the cards of cardsFile to the controller at ip; the rights it added.
+long cliAdd(const std::string& home, const std::string& ip, const std::string& cardsFile) {
+    std::ostringstream out, err;
+    int rc = cli::runCli({"--home", home, "--password", "720418", "--yes", "rights", "add", "-d",
+                          ip, "--from-file", cardsFile},
+                         out, err, true);
+    // "操作成功！" closes a batch in which every card was added.
+    return rc == 0 && out.str().find("操作成功！") != std::string::npos ? static_cast<long>(kCards)
+                                                                        : 0;
+}
+
 // Empties a controller's rights (command 24, answered).
 bool clearController(ToolSession& session, const DeviceUIInfo& device) {
     session.setOneShotLimits(limits::kCommand);
@@ -218,9 +235,12 @@ void BM_AddRights(benchmark::State& state) {
             payloads.push_back(addPayload(std::get<xRight>(right), settings.rightMode));
         }
 
+        const std::string cardsFile = home.dir + "/cards.txt";
+        std::ofstream(cardsFile) << fields.numbers;
+
         // The machine is shared: the two senders take turns, each round on an empty
         // controller, and the best round of each counts.
-        double bestTool = 0, bestBaseline = 0, bestHandoff = 0, bestEngine = 0;
+        double bestTool = 0, bestBaseline = 0, bestHandoff = 0, bestEngine = 0, bestCli = 0;
         long toolDone = 0, resends = 0;
         std::uint32_t baselineDone = 0;
         for (int round = 0; round < kRounds; ++round) {
@@ -252,6 +272,12 @@ void BM_AddRights(benchmark::State& state) {
             bestTool = std::max(bestTool, static_cast<double>(added.done) / seconds(t0));
             toolDone = added.done;
             resends += added.resends;
+
+            if (!clearController(session, *toolDevice))
+                return state.SkipWithError("clear not answered");
+            t0 = SteadyClock::now();
+            long cliDone = cliAdd(home.dir, toolDevice->ip, cardsFile);
+            bestCli = std::max(bestCli, static_cast<double>(cliDone) / seconds(t0));
         }
 
         // The download reads back what the tool added last.
@@ -278,6 +304,8 @@ void BM_AddRights(benchmark::State& state) {
         state.counters["handoff_rights_per_s"] = bestHandoff;
         state.counters["ratio_to_handoff"] = bestHandoff > 0 ? bestTool / bestHandoff : 0;
         state.counters["engine_rights_per_s"] = bestEngine;
+        state.counters["cli_rights_per_s"] = bestCli;
+        state.counters["cli_ratio_to_engine"] = bestEngine > 0 ? bestCli / bestEngine : 0;
         state.counters["download_rights"] = static_cast<double>(downloaded);
         state.counters["download_rights_per_s"] = bestDownload;
         state.counters["download_complete"] = complete ? 1 : 0;

@@ -54,11 +54,12 @@ struct CliCommand {
 
 std::span<const CliCommand> cliCommands();
 
-// Runs quorvane-cli with the given arguments (without the program name).
-int runCli(const Args& args, std::ostream& out, std::ostream& err);
+// Runs quorvane-cli with the given arguments (without the program name). errIsTerminal: err
+// reaches a terminal, where progress is one line rewritten in place.
+int runCli(const Args& args, std::ostream& out, std::ostream& err, bool errIsTerminal = false);
 // The same over another command table (tests run the common rules with commands of their own).
 int runCliWith(std::span<const CliCommand> commands, const Args& args, std::ostream& out,
-               std::ostream& err);
+               std::ostream& err, bool errIsTerminal = false);
 
 // A number option within [lo, hi]: true when absent (out unchanged) or valid; false after
 // printing why.

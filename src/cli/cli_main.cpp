@@ -12,14 +12,15 @@ namespace quorvane::cli {
 namespace {
 
 constexpr std::string_view kSynopsis =
-    "usage: quorvane-cli [--home DIR] [--password PW] [--op-password T] [--yes] COMMAND "
-    "[OPTIONS]";
+    "usage: quorvane-cli [--home DIR] [--password PW] [--op-password T] [--yes] [--progress] "
+    "COMMAND [OPTIONS]";
 
 struct GlobalOptions {
     std::string home;
     const std::string* password = nullptr;
     const std::string* opPassword = nullptr;
     bool yes = false;
+    bool progress = false;
     bool help = false;
     std::size_t command = 0; // index of the command word
 };
@@ -37,6 +38,8 @@ bool parseGlobals(const Args& args, GlobalOptions& g, std::ostream& err) {
         const std::string& word = args[i];
         if (word == "--yes") {
             g.yes = true;
+        } else if (word == "--progress") {
+            g.progress = true;
         } else if (word == "--help" || word == "-h") {
             g.help = true;
         } else if (word == "--home" || word == "--password" || word == "--op-password") {
@@ -134,12 +137,12 @@ class WorkingDirectory {
 
 } // namespace
 
-int runCli(const Args& args, std::ostream& out, std::ostream& err) {
-    return runCliWith(cliCommands(), args, out, err);
+int runCli(const Args& args, std::ostream& out, std::ostream& err, bool errIsTerminal) {
+    return runCliWith(cliCommands(), args, out, err, errIsTerminal);
 }
 
 int runCliWith(std::span<const CliCommand> commands, const Args& args, std::ostream& rawOut,
-               std::ostream& rawErr) {
+               std::ostream& rawErr, bool errIsTerminal) {
     // Everything written below passes the filter: no byte a terminal acts on gets through.
     TerminalTextFilter outFilter(rawOut.rdbuf());
     TerminalTextFilter errFilter(rawErr.rdbuf());
@@ -183,6 +186,11 @@ int runCliWith(std::span<const CliCommand> commands, const Args& args, std::ostr
     // a box goes to standard error instead.
     const bool machineOutput = parsed->has("--json");
     TerminalUserPort port(out, err, g.yes, platform::stdinIsTerminal(), machineOutput);
+    port.showProgressOn(rawErr,
+                        errIsTerminal ? ProgressLine::Mode::InPlace
+                        : g.progress  ? ProgressLine::Mode::Lines
+                                      : ProgressLine::Mode::Off,
+                        systemClock());
     CliContext ctx;
     ctx.home = g.home;
     ctx.settings = std::make_unique<Settings>(g.home);

@@ -13,11 +13,13 @@ TerminalUserPort::TerminalUserPort(std::ostream& out, std::ostream& err, bool ye
 
 void TerminalUserPort::showNotice(const std::string& text) {
     std::lock_guard lock(mutex_);
+    endProgressLine();
     messages_ << text << '\n' << std::flush;
 }
 
 void TerminalUserPort::showMessage(const std::string& text, const std::string&) {
     std::lock_guard lock(mutex_);
+    endProgressLine();
     messages_ << text << '\n' << std::flush;
 }
 
@@ -31,6 +33,7 @@ Answer TerminalUserPort::askYesNoCancel(const std::string& text) {
 
 Answer TerminalUserPort::ask(const std::string& text, bool withCancel) {
     std::lock_guard lock(mutex_);
+    endProgressLine();
     if (yes_) {
         err_ << text << " yes\n" << std::flush;
         return Answer::Yes;
@@ -54,10 +57,23 @@ Answer TerminalUserPort::ask(const std::string& text, bool withCancel) {
 
 void TerminalUserPort::progress(const std::string& text, long done, long total) {
     std::lock_guard lock(mutex_);
-    err_ << text;
-    if (total > 0)
-        err_ << " (" << done << '/' << total << ')';
-    err_ << '\n' << std::flush;
+    if (progress_)
+        progress_->show(text, done, total);
+}
+
+void TerminalUserPort::showProgressOn(std::ostream& raw, ProgressLine::Mode mode, Clock& clock) {
+    std::lock_guard lock(mutex_);
+    progress_.emplace(raw, mode, clock);
+}
+
+void TerminalUserPort::endProgressLine() {
+    if (progress_)
+        progress_->close();
+}
+
+TerminalUserPort::~TerminalUserPort() {
+    std::lock_guard lock(mutex_);
+    endProgressLine();
 }
 
 std::optional<std::string> TerminalUserPort::pickOpenFile(const std::string&) {
@@ -72,6 +88,7 @@ std::optional<std::string> TerminalUserPort::pickSaveFile(const std::string&, co
 void TerminalUserPort::openDocument(const std::string& path, bool) {
     // Nothing is launched from the command line; the file's name says where the result is.
     std::lock_guard lock(mutex_);
+    endProgressLine();
     err_ << path << '\n' << std::flush;
 }
 

@@ -5,7 +5,10 @@
 #include <deque>
 #include <iosfwd>
 #include <mutex>
+#include <optional>
 #include <string>
+
+#include "progress_line.h"
 
 #include "session/user_port.h"
 
@@ -17,6 +20,9 @@ class TerminalUserPort : public UserPort {
     // notices and messages go to err, leaving out to a machine-readable document.
     TerminalUserPort(std::ostream& out, std::ostream& err, bool yes, bool interactive,
                      bool messagesToErr = false);
+    ~TerminalUserPort() override;
+    TerminalUserPort(const TerminalUserPort&) = delete;
+    TerminalUserPort& operator=(const TerminalUserPort&) = delete;
 
     void showNotice(const std::string& text) override;
     void showMessage(const std::string& text, const std::string& title = {}) override;
@@ -39,9 +45,13 @@ class TerminalUserPort : public UserPort {
     void presetFile(std::string path);
     // True once any question was answered No or Cancel.
     bool answeredNo() const;
+    // Progress goes to raw as mode says; without this call it is not shown.
+    void showProgressOn(std::ostream& raw, ProgressLine::Mode mode, Clock& clock);
 
   private:
     Answer ask(const std::string& text, bool withCancel);
+    // With the mutex held: a progress line rewritten in place is ended before other output.
+    void endProgressLine();
     std::optional<std::string> nextFile();
 
     mutable std::mutex mutex_;
@@ -51,6 +61,7 @@ class TerminalUserPort : public UserPort {
     bool interactive_;
     bool answeredNo_ = false;
     std::deque<std::string> files_;
+    std::optional<ProgressLine> progress_;
 };
 
 } // namespace quorvane::cli

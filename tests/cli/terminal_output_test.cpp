@@ -7,6 +7,9 @@
 
 #include "cli_context.h"
 #include "cli_run.h"
+#include "fake_clock.h"
+#include "integration_home.h"
+#include "progress_line.h"
 #include "terminal_text.h"
 
 namespace quorvane::cli {
@@ -82,6 +85,49 @@ TEST(MachineOutput, WithJsonNoticesGoToStandardErrorAndTheDocumentStandsAlone) {
     EXPECT_EQ(json.err, "返回消息检验和失败！\nname ?[31mred\n");
     Outcome text = runWith(kDocumentCommands, {"doc"});
     EXPECT_EQ(text.out, "返回消息检验和失败！\nname ?[31mred\n[]\n");
+}
+
+// A run of 1,000 steps, one every millisecond of the fake clock, then a second run.
+TEST(ProgressLine, AtMostFourUpdatesASecondWithTheFirstAndLastStepOfEachRun) {
+    test::FakeClock clock;
+    std::ostringstream lines, inPlace;
+    ProgressLine listed(lines, ProgressLine::Mode::Lines, clock);
+    ProgressLine rewritten(inPlace, ProgressLine::Mode::InPlace, clock);
+    for (long done = 0; done <= 1000; ++done) {
+        listed.show("添加\x07", done, 1000);
+        rewritten.show("添加\x07", done, 1000);
+        clock.advance(std::chrono::milliseconds(1));
+    }
+    listed.show("下载", 0, 5);
+    auto shown = test::splitLines(lines.str());
+    ASSERT_EQ(shown.size(), 6u); // at 0, 250, 500, 750 and 1000 ms of the first run
+    EXPECT_EQ(shown.front(), "添加?  0% 0/1000");
+    EXPECT_EQ(shown[1], "添加?  25% 250/1000 1000/s");
+    EXPECT_EQ(shown[4], "添加?  100% 1000/1000 1000/s");
+    EXPECT_EQ(shown[5], "下载  0% 0/5");
+    // In place: each update returns to the line's start and erases its rest; no line feed
+    // until something else is written.
+    EXPECT_EQ(inPlace.str().find('\n'), std::string::npos);
+    EXPECT_TRUE(inPlace.str().ends_with("\r添加?  100% 1000/1000 1000/s\x1b[K"));
+    rewritten.close();
+    rewritten.close();
+    EXPECT_TRUE(inPlace.str().ends_with("\x1b[K\n"));
+}
+
+int twoSteps(CliContext& ctx) {
+    ctx.port->progress("步骤", 1, 2);
+    ctx.port->showMessage("完成");
+    return kOk;
+}
+const CliCommand kStepCommands[] = {{"steps", "", true, twoSteps, "steps", {}}};
+
+TEST(ProgressLine, ShownOnATerminalOrWhenAskedAndEndedBeforeAMessage) {
+    EXPECT_EQ(runWith(kStepCommands, {"steps"}).err, "");
+    EXPECT_EQ(runWith(kStepCommands, {"--progress", "steps"}).err, "步骤  50% 1/2\n");
+    std::ostringstream out, err;
+    runCliWith(kStepCommands, {"steps"}, out, err, true);
+    EXPECT_EQ(err.str(), "\r步骤  50% 1/2\x1b[K\n");
+    EXPECT_EQ(out.str(), "完成\n");
 }
 
 TEST(CardConvert, AnEmptyTextIsNoDataAndBadBytesKeepWhatFollows) {
