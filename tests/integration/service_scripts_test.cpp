@@ -49,8 +49,7 @@ int pidIn(const std::string& file) {
 struct ServiceHome : IntegrationHome {
     explicit ServiceHome(bool withProgram = true) : IntegrationHome(3) {
         name = "tavrin-it-" + std::to_string(::getpid());
-        ::setenv(kServiceProgramVariable, name.c_str(), 1);
-        ::setenv("XDG_CONFIG_HOME", (home + "/xdg").c_str(), 1);
+        enter();
         for (const char* script : {"启动服务.sh", "停止服务.sh", "调试运行.sh", "service-lib.sh"})
             fs::copy_file(sourceDir() + "/dist/" + script, home + "/" + script);
         if (withProgram)
@@ -60,6 +59,11 @@ struct ServiceHome : IntegrationHome {
         // Whatever a failed test left running ends with it.
         platform::runProgram("", home + "/停止服务.sh", "", true, false);
         ::unsetenv(kServiceProgramVariable);
+    }
+    // The scripts and the status check act on this home's service.
+    void enter() const {
+        ::setenv(kServiceProgramVariable, name.c_str(), 1);
+        ::setenv("XDG_CONFIG_HOME", (home + "/xdg").c_str(), 1);
     }
     int script(const char* file) {
         int status = -1;
@@ -91,11 +95,16 @@ TEST(ServiceScripts, StartRunsTheServiceInTheBackgroundAndStopEndsIt) {
     ASSERT_GT(pid, 0);
     EXPECT_FALSE(ended(pid));
     EXPECT_TRUE(fs::exists(h.autostart()));
-    // The status check compares without ".exe" and ignoring letter case.
-    std::string shouted = h.name;
-    for (auto& c : shouted)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    EXPECT_TRUE(HostService(h.home, port, shouted + ".EXE").isRunning());
+    { // Another program directory's service program is another service: its status says
+        // stopped and its stop leaves this one running. Any process of the same name once
+        // counted.
+        ServiceHome other;
+        HostService elsewhere(other.home, port);
+        EXPECT_FALSE(elsewhere.isRunning());
+        EXPECT_TRUE(elsewhere.stop().ok);
+        EXPECT_FALSE(ended(pid));
+    }
+    h.enter();
 
     // A second start keeps the running service.
     EXPECT_TRUE(service.start().ok);

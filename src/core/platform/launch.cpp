@@ -2,7 +2,9 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <climits>
 #include <csignal>
+#include <cstdlib>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
@@ -31,15 +33,6 @@ std::string lowered(std::string s) {
     std::transform(s.begin(), s.end(), s.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return s;
-}
-
-// The name as compared: the last path element, lower case, without a trailing ".exe".
-std::string comparableName(const std::string& name) {
-    std::string base = name.substr(name.find_last_of('/') + 1);
-    base = lowered(base);
-    if (endsWith(base, ".exe"))
-        base.resize(base.size() - 4);
-    return base;
 }
 
 std::vector<std::string> splitWords(const std::string& text) {
@@ -167,34 +160,34 @@ int runProgramLogged(const std::string& path, const std::string& outputFile) {
     return 0;
 }
 
-bool isProcessRunning(const std::string& name) {
-    const std::string wanted = comparableName(name);
+bool processRunsProgram(int pid, const std::string& program) {
+    if (pid <= 0)
+        return false;
+    const std::string exe = "/proc/" + std::to_string(pid) + "/exe";
+    struct stat running {
+    }, file{};
+    if (::stat(exe.c_str(), &running) == 0 && ::stat(program.c_str(), &file) == 0 &&
+        running.st_dev == file.st_dev && running.st_ino == file.st_ino)
+        return true;
+    // A program file replaced since the process started (an update): the kernel names the old
+    // file with a mark.
+    char target[4096];
+    ssize_t n = ::readlink(exe.c_str(), target, sizeof target - 1);
+    char resolved[PATH_MAX];
+    if (n <= 0 || !::realpath(program.c_str(), resolved))
+        return false;
+    std::string was(target, static_cast<std::size_t>(n));
+    return endsWith(was, " (deleted)") && was.substr(0, was.size() - 10) == resolved;
+}
+
+bool anyProcessRunsProgram(const std::string& program) {
     DIR* proc = ::opendir("/proc");
     if (!proc)
         return false;
     bool found = false;
     while (dirent* e = ::readdir(proc)) {
-        if (!std::isdigit(static_cast<unsigned char>(e->d_name[0])))
-            continue;
-        std::string dir = std::string("/proc/") + e->d_name;
-        char target[4096];
-        ssize_t n = ::readlink((dir + "/exe").c_str(), target, sizeof target - 1);
-        if (n > 0) {
-            target[n] = 0;
-            std::string exe = target;
-            if (endsWith(exe, " (deleted)"))
-                exe.resize(exe.size() - 10);
-            if (comparableName(exe) == wanted) {
-                found = true;
-                break;
-            }
-            continue;
-        }
-        // Another user's process: its command line still names the program.
-        std::ifstream cmd(dir + "/cmdline", std::ios::binary);
-        std::string argv0;
-        std::getline(cmd, argv0, '\0');
-        if (!argv0.empty() && comparableName(argv0) == wanted) {
+        if (std::isdigit(static_cast<unsigned char>(e->d_name[0])) &&
+            processRunsProgram(std::atoi(e->d_name), program)) {
             found = true;
             break;
         }

@@ -20,7 +20,9 @@ int runProgramLogged(const std::string& path, const std::string& outputFile);
 // The desktop's terminal program ("x-terminal-emulator" found on PATH) when a display is there
 // to show it (DISPLAY or WAYLAND_DISPLAY set); empty otherwise.
 std::string terminalProgram();
-// True when a process runs whose executable name equals name, ignoring letter case and a
-// trailing ".exe" on either side.
-bool isProcessRunning(const std::string& name);
+// True when process pid runs the executable file program (the same file, reached through
+// links as well, or the file that stood there when it started and was replaced since).
+bool processRunsProgram(int pid, const std::string& program);
+// True when any process runs the executable file program.
+bool anyProcessRunsProgram(const std::string& program);
 } // namespace quorvane::platform

@@ -1,5 +1,7 @@
 #include "session/host_service.h"
 
+#include <cstdlib>
+
 #include "platform/files.h"
 #include "platform/process.h"
 #include "session/user_port.h"
@@ -29,8 +31,17 @@ bool HostService::scriptsPresent() const {
     return platform::fileExists(path(kServiceStartScript));
 }
 
+// As the scripts see it: the process the pid file names when it runs this directory's service
+// program, else any process running that program file (one started by hand has no pid file).
+// A service of another program directory runs another file and is not this one.
 bool HostService::isRunning() const {
-    return platform::isProcessRunning(program_);
+    const std::string program = path(program_.c_str());
+    if (auto text = platform::readWholeFile(path(kServicePidFile))) {
+        const int pid = std::atoi(text->c_str());
+        if (platform::processRunsProgram(pid, program))
+            return true;
+    }
+    return platform::anyProcessRunsProgram(program);
 }
 
 int HostService::runScript(const char* name) {

@@ -1,7 +1,7 @@
 #pragma once
 // Control of the host service beside the tool, shared by the main window and the command line:
-// whether it runs (a look for its process by executable name), starting and stopping it
-// through the scripts in the program directory, and running it with its output shown.
+// whether it runs (this program directory's service: its pid file, its program file), starting and
+// stopping it through the scripts in the program directory, and running it with its output shown.
 #include <optional>
 #include <string>
 
@@ -20,6 +20,8 @@ inline constexpr const char* kServiceStopScript = "停止服务.sh";
 inline constexpr const char* kServiceDebugScript = "调试运行.sh";
 // Where the console run writes the service's output when no terminal window can show it.
 inline constexpr const char* kServiceConsoleLog = "log/tavrin-console.log";
+// Where the start script keeps the pid of the service it started.
+inline constexpr const char* kServicePidFile = "tavrin.pid";
 
 // $QUORVANE_SERVICE_PROGRAM when it holds a plain file name, else "tavrin".
 std::string serviceProgramName();
@@ -42,7 +44,7 @@ class HostService {
     const std::string& program() const { return program_; }
     // The start script is there (without it the window disables its service buttons).
     bool scriptsPresent() const;
-    // Looks for a process of the service's executable name.
+    // Whether this program directory's service runs.
     bool isRunning() const;
 
     // Runs the start script and waits for it (the person's window stays drawn but busy), then
