@@ -50,3 +50,30 @@ TEST(DeviceRefresh, TheFreshRecordComesFromItsAddressAndAMissingOrSilentOneSaysS
                                         "显示已经下载到本地的数据。"}));
     session.stop();
 }
+
+// A search on another port once found its controllers there, and every later command went to
+// the port read at start, where nobody answered.
+TEST(DeviceRefresh, AfterASearchOnAnotherPortCommandsGoToThatPort) {
+    IntegrationHome h;
+    const int otherPort = testPort(7);
+    FakeClock clock(50ms);
+    RecordingUserPort port;
+    ToolSession session(h.home, port, &clock);
+    session.start();
+    session.log().setEcho(false);
+    DeviceUIInfo current = sampleDevice(3);
+    current.ip = "127.0.0.3";
+    UdpController controller("127.0.0.3", otherPort, [&](const SentFrame& f) {
+        return std::vector{deviceInformation(f, current)};
+    });
+    ASSERT_TRUE(controller.ready());
+    SearchRequest search;
+    search.searchAddress = 0x7F000003;
+    search.port = static_cast<std::uint16_t>(otherPort);
+    search.remember = false;
+    ASSERT_TRUE(session.search(search));
+    ASSERT_EQ(controller.waitForFrames(1).size(), 1u);
+    EXPECT_TRUE(session.refreshDevice("127.0.0.3", 5000));
+    EXPECT_EQ(controller.received().size(), 2u);
+    session.stop();
+}

@@ -38,7 +38,7 @@ AdminChannel::AdminChannel(Settings& settings, ReplyDispatcher& dispatcher, int 
                   "receive queue full, datagrams dropped=" + std::to_string(dropped) + "\n");
           },
           kQueuedBytesLimit) {
-    search_.destination = {0xFFFFFFFFu, devicePort_};
+    search_.destination = {0xFFFFFFFFu, devicePort_.load()};
 }
 
 AdminChannel::~AdminChannel() {

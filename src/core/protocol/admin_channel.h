@@ -38,7 +38,8 @@ struct SearchTarget {
 class AdminChannel final : public FrameSender {
   public:
     // mcastPortAtStart: `mcast-dev-admin-port` as read at program start (the default of every
-    // later read); devicePort: `common-dev-admin-port` as read when the window was created.
+    // later read); devicePort: `common-dev-admin-port` as read when the window was created,
+    // until a search on another port replaces it.
     AdminChannel(Settings& settings, ReplyDispatcher& dispatcher, int mcastPortAtStart,
                  int devicePort);
     ~AdminChannel();
@@ -80,7 +81,10 @@ class AdminChannel final : public FrameSender {
     void setSearchDestination(const Ipv4Endpoint& destination);
     // The port that marks a reply as a multicast find.
     std::uint16_t multicastDevicePort() const;
-    std::uint16_t devicePort() const { return devicePort_; }
+    // The port commands to a controller go to.
+    std::uint16_t devicePort() const { return devicePort_.load(); }
+    // A search on port found its controllers there: later commands go there as well.
+    void setDevicePort(std::uint16_t port) { devicePort_.store(port); }
     std::string groupText() const;
 
     std::string lastError() const;
@@ -96,7 +100,7 @@ class AdminChannel final : public FrameSender {
     Settings& settings_;
     ReplyDispatcher& dispatcher_;
     const int mcastPortAtStart_;
-    const std::uint16_t devicePort_;
+    std::atomic<std::uint16_t> devicePort_;
 
     mutable std::mutex m_;
     std::condition_variable released_;

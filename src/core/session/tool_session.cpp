@@ -183,6 +183,7 @@ bool ToolSession::search(const SearchRequest& request) {
     } else {
         if (i.channel.initAdminSocket(request.interfaceAddress) != 0)
             i.port.showNotice("初始化网络失败！" + i.channel.lastError());
+        i.channel.setDevicePort(request.port);
         if (request.remember) {
             // Unsigned decimal like the multicast address; the integer reader wraps it back.
             i.settings.writeString("net", "common-broadcast-address",

@@ -67,8 +67,8 @@ class ToolSession {
     // the command line waits for it (limits::kCommand).
     void setOneShotLimits(const ExchangeLimits& limits);
     ExchangeLimits oneShotLimits() const;
-    // `common-dev-admin-port` as read when the session was made: every command to one
-    // controller goes to this port.
+    // The port every command to one controller goes to: `common-dev-admin-port` as read when
+    // the session was made, or the port of the last search that was not by multicast.
     std::uint16_t devicePort() const;
 
     // Empties the list (unless busy), sends the search frame by UDP and queues it for the host
