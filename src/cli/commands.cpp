@@ -57,6 +57,8 @@ constexpr DeclaredOption kRightDownloadOptions[] = {
 constexpr DeclaredOption kRightCopyOptions[] = {{"--from", A::Value}, {"--to", A::Repeated}};
 constexpr DeclaredOption kRightSwipeOptions[] = {
     {"--device", A::Value, "-d"}, {"--record", A::Value}, {"--readers", A::Value}};
+constexpr DeclaredOption kTextOptions[] = {
+    {"--device", A::Repeated, "-d"}, {"--cmd", A::Value}, {"--broadcast", A::Flag}};
 constexpr std::string_view kRightAddUsage =
     "rights add (-d IP | --record FILE) [CARD ...] [--from-file FILE] [--name T] [--valid-from "
     "\"Y-M-D h:m:s\"] [--valid-to \"...\"] [--zones N] [--readers N] [--times N] [--type N] "
@@ -132,6 +134,9 @@ static const CliCommand kCommands[] = {
      kRightCopyOptions},
     {"rights", "swipe", false, cmdRightsSwipe,
      "rights swipe (-d IP | --record FILE) CARD --readers N", kRightSwipeOptions},
+    {"text", "", false, cmdText, "text -d IP [-d IP ...] --cmd TEXT [--broadcast]", kTextOptions},
+    {"finger", "", false, cmdFinger, "finger -d IP FILE", kDeviceOptions},
+    {"preset", "", false, cmdPreset, "preset -d IP 1|2|3", kDeviceOptions},
 };
 
 std::span<const CliCommand> cliCommands() {

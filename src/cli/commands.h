@@ -48,4 +48,8 @@ int cmdRightsDownload(CliContext& ctx);
 int cmdRightsUpload(CliContext& ctx);
 int cmdRightsCopy(CliContext& ctx);
 int cmdRightsSwipe(CliContext& ctx);
+// Text commands (cmd_text.cpp).
+int cmdText(CliContext& ctx);
+int cmdFinger(CliContext& ctx);
+int cmdPreset(CliContext& ctx);
 } // namespace quorvane::cli

@@ -1,5 +1,8 @@
 #include "textcmd/text_commands.h"
 
+#include <memory>
+#include <random>
+
 #include "platform/files.h"
 #include "session/device_command.h"
 #include "session/tool_session.h"
@@ -43,6 +46,12 @@ int hexDigit(char c) {
     return -1;
 }
 } // namespace
+
+TextRandom textRandom(const Clock& clock) {
+    auto generator = std::make_shared<std::minstd_rand>(
+        static_cast<std::minstd_rand::result_type>(clock.wallNow().time_since_epoch().count()));
+    return [generator] { return static_cast<unsigned>((*generator)() % 32768u); };
+}
 
 int sendTextCmd(ToolSession& session, const std::string& text,
                 const std::optional<DeviceUIInfo>& device,

@@ -36,6 +36,15 @@ int sendTextCmd(ToolSession& session, const std::string& text,
                 const std::optional<DeviceUIInfo>& device,
                 const std::optional<SearchTarget>& broadcast = std::nullopt);
 
+// Controllers with an id of 65,500 or above are no targets of text commands.
+inline constexpr std::uint16_t kFirstUntargetableId = 65500;
+inline bool textTargetAllowed(const DeviceUIInfo& device) {
+    return device.getTargetId() < kFirstUntargetableId;
+}
+
+// Values of 0..32767, as the C library's generator gives them, seeded from the clock.
+TextRandom textRandom(const Clock& clock);
+
 // A run of the batch dialog or the command line: the command as typed, the targets in order,
 // and for a run by broadcast the destination of every frame.
 struct TextRun {
