@@ -58,8 +58,7 @@ INSTANTIATE_TEST_SUITE_P(
         Expansion{"RandomSharedByOccurrences",
                   "{RAND1},{RAND1},{RAND2},{RAND4}",
                   {1, 2},
-                  {"64,64,40001,40002", "67,67,40004,40005"}},
-        Expansion{"NoVariablesNoDraws", "open1", {1}, {"open1"}}),
+                  {"64,64,40001,40002", "67,67,40004,40005"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Text, SystemTimeIsTheClocksLocalTimeWithTheWeekday) {

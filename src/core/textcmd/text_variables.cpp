@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cstdio>
 #include <limits>
 
 #include "infra/clock.h"
@@ -28,18 +27,9 @@ long long leadingNumber(std::string_view s) {
     return negative ? -v : std::min(v, kLimit);
 }
 
-std::string twoDigitTail(std::uint16_t id) {
-    char text[8];
-    std::snprintf(text, sizeof text, "%05u", static_cast<unsigned>(id));
-    return std::string(text + 3, 2);
-}
-
-std::string systemTime(const Clock& clock) {
-    const std::tm t = clock.localTime();
-    char text[64];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d %d", t.tm_year + 1900,
-                  t.tm_mon + 1, t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec, t.tm_wday);
-    return text;
+std::string fiveDigits(std::uint16_t id) {
+    std::string digits = std::to_string(id);
+    return std::string(5 - digits.size(), '0') + digits;
 }
 
 // A variable's one value for this target, drawn only when the text holds it.
@@ -85,16 +75,13 @@ std::string expandVariables(std::string_view command, std::uint16_t targetId,
                             std::optional<TextSequence>& sequence, const Clock& clock,
                             const TextRandom& random) {
     std::string text(command);
-    text = withValue(text, "{DEVID_LAST2}", [&] { return twoDigitTail(targetId); });
-    text = withValue(text, "{SYSTIME}", [&] { return systemTime(clock); });
+    text = withValue(text, "{DEVID_LAST2}", [&] { return fiveDigits(targetId).substr(3); });
+    // %w: the day of the week, 0 for Sunday.
+    text = withValue(text, "{SYSTIME}", [&] { return clock.format("%Y-%m-%d %H:%M:%S %w"); });
     text = withValue(text, "{RAND1}", [&] { return std::to_string(random() % 256u); });
     text = withValue(text, "{RAND2}", [&] { return std::to_string(random() % 65536u); });
     text = withValue(text, "{RAND4}", [&] { return std::to_string(random()); });
-    text = withValue(text, "{DEVID}", [&] {
-        char id[8];
-        std::snprintf(id, sizeof id, "%05u", static_cast<unsigned>(targetId));
-        return std::string(id);
-    });
+    text = withValue(text, "{DEVID}", [&] { return fiveDigits(targetId); });
     if (sequence && sequence->next >= 0) {
         text = replaceAll(text, sequence->token, std::to_string(sequence->next));
         ++sequence->next;
