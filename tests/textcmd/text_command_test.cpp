@@ -3,6 +3,8 @@
 // the person reads.
 #include <gtest/gtest.h>
 
+#include <mutex>
+
 #include "fake_clock.h"
 #include "integration_home.h"
 #include "recording_user_port.h"
@@ -40,6 +42,7 @@ struct TextCmd : ::testing::Test {
     ~TextCmd() override { session.stop(); }
     UdpController::Script answering() {
         return [this](const SentFrame& f) {
+            std::lock_guard l(m);
             arrivals.push_back(clock.elapsed());
             return std::vector{replyTo(f, 1, "setIp")};
         };
@@ -49,6 +52,7 @@ struct TextCmd : ::testing::Test {
     FakeClock clock{50ms};
     RecordingUserPort port;
     ToolSession session;
+    std::mutex m;
     std::vector<std::chrono::nanoseconds> arrivals;
 };
 
@@ -81,6 +85,7 @@ TEST_F(TextCmd, TheBroadcastRunSendsEachTargetsIdHalfASecondApart) {
     EXPECT_EQ(runTextCommand(session, run, [] { return 0u; }).items, 3);
     auto frames = everyone.received();
     ASSERT_EQ(frames.size(), 3u);
+    std::lock_guard l(m);
     for (std::size_t i = 0; i < 3; ++i) {
         EXPECT_EQ(frames[i].info.target, 0x0101 + i);
         EXPECT_EQ(arrivals[i], i * std::chrono::nanoseconds(500ms));
