@@ -64,6 +64,10 @@ QComboBox* commandCombo(const char* name, const std::vector<std::string>& lines)
     return box;
 }
 
+constexpr const char* kSequenceHelp =
+    "６.{SEQxxx}\t表示从xxx开始递增的数字序列，如{SEQ5}表示5,6,7,8...，"
+    "setIp=192.168.0.{SEQ100};即可实现对多个设备指定192.168.0.100开始的IP";
+
 std::string helpText(const char* heading, std::initializer_list<const char*> entries) {
     std::string text = std::string(heading) + "\r\n\r\n";
     for (const char* entry : entries)
@@ -208,9 +212,7 @@ void CDlgBatchCmd::OnBnClickedVarHelp() {
          "２.{SYSTIME}\t当前电脑时间，用于修改控制器时间",
          "３.{RAND1}\t表示1字节随机数，即0-255间的随机值",
          "４.{RAND2}\t表示2字节随机数，即0-65534间的随机值",
-         "５.{RAND4}\t表示4字节随机数，即0-4294967295间的随机值",
-         "６.{SEQxxx}\t表示从xxx开始递增的数字序列，如{SEQ5}表示5,6,7,8...，setIp=192.168.0.{"
-         "SEQ100};即可实现对多个设备指定192.168.0.100开始的IP"}));
+         "５.{RAND4}\t表示4字节随机数，即0-4294967295间的随机值", kSequenceHelp}));
 }
 
 void CDlgBatchCmd::OnBnClickedOk() {
