@@ -20,6 +20,8 @@ constexpr DeclaredOption kSelfTestOptions[] = {
     kDeviceOptions[0], kDeviceOptions[1], {"--flags", A::Value}};
 constexpr DeclaredOption kSet485Options[] = {
     {"--com", A::Value}, {"--serial", A::Value}, {"--flag", A::Value}};
+constexpr DeclaredOption kTextOptions[] = {
+    {"--device", A::Repeated, "-d"}, {"--cmd", A::Value}, {"--broadcast", A::Flag}};
 constexpr DeclaredOption kSearchOptions[] = {
     {"--mcast", A::Flag},  {"--pipe", A::Flag},  {"--to", A::Value},  {"--port", A::Value},
     {"--iface", A::Value}, {"--wait", A::Value}, {"--json", A::Flag},
@@ -57,8 +59,6 @@ constexpr DeclaredOption kRightDownloadOptions[] = {
 constexpr DeclaredOption kRightCopyOptions[] = {{"--from", A::Value}, {"--to", A::Repeated}};
 constexpr DeclaredOption kRightSwipeOptions[] = {
     {"--device", A::Value, "-d"}, {"--record", A::Value}, {"--readers", A::Value}};
-constexpr DeclaredOption kTextOptions[] = {
-    {"--device", A::Repeated, "-d"}, {"--cmd", A::Value}, {"--broadcast", A::Flag}};
 constexpr std::string_view kRightAddUsage =
     "rights add (-d IP | --record FILE) [CARD ...] [--from-file FILE] [--name T] [--valid-from "
     "\"Y-M-D h:m:s\"] [--valid-to \"...\"] [--zones N] [--readers N] [--times N] [--type N] "
@@ -103,6 +103,9 @@ static const CliCommand kCommands[] = {
     {"self-test", "", false, cmdSelfTest, "self-test (-d IP | --record FILE) --flags N",
      kSelfTestOptions},
     {"set485", "", false, cmdSet485, "set485 --com N --serial XXXXXXXX --flag F", kSet485Options},
+    {"text", "", false, cmdText, "text -d IP [-d IP ...] --cmd TEXT [--broadcast]", kTextOptions},
+    {"finger", "", false, cmdFinger, "finger -d IP FILE", kDeviceOptions},
+    {"preset", "", false, cmdPreset, "preset -d IP 1|2|3", kDeviceOptions},
     {"service", "", false, cmdService, "service status|start|stop", {}},
     {"detail", "", false, cmdDetail, "detail -d IP [--file]", kDetailOptions},
     {"save", "", false, cmdSave,
@@ -134,9 +137,6 @@ static const CliCommand kCommands[] = {
      kRightCopyOptions},
     {"rights", "swipe", false, cmdRightsSwipe,
      "rights swipe (-d IP | --record FILE) CARD --readers N", kRightSwipeOptions},
-    {"text", "", false, cmdText, "text -d IP [-d IP ...] --cmd TEXT [--broadcast]", kTextOptions},
-    {"finger", "", false, cmdFinger, "finger -d IP FILE", kDeviceOptions},
-    {"preset", "", false, cmdPreset, "preset -d IP 1|2|3", kDeviceOptions},
 };
 
 std::span<const CliCommand> cliCommands() {
