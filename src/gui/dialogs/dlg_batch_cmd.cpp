@@ -161,14 +161,10 @@ void CDlgBatchCmd::redraw() {
 }
 
 void CDlgBatchCmd::move(QTableWidget* list, std::vector<DeviceUIInfo>& from,
-                        std::vector<DeviceUIInfo>& to, bool toTargets) {
+                        std::vector<DeviceUIInfo>& to) {
     const int row = list->currentRow();
     if (row < 0 || !list->item(row, 0)->isSelected()) {
         port_.showMessage("请选择要操作的记录！");
-        return;
-    }
-    if (toTargets && !multiTarget_ && !targets_.empty()) {
-        port_.showMessage("当前操作只允许选择一个设备！");
         return;
     }
     to.push_back(from[static_cast<std::size_t>(row)]);
@@ -177,11 +173,11 @@ void CDlgBatchCmd::move(QTableWidget* list, std::vector<DeviceUIInfo>& from,
 }
 
 void CDlgBatchCmd::OnBnClickedAdd() {
-    move(availableList_, available_, targets_, true);
+    move(availableList_, available_, targets_);
 }
 
 void CDlgBatchCmd::OnBnClickedRemove() {
-    move(targetList_, targets_, available_, false);
+    move(targetList_, targets_, available_);
 }
 
 void CDlgBatchCmd::OnBnClickedAddAll() {

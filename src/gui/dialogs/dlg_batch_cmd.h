@@ -31,9 +31,6 @@ class CDlgBatchCmd : public QDialog {
     CDlgBatchCmd(const std::vector<DeviceUIInfo>& devices, std::uint16_t selectedId,
                  const Settings& settings, ToolLog* log, UserPort& port, QWidget* parent = nullptr);
 
-    // Off: a second target is refused.
-    void setMultiTarget(bool on) { multiTarget_ = on; }
-
     // After OK.
     std::string command() const;
     const std::vector<DeviceUIInfo>& targets() const { return targets_; }
@@ -59,8 +56,7 @@ class CDlgBatchCmd : public QDialog {
 
   private:
     // Moves the selected row of from (a list of devices) to the other list.
-    void move(QTableWidget* list, std::vector<DeviceUIInfo>& from, std::vector<DeviceUIInfo>& to,
-              bool toTargets);
+    void move(QTableWidget* list, std::vector<DeviceUIInfo>& from, std::vector<DeviceUIInfo>& to);
     void redraw();
 
     const Settings& settings_;
@@ -68,7 +64,6 @@ class CDlgBatchCmd : public QDialog {
     UserPort& port_;
     std::vector<DeviceUIInfo> available_;
     std::vector<DeviceUIInfo> targets_;
-    bool multiTarget_ = true;
     bool broadcast_ = false;
     QTableWidget* availableList_;
     QTableWidget* targetList_;
