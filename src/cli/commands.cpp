@@ -20,6 +20,8 @@ constexpr DeclaredOption kSelfTestOptions[] = {
     kDeviceOptions[0], kDeviceOptions[1], {"--flags", A::Value}};
 constexpr DeclaredOption kSet485Options[] = {
     {"--com", A::Value}, {"--serial", A::Value}, {"--flag", A::Value}};
+constexpr DeclaredOption kTextOptions[] = {
+    {"--device", A::Repeated, "-d"}, {"--cmd", A::Value}, {"--broadcast", A::Flag}};
 constexpr DeclaredOption kSearchOptions[] = {
     {"--mcast", A::Flag},  {"--pipe", A::Flag},  {"--to", A::Value},  {"--port", A::Value},
     {"--iface", A::Value}, {"--wait", A::Value}, {"--json", A::Flag},
@@ -101,6 +103,9 @@ static const CliCommand kCommands[] = {
     {"self-test", "", false, cmdSelfTest, "self-test (-d IP | --record FILE) --flags N",
      kSelfTestOptions},
     {"set485", "", false, cmdSet485, "set485 --com N --serial XXXXXXXX --flag F", kSet485Options},
+    {"text", "", false, cmdText, "text -d IP [-d IP ...] --cmd TEXT [--broadcast]", kTextOptions},
+    {"finger", "", false, cmdFinger, "finger -d IP FILE", kDeviceOptions},
+    {"preset", "", false, cmdPreset, "preset -d IP 1|2|3", kDeviceOptions},
     {"service", "", false, cmdService, "service status|start|stop", {}},
     {"detail", "", false, cmdDetail, "detail -d IP [--file]", kDetailOptions},
     {"save", "", false, cmdSave,

@@ -36,6 +36,10 @@ int cmdReset(CliContext& ctx);
 int cmdClearLog(CliContext& ctx);
 int cmdSelfTest(CliContext& ctx);
 int cmdSet485(CliContext& ctx);
+// Text commands (cmd_text.cpp).
+int cmdText(CliContext& ctx);
+int cmdFinger(CliContext& ctx);
+int cmdPreset(CliContext& ctx);
 // Host service (cmd_service.cpp).
 int cmdService(CliContext& ctx);
 // Rights (cmd_rights.cpp).

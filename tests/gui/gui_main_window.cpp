@@ -131,6 +131,13 @@ const std::vector<Wiring>& wirings() {
          }},
         {"open door", 16, click(&C::openDoor)},
         {"open on all, to the selected", 16, click(&C::openDoorAll)},
+        {"preset menu item", 148, [](GuiWindow& w) { triggerMenuItem(w, "常用配置", 2); }},
+        {"fingerprint template", 42,
+         [](GuiWindow& w) {
+             writeFile(w.home + "/f.tpl", std::string(996, '0'));
+             w.c().fileName->setText(QString::fromStdString(w.home + "/f.tpl"));
+             w.c().finger->click();
+         }},
         {"add right", 18, rightsCommand(kRightCmdAdd, "31;32")},
         {"check right", 22, rightsCommand(kRightCmdCheck, "31")},
         {"read right", 52, rightsCommand(kRightCmdGetRight)},

@@ -67,7 +67,19 @@ TEST_F(Dispatch, StandardRepliesShowTheirMessages) {
     EXPECT_EQ(notices, (std::vector<std::string>{"操作成功！", "失败", "未知", "消息校验失败！",
                                                  "设备返回错误，错误码未知！", "操作成功！",
                                                  "操作失败！", "自测操作成功！返回码：5",
-                                                 "操作失败！bad", "清除程序操作成功！"}));
+                                                 "操作失败！", "清除程序操作成功！"}));
+}
+
+// The text command's reply: its text follows the result only when no zero byte lies within
+// the length the frame gives; control bytes from the controller never reach the person raw.
+TEST_F(Dispatch, TextCommandReplyTextIsAppendedOnlyWithoutAZeroByte) {
+    feed(reply(149, 1, "setIp;setIpAlloc"));
+    feed(reply(149, 1, std::string("setIp\0", 6)));
+    feed(reply(149, 0, std::string("\0", 1)));
+    feed(reply(149, 1));
+    feed(reply(149, 1, "\xC9\xE8\xD6\xC3\x1B"));
+    EXPECT_EQ(notices, (std::vector<std::string>{"操作成功！setIp;setIpAlloc", "操作成功！",
+                                                 "操作失败！", "操作成功！", "操作成功！设置?"}));
 }
 
 TEST_F(Dispatch, RightsRepliesShowTheirMessages) {

@@ -98,6 +98,9 @@ void SimNetwork::handle(platform::UdpSocket& socket, Bytes datagram,
 void SimNetwork::answer(std::size_t index, const SimRequest& request, platform::UdpSocket& socket,
                         const platform::Ipv4Endpoint& from) {
     SimController& c = controllers_[index];
+    // A command may move the controller (a text command's setIp): it answers from the address
+    // the request reached, and from then on at its new one.
+    const std::uint32_t reached = c.address;
     if (request.checksumOk)
         ++c.requests[request.command];
     std::optional<CommandTable::Answer> answer;
@@ -108,17 +111,26 @@ void SimNetwork::answer(std::size_t index, const SimRequest& request, platform::
                                       SimReply{*status, {}}};
     else
         answer = commands_.answer(c, request);
+    if (c.address != reached)
+        move(index, reached);
     if (!answer)
         return;
-    if (commandFaults_.dropReply(index, c.address, request))
+    if (commandFaults_.dropReply(index, reached, request))
         return;
     std::string frame = buildReply(c.targetId(), request.sequence, answer->code, answer->reply);
     const auto due = clock::now() + std::chrono::milliseconds(options_.delayMs) +
-                     commandFaults_.delayFor(c.address, request.command);
+                     commandFaults_.delayFor(reached, request.command);
     int copies = faults_.copies();
     faults_.maybeCorrupt(frame);
     for (int k = 0; k < copies; ++k)
-        queue_.emplace(due, Outgoing{&socket, frame, from, c.address});
+        queue_.emplace(due, Outgoing{&socket, frame, from, reached});
+}
+
+void SimNetwork::move(std::size_t index, std::uint32_t from) {
+    std::erase(byAddress_[from], index);
+    if (byAddress_[from].empty())
+        byAddress_.erase(from);
+    byAddress_[controllers_[index].address].push_back(index);
 }
 
 void SimNetwork::receive(platform::UdpSocket& socket) {

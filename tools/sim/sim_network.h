@@ -42,6 +42,8 @@ class SimNetwork {
     void answer(std::size_t index, const SimRequest& request, platform::UdpSocket& socket,
                 const platform::Ipv4Endpoint& from);
     std::vector<std::size_t> addressed(std::uint32_t destination) const;
+    // Files controller index under its new address after it left from.
+    void move(std::size_t index, std::uint32_t from);
     void flush();
     int nextTimeoutMs() const;
 

@@ -1,8 +1,10 @@
 #include "protocol/reply_dispatch.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "infra/codepage.h"
+#include "infra/shown_text.h"
 #include "infra/tool_log.h"
 #include "protocol/code_tables.h"
 #include "protocol/device_time.h"
@@ -23,6 +25,15 @@ bool hasReplyPreamble(Bytes d) {
         if (d[i] != 0xFF)
             return false;
     return true;
+}
+
+// A text command's reply carries the controller's own text after the result only when every
+// byte of its payload is text: one with a zero byte inside is not shown at all.
+std::string textReplyTail(Bytes payload) {
+    if (payload.empty() || std::find(payload.begin(), payload.end(), 0) != payload.end())
+        return {};
+    std::string_view gbk(reinterpret_cast<const char*>(payload.data()), payload.size());
+    return shownText(fromGbk(gbk), kShownLineLimit);
 }
 
 ReplyHandler statusMessage(ReplyDispatcher* d, const char* ok, const char* failed) {
@@ -166,8 +177,7 @@ void ReplyDispatcher::registerStandardHandlers() {
     setHandler(129, statusMessage(this, "升级操作处理中，请等待设备升级完成后自动重新启动！",
                                   "操作失败或者不支持升级！如果是批量升级请尝试逐个设备升级！"));
     setHandler(149, [this](const Reply& r) {
-        std::string text = fieldText(r.payload);
-        notice((r.status == 1 ? "操作成功！" : "操作失败！") + fromGbk(text));
+        notice((r.status == 1 ? "操作成功！" : "操作失败！") + textReplyTail(r.payload));
         return 0;
     });
     setHandler(244, [this](const Reply& r) {

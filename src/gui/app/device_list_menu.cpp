@@ -5,6 +5,7 @@
 #include <QMenu>
 
 #include "remote/remote_choices.h"
+#include "textcmd/text_presets.h"
 
 namespace quorvane::gui {
 namespace {
@@ -29,7 +30,7 @@ QMenu* buildDeviceListMenu(QWidget* parent, const DeviceListMenuActions& actions
     item(menu, "门禁配置(&1)", actions.doorConfig);
     item(menu, "权限配置(&2)", actions.rights);
     item(menu, "查看日志(&3)");
-    item(menu, "发送文本指令(&4)");
+    item(menu, "发送文本指令(&4)", actions.textCmd);
     item(menu, "重新启动设备(&5)", actions.reset);
     item(menu, "读取时间(&6)", actions.readTime);
     item(menu, "设置时间(&7)", actions.setTime);
@@ -61,9 +62,8 @@ QMenu* buildDeviceListMenu(QWidget* parent, const DeviceListMenuActions& actions
     menu->addSeparator();
     item(menu, "设备测试(&T)", actions.selfTest);
     QMenu* presets = submenu(menu, "常用配置");
-    item(presets, "双门双向（开门时间300毫秒）");
-    item(presets, "双门双向（开门时间3秒）");
-    item(presets, "四门单向（开门时间3秒）");
+    for (std::size_t i = 0; i < kTextPresets.size(); ++i)
+        item(presets, kTextPresets[i].caption, actions.presets[i]);
     return menu;
 }
 

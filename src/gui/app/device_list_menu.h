@@ -1,6 +1,7 @@
 #pragma once
 // The device list's context menu "设备列表右键菜单". Its items send the same commands as the
 // window's buttons; an item whose operation is not in this build yet is shown disabled.
+#include <array>
 #include <functional>
 
 class QMenu;
@@ -26,6 +27,10 @@ struct DeviceListMenuActions {
     std::function<void()> restore;         // "设备侧恢复"
     std::function<void()> backupToFactory; // "设备侧备份当前配置为出厂配置"
     std::function<void()> restoreFactory;  // "设备侧从出厂配置恢复当前配置"
+    std::function<void()> textCmd;         // "发送文本指令(&4)"
+
+    // "常用配置": the three preset text commands.
+    std::array<std::function<void()>, 3> presets;
 };
 
 QMenu* buildDeviceListMenu(QWidget* parent, const DeviceListMenuActions& actions);

@@ -22,6 +22,7 @@
 #include "app/right_handlers.h"
 #include "app/search_group.h"
 #include "app/service_group.h"
+#include "app/text_handlers.h"
 #include "app/tool_settings_group.h"
 #include "app/tooltips.h"
 #include "dialogs/dlg_config_center.h"
@@ -61,6 +62,7 @@ CQuorvaneDlg::CQuorvaneDlg(ToolSession& session, QtUserPort& port, QWidget* pare
         return dialog.exec() == QDialog::Accepted;
     });
     rights_ = std::make_unique<RightHandlers>(ctx_);
+    text_ = std::make_unique<TextHandlers>(ctx_);
     // The reads run on a worker thread, so each takes its own view of the settings; the
     // session (and its clock) outlives the window, whose end waits for the last read.
     rights_->setLocalCardReader(
@@ -109,6 +111,7 @@ void CQuorvaneDlg::connectAreas() {
     actions.selfTest = [r] { r->OnBnClickedSelfTest(); };
     config_->addMenuActions(actions);
     rights_->addMenuActions(actions);
+    text_->addMenuActions(actions);
     deviceList_->setMenuActions(std::move(actions));
 
     // Search replies arrive on the receive thread or the pipe worker; the redraw runs here.

@@ -29,6 +29,7 @@ class RemoteHandlers;
 class RightHandlers;
 class SearchGroup;
 class ServiceGroup;
+class TextHandlers;
 class ToolSettingsGroup;
 
 class CQuorvaneDlg : public QWidget {
@@ -88,6 +89,7 @@ class CQuorvaneDlg : public QWidget {
     std::unique_ptr<RemoteHandlers> remote_;
     std::unique_ptr<ConfigHandlers> config_;
     std::unique_ptr<RightHandlers> rights_;
+    std::unique_ptr<TextHandlers> text_;
     std::unique_ptr<ToolSettingsGroup> toolSettings_;
     QTimer timer1_;
     bool stopped_ = false;
