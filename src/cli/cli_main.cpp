@@ -1,3 +1,4 @@
+#include <iostream>
 #include <ostream>
 
 #include "cli_context.h"
@@ -183,6 +184,7 @@ int runCliWith(std::span<const CliCommand> commands, const Args& args, std::ostr
     // a box goes to standard error instead.
     const bool machineOutput = parsed->has("--json");
     TerminalUserPort port(out, err, g.yes, platform::stdinIsTerminal(), machineOutput);
+    port.setProgressLine(&err == &std::cerr && platform::stderrIsTerminal());
     CliContext ctx;
     ctx.home = g.home;
     ctx.settings = std::make_unique<Settings>(g.home);

@@ -13,11 +13,13 @@ TerminalUserPort::TerminalUserPort(std::ostream& out, std::ostream& err, bool ye
 
 void TerminalUserPort::showNotice(const std::string& text) {
     std::lock_guard lock(mutex_);
+    endProgressLine();
     messages_ << text << '\n' << std::flush;
 }
 
 void TerminalUserPort::showMessage(const std::string& text, const std::string&) {
     std::lock_guard lock(mutex_);
+    endProgressLine();
     messages_ << text << '\n' << std::flush;
 }
 
@@ -31,6 +33,7 @@ Answer TerminalUserPort::askYesNoCancel(const std::string& text) {
 
 Answer TerminalUserPort::ask(const std::string& text, bool withCancel) {
     std::lock_guard lock(mutex_);
+    endProgressLine();
     if (yes_) {
         err_ << text << " yes\n" << std::flush;
         return Answer::Yes;
@@ -54,10 +57,22 @@ Answer TerminalUserPort::ask(const std::string& text, bool withCancel) {
 
 void TerminalUserPort::progress(const std::string& text, long done, long total) {
     std::lock_guard lock(mutex_);
-    err_ << text;
+    // A terminal shows one line redrawn in place: a memory is thousands of pages.
+    err_ << (progressLine_ ? "\r" : "") << text;
     if (total > 0)
         err_ << " (" << done << '/' << total << ')';
-    err_ << '\n' << std::flush;
+    if (progressLine_)
+        err_ << "\033[K";
+    else
+        err_ << '\n';
+    lineOpen_ = progressLine_;
+    err_ << std::flush;
+}
+
+void TerminalUserPort::endProgressLine() {
+    if (lineOpen_)
+        err_ << '\n';
+    lineOpen_ = false;
 }
 
 std::optional<std::string> TerminalUserPort::pickOpenFile(const std::string&) {

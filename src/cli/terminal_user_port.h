@@ -37,12 +37,15 @@ class TerminalUserPort : public UserPort {
     // A command names its files as arguments; the operation's file pick then returns them in
     // order. Without one, a pick is cancelled.
     void presetFile(std::string path);
+    // Progress redrawn on one line (standard error is a terminal) instead of a line each.
+    void setProgressLine(bool on) { progressLine_ = on; }
     // True once any question was answered No or Cancel.
     bool answeredNo() const;
 
   private:
     Answer ask(const std::string& text, bool withCancel);
     std::optional<std::string> nextFile();
+    void endProgressLine();
 
     mutable std::mutex mutex_;
     std::ostream& err_;
@@ -50,6 +53,8 @@ class TerminalUserPort : public UserPort {
     bool yes_;
     bool interactive_;
     bool answeredNo_ = false;
+    bool progressLine_ = false;
+    bool lineOpen_ = false;
     std::deque<std::string> files_;
 };
 

@@ -10,6 +10,10 @@ bool stdinIsTerminal() {
     return ::isatty(STDIN_FILENO) == 1;
 }
 
+bool stderrIsTerminal() {
+    return ::isatty(STDERR_FILENO) == 1;
+}
+
 std::optional<std::string> readInputLine() {
     std::string line;
     bool any = false;

@@ -6,6 +6,7 @@
 namespace quorvane::platform {
 
 bool stdinIsTerminal();
+bool stderrIsTerminal();
 // One line from standard input without its line end; nothing at end of input.
 std::optional<std::string> readInputLine();
 // The same with the terminal's echo switched off (a password).
