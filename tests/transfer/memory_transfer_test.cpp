@@ -17,6 +17,7 @@
 #include "transfer/firmware.h"
 #include "transfer/memory_transfer.h"
 #include "transfer/right_image_write.h"
+#include "transfer/scan_prompts.h"
 #include "udp_controller.h"
 
 namespace quorvane {
@@ -327,6 +328,34 @@ TEST_F(TransferOps, APageReplyPastItsImageIsDroppedAndThePageAskedAgain) {
     EXPECT_NE(log.find("page reply dropped: page past the image end, address=261632, length=1024"),
               std::string::npos);
     EXPECT_NE(log.find("page reply dropped: unknown memory type 9"), std::string::npos);
+}
+
+} // namespace quorvane
+
+namespace quorvane {
+
+// The dialog's OK: each slot's condition in bytes 84..99 of the basic block saved (command 4),
+// each description kept in the settings under its slot number.
+TEST_F(TransferOps, SwipePromptsGoIntoTheBasicBlockAndTheirTextsIntoTheSettings) {
+    answerAll();
+    device.mask = "255.0.0.0";
+    device.mac = "00.11.22.33.44.55";
+    ScanPrompts p;
+    for (int i = 0; i < kScanPromptSlots; ++i)
+        p.conditions[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(i + 1);
+    p.descriptions[0] = "刷卡成功";
+    p.descriptions[15] = "无权限";
+    EXPECT_EQ(saveScanPrompts(s(), device, p), 0);
+    // The window sends the save without waiting: the frame may still be on its way.
+    auto f = controller.waitForFrames(1);
+    ASSERT_EQ(f.size(), 1u);
+    EXPECT_EQ(f[0].info.command, 4);
+    EXPECT_EQ(test::hex(f[0].payload().substr(84, 16)),
+              test::hex(test::unhex("0102030405060708090A0B0C0D0E0F10")));
+    ScanPrompts back = readScanPrompts(s().settings(), device);
+    EXPECT_EQ(back.descriptions[0], "刷卡成功");
+    EXPECT_EQ(back.descriptions[15], "无权限");
+    EXPECT_EQ(back.descriptions[1], "");
 }
 
 } // namespace quorvane

@@ -9,6 +9,7 @@
 #include "app/operation_controls.h"
 #include "app/qt_user_port.h"
 #include "app/running_scope.h"
+#include "dialogs/dlg_scan_prompt.h"
 #include "model/config_table.h"
 #include "rights/right_image.h"
 #include "session/tool_session.h"
@@ -16,6 +17,7 @@
 #include "transfer/memory_buttons.h"
 #include "transfer/memory_transfer.h"
 #include "transfer/right_image_write.h"
+#include "transfer/scan_prompts.h"
 
 namespace quorvane::gui {
 
@@ -45,6 +47,7 @@ MemoryHandlers::MemoryHandlers(WindowContext& ctx) : WindowGroup(ctx) {
         {c.downloadFirmware, &MemoryHandlers::OnBnClickedDownloadFirmware},
         {c.clearCode, &MemoryHandlers::OnBnClickedClearCode},
         {c.playSound, &MemoryHandlers::OnBnClickedPlaySound},
+        {c.scanPrompt, &MemoryHandlers::OnBnClickedScanPrompt},
         {c.browse, &MemoryHandlers::OnBnClickedBrowse},
     };
     for (const auto& [button, handler] : buttons) {
@@ -218,6 +221,15 @@ void MemoryHandlers::OnBnClickedPlaySound() {
         const MainWindowControls& c = ctx_.c;
         const int count = c.playCount ? c.playCount->currentIndex() : 255;
         playSound(ctx_.session, d, count, c.soundList->currentIndex(), c.playDirect->isChecked());
+    });
+}
+
+void MemoryHandlers::OnBnClickedScanPrompt() {
+    withDevice([this](const DeviceUIInfo& d) {
+        const Settings& settings = ctx_.session.settings();
+        CDlgScanPrompt dlg(scanPromptOptions(settings), readScanPrompts(settings, d), ctx_.window);
+        if (dlg.exec() == QDialog::Accepted)
+            saveScanPrompts(ctx_.session, d, dlg.prompts());
     });
 }
 

@@ -41,6 +41,7 @@ class MemoryHandlers : public WindowGroup {
     void OnBnClickedUpgradeAll(bool checked);
     void OnBnClickedClearCode();
     void OnBnClickedPlaySound();
+    void OnBnClickedScanPrompt();
     void OnBnClickedBrowse();
 
   private:
