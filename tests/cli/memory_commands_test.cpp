@@ -58,7 +58,6 @@ using W = std::vector<std::string>;
 INSTANTIATE_TEST_SUITE_P(Cli, MemoryCommands, ::testing::Values(
     MemoryWords{"ReadEeprom", W{"mem", "read", "eeprom", "-d", "IP", "@e.bin"}, 0, "", "e.bin", 262144},
     MemoryWords{"UnknownMemory", W{"mem", "read", "disk", "-d", "IP", "@e.bin"}, 2, ""},
-    MemoryWords{"FileMissing", W{"mem", "write", "eeprom", "-d", "IP"}, 2, ""},
     MemoryWords{"FlashAsksFirst", W{"mem", "write", "flash", "-d", "IP", "@f.bin"}, 3, ""},
     MemoryWords{"UnreadableFile", W{"--yes", "mem", "write", "flash", "-d", "IP", "@none.bin"}, 1, "打开文件失败！\n"},
     MemoryWords{"UpgradeAsksFirst", W{"firmware", "upgrade", "-d", "IP", "@fw.bin"}, 3, ""},
@@ -67,7 +66,6 @@ INSTANTIATE_TEST_SUITE_P(Cli, MemoryCommands, ::testing::Values(
     MemoryWords{"ReadFirmwareOff", W{"firmware", "read", "-d", "IP", "@fw-read.bin"}, 1,
                 "读取固件功能未开启（enable-read-firmware=0）！\n"},
     MemoryWords{"Erase", W{"--yes", "firmware", "erase", "-d", "IP"}, 0, "清除程序操作成功！\n"},
-    MemoryWords{"EraseAsksFirst", W{"firmware", "erase", "-d", "IP"}, 3, ""},
     MemoryWords{"ImageWithoutSource", W{"rights", "image", "-d", "IP"}, 2, ""},
     MemoryWords{"ImageWithTwoSources", W{"rights", "image", "-d", "IP", "--ids", "--whitelist"}, 2, ""},
     MemoryWords{"ImageWithoutNumbers", W{"--yes", "rights", "image", "-d", "IP", "--ids"}, 1, "打开文件失败！\n"}),

@@ -1,9 +1,7 @@
-// The simulator's memory commands: pages written are read back and shown in the dump, rights
-// stored by the rights commands are read as pages, and a firmware commit is taken only with
-// the size and sum of the pages written.
+// The simulator's memory commands: pages written are read back and shown in the dump, and a
+// firmware commit is taken only with the size and sum of the pages written.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <vector>
 
 #include "sim_command_table.h"
@@ -53,22 +51,6 @@ TEST(SimMemory, PagesWrittenAreReadBackAndListed) {
     EXPECT_EQ(send(c, 32, words({262144, 1})).first, kBadParameter);
     EXPECT_EQ(send(c, 34, words({0, 7}, page)).first, kBadParameter);
     EXPECT_EQ(send(c, 34, words({0, 1}, ByteVec(100))).first, kBadFormat);
-    EXPECT_TRUE(memoryDump(c)["eeprom"]["written"].empty());
-}
-
-TEST(SimMemory, RightsStoredByCommandAreInTheEepromPages) {
-    SimController c = makeController({});
-    ByteVec right = words({0, 4242}, ByteVec(16, 0x01));
-    ASSERT_EQ(send(c, 18, right).first, 1);
-    // The right count at EEPROM 520 (page 1), the right in one of the overflow sectors.
-    EXPECT_EQ(ByteReader(send(c, 32, words({512, 1})).second, 8 + 8).u32le(), 1u);
-    int found = 0;
-    for (std::uint32_t sector = 95; sector < 512; ++sector) {
-        ByteVec page = send(c, 32, words({sector * 512, 1})).second;
-        found +=
-            std::search(page.begin() + 8, page.end(), right.begin(), right.end()) != page.end();
-    }
-    EXPECT_EQ(found, 1);
 }
 
 TEST(SimMemory, FirmwareCommitChecksSizeAndSumAndEraseNeedsTheCode) {
