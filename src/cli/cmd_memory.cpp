@@ -70,7 +70,8 @@ int cmdFirmwareUpgrade(CliContext& ctx) {
         return kUsage;
     const std::string file = callerPath(ctx, ctx.args.positionals()[0]);
     return onSelectedDevice(ctx, [&](ToolSession& s, const std::optional<DeviceUIInfo>& d) {
-        return operationExitCode(upgradeFirmware(s, *d, file, ctx.args.has("--broadcast")));
+        MemoryImages images;
+        return operationExitCode(upgradeFirmware(s, *d, images, file, ctx.args.has("--broadcast")));
     });
 }
 

@@ -2,56 +2,63 @@
 
 #include "session/operation_result.h"
 #include "session/tool_session.h"
-#include "transfer/firmware.h"
 #include "transfer/memory_transfer.h"
 
 namespace quorvane {
 
 namespace {
-int outcome(const TransferResult& r) {
-    return r.rc == 0 ? kOperationDone : kOperationFailed;
+int maskOf(MemoryType type) {
+    switch (type) {
+    case MemoryType::Eeprom:
+        return kMaskEeprom;
+    case MemoryType::Flash:
+        return kMaskFlash;
+    case MemoryType::Sound:
+        return kMaskSound;
+    case MemoryType::Firmware:
+        break;
+    }
+    return kMaskFirmware;
+}
+
+int transfer(ToolSession& session, const DeviceUIInfo& device, MemoryImages& images,
+             MemoryType type, Direction direction, const std::string& fileName) {
+    if (type == MemoryType::Flash && !session.port().askYesNo(kFlashQuestion))
+        return kOperationDeclined;
+    TransferSettings settings;
+    settings.direction = direction;
+    settings.mask = maskOf(type);
+    settings.fileName = fileName;
+    return batchUpDown(session, device, images, settings).rc == 0 ? kOperationDone
+                                                                  : kOperationFailed;
 }
 } // namespace
 
 int readMemoryToFile(ToolSession& session, const DeviceUIInfo& device, MemoryImages& images,
                      MemoryType type, const std::string& fileName) {
-    switch (type) {
-    case MemoryType::Eeprom:
-        return outcome(download_EEPROM(session, device, images, 0, 0, fileName));
-    case MemoryType::Flash:
-        if (!session.port().askYesNo(kFlashQuestion))
-            return kOperationDeclined;
-        return outcome(download_FLASH(session, device, images, 0, 0, fileName));
-    case MemoryType::Sound:
-        return outcome(download_SOUND(session, device, images, fileName));
-    case MemoryType::Firmware:
-        break;
-    }
-    return readFirmware(session, device, images, fileName);
+    if (type == MemoryType::Firmware)
+        return readFirmware(session, device, images, fileName);
+    return transfer(session, device, images, type, Direction::Read, fileName);
 }
 
 int writeMemoryFromFile(ToolSession& session, const DeviceUIInfo& device, MemoryImages& images,
                         MemoryType type, const std::string& fileName) {
-    switch (type) {
-    case MemoryType::Eeprom:
-        return outcome(upload_EEPROM(session, device, images, 0, 0, fileName, {}));
-    case MemoryType::Flash:
-        if (!session.port().askYesNo(kFlashQuestion))
-            return kOperationDeclined;
-        return outcome(upload_FLASH(session, device, images, 0, 0, fileName, {}));
-    case MemoryType::Sound:
-        return outcome(upload_SOUND(session, device, fileName));
-    case MemoryType::Firmware:
-        break;
-    }
-    return upgradeFirmware(session, device, fileName, false);
+    if (type == MemoryType::Firmware)
+        return upgradeFirmware(session, device, images, fileName, false);
+    return transfer(session, device, images, type, Direction::Write, fileName);
 }
 
-int upgradeFirmware(ToolSession& session, const DeviceUIInfo& device, const std::string& fileName,
-                    bool broadcast) {
+int upgradeFirmware(ToolSession& session, const DeviceUIInfo& device, MemoryImages& images,
+                    const std::string& fileName, bool broadcast) {
     if (!session.port().askYesNoDefaultNo(kUpgradeQuestion))
         return kOperationDeclined;
-    return outcome(upload_FIRMWARE(session, device, kFirmwareBase, fileName, broadcast));
+    TransferSettings settings;
+    settings.direction = Direction::Write;
+    settings.mask = kMaskFirmware;
+    settings.fileName = fileName;
+    settings.broadcast = broadcast;
+    return batchUpDown(session, device, images, settings).rc == 0 ? kOperationDone
+                                                                  : kOperationFailed;
 }
 
 int readFirmware(ToolSession& session, const DeviceUIInfo& device, MemoryImages& images,
@@ -60,8 +67,12 @@ int readFirmware(ToolSession& session, const DeviceUIInfo& device, MemoryImages&
         session.port().showMessage("读取固件功能未开启（enable-read-firmware=0）！");
         return kOperationFailed;
     }
-    return outcome(
-        download_FIRMWARE(session, device, images, kFirmwareBase, kFirmwareReadBytes, fileName));
+    TransferSettings settings;
+    settings.direction = Direction::Read;
+    settings.mask = kMaskFirmware;
+    settings.fileName = fileName;
+    return batchUpDown(session, device, images, settings).rc == 0 ? kOperationDone
+                                                                  : kOperationFailed;
 }
 
 std::string proposedImageName(ToolSession& session, const char* prefix,

@@ -17,17 +17,18 @@ inline constexpr const char* kUpgradeQuestion =
 inline constexpr const char* kUpgradeAllNotice =
     "将尝试通过发送广播消息同时升级网络中的所有控制器，请注意风险！";
 
-// Read (Mem2, Mem4, DownloadSound) or write (Mem, Mem3, UploadSound) a whole memory; FLASH asks
-// kFlashQuestion first.
+// Read (Mem2, Mem4, DownloadSound) or write (Mem, Mem3, UploadSound) a whole memory through
+// batchUpDown; FLASH asks kFlashQuestion first. An empty file name reads into (or writes from)
+// the default file below ".\data".
 int readMemoryToFile(ToolSession& session, const DeviceUIInfo& device, MemoryImages& images,
                      MemoryType type, const std::string& fileName);
 int writeMemoryFromFile(ToolSession& session, const DeviceUIInfo& device, MemoryImages& images,
                         MemoryType type, const std::string& fileName);
 
 // OnBnClickedUpdateFirmware after its question; OnBnClickedDownloadFirmware only while
-// `enable-read-firmware` ([net]) is not 0.
-int upgradeFirmware(ToolSession& session, const DeviceUIInfo& device, const std::string& fileName,
-                    bool broadcast);
+// `enable-read-firmware` ([net]) is not 0 (an empty name reads into "data\download.bin").
+int upgradeFirmware(ToolSession& session, const DeviceUIInfo& device, MemoryImages& images,
+                    const std::string& fileName, bool broadcast);
 int readFirmware(ToolSession& session, const DeviceUIInfo& device, MemoryImages& images,
                  const std::string& fileName);
 

@@ -23,6 +23,15 @@ namespace quorvane::gui {
 
 namespace {
 constexpr const char* kBinFilter = "BIN Files(*.bin)|*.bin|All Files(*.*)|*.*||";
+
+// batchUpDown's settings for a whole memory and a file.
+TransferSettings whole(Direction direction, int mask, const std::string& file) {
+    TransferSettings s;
+    s.direction = direction;
+    s.mask = mask;
+    s.fileName = file;
+    return s;
+}
 } // namespace
 
 MemoryHandlers::MemoryHandlers(WindowContext& ctx) : WindowGroup(ctx) {
@@ -91,14 +100,14 @@ std::optional<std::string> MemoryHandlers::saveFile(const std::string& proposed)
 void MemoryHandlers::OnBnClickedMem() {
     withDevice([this](const DeviceUIInfo& d) {
         if (auto file = openFile())
-            upload_EEPROM(ctx_.session, d, images_, 0, 0, *file, {});
+            batchUpDown(ctx_.session, d, images_, whole(Direction::Write, kMaskEeprom, *file));
     });
 }
 
 void MemoryHandlers::OnBnClickedMem2() {
     withDevice([this](const DeviceUIInfo& d) {
         if (auto file = saveFile(proposedImageName(ctx_.session, "eeprom", d)))
-            download_EEPROM(ctx_.session, d, images_, 0, 0, *file);
+            batchUpDown(ctx_.session, d, images_, whole(Direction::Read, kMaskEeprom, *file));
     });
 }
 
@@ -107,7 +116,7 @@ void MemoryHandlers::OnBnClickedMem3() {
         if (!ctx_.port.askYesNo(kFlashQuestion))
             return;
         if (auto file = openFile())
-            upload_FLASH(ctx_.session, d, images_, 0, 0, *file, {});
+            batchUpDown(ctx_.session, d, images_, whole(Direction::Write, kMaskFlash, *file));
     });
 }
 
@@ -116,7 +125,7 @@ void MemoryHandlers::OnBnClickedMem4() {
         if (!ctx_.port.askYesNo(kFlashQuestion))
             return;
         if (auto file = saveFile(proposedImageName(ctx_.session, "flash", d)))
-            download_FLASH(ctx_.session, d, images_, 0, 0, *file);
+            batchUpDown(ctx_.session, d, images_, whole(Direction::Read, kMaskFlash, *file));
     });
 }
 
@@ -181,14 +190,14 @@ void MemoryHandlers::OnBnClickedMem6() {
 void MemoryHandlers::OnBnClickedUploadSound() {
     withDevice([this](const DeviceUIInfo& d) {
         if (auto file = ctx_.port.pickOpenFile(kBinFilter))
-            upload_SOUND(ctx_.session, d, *file);
+            batchUpDown(ctx_.session, d, images_, whole(Direction::Write, kMaskSound, *file));
     });
 }
 
 void MemoryHandlers::OnBnClickedDownloadSound() {
     withDevice([this](const DeviceUIInfo& d) {
         if (auto file = ctx_.port.pickSaveFile(".bin", kBinFilter))
-            download_SOUND(ctx_.session, d, images_, *file);
+            batchUpDown(ctx_.session, d, images_, whole(Direction::Read, kMaskSound, *file));
     });
 }
 
@@ -196,15 +205,16 @@ void MemoryHandlers::OnBnClickedUpdateFirmware() {
     withDevice([this](const DeviceUIInfo& d) {
         if (!ctx_.port.askYesNoDefaultNo(kUpgradeQuestion))
             return;
-        if (auto file = openFile())
-            upload_FIRMWARE(ctx_.session, d, kFirmwareBase, *file, ctx_.c.upgradeAll->isChecked());
+        if (auto file = openFile()) {
+            TransferSettings upgrade = whole(Direction::Write, kMaskFirmware, *file);
+            upgrade.broadcast = ctx_.c.upgradeAll->isChecked();
+            batchUpDown(ctx_.session, d, images_, upgrade);
+        }
     });
 }
 
 void MemoryHandlers::OnBnClickedDownloadFirmware() {
-    withDevice([this](const DeviceUIInfo& d) {
-        readFirmware(ctx_.session, d, images_, dataPath(ctx_.session, "data/download.bin"));
-    });
+    withDevice([this](const DeviceUIInfo& d) { readFirmware(ctx_.session, d, images_, {}); });
 }
 
 void MemoryHandlers::OnBnClickedUpgradeAll(bool checked) {
