@@ -59,6 +59,11 @@ constexpr DeclaredOption kRightDownloadOptions[] = {
 constexpr DeclaredOption kRightCopyOptions[] = {{"--from", A::Value}, {"--to", A::Repeated}};
 constexpr DeclaredOption kRightSwipeOptions[] = {
     {"--device", A::Value, "-d"}, {"--record", A::Value}, {"--readers", A::Value}};
+constexpr DeclaredOption kFirmwareOptions[] = {
+    {"--device", A::Value, "-d"}, {"--record", A::Value}, {"--broadcast", A::Flag}};
+constexpr DeclaredOption kRightImageOptions[] = {
+    {"--device", A::Value, "-d"}, {"--record", A::Value},   {"--ids", A::Flag},
+    {"--template", A::Flag},      {"--whitelist", A::Flag}, {"--file", A::Value}};
 constexpr std::string_view kRightAddUsage =
     "rights add (-d IP | --record FILE) [CARD ...] [--from-file FILE] [--name T] [--valid-from "
     "\"Y-M-D h:m:s\"] [--valid-to \"...\"] [--zones N] [--readers N] [--times N] [--type N] "
@@ -137,6 +142,14 @@ static const CliCommand kCommands[] = {
      kRightCopyOptions},
     {"rights", "swipe", false, cmdRightsSwipe,
      "rights swipe (-d IP | --record FILE) CARD --readers N", kRightSwipeOptions},
+    {"rights", "image", false, cmdRightsImage,
+     "rights image -d IP (--ids | --template | --whitelist | --file FILE)", kRightImageOptions},
+    {"mem", "read", false, cmdMemRead, "mem read eeprom|flash|sound -d IP FILE", kDeviceOptions},
+    {"mem", "write", false, cmdMemWrite, "mem write eeprom|flash|sound -d IP FILE", kDeviceOptions},
+    {"firmware", "upgrade", false, cmdFirmwareUpgrade, "firmware upgrade -d IP FILE [--broadcast]",
+     kFirmwareOptions},
+    {"firmware", "read", false, cmdFirmwareRead, "firmware read -d IP FILE", kDeviceOptions},
+    {"firmware", "erase", false, cmdFirmwareErase, "firmware erase -d IP", kDeviceOptions},
 };
 
 std::span<const CliCommand> cliCommands() {

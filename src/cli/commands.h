@@ -52,4 +52,11 @@ int cmdRightsDownload(CliContext& ctx);
 int cmdRightsUpload(CliContext& ctx);
 int cmdRightsCopy(CliContext& ctx);
 int cmdRightsSwipe(CliContext& ctx);
+// Memory, firmware and the right image (cmd_memory.cpp).
+int cmdMemRead(CliContext& ctx);
+int cmdMemWrite(CliContext& ctx);
+int cmdFirmwareUpgrade(CliContext& ctx);
+int cmdFirmwareRead(CliContext& ctx);
+int cmdFirmwareErase(CliContext& ctx);
+int cmdRightsImage(CliContext& ctx);
 } // namespace quorvane::cli

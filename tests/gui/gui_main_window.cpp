@@ -6,6 +6,7 @@
 #include <QGroupBox>
 #include <QInputDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QProgressDialog>
@@ -161,6 +162,18 @@ const std::vector<Wiring>& wirings() {
         {"verify one", 22, rightsCommand(kRightCmdVerify1)},
         {"download", 52, rightsCommand(kRightCmdDownload)},
         {"clear rights", 24, rightsCommand(kRightCmdClear)},
+        {"full upload of a number file as an image", 34,
+         [](GuiWindow& w) {
+             writeFile(w.home + "/ids.txt", "7\r\n");
+             onNextDialog<CDlgRightMan>([](CDlgRightMan* d) {
+                 onNextDialog<QInputDialog>([](QInputDialog* pick) {
+                     pick->setTextValue(pick->comboBoxItems().at(2));
+                     pick->accept();
+                 });
+                 d->commandButton(kRightCmdUploadImage)->click();
+             });
+             w.c().rights->click();
+         }},
     };
     return table;
 }
@@ -230,6 +243,19 @@ class GuiMainWindow : public QObject {
         w->dlg->rights().OnBnClickedRightMan();
         QCOMPARE(reopened, u("3;\r\n5;\r\n"));
         QCOMPARE(name, u("Wang"));
+    }
+    // "读EEPROM" into the file named in the field: every page asked for, the whole image saved,
+    // the progress shown as it went.
+    void aMemoryButtonReadsTheWholeEepromWithProgress() {
+        const std::string file = w->home + "/eeprom-copy.bin";
+        auto pages = [&] { return w->controller("127.0.0.1")["requests"]["32"].integer(); };
+        const std::int64_t before = pages();
+        w->c().fileName->setText(QString::fromStdString(file));
+        w->c().memReadE->click();
+        w->c().fileName->clear();
+        QCOMPARE(readFile(file).size(), std::size_t(262144));
+        QCOMPARE(pages() - before, std::int64_t(512));
+        QVERIFY(w->c().status->text().startsWith(u("正在下载EEPROM(")));
     }
     // The nine items of each relay's submenu reach that relay.
     void everyRelayMenuItemReachesItsRelay() {
@@ -305,7 +331,7 @@ class GuiMainWindow : public QObject {
             QVERIFY(seenByWorker);
         }
         QTRY_VERIFY(!w.port.progressDialog());
-        QVERIFY(w.c().search->isEnabled() && !w.c().clearCode->isEnabled());
+        QVERIFY(w.c().search->isEnabled() && !w.c().getRec->isEnabled());
         WinDisabler next(w.port);
         QVERIFY(!w.port.cancelRequested());
     }

@@ -37,6 +37,11 @@ void OperationControls::notePendingInTooltips() {
         w->setToolTip(kPendingLine + w->toolTip());
 }
 
+void OperationControls::provide(QWidget* control) {
+    if (pending_.erase(control) > 0)
+        control->setToolTip(control->toolTip().remove(kPendingLine));
+}
+
 void OperationControls::enable(bool enabled, const DeviceUIInfo* record) {
     const OperationRules rules = operationRules(enabled, record, settings_, c_.ipFix->isChecked());
     auto set = [this](QWidget* w, bool on) { w->setEnabled(on && !isPending(w)); };

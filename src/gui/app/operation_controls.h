@@ -33,6 +33,8 @@ class OperationControls {
     bool isPending(const QWidget* control) const {
         return pending_.count(const_cast<QWidget*>(control)) > 0;
     }
+    // An area that brings a pending control's operation takes it off the pending list.
+    void provide(QWidget* control);
 
   private:
     const MainWindowControls& c_;

@@ -16,6 +16,7 @@
 #include "app/device_list_group.h"
 #include "app/device_list_view.h"
 #include "app/log_group.h"
+#include "app/memory_handlers.h"
 #include "app/operation_controls.h"
 #include "app/qt_user_port.h"
 #include "app/remote_handlers.h"
@@ -63,6 +64,8 @@ CQuorvaneDlg::CQuorvaneDlg(ToolSession& session, QtUserPort& port, QWidget* pare
     });
     rights_ = std::make_unique<RightHandlers>(ctx_);
     text_ = std::make_unique<TextHandlers>(ctx_);
+    memory_ = std::make_unique<MemoryHandlers>(ctx_);
+    rights_->setMemoryImages(&memory_->images());
     // The reads run on a worker thread, so each takes its own view of the settings; the
     // session (and its clock) outlives the window, whose end waits for the last read.
     rights_->setLocalCardReader(

@@ -27,6 +27,7 @@ class OperationControls;
 class QtUserPort;
 class RemoteHandlers;
 class RightHandlers;
+class MemoryHandlers;
 class SearchGroup;
 class ServiceGroup;
 class TextHandlers;
@@ -90,6 +91,7 @@ class CQuorvaneDlg : public QWidget {
     std::unique_ptr<ConfigHandlers> config_;
     std::unique_ptr<RightHandlers> rights_;
     std::unique_ptr<TextHandlers> text_;
+    std::unique_ptr<MemoryHandlers> memory_;
     std::unique_ptr<ToolSettingsGroup> toolSettings_;
     QTimer timer1_;
     bool stopped_ = false;

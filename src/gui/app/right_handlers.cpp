@@ -23,6 +23,7 @@
 #include "rights/right_test_operations.h"
 #include "rights/right_upload.h"
 #include "session/tool_session.h"
+#include "transfer/right_image_write.h"
 
 namespace quorvane::gui {
 
@@ -107,13 +108,16 @@ bool RightHandlers::OnRightCmdCalled(const CDlgRightMan& dlg) {
     case kRightCmdVirtualScan:
         simulateSwipe(session, device, fields);
         break;
+    case kRightCmdUploadImage:
+        uploadImage(device, fields);
+        break;
     default:
         break;
     }
     return false;
 }
 
-void RightHandlers::takeNumbersFromDataFile(const std::string& typed) {
+std::optional<LocalRightSource> RightHandlers::pickNumberSource() {
     QStringList names;
     for (const auto& n : localRightSourceNames())
         names << QString::fromStdString(n);
@@ -121,15 +125,31 @@ void RightHandlers::takeNumbersFromDataFile(const std::string& typed) {
     const QString choice =
         QInputDialog::getItem(ctx_.window, QString::fromUtf8("选择数据来源"),
                               QString::fromUtf8("选择数据来源"), names, 0, false, &ok);
-    rememberedNumbers_ = typed;
     if (!ok)
+        return std::nullopt;
+    return static_cast<LocalRightSource>(names.indexOf(choice));
+}
+
+void RightHandlers::takeNumbersFromDataFile(const std::string& typed) {
+    const auto source = pickNumberSource();
+    rememberedNumbers_ = typed;
+    if (!source)
         return;
     std::set<std::string> cards;
     LocalRightsOptions options;
     options.cards = &cards;
-    const auto source = static_cast<LocalRightSource>(names.indexOf(choice));
-    if (loadLocalRights(ctx_.session, source, RightFields{}, options) >= 0)
+    if (loadLocalRights(ctx_.session, *source, RightFields{}, options) >= 0)
         rememberedNumbers_ = cardSetText(cards);
+}
+
+void RightHandlers::uploadImage(const std::optional<DeviceUIInfo>& device,
+                                const RightFields& fields) {
+    if (!device) {
+        ctx_.port.showMessage("请选择要操作的设备！");
+        return;
+    }
+    if (auto source = images_ ? pickNumberSource() : std::nullopt)
+        uploadRightFileAsImage(ctx_.session, *device, *images_, *source, fields);
 }
 
 void RightHandlers::OnBnClickedRightmanCopy() {

@@ -11,6 +11,9 @@
 
 #include "app/window_group.h"
 #include "dialogs/local_card_reads.h"
+#include "rights/local_right_sources.h"
+#include "rights/right_fields.h"
+#include "transfer/memory_images.h"
 
 namespace quorvane::gui {
 
@@ -27,6 +30,8 @@ class RightHandlers : public WindowGroup {
     // called after the rights dialog closed, so it must own what it uses. Without one the
     // dialog's reader box does nothing.
     void setLocalCardReader(std::function<std::optional<std::string>()> reader);
+    // The images the full upload of a card-number file builds and sends.
+    void setMemoryImages(MemoryImages* images) { images_ = images; }
     // The context menu's rights entries.
     void addMenuActions(DeviceListMenuActions& actions);
 
@@ -47,9 +52,13 @@ class RightHandlers : public WindowGroup {
     // The numbers of a data file the person picks the source of, as the next number text;
     // the typed text stays when nothing was read.
     void takeNumbersFromDataFile(const std::string& typed);
+    // The source "选择数据来源" offers, or nothing when the person closed the list.
+    std::optional<LocalRightSource> pickNumberSource();
+    void uploadImage(const std::optional<DeviceUIInfo>& device, const RightFields& fields);
     std::uint32_t nextRandom() { return static_cast<std::uint32_t>(random_()); }
 
     LocalCardReads reads_;
+    MemoryImages* images_ = nullptr;
     std::string rememberedNumbers_;
     std::mt19937 random_{std::random_device{}()};
     // Operations pump the window's events while they wait: a second start meanwhile is ignored.

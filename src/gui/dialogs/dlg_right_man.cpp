@@ -16,7 +16,6 @@
 #include <QTimeEdit>
 #include <QVBoxLayout>
 
-#include "app/operation_controls.h"
 #include "dialogs/dlg_check_list.h"
 #include "dialogs/dlg_convert_2nd.h"
 #include "dialogs/local_card_reads.h"
@@ -235,11 +234,6 @@ QLayout* CDlgRightMan::buildOperations() {
     addCommand(second, "填充10", kRightCmdFill10);
     addCommand(second, "验证1", kRightCmdVerify1);
     addCommand(second, "验证10", kRightCmdVerify10);
-    // The full upload writes a whole right-storage image as memory pages, which this build
-    // cannot send yet.
-    QPushButton* image = commandButton(kRightCmdUploadImage);
-    image->setEnabled(false);
-    image->setToolTip(QString::fromUtf8(kNotAvailableYet));
 
     auto* last = new QHBoxLayout;
     auto* save = button("保存为默认值", "saveDefault");

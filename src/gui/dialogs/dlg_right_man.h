@@ -41,7 +41,7 @@ enum RightCommand : int {
     kRightCmdVerify1 = 6,
     kRightCmdVerify10 = 7,
     kRightCmdGetRight = 8,
-    kRightCmdUploadImage = 10, // the full upload as a memory image: not in this build yet
+    kRightCmdUploadImage = 10, // the full upload of a card-number file as a memory image
     kRightCmdDownload = 11,
     kRightCmdUpload = 12,
     kRightCmdFromDataFile = 13,
