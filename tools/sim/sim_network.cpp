@@ -112,9 +112,19 @@ void SimNetwork::answer(std::size_t index, const SimRequest& request, platform::
         return;
     if (commandFaults_.dropReply(index, c.address, request))
         return;
-    std::string frame = buildReply(c.targetId(), request.sequence, answer->code, answer->reply);
     const auto due = clock::now() + std::chrono::milliseconds(options_.delayMs) +
                      commandFaults_.delayFor(c.address, request.command);
+    queueReply(socket, from, c, request, answer->code, answer->reply, due);
+    // Each further reply meets the drawn faults on its own.
+    for (const SimReply& more : answer->reply.more)
+        if (!commandFaults_.dropReply(index, c.address, request))
+            queueReply(socket, from, c, request, answer->code, more, due);
+}
+
+void SimNetwork::queueReply(platform::UdpSocket& socket, const platform::Ipv4Endpoint& from,
+                            const SimController& c, const SimRequest& request, std::uint8_t code,
+                            const SimReply& reply, std::chrono::steady_clock::time_point due) {
+    std::string frame = buildReply(c.targetId(), request.sequence, code, reply);
     int copies = faults_.copies();
     faults_.maybeCorrupt(frame);
     for (int k = 0; k < copies; ++k)
