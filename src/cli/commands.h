@@ -48,4 +48,8 @@ int cmdRightsDownload(CliContext& ctx);
 int cmdRightsUpload(CliContext& ctx);
 int cmdRightsCopy(CliContext& ctx);
 int cmdRightsSwipe(CliContext& ctx);
+// Records and identity documents (cmd_logs.cpp).
+int cmdLogsFetch(CliContext& ctx);
+int cmdLogsFill(CliContext& ctx);
+int cmdIdsFetch(CliContext& ctx);
 } // namespace quorvane::cli
