@@ -1,0 +1,173 @@
+// Records fetched by command against a controller played over loopback on a fake clock: the
+// frames byte for byte, the end rule (every reply, or the silence limit after the last one),
+// when the lines are notices and when they go to "历史日志.txt", the fill-log count and the
+// query program's token.
+#include <gtest/gtest.h>
+
+#include "infra/codepage.h"
+#include "loopback_session.h"
+#include "platform/files.h"
+#include "records/fill_log.h"
+#include "records/log_fetch.h"
+#include "records/query_data.h"
+
+namespace quorvane {
+namespace {
+
+using namespace std::chrono_literals;
+using test::replyTo;
+using test::SentFrame;
+
+const std::string kHeader = "55555555555555555555555555555555FFFFFFFFFFFFFFFF01023412";
+
+// The entry of a card record: index, card 12345 (low word), 2026-01-01 08:30:00, door 1.
+std::string entry(std::uint32_t index) {
+    std::string e = test::unhex("00000000393000002134C0430100"
+                                "0800");
+    std::string i(4, '\0');
+    for (int b = 0; b < 4; ++b)
+        i[std::size_t(b)] = char(index >> (8 * b));
+    return i + e;
+}
+
+// A controller that answers each index of the range with its record, up to `answered` replies.
+test::UdpController::Script records(std::size_t answered = 1000) {
+    return [answered](const SentFrame& f) {
+        std::vector<std::string> out;
+        ByteReader in(asBytes(f.payload()));
+        const std::uint32_t start = in.u32le(), end = in.u32le();
+        for (std::uint32_t i = start; i < end && out.size() < answered; ++i)
+            out.push_back(replyTo(f, 1, entry(i)));
+        return out;
+    };
+}
+
+struct LogFetch : ::testing::Test {
+    explicit LogFetch(const std::string& options = "get-log-timeouts=3")
+        : t("log-fetch", 111, options) {}
+    std::string history() { return fromGbk(test::readFile(t.home + "/历史日志.txt")); }
+    bool historyExists() { return platform::fileExists(t.home + "/历史日志.txt"); }
+    test::LoopbackSession t;
+};
+
+struct FrameCase {
+    const char* name;
+    void (*run)(ToolSession&, const DeviceUIInfo&);
+    std::string tail; // from the command byte to the sum, hex
+};
+
+class FetchFrames : public LogFetch, public ::testing::WithParamInterface<FrameCase> {};
+
+TEST_P(FetchFrames, AreByteExact) {
+    t.controller.setScript(records());
+    GetParam().run(t.s(), t.device);
+    auto frames = t.controller.waitForFrames(1);
+    ASSERT_FALSE(frames.empty());
+    EXPECT_EQ(test::hex(frames.front().bytes), test::hex(test::unhex(kHeader + GetParam().tail)));
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Commands, FetchFrames, ::testing::Values(
+    // 3 records from index 10: the range 10 .. 13.
+    FrameCase{"GetLog48", [](ToolSession& s, const DeviceUIInfo& d) { getLogStr(s, d, 10, 3); },
+              "300000080A0000000D0000004F"},
+    FrameCase{"FillLog241", [](ToolSession& s, const DeviceUIInfo& d) { fillLog(s, d, 7); },
+              "F100000407000000FC"}),
+    [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
+
+TEST_F(LogFetch, OneRecordIsANoticeAndNoFile) {
+    t.controller.setScript(records());
+    std::string text = getLogStr(t.s(), t.device, 10, 1);
+    ASSERT_EQ(t.user.notices().size(), 1u);
+    EXPECT_EQ(t.user.notices()[0] + "\n", text);
+    EXPECT_EQ(text.rfind("获取记录成功，信息=【序号=0000000010,类型=刷卡记录", 0), 0u) << text;
+    EXPECT_FALSE(historyExists());
+    EXPECT_TRUE(t.user.opened().empty());
+    EXPECT_TRUE(t.s().dispatcher().noticesEnabled());
+}
+
+TEST_F(LogFetch, SeveralRecordsGoToTheFileThatOpensWithoutNotices) {
+    t.controller.setScript(records());
+    std::string text = getLogStr(t.s(), t.device, 10, 2);
+    EXPECT_TRUE(t.user.notices().empty());
+    EXPECT_EQ(history(), text);
+    EXPECT_NE(text.find("序号=0000000010"), std::string::npos);
+    EXPECT_NE(text.find("\n获取记录成功，信息=【序号=0000000011"), std::string::npos);
+    EXPECT_EQ(t.user.opened(), std::vector<std::string>{t.home + "/历史日志.txt"});
+    EXPECT_TRUE(t.s().dispatcher().noticesEnabled());
+    EXPECT_EQ(t.user.busyDepth(), 0);
+    // Every reply came: the wait never ran into the silence limit.
+    EXPECT_EQ(t.clock.elapsed(), 0s);
+}
+
+TEST_F(LogFetch, SilenceAfterTheLastReplyEndsTheWaitAfterTheLimit) {
+    t.controller.setScript(records(2));
+    auto result = fetchRecords(t.s(), t.device, 0, 5);
+    EXPECT_EQ(result.replies.size(), 2u);
+    EXPECT_EQ(t.clock.elapsed(), 3s);
+    EXPECT_EQ(history(), result.text);
+    EXPECT_EQ(t.user.progressTexts().back(), "正在提取记录(2/5)");
+}
+
+TEST_F(LogFetch, NothingBackSaysSoAndWritesNothing) {
+    EXPECT_EQ(getLogStr(t.s(), t.device, 0, 4), "");
+    EXPECT_EQ(t.user.messages(), std::vector<std::string>{"没有返回数据"});
+    EXPECT_FALSE(historyExists());
+}
+
+TEST_F(LogFetch, AFailedReplyIsItsOwnLine) {
+    t.controller.setScript([](const SentFrame& f) {
+        return std::vector<std::string>{replyTo(f, 1, entry(0)), replyTo(f, 0),
+                                        replyTo(f, 1, "short")};
+    });
+    std::string text = getLogStr(t.s(), t.device, 0, 3);
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 3);
+    EXPECT_NE(text.find("\n操作失败\n操作失败\n"), std::string::npos) << text;
+}
+
+TEST_F(LogFetch, WithoutADeviceOrCountNothingIsSent) {
+    EXPECT_EQ(getRecords(t.s(), std::nullopt, 0, 3), -1);
+    EXPECT_EQ(fillLog(t.s(), std::nullopt, 1), -1);
+    EXPECT_EQ(getRecords(t.s(), t.device, 0, 0), 0);
+    EXPECT_EQ(t.user.messages(),
+              (std::vector<std::string>{"请选择要操作的设备！", "请选择要操作的记录！"}));
+    EXPECT_TRUE(t.controller.received().empty());
+}
+
+struct LogFetchUnsaved : LogFetch {
+    LogFetchUnsaved() : LogFetch("get-log-save-file=0") {}
+};
+
+TEST_F(LogFetchUnsaved, EveryLineIsANoticeAndNoFileIsWritten) {
+    t.controller.setScript(records());
+    getLogStr(t.s(), t.device, 0, 3);
+    EXPECT_EQ(t.user.notices().size(), 3u);
+    EXPECT_FALSE(historyExists());
+    EXPECT_EQ(t.user.busyCount(), 0);
+}
+
+TEST(FillLogCount, ZeroDrawsBelow255) {
+    EXPECT_EQ(fillLogCount(7, [] { return 99u; }), 7u);
+    EXPECT_EQ(fillLogCount(0, [] { return 255u + 254u; }), 254u);
+    EXPECT_EQ(fillLogCount(0, [] { return 255u; }), 0u);
+}
+
+TEST(QueryData, TheTokenIsTheDigestOfTheKeyAndTheHour) {
+    // 1,780,000,000 s is hour 494,444.
+    auto at = std::chrono::system_clock::from_time_t(1780000000);
+    EXPECT_EQ(queryToken(at), "db69cadfcf1317962c5c8c84c5969828");
+    EXPECT_EQ(queryToken(at + 3599s - 1600s), queryToken(at));
+    EXPECT_NE(queryToken(at + 2000s), queryToken(at));
+}
+
+TEST_F(LogFetch, QueryDataWithoutSaveTypeOpensTheDataFolder) {
+    queryData(t.s(), 0);
+    EXPECT_EQ(t.user.opened(), std::vector<std::string>{t.home + "/data"});
+    // Without the query program nothing starts.
+    queryData(t.s(), 1);
+    EXPECT_EQ(t.user.opened().size(), 1u);
+}
+
+} // namespace
+} // namespace quorvane

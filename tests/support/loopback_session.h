@@ -1,0 +1,54 @@
+#pragma once
+// A tool session on a scratch program directory that talks to one controller played in the
+// test over loopback (UdpController), on a fake clock whose silent waits cost only its grace;
+// the person's side is recorded.
+#include <chrono>
+#include <memory>
+#include <string>
+
+#include "child_process.h"
+#include "fake_clock.h"
+#include "recording_user_port.h"
+#include "session/tool_session.h"
+#include "test_paths.h"
+#include "udp_controller.h"
+
+namespace quorvane::test {
+
+struct LoopbackSession {
+    // portOffset: this suite's own port (testPort); options: lines of the [options] section.
+    LoopbackSession(const std::string& name, int portOffset, const std::string& options = {})
+        : home(scratchDir(name)), port(testPort(portOffset)) {
+        writeFile(home + "/config.ini", "[net]\ncommon-dev-admin-port=" + std::to_string(port) +
+                                            "\nenable-mcast=0\nenable-pipe=0\n[options]\n" +
+                                            options + "\n");
+        device.ip = "127.0.0.2";
+        device.groupNo = 1;
+        device.deviceNo = 2;
+    }
+    ~LoopbackSession() {
+        if (session)
+            session->stop();
+    }
+    // Made on first use, so that a test may change the settings first.
+    ToolSession& s() {
+        if (!session) {
+            session = std::make_unique<ToolSession>(home, user, &clock);
+            session->log().setEcho(false);
+            session->start();
+            session->protocol().setSequence(0x1234);
+        }
+        return *session;
+    }
+
+    std::string home;
+    int port;
+    // Loopback answers in well under a millisecond; the grace covers a loaded machine.
+    FakeClock clock{std::chrono::milliseconds(250)};
+    RecordingUserPort user;
+    UdpController controller{"127.0.0.2", port};
+    std::unique_ptr<ToolSession> session;
+    DeviceUIInfo device;
+};
+
+} // namespace quorvane::test
