@@ -22,11 +22,11 @@ OperationControls::OperationControls(const MainWindowControls& c, const Settings
       // part that brings one takes its control out of this list.
       pending_{
           c.textCmd,     c.finger,        c.scanPrompt,     c.playSound,
-          c.uploadSound, c.getRec,        c.logViewer,     c.getIdInfo,      c.fillLog,
+          c.uploadSound, c.logViewer,
           c.memWriteE,   c.memReadE,      c.memWriteF,     c.memReadF,       c.memRightE,
           c.memRightF,   c.memRightImage, c.downloadSound, c.updateFirmware, c.downloadFirmware,
           c.upgradeAll,  c.backupE,       c.backupF,       c.clearE,         c.clearF,
-          c.loadE,       c.loadF,         c.clearCode,     c.queryRec,       c.browse} {
+          c.loadE,       c.loadF,         c.clearCode,     c.browse} {
     for (QWidget* w : pending_)
         w->setEnabled(false);
 }
