@@ -13,9 +13,10 @@ namespace quorvane::sim {
 
 namespace {
 
-// One request answers at most this many indices: a range from outside must not make a
-// controller send without end.
+// One request answers at most this many indices (records, identity documents): a range from
+// outside must not make a controller send without end.
 constexpr std::uint32_t kLongestRange = 65536;
+constexpr std::uint32_t kLongestIdentityRange = 1024;
 constexpr std::time_t kFirstRecordTime = 1767225600; // 2026-01-01 00:00 UTC
 
 using Record = std::array<std::uint8_t, kLogRecordSize>;
@@ -71,13 +72,14 @@ const Record* atSlot(const LogsState& logs, MemoryType type, std::uint32_t slot)
 }
 
 std::optional<SimReply> rangeReplies(const SimRequest& r, const SimController& c,
+                                     std::uint32_t longest,
                                      std::string (*item)(const SimController&, std::uint32_t)) {
     ByteReader in(r.payload);
     const std::uint32_t start = in.u32le();
     const std::uint32_t end = in.u32le();
     if (!in.ok() || end <= start)
         return SimReply{kFailed, {}};
-    const std::uint32_t count = std::min(end - start, kLongestRange);
+    const std::uint32_t count = std::min(end - start, longest);
     SimReply first{kDone, item(c, start)};
     for (std::uint32_t k = 1; k < count; ++k)
         first.more.push_back(SimReply{kDone, item(c, start + k)});
@@ -106,11 +108,11 @@ std::string identityEntry(const SimController& c, std::uint32_t index) {
 }
 
 std::optional<SimReply> getRecords(SimController& c, const SimRequest& r) {
-    return rangeReplies(r, c, recordEntry);
+    return rangeReplies(r, c, kLongestRange, recordEntry);
 }
 
 std::optional<SimReply> getIdentities(SimController& c, const SimRequest& r) {
-    return rangeReplies(r, c, identityEntry);
+    return rangeReplies(r, c, kLongestIdentityRange, identityEntry);
 }
 
 std::optional<SimReply> fillLog(SimController& c, const SimRequest& r) {
