@@ -8,7 +8,6 @@
 
 #include <nlohmann/json.hpp>
 
-#include "platform/files.h"
 #include "remote_sim.h"
 
 using namespace quorvane;
@@ -42,13 +41,6 @@ TEST_P(LogsCli, PrintsAndExits) {
 
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Commands, LogsCli, ::testing::Values(
-    CliCase{"FetchThree", {"logs", "fetch", "--start", "10", "--count", "3"}, 0,
-            [](const std::string& out, RemoteSim& sim) {
-                EXPECT_EQ(lines(out), 3u);
-                EXPECT_EQ(out.rfind("获取记录成功，信息=【序号=0000000010,", 0), 0u) << out;
-                EXPECT_NE(out.find("\n获取记录成功，信息=【序号=0000000012,"), std::string::npos);
-                EXPECT_TRUE(platform::fileExists(sim.h.home + "/历史日志.txt"));
-            }},
     CliCase{"FetchABurst", {"logs", "fetch", "--start", "400", "--count", "300"}, 0,
             [](const std::string& out, RemoteSim&) { EXPECT_EQ(lines(out), 300u); }},
     CliCase{"FetchPastTheEndAsJson", {"logs", "fetch", "--start", "699", "--count", "2", "--json"}, 0,

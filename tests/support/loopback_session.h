@@ -43,7 +43,6 @@ struct LoopbackSession {
 
     std::string home;
     int port;
-    // Loopback answers in well under a millisecond; the grace covers a loaded machine.
     FakeClock clock{std::chrono::milliseconds(250)};
     RecordingUserPort user;
     UdpController controller{"127.0.0.2", port};

@@ -3,7 +3,9 @@
 #include "idcard/identity_info.h"
 #include "idcard/identity_reply.h"
 #include "idcard/photo_decode.h"
+#include "infra/codepage.h"
 #include "infra/settings.h"
+#include "platform/files.h"
 #include "protocol/reply_dispatch.h"
 #include "session/tool_session.h"
 
@@ -64,14 +66,19 @@ CommandFetchResult fetchIdentities(ToolSession& session,
     plan.progressText = "正在提取证件(%ld/%ld)";
     CommandFetchResult result = fetchByCommand(session, *selected, plan, *buffer);
 
-    // Decoded here rather than on the receive thread: a decoder may take a second per photo.
+    // Handled here rather than on the receive thread: a decoder may take a second per photo.
     const int parseVersion = parseVersionOf(settings);
+    const bool debugFile = settings.readInt("data", "output-debug-txt-file", 0) != 0;
     for (const ReceivedReply& r : result.replies) {
         auto message = r.status == 1 ? decodeIdentityReply(r.payload) : std::nullopt;
-        if (!photos || !message || message->photo.empty())
+        auto info = message ? parse2ndMsg(message->textBlock, 0, parseVersion) : std::nullopt;
+        if (!info)
             continue;
-        if (auto info = parse2ndMsg(message->textBlock, 0, parseVersion); info)
+        if (photos && !message->photo.empty())
             photos->decodePhoto(info->number, message->photo, false);
+        if (debugFile)
+            platform::replaceFile(session.programDir() + "/id.txt",
+                                  toGbk(identityDebugText(*info)));
     }
     return result;
 }
