@@ -1,5 +1,7 @@
 #include "records/command_fetch.h"
 
+#include <algorithm>
+#include <climits>
 #include <optional>
 
 #include "infra/codepage.h"
@@ -52,7 +54,7 @@ CommandFetchResult fetchByCommand(ToolSession& session, const DeviceUIInfo& devi
     request.target = *target;
     request.command = plan.command;
     request.payload = rangePayload(plan.start, plan.count);
-    request.pipeReplies = static_cast<int>(plan.count);
+    request.pipeReplies = static_cast<int>(std::min<std::uint32_t>(plan.count, INT_MAX));
     request.pipeTimeoutMs = plan.pipeTimeoutMs;
 
     // Subscribed before the send, so that a quick first reply is not missed. The replies keep
