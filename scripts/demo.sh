@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs the tool. With $QUORVANE_HOME set, on that program directory and its own network.
-# Otherwise on a demo network: quorvane-sim answers as 8 controllers on 127.0.0.1..127.0.0.8,
+# Otherwise on a demo network: quorvane-sim answers as 8 controllers on 127.0.0.1..127.0.0.8
+# (300 log records each),
 # and the tool runs on build/demo-home, whose settings search 127.255.255.255 with multicast
 # off, so nothing leaves this machine. Without a display it prints the search table instead.
 set -euo pipefail
@@ -55,7 +56,7 @@ export XDG_RUNTIME_DIR=$HOME_DIR/run
 # A service started from the demo window records its autostart entry here, not in the session.
 export XDG_CONFIG_HOME=$HOME_DIR/xdg
 
-"$SIM" --count 8 --block mixed > "$HOME_DIR/sim.out" 2> "$HOME_DIR/sim.err" &
+"$SIM" --count 8 --block mixed --logs 300 > "$HOME_DIR/sim.out" 2> "$HOME_DIR/sim.err" &
 SIM_PID=$!
 trap 'kill $SIM_PID 2>/dev/null || true; wait $SIM_PID 2>/dev/null || true' EXIT
 for _ in $(seq 100); do

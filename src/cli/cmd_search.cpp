@@ -7,6 +7,7 @@
 #include <nlohmann/json.hpp>
 
 #include "commands.h"
+#include "json_output.h"
 #include "protocol/admin_channel.h"
 #include "session/device_list.h"
 #include "session/tool_session.h"
@@ -14,27 +15,6 @@
 namespace quorvane::cli {
 
 namespace {
-// The dump leaves DEL and the C1 controls U+0080..U+009F as they are, which the terminal filter
-// would turn into "?": escaped, the document keeps them and holds no byte a terminal acts on.
-std::string escapeRawControls(const std::string& document) {
-    std::string out;
-    out.reserve(document.size());
-    for (std::size_t i = 0; i < document.size(); ++i) {
-        auto c = static_cast<unsigned char>(document[i]);
-        const bool c1 = c == 0xC2 && i + 1 < document.size() &&
-                        (static_cast<unsigned char>(document[i + 1]) & 0xE0) == 0x80;
-        if (c != 0x7F && !c1) {
-            out += document[i];
-            continue;
-        }
-        const unsigned code = c1 ? static_cast<unsigned char>(document[++i]) : c;
-        char escaped[8];
-        std::snprintf(escaped, sizeof escaped, "\\u%04x", code);
-        out += escaped;
-    }
-    return out;
-}
-
 // A controller names itself: a tab or line break in its name would split the row, so control
 // characters in a cell are shown as spaces.
 std::string cellText(std::string s) {
@@ -98,9 +78,7 @@ int cmdSearch(CliContext& ctx) {
                 object[std::string(specs[c].caption)] = columns[c];
             document.push_back(std::move(object));
         }
-        out << escapeRawControls(
-                   document.dump(1, ' ', false, nlohmann::ordered_json::error_handler_t::replace))
-            << "\n";
+        out << jsonDocumentText(document) << "\n";
         return kOk;
     }
     for (const auto& row : rows) {

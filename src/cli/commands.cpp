@@ -22,6 +22,11 @@ constexpr DeclaredOption kSet485Options[] = {
     {"--com", A::Value}, {"--serial", A::Value}, {"--flag", A::Value}};
 constexpr DeclaredOption kTextOptions[] = {
     {"--device", A::Repeated, "-d"}, {"--cmd", A::Value}, {"--broadcast", A::Flag}};
+constexpr DeclaredOption kLogFetchOptions[] = {kDeviceOptions[0],
+                                               kDeviceOptions[1],
+                                               {"--start", A::Value},
+                                               {"--count", A::Value},
+                                               {"--json", A::Flag}};
 constexpr DeclaredOption kSearchOptions[] = {
     {"--mcast", A::Flag},  {"--pipe", A::Flag},  {"--to", A::Value},  {"--port", A::Value},
     {"--iface", A::Value}, {"--wait", A::Value}, {"--json", A::Flag},
@@ -127,6 +132,12 @@ static const CliCommand kCommands[] = {
     {"backup-factory", "", false, cmdBackupFactory, "backup-factory -d IP", kDeviceOptions},
     {"restore-factory", "", false, cmdRestoreFactory, "restore-factory -d IP", kDeviceOptions},
     {"clear-all", "", false, cmdClearAll, "clear-all -d IP", kDeviceOptions},
+    {"logs", "fetch", false, cmdLogsFetch,
+     "logs fetch (-d IP | --record FILE) [--start N] [--count N] [--json]", kLogFetchOptions},
+    {"ids", "fetch", false, cmdIdsFetch,
+     "ids fetch (-d IP | --record FILE) [--start N] [--count N]",
+     std::span(kLogFetchOptions).first(4)},
+    {"logs", "fill", false, cmdLogsFill, "logs fill (-d IP | --record FILE)", kDeviceOptions},
     {"rights", "add", false, cmdRightsAdd, kRightAddUsage, kRightListOptions},
     {"rights", "remove", false, cmdRightsRemove, kRightRemoveUsage, kRightListOptions},
     {"rights", "check", false, cmdRightsCheck, kRightCheckUsage, kRightListOptions},

@@ -59,4 +59,8 @@ int cmdFirmwareUpgrade(CliContext& ctx);
 int cmdFirmwareRead(CliContext& ctx);
 int cmdFirmwareErase(CliContext& ctx);
 int cmdRightsImage(CliContext& ctx);
+// Records and identity documents (cmd_logs.cpp).
+int cmdLogsFetch(CliContext& ctx);
+int cmdLogsFill(CliContext& ctx);
+int cmdIdsFetch(CliContext& ctx);
 } // namespace quorvane::cli

@@ -121,6 +121,9 @@ const std::vector<Wiring>& wirings() {
         {"restart", 66, click(&C::reset)},
         {"restart menu item", 66, [](GuiWindow& w) { triggerMenuItem(w, "重新启动设备(&5)"); }},
         {"clear log", 64, click(&C::clearLog)},
+        {"get records", 48, click(&C::getRec)},
+        {"get identity documents", 84, click(&C::getIdInfo)},
+        {"fill log", 241, click(&C::fillLog)},
         {"clear log menu item", 64, [](GuiWindow& w) { triggerMenuItem(w, "清除日志(&9)"); }},
         {"self test", 243,
          [](GuiWindow& w) {

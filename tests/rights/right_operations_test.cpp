@@ -12,6 +12,7 @@
 #include "child_process.h"
 #include "fake_clock.h"
 #include "infra/codepage.h"
+#include "loopback_session.h"
 #include "recording_user_port.h"
 #include "rights/right_commands.h"
 #include "rights/right_copy.h"
@@ -76,41 +77,12 @@ struct WatchingPort : test::RecordingUserPort {
     }
 };
 
-struct RightsOps : ::testing::Test {
+struct RightsOps : ::testing::Test, test::LoopbackSessionOf<WatchingPort> {
     static void SetUpTestSuite() {
         ::setenv("TZ", "UTC", 1);
         ::tzset();
     }
-
-    RightsOps() {
-        writeConfig("code=0");
-        device.ip = "127.0.0.2";
-        device.groupNo = 1;
-        device.deviceNo = 2;
-    }
-
-    void writeConfig(const std::string& options) {
-        test::writeFile(home + "/config.ini",
-                        "[net]\ncommon-dev-admin-port=" + std::to_string(port) +
-                            "\ncommon-broadcast-address=2147483647\nenable-mcast=0\n"
-                            "enable-pipe=0\n[options]\n" +
-                            options + "\n");
-    }
-
-    // The session, made on first use (a test may change the settings first).
-    ToolSession& s() {
-        if (!session) {
-            session = std::make_unique<ToolSession>(home, port_, &clock);
-            session->log().setEcho(false);
-            session->start();
-            session->protocol().setSequence(0x1234);
-        }
-        return *session;
-    }
-    ~RightsOps() override {
-        if (session)
-            session->stop();
-    }
+    RightsOps() : LoopbackSessionOf("rights-ops", 101, "code=0") {}
 
     void answerAll(std::uint8_t status = 1) {
         controller.setScript(
@@ -120,16 +92,6 @@ struct RightsOps : ::testing::Test {
         return fromGbk(test::readFile(home + "/" + std::string(name)));
     }
     std::vector<SentFrame> sent() { return controller.received(); }
-
-    std::string home = test::scratchDir("rights-ops");
-    int port = test::testPort(101);
-    // Loopback answers in well under a millisecond; the grace covers a loaded machine.
-    test::FakeClock clock{250ms};
-    WatchingPort port_;
-    test::UdpController controller{"127.0.0.2", port,
-                                   [](const SentFrame&) { return std::vector<std::string>{}; }};
-    std::unique_ptr<ToolSession> session;
-    DeviceUIInfo device;
 };
 
 // Each operation's first frame, against the layout: 55 x 16, FF FF, the empty password,
@@ -188,18 +150,18 @@ TEST_F(RightsOps, OneCardShowsTheReplyNoticeAndSeveralDoNot) {
     answerAll();
     auto one = addRights(s(), device, cardFields("1"));
     EXPECT_EQ(one.rc, 0);
-    EXPECT_EQ(port_.notices(), std::vector<std::string>{"添加权限结束，成功添加数量=1"});
-    EXPECT_TRUE(port_.messages().empty());
+    EXPECT_EQ(user.notices(), std::vector<std::string>{"添加权限结束，成功添加数量=1"});
+    EXPECT_TRUE(user.messages().empty());
 
     auto three = addRights(s(), device, cardFields("2;3\r\n4"));
     EXPECT_EQ(three.rc, 0);
     EXPECT_EQ(three.done, 3);
-    EXPECT_EQ(port_.notices().size(), 1u);
-    EXPECT_EQ(port_.messages(), std::vector<std::string>{"操作成功！"});
+    EXPECT_EQ(user.notices().size(), 1u);
+    EXPECT_EQ(user.messages(), std::vector<std::string>{"操作成功！"});
     EXPECT_TRUE(s().dispatcher().noticesEnabled());
-    EXPECT_EQ(port_.busyDepth(), 0);
+    EXPECT_EQ(user.busyDepth(), 0);
     // Progress names the card from 1, the cards and those given up.
-    EXPECT_EQ(port_.progressTexts().back(), "正在添加权限(3/3,超时0)");
+    EXPECT_EQ(user.progressTexts().back(), "正在添加权限(3/3,超时0)");
 }
 
 TEST_F(RightsOps, ACardRefusedByTheControllerIsAFailureNotAGrant) {
@@ -211,9 +173,9 @@ TEST_F(RightsOps, ACardRefusedByTheControllerIsAFailureNotAGrant) {
     EXPECT_EQ(r.rc, -1);
     EXPECT_EQ(r.failed, std::vector<std::string>{"22"});
     EXPECT_EQ(file("添加权限失败清单.txt"), "22\r\n");
-    EXPECT_EQ(port_.opened(), std::vector<std::string>{home + "/添加权限失败清单.txt"});
+    EXPECT_EQ(user.opened(), std::vector<std::string>{home + "/添加权限失败清单.txt"});
     // No "操作成功！" when one failed; the grant log lists the two the controller took.
-    EXPECT_TRUE(port_.messages().empty());
+    EXPECT_TRUE(user.messages().empty());
     EXPECT_EQ(file("授权日志-20260528.txt"),
               "2026-05-28 20:26:40 21\r\n2026-05-28 20:26:40 23\r\n");
 }
@@ -229,7 +191,7 @@ TEST_F(RightsOps, ASilentCardIsSentFourTimesThenLandsInTheFailureFile) {
     EXPECT_EQ(r.resends, 3);
     EXPECT_EQ(sent().size(), 6u);
     EXPECT_EQ(file("删除权限失败清单.txt"), "8\r\n");
-    EXPECT_EQ(port_.progressTexts().back(), "正在删除权限(3/3,超时1)");
+    EXPECT_EQ(user.progressTexts().back(), "正在删除权限(3/3,超时1)");
 }
 
 TEST_F(RightsOps, ACheckThatFailsListsTheCardAndSeveralChecksStayQuiet) {
@@ -239,7 +201,7 @@ TEST_F(RightsOps, ACheckThatFailsListsTheCardAndSeveralChecksStayQuiet) {
     auto r = checkRights(s(), device, cardFields("1;2;3", 8));
     EXPECT_EQ(r.failed, std::vector<std::string>{"2"});
     EXPECT_EQ(file("检查权限失败清单.txt"), "2\r\n");
-    EXPECT_TRUE(port_.notices().empty());
+    EXPECT_TRUE(user.notices().empty());
     EXPECT_TRUE(s().dispatcher().batchQuiet());
     for (const auto& f : sent())
         EXPECT_EQ(u32At(f.payload(), 8), 8u);
@@ -247,7 +209,7 @@ TEST_F(RightsOps, ACheckThatFailsListsTheCardAndSeveralChecksStayQuiet) {
     // One card: its notice shows, and the reply of a passing card shows once more.
     auto one = checkRights(s(), device, cardFields("3"));
     EXPECT_EQ(one.rc, 0);
-    EXPECT_EQ(port_.notices(), std::vector<std::string>{"权限验证通过！"});
+    EXPECT_EQ(user.notices(), std::vector<std::string>{"权限验证通过！"});
     EXPECT_FALSE(s().dispatcher().batchQuiet());
 }
 
@@ -258,7 +220,7 @@ TEST_F(RightsOps, RefusalsAreNamedAndATextThatIsNoCardIsListedNotSent) {
     downloadRightsOrCard(s(), std::nullopt, cardFields(""));
     EXPECT_TRUE(sent().empty());
     auto r = addRights(s(), device, cardFields("1;12,345;3"));
-    auto m = port_.messages();
+    auto m = user.messages();
     m.resize(4);
     EXPECT_EQ(m, (std::vector<std::string>{"请填写要验证的证件号码！", "请选择要操作的记录！",
                                            "请选择要操作的设备！", "卡号格式错误：12,345"}));
@@ -272,19 +234,19 @@ TEST_F(RightsOps, ClearAndASwipeWithReaderZeroAskFirstAndSendNothingOnNo) {
     EXPECT_EQ(clearRights(s(), device), -1);
     EXPECT_EQ(simulateSwipe(s(), device, cardFields("12345", 0)), -1);
     EXPECT_TRUE(sent().empty());
-    port_.answer(Answer::Yes);
+    user.answer(Answer::Yes);
     EXPECT_EQ(simulateSwipe(s(), device, cardFields("12345", 0)), 0);
     controller.waitForFrames(1);
     const std::string swipe = "使用可用读头参数表示要模拟刷卡的读头，正常取值应该是1-8，"
                               "不在此范围时默认使用读头5，确定要继续吗？";
-    EXPECT_EQ(port_.questions(),
+    EXPECT_EQ(user.questions(),
               (std::vector<std::string>{"确定要清除控制器上所有权限吗？", swipe, swipe}));
     // Only the second swipe was sent, with reader 5; a swipe is not waited for.
     auto frames = sent();
     ASSERT_EQ(frames.size(), 1u);
     EXPECT_EQ(u32At(frames[0].payload(), 8), 5u);
     EXPECT_EQ(simulateSwipe(s(), device, cardFields("", 3)), -1);
-    EXPECT_EQ(port_.messages().back(), "需要指定刷卡的卡号以及可用读头！");
+    EXPECT_EQ(user.messages().back(), "需要指定刷卡的卡号以及可用读头！");
 }
 
 namespace {
@@ -313,16 +275,16 @@ TEST_F(RightsOps, ADownloadEndedByMinusOneHasEveryRightAndNoEndMarkerLine) {
     EXPECT_EQ(r.rc, 0);
     EXPECT_EQ(file("下载权限.txt"),
               rightLine(3, 100) + "\r\n" + rightLine(4, 101) + "\r\n" + rightLine(9, 102) + "\r\n");
-    EXPECT_EQ(port_.opened(), std::vector<std::string>{home + "/下载权限.txt"});
+    EXPECT_EQ(user.opened(), std::vector<std::string>{home + "/下载权限.txt"});
     // Positions asked: 1, then each answer's position + 1.
     std::vector<std::uint32_t> asked;
     for (const auto& f : sent())
         asked.push_back(u32At(f.payload(), 0));
     EXPECT_EQ(asked, (std::vector<std::uint32_t>{1, 4, 5, 10}));
-    EXPECT_EQ(port_.progressTexts().front(), "正在下载权限(0/3)");
-    EXPECT_EQ(port_.progressTexts().back(), "正在下载权限(3/3)");
-    EXPECT_TRUE(port_.notices().empty());
-    EXPECT_TRUE(port_.messages().empty());
+    EXPECT_EQ(user.progressTexts().front(), "正在下载权限(0/3)");
+    EXPECT_EQ(user.progressTexts().back(), "正在下载权限(3/3)");
+    EXPECT_TRUE(user.notices().empty());
+    EXPECT_TRUE(user.messages().empty());
 }
 
 // A failed download once emptied the file of the last whole one.
@@ -337,8 +299,8 @@ TEST_F(RightsOps, ADownloadStopsAfterFiveSilentWaitsAndLeavesTheLastWholeFile) {
     for (const auto& f : sent())
         atFour += u32At(f.payload(), 0) == 4;
     EXPECT_EQ(atFour, 5);
-    EXPECT_TRUE(port_.opened().empty());
-    EXPECT_EQ(port_.messages(),
+    EXPECT_TRUE(user.opened().empty());
+    EXPECT_EQ(user.messages(),
               std::vector<std::string>{"设备通信超时，请检查设备运行状态及网络连接！网络恢复前只能"
                                        "显示已经下载到本地的数据。"});
 }
@@ -355,7 +317,7 @@ TEST_F(RightsOps, ADownloadWithoutAnEndMarkerStopsPastTheStoredCountAndKeepsWhat
     EXPECT_EQ(sent().size(), 2u + 1024u);
     EXPECT_EQ(r.lines.size(), 2u + 1024u);
     EXPECT_EQ(
-        port_.messages(),
+        user.messages(),
         std::vector<std::string>{"设备未发送权限结束标志，已读取的权限数量超过设备记录的权限数量，"
                                  "下载已停止，已下载权限数量=1026"});
 }
@@ -391,7 +353,7 @@ TEST_F(RightsOps, ADownloadThatGoesBackwardsEnds) {
     EXPECT_EQ(r.rc, -2);
     // Position 1 answered with 2; position 3, answered with 2 each time, is given up.
     EXPECT_EQ(sent().size(), 1u + 5u);
-    EXPECT_EQ(port_.messages(), std::vector<std::string>{kSilentDeviceText});
+    EXPECT_EQ(user.messages(), std::vector<std::string>{kSilentDeviceText});
 }
 
 TEST_F(RightsOps, TheSameCardTwiceInARightFileIsSentOnceWithItsLastLineInCardOrder) {
@@ -405,7 +367,7 @@ TEST_F(RightsOps, TheSameCardTwiceInARightFileIsSentOnceWithItsLastLineInCardOrd
     ASSERT_EQ(frames.size(), 2u);
     EXPECT_EQ(u32At(frames[0].payload(), 4), 100u);
     EXPECT_EQ(u32At(frames[1].payload(), 4), 200u);
-    EXPECT_EQ(port_.messages(), std::vector<std::string>{"操作成功！"});
+    EXPECT_EQ(user.messages(), std::vector<std::string>{"操作成功！"});
     EXPECT_EQ(file("授权日志-20260528.txt"),
               "2026-05-28 20:26:40 0000000100\r\n2026-05-28 20:26:40 0000000200\r\n");
 }
@@ -414,10 +376,10 @@ TEST_F(RightsOps, AnUploadNamesTheFirstBadLineAndSendsTheRest) {
     answerAll();
     test::writeFile(home + "/rights.txt", toGbk("garbage\r\n" + rightLine(0, 7) + "\r\n"));
     uploadRightFile(s(), device, home + "/rights.txt");
-    EXPECT_EQ(port_.messages().front(), "权限格式错误：garbage");
+    EXPECT_EQ(user.messages().front(), "权限格式错误：garbage");
     EXPECT_EQ(sent().size(), 1u);
     EXPECT_EQ(uploadRightFile(s(), device, home + "/missing.txt").rc, -1);
-    EXPECT_EQ(port_.messages().back(), "打开文件失败！");
+    EXPECT_EQ(user.messages().back(), "打开文件失败！");
 }
 
 TEST_F(RightsOps, AnUploadWithASiteCodeScramblesBothCardWords) {
@@ -438,7 +400,7 @@ TEST_F(RightsOps, CancelStopsBetweenRightsAndListsWhatWasNotDone) {
     int asked = 0;
     controller.setScript([&](const SentFrame& f) {
         if (++asked == 2)
-            port_.requestCancel();
+            user.requestCancel();
         return std::vector<std::string>{replyTo(f)};
     });
     auto r = addRights(s(), device, cardFields("1;2;3;4;5"));
@@ -446,7 +408,7 @@ TEST_F(RightsOps, CancelStopsBetweenRightsAndListsWhatWasNotDone) {
     EXPECT_EQ(r.done, 2);
     EXPECT_EQ(sent().size(), 2u);
     EXPECT_EQ(r.failed, (std::vector<std::string>{"3", "4", "5"}));
-    EXPECT_EQ(port_.messages(), std::vector<std::string>{"操作已取消，已处理2/5，成功2"});
+    EXPECT_EQ(user.messages(), std::vector<std::string>{"操作已取消，已处理2/5，成功2"});
     EXPECT_EQ(file("添加权限失败清单.txt"), "3\r\n4\r\n5\r\n");
 }
 
@@ -459,10 +421,10 @@ TEST_F(RightsOps, EveryCardOfALongAddIsInTheGrantLogOnceAndInOrder) {
     }
     // "操作成功！" may stay on the screen a long time: the log is whole before it shows.
     std::string atMessage;
-    port_.onShow = [&] { atMessage = file("授权日志-20260528.txt"); };
+    user.onShow = [&] { atMessage = file("授权日志-20260528.txt"); };
     auto r = addRights(s(), device, cardFields(cards));
     EXPECT_EQ(r.done, 600);
-    EXPECT_EQ(port_.messages(), std::vector<std::string>{"操作成功！"});
+    EXPECT_EQ(user.messages(), std::vector<std::string>{"操作成功！"});
     EXPECT_EQ(atMessage, expected);
     EXPECT_EQ(file("授权日志-20260528.txt"), expected);
 }
@@ -480,7 +442,7 @@ TEST_F(RightsOps, ReadsShowTheRightTheyGot) {
     EXPECT_EQ(at.rc, 0);
     EXPECT_EQ(at.line, rightLine(7, 42));
     EXPECT_EQ(readRightOfCard(s(), device, "42").line, "");
-    EXPECT_EQ(port_.notices().size(), 2u);
+    EXPECT_EQ(user.notices().size(), 2u);
 }
 
 TEST_F(RightsOps, ACopyUploadsWhatTheSourceHoldsAndNothingFromASilentOne) {
@@ -490,7 +452,7 @@ TEST_F(RightsOps, ACopyUploadsWhatTheSourceHoldsAndNothingFromASilentOne) {
     target.ip = "127.0.0.3";
     controller.setScript(storage({{3, 100}}, 4));
     EXPECT_EQ(copyRights(s(), {device}, {target}), -1);
-    EXPECT_EQ(port_.messages().back(), "从源控制器127.0.0.2下载权限失败！");
+    EXPECT_EQ(user.messages().back(), "从源控制器127.0.0.2下载权限失败！");
     EXPECT_TRUE(second.received().empty());
     controller.setScript(storage({{3, 100}, {5, 101}}));
     EXPECT_EQ(copyRights(s(), {device}, {target}), 0);
@@ -529,7 +491,7 @@ TEST_F(RightsOps, TestButtonsMakeEighteenDigitCardsFourSecondsApartWithNoticesOf
     auto r = fillRights(s(), device, cardFields(""), 3, random);
     EXPECT_EQ(r.runs, 3);
     EXPECT_EQ(r.lastCard, "000007000008000009;");
-    EXPECT_TRUE(port_.notices().empty());
+    EXPECT_TRUE(user.notices().empty());
     EXPECT_TRUE(s().dispatcher().noticesEnabled());
     auto frames = sent();
     ASSERT_EQ(frames.size(), 3u);

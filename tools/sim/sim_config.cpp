@@ -180,7 +180,7 @@ std::optional<SimReply> clearAll(SimController& c, const SimRequest&) {
     c.config.backup.reset();
     c.config.factory.reset();
     clearRights(c);
-    c.logs.records.clear();
+    clearLogRing(c);
     c.logs.identityDocuments.clear();
     ++c.config.clearAlls;
     return SimReply{kDone, {}};

@@ -1,6 +1,7 @@
 #include "sim_controller.h"
 
 #include "sim_config.h"
+#include "sim_logs_state.h"
 #include "sim_right_storage.h"
 
 namespace quorvane::sim {
@@ -19,6 +20,7 @@ SimController makeController(const ControllerSeed& seed) {
     c.address = seed.address;
     c.config = initialConfig(seed);
     setRightStorage(c.config, seed.rightMode, seed.largeRights);
+    seedLogs(c, seed.logs);
     return c;
 }
 

@@ -38,6 +38,7 @@ struct ControllerSeed {
     bool extended = false;
     std::uint32_t rightMode = 1;  // D404: 0 stores 20-byte rights, others 24
     bool largeRights = false;     // option 3: rights hashed into FLASH pages first
+    long logs = 0;                // log records it starts with
 };
 
 SimController makeController(const ControllerSeed& seed);

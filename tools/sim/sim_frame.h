@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/bytes.h"
 
@@ -32,8 +34,12 @@ struct SimRequest {
 std::optional<SimRequest> readRequest(Bytes datagram);
 
 struct SimReply {
+    SimReply(std::uint8_t s = 1, std::string p = {}) : status(s), payload(std::move(p)) {}
     std::uint8_t status = 1;
     std::string payload;
+    // Further replies to the same request, sent after this one (a fetch of a range of records
+    // answers once per record).
+    std::vector<SimReply> more;
 };
 
 // The reply frame: prefix, device id, the request's sequence number, reply code, status,

@@ -61,6 +61,7 @@ int main(int argc, char** argv) {
         seed.group = options->group;
         seed.rightMode = options->rightMode;
         seed.largeRights = options->largeRights;
+        seed.logs = options->logs;
         seed.extended = options->block == "extended" || (options->block == "mixed" && i % 2 == 1);
         controllers.push_back(makeController(seed));
     }

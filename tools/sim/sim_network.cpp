@@ -117,13 +117,24 @@ void SimNetwork::answer(std::size_t index, const SimRequest& request, platform::
         return;
     if (commandFaults_.dropReply(index, reached, request))
         return;
-    std::string frame = buildReply(c.targetId(), request.sequence, answer->code, answer->reply);
     const auto due = clock::now() + std::chrono::milliseconds(options_.delayMs) +
                      commandFaults_.delayFor(reached, request.command);
+    queueReply(socket, from, reached, c, request, answer->code, answer->reply, due);
+    // Each further reply meets the drawn faults on its own.
+    for (const SimReply& more : answer->reply.more)
+        if (!commandFaults_.dropReply(index, reached, request))
+            queueReply(socket, from, reached, c, request, answer->code, more, due);
+}
+
+void SimNetwork::queueReply(platform::UdpSocket& socket, const platform::Ipv4Endpoint& from,
+                            std::uint32_t sender, const SimController& c, const SimRequest& request,
+                            std::uint8_t code, const SimReply& reply,
+                            std::chrono::steady_clock::time_point due) {
+    std::string frame = buildReply(c.targetId(), request.sequence, code, reply);
     int copies = faults_.copies();
     faults_.maybeCorrupt(frame);
     for (int k = 0; k < copies; ++k)
-        queue_.emplace(due, Outgoing{&socket, frame, from, reached});
+        queue_.emplace(due, Outgoing{&socket, frame, from, sender});
 }
 
 void SimNetwork::move(std::size_t index, std::uint32_t from) {

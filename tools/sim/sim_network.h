@@ -39,6 +39,10 @@ class SimNetwork {
     void receive(platform::UdpSocket& socket);
     void handle(platform::UdpSocket& socket, Bytes datagram, const platform::Ipv4Endpoint& from,
                 std::uint32_t destination);
+    void queueReply(platform::UdpSocket& socket, const platform::Ipv4Endpoint& from,
+                    std::uint32_t sender, const SimController& c, const SimRequest& request,
+                    std::uint8_t code, const SimReply& reply,
+                    std::chrono::steady_clock::time_point due);
     void answer(std::size_t index, const SimRequest& request, platform::UdpSocket& socket,
                 const platform::Ipv4Endpoint& from);
     std::vector<std::size_t> addressed(std::uint32_t destination) const;

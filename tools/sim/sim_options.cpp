@@ -23,6 +23,7 @@ Controllers
                             of 20 bytes, 1 (default) and 2 of 24 bytes
   --large-rights            controllers start with option 3 (large right capacity): rights
                             go to the FLASH hash pages first, then to the EEPROM overflow
+  --logs N                  every controller starts with N log records of every kind
 
 Network
   --port N                  administration port (default 65534)
@@ -110,7 +111,10 @@ Commands answered (status 1 unless the request is malformed): 2 device informati
 configuration, 16 open door (doors 1..164), 38 set time, 40 read time, 50 clear all data,
 64 clear log (the controller then restarts), 66 restart, 96 back up configuration, 98 back up
 as factory settings, 100 restore the backup (status 0 without one), 102 restore the factory
-settings (status 0 without them), 243 self test (return code: the number of test actions run;
+settings (status 0 without them), 48 get records (one reply 49 per index of the range, a
+record of kind 0 past the end), 84 get identity documents (one reply 85 per index; three
+fixture documents: a resident card, a residence permit, a permanent-residence card), 241 fill
+the log with test records, 243 self test (return code: the number of test actions run;
 a word with none, or with a bit other than 0..3 and 16..27, fails with 0 or that bit's number;
 bit 3 clears the log, bit 0 restarts); rights: 18 add (status 0 when no slot is free; a card
 added again replaces its right), 20 remove (0: no such card), 22 check (0: no right for the
@@ -177,6 +181,8 @@ std::optional<SimOptions> parseSimOptions(int argc, char** argv, bool& help) {
             o.namePrefix = v;
         else if (a == "--group")
             ok = number(v, 0, 255, n), o.group = int(n);
+        else if (a == "--logs")
+            ok = number(v, 0, 2000000, n), o.logs = long(n);
         else if (a == "--right-mode")
             ok = number(v, 0, 2, n), o.rightMode = std::uint32_t(n);
         else if (a == "--port")

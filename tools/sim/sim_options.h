@@ -23,6 +23,7 @@ struct SimOptions {
     int group = 1;
     std::uint32_t rightMode = 1; // the controllers' right record format (D404)
     bool largeRights = false;    // option 3 set: rights hashed into FLASH pages
+    long logs = 0;               // log records every controller starts with
     double dropRate = 0;
     double duplicateRate = 0;
     double corruptRate = 0;

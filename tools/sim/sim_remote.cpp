@@ -102,7 +102,7 @@ std::optional<SimReply> readTime(SimController& c, const SimRequest& r) {
 // The log is emptied, and the controller restarts afterwards.
 std::optional<SimReply> clearLog(SimController& c, const SimRequest& r) {
     keepPayload(c, r);
-    c.logs.records.clear();
+    clearLogRing(c);
     ++c.remote.logClears;
     ++c.remote.restarts;
     return SimReply{kDone, {}};
@@ -131,7 +131,7 @@ std::optional<SimReply> selfTest(SimController& c, const SimRequest& r) {
     if (flags == 0)
         return SimReply{kFailed, std::string(1, '\0')};
     if (flags & kTestClearLog) {
-        c.logs.records.clear();
+        clearLogRing(c);
         ++c.remote.logClears;
     }
     if (flags & kTestClearConfig)

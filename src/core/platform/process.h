@@ -5,6 +5,8 @@ namespace quorvane::platform {
 int processId();
 // The kernel's id of the calling thread.
 int threadId();
+// True while a process with this id exists (a background helper named by its pid file).
+bool processAlive(int pid);
 
 // Launches a document or program: a document (or folder) opens with the desktop's default
 // program (xdg-open), an executable file or a ".sh" script starts directly (scripts through

@@ -5,8 +5,8 @@
 #include <mutex>
 
 #include "protocol/admin_channel.h"
-#include "protocol/frame_sender.h"
 #include "protocol/frame.h"
+#include "protocol/frame_sender.h"
 #include "protocol/reply_dispatch.h"
 #include "session/user_port.h"
 
@@ -70,8 +70,8 @@ ExchangeOutcome Exchange::run(const ExchangeRequest& request, const ExchangeLimi
         pump = [p = port_] { p->pumpEvents(); };
         cancel = [p = port_] { return p->cancelRequested(); };
     }
-    const int pipeTimeoutMs = static_cast<int>(
-        std::chrono::duration_cast<std::chrono::milliseconds>(limits.wait).count());
+    const int pipeTimeoutMs = request.pipeTimeoutMs.value_or(static_cast<int>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(limits.wait).count()));
 
     for (int attempt = 0;
          limits.attempts == ExchangeLimits::kWithoutEnd || attempt < limits.attempts; ++attempt) {
@@ -88,8 +88,8 @@ ExchangeOutcome Exchange::run(const ExchangeRequest& request, const ExchangeLimi
             static_cast<std::uint8_t>(frame[offsets::kSequence]) |
             (static_cast<std::uint8_t>(frame[offsets::kSequence + 1]) << 8));
         sequences->add(sequence);
-        int sent =
-            channel_.sendto_log(asBytes(frame), 0, request.target, request.route, pipeTimeoutMs, 1);
+        int sent = channel_.sendto_log(asBytes(frame), 0, request.target, request.route,
+                                       pipeTimeoutMs, request.pipeReplies);
         ++out.sends;
         if (sent < 0) {
             out.kind = ExchangeOutcome::Kind::SendFailed;

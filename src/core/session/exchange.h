@@ -58,6 +58,11 @@ struct ExchangeRequest {
     // The reply skips its standard handling (a refresh's record must not enter the list).
     bool consume = false;
     int route = kRouteByDevice;
+    // What the pipe worker is told to wait for when the host service relays the request: the
+    // replies it collects (a fetch of many records answers many times) and for how long; by
+    // default one reply within the exchange's wait.
+    int pipeReplies = 1;
+    std::optional<int> pipeTimeoutMs;
 
     std::uint8_t expectedReply() const {
         return replyCode.value_or(static_cast<std::uint8_t>(command + 1));

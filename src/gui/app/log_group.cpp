@@ -2,16 +2,69 @@
 
 #include <algorithm>
 
+#include <random>
+
 #include <QLineEdit>
+#include <QPushButton>
 
 #include "app/main_window_controls.h"
+#include "app/qt_user_port.h"
+#include "app/running_scope.h"
+#include "idcard/identity_fetch.h"
 #include "model/config_table.h"
+#include "records/fill_log.h"
+#include "records/log_fetch.h"
+#include "records/query_data.h"
 #include "session/tool_session.h"
 
 namespace quorvane::gui {
 
-LogGroup::LogGroup(WindowContext& ctx) : WindowGroup(ctx) {
+LogGroup::LogGroup(WindowContext& ctx)
+    : WindowGroup(ctx), fillLogCount_(ctx.session.settings().readInt("options", "fill-log-cnt", 1)),
+      saveType_(ctx.session.settings().readInt("common", "save-type", 1)),
+      photos_(ctx.session.programDir(), readPhotoSettings(ctx.session.settings()),
+              ctx.session.clock(),
+              [&s = ctx.session](const std::string& line) { s.log().writeLogLine(line); }) {
     connect(ctx.c.logCount, &QLineEdit::textEdited, this, &LogGroup::OnEnChangeLogCount);
+    connect(ctx.c.getRec, &QPushButton::clicked, this, &LogGroup::OnBnClickedGetRec);
+    connect(ctx.c.getIdInfo, &QPushButton::clicked, this, &LogGroup::OnBnClickedGetIdinfo);
+    connect(ctx.c.fillLog, &QPushButton::clicked, this, &LogGroup::OnBnClickedFillLog);
+    connect(ctx.c.queryRec, &QPushButton::clicked, this, &LogGroup::OnBnClickedQueryRec);
+}
+
+std::optional<LogGroup::Range> LogGroup::range() {
+    bool startOk = false, countOk = false;
+    const uint start = ctx_.c.logStart->text().toUInt(&startOk);
+    const uint count = ctx_.c.logCount->text().toUInt(&countOk);
+    if (!startOk || !countOk) {
+        ctx_.port.showMessage("保存界面数据失败！");
+        return std::nullopt;
+    }
+    return Range{start, count};
+}
+
+void LogGroup::OnBnClickedGetRec() {
+    Running running(running_);
+    auto r = running.entered() ? range() : std::nullopt;
+    if (r)
+        getRecords(ctx_.session, selected(), r->start, r->count);
+}
+
+void LogGroup::OnBnClickedGetIdinfo() {
+    Running running(running_);
+    auto r = running.entered() ? range() : std::nullopt;
+    if (r)
+        fetchIdentities(ctx_.session, selected(), r->start, r->count, &photos_);
+}
+
+void LogGroup::OnBnClickedFillLog() {
+    static std::minstd_rand random(std::random_device{}());
+    fillLog(ctx_.session, selected(),
+            fillLogCount(fillLogCount_, [] { return std::uint32_t(random()); }));
+}
+
+void LogGroup::OnBnClickedQueryRec() {
+    queryData(ctx_.session, saveType_);
 }
 
 void LogGroup::readInitialValues() {

@@ -1,7 +1,12 @@
 #pragma once
 // The log retrieval area ("３.从控制器提取日志数据"): where a fetch starts and how many records it
-// takes. The fetch operations join this area when they are built.
+// takes, and the operations that fetch records and identity documents, fill the log and query
+// the data.
+#include <cstdint>
+#include <optional>
+
 #include "app/window_group.h"
+#include "idcard/photo_decode.h"
 
 namespace quorvane::gui {
 
@@ -17,6 +22,24 @@ class LogGroup : public WindowGroup {
     // at least 1).
     void showLogStart(const DeviceUIInfo* record);
     void OnEnChangeLogCount();
+    void OnBnClickedGetRec();
+    void OnBnClickedGetIdinfo();
+    void OnBnClickedFillLog();
+    void OnBnClickedQueryRec();
+
+  private:
+    struct Range {
+        std::uint32_t start = 0;
+        std::uint32_t count = 0;
+    };
+    // The start and count fields, or nothing after "保存界面数据失败！".
+    std::optional<Range> range();
+
+    bool running_ = false;
+    // Read once per run.
+    int fillLogCount_ = 1;
+    int saveType_ = 1;
+    PhotoDecoder photos_;
 };
 
 } // namespace quorvane::gui
