@@ -334,7 +334,7 @@ class GuiMainWindow : public QObject {
             QVERIFY(seenByWorker);
         }
         QTRY_VERIFY(!w.port.progressDialog());
-        QVERIFY(w.c().search->isEnabled() && !w.c().getRec->isEnabled());
+        QVERIFY(w.c().search->isEnabled() && !w.c().logViewer->isEnabled());
         WinDisabler next(w.port);
         QVERIFY(!w.port.cancelRequested());
     }
