@@ -2,9 +2,11 @@
 // A clock that tests move. A wait that its condition does not end within `grace` of real time
 // jumps the clock to the wait's deadline: a silent five-second wait costs grace, not 5 s. An
 // in-process peer that answers synchronously needs no grace; a real program over a socket needs
-// enough to answer (a few milliseconds on loopback).
+// enough to answer (a few milliseconds on loopback). Under a sanitizer everything runs several
+// times slower: $QUORVANE_TEST_SLOWDOWN (a whole number, 1 when unset) multiplies the grace.
 #include <atomic>
 #include <chrono>
+#include <cstdlib>
 
 #include "infra/clock.h"
 
@@ -15,7 +17,7 @@ class FakeClock final : public Clock {
     explicit FakeClock(std::chrono::milliseconds grace = std::chrono::milliseconds(0),
                        std::chrono::system_clock::time_point wall =
                            std::chrono::system_clock::from_time_t(1780000000))
-        : grace_(grace), wallStart_(wall) {}
+        : grace_(grace * slowdown()), wallStart_(wall) {}
 
     TimePoint now() const override { return TimePoint(Duration(ticks_.load())); }
     std::chrono::system_clock::time_point wallNow() const override {
@@ -36,6 +38,11 @@ class FakeClock final : public Clock {
     Duration elapsed() const { return Duration(ticks_.load()); }
 
   private:
+    static int slowdown() {
+        const char* text = std::getenv("QUORVANE_TEST_SLOWDOWN");
+        const int n = text ? std::atoi(text) : 1;
+        return n >= 1 && n <= 100 ? n : 1;
+    }
     void advanceTo(TimePoint t) {
         auto target = t.time_since_epoch().count();
         auto cur = ticks_.load();
