@@ -33,7 +33,8 @@ std::string entry(std::uint32_t index) {
 test::UdpController::Script records(std::size_t answered = 1000) {
     return [answered](const SentFrame& f) {
         std::vector<std::string> out;
-        ByteReader in(asBytes(f.payload()));
+        const std::string payload = f.payload(); // the reader views it
+        ByteReader in(asBytes(payload));
         const std::uint32_t start = in.u32le(), end = in.u32le();
         for (std::uint32_t i = start; i < end && out.size() < answered; ++i)
             out.push_back(replyTo(f, 1, entry(i)));
