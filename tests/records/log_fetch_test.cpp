@@ -9,6 +9,7 @@
 #include "records/fill_log.h"
 #include "records/log_fetch.h"
 #include "records/query_data.h"
+#include "sample_frames.h"
 
 namespace quorvane {
 namespace {
@@ -17,7 +18,7 @@ using namespace std::chrono_literals;
 using test::replyTo;
 using test::SentFrame;
 
-const std::string kHeader = "55555555555555555555555555555555FFFFFFFFFFFFFFFF01023412";
+const std::string kHeader = test::kSessionHeader;
 
 // The entry of a card record: index, card 12345 (low word), 2026-01-01 08:30:00, door 1.
 std::string entry(std::uint32_t index) {

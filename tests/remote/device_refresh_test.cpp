@@ -14,18 +14,29 @@ using namespace quorvane;
 using namespace quorvane::test;
 using namespace std::chrono_literals;
 
-TEST(DeviceRefresh, TheFreshRecordComesFromItsAddressAndAMissingOrSilentOneSaysSo) {
+namespace {
+// A started session and the record of the controller at 127.0.0.3 that the tests play.
+struct DeviceRefresh : ::testing::Test {
+    DeviceRefresh() {
+        session.start();
+        session.log().setEcho(false);
+        current.ip = "127.0.0.3";
+    }
+    ~DeviceRefresh() override { session.stop(); }
+    UdpController::Script answer() {
+        return [this](const SentFrame& f) { return std::vector{deviceInformation(f, current)}; };
+    }
+
     IntegrationHome h;
-    FakeClock clock(50ms);
+    FakeClock clock{50ms};
     RecordingUserPort port;
-    ToolSession session(h.home, port, &clock);
-    session.start();
-    session.log().setEcho(false);
+    ToolSession session{h.home, port, &clock};
     DeviceUIInfo current = sampleDevice(3);
-    current.ip = "127.0.0.3";
-    UdpController controller("127.0.0.3", h.port, [&](const SentFrame& f) {
-        return std::vector{deviceInformation(f, current)};
-    });
+};
+} // namespace
+
+TEST_F(DeviceRefresh, TheFreshRecordComesFromItsAddressAndAMissingOrSilentOneSaysSo) {
+    UdpController controller("127.0.0.3", h.port, answer());
     ASSERT_TRUE(controller.ready());
 
     auto record = session.refreshDevice("127.0.0.3", 5000);
@@ -48,24 +59,13 @@ TEST(DeviceRefresh, TheFreshRecordComesFromItsAddressAndAMissingOrSilentOneSaysS
               (std::vector<std::string>{"请选择要操作的设备！",
                                         "设备通信超时，请检查设备运行状态及网络连接！网络恢复前只能"
                                         "显示已经下载到本地的数据。"}));
-    session.stop();
 }
 
 // A search on another port once found its controllers there, and every later command went to
 // the port read at start, where nobody answered.
-TEST(DeviceRefresh, AfterASearchOnAnotherPortCommandsGoToThatPort) {
-    IntegrationHome h;
+TEST_F(DeviceRefresh, AfterASearchOnAnotherPortCommandsGoToThatPort) {
     const int otherPort = testPort(7);
-    FakeClock clock(50ms);
-    RecordingUserPort port;
-    ToolSession session(h.home, port, &clock);
-    session.start();
-    session.log().setEcho(false);
-    DeviceUIInfo current = sampleDevice(3);
-    current.ip = "127.0.0.3";
-    UdpController controller("127.0.0.3", otherPort, [&](const SentFrame& f) {
-        return std::vector{deviceInformation(f, current)};
-    });
+    UdpController controller("127.0.0.3", otherPort, answer());
     ASSERT_TRUE(controller.ready());
     SearchRequest search;
     search.searchAddress = 0x7F000003;
@@ -75,5 +75,4 @@ TEST(DeviceRefresh, AfterASearchOnAnotherPortCommandsGoToThatPort) {
     ASSERT_EQ(controller.waitForFrames(1).size(), 1u);
     EXPECT_TRUE(session.refreshDevice("127.0.0.3", 5000));
     EXPECT_EQ(controller.received().size(), 2u);
-    session.stop();
 }

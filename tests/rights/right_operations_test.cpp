@@ -21,6 +21,7 @@
 #include "rights/right_reads.h"
 #include "rights/right_test_operations.h"
 #include "rights/right_upload.h"
+#include "sample_frames.h"
 #include "session/device_command.h"
 #include "session/tool_session.h"
 #include "test_paths.h"
@@ -33,20 +34,10 @@ using namespace std::chrono_literals;
 using test::replyTo;
 using test::SentFrame;
 
-// The frame header every case shares: preamble, no operation password, target 0x0102,
-// sequence 0x1234.
-const std::string kHeader = "55555555555555555555555555555555FFFFFFFFFFFFFFFF01023412";
+const std::string kHeader = test::kSessionHeader;
 
-std::uint32_t u32At(const std::string& s, std::size_t at) {
-    return ByteReader(asBytes(s), at).u32le();
-}
-
-std::string le32(std::uint32_t v) {
-    std::string s(4, '\0');
-    for (int i = 0; i < 4; ++i)
-        s[static_cast<std::size_t>(i)] = static_cast<char>(v >> (8 * i));
-    return s;
-}
+using test::le32;
+using test::u32At;
 
 // A stored right as a controller returns it: card words, validity, zones 0, readers 255,
 // count 65535, no flags.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/bytes.h"
 #include "protocol/frame.h"
 
 namespace quorvane::test {
@@ -24,7 +25,8 @@ std::string deviceInfoReply(const DeviceUIInfo& r, bool extended) {
 
 void refreshChecksum(std::string& frame) {
     unsigned sum = 0;
-    for (std::size_t i = 28; i + 1 < frame.size(); ++i) sum += static_cast<unsigned char>(frame[i]);
+    for (std::size_t i = 28; i + 1 < frame.size(); ++i)
+        sum += static_cast<unsigned char>(frame[i]);
     frame.back() = static_cast<char>(sum & 0xFF);
 }
 
@@ -58,6 +60,17 @@ DeviceUIInfo sampleDevice(int n) {
     for (std::size_t i = 0; i < d.doorConfig.size(); ++i)
         d.doorConfig[i] = static_cast<std::uint8_t>(i * 7 + n);
     return d;
+}
+
+std::string le32(std::uint32_t v) {
+    std::string s(4, '\0');
+    for (int i = 0; i < 4; ++i)
+        s[static_cast<std::size_t>(i)] = static_cast<char>(v >> (8 * i));
+    return s;
+}
+
+std::uint32_t u32At(const std::string& s, std::size_t at) {
+    return ByteReader(asBytes(s), at).u32le();
 }
 
 } // namespace quorvane::test

@@ -1,5 +1,6 @@
 #pragma once
 // Device-information replies built the way a controller builds them, for decoding tests.
+#include <cstdint>
 #include <string>
 
 #include "model/device_info.h"
@@ -13,5 +14,13 @@ std::string deviceInfoReply(const DeviceUIInfo& record, bool extended);
 DeviceUIInfo sampleDevice(int n = 1);
 // Recomputes the frame checksum of a reply after a test changed its bytes.
 void refreshChecksum(std::string& frame);
+// The four bytes of v, low byte first; the little-endian u32 at `at` of s.
+std::string le32(std::uint32_t v);
+std::uint32_t u32At(const std::string& s, std::size_t at);
+
+// The request header of a loopback session's frames as hex: preamble, no operation password,
+// target 0x0102, sequence 0x1234.
+inline const std::string kSessionHeader =
+    "55555555555555555555555555555555FFFFFFFFFFFFFFFF01023412";
 
 } // namespace quorvane::test

@@ -10,6 +10,7 @@
 #include "platform/files.h"
 #include "recording_user_port.h"
 #include "rights/right_image.h"
+#include "sample_frames.h"
 #include "session/tool_session.h"
 #include "test_paths.h"
 #include "transfer/firmware.h"
@@ -25,16 +26,8 @@ using namespace std::chrono_literals;
 using test::replyTo;
 using test::SentFrame;
 
-std::uint32_t u32At(const std::string& s, std::size_t at) {
-    return ByteReader(asBytes(s), at).u32le();
-}
-
-std::string le32(std::uint32_t v) {
-    std::string s(4, '\0');
-    for (int i = 0; i < 4; ++i)
-        s[static_cast<std::size_t>(i)] = static_cast<char>(v >> (8 * i));
-    return s;
-}
+using test::le32;
+using test::u32At;
 
 // Bytes that differ from page to page and within one.
 std::string pattern(std::size_t n, unsigned seed = 7) {
