@@ -8,10 +8,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QProgressDialog>
 
 #include "app/device_list_group.h"
+#include "app/quorvane_app.h"
 #include "app/right_handlers.h"
 #include "dialogs/dlg_config_center.h"
 #include "dialogs/dlg_config_copy.h"
@@ -338,6 +340,16 @@ class GuiMainWindow : public QObject {
         WinDisabler next(w.port);
         QVERIFY(!w.port.cancelRequested());
     }
+    // Last: the translation stays installed for the rest of the process.
+    void qtsOwnButtonsAreChineseOnAnEnglishDesktop() {
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        QVERIFY(installQtTranslations(*qApp));
+        QMessageBox box;
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        QCOMPARE(box.button(QMessageBox::Yes)->text(), u("是(&Y)"));
+        QCOMPARE(box.button(QMessageBox::No)->text(), u("否(&N)"));
+    }
+
     void cleanupTestCase() {
         boxes.reset();
         w.reset();

@@ -16,13 +16,13 @@ namespace quorvane::gui {
 CQuorvaneApp::CQuorvaneApp(int& argc, char** argv) : QApplication(argc, argv) {
     setOrganizationName("quorvane");
     setApplicationName("quorvane");
-    installQtTranslations(*this, QLocale::system());
+    installQtTranslations(*this);
     applyTooltipStyle(*this);
 }
 
-bool installQtTranslations(QApplication& app, const QLocale& locale) {
+bool installQtTranslations(QApplication& app) {
     auto* translator = new QTranslator(&app);
-    if (!translator->load(locale, "qtbase", "_",
+    if (!translator->load(QLocale(QLocale::Chinese, QLocale::China), "qtbase", "_",
                           QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         delete translator;
         return false;

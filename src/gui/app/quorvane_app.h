@@ -19,9 +19,10 @@ class CQuorvaneApp : public QApplication {
     int run();
 };
 
-// Qt's own texts (standard buttons, file and colour dialogs) in the language of locale, so
-// they read as the tool's captions do ("确定", "取消"). False when no translation is installed.
-bool installQtTranslations(QApplication& app, const QLocale& locale);
+// Qt's own texts (standard buttons, file and colour dialogs) in Chinese whatever the desktop's
+// locale, so they read as the tool's captions do ("确定", "取消"): an English desktop showed
+// "选择'是'/'否'/'取消'" above Yes/No/Cancel. False when no translation is installed.
+bool installQtTranslations(QApplication& app);
 
 // Whether the tool log is also printed on the terminal: off unless QUORVANE_DEBUG=1 or the
 // setting `log-echo` (section `options`) asks for it, so a terminal that started the tool is
