@@ -37,31 +37,13 @@
 #include "transfer/right_image_write.h"
 
 using namespace quorvane;
+using quorvane::bench::BenchHome;
 using quorvane::bench::BenchSim;
+using quorvane::bench::secondsSince;
 using quorvane::bench::SilentPort;
 using SteadyClock = std::chrono::steady_clock;
 
 namespace {
-
-struct Home {
-    explicit Home(int offset) {
-        port = 40000 + offset + static_cast<int>(::getpid() % 4000);
-        dir = (std::filesystem::temp_directory_path() /
-               ("quorvane-bench-memory-" + std::to_string(::getpid())))
-                  .string();
-        std::filesystem::create_directories(dir);
-        std::ofstream(dir + "/config.ini")
-            << "[net]\ncommon-dev-admin-port=" << port
-            << "\ncommon-broadcast-address=2147483647\nenable-mcast=0\nenable-pipe=0\n";
-    }
-    ~Home() { std::filesystem::remove_all(dir); }
-    std::string dir;
-    int port = 0;
-};
-
-double seconds(SteadyClock::time_point from) {
-    return std::chrono::duration<double>(SteadyClock::now() - from).count();
-}
 
 // The minimal reader: one page request, then the reply that echoes its sequence number
 // (asked again after 10 s of silence), its data copied, then the next page. Pages read.
@@ -164,7 +146,7 @@ long handoffRead(const std::string& ip, std::uint16_t port, MemoryType type, lon
 }
 
 void BM_ReadMemory(benchmark::State& state) {
-    Home home(0);
+    BenchHome home("memory", 40000 + static_cast<int>(::getpid() % 4000));
     BenchSim sim({"--count", "1", "--port", std::to_string(home.port), "--large-rights"});
     for (auto _ : state) {
         SilentPort port;
@@ -196,19 +178,19 @@ void BM_ReadMemory(benchmark::State& state) {
                 auto t0 = SteadyClock::now();
                 long base = stopAndWaitRead("127.0.0.1", static_cast<std::uint16_t>(home.port),
                                             m.type, m.pages, baselineImage);
-                bestBaseline = std::max(bestBaseline, static_cast<double>(base) / seconds(t0));
+                bestBaseline = std::max(bestBaseline, static_cast<double>(base) / secondsSince(t0));
                 t0 = SteadyClock::now();
                 long handed = handoffRead("127.0.0.1", static_cast<std::uint16_t>(home.port),
                                           m.type, m.pages, baselineImage);
-                bestHandoff = std::max(bestHandoff, static_cast<double>(handed) / seconds(t0));
+                bestHandoff = std::max(bestHandoff, static_cast<double>(handed) / secondsSince(t0));
                 t0 = SteadyClock::now();
                 TransferResult r = toolRead();
-                bestTool = std::max(bestTool, static_cast<double>(r.pages) / seconds(t0));
+                bestTool = std::max(bestTool, static_cast<double>(r.pages) / secondsSince(t0));
                 const std::string logPath = session.log().path();
                 session.log().closeToolLog();
                 t0 = SteadyClock::now();
                 r = toolRead();
-                bestNoLog = std::max(bestNoLog, static_cast<double>(r.pages) / seconds(t0));
+                bestNoLog = std::max(bestNoLog, static_cast<double>(r.pages) / secondsSince(t0));
                 session.log().openToolLog(logPath);
             }
             const std::string n = m.name;
@@ -226,7 +208,7 @@ void BM_ReadMemory(benchmark::State& state) {
 BENCHMARK(BM_ReadMemory)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_WriteRightImage(benchmark::State& state) {
-    Home home(1);
+    BenchHome home("memory-image", 40001 + static_cast<int>(::getpid() % 4000));
     BenchSim sim({"--count", "1", "--port", std::to_string(home.port), "--large-rights",
                   "--right-mode", "0"});
     for (auto _ : state) {
@@ -249,7 +231,7 @@ void BM_WriteRightImage(benchmark::State& state) {
             r.cardLow = 7000000 + n;
             placed += image.appendRight(r, n == 0) == 0;
         }
-        const double build = seconds(t0);
+        const double build = secondsSince(t0);
         t0 = SteadyClock::now();
         TransferResult sent = uploadRightImage(
             session, *device, images, [&image](bool e, std::uint32_t a, std::uint32_t len) {
@@ -257,7 +239,7 @@ void BM_WriteRightImage(benchmark::State& state) {
             });
         state.counters["rights_placed"] = static_cast<double>(placed);
         state.counters["pages_sent"] = static_cast<double>(sent.pages);
-        state.counters["seconds"] = seconds(t0);
+        state.counters["seconds"] = secondsSince(t0);
         state.counters["build_seconds"] = build;
         session.stop();
     }

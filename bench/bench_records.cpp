@@ -16,6 +16,7 @@
 #include "session/tool_session.h"
 
 using namespace quorvane;
+using quorvane::bench::BenchHome;
 using quorvane::bench::BenchSim;
 using quorvane::bench::SilentPort;
 using SteadyClock = std::chrono::steady_clock;
@@ -26,20 +27,13 @@ constexpr std::uint32_t kRecords = 1000;
 constexpr int kRounds = 5;
 
 void BM_FetchRecords(benchmark::State& state) {
-    const int port = 40000 + static_cast<int>(::getpid() % 5000);
-    const std::string dir = (std::filesystem::temp_directory_path() /
-                             ("quorvane-bench-records-" + std::to_string(::getpid())))
-                                .string();
-    std::filesystem::create_directories(dir);
     // The text goes to the history file, as the window keeps it; nothing opens it here.
-    std::ofstream(dir + "/config.ini")
-        << "[net]\ncommon-dev-admin-port=" << port
-        << "\ncommon-broadcast-address=2147483647\nenable-mcast=0\nenable-pipe=0\n";
+    BenchHome home("records", 40000 + static_cast<int>(::getpid() % 5000));
     BenchSim sim(
-        {"--count", "1", "--port", std::to_string(port), "--logs", std::to_string(kRecords)});
+        {"--count", "1", "--port", std::to_string(home.port), "--logs", std::to_string(kRecords)});
     for (auto _ : state) {
         SilentPort user;
-        ToolSession session(dir, user);
+        ToolSession session(home.dir, user);
         session.start();
         session.log().setEcho(false);
         auto device = session.refreshDevice("127.0.0.1", 5000);
@@ -61,7 +55,6 @@ void BM_FetchRecords(benchmark::State& state) {
         state.counters["records"] = static_cast<double>(records);
         state.counters["records_per_s"] = best;
     }
-    std::filesystem::remove_all(dir);
 }
 
 } // namespace

@@ -41,7 +41,9 @@
 #include "session/tool_session.h"
 
 using namespace quorvane;
+using quorvane::bench::BenchHome;
 using quorvane::bench::BenchSim;
+using quorvane::bench::secondsSince;
 using quorvane::bench::SilentPort;
 using SteadyClock = std::chrono::steady_clock;
 
@@ -51,32 +53,11 @@ constexpr std::uint32_t kCards = 10000;
 constexpr std::uint32_t kFirstCard = 5000000;
 constexpr int kRounds = 3;
 
-struct Home {
-    Home() {
-        port = 45000 + static_cast<int>(::getpid() % 5000);
-        dir = (std::filesystem::temp_directory_path() /
-               ("quorvane-bench-rights-" + std::to_string(::getpid())))
-                  .string();
-        std::filesystem::create_directories(dir);
-        std::ofstream(dir + "/config.ini")
-            << "[net]\ncommon-dev-admin-port=" << port
-            << "\ncommon-broadcast-address=2147483647\nenable-mcast=0\nenable-pipe=0\n"
-            << "[db]\nxstr=961b74e72e3212585228372772981543\n"; // start-up password 720418
-    }
-    ~Home() { std::filesystem::remove_all(dir); }
-    std::string dir;
-    int port = 0;
-};
-
 RightFields cardFields() {
     RightFields f;
     for (std::uint32_t n = kFirstCard; n < kFirstCard + kCards; ++n)
         f.numbers += std::to_string(n) + ";";
     return f;
-}
-
-double seconds(SteadyClock::time_point from) {
-    return std::chrono::duration<double>(SteadyClock::now() - from).count();
 }
 
 // The minimal sender: one frame, then the reply that echoes its sequence number (resent after
@@ -213,7 +194,7 @@ bool clearController(ToolSession& session, const DeviceUIInfo& device) {
 }
 
 void BM_AddRights(benchmark::State& state) {
-    Home home;
+    BenchHome home("rights", 45000 + static_cast<int>(::getpid() % 5000));
     // Two controllers (127.0.0.1 and .2) that hash rights into FLASH first.
     BenchSim sim({"--count", "2", "--port", std::to_string(home.port), "--large-rights"});
     for (auto _ : state) {
@@ -252,24 +233,24 @@ void BM_AddRights(benchmark::State& state) {
             auto t0 = SteadyClock::now();
             baselineDone =
                 stopAndWait(*baselineDevice, static_cast<std::uint16_t>(home.port), payloads);
-            bestBaseline = std::max(bestBaseline, baselineDone / seconds(t0));
+            bestBaseline = std::max(bestBaseline, baselineDone / secondsSince(t0));
 
             if (!clearController(session, *baselineDevice))
                 return state.SkipWithError("clear not answered");
             t0 = SteadyClock::now();
             std::uint32_t handedOver = stopAndWaitWithHandoff(
                 *baselineDevice, static_cast<std::uint16_t>(home.port), payloads);
-            bestHandoff = std::max(bestHandoff, handedOver / seconds(t0));
+            bestHandoff = std::max(bestHandoff, handedOver / secondsSince(t0));
 
             if (!clearController(session, *baselineDevice))
                 return state.SkipWithError("clear not answered");
             t0 = SteadyClock::now();
             long engineDone = engineOnly(session, *baselineDevice, payloads);
-            bestEngine = std::max(bestEngine, static_cast<double>(engineDone) / seconds(t0));
+            bestEngine = std::max(bestEngine, static_cast<double>(engineDone) / secondsSince(t0));
 
             t0 = SteadyClock::now();
             RightBatchResult added = addRights(session, toolDevice, fields);
-            bestTool = std::max(bestTool, static_cast<double>(added.done) / seconds(t0));
+            bestTool = std::max(bestTool, static_cast<double>(added.done) / secondsSince(t0));
             toolDone = added.done;
             resends += added.resends;
 
@@ -277,7 +258,7 @@ void BM_AddRights(benchmark::State& state) {
                 return state.SkipWithError("clear not answered");
             t0 = SteadyClock::now();
             long cliDone = cliAdd(home.dir, toolDevice->ip, cardsFile);
-            bestCli = std::max(bestCli, static_cast<double>(cliDone) / seconds(t0));
+            bestCli = std::max(bestCli, static_cast<double>(cliDone) / secondsSince(t0));
         }
 
         // The download reads back what the tool added last.
@@ -289,7 +270,7 @@ void BM_AddRights(benchmark::State& state) {
             auto t0 = SteadyClock::now();
             DownloadResult read = downloadRights(session, *toolDevice, true, false);
             bestDownload =
-                std::max(bestDownload, static_cast<double>(read.lines.size()) / seconds(t0));
+                std::max(bestDownload, static_cast<double>(read.lines.size()) / secondsSince(t0));
             downloaded = read.lines.size();
             complete = complete && read.rc == 0;
         }

@@ -1,7 +1,10 @@
 #pragma once
-// What the end-to-end benchmarks share: a user port that shows nothing, and quorvane-sim
-// started on loopback for the life of a benchmark.
+// What the end-to-end benchmarks share: a user port that shows nothing, a scratch program
+// directory, quorvane-sim started on loopback for the life of a benchmark, and a stopwatch.
+#include <chrono>
 #include <csignal>
+#include <filesystem>
+#include <fstream>
 #include <spawn.h>
 #include <string>
 #include <sys/wait.h>
@@ -13,6 +16,31 @@
 extern char** environ;
 
 namespace quorvane::bench {
+
+// Seconds since from, on the steady clock.
+inline double secondsSince(std::chrono::steady_clock::time_point from) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - from).count();
+}
+
+// A program directory in the temporary folder, removed at the end: config.ini searches the
+// loopback on port with multicast and the pipe off; the start-up password is 720418.
+struct BenchHome {
+    BenchHome(const std::string& name, int port) : port(port) {
+        dir = (std::filesystem::temp_directory_path() /
+               ("quorvane-bench-" + name + "-" + std::to_string(::getpid())))
+                  .string();
+        std::filesystem::create_directories(dir);
+        std::ofstream(dir + "/config.ini")
+            << "[net]\ncommon-dev-admin-port=" << port
+            << "\ncommon-broadcast-address=2147483647\nenable-mcast=0\nenable-pipe=0\n"
+            << "[db]\nxstr=961b74e72e3212585228372772981543\n";
+    }
+    ~BenchHome() { std::filesystem::remove_all(dir); }
+    BenchHome(const BenchHome&) = delete;
+    BenchHome& operator=(const BenchHome&) = delete;
+    std::string dir;
+    int port = 0;
+};
 
 // Answers every question with `yes`; keeps the last message shown.
 class SilentPort : public UserPort {
