@@ -6,6 +6,7 @@
 
 #include "commands.h"
 #include "device_selection.h"
+#include "json_report.h"
 #include "operation_exit.h"
 #include "rights/right_defaults.h"
 #include "session/tool_session.h"
@@ -28,6 +29,12 @@ std::optional<MemoryType> memoryNamed(std::string_view name) {
     return std::nullopt;
 }
 
+// The file a transfer reads or writes, for the document.
+void putFile(CliContext& ctx, const std::string& file) {
+    if (ctx.json)
+        ctx.json->document()["file"] = file;
+}
+
 // The memory word and the file of `mem read|write MEMORY FILE`.
 template <class Transfer> int memoryCommand(CliContext& ctx, Transfer transfer) {
     const auto& words = ctx.args.positionals();
@@ -35,6 +42,7 @@ template <class Transfer> int memoryCommand(CliContext& ctx, Transfer transfer) 
     if (!type)
         return kUsage;
     const std::string file = callerPath(ctx, words[1]);
+    putFile(ctx, file);
     return onSelectedDevice(ctx, [&](ToolSession& s, const std::optional<DeviceUIInfo>& d) {
         MemoryImages images;
         return operationExitCode(transfer(s, *d, images, *type, file));
@@ -69,6 +77,7 @@ int cmdFirmwareUpgrade(CliContext& ctx) {
     if (ctx.args.positionals().size() != 1)
         return kUsage;
     const std::string file = callerPath(ctx, ctx.args.positionals()[0]);
+    putFile(ctx, file);
     return onSelectedDevice(ctx, [&](ToolSession& s, const std::optional<DeviceUIInfo>& d) {
         MemoryImages images;
         return operationExitCode(upgradeFirmware(s, *d, images, file, ctx.args.has("--broadcast")));
@@ -79,6 +88,7 @@ int cmdFirmwareRead(CliContext& ctx) {
     if (ctx.args.positionals().size() != 1)
         return kUsage;
     const std::string file = callerPath(ctx, ctx.args.positionals()[0]);
+    putFile(ctx, file);
     return onSelectedDevice(ctx, [&](ToolSession& s, const std::optional<DeviceUIInfo>& d) {
         MemoryImages images;
         return operationExitCode(readFirmware(s, *d, images, file));
@@ -98,9 +108,11 @@ int cmdRightsImage(CliContext& ctx) {
     auto source = imageSource(ctx);
     if (!source || !ctx.args.positionals().empty())
         return kUsage;
-    if (const std::string* file = ctx.args.value("--file"))
+    if (const std::string* file = ctx.args.value("--file")) {
+        putFile(ctx, callerPath(ctx, *file));
         if (auto* terminal = dynamic_cast<TerminalUserPort*>(ctx.port))
             terminal->presetFile(callerPath(ctx, *file));
+    }
     return onSelectedDevice(ctx, [&](ToolSession& s, const std::optional<DeviceUIInfo>& d) {
         MemoryImages images;
         RightFields fields = readRightDefaults(s.settings(), s.clock());

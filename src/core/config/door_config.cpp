@@ -80,7 +80,7 @@ int writeDoorConfig(ToolSession& session, const DeviceUIInfo& record) {
 }
 
 int copyDoorConfig(ToolSession& session, const DeviceUIInfo& source,
-                   std::vector<DeviceUIInfo>& targets) {
+                   std::vector<DeviceUIInfo>& targets, BatchResult* batch) {
     bool unaddressable = false;
     BatchPlan plan;
     plan.total = static_cast<long>(targets.size());
@@ -103,10 +103,12 @@ int copyDoorConfig(ToolSession& session, const DeviceUIInfo& source,
         request.payload = blockPayload(target.doorConfig);
         return request;
     };
-    BatchResult batch = session.batchRunner().run(plan);
-    if (!batch.givenUp.empty())
+    BatchResult result = session.batchRunner().run(plan);
+    if (!result.givenUp.empty())
         session.port().showMessage(kSilentDeviceText);
-    return !unaddressable && batch.allSucceeded() ? kOperationDone : kOperationFailed;
+    if (batch)
+        *batch = result;
+    return !unaddressable && result.allSucceeded() ? kOperationDone : kOperationFailed;
 }
 
 } // namespace quorvane

@@ -13,6 +13,7 @@
 namespace quorvane {
 
 class ToolSession;
+struct BatchResult;
 
 using DoorBlock = std::array<std::uint8_t, kDoorBlockSize>;
 
@@ -45,9 +46,10 @@ int writeDoorConfig(ToolSession& session, const DeviceUIInfo& record);
 
 // For each target in order: D32..D423 of the source's block over the target's (its counters
 // D0..D31 stay), then the target's whole block to its own id. Stops at the first target whose
-// address cannot be prepared. targets receive the blocks that were sent. kOperationDone when
-// every write went out (and, where the session waits, succeeded).
+// address cannot be prepared. targets receive the blocks that were sent; batch (when given)
+// how each target fared, item i being target i. kOperationDone when every write went out
+// (and, where the session waits, succeeded).
 int copyDoorConfig(ToolSession& session, const DeviceUIInfo& source,
-                   std::vector<DeviceUIInfo>& targets);
+                   std::vector<DeviceUIInfo>& targets, BatchResult* batch = nullptr);
 
 } // namespace quorvane

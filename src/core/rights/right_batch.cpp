@@ -31,7 +31,21 @@ KindTexts textsOf(RightBatchKind kind) {
     return {0, "", {}};
 }
 
-enum class CardState : char { Waiting, Done, Failed };
+// Waiting: not sent (or not answered) when the list was stopped.
+enum class CardState : char { Waiting, Done, NotACard, Refused, Unanswered };
+
+RightFailure failureOf(CardState state) {
+    switch (state) {
+    case CardState::NotACard:
+        return RightFailure::NotACard;
+    case CardState::Refused:
+        return RightFailure::Refused;
+    case CardState::Unanswered:
+        return RightFailure::Unanswered;
+    default:
+        return RightFailure::NotSent;
+    }
+}
 
 } // namespace
 
@@ -58,7 +72,7 @@ RightBatchResult runRightBatch(ToolSession& session, const DeviceUIInfo& device,
     std::vector<std::size_t> sent;
     for (std::size_t i = 0; i < items.size(); ++i) {
         if (items[i].payload.empty())
-            states[i] = CardState::Failed;
+            states[i] = CardState::NotACard;
         else
             sent.push_back(i);
     }
@@ -84,7 +98,7 @@ RightBatchResult runRightBatch(ToolSession& session, const DeviceUIInfo& device,
         // A controller that refuses a card (or answers with the general error reply) has not
         // taken it: it goes on the failure list, not into the grant log.
         bool ok = reply.code == texts.command + 1 && reply.status == 1;
-        states[item] = ok ? CardState::Done : CardState::Failed;
+        states[item] = ok ? CardState::Done : CardState::Refused;
         if (ok && grants)
             grants->record(items[item].card);
         return true;
@@ -98,7 +112,7 @@ RightBatchResult runRightBatch(ToolSession& session, const DeviceUIInfo& device,
     BatchResult batch = session.batchRunner().run(plan);
 
     for (long i : batch.givenUp)
-        states[sent[static_cast<std::size_t>(i)]] = CardState::Failed;
+        states[sent[static_cast<std::size_t>(i)]] = CardState::Unanswered;
     long handled = 0;
     for (std::size_t i = 0; i < items.size(); ++i) {
         if (states[i] == CardState::Done)
@@ -107,8 +121,10 @@ RightBatchResult runRightBatch(ToolSession& session, const DeviceUIInfo& device,
             ++handled;
         // After a cancel the cards not sent (or not answered) are not done either: listing
         // them lets the person run the rest later.
-        if (states[i] != CardState::Done)
+        if (states[i] != CardState::Done) {
             result.failed.push_back(items[i].card);
+            result.failedWhy.push_back(failureOf(states[i]));
+        }
     }
     result.resends = batch.resends;
     result.cancelled = batch.cancelled;

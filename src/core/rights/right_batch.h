@@ -24,11 +24,20 @@ struct RightItem {
     std::vector<std::uint8_t> payload;
 };
 
+// Why a card of the list did not go through.
+enum class RightFailure {
+    NotACard,   // its text is no card: never sent
+    Refused,    // the controller answered with a failure
+    Unanswered, // no reply within the limits
+    NotSent,    // the person stopped the list before it
+};
+
 struct RightBatchResult {
     int rc = -1; // 0 when every card of the list went through, else -1
     long cards = 0;
-    long done = 0;                   // cards the controller confirmed (a check: passed)
-    std::vector<std::string> failed; // the others, in list order
+    long done = 0;                       // cards the controller confirmed (a check: passed)
+    std::vector<std::string> failed;     // the others, in list order
+    std::vector<RightFailure> failedWhy; // why, for each of `failed`
     long resends = 0;
     bool cancelled = false;
     std::string failureFile; // full path, when `failed` was written

@@ -44,6 +44,8 @@ BatchResult BatchRunner::run(const BatchPlan& plan) const {
         ++result.answered;
         if (outcome.ok())
             ++result.succeeded;
+        else
+            result.refused.push_back(i);
         if (plan.answered && !plan.answered(i, *outcome.reply)) {
             result.stopped = true;
             break;
@@ -65,6 +67,8 @@ BatchResult BatchRunner::runSteps(long count, const std::function<bool(long inde
         ++result.answered;
         if (step(i))
             ++result.succeeded;
+        else
+            result.refused.push_back(i);
     }
     return result;
 }

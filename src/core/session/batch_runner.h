@@ -40,6 +40,7 @@ struct BatchResult {
     long succeeded = 0; // replies with status 1, or items sent without a wait
     long resends = 0;
     std::vector<long> givenUp; // items that got no reply
+    std::vector<long> refused; // items answered with a failure (or a step that failed)
     bool cancelled = false;
     bool stopped = false; // ended by an unanswered item (GiveUp::StopBatch) or by answered()
 
