@@ -13,6 +13,7 @@
 #include "terminal_user_port.h"
 #include "transfer/firmware.h"
 #include "transfer/memory_buttons.h"
+#include "transfer/memory_transfer.h"
 #include "transfer/right_image_write.h"
 
 namespace quorvane::cli {
@@ -35,6 +36,13 @@ void putFile(CliContext& ctx, const std::string& file) {
         ctx.json->document()["file"] = file;
 }
 
+// The pages a transfer moved, for the document; the result of the operation is the exit code.
+int transferred(CliContext& ctx, int result, const TransferResult& transfer) {
+    if (ctx.json)
+        ctx.json->document()["pages"] = transfer.pages;
+    return operationExitCode(result);
+}
+
 // The memory word and the file of `mem read|write MEMORY FILE`.
 template <class Transfer> int memoryCommand(CliContext& ctx, Transfer transfer) {
     const auto& words = ctx.args.positionals();
@@ -45,7 +53,8 @@ template <class Transfer> int memoryCommand(CliContext& ctx, Transfer transfer) 
     putFile(ctx, file);
     return onSelectedDevice(ctx, [&](ToolSession& s, const std::optional<DeviceUIInfo>& d) {
         MemoryImages images;
-        return operationExitCode(transfer(s, *d, images, *type, file));
+        TransferResult result;
+        return transferred(ctx, transfer(s, *d, images, *type, file, &result), result);
     });
 }
 
@@ -80,7 +89,10 @@ int cmdFirmwareUpgrade(CliContext& ctx) {
     putFile(ctx, file);
     return onSelectedDevice(ctx, [&](ToolSession& s, const std::optional<DeviceUIInfo>& d) {
         MemoryImages images;
-        return operationExitCode(upgradeFirmware(s, *d, images, file, ctx.args.has("--broadcast")));
+        TransferResult result;
+        return transferred(
+            ctx, upgradeFirmware(s, *d, images, file, ctx.args.has("--broadcast"), &result),
+            result);
     });
 }
 
@@ -91,7 +103,8 @@ int cmdFirmwareRead(CliContext& ctx) {
     putFile(ctx, file);
     return onSelectedDevice(ctx, [&](ToolSession& s, const std::optional<DeviceUIInfo>& d) {
         MemoryImages images;
-        return operationExitCode(readFirmware(s, *d, images, file));
+        TransferResult result;
+        return transferred(ctx, readFirmware(s, *d, images, file, &result), result);
     });
 }
 
@@ -116,7 +129,9 @@ int cmdRightsImage(CliContext& ctx) {
     return onSelectedDevice(ctx, [&](ToolSession& s, const std::optional<DeviceUIInfo>& d) {
         MemoryImages images;
         RightFields fields = readRightDefaults(s.settings(), s.clock());
-        return operationExitCode(uploadRightFileAsImage(s, *d, images, *source, fields));
+        TransferResult result;
+        return transferred(ctx, uploadRightFileAsImage(s, *d, images, *source, fields, &result),
+                           result);
     });
 }
 
