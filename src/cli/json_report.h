@@ -34,7 +34,7 @@ class JsonReport {
 
 // One item of a batch that did not succeed, and why: "refused" (the controller answered with
 // a failure), "unanswered", "invalid" (not sent: the item is not one the request can carry)
-// or "not-sent" (the batch was cancelled first).
+// or "stopped" (the batch was cancelled before the item came to an end).
 struct FailedItem {
     std::string item;
     std::string reason;
