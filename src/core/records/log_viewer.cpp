@@ -131,6 +131,12 @@ std::string LogViewer::detailText(const LogRecord& record) const {
     return viewerDetailText(record, context_);
 }
 
+std::string LogViewer::cardText(const LogRecord& record) const {
+    RecordFieldMap fields;
+    decodeRecord(&fields, record, 0, context_.decode);
+    return std::string(fields.get("card"));
+}
+
 bool LogViewer::readPageOf(const LogSlot& slot) {
     if (!target_)
         target_ = pageTarget(session_, device_);

@@ -70,6 +70,8 @@ class LogViewer {
     // its page is read from the controller first (exactly one read) and the cache saved.
     std::optional<LogRecord> viewerRecordAt(std::uint32_t index, bool fetch);
     std::string detailText(const LogRecord& record) const;
+    // The number of a record's holder (the card field), which names the photo.
+    std::string cardText(const LogRecord& record) const;
 
     // "下载到本地": every log page read as one batch with progress and Cancel, then the cache
     // saved ("操作成功！"). A kOperation… result.
