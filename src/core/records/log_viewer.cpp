@@ -44,7 +44,7 @@ LogViewer::LogViewer(ToolSession& session, MemoryImages& images, DeviceUIInfo de
 }
 
 void LogViewer::open() {
-    Settings& s = session_.settings();
+    const Settings& s = session_.settings();
     context_.cardOnly = s.readInt(kCardOnlySection, kCardOnlyKey, 0) != 0;
     loadRecordCache(cacheFile_, images_);
     page_ = kPastLastPage;
