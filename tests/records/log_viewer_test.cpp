@@ -3,6 +3,9 @@
 // costs exactly one read; "下载到本地" is one batch over both log areas).
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "infra/codepage.h"
 #include "loopback_session.h"
 #include "model/config_table.h"
 #include "platform/files.h"
@@ -144,6 +147,13 @@ TEST_F(Viewer, DownloadReadsBothAreasAsOneBatchThenTheLastPageNeedsNoRead) {
     EXPECT_EQ(rows.front().columns[0], "691");
     EXPECT_EQ(v.statusLine(), "第24页/共24页,总计700条,已上报0条");
     EXPECT_EQ(t.controller.received().size(), 24u);
+    // Exported: the captions, then every record.
+    ASSERT_TRUE(v.exportTo(t.home + "/out.txt"));
+    const std::string text = fromGbk(test::readFile(t.home + "/out.txt"));
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 701);
+    EXPECT_EQ(text.rfind("序号\t时间\t类型\t", 0), 0u);
+    EXPECT_NE(text.find("\r\n700\t2026-01-01 08:30:00\t刷卡记录\t正常记录\t0000065546\t"),
+              std::string::npos);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "records/log_viewer.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "infra/codepage.h"
@@ -212,7 +213,9 @@ bool LogViewer::exportTo(const std::string& path) {
     std::string text;
     for (const ViewerColumn& c : kViewerColumns)
         text += toGbk(c.caption) + (&c == &kViewerColumns.back() ? "\r\n" : "\t");
-    for (std::uint32_t i = 0; i < count_; ++i) {
+    // Once the ring has wrapped, its slots hold only the newest 651,520 records.
+    const std::uint32_t first = count_ > kLogRingRecords ? count_ - kLogRingRecords : 0;
+    for (std::uint32_t i = first; i < count_; ++i) {
         const LogSlot slot = viewerSlot(i, count_);
         if (!recordLoaded(images_, slot))
             continue;

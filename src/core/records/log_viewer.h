@@ -81,8 +81,9 @@ class LogViewer {
     // "最后一页/刷新总数", before the window closes to be opened afresh: with
     // logView-clear-all-at-getlatest (default 1) the local copy is cleared and saved.
     void refreshTotal();
-    // "导出记录": the rows of every loaded record (a header line of the captions first),
-    // tab-separated, GBK, to the file the person picks ("操作成功！").
+    // "导出记录": the rows of every loaded record (of a ring that has wrapped, those it still
+    // holds) after a header line of the captions, tab-separated, GBK, to the file the person
+    // picks ("操作成功！").
     int exportRecords();
     // The same rows to a named file; false after "保存文件失败！".
     bool exportTo(const std::string& path);
