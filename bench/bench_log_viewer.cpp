@@ -3,7 +3,7 @@
 //
 // BM_DownloadFullRing: "下载到本地" (the 8 pages of the EEPROM buffer and the 20,360 pages of
 // the FLASH ring as one batch, then the 10 MB cache file saved), and the same pages read by
-// the minimal stop-and-wait reader of page_reader.h in the same run. Two rounds each, taking
+// the minimal stop-and-wait reader of page_reader.h in the same run. Three rounds each, taking
 // turns; the best counts. Counters: pages, tool_seconds, baseline_seconds, ratio (tool /
 // baseline).
 //
@@ -73,7 +73,7 @@ void BM_DownloadFullRing(benchmark::State& state) {
     for (auto _ : state) {
         double tool = 1e9, baseline = 1e9;
         long pages = 0;
-        for (int round = 0; round < 2; ++round) {
+        for (int round = 0; round < 3; ++round) {
             LogViewer viewer(r.session, r.images, *r.device, {});
             viewer.open();
             auto t0 = SteadyClock::now();
