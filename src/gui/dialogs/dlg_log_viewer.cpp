@@ -127,6 +127,8 @@ void CDlgLogViewer::buildList() {
     list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     list_->setShowGrid(true);
     list_->verticalHeader()->hide();
+    // Rows one text line high: most of a page shows without scrolling.
+    list_->verticalHeader()->setDefaultSectionSize(list_->fontMetrics().height() + 4);
 }
 
 void CDlgLogViewer::showPage() {
