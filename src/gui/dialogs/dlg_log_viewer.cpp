@@ -201,6 +201,11 @@ void CDlgLogViewer::OnBnClickedExport() {
         viewer_->exportRecords();
 }
 
+void CDlgLogViewer::reject() {
+    if (!running_)
+        QDialog::reject();
+}
+
 void CDlgLogViewer::OnLvnItemchanged() {
     const int r = list_->currentRow();
     if (r < 0 || r >= int(rows_.size())) {

@@ -55,6 +55,8 @@ class CDlgLogViewer : public QDialog {
     void OnBnClickedClearCache();
     void OnBnClickedExport();
     void OnLvnItemchanged();
+    // Not while pages are being read: the read ends first (or its Cancel ends it).
+    void reject() override;
 
   private:
     void buildList();
