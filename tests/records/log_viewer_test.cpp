@@ -132,6 +132,14 @@ TEST_F(Viewer, AFileOfAnotherSizeIsNoCache) {
     EXPECT_EQ(images.flash[0], 9);
 }
 
+TEST_F(Viewer, TheFilterIsRememberedForTheNextOpening) {
+    open().setCardOnly(true);
+    EXPECT_EQ(t.s().settings().readInt("common", "show-card-scan-only", 0), 1);
+    EXPECT_TRUE(open().cardOnly());
+    open().setCardOnly(false, false); // the command line's --card-only: this run only
+    EXPECT_TRUE(open().cardOnly());
+}
+
 TEST_F(Viewer, DownloadReadsBothAreasAsOneBatchThenTheLastPageNeedsNoRead) {
     LogViewer& v = open();
     ASSERT_EQ(v.download(), 0);
