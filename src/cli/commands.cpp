@@ -32,6 +32,9 @@ constexpr DeclaredOption kLogFetchOptions[] = {kDeviceOptions[0],
                                                {"--start", A::Value},
                                                {"--count", A::Value},
                                                {"--json", A::Flag}};
+constexpr DeclaredOption kLogViewOptions[] = {kDeviceOptions[0],       kDeviceOptions[1],
+                                              {"--page", A::Value},    {"--last", A::Flag},
+                                              {"--download", A::Flag}, {"--card-only", A::Flag}};
 constexpr DeclaredOption kSearchOptions[] = {
     {"--mcast", A::Flag},  {"--pipe", A::Flag},  {"--to", A::Value},  {"--port", A::Value},
     {"--iface", A::Value}, {"--wait", A::Value}, {"--json", A::Flag},
@@ -150,6 +153,9 @@ static const CliCommand kCommands[] = {
      "ids fetch (-d IP | --record FILE) [--start N] [--count N] [--json]", kLogFetchOptions},
     {"logs", "fill", false, cmdLogsFill, "logs fill (-d IP | --record FILE) [--json]",
      kDeviceJsonOptions},
+    {"logs", "view", false, cmdLogsView,
+     "logs view (-d IP | --record FILE) [--page N | --last] [--download] [--card-only]",
+     kLogViewOptions},
     {"rights", "add", false, cmdRightsAdd, kRightAddUsage, kRightListOptions},
     {"rights", "remove", false, cmdRightsRemove, kRightRemoveUsage, kRightListOptions},
     {"rights", "check", false, cmdRightsCheck, kRightCheckUsage, kRightListOptions},

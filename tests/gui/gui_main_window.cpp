@@ -11,12 +11,14 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QProgressDialog>
+#include <QTableWidget>
 
 #include "app/device_list_group.h"
 #include "app/quorvane_app.h"
 #include "app/right_handlers.h"
 #include "dialogs/dlg_config_center.h"
 #include "dialogs/dlg_config_copy.h"
+#include "dialogs/dlg_log_viewer.h"
 #include "dialogs/dlg_right_man.h"
 #include "dialogs/dlg_test_flag.h"
 #include "gui_test_support.h"
@@ -96,6 +98,17 @@ Act click(QPushButton* MainWindowControls::*button) {
 const std::vector<Wiring>& wirings() {
     using C = MainWindowControls;
     static const std::vector<Wiring> table = {
+        // The viewer opens on its last page (records 31..45), read as pages of the EEPROM.
+        {"log viewer", 32,
+         [](GuiWindow& w) {
+             onNextDialog<CDlgLogViewer>([](CDlgLogViewer* d) {
+                 QCOMPARE(d->list()->rowCount(), 15);
+                 QCOMPARE(d->list()->item(0, 0)->text(), u("31"));
+                 QCOMPARE(d->status()->text(), u("第2页/共2页,总计45条,已上报22条"));
+                 d->reject();
+             });
+             w.c().logViewer->click();
+         }},
         {"save", 4, click(&C::save)},
         {"save by broadcast, to the selected", 4, click(&C::saveBroadcast)},
         {"door access button", 14, doorDialog(click(&C::configEx))},
@@ -202,6 +215,7 @@ class GuiMainWindow : public QObject {
         QTRY_COMPARE_WITH_TIMEOUT(w->c().list->topLevelItemCount(), 2, 10000);
         QCOMPARE(w->c().list->topLevelItem(0)->text(2), QString("127.0.0.1")); // in address order
         w->c().list->setCurrentItem(w->c().list->topLevelItem(0));
+        QCOMPARE(w->c().logStart->text(), u("35")); // the last 10 of records 0..44
         w->c().openTime->setText("500");
     }
 
@@ -318,7 +332,8 @@ class GuiMainWindow : public QObject {
         GuiWindow& w = *this->w;
         w.port.progress("读取", 1, 4);
         QCOMPARE(w.c().status->text(), u("读取 1/4"));
-        QVERIFY(!w.port.progressDialog()); // outside a busy period: the status field only
+        QVERIFY(!w.port.progressDialog());  // outside a busy period: the status field only
+        w.c().logViewer->setEnabled(false); // as an operation rule leaves it
         {
             WinDisabler busy(w.port);
             w.port.progress("正在上传权限", 3, 10);

@@ -73,7 +73,7 @@ struct GuiWindow {
             s.writeString("net", "common-broadcast-address", "2147483647");
             sim = std::make_unique<ChildProcess>(std::vector<std::string>{
                 simPath(), "--port", std::to_string(port), "--count", std::to_string(controllers),
-                "--right-mode", "2", "--dump", dumpFile});
+                "--right-mode", "2", "--logs", "45", "--dump", dumpFile});
         }
         session = std::make_unique<ToolSession>(home, port);
         session->log().setEcho(false);

@@ -62,6 +62,17 @@ INSTANTIATE_TEST_SUITE_P(Commands, LogsCli, ::testing::Values(
     CliCase{"FillLog", {"logs", "fill"}, 0,
             [](const std::string&, RemoteSim& sim) {
                 EXPECT_EQ(sim.controller("127.0.0.1")["logs"]["count"].integer(), 701);
+            }},
+    // The viewer opens on its last page (records 691..700), read from the EEPROM buffer.
+    CliCase{"ViewTheLastPage", {"logs", "view", "--card-only"}, 0,
+            [](const std::string& out, RemoteSim&) {
+                auto l = splitLines(out);
+                ASSERT_EQ(l.size(), 10u);
+                std::string blanked = "691\t2026-01-01 11:30:00\t非刷卡日志";
+                for (int c = 3; c < 20; ++c)
+                    blanked += "\t-";
+                EXPECT_EQ(l[0], blanked);
+                EXPECT_EQ(l[1].rfind("692\t2026-01-01 11:31:00\t刷卡记录\t正常记录\t0003000691\t", 0), 0u) << l[1];
             }}),
     [](const auto& info) { return std::string(info.param.name); });
 // clang-format on

@@ -53,19 +53,37 @@ std::optional<DeviceTarget> pageTarget(ToolSession& session, const DeviceUIInfo&
 PageRunResult readPages(ToolSession& session, const DeviceTarget& target, MemoryImages& images,
                         const PageRun& run) {
     const std::vector<long> pages = pagesOf(run);
-    long current = run.first;
+    std::vector<PageRef> list;
+    for (long p : pages)
+        list.push_back(PageRef{run.type, addressOf(run, p)});
+    return readPageList(session, target, images, list, [&](long i) {
+        return run.progress ? run.progress(pages[static_cast<std::size_t>(i)], run.end)
+                            : std::string();
+    });
+}
+
+PageRunResult readPageList(ToolSession& session, const DeviceTarget& target, MemoryImages& images,
+                           const std::vector<PageRef>& pages, const PageListProgress& progress,
+                           const ExchangeLimits& pageLimits) {
     bool refused = false;
-    BatchPlan plan = planFor(run, pages, current);
-    const auto type = static_cast<std::uint32_t>(run.type);
+    long current = 0;
+    BatchPlan plan;
+    plan.total = static_cast<long>(pages.size());
+    plan.limits = pageLimits;
+    plan.quietNotices = true;
+    // Before each page, and once after the batch (naming the last page asked for).
+    plan.progressText = [&](long, long) { return progress ? progress(current) : std::string(); };
     ReplyDispatcher& dispatcher = session.dispatcher();
     plan.next = [&](long i) -> std::optional<ExchangeRequest> {
         if (i >= static_cast<long>(pages.size()))
             return std::nullopt;
-        current = pages[static_cast<std::size_t>(i)];
+        current = i;
+        const PageRef& ref = pages[static_cast<std::size_t>(i)];
+        const auto type = static_cast<std::uint32_t>(ref.type);
+        const std::uint32_t address = ref.address;
         ExchangeRequest request;
         request.target = target;
         request.command = page_command::kReadPage;
-        const std::uint32_t address = addressOf(run, current);
         request.payload = readPagePayload(address, type);
         // Only the page asked for answers; one that would land outside its image is dropped
         // and logged, and the page is asked again.
