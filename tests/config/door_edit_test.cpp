@@ -244,10 +244,6 @@ TEST_F(DoorEdit, CopyKeepsEachTargetsCountersAndSumsUpEachTarget) {
     }
     EXPECT_EQ(sequences.size(), 3u);
 
-    EXPECT_EQ(port.messages().back().substr(0, port.messages().back().rfind('\n')),
-              "操作成功！\n复制配置：共3，成功3，失败0，无应答0\n127.0.0.3：保存成功\n"
-              "127.0.0.4：保存成功\n127.0.0.5：保存成功");
-
     targets[1].ip.clear();
     controllers[2]->setScript({}); // silent now
     EXPECT_EQ(copyDoorConfig(*session, source, targets), kOperationFailed);

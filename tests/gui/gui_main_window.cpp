@@ -250,6 +250,16 @@ class GuiMainWindow : public QObject {
         QVERIFY(boxes->seen("已取卡号数量=2"));
         QCOMPARE(name, u("Wang"));
     }
+    // A field the save cannot take is named with its text; file filters name each pattern once.
+    void whatTheWindowCannotTakeIsNamed() {
+        const QString ip = w->c().ip->text();
+        w->c().ip->setText("10.0.0");
+        w->c().save->click();
+        w->c().ip->setText(ip);
+        QVERIFY(boxes->seen("保存界面数据失败！无法识别IP地址：“10.0.0”"));
+        QCOMPARE(qtFileFilter("TXT Files(*.txt)|*.txt|All Files(*.*)|*.*||"),
+                 u("TXT Files (*.txt);;All Files (*)"));
+    }
     // "读EEPROM" into the file named in the field: every page asked for, the whole image saved,
     // the run's summary shown and its progress gone from the status field.
     void aMemoryButtonReadsTheWholeEepromWithProgress() {

@@ -8,7 +8,6 @@
 #include <ctime>
 #include <functional>
 #include <map>
-#include <thread>
 
 #include "child_process.h"
 #include "fake_clock.h"
@@ -190,10 +189,9 @@ TEST_F(RightsOps, ASilentCardIsSentFourTimesThenLandsInTheFailureFile) {
     EXPECT_EQ(file("删除权限失败清单.txt"), "8\r\n");
     EXPECT_EQ(user.progressTexts().back(), "正在删除权限(3/3,超时1)");
     // Four silent waits of 5 s on the session's clock.
-    EXPECT_EQ(
-        user.messages().back().rfind("操作部分成功！\n删除权限：共3，成功2，失败0，无应答1\n", 0),
-        0u);
-    EXPECT_NE(user.messages().back().find("\n用时20秒"), std::string::npos);
+    EXPECT_EQ(user.messages().back(),
+              "操作部分成功！\n删除权限：共3，成功2，失败0，无应答1\n未成功的已列入：" + home +
+                  "/删除权限失败清单.txt\n用时20秒");
 }
 
 TEST_F(RightsOps, ACheckThatFailsListsTheCardAndSeveralChecksStayQuiet) {
@@ -415,28 +413,6 @@ TEST_F(RightsOps, CancelStopsBetweenRightsAndListsWhatWasNotDone) {
                   "操作已取消！\n添加权限：共5，成功2，失败0，无应答0，未处理3\n", 0),
               0u);
     EXPECT_EQ(file("添加权限失败清单.txt"), "3\r\n4\r\n5\r\n");
-}
-
-TEST_F(RightsOps, ACardInFlightWhenCancelWasPressedCountsByItsReply) {
-    // Cancel comes while the controller still works on the second card; its answer comes
-    // within the wait, and the card is done: in the summary, the grant log and not the list.
-    int asked = 0;
-    controller.setScript([&](const SentFrame& f) {
-        if (++asked == 2) {
-            user.requestCancel();
-            std::this_thread::sleep_for(50ms);
-        }
-        return std::vector<std::string>{replyTo(f)};
-    });
-    auto r = addRights(s(), device, cardFields("1;2;3"));
-    EXPECT_TRUE(r.cancelled);
-    EXPECT_EQ(r.done, 2);
-    EXPECT_EQ(r.failed, std::vector<std::string>{"3"});
-    EXPECT_EQ(file("授权日志-20260528.txt"), "2026-05-28 20:26:40 1\r\n2026-05-28 20:26:40 2\r\n");
-    EXPECT_EQ(user.messages().back().rfind(
-                  "操作已取消！\n添加权限：共3，成功2，失败0，无应答0，未处理1\n", 0),
-              0u);
-    EXPECT_TRUE(user.notices().empty());
 }
 
 TEST_F(RightsOps, EveryCardOfALongAddIsInTheGrantLogOnceAndInOrder) {

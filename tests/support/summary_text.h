@@ -1,14 +1,11 @@
 #pragma once
-// A batch's summary ends with the time it took ("用时3秒"): on the system clock of a program run
-// by a test that line is not fixed, so tests of whole outputs compare without it.
+// A batch summary's last line is its time ("用时3秒"), which a program on the system clock makes
+// what it is: whole outputs are compared without it.
 #include <regex>
 #include <string>
 
 namespace quorvane::test {
-
 inline std::string withoutElapsed(const std::string& text) {
-    static const std::regex elapsed("用时[0-9]+秒\n");
-    return std::regex_replace(text, elapsed, "");
+    return std::regex_replace(text, std::regex("用时[0-9]+秒\n"), "");
 }
-
 } // namespace quorvane::test
