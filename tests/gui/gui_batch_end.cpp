@@ -1,8 +1,6 @@
 // How a batch of the window ends: one summary whatever opens, which after a Cancel pressed while
-// a card is on its way agrees with the failure list, the grant log and the controller; a long
-// message scrolls in a box that fits a small screen.
+// a card is on its way agrees with the failure list, the grant log and the controller.
 #include <QLabel>
-#include <QPlainTextEdit>
 #include <QProgressDialog>
 
 #include "dialogs/dlg_right_man.h"
@@ -73,20 +71,6 @@ class GuiBatchEnd : public QObject {
                                          "未成功的已列入：") +
                                            QString::fromStdString(failures) + u("\n用时40秒"));
         QCOMPARE(w.port.opened, std::vector<std::string>{failures});
-    }
-
-    void aLongMessageScrollsInABoxThatFitsTheScreen() {
-        TestPort port;
-        QRect frame;
-        bool okInside = false;
-        onNextDialog<QDialog>([&](QDialog* d) {
-            frame = d->frameGeometry();
-            okInside = d->rect().contains(d->findChild<QDialogButtonBox*>()->geometry());
-            QVERIFY(d->findChild<QPlainTextEdit*>("messageText")->toPlainText().size() > 2000);
-            d->accept();
-        });
-        port.showMessage(std::string(200, '\n') + std::string(2000, 'x'));
-        QVERIFY(frame.width() <= 1024 && frame.height() <= 768 && okInside);
     }
 };
 
