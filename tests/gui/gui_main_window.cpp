@@ -241,8 +241,8 @@ class GuiMainWindow : public QObject {
         QCOMPARE(w->port.opened, std::vector<std::string>{w->home + "/devInfo.txt"});
     }
 
-    // "从数据文件取卡号": ids.txt read into a set, and the dialog opens again with its numbers and
-    // the values the person had set.
+    // "从数据文件取卡号": ids.txt read into a set, how many were taken shown, and the dialog
+    // opens again with its numbers and the values the person had set.
     void numbersFromADataFileReopenTheDialog() {
         writeFile(w->home + "/ids.txt", "5\r\n3\r\n5\r\n");
         QString reopened, name;
@@ -261,10 +261,21 @@ class GuiMainWindow : public QObject {
         });
         w->dlg->rights().OnBnClickedRightMan();
         QCOMPARE(reopened, u("3;\r\n5;\r\n"));
+        QVERIFY(boxes->seen("已取卡号数量=2"));
         QCOMPARE(name, u("Wang"));
     }
+    // A field the save cannot take is named with its text; file filters name each pattern once.
+    void whatTheWindowCannotTakeIsNamed() {
+        const QString ip = w->c().ip->text();
+        w->c().ip->setText("10.0.0");
+        w->c().save->click();
+        w->c().ip->setText(ip);
+        QVERIFY(boxes->seen("保存界面数据失败！无法识别IP地址：“10.0.0”"));
+        QCOMPARE(qtFileFilter("TXT Files(*.txt)|*.txt|All Files(*.*)|*.*||"),
+                 u("TXT Files (*.txt);;All Files (*)"));
+    }
     // "读EEPROM" into the file named in the field: every page asked for, the whole image saved,
-    // the progress shown as it went.
+    // the run's summary shown and its progress gone from the status field.
     void aMemoryButtonReadsTheWholeEepromWithProgress() {
         const std::string file = w->home + "/eeprom-copy.bin";
         auto pages = [&] { return w->controller("127.0.0.1")["requests"]["32"].integer(); };
@@ -274,7 +285,8 @@ class GuiMainWindow : public QObject {
         w->c().fileName->clear();
         QCOMPARE(readFile(file).size(), std::size_t(262144));
         QCOMPARE(pages() - before, std::int64_t(512));
-        QVERIFY(w->c().status->text().startsWith(u("正在下载EEPROM(")));
+        QVERIFY(boxes->texts().back().startsWith(u("操作成功！\n下载EEPROM：共512，成功512，")));
+        QVERIFY(w->c().status->text().isEmpty());
     }
     // The nine items of each relay's submenu reach that relay.
     void everyRelayMenuItemReachesItsRelay() {

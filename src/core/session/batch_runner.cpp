@@ -20,6 +20,7 @@ BatchResult BatchRunner::run(const BatchPlan& plan) const {
         std::optional<ExchangeRequest> request = plan.next ? plan.next(i) : std::nullopt;
         if (!request)
             break;
+        request->finishInFlight = plan.finishInFlight;
         if (plan.progressText)
             port_.progress(plan.progressText(i, plan.total), i, plan.total);
         ++result.items;

@@ -39,7 +39,9 @@ struct PageRun {
 struct PageRunResult {
     int rc = -1;    // 0 every page answered; -1 not sent or cancelled; -2 refused by the controller
     long pages = 0; // pages answered
+    long total = 0; // pages of the run
     bool cancelled = false;
+    Clock::Duration elapsed{};
 };
 
 // The destination of page frames for a record: its own address, with the id of every
@@ -67,7 +69,7 @@ PageRunResult readPageList(ToolSession& session, const DeviceTarget& target, Mem
 PageRunResult writePages(ToolSession& session, const DeviceTarget& target, Bytes source,
                          const PageRun& run);
 
-// The message a finished run leaves: cancelled, refused, or nothing.
-void reportRun(ToolSession& session, const PageRunResult& result);
+// The summary a finished run leaves (session/batch_summary.h), operation naming it ("下载EEPROM").
+void reportRun(ToolSession& session, const PageRunResult& result, const std::string& operation);
 
 } // namespace quorvane
