@@ -51,6 +51,12 @@ TEST(Search, CliListsEverySimulatedControllerInAddressOrder) {
     EXPECT_EQ(rc, 0);
     EXPECT_EQ(std::count(json.begin(), json.end(), '{'), 5);
     EXPECT_NE(json.find("\"设备IP地址\": \"127.0.0.10\""), std::string::npos);
+
+    // --to asks one address for this run only: nobody there answers, and the settings keep the
+    // search address.
+    EXPECT_EQ(h.cli({"search", "--to", "127.0.0.77", "--wait", "500"}), "");
+    EXPECT_EQ(splitLines(h.cli({"search", "--to", "127.0.0.2", "--wait", "1000"})).size(), 1u);
+    EXPECT_EQ(settings.readString("net", "common-broadcast-address"), "2147483647");
 }
 
 TEST(Search, ControlCharactersInANameDoNotSplitTheRow) {
@@ -65,17 +71,10 @@ TEST(Search, ControlCharactersInANameDoNotSplitTheRow) {
     EXPECT_NE(json.find("\"a\\tb\\nc2\""), std::string::npos);
 }
 
-TEST(Search, NothingAnswersAnEmptyAddressAndToOverridesOnlyThisRun) {
-    IntegrationHome h;
-    ChildProcess sim = startSim(h.port, {"--count", "3"});
-    ASSERT_TRUE(sim.waitForLine("ready"));
-    EXPECT_EQ(h.cli({"search", "--to", "127.0.0.77", "--wait", "500"}), "");
-    EXPECT_EQ(splitLines(h.cli({"search", "--to", "127.0.0.2", "--wait", "1000"})).size(), 1u);
-    Settings settings(h.home);
-    EXPECT_EQ(settings.readString("net", "common-broadcast-address"), "2147483647");
-}
-
-TEST(Search, ThroughTavrinListsItsControllersWithThePipeMode) {
+// Controllers found only through the service: the command line lists them with the pipe mode,
+// and the session addresses one through the service, an open-door request relayed by the
+// controller's name and id, its reply coming back over the pipe.
+TEST(SearchThroughTavrin, DevicesFoundOnlyThroughThePipeAreListedAndAddressedThroughIt) {
     IntegrationHome h;
     ChildProcess sim = startSim(h.port, {"--count", "4", "--block", "extended"});
     ASSERT_TRUE(sim.waitForLine("ready"));
@@ -91,17 +90,7 @@ TEST(Search, ThroughTavrinListsItsControllersWithThePipeMode) {
     EXPECT_EQ(column(out, 2).front(), "127.0.0.1");
     // Without --pipe the service's controllers are not listed.
     EXPECT_EQ(h.cli({"search", "--to", "127.0.0.250", "--wait", "500"}), "");
-}
 
-// A controller found only through the service is addressed through it: an open-door request
-// is relayed by the controller's name and id, and its reply comes back over the pipe.
-TEST(SearchThroughTavrin, ADeviceFoundOnlyThroughThePipeIsAddressedThroughThePipe) {
-    IntegrationHome h;
-    ChildProcess sim = startSim(h.port, {"--count", "4"});
-    ASSERT_TRUE(sim.waitForLine("ready"));
-    ChildProcess tavrin(std::vector<std::string>{tavrinPath(), "--home", h.home, "--search-address",
-                                                 "127.255.255.255", "--quiet-ms", "300"});
-    ASSERT_TRUE(tavrin.waitForLine("serving the pipe"));
     RecordingUserPort port;
     ToolSession session(h.home, port);
     session.start();
