@@ -132,7 +132,9 @@ TEST(Garbage, TavrinSurvivesBrokenRequestsAndClientsThatHangUpOrStopReading) {
     relay.address = controller.endpoint.text();
     relay.timeoutMs = 2000;
     relay.waitFlag = 1;
-    relay.payload = "garbage"; // not a frame: refused, nothing sent
+    // Long enough to look like a frame, but none: refused, nothing sent (the controller here
+    // answers whatever reaches it).
+    relay.payload = "not a frame at all, but long enough to look like one.";
     auto refused = talk(path, buildPipeRequest(relay));
     EXPECT_TRUE(refused.ended);
     EXPECT_TRUE(refused.answers.empty());
