@@ -132,12 +132,15 @@ TEST(Garbage, TavrinSurvivesBrokenRequestsAndClientsThatHangUpOrStopReading) {
     relay.address = controller.endpoint.text();
     relay.timeoutMs = 2000;
     relay.waitFlag = 1;
-    // Long enough to look like a frame, but none: refused, nothing sent (the controller here
-    // answers whatever reaches it).
-    relay.payload = "not a frame at all, but long enough to look like one.";
-    auto refused = talk(path, buildPipeRequest(relay));
-    EXPECT_TRUE(refused.ended);
-    EXPECT_TRUE(refused.answers.empty());
+    // Shorter than a frame, or long enough to look like one but none: refused, nothing sent
+    // (the controller here answers whatever reaches it).
+    for (const char* notAFrame :
+         {"garbage", "not a frame at all, but long enough to look like one."}) {
+        relay.payload = notAFrame;
+        auto refused = talk(path, buildPipeRequest(relay));
+        EXPECT_TRUE(refused.ended);
+        EXPECT_TRUE(refused.answers.empty()) << notAFrame;
+    }
     ProtocolState state;
     relay.payload = buildRequest(kAnyTarget, 40, {}, state);
     auto relayed = talk(path, buildPipeRequest(relay));
