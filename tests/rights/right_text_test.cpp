@@ -104,6 +104,10 @@ TEST(RightText, LinesNotInTheFormAreRefusedWithAMessage) {
     RightTextOptions o{0, false};
     for (std::string_view bad :
          {"", "hello", "【序号=1;卡号=1;", "序号=1;卡号=1;生效时间=;失效时间=;时段=0;】",
+          // Whole but for its opening bracket.
+          "序号=1;卡号=1;生效时间=;失效时间=;时段=0;读头=0;次数余额=0;位置=未知;类型=0;反潜回=0;"
+          "包裹=0;"
+          "欠费=0;用户标志1=0;用户标志2=0;用户标志3=0;】",
           "【序号=1;卡号=1;名称=x;时段=0;读头=0;次数余额=0;位置=未知;类型=0;反潜回=0;包裹=0;欠费=0;"
           "用户标志1=0;用户标志2=0;用户标志3=0;】"}) {
         auto v = parseRightText(bad, o);
