@@ -151,6 +151,16 @@ TEST_F(SaveFixture, AModeZeroSaveIsTheWholeFrameOf649Bytes) {
     EXPECT_TRUE(t.user.messages().empty());
 }
 
+// A timeout setting below 0 or past a 16-bit word is held to the word, not wrapped.
+TEST_F(SaveFixture, TimeoutSettingsOutsideAWordAreHeldToIt) {
+    t.s().settings().writeString("options", "net-timeouts", "-3");
+    t.s().settings().writeString("options", "inout-timeouts", "70000");
+    const DeviceUIInfo record = controllerRecord();
+    EXPECT_EQ(save(record, basicFieldsOf(record)), kOperationDone);
+    ASSERT_EQ(t.controller.waitForFrames(1).size(), 1u);
+    EXPECT_EQ(hex(t.controller.frame(0).substr(32 + 104, 4)), "00 00 FF FF");
+}
+
 namespace {
 
 struct SaveCase {
