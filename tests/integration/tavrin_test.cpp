@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <memory>
 #include <thread>
 
 #include "integration_home.h"
@@ -28,7 +29,11 @@ class TavrinRelay : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_TRUE(sim.waitForLine("ready"));
-        ASSERT_TRUE(tavrin.waitForLine("serving the pipe"));
+        // Started once the controllers answer: its first search is all it knows them by.
+        tavrin = std::make_unique<ChildProcess>(
+            std::vector<std::string>{tavrinPath(), "--home", h.home, "--search-address",
+                                     "127.255.255.255", "--quiet-ms", "300"});
+        ASSERT_TRUE(tavrin->waitForLine("serving the pipe"));
     }
     std::string portText() const { return std::to_string(h.port); }
     std::string controller(int n) const {
@@ -39,8 +44,7 @@ class TavrinRelay : public ::testing::Test {
     ChildProcess sim{{simPath(), "--port", portText(), "--count", "2", "--name-prefix",
                       kSharedNamePrefix, "--verbose"},
                      true};
-    ChildProcess tavrin{{tavrinPath(), "--home", h.home, "--search-address", "127.255.255.255",
-                         "--quiet-ms", "300"}};
+    std::unique_ptr<ChildProcess> tavrin;
     const std::string path = *platform::localPipePath("127.0.0.1", "itpipe");
 };
 
@@ -80,7 +84,7 @@ TEST_P(TavrinRefusesRelay, NothingIsSentAndTheRefusalIsLogged) {
     auto refused = talk(path, relayRequest(address, "", 40));
     EXPECT_TRUE(refused.ended);
     EXPECT_TRUE(refused.answers.empty());
-    EXPECT_TRUE(tavrin.waitForLine("refused"));
+    EXPECT_TRUE(tavrin->waitForLine("refused"));
     // A proper relay afterwards reaches the simulator; the refused one never did.
     auto proper = talk(path, relayRequest(controller(2), "", 66));
     ASSERT_EQ(proper.answers.size(), 1u);
