@@ -28,6 +28,7 @@
 #include <unistd.h>
 
 #include "bench_support.h"
+#include "page_reader.h"
 #include "platform/udp_socket.h"
 #include "protocol/frame.h"
 #include "rights/right_image.h"
@@ -41,50 +42,10 @@ using quorvane::bench::BenchHome;
 using quorvane::bench::BenchSim;
 using quorvane::bench::secondsSince;
 using quorvane::bench::SilentPort;
+using quorvane::bench::stopAndWaitRead;
 using SteadyClock = std::chrono::steady_clock;
 
 namespace {
-
-// The minimal reader: one page request, then the reply that echoes its sequence number
-// (asked again after 10 s of silence), its data copied, then the next page. Pages read.
-long stopAndWaitRead(const std::string& ip, std::uint16_t port, MemoryType type, long pages,
-                     std::vector<std::uint8_t>& image) {
-    platform::UdpSocket socket;
-    if (!socket.open() || !socket.bind(0, 0))
-        return 0;
-    const platform::Ipv4Endpoint to{*platform::parseIpv4(ip), port};
-    ProtocolState protocol;
-    std::vector<std::uint8_t> buffer(2048);
-    long read = 0;
-    for (long p = 0; p < pages; ++p) {
-        const auto address = static_cast<std::uint32_t>(p) * kPageBytes;
-        for (bool done = false; !done;) {
-            std::string frame =
-                buildRequest(0xFFFF, page_command::kReadPage,
-                             readPagePayload(address, static_cast<std::uint32_t>(type)), protocol);
-            FrameInfo sent = inspectFrame(asBytes(frame));
-            socket.sendTo(asBytes(frame), to);
-            while (socket.waitReadable(nullptr, 10000) == platform::UdpSocket::Wait::Readable) {
-                platform::Ipv4Endpoint from;
-                int n = socket.receiveFrom(buffer, from);
-                if (n <= 0)
-                    continue;
-                Bytes got(buffer.data(), static_cast<std::size_t>(n));
-                FrameInfo reply = inspectFrame(got);
-                if (!reply.isReply || reply.sequence != sent.sequence ||
-                    reply.command != page_command::kReadPage + 1 ||
-                    got.size() < offsets::kPayload + 8 + kPageBytes)
-                    continue;
-                std::copy_n(got.begin() + offsets::kPayload + 8, kPageBytes,
-                            image.begin() + address);
-                done = true;
-                ++read;
-                break;
-            }
-        }
-    }
-    return read;
-}
 
 // The minimal reader with its replies read by a second thread and handed over through a
 // condition variable: what that hop costs on this machine.
@@ -177,7 +138,7 @@ void BM_ReadMemory(benchmark::State& state) {
             for (int round = 0; round < m.rounds; ++round) {
                 auto t0 = SteadyClock::now();
                 long base = stopAndWaitRead("127.0.0.1", static_cast<std::uint16_t>(home.port),
-                                            m.type, m.pages, baselineImage);
+                                            m.type, 0, m.pages, baselineImage);
                 bestBaseline = std::max(bestBaseline, static_cast<double>(base) / secondsSince(t0));
                 t0 = SteadyClock::now();
                 long handed = handoffRead("127.0.0.1", static_cast<std::uint16_t>(home.port),

@@ -56,7 +56,10 @@ export XDG_RUNTIME_DIR=$HOME_DIR/run
 # A service started from the demo window records its autostart entry here, not in the session.
 export XDG_CONFIG_HOME=$HOME_DIR/xdg
 
-"$SIM" --count 8 --block mixed --logs 300 > "$HOME_DIR/sim.out" 2> "$HOME_DIR/sim.err" &
+# The controllers store rights in the form the demo's settings name (right-mode, 0 when unset),
+# so that their door-access configuration opens without a format warning.
+RIGHT_MODE=$(sed -n 's/^right-mode=\([0-9]\)\r\{0,1\}$/\1/p' "$HOME_DIR/config.ini" | head -n 1)
+"$SIM" --count 8 --block mixed --logs 300 --right-mode "${RIGHT_MODE:-0}" > "$HOME_DIR/sim.out" 2> "$HOME_DIR/sim.err" &
 SIM_PID=$!
 trap 'kill $SIM_PID 2>/dev/null || true; wait $SIM_PID 2>/dev/null || true' EXIT
 for _ in $(seq 100); do

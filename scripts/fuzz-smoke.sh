@@ -1,19 +1,16 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer targets with clang and runs each for a bounded number of inputs.
+# Builds the libFuzzer targets with clang (in the AddressSanitizer build, scripts/sanitized-build.sh)
+# and runs each for a bounded number of inputs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 if ! command -v clang++ >/dev/null; then
     echo "clang++ not found: fuzz targets not built" >&2
     exit 0
 fi
-if [ ! -f build-fuzz/build.ninja ]; then
-    CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-        -DQUORVANE_FUZZ=ON >&2
-fi
-cmake --build build-fuzz -j "$(nproc)" >&2
+dir=$(scripts/sanitized-build.sh address,undefined fuzz_targets)
 status=0
 ran=0
-for f in build-fuzz/tests/fuzz/fuzz_*; do
+for f in "$dir"/tests/fuzz/fuzz_*; do
     [ -x "$f" ] || continue
     name=$(basename "$f")
     corpus=tests/fuzz/corpus/${name#fuzz_}
@@ -22,11 +19,11 @@ for f in build-fuzz/tests/fuzz/fuzz_*; do
     work=$(mktemp -d)
     dirs=("$work")
     [ -d "$corpus" ] && dirs+=("$corpus")
-    if "$f" "${args[@]}" "${dirs[@]}" >"build-fuzz/$name.log" 2>&1; then
+    if "$f" "${args[@]}" "${dirs[@]}" >"$dir/$name.log" 2>&1; then
         ran=$((ran + 1))
     else
         echo "fuzz target $name failed:" >&2
-        tail -n 40 "build-fuzz/$name.log" >&2
+        tail -n 40 "$dir/$name.log" >&2
         status=1
     fi
     rm -rf "$work"

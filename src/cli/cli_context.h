@@ -14,6 +14,8 @@
 
 namespace quorvane::cli {
 
+class JsonReport;
+
 // kStoppedBySignal (128 + SIGINT): Ctrl-C or SIGTERM cancelled the command's batch.
 enum ExitCode {
     kOk = 0,
@@ -38,6 +40,8 @@ struct CliContext {
     ParsedArgs args;
     // The operation-password box: `--op-password` or $QUORVANE_OP_PASSWORD (UTF-8).
     std::string opPassword;
+    // With --json: the document the command's results go into; null otherwise.
+    JsonReport* json = nullptr;
 };
 
 // A file named on the command line: absolute names unchanged, others below ctx.callerDir.

@@ -2,7 +2,9 @@
 
 #include "cli_context.h"
 #include "infra/program_dir.h"
+#include "json_report.h"
 #include "platform/files.h"
+#include "platform/stop_signals.h"
 #include "platform/terminal.h"
 #include "session/start_gate.h"
 #include "terminal_text.h"
@@ -200,6 +202,13 @@ int runCliWith(std::span<const CliCommand> commands, const Args& args, std::ostr
     ctx.err = &err;
     ctx.callerDir = cwd.previous();
     ctx.args = std::move(*parsed);
+    std::optional<JsonReport> report;
+    if (machineOutput) {
+        report.emplace(command->sub.empty()
+                           ? std::string(command->name)
+                           : std::string(command->name) + " " + std::string(command->sub));
+        ctx.json = &*report;
+    }
     if (g.opPassword)
         ctx.opPassword = *g.opPassword;
     else
@@ -217,9 +226,14 @@ int runCliWith(std::span<const CliCommand> commands, const Args& args, std::ostr
     int code = command->run(ctx);
     if (code == kUsage) {
         err << "usage: quorvane-cli " << command->usage << '\n';
-    } else if (port.answeredNo()) {
-        code = kAnsweredNo;
+        return code;
     }
+    if (port.answeredNo())
+        code = kAnsweredNo;
+    // The document says what the process's exit code will say (main turns a stop into 130).
+    if (report)
+        report->finish(out, platform::stopSignalReceived() ? int(kStoppedBySignal) : code,
+                       port.shownTexts());
     return code;
 }
 

@@ -3,16 +3,19 @@
 #include <ostream>
 
 #include "commands.h"
+#include "config/config_save.h"
+#include "config/device_detail.h"
+#include "config/door_config.h"
+#include "config_json.h"
 #include "device_selection.h"
 #include "infra/codepage.h"
+#include "json_report.h"
 #include "model/config_text.h"
 #include "model/record_file.h"
 #include "operation_exit.h"
 #include "platform/udp_socket.h"
 #include "protocol/admin_channel.h"
-#include "config/config_save.h"
-#include "config/device_detail.h"
-#include "config/door_config.h"
+#include "session/batch_runner.h"
 #include "session/host_service.h"
 
 namespace quorvane::cli {
@@ -99,8 +102,12 @@ int cmdDetail(CliContext& ctx) {
     if (!ctx.args.positionals().empty())
         return kUsage;
     return onSelectedDevice(ctx, [&](ToolSession& s, const std::optional<DeviceUIInfo>& d) {
-        return operationExitCode(
-            showDevDetailInfo(s, d, serviceState(ctx), ctx.args.has("--file")));
+        const std::string service = serviceState(ctx);
+        if (ctx.json) {
+            ctx.json->document()["service"] = service;
+            ctx.json->document()["device"] = deviceJson(*d);
+        }
+        return operationExitCode(showDevDetailInfo(s, d, service, ctx.args.has("--file")));
     });
 }
 
@@ -151,7 +158,10 @@ int cmdDoorConfig(CliContext& ctx) {
     if (!device)
         return code;
     if (ctx.args.has("--show")) {
-        *ctx.out << doorBlockText(device->doorConfig) << std::flush;
+        if (ctx.json)
+            ctx.json->document()["door"] = doorBlockJson(device->doorConfig);
+        else
+            *ctx.out << doorBlockText(device->doorConfig) << std::flush;
         return kOk;
     }
     if (backup) {
@@ -176,8 +186,16 @@ int cmdDoorConfig(CliContext& ctx) {
 }
 
 int cmdCopyConfig(CliContext& ctx) {
-    return onCopyDevices(ctx, [](ToolSession& s, CopyDevices& d) {
-        return operationExitCode(copyDoorConfig(s, d.source, d.targets));
+    return onCopyDevices(ctx, [&ctx](ToolSession& s, CopyDevices& d) {
+        // Every target was refreshed at its checked address, so each is one item of the batch.
+        std::vector<std::string> names;
+        for (const auto& target : d.targets)
+            names.push_back(target.ip);
+        BatchResult batch;
+        const int result = copyDoorConfig(s, d.source, d.targets, &batch);
+        if (ctx.json)
+            putBatch(ctx.json->document(), batch, names);
+        return operationExitCode(result);
     });
 }
 

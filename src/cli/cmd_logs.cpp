@@ -1,6 +1,7 @@
 // logs fetch|fill, ids fetch: the main window's group "从控制器提取日志数据" on one controller.
 #include <ostream>
 #include <random>
+#include <sstream>
 
 #include <nlohmann/json.hpp>
 
@@ -9,6 +10,7 @@
 #include "idcard/identity_fetch.h"
 #include "idcard/photo_decode.h"
 #include "json_output.h"
+#include "json_report.h"
 #include "records/fill_log.h"
 #include "records/log_fetch.h"
 
@@ -65,14 +67,19 @@ int cmdLogsFetch(CliContext& ctx) {
     if (!range)
         return kUsage;
     return onSelectedDevice(ctx, [&](ToolSession& s, const std::optional<DeviceUIInfo>& d) -> int {
-        if (range->count == 0)
-            return kOk;
-        if (!ctx.args.has("--json"))
-            return printed(ctx, fetchRecords(s, *d, range->start, range->count));
-        auto result = fetchRecords(s, *d, range->start, range->count);
+        if (!ctx.json)
+            return range->count == 0
+                       ? kOk
+                       : printed(ctx, fetchRecords(s, *d, range->start, range->count));
+        // The list of records is the document; no records asked is an empty one.
+        CommandFetchResult result;
+        result.rc = 0;
+        if (range->count != 0)
+            result = fetchRecords(s, *d, range->start, range->count);
         RecordDecodeOptions options;
         options.threeByte = s.settings().readInt("options", "force-3byte-card", 0) != 0;
         *ctx.out << jsonDocumentText(recordsDocument(result.replies, options)) << "\n";
+        ctx.json->markPrinted();
         return result.rc == 0 ? kOk : kFailed;
     });
 }
@@ -84,7 +91,18 @@ int cmdIdsFetch(CliContext& ctx) {
     return onSelectedDevice(ctx, [&](ToolSession& s, const std::optional<DeviceUIInfo>& d) -> int {
         PhotoDecoder photos(s.programDir(), readPhotoSettings(s.settings()), s.clock(),
                             [&s](const std::string& line) { s.log().writeLogLine(line); });
-        return printed(ctx, fetchIdentities(s, d, range->start, range->count, &photos));
+        const CommandFetchResult result =
+            fetchIdentities(s, d, range->start, range->count, &photos);
+        if (!ctx.json)
+            return printed(ctx, result);
+        // One line per document, as the text has them.
+        auto lines = nlohmann::ordered_json::array();
+        std::istringstream text(result.text);
+        for (std::string line; std::getline(text, line);)
+            lines.push_back(line);
+        ctx.json->document()["count"] = lines.size();
+        ctx.json->document()["documents"] = std::move(lines);
+        return result.rc == 0 ? kOk : kFailed;
     });
 }
 
@@ -93,6 +111,8 @@ int cmdLogsFill(CliContext& ctx) {
         std::random_device random;
         const std::uint32_t count = fillLogCount(s.settings().readInt("options", "fill-log-cnt", 1),
                                                  [&random] { return std::uint32_t(random()); });
+        if (ctx.json)
+            ctx.json->document()["count"] = count;
         return fillLog(s, d, count) == 0 ? kOk : kFailed;
     });
 }

@@ -6,12 +6,14 @@
 
 #include "commands.h"
 #include "device_selection.h"
+#include "json_report.h"
 #include "operation_exit.h"
 #include "rights/right_defaults.h"
 #include "session/tool_session.h"
 #include "terminal_user_port.h"
 #include "transfer/firmware.h"
 #include "transfer/memory_buttons.h"
+#include "transfer/memory_transfer.h"
 #include "transfer/right_image_write.h"
 
 namespace quorvane::cli {
@@ -28,6 +30,19 @@ std::optional<MemoryType> memoryNamed(std::string_view name) {
     return std::nullopt;
 }
 
+// The file a transfer reads or writes, for the document.
+void putFile(CliContext& ctx, const std::string& file) {
+    if (ctx.json)
+        ctx.json->document()["file"] = file;
+}
+
+// The pages a transfer moved, for the document; the result of the operation is the exit code.
+int transferred(CliContext& ctx, int result, const TransferResult& transfer) {
+    if (ctx.json)
+        ctx.json->document()["pages"] = transfer.pages;
+    return operationExitCode(result);
+}
+
 // The memory word and the file of `mem read|write MEMORY FILE`.
 template <class Transfer> int memoryCommand(CliContext& ctx, Transfer transfer) {
     const auto& words = ctx.args.positionals();
@@ -35,9 +50,11 @@ template <class Transfer> int memoryCommand(CliContext& ctx, Transfer transfer) 
     if (!type)
         return kUsage;
     const std::string file = callerPath(ctx, words[1]);
+    putFile(ctx, file);
     return onSelectedDevice(ctx, [&](ToolSession& s, const std::optional<DeviceUIInfo>& d) {
         MemoryImages images;
-        return operationExitCode(transfer(s, *d, images, *type, file));
+        TransferResult result;
+        return transferred(ctx, transfer(s, *d, images, *type, file, &result), result);
     });
 }
 
@@ -69,9 +86,13 @@ int cmdFirmwareUpgrade(CliContext& ctx) {
     if (ctx.args.positionals().size() != 1)
         return kUsage;
     const std::string file = callerPath(ctx, ctx.args.positionals()[0]);
+    putFile(ctx, file);
     return onSelectedDevice(ctx, [&](ToolSession& s, const std::optional<DeviceUIInfo>& d) {
         MemoryImages images;
-        return operationExitCode(upgradeFirmware(s, *d, images, file, ctx.args.has("--broadcast")));
+        TransferResult result;
+        return transferred(
+            ctx, upgradeFirmware(s, *d, images, file, ctx.args.has("--broadcast"), &result),
+            result);
     });
 }
 
@@ -79,9 +100,11 @@ int cmdFirmwareRead(CliContext& ctx) {
     if (ctx.args.positionals().size() != 1)
         return kUsage;
     const std::string file = callerPath(ctx, ctx.args.positionals()[0]);
+    putFile(ctx, file);
     return onSelectedDevice(ctx, [&](ToolSession& s, const std::optional<DeviceUIInfo>& d) {
         MemoryImages images;
-        return operationExitCode(readFirmware(s, *d, images, file));
+        TransferResult result;
+        return transferred(ctx, readFirmware(s, *d, images, file, &result), result);
     });
 }
 
@@ -98,13 +121,17 @@ int cmdRightsImage(CliContext& ctx) {
     auto source = imageSource(ctx);
     if (!source || !ctx.args.positionals().empty())
         return kUsage;
-    if (const std::string* file = ctx.args.value("--file"))
+    if (const std::string* file = ctx.args.value("--file")) {
+        putFile(ctx, callerPath(ctx, *file));
         if (auto* terminal = dynamic_cast<TerminalUserPort*>(ctx.port))
             terminal->presetFile(callerPath(ctx, *file));
+    }
     return onSelectedDevice(ctx, [&](ToolSession& s, const std::optional<DeviceUIInfo>& d) {
         MemoryImages images;
         RightFields fields = readRightDefaults(s.settings(), s.clock());
-        return operationExitCode(uploadRightFileAsImage(s, *d, images, *source, fields));
+        TransferResult result;
+        return transferred(ctx, uploadRightFileAsImage(s, *d, images, *source, fields, &result),
+                           result);
     });
 }
 

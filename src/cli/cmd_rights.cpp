@@ -4,6 +4,8 @@
 
 #include "commands.h"
 #include "device_selection.h"
+#include "json_report.h"
+#include "rights/card_list.h"
 #include "rights/right_commands.h"
 #include "rights/right_copy.h"
 #include "rights/right_defaults.h"
@@ -36,7 +38,36 @@ int runList(CliContext& ctx, ListOperation operation) {
     auto device = selectDevice(ctx, *session, code);
     if (!device)
         return code;
-    return status(operation(*session, device, *fields).rc);
+    const RightBatchResult result = operation(*session, device, *fields);
+    if (ctx.json)
+        putBatch(ctx.json->document(), result);
+    return status(result.rc);
+}
+
+// The right read, as its text form; null when none came or it has no card.
+nlohmann::ordered_json rightJson(const RightReadResult& read) {
+    return read.line.empty() ? nlohmann::ordered_json() : nlohmann::ordered_json(read.line);
+}
+
+// The download of every right (or of the one card of --card) as data; the file is written as
+// the window writes it.
+int downloadAsJson(CliContext& ctx, ToolSession& s, const DeviceUIInfo& device,
+                   const RightFields& fields) {
+    auto& document = ctx.json->document();
+    if (!wholeCard(fields.numbers).empty()) {
+        const RightReadResult read = readRightOfCard(s, device, fields.numbers);
+        document["card"] = fields.numbers;
+        document["right"] = rightJson(read);
+        return status(read.rc);
+    }
+    const DownloadResult result = downloadRights(s, device, fields.searchForward, true);
+    document["complete"] = result.rc == 0;
+    document["cancelled"] = result.cancelled;
+    document["count"] = result.lines.size();
+    document["rights"] = result.lines;
+    if (!result.file.empty())
+        document["file"] = result.file;
+    return status(result.rc);
 }
 
 } // namespace
@@ -65,7 +96,12 @@ int cmdRightsGet(CliContext& ctx) {
         !numberOption(ctx, "--start", 0, 0xFFFFFFFFl, start))
         return kUsage;
     return onSelectedDevice(ctx, [&](ToolSession& s, const std::optional<DeviceUIInfo>& d) {
-        return status(readRightAt(s, d, start, ctx.args.has("--forward")).rc);
+        const RightReadResult read = readRightAt(s, d, start, ctx.args.has("--forward"));
+        if (ctx.json) {
+            ctx.json->document()["position"] = start;
+            ctx.json->document()["right"] = rightJson(read);
+        }
+        return status(read.rc);
     });
 }
 
@@ -76,6 +112,8 @@ int cmdRightsDownload(CliContext& ctx) {
         RightFields fields = readRightDefaults(s.settings(), s.clock());
         if (const std::string* card = ctx.args.value("--card"))
             fields.numbers = *card;
+        if (ctx.json)
+            return downloadAsJson(ctx, s, *d, fields);
         return status(downloadRightsOrCard(s, d, fields));
     });
 }

@@ -8,6 +8,7 @@
 
 #include "commands.h"
 #include "json_output.h"
+#include "json_report.h"
 #include "protocol/admin_channel.h"
 #include "session/device_list.h"
 #include "session/tool_session.h"
@@ -67,7 +68,7 @@ int cmdSearch(CliContext& ctx) {
 
     auto rows = session.devices().snapshot();
     auto& out = *ctx.out;
-    if (ctx.args.has("--json")) {
+    if (ctx.json) {
         // One object per row, its members in the list's column order.
         const auto& specs = deviceListColumnSpecs();
         auto document = nlohmann::ordered_json::array();
@@ -79,6 +80,7 @@ int cmdSearch(CliContext& ctx) {
             document.push_back(std::move(object));
         }
         out << jsonDocumentText(document) << "\n";
+        ctx.json->markPrinted();
         return kOk;
     }
     for (const auto& row : rows) {

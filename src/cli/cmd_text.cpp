@@ -6,6 +6,8 @@
 
 #include "commands.h"
 #include "device_selection.h"
+#include "json_report.h"
+#include "session/batch_runner.h"
 #include "session/device_command.h"
 #include "textcmd/text_commands.h"
 
@@ -56,7 +58,13 @@ int cmdText(CliContext& ctx) {
         const bool multicast = ctx.settings->readInt("net", "enable-mcast", 1) != 0;
         run.broadcast = session->channel().configuredSearchTarget(multicast);
     }
+    // Every target was refreshed at its checked address, so each is one item of the batch.
+    std::vector<std::string> names;
+    for (const auto& target : run.targets)
+        names.push_back(target.ip);
     const BatchResult result = runTextCommand(*session, run, textRandom(session->clock()));
+    if (ctx.json)
+        putBatch(ctx.json->document(), result, names);
     if (!result.givenUp.empty())
         ctx.port->showMessage(kSilentDeviceText);
     return result.allSucceeded() ? kOk : kFailed;
@@ -66,6 +74,8 @@ int cmdFinger(CliContext& ctx) {
     if (ctx.args.positionals().size() != 1)
         return kUsage;
     const std::string file = callerPath(ctx, ctx.args.positionals()[0]);
+    if (ctx.json)
+        ctx.json->document()["file"] = file;
     return onSelectedDevice(ctx, [&](ToolSession& s, const std::optional<DeviceUIInfo>& d) {
         return exitCodeOf(uploadFingerTemplate(s, d, file));
     });
@@ -76,6 +86,8 @@ int cmdPreset(CliContext& ctx) {
     if (words.size() != 1 || words[0].size() != 1 || words[0][0] < '1' || words[0][0] > '3')
         return kUsage;
     const int preset = words[0][0] - '0';
+    if (ctx.json)
+        ctx.json->document()["preset"] = preset;
     return onSelectedDevice(ctx, [&](ToolSession& s, const std::optional<DeviceUIInfo>& d) {
         return exitCodeOf(sendTextPreset(s, d, preset));
     });

@@ -1,6 +1,7 @@
 // time get, time set: the controller's clock.
 #include "commands.h"
 #include "device_selection.h"
+#include "json_report.h"
 #include "remote/remote_commands.h"
 
 namespace quorvane::cli {
@@ -18,7 +19,13 @@ template <class Operation> int onClock(CliContext& ctx, Operation operation) {
 } // namespace
 
 int cmdTimeGet(CliContext& ctx) {
-    return onClock(ctx, readTime);
+    return onClock(ctx, [&ctx](ToolSession& s, const std::optional<DeviceUIInfo>& d) {
+        std::string time;
+        const int rc = readTime(s, d, &time);
+        if (ctx.json && rc == 0)
+            ctx.json->document()["time"] = time;
+        return rc;
+    });
 }
 
 int cmdTimeSet(CliContext& ctx) {

@@ -63,4 +63,6 @@ int cmdRightsImage(CliContext& ctx);
 int cmdLogsFetch(CliContext& ctx);
 int cmdLogsFill(CliContext& ctx);
 int cmdIdsFetch(CliContext& ctx);
+// The log viewer (cmd_logs_view.cpp).
+int cmdLogsView(CliContext& ctx);
 } // namespace quorvane::cli

@@ -9,18 +9,29 @@ namespace quorvane::cli {
 
 TerminalUserPort::TerminalUserPort(std::ostream& out, std::ostream& err, bool yes, bool interactive,
                                    bool messagesToErr)
-    : err_(err), messages_(messagesToErr ? err : out), yes_(yes), interactive_(interactive) {}
+    : err_(err), messages_(messagesToErr ? err : out), yes_(yes), interactive_(interactive),
+      keepShown_(messagesToErr) {}
 
 void TerminalUserPort::showNotice(const std::string& text) {
     std::lock_guard lock(mutex_);
-    endProgressLine();
-    messages_ << text << '\n' << std::flush;
+    show(text);
 }
 
 void TerminalUserPort::showMessage(const std::string& text, const std::string&) {
     std::lock_guard lock(mutex_);
+    show(text);
+}
+
+void TerminalUserPort::show(const std::string& text) {
     endProgressLine();
     messages_ << text << '\n' << std::flush;
+    if (keepShown_)
+        shown_.push_back(text);
+}
+
+std::vector<std::string> TerminalUserPort::shownTexts() const {
+    std::lock_guard lock(mutex_);
+    return shown_;
 }
 
 bool TerminalUserPort::askYesNo(const std::string& text) {

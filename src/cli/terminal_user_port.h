@@ -7,6 +7,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "progress_line.h"
 
@@ -17,7 +18,8 @@ namespace quorvane::cli {
 class TerminalUserPort : public UserPort {
   public:
     // interactive: standard input is a terminal the questions can be asked on. messagesToErr:
-    // notices and messages go to err, leaving out to a machine-readable document.
+    // notices and messages go to err, leaving out to a machine-readable document, and are
+    // kept for it.
     TerminalUserPort(std::ostream& out, std::ostream& err, bool yes, bool interactive,
                      bool messagesToErr = false);
     ~TerminalUserPort() override;
@@ -43,6 +45,8 @@ class TerminalUserPort : public UserPort {
     // A command names its files as arguments; the operation's file pick then returns them in
     // order. Without one, a pick is cancelled.
     void presetFile(std::string path);
+    // The notices and messages shown so far, in order (kept with messagesToErr only).
+    std::vector<std::string> shownTexts() const;
     // True once any question was answered No or Cancel.
     bool answeredNo() const;
     // Progress goes to raw as mode says; without this call it is not shown.
@@ -52,6 +56,8 @@ class TerminalUserPort : public UserPort {
     Answer ask(const std::string& text, bool withCancel);
     // With the mutex held: a progress line rewritten in place is ended before other output.
     void endProgressLine();
+    // With the mutex held: a notice or message on its own line.
+    void show(const std::string& text);
     std::optional<std::string> nextFile();
 
     mutable std::mutex mutex_;
@@ -61,6 +67,8 @@ class TerminalUserPort : public UserPort {
     bool interactive_;
     bool answeredNo_ = false;
     std::deque<std::string> files_;
+    bool keepShown_;
+    std::vector<std::string> shown_;
     std::optional<ProgressLine> progress_;
 };
 

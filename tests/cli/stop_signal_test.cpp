@@ -30,7 +30,7 @@ TEST(StopSignal, ABatchEndsAsACancelledOneWithTheUnsentCardsListed) {
     std::string out = h.cli({"rights", "add", "-d", "127.0.0.2", "11", "12", "13", "14"});
     EXPECT_TRUE(platform::stopSignalReceived());
     platform::clearStopSignal();
-    EXPECT_EQ(out.rfind("操作已取消，已处理", 0), 0u) << out;
+    EXPECT_EQ(out.rfind("操作已取消！\n添加权限：共4，", 0), 0u) << out;
     EXPECT_LT(adds.load(), 4);
     EXPECT_NE(readFile(h.home + "/添加权限失败清单.txt").find("14"), std::string::npos);
 }

@@ -9,6 +9,7 @@
 #include "cli_run.h"
 #include "fake_clock.h"
 #include "integration_home.h"
+#include "json_report.h"
 #include "progress_line.h"
 #include "terminal_text.h"
 
@@ -74,6 +75,8 @@ int document(CliContext& ctx) {
     ctx.port->showNotice("返回消息检验和失败！");
     ctx.port->showMessage("name \x1b[31mred");
     *ctx.out << "[]\n";
+    if (ctx.json)
+        ctx.json->markPrinted();
     return kOk;
 }
 constexpr DeclaredOption kJson[] = {{"--json"}};

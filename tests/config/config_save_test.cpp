@@ -173,6 +173,7 @@ struct SaveCase {
     std::string passwordBytes; // payload 46..51
     std::uint8_t groupNo;
     std::uint8_t deviceNo;
+    std::vector<std::string> notices{};
 };
 
 class SaveCases : public SaveFixture, public ::testing::WithParamInterface<SaveCase> {};
@@ -211,32 +212,43 @@ TEST_P(SaveCases, TheFrameCarriesTheTargetNameAndPassword) {
     EXPECT_EQ(payload[43], static_cast<char>(c.groupNo));
     EXPECT_EQ(payload[45], static_cast<char>(c.deviceNo));
     EXPECT_EQ(payload.substr(192), std::string(424, '\0'));
+    EXPECT_EQ(port.notices(), c.notices);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Modes, SaveCases,
-    ::testing::Values(SaveCase{"BroadcastToTheDeviceUnderItsId", SaveMode::BroadcastToDevice,
-                               [](BasicConfigFields&) {}, "", 0x0102, nameField("00258"),
-                               std::string("123\0\0\0", 6), 1, 2},
-                      SaveCase{"BroadcastToAllUnderTheAnyId", SaveMode::BroadcastToAll,
-                               [](BasicConfigFields&) {}, "", 0xFFFF, nameField("00258"),
-                               std::string("123\0\0\0", 6), 1, 2},
-                      // The controller answers to its old id until it has taken the new numbers.
-                      SaveCase{"NewNumbersTravelUnderTheOldId", SaveMode::ToDevice,
-                               [](BasicConfigFields& f) {
-                                   f.groupNo = 3;
-                                   f.deviceNo = 4;
-                               },
-                               "", 0x0102, nameField("00258"), std::string("123\0\0\0", 6), 3, 4},
-                      SaveCase{"ATypedOperationPasswordIsCutToSixBytes", SaveMode::ToDevice,
-                               [](BasicConfigFields& f) { f.opPassword = "abcdefgh"; }, "", 0x0102,
-                               nameField("00258"), "abcdef", 1, 2},
-                      SaveCase{"TheNameFollowsANewMac", SaveMode::ToDevice,
-                               [](BasicConfigFields& f) { f.mac = "00.11.22.33.ff.fe"; }, "",
-                               0x0102, nameField("65534"), std::string("123\0\0\0", 6), 1, 2},
-                      SaveCase{"WithoutSnIsMacTheNameIsKept", SaveMode::ToDevice,
-                               [](BasicConfigFields&) {}, "[common]sn-is-mac=0", 0x0102,
-                               nameField("\xB6\xAB\xC3\xC5"), std::string("123\0\0\0", 6), 1, 2}),
+    ::testing::Values(
+        SaveCase{"BroadcastToTheDeviceUnderItsId", SaveMode::BroadcastToDevice,
+                 [](BasicConfigFields&) {}, "", 0x0102, nameField("00258"),
+                 std::string("123\0\0\0", 6), 1, 2},
+        SaveCase{"BroadcastToAllUnderTheAnyId", SaveMode::BroadcastToAll, [](BasicConfigFields&) {},
+                 "", 0xFFFF, nameField("00258"), std::string("123\0\0\0", 6), 1, 2},
+        // The controller answers to its old id until it has taken the new numbers.
+        SaveCase{"NewNumbersTravelUnderTheOldId", SaveMode::ToDevice,
+                 [](BasicConfigFields& f) {
+                     f.groupNo = 3;
+                     f.deviceNo = 4;
+                 },
+                 "", 0x0102, nameField("00258"), std::string("123\0\0\0", 6), 3, 4},
+        SaveCase{"ATypedOperationPasswordIsCutToSixBytes", SaveMode::ToDevice,
+                 [](BasicConfigFields& f) { f.opPassword = "abcdefgh"; }, "", 0x0102,
+                 nameField("00258"), "abcdef", 1, 2},
+        SaveCase{"TheNameFollowsANewMac", SaveMode::ToDevice,
+                 [](BasicConfigFields& f) { f.mac = "00.11.22.33.ff.fe"; }, "", 0x0102,
+                 nameField("65534"), std::string("123\0\0\0", 6), 1, 2},
+        SaveCase{"ATypedNameTheFlagReplacesIsSaidSo",
+                 SaveMode::ToDevice,
+                 [](BasicConfigFields& f) { f.name = "前门"; },
+                 "",
+                 0x0102,
+                 nameField("00258"),
+                 std::string("123\0\0\0", 6),
+                 1,
+                 2,
+                 {"设备名称由设备标志生成为00258（sn-is-mac=1），输入的名称“前门”未保存"}},
+        SaveCase{"WithoutSnIsMacTheNameIsKept", SaveMode::ToDevice, [](BasicConfigFields&) {},
+                 "[common]sn-is-mac=0", 0x0102, nameField("\xB6\xAB\xC3\xC5"),
+                 std::string("123\0\0\0", 6), 1, 2}),
     [](const auto& info) { return std::string(info.param.name); });
 
 namespace {

@@ -8,9 +8,11 @@
 
 #include <QFontComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QSpinBox>
+#include <QTimeEdit>
 #include <QToolButton>
 
 #include "app/right_handlers.h"
@@ -147,6 +149,23 @@ class GuiDialogs : public QObject {
         QCOMPARE(readFile(dir + "/config.ini"),
                  std::string("; site\n[net]\nmcast=0\ncount = 20\nname=hub\n"));
     }
+    // A click into the hour or the minute, then two digits: they replace that section.
+    void aClickedTimeSectionTakesTheDigitsTyped() {
+        Dialog d("");
+        auto* time = d.dlg.findChild<QTimeEdit*>("validFromTime");
+        QVERIFY(time);
+        d.dlg.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&d.dlg));
+        auto* line = time->findChild<QLineEdit*>();
+        const int digit = line->fontMetrics().horizontalAdvance('0');
+        for (int x : {digit, 4 * digit}) {
+            time->setTime(QTime(8, 30, 0));
+            QTest::mouseClick(line, Qt::LeftButton, {}, QPoint(x, line->height() / 2));
+            QTest::keyClicks(time, "09");
+            QCOMPARE(time->time(), x == digit ? QTime(9, 30, 0) : QTime(8, 9, 0));
+        }
+    }
+
     void theCheckListsGiveTheSumOfTheTickedBits() {
         Dialog d("");
         for (const char* field : {"readers", "timeZones"}) {

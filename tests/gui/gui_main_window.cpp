@@ -11,12 +11,14 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QProgressDialog>
+#include <QTableWidget>
 
 #include "app/device_list_group.h"
 #include "app/quorvane_app.h"
 #include "app/right_handlers.h"
 #include "dialogs/dlg_config_center.h"
 #include "dialogs/dlg_config_copy.h"
+#include "dialogs/dlg_log_viewer.h"
 #include "dialogs/dlg_right_man.h"
 #include "dialogs/dlg_test_flag.h"
 #include "gui_test_support.h"
@@ -96,6 +98,17 @@ Act click(QPushButton* MainWindowControls::*button) {
 const std::vector<Wiring>& wirings() {
     using C = MainWindowControls;
     static const std::vector<Wiring> table = {
+        // The viewer opens on its last page (records 31..45), read as pages of the EEPROM.
+        {"log viewer", 32,
+         [](GuiWindow& w) {
+             onNextDialog<CDlgLogViewer>([](CDlgLogViewer* d) {
+                 QCOMPARE(d->list()->rowCount(), 15);
+                 QCOMPARE(d->list()->item(0, 0)->text(), u("31"));
+                 QCOMPARE(d->status()->text(), u("第2页/共2页,总计45条,已上报22条"));
+                 d->reject();
+             });
+             w.c().logViewer->click();
+         }},
         {"save", 4, click(&C::save)},
         {"save by broadcast, to the selected", 4, click(&C::saveBroadcast)},
         {"door access button", 14, doorDialog(click(&C::configEx))},
@@ -202,6 +215,7 @@ class GuiMainWindow : public QObject {
         QTRY_COMPARE_WITH_TIMEOUT(w->c().list->topLevelItemCount(), 2, 10000);
         QCOMPARE(w->c().list->topLevelItem(0)->text(2), QString("127.0.0.1")); // in address order
         w->c().list->setCurrentItem(w->c().list->topLevelItem(0));
+        QCOMPARE(w->c().logStart->text(), u("35")); // the last 10 of records 0..44
         w->c().openTime->setText("500");
     }
 
@@ -227,8 +241,8 @@ class GuiMainWindow : public QObject {
         QCOMPARE(w->port.opened, std::vector<std::string>{w->home + "/devInfo.txt"});
     }
 
-    // "从数据文件取卡号": ids.txt read into a set, and the dialog opens again with its numbers and
-    // the values the person had set.
+    // "从数据文件取卡号": ids.txt read into a set, how many were taken shown, and the dialog
+    // opens again with its numbers and the values the person had set.
     void numbersFromADataFileReopenTheDialog() {
         writeFile(w->home + "/ids.txt", "5\r\n3\r\n5\r\n");
         QString reopened, name;
@@ -247,10 +261,21 @@ class GuiMainWindow : public QObject {
         });
         w->dlg->rights().OnBnClickedRightMan();
         QCOMPARE(reopened, u("3;\r\n5;\r\n"));
+        QVERIFY(boxes->seen("已取卡号数量=2"));
         QCOMPARE(name, u("Wang"));
     }
+    // A field the save cannot take is named with its text; file filters name each pattern once.
+    void whatTheWindowCannotTakeIsNamed() {
+        const QString ip = w->c().ip->text();
+        w->c().ip->setText("10.0.0");
+        w->c().save->click();
+        w->c().ip->setText(ip);
+        QVERIFY(boxes->seen("保存界面数据失败！无法识别IP地址：“10.0.0”"));
+        QCOMPARE(qtFileFilter("TXT Files(*.txt)|*.txt|All Files(*.*)|*.*||"),
+                 u("TXT Files (*.txt);;All Files (*)"));
+    }
     // "读EEPROM" into the file named in the field: every page asked for, the whole image saved,
-    // the progress shown as it went.
+    // the run's summary shown and its progress gone from the status field.
     void aMemoryButtonReadsTheWholeEepromWithProgress() {
         const std::string file = w->home + "/eeprom-copy.bin";
         auto pages = [&] { return w->controller("127.0.0.1")["requests"]["32"].integer(); };
@@ -260,7 +285,8 @@ class GuiMainWindow : public QObject {
         w->c().fileName->clear();
         QCOMPARE(readFile(file).size(), std::size_t(262144));
         QCOMPARE(pages() - before, std::int64_t(512));
-        QVERIFY(w->c().status->text().startsWith(u("正在下载EEPROM(")));
+        QVERIFY(boxes->texts().back().startsWith(u("操作成功！\n下载EEPROM：共512，成功512，")));
+        QVERIFY(w->c().status->text().isEmpty());
     }
     // The nine items of each relay's submenu reach that relay.
     void everyRelayMenuItemReachesItsRelay() {
@@ -318,7 +344,8 @@ class GuiMainWindow : public QObject {
         GuiWindow& w = *this->w;
         w.port.progress("读取", 1, 4);
         QCOMPARE(w.c().status->text(), u("读取 1/4"));
-        QVERIFY(!w.port.progressDialog()); // outside a busy period: the status field only
+        QVERIFY(!w.port.progressDialog());  // outside a busy period: the status field only
+        w.c().logViewer->setEnabled(false); // as an operation rule leaves it
         {
             WinDisabler busy(w.port);
             w.port.progress("正在上传权限", 3, 10);

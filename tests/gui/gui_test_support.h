@@ -14,6 +14,7 @@
 #include <QDialogButtonBox>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTimeEdit>
 #include <QTimer>
@@ -61,21 +62,33 @@ class TestPort : public gui::QtUserPort {
 };
 
 // The main window on a program directory; with `controllers` simulated ones (rights of the
-// 24-byte form) on this test's port, searched by broadcast to 127.255.255.255.
+// 24-byte form, simArgs added to the simulator's command line) on this test's port, searched
+// by broadcast to 127.255.255.255; on clock when given (a silent wait then costs its grace).
 struct GuiWindow {
     explicit GuiWindow(const std::string& name, const std::string& extraConfig = {},
-                       int controllers = 0)
+                       int controllers = 0, const std::vector<std::string>& simArgs = {},
+                       Clock* clock = nullptr)
         : home(makeGuiHome(name, extraConfig)), dumpFile(home + "/sim.json") {
         if (controllers > 0) {
             const int port = testPort(50);
             Settings s(home);
             s.writeString("net", "common-dev-admin-port", std::to_string(port));
             s.writeString("net", "common-broadcast-address", "2147483647");
-            sim = std::make_unique<ChildProcess>(std::vector<std::string>{
-                simPath(), "--port", std::to_string(port), "--count", std::to_string(controllers),
-                "--right-mode", "2", "--dump", dumpFile});
+            std::vector<std::string> args{simPath(),
+                                          "--port",
+                                          std::to_string(port),
+                                          "--count",
+                                          std::to_string(controllers),
+                                          "--right-mode",
+                                          "2",
+                                          "--logs",
+                                          "45",
+                                          "--dump",
+                                          dumpFile};
+            args.insert(args.end(), simArgs.begin(), simArgs.end());
+            sim = std::make_unique<ChildProcess>(args);
         }
-        session = std::make_unique<ToolSession>(home, port);
+        session = std::make_unique<ToolSession>(home, port, clock);
         session->log().setEcho(false);
         dlg = std::make_unique<gui::CQuorvaneDlg>(*session, port);
     }
@@ -109,6 +122,10 @@ class MessageBoxCatcher {
                     texts_.push_back(box->text());
                     QAbstractButton* b = box->button(answer);
                     (b ? b : box->buttons().value(0))->click();
+                } else if (w->objectName() == "longMessage" && w->isVisible()) {
+                    // A message too long for a box scrolls in a dialog of its own.
+                    texts_.push_back(w->findChild<QPlainTextEdit*>("messageText")->toPlainText());
+                    w->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
                 }
         });
         timer_.start(10);

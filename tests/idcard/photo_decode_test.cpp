@@ -71,6 +71,10 @@ TEST_F(Photos, DamagedDataAndAMissingLibraryDecodeNothing) {
     withLibrary();
     EXPECT_FALSE(decoder().parse2ndBmp_implement("a__.wlt", asBytes(std::string(1024, '\0'))));
     EXPECT_FALSE(exists("a__.wlt"));
+    // The raw data the check refuses is kept as the local reader keeps it, undecoded.
+    decoder().decodePhoto(kNumber, asBytes(std::string(1024, '\0')), false);
+    EXPECT_EQ(test::readFile(at("img/" + kNumber + ".wlt")), std::string(1024, '\0'));
+    EXPECT_FALSE(exists("img/" + kNumber + ".bmp") || exists("sdt-calls.log"));
     // A program directory of its own: the library above stays loaded under its name.
     PhotoDecoder without(at("without"), {}, systemClock());
     fs::create_directories(at("without"));

@@ -7,6 +7,7 @@
 #include "infra/codepage.h"
 #include "remote_sim.h"
 #include "session/host_service.h"
+#include "summary_text.h"
 
 using namespace quorvane;
 using namespace quorvane::test;
@@ -89,13 +90,17 @@ TEST(ConfigCli, EachConfigurationCommandOnASimulatedController) {
     EXPECT_EQ(h.cli({"door-config", "-d", "127.0.0.2", "--restore", saved}, &code), "保存成功！\n");
     auto lines = splitLines(h.cli({"door-config", "-d", "127.0.0.2", "--show"}, &code));
     EXPECT_EQ(code, 0);
-    EXPECT_NE(std::find(lines.begin(), lines.end(),
-                        "继电器1=状态:自主控制,开门时长:0,上报:上报,消防:不联动,时段状态:0=0"),
-              lines.end());
-    EXPECT_EQ(
-        h.cli({"copy-config", "--from", "127.0.0.2", "--to", "127.0.0.3", "--to", "127.0.0.4"},
-              &code),
-        "保存成功！\n保存成功！\n");
+    auto has = [&](const std::string& line) {
+        return std::find(lines.begin(), lines.end(), line) != lines.end();
+    };
+    EXPECT_TRUE(has("继电器1=状态:自主控制,开门时长:0,上报:上报,消防:不联动,时段状态:0=0"));
+    EXPECT_TRUE(has("时段2=08:00:00-17:30:00,星期0011111;预留:0,0,0"));
+
+    EXPECT_EQ(withoutElapsed(h.cli(
+                  {"copy-config", "--from", "127.0.0.2", "--to", "127.0.0.3", "--to", "127.0.0.4"},
+                  &code)),
+              "操作成功！\n复制配置：共2，成功2，失败0，无应答0\n127.0.0.3：保存成功\n"
+              "127.0.0.4：保存成功\n");
     EXPECT_EQ(code, 0);
     for (const char* to : {"127.0.0.3", "127.0.0.4"})
         EXPECT_EQ(doorSettings(config(sim, to)), hex(edited)) << to;

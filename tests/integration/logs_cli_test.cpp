@@ -1,6 +1,7 @@
 // The record commands of quorvane-cli against quorvane-sim (700 log records, the three fixture
-// identity documents) over loopback, in one round: what each prints, its exit code, and what the
-// controller keeps afterwards. A fetch of 300 records takes the controller's burst of 300 replies.
+// identity documents) over loopback, in one round: what each prints (a fetch its summary first),
+// its exit code, and what the controller keeps afterwards. A fetch of 300 records takes the
+// controller's burst of 300 replies.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -22,8 +23,13 @@ TEST(LogsCli, EachRecordCommandPrintsAndExits) {
         EXPECT_EQ(code, 0) << words[0] << " " << words[1];
         return out;
     };
-    std::string burst = run({"logs", "fetch", "--start", "400", "--count", "300"});
-    EXPECT_EQ(std::count(burst.begin(), burst.end(), '\n'), 300);
+    // A fetch prints its summary, then the text collected.
+    auto burst = splitLines(run({"logs", "fetch", "--start", "400", "--count", "300"}));
+    ASSERT_GE(burst.size(), 302u);
+    EXPECT_EQ(burst[1], "提取记录：共300，成功300，失败0，无应答0");
+    EXPECT_EQ(std::count_if(burst.begin(), burst.end(),
+                            [](const std::string& x) { return x.rfind("获取记录成功", 0) == 0; }),
+              300);
 
     auto doc =
         nlohmann::json::parse(run({"logs", "fetch", "--start", "699", "--count", "2", "--json"}));
@@ -33,10 +39,22 @@ TEST(LogsCli, EachRecordCommandPrintsAndExits) {
     EXPECT_EQ(doc[1]["type"], "没有数据");
 
     auto ids = splitLines(run({"ids", "fetch", "--count", "3"}));
-    ASSERT_EQ(ids.size(), 3u);
+    ASSERT_GE(ids.size(), 5u);
+    EXPECT_EQ(ids[1], "提取证件：共3，成功3，失败0，无应答0");
+    ids.erase(ids.begin(), ids.end() - 3);
     EXPECT_EQ(ids[0].rfind("操作成功，证件信息为=00000,张三,男,汉,19800101,", 0), 0u) << ids[0];
     EXPECT_NE(ids[1].find(",港澳台居住证$H12345678,127.0.0.1:"), std::string::npos) << ids[1];
     EXPECT_EQ(ids[2], "操作成功，证件信息为=此位置没有数据或者数据错误！");
+
+    // The viewer opens on its last page (records 691..700), read from the EEPROM buffer.
+    auto page = splitLines(run({"logs", "view", "--card-only"}));
+    ASSERT_EQ(page.size(), 10u);
+    std::string blanked = "691\t2026-01-01 11:30:00\t非刷卡日志";
+    for (int c = 3; c < 20; ++c)
+        blanked += "\t-";
+    EXPECT_EQ(page[0], blanked);
+    EXPECT_EQ(page[1].rfind("692\t2026-01-01 11:31:00\t刷卡记录\t正常记录\t0003000691\t", 0), 0u)
+        << page[1];
 
     run({"logs", "fill"});
     EXPECT_EQ(sim.controller("127.0.0.1")["logs"]["count"].integer(), 701);

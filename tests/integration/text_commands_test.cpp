@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "remote_sim.h"
+#include "summary_text.h"
 
 using namespace quorvane;
 using namespace quorvane::test;
@@ -14,10 +15,13 @@ TEST(TextCommands, ASequenceReaddressesThreeControllersInOneRun) {
     std::string answered;
     for (int i = 0; i < 3; ++i)
         answered += "操作成功！setIp;setIpAlloc\n";
+    answered +=
+        "操作成功！\n文本指令：共3，成功3，失败0，无应答0\n127.0.0.3：成功\n127.0.0.1：成功\n"
+        "127.0.0.2：成功\n";
     int code = -1;
-    EXPECT_EQ(s.h.cli({"text", "-d", "127.0.0.3", "-d", "127.0.0.1", "-d", "127.0.0.2", "--cmd",
-                       "setIp=127.0.0.{SEQ100};setIpAlloc=0"},
-                      &code),
+    EXPECT_EQ(withoutElapsed(s.h.cli({"text", "-d", "127.0.0.3", "-d", "127.0.0.1", "-d",
+                                      "127.0.0.2", "--cmd", "setIp=127.0.0.{SEQ100};setIpAlloc=0"},
+                                     &code)),
               answered);
     EXPECT_EQ(code, 0);
     std::vector<std::string> found;

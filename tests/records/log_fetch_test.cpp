@@ -93,6 +93,11 @@ TEST_F(LogFetch, SilenceAfterTheLastReplyEndsTheWaitAfterTheLimit) {
     EXPECT_EQ(t.clock.elapsed(), 3s);
     EXPECT_EQ(history(), result.text);
     EXPECT_EQ(t.user.progressTexts().back(), "正在提取记录(2/5)");
+    // Whether or not a viewer opened the file, the fetch says what came and where it went.
+    EXPECT_EQ(t.user.messages(),
+              std::vector<std::string>{
+                  "操作部分成功！\n提取记录：共5，成功2，失败0，无应答3\n已保存到：" + t.home +
+                  "/历史日志.txt\n用时3秒"});
 }
 
 TEST_F(LogFetch, AFailedReplyIsItsOwnLine) {

@@ -4,12 +4,15 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <thread>
 
 #include "fake_clock.h"
 #include "integration_home.h"
+#include "protocol/reply_dispatch.h"
 #include "recording_user_port.h"
 #include "remote/remote_commands.h"
 #include "sample_frames.h"
+#include "session/device_command.h"
 #include "session/tool_session.h"
 #include "udp_controller.h"
 
@@ -110,6 +113,40 @@ TEST_F(Remote, ARestartIsReportedSentWithoutWaitingForAReply) {
     EXPECT_EQ(port.messages(), std::vector<std::string>{"重启设备命令已发送！"});
     EXPECT_EQ(silent.waitForFrames(1).size(), 1u);
 }
+
+namespace {
+
+// The window's way: sent without a wait, the reply shown when it comes, and the pending-reply
+// watch (polled on the window's timer) saying so once when none comes within a command's wait.
+class WindowOneShots : public Remote, public ::testing::WithParamInterface<int> {};
+
+} // namespace
+
+TEST_P(WindowOneShots, SaySoWhenNoReplyComes) {
+    const std::function<int(ToolSession&, const DeviceUIInfo&)> commands[] = {
+        [](ToolSession& s, const DeviceUIInfo& r) { return openDoor(s, r, 0, 3000); },
+        [](ToolSession& s, const DeviceUIInfo& r) { return readTime(s, r); },
+        [](ToolSession& s, const DeviceUIInfo& r) { return setTime(s, r); },
+        [](ToolSession& s, const DeviceUIInfo& r) { return selfTest(s, r, 1); }};
+    const auto& command = commands[GetParam()];
+    session.setOneShotLimits(limits::kSendOnly);
+    PendingReplyWatch& watch = session.dispatcher().pendingReply;
+    UdpController controller("127.0.0.2", h.port);
+    ASSERT_TRUE(controller.ready());
+    EXPECT_EQ(command(session, playedRecord()), 0);
+    clock.advance(4s);
+    EXPECT_EQ(watch.poll(), std::nullopt);
+    clock.advance(1s);
+    EXPECT_EQ(watch.poll(), std::optional<std::string>(kSilentDeviceText));
+    EXPECT_EQ(watch.poll(), std::nullopt);
+    controller.setScript([](const SentFrame& f) { return std::vector{replyTo(f, 1, "\1\1\1")}; });
+    EXPECT_EQ(command(session, playedRecord()), 0);
+    for (int i = 0; i < 200 && watch.armed(); ++i) // the reply is on its way
+        std::this_thread::sleep_for(5ms);
+    EXPECT_FALSE(watch.armed());
+}
+
+INSTANTIATE_TEST_SUITE_P(Remote, WindowOneShots, ::testing::Range(0, 4));
 
 namespace {
 

@@ -52,7 +52,8 @@ TEST(LocalSources, EachFileKindGivesItsNumbers) {
     EXPECT_EQ(whitelistNumbers("12345=abc\r\n 678 ;\n\t:|;\n=99;x\n"),
               (std::vector<std::string>{"12345", "678", "99"}));
     EXPECT_EQ(numberFileNumbers("1\r\n\r\n 2 \n3"), (std::vector<std::string>{"1", "2", "3"}));
-    EXPECT_EQ(localRightSourceNames().size(), 4u);
+    EXPECT_EQ(localRightSourceNames("/home/a/template.txt").front(),
+              "从带格式文件/home/a/template.txt提取卡号");
 }
 
 TEST_F(LocalRights, TheSameNumberTwiceIsHeldOnceButPlacedTwice) {
@@ -75,17 +76,16 @@ TEST_F(LocalRights, TheTemplateGoesThroughTmpTxt) {
     EXPECT_EQ(test::readFile(home + "/tmp.txt"), "77\r\n");
 }
 
-TEST_F(LocalRights, AMissingWhitelistSaysSoOnlyWhenAsking) {
+TEST_F(LocalRights, AMissingFileSaysSoAndNamesIt) {
+    // Taking numbers into the dialog (no question) says so too, with where it looked.
     EXPECT_EQ(loadLocalRights(session, LocalRightSource::Whitelist, {}, {}), -1);
-    EXPECT_TRUE(port.messages().empty());
-    EXPECT_EQ(loadLocalRights(session, LocalRightSource::Whitelist, {}, {true, nullptr, nullptr}),
-              -1);
+    EXPECT_EQ(port.messages().back(), "打开文件失败！文件名=" + home + "/白名单.txt");
     // No user file picked: asked for one.
     EXPECT_EQ(loadLocalRights(session, LocalRightSource::UserFile, {}, {}), -1);
     EXPECT_EQ(port.messages().back(), "请选择文件！");
     port.file(home + "/nothing.txt");
     EXPECT_EQ(loadLocalRights(session, LocalRightSource::UserFile, {}, {}), -1);
-    EXPECT_EQ(port.messages().back(), "打开文件失败！");
+    EXPECT_EQ(port.messages().back(), "打开文件失败！文件名=" + home + "/nothing.txt");
 }
 
 TEST_F(LocalRights, AskingShowsTheCountAndTheSummaryAndNoBuildsNothing) {

@@ -148,7 +148,8 @@ TEST_F(RightsOps, OneCardShowsTheReplyNoticeAndSeveralDoNot) {
     EXPECT_EQ(three.rc, 0);
     EXPECT_EQ(three.done, 3);
     EXPECT_EQ(user.notices().size(), 1u);
-    EXPECT_EQ(user.messages(), std::vector<std::string>{"操作成功！"});
+    EXPECT_EQ(user.messages(), std::vector<std::string>{
+                                   "操作成功！\n添加权限：共3，成功3，失败0，无应答0\n用时0秒"});
     EXPECT_TRUE(s().dispatcher().noticesEnabled());
     EXPECT_EQ(user.busyDepth(), 0);
     // Progress names the card from 1, the cards and those given up.
@@ -165,8 +166,12 @@ TEST_F(RightsOps, ACardRefusedByTheControllerIsAFailureNotAGrant) {
     EXPECT_EQ(r.failed, std::vector<std::string>{"22"});
     EXPECT_EQ(file("添加权限失败清单.txt"), "22\r\n");
     EXPECT_EQ(user.opened(), std::vector<std::string>{home + "/添加权限失败清单.txt"});
-    // No "操作成功！" when one failed; the grant log lists the two the controller took.
-    EXPECT_TRUE(user.messages().empty());
+    // The summary names the list even when no viewer opens it; the grant log lists the two
+    // the controller took.
+    EXPECT_EQ(user.messages(),
+              std::vector<std::string>{"操作部分成功！\n添加权限：共3，成功2，失败1，无应答0\n"
+                                       "未成功的已列入：" +
+                                       home + "/添加权限失败清单.txt\n用时0秒"});
     EXPECT_EQ(file("授权日志-20260528.txt"),
               "2026-05-28 20:26:40 21\r\n2026-05-28 20:26:40 23\r\n");
 }
@@ -183,6 +188,10 @@ TEST_F(RightsOps, ASilentCardIsSentFourTimesThenLandsInTheFailureFile) {
     EXPECT_EQ(sent().size(), 6u);
     EXPECT_EQ(file("删除权限失败清单.txt"), "8\r\n");
     EXPECT_EQ(user.progressTexts().back(), "正在删除权限(3/3,超时1)");
+    // Four silent waits of 5 s on the session's clock.
+    EXPECT_EQ(user.messages().back(),
+              "操作部分成功！\n删除权限：共3，成功2，失败0，无应答1\n未成功的已列入：" + home +
+                  "/删除权限失败清单.txt\n用时20秒");
 }
 
 TEST_F(RightsOps, ACheckThatFailsListsTheCardAndSeveralChecksStayQuiet) {
@@ -358,7 +367,7 @@ TEST_F(RightsOps, TheSameCardTwiceInARightFileIsSentOnceWithItsLastLineInCardOrd
     ASSERT_EQ(frames.size(), 2u);
     EXPECT_EQ(u32At(frames[0].payload(), 4), 100u);
     EXPECT_EQ(u32At(frames[1].payload(), 4), 200u);
-    EXPECT_EQ(user.messages(), std::vector<std::string>{"操作成功！"});
+    EXPECT_EQ(user.messages().back().rfind("操作成功！\n", 0), 0u);
     EXPECT_EQ(file("授权日志-20260528.txt"),
               "2026-05-28 20:26:40 0000000100\r\n2026-05-28 20:26:40 0000000200\r\n");
 }
@@ -397,7 +406,10 @@ TEST_F(RightsOps, CancelStopsBetweenRightsAndListsWhatWasNotDone) {
     EXPECT_EQ(r.done, 2);
     EXPECT_EQ(sent().size(), 2u);
     EXPECT_EQ(r.failed, (std::vector<std::string>{"3", "4", "5"}));
-    EXPECT_EQ(user.messages(), std::vector<std::string>{"操作已取消，已处理2/5，成功2"});
+    EXPECT_EQ(user.messages().size(), 1u);
+    EXPECT_EQ(user.messages().back().rfind(
+                  "操作已取消！\n添加权限：共5，成功2，失败0，无应答0，未处理3\n", 0),
+              0u);
     EXPECT_EQ(file("添加权限失败清单.txt"), "3\r\n4\r\n5\r\n");
 }
 
@@ -413,7 +425,7 @@ TEST_F(RightsOps, EveryCardOfALongAddIsInTheGrantLogOnceAndInOrder) {
     user.onShow = [&] { atMessage = file("授权日志-20260528.txt"); };
     auto r = addRights(s(), device, cardFields(cards));
     EXPECT_EQ(r.done, 600);
-    EXPECT_EQ(user.messages(), std::vector<std::string>{"操作成功！"});
+    EXPECT_EQ(user.messages().back().rfind("操作成功！\n添加权限：共600，成功600，", 0), 0u);
     EXPECT_EQ(atMessage, expected);
     EXPECT_EQ(file("授权日志-20260528.txt"), expected);
 }
@@ -441,7 +453,8 @@ TEST_F(RightsOps, ACopyUploadsWhatTheSourceHoldsAndNothingFromASilentOne) {
     target.ip = "127.0.0.3";
     controller.setScript(storage({{3, 100}}, 4));
     EXPECT_EQ(copyRights(s(), {device}, {target}), -1);
-    EXPECT_EQ(user.messages().back(), "从源控制器127.0.0.2下载权限失败！");
+    EXPECT_NE(user.messages().back().find("\n从源控制器127.0.0.2下载权限失败！\n"),
+              std::string::npos);
     EXPECT_TRUE(second.received().empty());
     controller.setScript(storage({{3, 100}, {5, 101}}));
     EXPECT_EQ(copyRights(s(), {device}, {target}), 0);
@@ -465,6 +478,12 @@ TEST_F(RightsOps, ACopySendsTheSourcesRightsToEveryTargetWhateverReplacesTheShar
     toSecond.ip = "127.0.0.3";
     toThird.ip = "127.0.0.4";
     EXPECT_EQ(copyRights(s(), {device}, {toSecond, toThird}), 0);
+    // One summary for the copy, a line per target; the targets' batches show none.
+    ASSERT_EQ(user.messages().size(), 1u);
+    EXPECT_EQ(user.messages()[0].substr(0, user.messages()[0].rfind('\n')),
+              "操作成功！\n复制权限：共2，成功2，失败0，无应答0\n"
+              "127.0.0.2到127.0.0.3：成功2，失败0，无应答0\n"
+              "127.0.0.2到127.0.0.4：成功2，失败0，无应答0");
     for (const auto* target : {&second, &third}) {
         auto frames = target->received();
         ASSERT_EQ(frames.size(), 2u);

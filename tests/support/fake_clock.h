@@ -7,6 +7,8 @@
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
+#include <mutex>
+#include <vector>
 
 #include "infra/clock.h"
 
@@ -31,7 +33,19 @@ class FakeClock final : public Clock {
         advanceTo(deadline);
         return false;
     }
-    void sleepFor(Duration d) override { advance(d); }
+    void sleepFor(Duration d) override {
+        {
+            std::lock_guard lock(sleepsMutex_);
+            sleeps_.push_back(d);
+        }
+        advance(d);
+    }
+    // The pauses an operation took, in order: unlike elapsed() they do not include the waits a
+    // slow peer made the clock jump over.
+    std::vector<Duration> sleeps() const {
+        std::lock_guard lock(sleepsMutex_);
+        return sleeps_;
+    }
 
     void advance(Duration d) { ticks_.fetch_add(d.count()); }
     // Time this clock has moved since it was made.
@@ -52,6 +66,8 @@ class FakeClock final : public Clock {
     std::chrono::milliseconds grace_;
     std::chrono::system_clock::time_point wallStart_;
     std::atomic<Duration::rep> ticks_{0};
+    mutable std::mutex sleepsMutex_;
+    std::vector<Duration> sleeps_;
 };
 
 } // namespace quorvane::test

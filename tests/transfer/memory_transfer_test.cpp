@@ -232,26 +232,20 @@ struct BroadcastOps : TransferOps {
 };
 
 TEST_F(BroadcastOps, TheUpgradeGoesToTheBroadcastAddressAndCommitsHalfASecondAfterTheLastPage) {
-    std::mutex m;
-    std::vector<Clock::Duration> at;
     ASSERT_TRUE(controller.ready());
-    controller.setScript([&](const SentFrame& f) {
-        std::lock_guard l(m);
-        at.push_back(clock.elapsed());
-        if (at.size() > 4)
-            port_.requestCancel();
-        return std::vector<std::string>{replyTo(f)};
-    });
+    answerAll();
     // A record without an address: only the broadcast can reach the controller.
     device.ip.clear();
     upload_FIRMWARE(s(), device, kFirmwareBase, writeInput("fw.bin", pattern(1500)), true);
     auto f = controller.waitForFrames(4);
     ASSERT_EQ(f.size(), 4u);
     EXPECT_EQ(f[3].info.command, 128);
-    EXPECT_TRUE(port_.messages().empty());
-    std::lock_guard l(m);
-    EXPECT_EQ(at[1] - at[0], Clock::Duration(100ms));
-    EXPECT_EQ(at[3] - at[2], Clock::Duration(500ms));
+    // The summary's time is left out: a slow reply may move the clock.
+    ASSERT_EQ(port_.messages().size(), 1u);
+    EXPECT_EQ(port_.messages()[0].rfind("操作成功！\n上传固件：共3，成功3，失败0，无应答0\n", 0),
+              0u);
+    // The operation's own pauses: a reply slowed by a loaded machine may add a wait, never a pause.
+    EXPECT_EQ(clock.sleeps(), (std::vector<Clock::Duration>{100ms, 100ms, 500ms}));
 }
 
 TEST_F(TransferOps, AnEmptyRightImageSendsTheBitmapPagesAndNoFlashPage) {
@@ -283,7 +277,9 @@ TEST_F(TransferOps, ASilentControllerIsAskedEveryTenSecondsUntilCancelled) {
     });
     auto r = download_FLASH(s(), device, images, 7, 9, "");
     EXPECT_EQ(r.rc, -1);
-    EXPECT_EQ(port_.messages(), std::vector<std::string>{"操作已取消！"});
+    EXPECT_EQ(port_.messages(),
+              std::vector<std::string>{"操作已取消！\n下载FLASH：共2，成功0，失败0，"
+                                       "无应答0，未处理2\n用时40秒"});
     auto f = sent();
     ASSERT_EQ(f.size(), 4u);
     for (std::size_t i = 1; i < f.size(); ++i) {

@@ -6,7 +6,9 @@
 #include <string_view>
 
 #include "sim_command_table.h"
+#include "sim_controller.h"
 #include "sim_json.h"
+#include "sim_logs_state.h"
 #include "sim_memory_access.h"
 #include "sim_module.h"
 
@@ -47,7 +49,10 @@ std::optional<SimReply> readPage(SimController& c, const SimRequest& r) {
     std::string out(8 + kPageSize, '\0');
     auto* bytes = reinterpret_cast<std::uint8_t*>(out.data());
     ByteWriter(MutableBytes(bytes, 8)).putU32le(address).putU32le(type);
-    readMemory(c.memory, MemoryType(type), address, MutableBytes(bytes + 8, kPageSize));
+    // The log areas show the controller's records as they lie in its log.
+    const MutableBytes page(bytes + 8, kPageSize);
+    if (!readLogMemory(c.logs, MemoryType(type), address, page))
+        readMemory(c.memory, MemoryType(type), address, page);
     return SimReply{kDone, std::move(out)};
 }
 

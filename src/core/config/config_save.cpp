@@ -4,9 +4,9 @@
 #include <cctype>
 #include <cstdio>
 
+#include "config/config_write.h"
 #include "infra/codepage.h"
 #include "protocol/frame.h"
-#include "config/config_write.h"
 #include "session/device_targets.h"
 #include "session/operation_result.h"
 #include "session/tool_session.h"
@@ -126,6 +126,10 @@ int SaveConfigImpl(ToolSession& session, const std::optional<DeviceUIInfo>& sele
         }
         char name[8];
         std::snprintf(name, sizeof name, "%05u", static_cast<unsigned>(flag));
+        // A name the person typed would otherwise vanish without a word.
+        if (record.name != before.name && record.name != name)
+            port.showNotice("设备名称由设备标志生成为" + std::string(name) +
+                            "（sn-is-mac=1），输入的名称“" + record.name + "”未保存");
         record.name = name;
     }
 

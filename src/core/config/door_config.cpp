@@ -4,7 +4,7 @@
 
 #include "config/config_write.h"
 #include "model/record_file.h"
-#include "session/device_command.h"
+#include "session/batch_summary.h"
 #include "session/operation_result.h"
 #include "session/tool_session.h"
 
@@ -80,33 +80,83 @@ int writeDoorConfig(ToolSession& session, const DeviceUIInfo& record) {
 }
 
 int copyDoorConfig(ToolSession& session, const DeviceUIInfo& source,
-                   std::vector<DeviceUIInfo>& targets) {
-    bool unaddressable = false;
-    BatchPlan plan;
-    plan.total = static_cast<long>(targets.size());
-    plan.limits = session.oneShotLimits();
-    plan.quietNotices = false;
-    plan.next = [&](long i) -> std::optional<ExchangeRequest> {
-        if (i >= plan.total)
-            return std::nullopt;
-        DeviceUIInfo& target = targets[static_cast<std::size_t>(i)];
-        auto to = session.prepareDevAddress(target.ip, &target);
-        if (!to) {
-            unaddressable = true;
-            return std::nullopt;
-        }
-        std::copy(source.doorConfig.begin() + kDoorBackupOffset, source.doorConfig.end(),
-                  target.doorConfig.begin() + kDoorBackupOffset);
-        ExchangeRequest request;
-        request.target = *to;
-        request.command = kWriteDoor;
-        request.payload = blockPayload(target.doorConfig);
-        return request;
+                   std::vector<DeviceUIInfo>& targets, BatchResult* batch) {
+    const BatchStopwatch stopwatch(session.clock());
+    BatchSummary summary;
+    summary.operation = "复制配置";
+    summary.total = static_cast<long>(targets.size());
+    // Each target's line, in the targets' order, filled in as each ends.
+    std::vector<std::string> lines(targets.size());
+    std::vector<std::size_t> sent; // item index → target index
+    std::vector<long> unaddressable;
+    std::size_t cursor = 0;
+    // A target is named by its address, or by its name when it has none.
+    auto named = [&targets](std::size_t t) {
+        return targets[t].ip.empty() ? targets[t].name : targets[t].ip;
     };
-    BatchResult batch = session.batchRunner().run(plan);
-    if (!batch.givenUp.empty())
-        session.port().showMessage(kSilentDeviceText);
-    return !unaddressable && batch.allSucceeded() ? kOperationDone : kOperationFailed;
+    BatchPlan plan;
+    plan.total = summary.total;
+    // Every target is waited for, the window's too: the copy ends with each target's result
+    // in one summary instead of a "保存成功！" box per target.
+    plan.limits = session.oneShotLimits().wait > Clock::Duration::zero() ? session.oneShotLimits()
+                                                                         : limits::kCommand;
+    plan.quietNotices = true;
+    plan.finishInFlight = true;
+    plan.next = [&](long) -> std::optional<ExchangeRequest> {
+        while (cursor < targets.size()) {
+            const std::size_t t = cursor++;
+            DeviceUIInfo& target = targets[t];
+            auto to = session.prepareDevAddress(target.ip, &target);
+            if (!to) {
+                lines[t] = named(t) + "：地址无效，未发送";
+                ++summary.failed;
+                unaddressable.push_back(static_cast<long>(t));
+                continue;
+            }
+            std::copy(source.doorConfig.begin() + kDoorBackupOffset, source.doorConfig.end(),
+                      target.doorConfig.begin() + kDoorBackupOffset);
+            sent.push_back(t);
+            ExchangeRequest request;
+            request.target = *to;
+            request.command = kWriteDoor;
+            request.payload = blockPayload(target.doorConfig);
+            return request;
+        }
+        return std::nullopt;
+    };
+    plan.answered = [&](long i, const ReceivedReply& reply) {
+        const std::size_t t = sent[static_cast<std::size_t>(i)];
+        const bool ok = reply.code == kWriteDoor + 1 && reply.status == 1;
+        lines[t] = named(t) + (ok ? "：保存成功" : "：保存失败");
+        ++(ok ? summary.succeeded : summary.failed);
+        return true;
+    };
+    const BatchResult result = session.batchRunner().run(plan);
+    for (long i : result.givenUp) {
+        const std::size_t t = sent[static_cast<std::size_t>(i)];
+        lines[t] = named(t) + "：无应答";
+        ++summary.unanswered;
+    }
+    summary.cancelled = result.cancelled;
+    if (batch) {
+        // The caller's items are the targets: the runner counted only those sent.
+        *batch = result;
+        auto toTargets = [&sent](const std::vector<long>& items) {
+            std::vector<long> targets;
+            for (long i : items)
+                targets.push_back(static_cast<long>(sent[static_cast<std::size_t>(i)]));
+            return targets;
+        };
+        batch->givenUp = toTargets(result.givenUp);
+        batch->refused = toTargets(result.refused);
+        batch->refused.insert(batch->refused.end(), unaddressable.begin(), unaddressable.end());
+    }
+    for (std::size_t t = 0; t < targets.size(); ++t)
+        summary.itemLines.push_back(lines[t].empty() ? named(t) + "：未处理" : lines[t]);
+    summary.elapsed = stopwatch.elapsed();
+    session.port().showMessage(batchSummaryText(summary));
+    return summary.succeeded == summary.total && !summary.cancelled ? kOperationDone
+                                                                    : kOperationFailed;
 }
 
 } // namespace quorvane

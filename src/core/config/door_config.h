@@ -13,6 +13,7 @@
 namespace quorvane {
 
 class ToolSession;
+struct BatchResult;
 
 using DoorBlock = std::array<std::uint8_t, kDoorBlockSize>;
 
@@ -44,10 +45,11 @@ DoorConfigOutcome editDoorConfig(ToolSession& session, const std::optional<Devic
 int writeDoorConfig(ToolSession& session, const DeviceUIInfo& record);
 
 // For each target in order: D32..D423 of the source's block over the target's (its counters
-// D0..D31 stay), then the target's whole block to its own id. Stops at the first target whose
-// address cannot be prepared. targets receive the blocks that were sent. kOperationDone when
-// every write went out (and, where the session waits, succeeded).
+// D0..D31 stay), then the target's whole block to its own id, waiting for each answer. A target
+// whose address cannot be prepared is skipped. Ends with one summary naming each target and how
+// it went. targets receive the blocks that were sent; batch (when given) how each target fared,
+// item i being target i. kOperationDone when every target took its block.
 int copyDoorConfig(ToolSession& session, const DeviceUIInfo& source,
-                   std::vector<DeviceUIInfo>& targets);
+                   std::vector<DeviceUIInfo>& targets, BatchResult* batch = nullptr);
 
 } // namespace quorvane

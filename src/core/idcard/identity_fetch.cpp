@@ -64,6 +64,7 @@ CommandFetchResult fetchIdentities(ToolSession& session,
     plan.waitCursor = save;
     plan.fileName = kIdentityHistoryFile;
     plan.progressText = "正在提取证件(%ld/%ld)";
+    plan.operation = "提取证件";
     CommandFetchResult result = fetchByCommand(session, *selected, plan, *buffer);
 
     // Handled here rather than on the receive thread: a decoder may take a second per photo.

@@ -85,6 +85,14 @@ int PhotoDecoder::decodePhoto(const std::string& number, Bytes wlt, bool force) 
             ", path=" + dir_ + "\n");
         return 0;
     }
+    // A photo the check refuses is not decoded, but its raw data is kept where the local
+    // reader keeps it: nothing the controller sent is lost.
+    if (!wltAcceptable(wlt, settings_.badImageRepeat)) {
+        std::lock_guard l(wltLock_);
+        platform::makeDirectories(path("img"));
+        platform::replaceFile(img + ".wlt", asText(wlt));
+        return 0;
+    }
     log("will parse wlt file=" + workWlt + "\n");
     const std::string workBmp = path(number + "__.bmp");
     if (parse2ndBmp_implement(workWlt, wlt)) {

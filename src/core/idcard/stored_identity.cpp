@@ -16,19 +16,23 @@ std::optional<StoredIdentity> parseStoredIdentity(std::string_view gbkText) {
     for (std::size_t start = 0;;) {
         std::size_t tab = line.find('\t', start);
         s.fields.push_back(fromGbk(line.substr(start, tab - start)));
-        if (tab == std::string_view::npos) break;
+        if (tab == std::string_view::npos)
+            break;
         start = tab + 1;
     }
-    if (s.number().empty()) return std::nullopt;
+    if (s.number().empty())
+        return std::nullopt;
     return s;
 }
 
 std::optional<std::string> storedIdentityPath(const std::string& programDir,
                                               std::string_view number) {
-    if (number.empty()) return std::nullopt;
+    if (number.empty())
+        return std::nullopt;
     for (char c : number) {
         bool ok = (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-        if (!ok) return std::nullopt;
+        if (!ok)
+            return std::nullopt;
     }
     return programDir + "/xml/" + std::string(number) + ".txt";
 }
@@ -36,10 +40,22 @@ std::optional<std::string> storedIdentityPath(const std::string& programDir,
 std::optional<StoredIdentity> lookupStoredIdentity(const std::string& programDir,
                                                    std::string_view number) {
     auto path = storedIdentityPath(programDir, number);
-    if (!path) return std::nullopt;
+    if (!path)
+        return std::nullopt;
     auto text = platform::readWholeFile(*path);
-    if (!text) return std::nullopt;
+    if (!text)
+        return std::nullopt;
     return parseStoredIdentity(*text);
+}
+
+IdentityLookup viewerIdentities(const std::string& programDir) {
+    return [programDir](const std::string& card) -> std::optional<ViewerIdentity> {
+        auto s = lookupStoredIdentity(programDir, card);
+        if (!s)
+            return std::nullopt;
+        return ViewerIdentity{s->name(),    s->nation(),    s->sex(),       s->birth(),
+                              s->address(), s->authority(), s->validFrom(), s->validTo()};
+    };
 }
 
 } // namespace quorvane

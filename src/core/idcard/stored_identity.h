@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "records/log_view_rows.h"
+
 namespace quorvane {
 
 struct StoredIdentity {
@@ -33,5 +35,8 @@ std::optional<std::string> storedIdentityPath(const std::string& programDir,
                                               std::string_view number);
 std::optional<StoredIdentity> lookupStoredIdentity(const std::string& programDir,
                                                    std::string_view number);
+
+// The log viewer's identity columns of a card number, from the stored files.
+IdentityLookup viewerIdentities(const std::string& programDir);
 
 } // namespace quorvane

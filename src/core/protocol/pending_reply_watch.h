@@ -1,11 +1,15 @@
 #pragma once
-// Armed by the configuration writes: when no reply disarms it before its time runs out, its
-// text is shown once. The window polls it on its one-second timer.
+// Armed by the configuration writes and the window's one-shot commands, which send without
+// waiting: when no reply disarms it before its time runs out, its text is shown once, so a
+// command to a silent controller does not end in silence. The window polls it on its
+// one-second timer.
+#include <cstdint>
 #include <mutex>
 #include <optional>
 #include <string>
 
 #include "infra/clock.h"
+#include "protocol/frame.h"
 
 namespace quorvane {
 
@@ -13,11 +17,21 @@ class PendingReplyWatch {
   public:
     explicit PendingReplyWatch(Clock& clock = systemClock()) : clock_(clock) {}
 
-    void arm(Clock::Duration after, std::string text) {
+    // replyCode: a reply of this code (or the general error reply) disarms it as it arrives;
+    // without one only disarm() does.
+    void arm(Clock::Duration after, std::string text,
+             std::optional<std::uint8_t> replyCode = std::nullopt) {
         std::lock_guard l(m_);
         deadline_ = clock_.now() + after;
         text_ = std::move(text);
+        replyCode_ = replyCode;
         armed_ = true;
+    }
+    // Told of every valid reply that arrives.
+    void answered(std::uint8_t code) {
+        std::lock_guard l(m_);
+        if (replyCode_ && (code == *replyCode_ || code == kErrorReply))
+            armed_ = false;
     }
     void disarm() {
         std::lock_guard l(m_);
@@ -42,6 +56,7 @@ class PendingReplyWatch {
     bool armed_ = false;
     Clock::TimePoint deadline_{};
     std::string text_;
+    std::optional<std::uint8_t> replyCode_;
 };
 
 } // namespace quorvane

@@ -122,6 +122,8 @@ int ReplyDispatcher::handleReply(Bytes data, const std::string& source, bool via
         return 0;
     }
 
+    pendingReply.answered(reply.code);
+
     ReplyHandler handler;
     std::vector<std::shared_ptr<ReplySlot>> waiting;
     bool refused = false;

@@ -7,6 +7,7 @@
 #include "infra/codepage.h"
 #include "platform/files.h"
 #include "protocol/reply_dispatch.h"
+#include "session/batch_summary.h"
 #include "session/tool_session.h"
 
 namespace quorvane {
@@ -70,6 +71,7 @@ CommandFetchResult fetchByCommand(ToolSession& session, const DeviceUIInfo& devi
         busy.emplace(port);
     buffer.clear();
 
+    const BatchStopwatch stopwatch(session.clock());
     ExchangeOutcome sent = session.exchange().run(request, limits::kSendOnly);
     if (sent.kind == ExchangeOutcome::Kind::Sent) {
         auto pump = [&port] { port.pumpEvents(); };
@@ -102,6 +104,22 @@ CommandFetchResult fetchByCommand(ToolSession& session, const DeviceUIInfo& devi
             result.file = path;
             port.openDocument(path, false);
         }
+    }
+    // The fetch of one index ends with its notice; a longer one says how many came, whether a
+    // viewer opened the file or not, and whether the controller fell silent before the end.
+    if (plan.count > 1 && !plan.operation.empty()) {
+        BatchSummary summary;
+        summary.operation = plan.operation;
+        summary.total = static_cast<long>(plan.count);
+        for (const ReceivedReply& r : result.replies)
+            ++(r.status == 1 ? summary.succeeded : summary.failed);
+        summary.cancelled = result.cancelled;
+        if (!result.cancelled)
+            summary.unanswered = summary.total - summary.succeeded - summary.failed;
+        if (!result.file.empty())
+            summary.itemLines.push_back("已保存到：" + result.file);
+        summary.elapsed = stopwatch.elapsed();
+        port.showMessage(batchSummaryText(summary));
     }
     return result;
 }

@@ -32,6 +32,8 @@ struct CommandFetchPlan {
     std::string fileName;
     // The progress line; "%ld/%ld" is replaced by the replies so far and the count.
     std::string progressText;
+    // The summary's name of the fetch ("提取记录"); a fetch of more than one index ends with it.
+    std::string operation;
 };
 
 struct CommandFetchResult {

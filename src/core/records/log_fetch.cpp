@@ -46,6 +46,7 @@ CommandFetchResult fetchRecords(ToolSession& session, const DeviceUIInfo& device
     plan.waitCursor = save;
     plan.fileName = save && !plan.notices ? kLogHistoryFile : "";
     plan.progressText = "正在提取记录(%ld/%ld)";
+    plan.operation = "提取记录";
     return fetchByCommand(session, device, plan, *buffer);
 }
 

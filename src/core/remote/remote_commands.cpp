@@ -98,16 +98,21 @@ int sendOpenAll(ToolSession& session, const SearchTarget& where, std::uint16_t t
     return commandResult(session, session.exchange().run(request, session.oneShotLimits()));
 }
 
-int readTime(ToolSession& session, const std::optional<DeviceUIInfo>& selected) {
+int readTime(ToolSession& session, const std::optional<DeviceUIInfo>& selected, std::string* time) {
     if (!selected) {
         session.port().showMessage(kNoDevice);
         return -1;
     }
     ExchangeOutcome outcome = sendDeviceCommand(session, *selected, kReadTime);
     int rc = commandResult(session, outcome);
+    if (rc != 0 || !outcome.reply)
+        return rc;
     // Status 1 with too few bytes for a time is shown as a failure, and it is one.
-    if (rc == 0 && outcome.reply && !deviceTimeText(outcome.reply->payload))
+    auto text = deviceTimeText(outcome.reply->payload);
+    if (!text)
         return -1;
+    if (time)
+        *time = *text;
     return rc;
 }
 

@@ -5,6 +5,7 @@
 // and nothing was sent.
 #include <cstdint>
 #include <optional>
+#include <string>
 
 #include "model/device_info.h"
 #include "protocol/admin_channel.h"
@@ -32,8 +33,10 @@ int openDoorAll(ToolSession& session, const std::optional<DeviceUIInfo>& selecte
 int sendOpenAll(ToolSession& session, const SearchTarget& where, std::uint16_t targetId,
                 int doorIndex, long milliseconds);
 
-// Read time (command 40): the reply shows "操作成功，设备时间为=…".
-int readTime(ToolSession& session, const std::optional<DeviceUIInfo>& selected);
+// Read time (command 40): the reply shows "操作成功，设备时间为=…"; time (when given) receives
+// the controller's time as that text has it.
+int readTime(ToolSession& session, const std::optional<DeviceUIInfo>& selected,
+             std::string* time = nullptr);
 // Set time (command 38) to the session clock's local time, with the weekday.
 int setTime(ToolSession& session, const std::optional<DeviceUIInfo>& selected);
 // Restart (command 66) after "确定要重新启动设备？".

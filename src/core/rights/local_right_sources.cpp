@@ -30,8 +30,9 @@ std::string_view trimmed(std::string_view s, std::string_view chars) {
 
 } // namespace
 
-std::vector<std::string> localRightSourceNames() {
-    return {"从带格式文件c:\\template.txt提取卡号", "从软件目录中的带格式文件 白名单.txt 提取卡号",
+std::vector<std::string> localRightSourceNames(const std::string& templatePath) {
+    return {"从带格式文件" + templatePath + "提取卡号",
+            "从软件目录中的带格式文件 白名单.txt 提取卡号",
             "从软件目录ids.txt提取卡号（每行一个卡号）", "用户指定卡号文件（每行一个卡号）"};
 }
 

@@ -10,14 +10,15 @@
 namespace quorvane {
 
 enum class LocalRightSource {
-    Template,  // "从带格式文件c:\template.txt提取卡号"
+    Template,  // "从带格式文件…template.txt提取卡号" (the file in the home directory)
     Whitelist, // "从软件目录中的带格式文件 白名单.txt 提取卡号"
     Ids,       // "从软件目录ids.txt提取卡号（每行一个卡号）"
     UserFile,  // "用户指定卡号文件（每行一个卡号）"
 };
 
-// The choices of the dialog "选择数据来源", in LocalRightSource order.
-std::vector<std::string> localRightSourceNames();
+// The choices of the dialog "选择数据来源", in LocalRightSource order; the first names the
+// template file where it is really read (templatePath).
+std::vector<std::string> localRightSourceNames(const std::string& templatePath);
 
 // Each line split at any of CR, LF, TAB and '|' (empty pieces dropped); a line of more than 15
 // pieces gives its 16th.

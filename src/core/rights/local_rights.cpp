@@ -11,13 +11,20 @@ namespace quorvane {
 
 namespace {
 
+// "打开文件失败！" with the file it could not read, so the person knows where it was looked for.
+std::string openFailedText(const std::string& path) {
+    return "打开文件失败！文件名=" + path;
+}
+
 // The numbers of the template or whitelist, written one a line to "tmp.txt"; its path, or
 // nothing when the source file cannot be read.
-std::optional<std::string> takeNumbers(ToolSession& session, LocalRightSource source, bool ask) {
-    auto text = platform::readWholeFile(localRightSourcePath(session, source));
+std::optional<std::string> takeNumbers(ToolSession& session, LocalRightSource source) {
+    const std::string path = localRightSourcePath(session, source);
+    auto text = platform::readWholeFile(path);
     if (!text) {
-        if (ask)
-            session.port().showMessage("打开文件失败！");
+        // Said also when the numbers are only taken into the dialog: silence there left the
+        // person with an empty field and no reason.
+        session.port().showMessage(openFailedText(path));
         return std::nullopt;
     }
     auto numbers =
@@ -25,9 +32,9 @@ std::optional<std::string> takeNumbers(ToolSession& session, LocalRightSource so
     std::string out;
     for (const auto& n : numbers)
         out += n + "\r\n";
-    std::string path = session.settings().resolve(kTakenNumbersFile);
-    writeTextFile(&session.log(), path, out);
-    return path;
+    std::string taken = session.settings().resolve(kTakenNumbersFile);
+    writeTextFile(&session.log(), taken, out);
+    return taken;
 }
 
 // The right of one number: like an add, but without name and flags beyond bit 0.
@@ -69,7 +76,7 @@ int loadLocalRights(ToolSession& session, LocalRightSource source, const RightFi
     switch (source) {
     case LocalRightSource::Template:
     case LocalRightSource::Whitelist: {
-        auto taken = takeNumbers(session, source, options.ask);
+        auto taken = takeNumbers(session, source);
         if (!taken)
             return -1;
         numberFile = *taken;
@@ -90,7 +97,7 @@ int loadLocalRights(ToolSession& session, LocalRightSource source, const RightFi
     }
     auto text = platform::readWholeFile(numberFile);
     if (!text) {
-        port.showMessage("打开文件失败！");
+        port.showMessage(openFailedText(numberFile));
         return -1;
     }
     const auto numbers = numberFileNumbers(*text);

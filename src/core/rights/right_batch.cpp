@@ -7,6 +7,7 @@
 #include "protocol/reply_dispatch.h"
 #include "rights/right_frames.h"
 #include "rights/right_result_files.h"
+#include "session/batch_summary.h"
 #include "session/tool_session.h"
 
 namespace quorvane {
@@ -17,27 +18,53 @@ struct KindTexts {
     std::uint8_t command;
     const char* progress; // card (from 1), cards, cards given up so far
     std::string_view failureFile;
+    const char* operation; // the summary's name of the batch
 };
 
 KindTexts textsOf(RightBatchKind kind) {
     switch (kind) {
     case RightBatchKind::Add:
-        return {right_command::kAdd, "正在添加权限(%ld/%ld,超时%ld)", kAddFailuresFile};
+        return {right_command::kAdd, "正在添加权限(%ld/%ld,超时%ld)", kAddFailuresFile, "添加权限"};
     case RightBatchKind::Remove:
-        return {right_command::kRemove, "正在删除权限(%ld/%ld,超时%ld)", kRemoveFailuresFile};
+        return {right_command::kRemove, "正在删除权限(%ld/%ld,超时%ld)", kRemoveFailuresFile,
+                "删除权限"};
     case RightBatchKind::Check:
-        return {right_command::kCheck, "正在检查权限(%ld/%ld,超时%ld)", kCheckFailuresFile};
+        return {right_command::kCheck, "正在检查权限(%ld/%ld,超时%ld)", kCheckFailuresFile,
+                "检查权限"};
     }
-    return {0, "", {}};
+    return {0, "", {}, ""};
 }
 
-enum class CardState : char { Waiting, Done, Failed };
+// Waiting: not sent (or not answered) when the list was stopped.
+enum class CardState : char { Waiting, Done, NotACard, Refused, Unanswered };
+
+RightFailure failureOf(CardState state) {
+    switch (state) {
+    case CardState::NotACard:
+        return RightFailure::NotACard;
+    case CardState::Refused:
+        return RightFailure::Refused;
+    case CardState::Unanswered:
+        return RightFailure::Unanswered;
+    default:
+        return RightFailure::NotSent;
+    }
+}
+
+// "添加权限失败清单.txt" with the tag before its ".txt".
+std::string taggedName(std::string_view name, const std::string& tag) {
+    std::string text(name);
+    const std::size_t dot = text.rfind('.');
+    return tag.empty() || dot == std::string::npos ? text : text.insert(dot, tag);
+}
 
 } // namespace
 
 RightBatchResult runRightBatch(ToolSession& session, const DeviceUIInfo& device,
-                               RightBatchKind kind, const std::vector<RightItem>& items) {
+                               RightBatchKind kind, const std::vector<RightItem>& items,
+                               const RightBatchOptions& options) {
     RightBatchResult result;
+    const BatchStopwatch stopwatch(session.clock());
     result.cards = static_cast<long>(items.size());
     auto target = session.prepareDevAddress(device.ip, &device);
     if (!target)
@@ -58,7 +85,7 @@ RightBatchResult runRightBatch(ToolSession& session, const DeviceUIInfo& device,
     std::vector<std::size_t> sent;
     for (std::size_t i = 0; i < items.size(); ++i) {
         if (items[i].payload.empty())
-            states[i] = CardState::Failed;
+            states[i] = CardState::NotACard;
         else
             sent.push_back(i);
     }
@@ -69,6 +96,7 @@ RightBatchResult runRightBatch(ToolSession& session, const DeviceUIInfo& device,
     plan.limits = limits::kRight;
     plan.onGiveUp = GiveUp::NextItem;
     plan.quietNotices = several;
+    plan.finishInFlight = true;
     plan.next = [&](long i) -> std::optional<ExchangeRequest> {
         if (i >= plan.total)
             return std::nullopt;
@@ -84,7 +112,7 @@ RightBatchResult runRightBatch(ToolSession& session, const DeviceUIInfo& device,
         // A controller that refuses a card (or answers with the general error reply) has not
         // taken it: it goes on the failure list, not into the grant log.
         bool ok = reply.code == texts.command + 1 && reply.status == 1;
-        states[item] = ok ? CardState::Done : CardState::Failed;
+        states[item] = ok ? CardState::Done : CardState::Refused;
         if (ok && grants)
             grants->record(items[item].card);
         return true;
@@ -98,33 +126,46 @@ RightBatchResult runRightBatch(ToolSession& session, const DeviceUIInfo& device,
     BatchResult batch = session.batchRunner().run(plan);
 
     for (long i : batch.givenUp)
-        states[sent[static_cast<std::size_t>(i)]] = CardState::Failed;
-    long handled = 0;
+        states[sent[static_cast<std::size_t>(i)]] = CardState::Unanswered;
     for (std::size_t i = 0; i < items.size(); ++i) {
         if (states[i] == CardState::Done)
             ++result.done;
-        if (states[i] != CardState::Waiting)
-            ++handled;
+        else if (states[i] == CardState::Refused || states[i] == CardState::NotACard)
+            ++result.refused;
+        else if (states[i] == CardState::Unanswered)
+            ++result.unanswered;
         // After a cancel the cards not sent (or not answered) are not done either: listing
         // them lets the person run the rest later.
-        if (states[i] != CardState::Done)
+        if (states[i] != CardState::Done) {
             result.failed.push_back(items[i].card);
+            result.failedWhy.push_back(failureOf(states[i]));
+        }
     }
     result.resends = batch.resends;
     result.cancelled = batch.cancelled;
     result.rc = result.failed.empty() ? 0 : -1;
 
-    if (result.cancelled)
-        port.showMessage("操作已取消，已处理" + std::to_string(handled) + "/" +
-                         std::to_string(result.cards) + "，成功" + std::to_string(result.done));
-    if (!result.failed.empty()) {
-        if (auto path = writeResultList(session, texts.failureFile, result.failed)) {
+    if (!result.failed.empty())
+        if (auto path = writeResultList(
+                session, taggedName(texts.failureFile, options.failureFileTag), result.failed))
             result.failureFile = *path;
-            port.openDocument(*path, false);
-        }
-    } else if (several) {
-        port.showMessage("操作成功！");
-    }
+    BatchSummary summary;
+    summary.operation = texts.operation;
+    summary.total = result.cards;
+    summary.succeeded = result.done;
+    summary.failed = result.refused;
+    summary.unanswered = result.unanswered;
+    summary.cancelled = result.cancelled;
+    summary.failureFile = result.failureFile;
+    summary.elapsed = stopwatch.elapsed();
+    result.summary = batchSummaryText(summary);
+    if (!options.report)
+        return result;
+    if (!result.failureFile.empty())
+        port.openDocument(result.failureFile, false);
+    // One card that was answered has said how it went in its notice.
+    if (several || result.cancelled || answered < result.cards)
+        port.showMessage(result.summary);
     return result;
 }
 

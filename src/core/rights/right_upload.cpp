@@ -17,7 +17,8 @@ RightBatchResult uploadRightFile(ToolSession& session, const DeviceUIInfo& devic
 }
 
 RightBatchResult uploadRightContent(ToolSession& session, const DeviceUIInfo& device,
-                                    const RightFileContent& content) {
+                                    const RightFileContent& content,
+                                    const RightBatchOptions& options) {
     if (content.refused > 0)
         session.port().showMessage(content.firstRefusal);
     if (content.items.empty()) {
@@ -25,7 +26,7 @@ RightBatchResult uploadRightContent(ToolSession& session, const DeviceUIInfo& de
         none.rc = content.refused > 0 ? -1 : 0;
         return none;
     }
-    return runRightBatch(session, device, RightBatchKind::Add, content.items);
+    return runRightBatch(session, device, RightBatchKind::Add, content.items, options);
 }
 
 RightBatchResult uploadRights(ToolSession& session, const std::optional<DeviceUIInfo>& selected) {

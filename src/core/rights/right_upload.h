@@ -19,7 +19,8 @@ RightBatchResult uploadRightFile(ToolSession& session, const DeviceUIInfo& devic
 
 // The rights of a file already read, as uploadRightFile sends them.
 RightBatchResult uploadRightContent(ToolSession& session, const DeviceUIInfo& device,
-                                    const RightFileContent& content);
+                                    const RightFileContent& content,
+                                    const RightBatchOptions& options = {});
 
 // "上传权限(&U)": the person picks the file ("TXT Files(*.txt)|*.txt|All Files(*.*)|*.*||"),
 // then uploadRightFile. No file picked: nothing happens.

@@ -20,6 +20,7 @@ BatchResult BatchRunner::run(const BatchPlan& plan) const {
         std::optional<ExchangeRequest> request = plan.next ? plan.next(i) : std::nullopt;
         if (!request)
             break;
+        request->finishInFlight = plan.finishInFlight;
         if (plan.progressText)
             port_.progress(plan.progressText(i, plan.total), i, plan.total);
         ++result.items;
@@ -44,6 +45,8 @@ BatchResult BatchRunner::run(const BatchPlan& plan) const {
         ++result.answered;
         if (outcome.ok())
             ++result.succeeded;
+        else
+            result.refused.push_back(i);
         if (plan.answered && !plan.answered(i, *outcome.reply)) {
             result.stopped = true;
             break;
@@ -65,6 +68,8 @@ BatchResult BatchRunner::runSteps(long count, const std::function<bool(long inde
         ++result.answered;
         if (step(i))
             ++result.succeeded;
+        else
+            result.refused.push_back(i);
     }
     return result;
 }

@@ -26,6 +26,9 @@ struct BatchPlan {
     GiveUp onGiveUp = GiveUp::NextItem;
     // Reply notices stay off for the batch and come back after it.
     bool quietNotices = true;
+    // A cancel waits out the item in flight (within its wait), so that an item the controller
+    // took is counted as taken; a page transfer, whose waits are long, stops at once.
+    bool finishInFlight = false;
     // The request for item i (from 0); nothing ends the batch.
     std::function<std::optional<ExchangeRequest>(long index)> next;
     // Told of each answered item; false ends the batch (an end marker).
@@ -40,6 +43,7 @@ struct BatchResult {
     long succeeded = 0; // replies with status 1, or items sent without a wait
     long resends = 0;
     std::vector<long> givenUp; // items that got no reply
+    std::vector<long> refused; // items answered with a failure (or a step that failed)
     bool cancelled = false;
     bool stopped = false; // ended by an unanswered item (GiveUp::StopBatch) or by answered()
 

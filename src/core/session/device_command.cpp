@@ -1,5 +1,6 @@
 #include "session/device_command.h"
 
+#include "protocol/reply_dispatch.h"
 #include "session/tool_session.h"
 
 namespace quorvane {
@@ -21,13 +22,30 @@ ExchangeOutcome send(ToolSession& session, const DeviceUIInfo& record, std::uint
     request.accept = std::move(accept);
     return session.exchange().run(request, limits);
 }
+
+// The window sends without waiting and shows the reply as a notice when it comes; the watch
+// says so when none comes within a command's wait. Armed before the frame leaves: a reply that
+// comes at once must find it armed.
+ExchangeOutcome sendWatched(ToolSession& session, const DeviceUIInfo& record, std::uint8_t command,
+                            std::vector<std::uint8_t> payload, const ExchangeLimits& limits,
+                            std::function<bool(const Reply&)> accept) {
+    const bool waits = limits.wait > Clock::Duration::zero();
+    PendingReplyWatch& watch = session.dispatcher().pendingReply;
+    if (!waits)
+        watch.arm(limits::kCommand.wait, kSilentDeviceText, static_cast<std::uint8_t>(command + 1));
+    ExchangeOutcome outcome =
+        send(session, record, command, std::move(payload), limits, std::move(accept));
+    if (!waits && outcome.kind != ExchangeOutcome::Kind::Sent)
+        watch.disarm();
+    return outcome;
+}
 } // namespace
 
 ExchangeOutcome sendDeviceCommand(ToolSession& session, const DeviceUIInfo& record,
                                   std::uint8_t command, std::vector<std::uint8_t> payload,
                                   std::function<bool(const Reply&)> accept) {
-    return send(session, record, command, std::move(payload), session.oneShotLimits(),
-                std::move(accept));
+    return sendWatched(session, record, command, std::move(payload), session.oneShotLimits(),
+                       std::move(accept));
 }
 
 int sendRestartingCommand(ToolSession& session, const DeviceUIInfo& record, std::uint8_t command,

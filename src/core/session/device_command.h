@@ -1,7 +1,9 @@
 #pragma once
 // A one-shot command to one controller: built for the record's target, sent through the
 // session's exchange with its one-shot limits. The reply's text is shown by its standard
-// handling (a notice); what comes back here is whether and how it was answered.
+// handling (a notice); what comes back here is whether and how it was answered. Where the
+// session does not wait (the window), the pending-reply watch shows kSilentDeviceText when no
+// reply comes within a command's wait.
 #include <cstdint>
 #include <vector>
 

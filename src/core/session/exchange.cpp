@@ -99,12 +99,21 @@ ExchangeOutcome Exchange::run(const ExchangeRequest& request, const ExchangeLimi
             out.kind = ExchangeOutcome::Kind::Sent;
             return out;
         }
-        if (auto reply = subscription->slot().take(clock_, limits.wait, pump, cancel)) {
+        const Clock::TimePoint sentAt = clock_.now();
+        std::optional<ReceivedReply> reply =
+            subscription->slot().take(clock_, limits.wait, pump, cancel);
+        const bool cancelled = !reply && cancel && cancel();
+        if (cancelled && request.finishInFlight) {
+            const Clock::Duration left = sentAt + limits.wait - clock_.now();
+            if (left > Clock::Duration::zero())
+                reply = subscription->slot().take(clock_, left, pump, {});
+        }
+        if (reply) {
             out.kind = ExchangeOutcome::Kind::Reply;
             out.reply = std::move(reply);
             return out;
         }
-        if (cancel && cancel()) {
+        if (cancelled) {
             out.kind = ExchangeOutcome::Kind::Cancelled;
             return out;
         }

@@ -57,6 +57,9 @@ struct ExchangeRequest {
     std::function<bool(const Reply&)> accept;
     // The reply skips its standard handling (a refresh's record must not enter the list).
     bool consume = false;
+    // A cancel during a wait still lets the reply to the frame in flight come within that wait
+    // (no resend follows): an item of a batch that the controller took is counted as taken.
+    bool finishInFlight = false;
     int route = kRouteByDevice;
     // What the pipe worker is told to wait for when the host service relays the request: the
     // replies it collects (a fetch of many records answers many times) and for how long; by

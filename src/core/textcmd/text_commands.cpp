@@ -1,9 +1,11 @@
 #include "textcmd/text_commands.h"
 
+#include <algorithm>
 #include <memory>
 #include <random>
 
 #include "platform/files.h"
+#include "session/batch_summary.h"
 #include "session/device_command.h"
 #include "session/tool_session.h"
 #include "textcmd/text_presets.h"
@@ -69,26 +71,71 @@ int sendTextCmd(ToolSession& session, const std::string& text,
 BatchResult runTextCommand(ToolSession& session, const TextRun& run, const TextRandom& random) {
     if (run.command.empty() || run.targets.empty())
         return {};
+    const BatchStopwatch stopwatch(session.clock());
     std::optional<TextSequence> sequence = TextSequence::find(run.command);
     std::size_t cursor = 0;
+    std::vector<std::size_t> sent; // item index → target index
     BatchPlan plan;
     plan.total = static_cast<long>(run.targets.size());
-    plan.limits = session.oneShotLimits();
+    // A run to addresses waits for each controller, the window's too, so that it ends with each
+    // target's result; a broadcast run keeps its pace and counts its frames as sent.
+    plan.limits = run.broadcast || session.oneShotLimits().wait > Clock::Duration::zero()
+                      ? session.oneShotLimits()
+                      : limits::kCommand;
+    plan.finishInFlight = true;
     // Each controller's reply text is what the person reads of the run.
     plan.quietNotices = false;
     plan.next = [&](long item) -> std::optional<ExchangeRequest> {
         while (cursor < run.targets.size()) {
             if (run.broadcast && item > 0)
                 session.clock().sleepFor(kBroadcastSpacing);
-            const DeviceUIInfo& target = run.targets[cursor++];
+            const std::size_t t = cursor++;
+            const DeviceUIInfo& target = run.targets[t];
             const std::string text = expandVariables(run.command, target.getTargetId(), sequence,
                                                      session.clock(), random);
-            if (auto request = textRequest(session, text, target, run.broadcast))
+            if (auto request = textRequest(session, text, target, run.broadcast)) {
+                sent.push_back(t);
                 return request;
+            }
         }
         return std::nullopt;
     };
-    return session.batchRunner().run(plan);
+    BatchResult result = session.batchRunner().run(plan);
+
+    BatchSummary summary;
+    summary.operation = "文本指令";
+    summary.total = plan.total;
+    summary.cancelled = result.cancelled;
+    std::vector<std::string> states(run.targets.size(), "未处理");
+    for (std::size_t i = 0; i < sent.size(); ++i)
+        states[sent[i]] = plan.limits.wait > Clock::Duration::zero() ? "成功" : "已发送";
+    for (long i : result.refused)
+        states[sent[static_cast<std::size_t>(i)]] = "失败";
+    for (long i : result.givenUp)
+        states[sent[static_cast<std::size_t>(i)]] = "无应答";
+    // A target whose address names no address was passed over: it failed.
+    for (std::size_t t = 0; t < cursor && t < run.targets.size(); ++t)
+        if (std::find(sent.begin(), sent.end(), t) == sent.end())
+            states[t] = "失败";
+    // An item still in flight at a stop that got no reply is neither counted nor listed.
+    if (result.cancelled && !sent.empty() &&
+        result.succeeded + static_cast<long>(result.refused.size() + result.givenUp.size()) <
+            result.items)
+        states[sent.back()] = "未处理";
+    for (std::size_t t = 0; t < run.targets.size(); ++t) {
+        const std::string& state = states[t];
+        if (state == "成功" || state == "已发送")
+            ++summary.succeeded;
+        else if (state == "失败")
+            ++summary.failed;
+        else if (state == "无应答")
+            ++summary.unanswered;
+        const DeviceUIInfo& target = run.targets[t];
+        summary.itemLines.push_back((target.ip.empty() ? target.name : target.ip) + "：" + state);
+    }
+    summary.elapsed = stopwatch.elapsed();
+    session.port().showMessage(batchSummaryText(summary));
+    return result;
 }
 
 int sendTextPreset(ToolSession& session, const std::optional<DeviceUIInfo>& selected, int preset) {

@@ -56,7 +56,7 @@ struct TextRun {
 // Sends the command, its variables filled in for each target, to every target in order (one
 // sequence for the run); by broadcast each frame follows the last after kBroadcastSpacing on
 // the session's clock. Nothing is sent for an empty command or no target. The person can stop
-// the run between targets.
+// the run between targets. The run ends with one summary naming each target and how it went.
 BatchResult runTextCommand(ToolSession& session, const TextRun& run, const TextRandom& random);
 
 // Preset 1..3 of the context menu to the selected device.

@@ -80,7 +80,7 @@ TransferResult upload_FIRMWARE(ToolSession& session, const DeviceUIInfo& device,
     PageRunResult sent = writePages(session, *target, asBytes(*file), run);
     result.pages = sent.pages;
     result.rc = sent.rc;
-    reportRun(session, sent);
+    reportRun(session, sent, "上传固件");
     if (sent.rc != 0)
         return result;
     if (broadcast)
@@ -112,7 +112,7 @@ TransferResult download_FIRMWARE(ToolSession& session, const DeviceUIInfo& devic
     PageRun run{
         MemoryType::Firmware, 0, pages, base, {}, progressText("正在下载固件(%ld/%ld)...", 1)};
     PageRunResult read = readPages(session, *target, images, run);
-    reportRun(session, read);
+    reportRun(session, read, "下载固件");
     result.pages = read.pages;
     result.rc = read.rc;
     if (read.rc != 0)

@@ -1,7 +1,8 @@
 #pragma once
 // The memory and firmware buttons of the main window as the window and the command line both
 // run them: the question a long or risky transfer asks first, then the transfer with the file
-// the person chose. Each returns an OperationResult.
+// the person chose. Each returns an OperationResult; result (when given) receives the
+// transfer's own, once it ran.
 #include <string>
 
 #include "model/device_info.h"
@@ -10,6 +11,7 @@
 namespace quorvane {
 
 class ToolSession;
+struct TransferResult;
 
 inline constexpr const char* kFlashQuestion = "上传或者下载FLASH数据需要较长时间，确实需要继续吗？";
 inline constexpr const char* kUpgradeQuestion =
@@ -21,16 +23,18 @@ inline constexpr const char* kUpgradeAllNotice =
 // batchUpDown; FLASH asks kFlashQuestion first. An empty file name reads into (or writes from)
 // the default file below ".\data".
 int readMemoryToFile(ToolSession& session, const DeviceUIInfo& device, MemoryImages& images,
-                     MemoryType type, const std::string& fileName);
+                     MemoryType type, const std::string& fileName,
+                     TransferResult* result = nullptr);
 int writeMemoryFromFile(ToolSession& session, const DeviceUIInfo& device, MemoryImages& images,
-                        MemoryType type, const std::string& fileName);
+                        MemoryType type, const std::string& fileName,
+                        TransferResult* result = nullptr);
 
 // OnBnClickedUpdateFirmware after its question; OnBnClickedDownloadFirmware only while
 // `enable-read-firmware` ([net]) is not 0 (an empty name reads into "data\download.bin").
 int upgradeFirmware(ToolSession& session, const DeviceUIInfo& device, MemoryImages& images,
-                    const std::string& fileName, bool broadcast);
+                    const std::string& fileName, bool broadcast, TransferResult* result = nullptr);
 int readFirmware(ToolSession& session, const DeviceUIInfo& device, MemoryImages& images,
-                 const std::string& fileName);
+                 const std::string& fileName, TransferResult* result = nullptr);
 
 // The proposed name of a saved image: prefix, the time as "%y%m%d%H%M%S", the device's
 // unique name ("eeprom%s-%s").

@@ -48,15 +48,27 @@ struct Memory {
     const char* readFile;
     const char* writeFile;
     const char* randomFile;
+    const char* readName; // the summary's name of a read, and of a write
+    const char* writeName;
 };
-constexpr Memory kEeprom{MemoryType::Eeprom,           kEepromPages,
-                         "正在下载EEPROM(%ld/%ld)...", "正在上传EEPROM(第%ld页/共%ld页)...",
-                         "data/download_eeprom.bin",   "data/upload_eeprom.bin",
-                         "data/eeprom_random.bin"};
-constexpr Memory kFlash{MemoryType::Flash,           kFlashPages,
-                        "正在下载FLASH(%ld/%ld)...", "正在上传FLASH(第%ld页/共%ld页)...",
-                        "data/download_flash.bin",   "data/upload_flash.bin",
-                        "data/flash_random.bin"};
+constexpr Memory kEeprom{MemoryType::Eeprom,
+                         kEepromPages,
+                         "正在下载EEPROM(%ld/%ld)...",
+                         "正在上传EEPROM(第%ld页/共%ld页)...",
+                         "data/download_eeprom.bin",
+                         "data/upload_eeprom.bin",
+                         "data/eeprom_random.bin",
+                         "下载EEPROM",
+                         "上传EEPROM"};
+constexpr Memory kFlash{MemoryType::Flash,
+                        kFlashPages,
+                        "正在下载FLASH(%ld/%ld)...",
+                        "正在上传FLASH(第%ld页/共%ld页)...",
+                        "data/download_flash.bin",
+                        "data/upload_flash.bin",
+                        "data/flash_random.bin",
+                        "下载FLASH",
+                        "上传FLASH"};
 
 TransferResult download(ToolSession& session, const DeviceUIInfo& device, MemoryImages& images,
                         const Memory& memory, long first, long end, const std::string& fileName) {
@@ -70,7 +82,7 @@ TransferResult download(ToolSession& session, const DeviceUIInfo& device, Memory
     PageRunResult pages = readPages(session, *target, images, run);
     result.pages = pages.pages;
     result.rc = pages.rc;
-    reportRun(session, pages);
+    reportRun(session, pages, memory.readName);
     // A cancelled or refused read leaves the last whole file in place.
     if (pages.rc != 0)
         return result;
@@ -109,7 +121,7 @@ TransferResult upload(ToolSession& session, const DeviceUIInfo& device, MemoryIm
     PageRun run{memory.type, first,  end > 0 ? end : memory.pages,
                 0,           filter, progressText(memory.writeText)};
     PageRunResult pages = writePages(session, *target, image, run);
-    reportRun(session, pages);
+    reportRun(session, pages, memory.writeName);
     result.pages = pages.pages;
     result.rc = pages.rc;
     return result;
@@ -152,7 +164,7 @@ TransferResult download_SOUND(ToolSession& session, const DeviceUIInfo& device,
     WinDisabler busy(session.port());
     PageRun run{MemoryType::Sound, 0, pages, 0, {}, progressText("正在下载声音文件(%ld/%ld)...")};
     PageRunResult read = readPages(session, *target, images, run);
-    reportRun(session, read);
+    reportRun(session, read, "下载声音文件");
     result.pages = read.pages;
     result.rc = read.rc;
     if (read.rc == 0 && !fileName.empty()) {
@@ -196,7 +208,7 @@ TransferResult upload_SOUND(ToolSession& session, const DeviceUIInfo& device,
     PageRun run{
         MemoryType::Sound, 0, pages, 0, {}, progressText("正在上传语音文件(第%ld页/共%ld页)...")};
     PageRunResult sent = writePages(session, *target, asBytes(padded), run);
-    reportRun(session, sent);
+    reportRun(session, sent, "上传语音文件");
     result.pages = sent.pages;
     result.rc = sent.rc;
     return result;

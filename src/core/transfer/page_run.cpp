@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "session/batch_summary.h"
 #include "session/tool_session.h"
 #include "transfer/page_frames.h"
 
@@ -34,9 +35,12 @@ std::vector<long> pagesOf(const PageRun& run) {
     return pages;
 }
 
-PageRunResult finish(const BatchResult& batch, bool refused) {
+PageRunResult finish(const BatchResult& batch, bool refused, long total,
+                     const BatchStopwatch& stopwatch) {
     PageRunResult result;
     result.pages = batch.answered;
+    result.total = total;
+    result.elapsed = stopwatch.elapsed();
     result.cancelled = batch.cancelled;
     result.rc = refused ? -2 : (batch.cancelled || !batch.givenUp.empty()) ? -1 : 0;
     return result;
@@ -53,19 +57,38 @@ std::optional<DeviceTarget> pageTarget(ToolSession& session, const DeviceUIInfo&
 PageRunResult readPages(ToolSession& session, const DeviceTarget& target, MemoryImages& images,
                         const PageRun& run) {
     const std::vector<long> pages = pagesOf(run);
-    long current = run.first;
+    std::vector<PageRef> list;
+    for (long p : pages)
+        list.push_back(PageRef{run.type, addressOf(run, p)});
+    return readPageList(session, target, images, list, [&](long i) {
+        return run.progress ? run.progress(pages[static_cast<std::size_t>(i)], run.end)
+                            : std::string();
+    });
+}
+
+PageRunResult readPageList(ToolSession& session, const DeviceTarget& target, MemoryImages& images,
+                           const std::vector<PageRef>& pages, const PageListProgress& progress,
+                           const ExchangeLimits& pageLimits) {
+    const BatchStopwatch stopwatch(session.clock());
     bool refused = false;
-    BatchPlan plan = planFor(run, pages, current);
-    const auto type = static_cast<std::uint32_t>(run.type);
+    long current = 0;
+    BatchPlan plan;
+    plan.total = static_cast<long>(pages.size());
+    plan.limits = pageLimits;
+    plan.quietNotices = true;
+    // Before each page, and once after the batch (naming the last page asked for).
+    plan.progressText = [&](long, long) { return progress ? progress(current) : std::string(); };
     ReplyDispatcher& dispatcher = session.dispatcher();
     plan.next = [&](long i) -> std::optional<ExchangeRequest> {
         if (i >= static_cast<long>(pages.size()))
             return std::nullopt;
-        current = pages[static_cast<std::size_t>(i)];
+        current = i;
+        const PageRef& ref = pages[static_cast<std::size_t>(i)];
+        const auto type = static_cast<std::uint32_t>(ref.type);
+        const std::uint32_t address = ref.address;
         ExchangeRequest request;
         request.target = target;
         request.command = page_command::kReadPage;
-        const std::uint32_t address = addressOf(run, current);
         request.payload = readPagePayload(address, type);
         // Only the page asked for answers; one that would land outside its image is dropped
         // and logged, and the page is asked again.
@@ -90,11 +113,12 @@ PageRunResult readPages(ToolSession& session, const DeviceTarget& target, Memory
         }
         return true;
     };
-    return finish(session.batchRunner().run(plan), refused);
+    return finish(session.batchRunner().run(plan), refused, plan.total, stopwatch);
 }
 
 PageRunResult writePages(ToolSession& session, const DeviceTarget& target, Bytes source,
                          const PageRun& run) {
+    const BatchStopwatch stopwatch(session.clock());
     const std::vector<long> pages = pagesOf(run);
     long current = run.first;
     BatchPlan plan = planFor(run, pages, current);
@@ -118,14 +142,19 @@ PageRunResult writePages(ToolSession& session, const DeviceTarget& target, Bytes
             writePagePayload(addressOf(run, current), static_cast<std::uint32_t>(run.type), page);
         return request;
     };
-    return finish(session.batchRunner().run(plan), false);
+    return finish(session.batchRunner().run(plan), false, plan.total, stopwatch);
 }
 
-void reportRun(ToolSession& session, const PageRunResult& result) {
-    if (result.cancelled)
-        session.port().showMessage("操作已取消！");
-    else if (result.rc == -2)
-        session.port().showMessage("操作失败！");
+void reportRun(ToolSession& session, const PageRunResult& result, const std::string& operation) {
+    BatchSummary summary;
+    summary.operation = operation;
+    summary.total = result.total;
+    summary.succeeded = result.pages;
+    // A refusal ends the run on the page refused; silence never does (pages are asked again).
+    summary.failed = result.rc == -2 ? 1 : 0;
+    summary.cancelled = result.cancelled;
+    summary.elapsed = result.elapsed;
+    session.port().showMessage(batchSummaryText(summary));
 }
 
 } // namespace quorvane

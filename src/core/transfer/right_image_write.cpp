@@ -20,7 +20,8 @@ TransferResult uploadRightImage(ToolSession& session, const DeviceUIInfo& device
 }
 
 int uploadRightFileAsImage(ToolSession& session, const DeviceUIInfo& device, MemoryImages& images,
-                           LocalRightSource source, const RightFields& fields) {
+                           LocalRightSource source, const RightFields& fields,
+                           TransferResult* result) {
     clearEepromImage(images);
     clearFlashImage(images);
     const int rightMode = static_cast<int>(readNumber(configField("rightMode"), device.doorConfig));
@@ -38,7 +39,10 @@ int uploadRightFileAsImage(ToolSession& session, const DeviceUIInfo& device, Mem
     auto filter = [&image](bool isEeprom, std::uint32_t address, std::uint32_t length) {
         return image.testRightMask(isEeprom, address, length);
     };
-    return uploadRightImage(session, device, images, filter).rc == 0 ? 0 : -1;
+    const TransferResult written = uploadRightImage(session, device, images, filter);
+    if (result)
+        *result = written;
+    return written.rc == 0 ? 0 : -1;
 }
 
 } // namespace quorvane

@@ -23,8 +23,10 @@ TransferResult uploadRightImage(ToolSession& session, const DeviceUIInfo& device
 // storage flag set (rights go to the hashed pages first), the FLASH image cleared, the card
 // numbers of source loaded into the image as rights of the dialog's fields (with the count
 // question), then the image written. The right format follows the device record.
-// 0 done; -2 the person said No; -1 otherwise.
+// 0 done; -2 the person said No; -1 otherwise. result (when given) receives the write's
+// result once the image was written.
 int uploadRightFileAsImage(ToolSession& session, const DeviceUIInfo& device, MemoryImages& images,
-                           LocalRightSource source, const RightFields& fields);
+                           LocalRightSource source, const RightFields& fields,
+                           TransferResult* result = nullptr);
 
 } // namespace quorvane

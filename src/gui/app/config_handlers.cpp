@@ -15,11 +15,11 @@
 #include "app/main_window_controls.h"
 #include "app/qt_user_port.h"
 #include "app/running_scope.h"
+#include "config/device_backup.h"
+#include "config/device_detail.h"
 #include "dialogs/dlg_config_copy.h"
 #include "platform/udp_socket.h"
 #include "protocol/admin_channel.h"
-#include "config/device_backup.h"
-#include "config/device_detail.h"
 #include "session/tool_session.h"
 
 namespace quorvane::gui {
@@ -49,6 +49,14 @@ std::uint32_t choice(std::initializer_list<const QRadioButton*> buttons) {
         ++i;
     }
     return 0;
+}
+
+// The caption of the label that names a field ("IP地址"), or fallback.
+QString captionOf(const QWidget* field, const char* fallback = nullptr) {
+    for (const QLabel* l : field->window()->findChildren<QLabel*>())
+        if (l->buddy() == field)
+            return l->text().remove(QString::fromUtf8("：")).remove('&');
+    return fallback ? QString::fromUtf8(fallback) : field->objectName();
 }
 
 std::uint32_t comboIndex(const QComboBox* box) {
@@ -110,17 +118,40 @@ std::optional<BasicConfigFields> ConfigHandlers::takeFields() const {
     f.baudIndex = comboIndex(ctx_.c.baud);
     f.doorMode = comboIndex(ctx_.c.doorMode);
     f.reportFlag = comboIndex(ctx_.c.reportFlag);
-    const bool ok = isMacText(f.mac) && number(ctx_.c.groupNo, 255, f.groupNo) &&
-                    number(ctx_.c.deviceNo, 255, f.deviceNo) &&
-                    number(ctx_.c.hostPort, 65535, f.hostPort) &&
-                    number(ctx_.c.serverPort, 65535, f.serverPort) &&
-                    number(ctx_.c.doorOpenMs, 655350, f.doorOpenMs) && address(ctx_.c.ip, f.ip) &&
-                    address(ctx_.c.mask, f.mask) && address(ctx_.c.gateway, f.gateway) &&
-                    address(ctx_.c.hostAddress, f.hostAddress) &&
-                    address(ctx_.c.serverAddress, f.serverAddress);
+    const MainWindowControls& c = ctx_.c;
+    const QLineEdit* bad = nullptr;
+    const char* fallback = nullptr;
+    auto check = [&](bool taken, const QLineEdit* field, const char* caption = nullptr) {
+        if (!taken && !bad) {
+            bad = field;
+            fallback = caption;
+        }
+    };
+    check(isMacText(f.mac), c.mac);
+    check(number(c.groupNo, 255, f.groupNo), c.groupNo);
+    check(number(c.deviceNo, 255, f.deviceNo), c.deviceNo, "序号");
+    check(number(c.hostPort, 65535, f.hostPort), c.hostPort);
+    check(number(c.serverPort, 65535, f.serverPort), c.serverPort);
+    check(number(c.doorOpenMs, 655350, f.doorOpenMs), c.doorOpenMs);
+    check(address(c.ip, f.ip), c.ip);
+    check(address(c.mask, f.mask), c.mask);
+    check(address(c.gateway, f.gateway), c.gateway);
+    check(address(c.hostAddress, f.hostAddress), c.hostAddress);
+    check(address(c.serverAddress, f.serverAddress), c.serverAddress);
+    fieldProblem_ = bad ? captionOf(bad, fallback) + QString::fromUtf8("：“") + bad->text() +
+                              QString::fromUtf8("”")
+                        : QString();
+    const bool ok = bad == nullptr;
     if (!ok)
         return std::nullopt;
     return f;
+}
+
+std::optional<BasicConfigFields> ConfigHandlers::takeFieldsOrSay() const {
+    auto fields = takeFields();
+    if (!fields)
+        ctx_.port.showMessage("保存界面数据失败！无法识别" + fieldProblem_.toStdString());
+    return fields;
 }
 
 void ConfigHandlers::recordChanged(const std::optional<DeviceUIInfo>& before,
@@ -141,7 +172,10 @@ void ConfigHandlers::save(SaveMode mode) {
         return;
     const auto before = selected();
     std::optional<DeviceUIInfo> saved = before;
-    SaveConfigImpl(ctx_.session, before, takeFields(), mode, ctx_.session.channel().searchTarget(),
+    const auto fields = takeFieldsOrSay();
+    if (!fields)
+        return;
+    SaveConfigImpl(ctx_.session, before, fields, mode, ctx_.session.channel().searchTarget(),
                    saved ? &*saved : nullptr);
     recordChanged(before, saved);
 }
@@ -163,7 +197,9 @@ void ConfigHandlers::OnBnClickedConfigEx() {
     DoorConfigSteps steps;
     steps.dialog = doorDialog_;
     steps.searchAgain = [this] { emit searchRequested(); };
-    auto outcome = editDoorConfig(ctx_.session, before, takeFields().has_value(), steps);
+    if (!takeFieldsOrSay())
+        return;
+    auto outcome = editDoorConfig(ctx_.session, before, true, steps);
     recordChanged(before, outcome.record);
 }
 
@@ -185,7 +221,8 @@ void ConfigHandlers::backupCommand(DeviceBackupCommand command) {
     Running running(running_);
     if (!running.entered())
         return;
-    deviceBackupCommand(ctx_.session, selected(), takeFields().has_value(), command);
+    if (takeFieldsOrSay())
+        deviceBackupCommand(ctx_.session, selected(), true, command);
 }
 
 void ConfigHandlers::OnBnClickedBackupConfig() {

@@ -31,6 +31,8 @@ class ConfigHandlers : public WindowGroup {
     // The window's basic configuration fields, or nothing when one cannot be read (a number
     // out of range, an address or MAC that is not one).
     std::optional<BasicConfigFields> takeFields() const;
+    // takeFields, or nothing after "保存界面数据失败！" naming the field and its text.
+    std::optional<BasicConfigFields> takeFieldsOrSay() const;
 
   signals:
     // `refresh-list-after-config`: a new search after the door-access dialog.
@@ -65,6 +67,8 @@ class ConfigHandlers : public WindowGroup {
     DoorDialog doorDialog_;
     // An operation that waits pumps the window's events: a second click meanwhile is ignored.
     bool running_ = false;
+    // The field takeFields could not read last, as the person reads it (caption and text).
+    mutable QString fieldProblem_;
 };
 
 } // namespace quorvane::gui

@@ -67,7 +67,11 @@ void DeviceListView::OnHdnItemclickZ1List(int column) {
 // The rows move in place, so the selected row stays selected (and the operation buttons stay
 // as they are). Rows of equal text keep their order.
 void DeviceListView::SortItems(int column, bool ascending) {
-    list_->sortItems(column, ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
+    const Qt::SortOrder order = ascending ? Qt::AscendingOrder : Qt::DescendingOrder;
+    list_->sortItems(column, order);
+    // The header shows which column the rows are in order of, and which way.
+    list_->header()->setSortIndicatorShown(true);
+    list_->header()->setSortIndicator(column, order);
 }
 
 std::optional<DeviceUIInfo> DeviceListView::selected() const {

@@ -8,8 +8,10 @@
 #include <QPushButton>
 
 #include "app/main_window_controls.h"
+#include "app/operation_controls.h"
 #include "app/qt_user_port.h"
 #include "app/running_scope.h"
+#include "dialogs/dlg_log_viewer.h"
 #include "idcard/identity_fetch.h"
 #include "model/config_table.h"
 #include "records/fill_log.h"
@@ -30,6 +32,8 @@ LogGroup::LogGroup(WindowContext& ctx)
     connect(ctx.c.getIdInfo, &QPushButton::clicked, this, &LogGroup::OnBnClickedGetIdinfo);
     connect(ctx.c.fillLog, &QPushButton::clicked, this, &LogGroup::OnBnClickedFillLog);
     connect(ctx.c.queryRec, &QPushButton::clicked, this, &LogGroup::OnBnClickedQueryRec);
+    connect(ctx.c.logViewer, &QPushButton::clicked, this, &LogGroup::OnBnClickedLogViewer);
+    ctx.operations.provide(ctx.c.logViewer);
 }
 
 std::optional<LogGroup::Range> LogGroup::range() {
@@ -67,6 +71,32 @@ void LogGroup::OnBnClickedQueryRec() {
     queryData(ctx_.session, saveType_);
 }
 
+void LogGroup::OnBnClickedLogViewer() {
+    Running running(running_);
+    if (!running.entered() || !images_)
+        return;
+    for (bool again = true; again;) {
+        const auto chosen = selected();
+        DeviceUIInfo device = chosen.value_or(DeviceUIInfo{});
+        if (ctx_.session.refreshSelected(chosen, true, &device) < 0)
+            return;
+        auto r = range();
+        if (!r)
+            return;
+        if (!chosen) {
+            ctx_.port.showMessage("请选择要操作的设备！");
+            return;
+        }
+        if (r->count == 0)
+            return;
+        CDlgLogViewer viewer(ctx_.session, *images_, device, photos_, ctx_.window);
+        // The viewer's messages, busy periods and progress belong to it while it is open.
+        ctx_.port.setWindow(&viewer);
+        again = viewer.exec() == QDialog::Accepted;
+        ctx_.port.setWindow(ctx_.window);
+    }
+}
+
 void LogGroup::readInitialValues() {
     const int count = ctx_.session.settings().readInt("options", "get-rec-count", 10);
     ctx_.c.logCount->setText(QString::number(count));
@@ -79,7 +109,7 @@ void LogGroup::showLogStart(const DeviceUIInfo* record) {
     const long logCount =
         static_cast<long>(readNumber(configField("logCount"), record->doorConfig));
     const long fetch = ctx_.c.logCount->text().toLong();
-    ctx_.c.logStart->setText(QString::number(std::max(1L, logCount - fetch + 1)));
+    ctx_.c.logStart->setText(QString::number(std::max(0L, logCount - fetch)));
 }
 
 void LogGroup::OnEnChangeLogCount() {

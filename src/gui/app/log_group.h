@@ -7,6 +7,7 @@
 
 #include "app/window_group.h"
 #include "idcard/photo_decode.h"
+#include "transfer/memory_images.h"
 
 namespace quorvane::gui {
 
@@ -16,16 +17,21 @@ class LogGroup : public WindowGroup {
     explicit LogGroup(WindowContext& ctx);
 
     void readInitialValues();
+    // The program's memory images, whose log areas the log viewer uses.
+    void setMemoryImages(MemoryImages* images) { images_ = images; }
 
   public slots:
-    // A selected device: the fetch starts at its last records (log count - fetch count + 1,
-    // at least 1).
+    // A selected device: the fetch takes its last records (the controller numbers them from
+    // 0, so they start at log count - fetch count, at least 0).
     void showLogStart(const DeviceUIInfo* record);
     void OnEnChangeLogCount();
     void OnBnClickedGetRec();
     void OnBnClickedGetIdinfo();
     void OnBnClickedFillLog();
     void OnBnClickedQueryRec();
+    // The device refreshed, then "设备日志查看器" on it; opened again (on a fresh read of the
+    // device) for as long as the viewer ends with its refresh button.
+    void OnBnClickedLogViewer();
 
   private:
     struct Range {
@@ -40,6 +46,7 @@ class LogGroup : public WindowGroup {
     int fillLogCount_ = 1;
     int saveType_ = 1;
     PhotoDecoder photos_;
+    MemoryImages* images_ = nullptr;
 };
 
 } // namespace quorvane::gui

@@ -20,11 +20,11 @@ OperationControls::OperationControls(const MainWindowControls& c, const Settings
     : c_(c), settings_(settings),
       // Operations that later parts of the tool bring: present, and disabled until then. A
       // part that brings one takes its control out of this list.
-      pending_{c.scanPrompt,    c.playSound,     c.uploadSound,    c.logViewer,        c.memWriteE,
-               c.memReadE,      c.memWriteF,     c.memReadF,       c.memRightE,        c.memRightF,
-               c.memRightImage, c.downloadSound, c.updateFirmware, c.downloadFirmware, c.upgradeAll,
-               c.backupE,       c.backupF,       c.clearE,         c.clearF,           c.loadE,
-               c.loadF,         c.clearCode,     c.browse} {
+      pending_{c.scanPrompt,    c.playSound,      c.uploadSound,      c.memWriteE,  c.memReadE,
+               c.memWriteF,     c.memReadF,       c.memRightE,        c.memRightF,  c.memRightImage,
+               c.downloadSound, c.updateFirmware, c.downloadFirmware, c.upgradeAll, c.backupE,
+               c.backupF,       c.clearE,         c.clearF,           c.loadE,      c.loadF,
+               c.clearCode,     c.browse} {
     for (QWidget* w : pending_)
         w->setEnabled(false);
 }

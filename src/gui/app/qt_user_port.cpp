@@ -9,6 +9,7 @@
 #include <QStringList>
 #include <QThread>
 
+#include "app/long_message.h"
 #include "app/pumped_wait.h"
 #include "platform/process.h"
 
@@ -34,7 +35,12 @@ QString qtFileFilter(const std::string& filter) {
         QString patterns = parts[i + 1];
         // "*.*" means every file; on this system it would skip names without a dot.
         patterns.replace("*.*", "*");
-        entries << parts[i] + " (" + patterns.replace(';', ' ') + ")";
+        // Qt adds the patterns in brackets itself; a description that already ends with them
+        // ("TXT Files(*.txt)") would show them twice.
+        QString description = parts[i];
+        if (description.endsWith(')') && description.contains('('))
+            description.truncate(description.lastIndexOf('('));
+        entries << description.trimmed() + " (" + patterns.replace(';', ' ') + ")";
     }
     return entries.join(";;");
 }
@@ -99,7 +105,10 @@ void QtUserPort::showNextNotice() {
 void QtUserPort::showMessage(const std::string& text, const std::string& title) {
     onGuiThread([&] {
         QString caption = title.empty() && window_ ? window_->windowTitle() : q(title);
-        QMessageBox::information(window_, caption, q(text));
+        if (needsScrolling(q(text)))
+            showLongMessage(window_, caption, q(text));
+        else
+            QMessageBox::information(window_, caption, q(text));
     });
 }
 
@@ -233,6 +242,9 @@ void QtUserPort::endBusy() {
             if (progress_)
                 progress_->deleteLater();
             progress_ = nullptr;
+            // The run is over: a count left in the status field would read as work going on.
+            if (progressSink_)
+                progressSink_({});
             QApplication::restoreOverrideCursor();
             restoreWindow();
         }

@@ -66,6 +66,7 @@ CQuorvaneDlg::CQuorvaneDlg(ToolSession& session, QtUserPort& port, QWidget* pare
     text_ = std::make_unique<TextHandlers>(ctx_);
     memory_ = std::make_unique<MemoryHandlers>(ctx_);
     rights_->setMemoryImages(&memory_->images());
+    log_->setMemoryImages(&memory_->images());
     // The reads run on a worker thread, so each takes its own view of the settings; the
     // session (and its clock) outlives the window, whose end waits for the last read.
     rights_->setLocalCardReader(

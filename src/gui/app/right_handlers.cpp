@@ -50,6 +50,9 @@ void RightHandlers::OnBnClickedRightMan() {
     for (;;) {
         fields.numbers = std::exchange(rememberedNumbers_, {});
         CDlgRightMan dlg(ctx_.session.settings(), fields, &reads_, ctx_.window);
+        // The person sees which controller the commands go to.
+        if (const auto device = selected())
+            dlg.setWindowTitle(dlg.windowTitle() + " - " + QString::fromStdString(device->ip));
         if (dlg.exec() != QDialog::Accepted || !OnRightCmdCalled(dlg))
             return;
         fields = dlg.fields();
@@ -119,7 +122,8 @@ bool RightHandlers::OnRightCmdCalled(const CDlgRightMan& dlg) {
 
 std::optional<LocalRightSource> RightHandlers::pickNumberSource() {
     QStringList names;
-    for (const auto& n : localRightSourceNames())
+    const std::string templatePath = localRightSourcePath(ctx_.session, LocalRightSource::Template);
+    for (const auto& n : localRightSourceNames(templatePath))
         names << QString::fromStdString(n);
     bool ok = false;
     const QString choice =
@@ -138,8 +142,10 @@ void RightHandlers::takeNumbersFromDataFile(const std::string& typed) {
     std::set<std::string> cards;
     LocalRightsOptions options;
     options.cards = &cards;
-    if (loadLocalRights(ctx_.session, *source, RightFields{}, options) >= 0)
+    if (loadLocalRights(ctx_.session, *source, RightFields{}, options) >= 0) {
         rememberedNumbers_ = cardSetText(cards);
+        ctx_.port.showMessage("已取卡号数量=" + std::to_string(cards.size()));
+    }
 }
 
 void RightHandlers::uploadImage(const std::optional<DeviceUIInfo>& device,

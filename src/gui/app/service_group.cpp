@@ -78,7 +78,13 @@ void ServiceGroup::launch(const char* name) {
     // The companions find their files relative to the program directory.
     const std::string& dir = ctx_.session.programDir();
     platform::changeDirectory(dir);
-    platform::runProgram({}, dir + "/" + name, {}, false, true);
+    const std::string path = dir + "/" + name;
+    // A button that does nothing leaves the person guessing: a missing file is named.
+    if (!platform::fileExists(path)) {
+        ctx_.port.showMessage("找不到文件：" + path);
+        return;
+    }
+    platform::runProgram({}, path, {}, false, true);
 }
 
 void ServiceGroup::OnBnClickedWhiteList() {

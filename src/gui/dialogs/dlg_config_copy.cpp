@@ -59,6 +59,10 @@ CDlgConfigCopy::CDlgConfigCopy(std::vector<DeviceUIInfo> controllers, QWidget* p
     all_ = controllerList("allList", QAbstractItemView::ExtendedSelection);
     sources_ = controllerList("sourceList", QAbstractItemView::ExtendedSelection);
     targets_ = controllerList("targetList", QAbstractItemView::ExtendedSelection);
+    // A copy often goes to a whole site: ten targets show without scrolling.
+    const int rowHeight = targets_->fontMetrics().height() + 6;
+    targets_->setMinimumHeight(targets_->header()->sizeHint().height() + 10 * rowHeight +
+                               2 * targets_->frameWidth());
     for (std::size_t i = 0; i < controllers_.size(); ++i)
         all_->addTopLevelItem(row(controllers_[i], static_cast<int>(i)));
 

@@ -31,8 +31,9 @@ constexpr int kRelayCount = 36;
 CDlgConfigReader::CDlgConfigReader(MutableBytes setting, const QString& title, QWidget* parent)
     : CDlgConfigPart(setting, title, parent) {
     setObjectName("CDlgConfigReader");
+    // 0 (no relay) is a value a controller holds, shown as such rather than as an empty list.
     std::vector<std::string> relays;
-    for (int n = 1; n <= kRelayCount; ++n)
+    for (int n = 0; n <= kRelayCount; ++n)
         relays.push_back(std::to_string(n));
     auto* direction = listBox("direction", enumTexts("dir"));
     auto* relay = listBox("relay", relays);
@@ -54,7 +55,7 @@ CDlgConfigReader::CDlgConfigReader(MutableBytes setting, const QString& title, Q
 
     FieldBindings& b = bindings();
     b.choice(direction, configField("reader.direction"));
-    b.choice(relay, configField("reader.relay"), 0, choicesFrom(1));
+    b.choice(relay, configField("reader.relay"));
     b.choice(report, configField("reader.report"));
     b.choice(format, configField("reader.wgFormat"));
 

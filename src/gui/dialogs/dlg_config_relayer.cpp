@@ -88,12 +88,19 @@ CDlgConfigRelayer::CDlgConfigRelayer(MutableBytes doorBlock, QWidget* parent)
     bindings().load();
 }
 
+// Only a time the person typed is refused: a relay nobody touched keeps what the controller
+// holds, whatever it is, and must not block the other changes.
 std::optional<BindingProblem> CDlgConfigRelayer::check() {
     const ConfigField& openTime = configField("relay.openTime");
     for (int i = 0; i < 4; ++i) {
+        if (!openTimes_[i]->isModified())
+            continue;
         auto stored = std::uint64_t{readNumber(openTime, bytes(), i)} * openTime.scale;
         if (stored >= kOpenTimeLimitMs)
-            return BindingProblem{openTimes_[i], QString::fromUtf8(kHelp[0])};
+            return BindingProblem{
+                openTimes_[i],
+                QString::fromUtf8("继电器%1的开门时长必须小于600000（千分之一秒），即600秒！")
+                    .arg(i + 1)};
     }
     return std::nullopt;
 }

@@ -2,6 +2,8 @@
 // "继电器配置": relays 1..4 of a door-access block.
 #include "dialogs/dlg_config_part.h"
 
+class QLineEdit;
+
 namespace quorvane::gui {
 
 class CDlgConfigRelayer : public CDlgConfigPart {
@@ -14,7 +16,7 @@ class CDlgConfigRelayer : public CDlgConfigPart {
     std::optional<BindingProblem> check() override;
 
   private:
-    QWidget* openTimes_[4] = {};
+    QLineEdit* openTimes_[4] = {};
 };
 
 } // namespace quorvane::gui

@@ -19,6 +19,7 @@
 #include "dialogs/dlg_check_list.h"
 #include "dialogs/dlg_convert_2nd.h"
 #include "dialogs/local_card_reads.h"
+#include "dialogs/section_typing.h"
 #include "infra/settings.h"
 #include "rights/card_list.h"
 #include "rights/right_defaults.h"
@@ -81,9 +82,11 @@ void dateTimePair(QDateEdit*& date, QTimeEdit*& time, const char* name) {
     date->setDisplayFormat("yyyy-MM-dd");
     date->setDateRange(QDate(2000, 1, 1), QDate(2127, 12, 31));
     date->setCalendarPopup(true);
+    selectSectionOnClick(date);
     time = new QTimeEdit;
     time->setObjectName(QString(name) + "Time");
     time->setDisplayFormat("HH:mm:ss");
+    selectSectionOnClick(time);
 }
 
 // The edit shows line ends as LF; the number text keeps CR LF, as the operations expect.

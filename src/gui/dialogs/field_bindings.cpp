@@ -11,6 +11,7 @@
 #include <QTimeEdit>
 #include <QValidator>
 
+#include "dialogs/section_typing.h"
 #include "infra/codepage.h"
 
 namespace quorvane::gui {
@@ -98,6 +99,7 @@ void FieldBindings::flag(QCheckBox* box, const ConfigField& field, int index) {
 
 void FieldBindings::time(QTimeEdit* edit, const ConfigField& field, int index) {
     edit->setDisplayFormat(kTimeFormat);
+    selectSectionOnClick(edit);
     add(
         [this, edit, &field, index] {
             QTime t = QTime::fromString(q(readText(field, bytes_, index)), kTimeFormat);

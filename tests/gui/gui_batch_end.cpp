@@ -1,0 +1,78 @@
+// How a batch of the window ends: one summary whatever opens, which after a Cancel pressed while
+// a card is on its way agrees with the failure list, the grant log and the controller.
+#include <QLabel>
+#include <QProgressDialog>
+
+#include "dialogs/dlg_right_man.h"
+#include "fake_clock.h"
+#include "gui_test_support.h"
+#include "rights/right_result_files.h"
+
+using namespace quorvane;
+using namespace quorvane::gui;
+using namespace quorvane::test;
+
+namespace {
+QStringList fileLines(const std::string& path) {
+    return QString::fromStdString(fromGbk(readFile(path))).split("\r\n", Qt::SkipEmptyParts);
+}
+
+// The window on its one simulated controller, which the rights dialog's command goes to.
+void runRights(GuiWindow& w, int command, const char* numbers) {
+    QVERIFY(w.start());
+    w.c().search->click();
+    QTRY_COMPARE_WITH_TIMEOUT(w.c().list->topLevelItemCount(), 1, 10000);
+    w.c().list->setCurrentItem(w.c().list->topLevelItem(0));
+    onNextDialog<CDlgRightMan>([command, numbers](CDlgRightMan* d) {
+        d->numbersEdit()->setPlainText(numbers);
+        d->commandButton(command)->click();
+    });
+    w.c().rights->click();
+}
+} // namespace
+
+class GuiBatchEnd : public QObject {
+    Q_OBJECT
+  private slots:
+    // Adds are answered 300 ms late: Cancel, pressed as the second card goes out, finds it on
+    // its way, and the controller's answer counts it.
+    void aCancelledAddAgreesWithTheController() {
+        GuiWindow w("batch-cancel", "", 1, {"--fault", "delay:18:300"});
+        MessageBoxCatcher boxes;
+        QTimer cancel;
+        connect(&cancel, &QTimer::timeout, [&] {
+            QProgressDialog* p = w.port.progressDialog();
+            if (p && p->labelText().startsWith(u("正在添加权限(2/")))
+                cancel.stop(), p->findChild<QPushButton*>()->click();
+        });
+        cancel.start(5);
+        runRights(w, kRightCmdAdd, "31;32;33;34;35");
+        const std::string failures = w.home + "/添加权限失败清单.txt";
+        // Its last line is the time, which the system clock makes what it is.
+        QCOMPARE(
+            boxes.texts().back().section('\n', 0, 2),
+            u("操作已取消！\n添加权限：共5，成功2，失败0，无应答0，未处理3\n未成功的已列入：") +
+                QString::fromStdString(failures));
+        QCOMPARE(fileLines(failures), (QStringList{"33", "34", "35"}));
+        const QStringList granted = fileLines(w.home + "/" + grantLogName(w.session->clock()));
+        QVERIFY(granted.size() == 2 && granted[1].endsWith(" 32"));
+        QCOMPARE(w.controller("127.0.0.1")["rights"]["count"].integer(), std::int64_t(2));
+        QVERIFY(w.c().status->text().isEmpty() && !w.port.noticeBox());
+    }
+
+    // Two checks never answered (four silent waits each): the summary, though no viewer opens.
+    void unansweredChecksEndWithTheSummary() {
+        FakeClock clock(std::chrono::milliseconds(250));
+        GuiWindow w("batch-silent", "", 1, {"--fault", "loss:22:100"}, &clock);
+        MessageBoxCatcher boxes;
+        runRights(w, kRightCmdCheck, "41;42");
+        const std::string failures = w.home + "/检查权限失败清单.txt";
+        QCOMPARE(boxes.texts().back(), u("操作失败！\n检查权限：共2，成功0，失败0，无应答2\n"
+                                         "未成功的已列入：") +
+                                           QString::fromStdString(failures) + u("\n用时40秒"));
+        QCOMPARE(w.port.opened, std::vector<std::string>{failures});
+    }
+};
+
+QTEST_MAIN(GuiBatchEnd)
+#include "gui_batch_end.moc"
