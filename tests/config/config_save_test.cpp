@@ -212,7 +212,7 @@ TEST_P(SaveCases, TheFrameCarriesTheTargetNameAndPassword) {
     EXPECT_EQ(payload[43], static_cast<char>(c.groupNo));
     EXPECT_EQ(payload[45], static_cast<char>(c.deviceNo));
     EXPECT_EQ(payload.substr(192), std::string(424, '\0'));
-    EXPECT_EQ(port.notices(), c.notices);
+    EXPECT_EQ(t.user.notices(), c.notices);
 }
 
 INSTANTIATE_TEST_SUITE_P(

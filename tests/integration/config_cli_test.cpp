@@ -94,7 +94,6 @@ TEST(ConfigCli, EachConfigurationCommandOnASimulatedController) {
         return std::find(lines.begin(), lines.end(), line) != lines.end();
     };
     EXPECT_TRUE(has("继电器1=状态:自主控制,开门时长:0,上报:上报,消防:不联动,时段状态:0=0"));
-    EXPECT_TRUE(has("时段2=08:00:00-17:30:00,星期0011111;预留:0,0,0"));
 
     EXPECT_EQ(withoutElapsed(h.cli(
                   {"copy-config", "--from", "127.0.0.2", "--to", "127.0.0.3", "--to", "127.0.0.4"},
