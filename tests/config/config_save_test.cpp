@@ -3,16 +3,10 @@
 // is told when a save is refused.
 #include <gtest/gtest.h>
 
-#include <memory>
-
 #include "config/config_save.h"
-#include "fake_clock.h"
-#include "integration_home.h"
+#include "loopback_session.h"
 #include "protocol/frame.h"
-#include "recording_user_port.h"
 #include "session/operation_result.h"
-#include "session/tool_session.h"
-#include "udp_controller.h"
 
 using namespace quorvane;
 using namespace quorvane::test;
@@ -111,28 +105,15 @@ std::string expectedBlock() {
 }
 
 struct SaveFixture : ::testing::Test {
-    IntegrationHome h;
-    FakeClock clock{std::chrono::milliseconds(100)};
-    RecordingUserPort port;
-    std::unique_ptr<ToolSession> session;
-    std::unique_ptr<UdpController> controller;
-
-    void SetUp() override {
-        session = std::make_unique<ToolSession>(h.home, port, &clock);
-        session->log().setEcho(false);
-        session->start();
-        controller = std::make_unique<UdpController>("127.0.0.2", h.port);
-        ASSERT_TRUE(controller->ready());
-    }
-    void TearDown() override { session->stop(); }
+    LoopbackSession t{"config-save", 0};
 
     // Broadcast saves go to the controller's own address here, so that it sees them.
     SearchTarget toController() const {
-        return SearchTarget{false, {0x7F000002, static_cast<std::uint16_t>(h.port)}};
+        return SearchTarget{false, {0x7F000002, static_cast<std::uint16_t>(t.port)}};
     }
     int save(const DeviceUIInfo& record, const BasicConfigFields& fields,
              SaveMode mode = SaveMode::ToDevice) {
-        return SaveConfigImpl(*session, record, fields, mode, toController());
+        return SaveConfigImpl(t.s(), record, fields, mode, toController());
     }
 };
 
@@ -141,11 +122,11 @@ struct SaveFixture : ::testing::Test {
 TEST_F(SaveFixture, AModeZeroSaveIsTheWholeFrameOf649Bytes) {
     const DeviceUIInfo record = controllerRecord();
     DeviceUIInfo saved;
-    EXPECT_EQ(SaveConfigImpl(*session, record, editedFields(record), SaveMode::ToDevice,
+    EXPECT_EQ(SaveConfigImpl(t.s(), record, editedFields(record), SaveMode::ToDevice,
                              toController(), &saved),
               kOperationDone);
-    ASSERT_EQ(controller->waitForFrames(1).size(), 1u);
-    const std::string frame = controller->frame(0);
+    ASSERT_EQ(t.controller.waitForFrames(1).size(), 1u);
+    const std::string frame = t.controller.frame(0);
     ASSERT_EQ(frame.size(), 649u);
 
     std::string expected = unhex("55555555555555555555555555555555"
@@ -167,7 +148,17 @@ TEST_F(SaveFixture, AModeZeroSaveIsTheWholeFrameOf649Bytes) {
     EXPECT_EQ(saved.name, "00258");
     EXPECT_EQ(saved.hostPort, 50001u);
     EXPECT_EQ(saved.ipAlloc, 1);
-    EXPECT_TRUE(port.messages().empty());
+    EXPECT_TRUE(t.user.messages().empty());
+}
+
+// A timeout setting below 0 or past a 16-bit word is held to the word, not wrapped.
+TEST_F(SaveFixture, TimeoutSettingsOutsideAWordAreHeldToIt) {
+    t.s().settings().writeString("options", "net-timeouts", "-3");
+    t.s().settings().writeString("options", "inout-timeouts", "70000");
+    const DeviceUIInfo record = controllerRecord();
+    EXPECT_EQ(save(record, basicFieldsOf(record)), kOperationDone);
+    ASSERT_EQ(t.controller.waitForFrames(1).size(), 1u);
+    EXPECT_EQ(hex(t.controller.frame(0).substr(32 + 104, 4)), "00 00 FF FF");
 }
 
 namespace {
@@ -201,15 +192,15 @@ TEST_P(SaveCases, TheFrameCarriesTheTargetNameAndPassword) {
     if (*c.setting) {
         std::string s = c.setting;
         auto close = s.find(']'), eq = s.find('=');
-        session->settings().writeString(s.substr(1, close - 1), s.substr(close + 1, eq - close - 1),
-                                        s.substr(eq + 1));
+        t.s().settings().writeString(s.substr(1, close - 1), s.substr(close + 1, eq - close - 1),
+                                     s.substr(eq + 1));
     }
     const DeviceUIInfo record = controllerRecord();
     BasicConfigFields fields = basicFieldsOf(record);
     c.edit(fields);
     EXPECT_EQ(save(record, fields, c.mode), kOperationDone);
-    ASSERT_EQ(controller->waitForFrames(1).size(), 1u);
-    const std::string frame = controller->frame(0);
+    ASSERT_EQ(t.controller.waitForFrames(1).size(), 1u);
+    const std::string frame = t.controller.frame(0);
     ASSERT_EQ(frame.size(), 649u);
     FrameInfo info = inspectFrame(asBytes(frame));
     EXPECT_EQ(info.target, c.target);
@@ -221,7 +212,7 @@ TEST_P(SaveCases, TheFrameCarriesTheTargetNameAndPassword) {
     EXPECT_EQ(payload[43], static_cast<char>(c.groupNo));
     EXPECT_EQ(payload[45], static_cast<char>(c.deviceNo));
     EXPECT_EQ(payload.substr(192), std::string(424, '\0'));
-    EXPECT_EQ(port.notices(), c.notices);
+    EXPECT_EQ(t.user.notices(), c.notices);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -276,11 +267,11 @@ TEST_P(RefusedSaves, SendNothingAndSayWhy) {
     std::optional<DeviceUIInfo> record = controllerRecord();
     std::optional<BasicConfigFields> fields = basicFieldsOf(*record);
     GetParam().edit(record, fields);
-    EXPECT_EQ(SaveConfigImpl(*session, record, fields, SaveMode::ToDevice, toController()),
+    EXPECT_EQ(SaveConfigImpl(t.s(), record, fields, SaveMode::ToDevice, toController()),
               kOperationFailed);
-    EXPECT_EQ(port.messages(), std::vector<std::string>{GetParam().message});
-    EXPECT_TRUE(controller->waitForFrames(1, std::chrono::milliseconds(200)).empty());
-    EXPECT_FALSE(session->dispatcher().pendingReply.armed());
+    EXPECT_EQ(t.user.messages(), std::vector<std::string>{GetParam().message});
+    EXPECT_TRUE(t.controller.waitForFrames(1, std::chrono::milliseconds(200)).empty());
+    EXPECT_FALSE(t.s().dispatcher().pendingReply.armed());
 }
 
 INSTANTIATE_TEST_SUITE_P(

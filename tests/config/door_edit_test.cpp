@@ -6,13 +6,9 @@
 #include <set>
 
 #include "config/door_config.h"
-#include "fake_clock.h"
-#include "integration_home.h"
+#include "loopback_session.h"
 #include "protocol/frame.h"
-#include "recording_user_port.h"
 #include "session/operation_result.h"
-#include "session/tool_session.h"
-#include "udp_controller.h"
 
 using namespace quorvane;
 using namespace quorvane::test;
@@ -40,28 +36,12 @@ DeviceUIInfo controllerAt(int n, std::uint8_t group, std::uint8_t number) {
     return r;
 }
 
-struct DoorFixture : ::testing::Test {
-    explicit DoorFixture(const std::string& options = {}) : h(0), options_(options) {}
-    void SetUp() override {
-        if (!options_.empty())
-            writeFile(h.home + "/config.ini", readFile(h.home + "/config.ini") + options_);
-        session = std::make_unique<ToolSession>(h.home, port, &clock);
-        session->log().setEcho(false);
-        session->start();
-    }
-    void TearDown() override { session->stop(); }
-
-    IntegrationHome h;
-    std::string options_;
-    FakeClock clock{100ms};
-    RecordingUserPort port;
-    std::unique_ptr<ToolSession> session;
+struct DoorEdit : ::testing::Test {
+    explicit DoorEdit(const std::string& options = {}) : t("door-edit", 0, options) {}
+    LoopbackSession t;
 };
-
-struct DoorEdit : DoorFixture {};
-struct DoorEditWithoutRefresh : DoorFixture {
-    DoorEditWithoutRefresh()
-        : DoorFixture("[options]\nget-config-before-show=0\nrefresh-list-after-config=1\n") {}
+struct DoorEditWithoutRefresh : DoorEdit {
+    DoorEditWithoutRefresh() : DoorEdit("get-config-before-show=0\nrefresh-list-after-config=1") {}
 };
 
 } // namespace
@@ -72,10 +52,9 @@ TEST_F(DoorEdit, TheDialogEditsTheRefreshedBlockAndOkWritesIt) {
     DeviceUIInfo listed = controllerAt(2, 1, 2);
     DeviceUIInfo current = listed;
     current.doorConfig[300] = 0x77; // changed on the controller since the search
-    UdpController controller("127.0.0.2", h.port, [&](const SentFrame& f) {
+    t.controller.setScript([&](const SentFrame& f) {
         return std::vector{f.info.command == 2 ? deviceInformation(f, current) : replyTo(f)};
     });
-    ASSERT_TRUE(controller.ready());
     DoorBlock seen{};
     DoorConfigSteps steps;
     steps.dialog = [&](DoorBlock& working) {
@@ -83,11 +62,11 @@ TEST_F(DoorEdit, TheDialogEditsTheRefreshedBlockAndOkWritesIt) {
         working[289] = 0x05; // relay 1: report, time zone 2
         return true;
     };
-    auto outcome = editDoorConfig(*session, listed, true, steps);
+    auto outcome = editDoorConfig(t.s(), listed, true, steps);
     EXPECT_EQ(outcome.result, kOperationDone);
     EXPECT_EQ(seen[300], 0x77);
 
-    const auto frames = controller.waitForFrames(2);
+    const auto frames = t.controller.waitForFrames(2);
     ASSERT_EQ(frames.size(), 2u);
     EXPECT_EQ(frames[0].info.command, 2);
     const SentFrame& write = frames[1];
@@ -101,61 +80,55 @@ TEST_F(DoorEdit, TheDialogEditsTheRefreshedBlockAndOkWritesIt) {
     EXPECT_EQ(hex(write.payload()), hex(std::string(expected.begin(), expected.end())));
     ASSERT_TRUE(outcome.record);
     EXPECT_EQ(outcome.record->doorConfig, expected);
-    EXPECT_TRUE(port.messages().empty());
+    EXPECT_TRUE(t.user.messages().empty());
 }
 
 TEST_F(DoorEdit, CancelSendsNothingAfterTheRefresh) {
     DeviceUIInfo listed = controllerAt(2, 1, 2);
-    UdpController controller("127.0.0.2", h.port, [&](const SentFrame& f) {
-        return std::vector{deviceInformation(f, listed)};
-    });
-    ASSERT_TRUE(controller.ready());
+    t.controller.setScript(
+        [&](const SentFrame& f) { return std::vector{deviceInformation(f, listed)}; });
     DoorConfigSteps steps;
     steps.dialog = [](DoorBlock& working) {
         working[289] = 0x05;
         return false;
     };
-    EXPECT_EQ(editDoorConfig(*session, listed, true, steps).result, kOperationDeclined);
-    EXPECT_EQ(controller.waitForFrames(2, 200ms).size(), 1u);
-    EXPECT_FALSE(session->dispatcher().pendingReply.armed());
+    EXPECT_EQ(editDoorConfig(t.s(), listed, true, steps).result, kOperationDeclined);
+    EXPECT_EQ(t.controller.waitForFrames(2, 200ms).size(), 1u);
+    EXPECT_FALSE(t.s().dispatcher().pendingReply.armed());
 }
 
 // A silent controller: the timeout text once, then the dialog on the block as last decoded.
 TEST_F(DoorEdit, ASilentControllerIsEditedAsLastDecoded) {
     DeviceUIInfo listed = controllerAt(2, 1, 2);
-    UdpController controller("127.0.0.2", h.port);
-    ASSERT_TRUE(controller.ready());
     bool opened = false;
     DoorConfigSteps steps;
     steps.dialog = [&](DoorBlock& working) {
         opened = working == listed.doorConfig;
         return false;
     };
-    editDoorConfig(*session, listed, true, steps);
+    editDoorConfig(t.s(), listed, true, steps);
     EXPECT_TRUE(opened);
-    EXPECT_EQ(port.messages(), std::vector<std::string>{kTimeoutText});
-    EXPECT_EQ(controller.received().size(), 1u);
+    EXPECT_EQ(t.user.messages(), std::vector<std::string>{kTimeoutText});
+    EXPECT_EQ(t.controller.received().size(), 1u);
 }
 
 // Without the refresh the dialog opens at once, and the window searches again after it when
 // the settings ask for that.
 TEST_F(DoorEditWithoutRefresh, TheDialogOpensOnTheRecordWithoutAnyFrameAndASearchFollows) {
     DeviceUIInfo listed = controllerAt(2, 1, 2);
-    UdpController controller("127.0.0.2", h.port);
-    ASSERT_TRUE(controller.ready());
     std::size_t framesWhenOpened = 99;
     int searches = 0;
     DoorConfigSteps steps;
     steps.dialog = [&](DoorBlock& working) {
-        framesWhenOpened = controller.received().size();
+        framesWhenOpened = t.controller.received().size();
         EXPECT_EQ(working, listed.doorConfig);
         return true;
     };
     steps.searchAgain = [&] { ++searches; };
-    EXPECT_EQ(editDoorConfig(*session, listed, true, steps).result, kOperationDone);
+    EXPECT_EQ(editDoorConfig(t.s(), listed, true, steps).result, kOperationDone);
     EXPECT_EQ(framesWhenOpened, 0u);
-    ASSERT_EQ(controller.waitForFrames(1).size(), 1u);
-    EXPECT_EQ(controller.received()[0].info.command, 14);
+    ASSERT_EQ(t.controller.waitForFrames(1).size(), 1u);
+    EXPECT_EQ(t.controller.received()[0].info.command, 14);
     EXPECT_EQ(searches, 1);
 }
 
@@ -183,10 +156,10 @@ TEST_P(DoorEditRefusals, SaveNothingAndSayWhy) {
         seen = working;
         return true;
     };
-    EXPECT_EQ(editDoorConfig(*session, c.record, c.fieldsTaken, steps).result, kOperationFailed);
+    EXPECT_EQ(editDoorConfig(t.s(), c.record, c.fieldsTaken, steps).result, kOperationFailed);
     EXPECT_EQ(seen == DoorBlock{}, c.opens);
-    EXPECT_EQ(port.messages(), std::vector<std::string>{c.message});
-    EXPECT_FALSE(session->dispatcher().pendingReply.armed());
+    EXPECT_EQ(t.user.messages(), std::vector<std::string>{c.message});
+    EXPECT_FALSE(t.s().dispatcher().pendingReply.armed());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -202,8 +175,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(DoorEdit, WithoutASelectionNothingOpens) {
     DoorConfigSteps steps;
     steps.dialog = [&](DoorBlock&) { return ADD_FAILURE(), true; };
-    EXPECT_EQ(editDoorConfig(*session, std::nullopt, true, steps).result, kOperationFailed);
-    EXPECT_EQ(port.messages(), std::vector<std::string>{"请选择要操作的设备！"});
+    EXPECT_EQ(editDoorConfig(t.s(), std::nullopt, true, steps).result, kOperationFailed);
+    EXPECT_EQ(t.user.messages(), std::vector<std::string>{"请选择要操作的设备！"});
 }
 
 // Three targets: three command-14 frames, each to the target's own id, each keeping the
@@ -216,40 +189,40 @@ TEST_F(DoorEdit, CopyKeepsEachTargetsCountersAndSumsUpEachTarget) {
     std::vector<DeviceUIInfo> targets = {controllerAt(3, 1, 3), controllerAt(4, 2, 1),
                                          controllerAt(5, 0, 0)};
     std::vector<std::unique_ptr<UdpController>> controllers;
-    for (const auto& t : targets) {
+    for (const auto& target : targets) {
         controllers.push_back(std::make_unique<UdpController>(
-            t.ip, h.port, [](const SentFrame& f) { return std::vector{replyTo(f)}; }));
+            target.ip, t.port, [](const SentFrame& f) { return std::vector{replyTo(f)}; }));
         ASSERT_TRUE(controllers.back()->ready());
     }
     const auto before = targets;
-    EXPECT_EQ(copyDoorConfig(*session, source, targets), kOperationDone);
+    EXPECT_EQ(copyDoorConfig(t.s(), source, targets), kOperationDone);
 
     const std::uint16_t ids[] = {0x0103, 0x0201, 0x0005}; // number 0: the MAC's last bytes
     std::set<std::uint16_t> sequences;
-    for (std::size_t t = 0; t < 3; ++t) {
-        const auto frames = controllers[t]->waitForFrames(1);
+    for (std::size_t i = 0; i < 3; ++i) {
+        const auto frames = controllers[i]->waitForFrames(1);
         ASSERT_EQ(frames.size(), 1u);
         const SentFrame& f = frames[0];
         ASSERT_EQ(f.bytes.size(), 457u);
         EXPECT_EQ(f.info.command, 14);
-        EXPECT_EQ(f.info.target, ids[t]);
+        EXPECT_EQ(f.info.target, ids[i]);
         EXPECT_TRUE(f.info.checksumOk);
         sequences.insert(f.info.sequence);
-        const auto& own = before[t].doorConfig;
+        const auto& own = before[i].doorConfig;
         std::string expected(own.begin(), own.begin() + 32);
         expected.append(source.doorConfig.begin() + 32, source.doorConfig.end());
         EXPECT_EQ(hex(f.payload()), hex(expected));
         EXPECT_EQ(hex(f.payload()),
-                  hex(std::string(targets[t].doorConfig.begin(), targets[t].doorConfig.end())));
+                  hex(std::string(targets[i].doorConfig.begin(), targets[i].doorConfig.end())));
     }
     EXPECT_EQ(sequences.size(), 3u);
 
     targets[1].ip.clear();
     controllers[2]->setScript({}); // silent now
-    EXPECT_EQ(copyDoorConfig(*session, source, targets), kOperationFailed);
+    EXPECT_EQ(copyDoorConfig(t.s(), source, targets), kOperationFailed);
     EXPECT_EQ(controllers[0]->waitForFrames(2).size(), 2u);
     EXPECT_EQ(controllers[2]->waitForFrames(2).size(), 2u);
-    const auto messages = port.messages();
+    const auto messages = t.user.messages();
     ASSERT_EQ(messages.size(), 3u);
     EXPECT_EQ(messages[1], "设备地址非法！请选择设备记录！");
     EXPECT_EQ(messages[2].substr(0, messages[2].rfind('\n')),

@@ -2,16 +2,10 @@
 // no reply comes within its time, and stays silent when the write's reply disarms it.
 #include <gtest/gtest.h>
 
-#include <memory>
-
 #include "config/config_save.h"
 #include "config/door_config.h"
-#include "fake_clock.h"
-#include "integration_home.h"
-#include "recording_user_port.h"
+#include "loopback_session.h"
 #include "session/operation_result.h"
-#include "session/tool_session.h"
-#include "udp_controller.h"
 
 using namespace quorvane;
 using namespace quorvane::test;
@@ -55,34 +49,21 @@ const Write kWrites[] = {
 
 class Watch : public ::testing::TestWithParam<Write> {
   protected:
-    void SetUp() override {
-        session = std::make_unique<ToolSession>(h.home, port, &clock);
-        session->log().setEcho(false);
-        session->start();
-        controller = std::make_unique<UdpController>("127.0.0.2", h.port);
-        ASSERT_TRUE(controller->ready());
-    }
-    void TearDown() override { session->stop(); }
-    PendingReplyWatch& watch() { return session->dispatcher().pendingReply; }
-
-    IntegrationHome h;
-    FakeClock clock{100ms};
-    RecordingUserPort port;
-    std::unique_ptr<ToolSession> session;
-    std::unique_ptr<UdpController> controller;
+    PendingReplyWatch& watch() { return t.s().dispatcher().pendingReply; }
+    LoopbackSession t{"write-watch", 0};
 };
 
 } // namespace
 
 // The window sends and goes on; its one-second timer polls the watch.
 TEST_P(Watch, WithoutAReplyTheWindowsWatchSpeaksOnceAfterFiveSeconds) {
-    EXPECT_EQ(GetParam().run(*session, controllerAt2()), kOperationDone);
-    ASSERT_EQ(controller->waitForFrames(1).size(), 1u);
-    EXPECT_EQ(controller->received()[0].info.command, GetParam().command);
+    EXPECT_EQ(GetParam().run(t.s(), controllerAt2()), kOperationDone);
+    ASSERT_EQ(t.controller.waitForFrames(1).size(), 1u);
+    EXPECT_EQ(t.controller.received()[0].info.command, GetParam().command);
     EXPECT_FALSE(watch().poll());
-    clock.advance(4s);
+    t.clock.advance(4s);
     EXPECT_FALSE(watch().poll()) << "four ticks: still waiting";
-    clock.advance(1s);
+    t.clock.advance(1s);
     EXPECT_EQ(watch().poll(), std::optional<std::string>(GetParam().watchText));
     EXPECT_FALSE(watch().poll()) << "it speaks once";
 }
@@ -90,19 +71,19 @@ TEST_P(Watch, WithoutAReplyTheWindowsWatchSpeaksOnceAfterFiveSeconds) {
 // The command line waits for the reply itself: when its wait runs out, the watch's time has
 // run out too, and the text is shown at once.
 TEST_P(Watch, AWaitingCallerShowsTheTextWhenItsWaitRunsOut) {
-    session->setOneShotLimits(limits::kCommand);
-    EXPECT_EQ(GetParam().run(*session, controllerAt2()), kOperationFailed);
-    EXPECT_EQ(port.messages(), std::vector<std::string>{GetParam().watchText});
+    t.s().setOneShotLimits(limits::kCommand);
+    EXPECT_EQ(GetParam().run(t.s(), controllerAt2()), kOperationFailed);
+    EXPECT_EQ(t.user.messages(), std::vector<std::string>{GetParam().watchText});
     EXPECT_FALSE(watch().poll());
 }
 
 // The reply disarms the watch, whatever its status.
 TEST_P(Watch, AWaitingCallerTakesAFailureReplyAsAFailure) {
-    session->setOneShotLimits(limits::kCommand);
-    controller->setScript([](const SentFrame& f) { return std::vector{replyTo(f, 0)}; });
-    EXPECT_EQ(GetParam().run(*session, controllerAt2()), kOperationFailed);
-    EXPECT_EQ(port.notices(), std::vector<std::string>{GetParam().failureNotice});
-    EXPECT_TRUE(port.messages().empty());
+    t.s().setOneShotLimits(limits::kCommand);
+    t.controller.setScript([](const SentFrame& f) { return std::vector{replyTo(f, 0)}; });
+    EXPECT_EQ(GetParam().run(t.s(), controllerAt2()), kOperationFailed);
+    EXPECT_EQ(t.user.notices(), std::vector<std::string>{GetParam().failureNotice});
+    EXPECT_TRUE(t.user.messages().empty());
     EXPECT_FALSE(watch().armed());
 }
 
@@ -111,20 +92,12 @@ INSTANTIATE_TEST_SUITE_P(Writes, Watch, ::testing::ValuesIn(kWrites),
 
 // A later write re-arms the watch with its own text.
 TEST(WatchRearm, TheLaterWritesTextIsTheOneShown) {
-    IntegrationHome h;
-    FakeClock clock{100ms};
-    RecordingUserPort port;
-    ToolSession session(h.home, port, &clock);
-    session.log().setEcho(false);
-    session.start();
-    UdpController controller("127.0.0.2", h.port);
-    ASSERT_TRUE(controller.ready());
-    EXPECT_EQ(saveBasic(session, controllerAt2()), kOperationDone);
-    clock.advance(3s);
-    EXPECT_EQ(writeDoor(session, controllerAt2()), kOperationDone);
-    clock.advance(3s);
-    EXPECT_FALSE(session.dispatcher().pendingReply.poll());
-    clock.advance(2s);
-    EXPECT_EQ(session.dispatcher().pendingReply.poll(), std::optional<std::string>(kDoorWatchText));
-    session.stop();
+    LoopbackSession t{"write-watch", 0};
+    EXPECT_EQ(saveBasic(t.s(), controllerAt2()), kOperationDone);
+    t.clock.advance(3s);
+    EXPECT_EQ(writeDoor(t.s(), controllerAt2()), kOperationDone);
+    t.clock.advance(3s);
+    EXPECT_FALSE(t.s().dispatcher().pendingReply.poll());
+    t.clock.advance(2s);
+    EXPECT_EQ(t.s().dispatcher().pendingReply.poll(), std::optional<std::string>(kDoorWatchText));
 }

@@ -1,6 +1,6 @@
-// quorvane-sim and tavrin under garbage over real loopback sockets: malformed and oversized
-// datagrams, truncated frames, broken pipe requests, clients that hang up mid-exchange or stop
-// reading. Afterwards each must still answer a proper request.
+// tavrin under garbage over real loopback sockets: malformed and oversized datagrams, truncated
+// frames, broken pipe requests, clients that hang up mid-exchange or stop reading. Afterwards it
+// must still answer a proper request.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -30,9 +30,9 @@ std::string randomBytes(std::mt19937& rng, std::size_t n) {
     return s;
 }
 
-std::string frameHeader(char prefix, char marker, std::uint8_t code, std::uint16_t length) {
-    std::string f(16, prefix);
-    f.append(8, marker);
+std::string frameHeader(std::uint8_t code, std::uint16_t length) {
+    std::string f(16, '\xAA');
+    f.append(8, '\xFF');
     f += {0,
           1,
           1,
@@ -44,15 +44,15 @@ std::string frameHeader(char prefix, char marker, std::uint8_t code, std::uint16
     return f;
 }
 
-// Datagrams no controller and no tool would send.
-std::vector<std::string> garbageDatagrams(char prefix, char marker) {
+// Datagrams prefixed like a controller's replies that no controller would send.
+std::vector<std::string> garbageDatagrams() {
     std::mt19937 rng(7);
-    std::vector<std::string> g = {"", "x", "xxx", std::string(1, prefix), std::string(32, prefix)};
-    g.push_back(frameHeader(prefix, marker, 2, 0xFFFF)); // length past the end
-    g.push_back(frameHeader(prefix, marker, 3, 10) + std::string(11, '\x01'));   // short block
-    g.push_back(frameHeader(prefix, marker, 3, 540) + std::string(541, '\x7F')); // bad sums
-    g.push_back(frameHeader(prefix, marker, 14, 3) + "abc\x01");                 // bad checksum
-    g.push_back(frameHeader(prefix, marker, 4, 20000) + randomBytes(rng, 20001));
+    std::vector<std::string> g = {"", "x", "xxx", "\xAA", std::string(32, '\xAA')};
+    g.push_back(frameHeader(2, 0xFFFF));                         // length past the end
+    g.push_back(frameHeader(3, 10) + std::string(11, '\x01'));   // short block
+    g.push_back(frameHeader(3, 540) + std::string(541, '\x7F')); // bad sums
+    g.push_back(frameHeader(14, 3) + "abc\x01");                 // bad checksum
+    g.push_back(frameHeader(4, 20000) + randomBytes(rng, 20001));
     for (std::size_t n : {33u, 700u, 1500u, 19999u, 20001u, 65507u})
         g.push_back(randomBytes(rng, n));
     return g;
@@ -85,12 +85,11 @@ class FakeController {
             Ipv4Endpoint from;
             if (socket_.receiveFrom(buffer, from) < 0)
                 continue;
-            for (const auto& g : garbageDatagrams('\xAA', '\xFF'))
+            for (const auto& g : garbageDatagrams())
                 socket_.sendTo(asBytes(g), from);
             socket_.sendTo(asBytes(validReply), from);
             // Search replies in form (code 3), so that a search passes them on.
-            const std::string filler =
-                frameHeader('\xAA', '\xFF', 3, 16000) + std::string(16001, 'f');
+            const std::string filler = frameHeader(3, 16000) + std::string(16001, 'f');
             for (int i = 0, n = burst.load(); i < n; ++i) {
                 socket_.sendTo(asBytes(filler), from);
                 std::this_thread::sleep_for(std::chrono::milliseconds(1));
@@ -103,27 +102,6 @@ class FakeController {
 };
 
 } // namespace
-
-TEST(Garbage, SimKeepsAnsweringAfterMalformedDatagrams) {
-    IntegrationHome h;
-    ChildProcess sim(
-        std::vector<std::string>{simPath(), "--port", std::to_string(h.port), "--count", "3"});
-    ASSERT_TRUE(sim.waitForLine("ready"));
-    platform::UdpSocket s;
-    ASSERT_TRUE(s.open());
-    ASSERT_TRUE(s.setBroadcast(true));
-    ASSERT_TRUE(s.bind(*platform::parseIpv4("127.0.0.77"), 0));
-    const std::uint16_t port = static_cast<std::uint16_t>(h.port);
-    for (const auto& g : garbageDatagrams('\x55', '\xFF')) {
-        s.sendTo(asBytes(g), {*platform::parseIpv4("127.0.0.1"), port});
-        s.sendTo(asBytes(g), {*platform::parseIpv4("127.255.255.255"), port});
-    }
-    // Replies prefixed like a controller's own must not make it answer itself.
-    for (const auto& g : garbageDatagrams('\xAA', '\xFF'))
-        s.sendTo(asBytes(g), {*platform::parseIpv4("127.0.0.2"), port});
-
-    EXPECT_EQ(splitLines(h.cli({"search", "--wait", "1500"})).size(), 3u);
-}
 
 TEST(Garbage, TavrinSurvivesBrokenRequestsAndClientsThatHangUpOrStopReading) {
     IntegrationHome h;
@@ -154,10 +132,15 @@ TEST(Garbage, TavrinSurvivesBrokenRequestsAndClientsThatHangUpOrStopReading) {
     relay.address = controller.endpoint.text();
     relay.timeoutMs = 2000;
     relay.waitFlag = 1;
-    relay.payload = "garbage"; // not a frame: refused, nothing sent
-    auto refused = talk(path, buildPipeRequest(relay));
-    EXPECT_TRUE(refused.ended);
-    EXPECT_TRUE(refused.answers.empty());
+    // Shorter than a frame, or long enough to look like one but none: refused, nothing sent
+    // (the controller here answers whatever reaches it).
+    for (const char* notAFrame :
+         {"garbage", "not a frame at all, but long enough to look like one."}) {
+        relay.payload = notAFrame;
+        auto refused = talk(path, buildPipeRequest(relay));
+        EXPECT_TRUE(refused.ended);
+        EXPECT_TRUE(refused.answers.empty()) << notAFrame;
+    }
     ProtocolState state;
     relay.payload = buildRequest(kAnyTarget, 40, {}, state);
     auto relayed = talk(path, buildPipeRequest(relay));

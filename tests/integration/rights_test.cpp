@@ -1,7 +1,8 @@
 // The rights operations against quorvane-sim over loopback: a thousand cards added while a
 // fifth of the answers are lost, repeated and late end either on the controller or on the
 // failure list, as the simulator's state and a download both show; and one run of each rights
-// command of the command line.
+// command of the command line, the right-storage image written through the memory commands
+// among them.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -127,7 +128,7 @@ TEST(RightsCli, EachCommandOnASimulatedController) {
     IntegrationHome h(4);
     const std::string dump = h.home + "/sim.json";
     ChildProcess sim({simPath(), "--port", std::to_string(h.port), "--count", "2", "--right-mode",
-                      "2", "--dump", dump});
+                      "2", "--large-rights", "--dump", dump});
     ASSERT_TRUE(sim.waitForLine("ready"));
     int code = -1;
     EXPECT_EQ(withoutElapsed(h.cli({"rights", "add", "-d", "127.0.0.1", "11", "12", "13",
@@ -166,4 +167,21 @@ TEST(RightsCli, EachCommandOnASimulatedController) {
     auto copied = cardsInDump(simController(*state, "127.0.0.2"));
     EXPECT_EQ(std::set<std::uint32_t>(copied.begin(), copied.end()),
               (std::set<std::uint32_t>{11, 12, 13}));
+
+    // Rights written as a right-storage image are found by the controller's own check.
+    writeFile(h.home + "/ids.txt", "100\r\n200\r\n300\r\n");
+    h.cli({"--yes", "rights", "image", "-d", "127.0.0.1", "--ids"}, &code);
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(h.cli({"rights", "check", "-d", "127.0.0.1", "200", "--readers", "1"}, &code),
+              "权限验证通过！\n");
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(h.cli({"rights", "check", "-d", "127.0.0.1", "201", "--readers", "1"}, &code),
+              "权限验证失败！\n");
+    state = requestSimDump(sim, dump);
+    ASSERT_TRUE(state);
+    const JsonValue& memory = simController(*state, "127.0.0.1")["memory"];
+    // The bitmap's pages always go; of the 4,000 FLASH pages only those by each card's slot.
+    EXPECT_EQ(memory["eeprom"]["written"][0].integer(), 58);
+    EXPECT_GE(memory["flash"]["written"].size(), 3u);
+    EXPECT_LE(memory["flash"]["written"].size(), 6u);
 }

@@ -9,6 +9,7 @@
 
 #include "infra/settings.h"
 #include "protocol/reply_dispatch.h"
+#include "scripted_link.h"
 #include "test_paths.h"
 
 namespace quorvane::test {
@@ -57,19 +58,12 @@ class ChannelFixture {
     std::vector<std::string> notices;
 };
 
-// A reply frame with a code, a status and a payload.
+// A reply frame with a code, a status and a payload, to a request of sequence 5.
 inline std::string replyFrame(std::uint8_t code, std::uint8_t status = 1,
                               const std::string& payload = {}) {
-    std::string f(16, '\xAA');
-    f.append(8, '\xFF');
-    f += {'\x00', '\x01', '\x05', '\x00', static_cast<char>(code), static_cast<char>(status)};
-    f += {static_cast<char>(payload.size() >> 8), static_cast<char>(payload.size())};
-    f += payload;
-    unsigned sum = 0;
-    for (std::size_t i = 28; i < f.size(); ++i)
-        sum += static_cast<unsigned char>(f[i]);
-    f.push_back(static_cast<char>(sum));
-    return f;
+    SentFrame request;
+    request.info.sequence = 5;
+    return replyTo(request, status, payload, code);
 }
 
 } // namespace quorvane::test

@@ -104,12 +104,6 @@ TEST_F(Dispatch, ABatchOfChecksKeepsOnlyThePassesQuiet) {
     EXPECT_EQ(notices, (std::vector<std::string>{"权限验证失败！", "权限验证通过！"}));
 }
 
-TEST_F(Dispatch, NoticesOffSilencesReplies) {
-    d.setNoticesEnabled(false);
-    feed(reply(17, 1));
-    EXPECT_TRUE(notices.empty());
-}
-
 TEST_F(Dispatch, SaveRepliesDisarmThePendingWatch) {
     d.pendingReply.arm(std::chrono::seconds(5), "门禁配置保存失败或者操作返回超时！");
     feed(reply(15, 1));

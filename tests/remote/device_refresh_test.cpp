@@ -3,59 +3,47 @@
 // controller tells the person. The controller is played by the test on loopback.
 #include <gtest/gtest.h>
 
-#include "fake_clock.h"
-#include "integration_home.h"
-#include "recording_user_port.h"
+#include "loopback_session.h"
 #include "sample_frames.h"
-#include "session/tool_session.h"
-#include "udp_controller.h"
 
 using namespace quorvane;
 using namespace quorvane::test;
 using namespace std::chrono_literals;
 
 namespace {
-// A started session and the record of the controller at 127.0.0.3 that the tests play.
+// A session and the record of the controller at 127.0.0.3 that the tests play.
 struct DeviceRefresh : ::testing::Test {
-    DeviceRefresh() {
-        session.start();
-        session.log().setEcho(false);
-        current.ip = "127.0.0.3";
-    }
-    ~DeviceRefresh() override { session.stop(); }
+    DeviceRefresh() { current.ip = "127.0.0.3"; }
     UdpController::Script answer() {
         return [this](const SentFrame& f) { return std::vector{deviceInformation(f, current)}; };
     }
 
-    IntegrationHome h;
-    FakeClock clock{50ms};
-    RecordingUserPort port;
-    ToolSession session{h.home, port, &clock};
+    LoopbackSession t{"device-refresh", 0};
     DeviceUIInfo current = sampleDevice(3);
 };
 } // namespace
 
 TEST_F(DeviceRefresh, TheFreshRecordComesFromItsAddressAndAMissingOrSilentOneSaysSo) {
-    UdpController controller("127.0.0.3", h.port, answer());
+    UdpController controller("127.0.0.3", t.port, answer());
     ASSERT_TRUE(controller.ready());
 
-    auto record = session.refreshDevice("127.0.0.3", 5000);
+    auto record = t.s().refreshDevice("127.0.0.3", 5000);
     ASSERT_TRUE(record);
     EXPECT_EQ(record->name, current.name);
-    EXPECT_EQ(record->sourceAddress, "127.0.0.3:" + std::to_string(h.port));
-    EXPECT_EQ(session.devices().size(), 0u);
-    EXPECT_FALSE(session.refreshDevice("127.0.0.99", 300));
+    EXPECT_EQ(record->sourceAddress, "127.0.0.3:" + std::to_string(t.port));
+    EXPECT_EQ(t.s().devices().size(), 0u);
+    EXPECT_FALSE(t.s().refreshDevice("127.0.0.99", 300));
 
     DeviceUIInfo selected = *record;
     selected.name = "stale";
     DeviceUIInfo fresh;
-    EXPECT_EQ(session.refreshSelected(selected, true, &fresh), 0);
+    EXPECT_EQ(t.s().refreshSelected(selected, true, &fresh), 0);
     EXPECT_EQ(fresh.name, current.name);
     EXPECT_EQ(controller.received().back().info.command, 2);
-    EXPECT_EQ(session.refreshSelected(std::nullopt, true), -1);
+    EXPECT_EQ(t.s().refreshSelected(std::nullopt, true), -1);
     selected.ip = "127.0.0.99";
-    EXPECT_EQ(session.refreshSelected(selected, true), 1);
-    EXPECT_EQ(port.messages(),
+    EXPECT_EQ(t.s().refreshSelected(selected, true), 1);
+    EXPECT_EQ(t.user.messages(),
               (std::vector<std::string>{"请选择要操作的设备！",
                                         "设备通信超时，请检查设备运行状态及网络连接！网络恢复前只能"
                                         "显示已经下载到本地的数据。"}));
@@ -71,9 +59,9 @@ TEST_F(DeviceRefresh, AfterASearchOnAnotherPortCommandsGoToThatPort) {
     search.searchAddress = 0x7F000003;
     search.port = static_cast<std::uint16_t>(otherPort);
     search.remember = false;
-    ASSERT_TRUE(session.search(search));
+    ASSERT_TRUE(t.s().search(search));
     ASSERT_EQ(controller.waitForFrames(1).size(), 1u);
-    EXPECT_TRUE(session.refreshDevice("127.0.0.3", 5000));
+    EXPECT_TRUE(t.s().refreshDevice("127.0.0.3", 5000));
     // The search's own answer may already settle the refresh, so the second frame is waited for.
     EXPECT_EQ(controller.waitForFrames(2).size(), 2u);
 }
