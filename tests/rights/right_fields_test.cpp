@@ -82,6 +82,12 @@ xRight emptyDialogRight(std::uint32_t high, std::uint32_t low, std::uint32_t fla
     return r;
 }
 
+RightFields noTypeChosen() {
+    RightFields f;
+    f.typeIndex = -1;
+    return f;
+}
+
 class BuildRight : public ::testing::TestWithParam<BuildCase> {};
 
 } // namespace
@@ -93,33 +99,17 @@ TEST_P(BuildRight, TheDialogsFieldsReachTheRecord) {
     EXPECT_EQ(std::get<xRight>(built), p.expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Fields, BuildRight,
-    ::testing::Values(
-        BuildCase{"ValidityForm", "4000000001", everyField(), {0, {}, 0}, everyFieldRight(0)},
-        BuildCase{"NameForm", "4000000001", everyField(), {1, {}, 0}, everyFieldRight(1)},
-        BuildCase{"NoTypeChosenIsTypeZero",
-                  "5",
-                  [] {
-                      RightFields f;
-                      f.typeIndex = -1;
-                      return f;
-                  }(),
-                  {2, {}, 0},
-                  emptyDialogRight(0, 5)},
-        // A 20-digit number marks the card field as a long number.
-        BuildCase{"TwentyDigits",
-                  "12345678900000000042",
-                  RightFields{},
-                  {0, {}, 0},
-                  emptyDialogRight(1234567890, 42, 1)},
-        // The site code 1 turns 0 into 0x99999999 ^ 1, rotated left by 1: 0x33333331.
-        BuildCase{"SiteCodeScramblesBothWords",
-                  "0",
-                  RightFields{},
-                  {0, {}, 1},
-                  emptyDialogRight(0x33333331, 0x33333331)}),
+// A 20-digit number marks the card field as a long number; the site code 1 turns 0 into
+// 0x99999999 ^ 1, rotated left by 1: 0x33333331.
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Fields, BuildRight, ::testing::Values(
+    BuildCase{"ValidityForm", "4000000001", everyField(), {0, {}, 0}, everyFieldRight(0)},
+    BuildCase{"NameForm", "4000000001", everyField(), {1, {}, 0}, everyFieldRight(1)},
+    BuildCase{"NoTypeChosenIsTypeZero", "5", noTypeChosen(), {2, {}, 0}, emptyDialogRight(0, 5)},
+    BuildCase{"TwentyDigits", "12345678900000000042", {}, {0, {}, 0}, emptyDialogRight(1234567890, 42, 1)},
+    BuildCase{"SiteCodeScramblesBothWords", "0", {}, {0, {}, 1}, emptyDialogRight(0x33333331, 0x33333331)}),
     [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
 
 TEST(BuildRight, RemoveAndCheckUseTheCardUnscrambledWithEveryCardOption) {
     RightSettings s{0, {false, true, true}, 77};

@@ -92,14 +92,6 @@ TEST(RightText, ParsingReadsPartialTimesLocationsAndIgnoresLabel) {
     EXPECT_EQ(other.location(), 0u);
 }
 
-// The site code on a line is the upload's (right_operations_test).
-TEST(RightText, TwentyDigitLineIsNotMarkedLong) {
-    std::string line = "【序号=1;卡号=12345678900987654321;生效时间=2024-01-01 00:00:00;"
-                       "失效时间=2024-01-01 00:00:00;时段=0;读头=0;次数余额=0;位置=未知;类型=0;"
-                       "反潜回=0;包裹=0;欠费=0;用户标志1=0;用户标志2=0;用户标志3=0;】";
-    EXPECT_FALSE(parsed(line, {0, false}).flag(kFlagLongNumber));
-}
-
 TEST(RightText, LinesNotInTheFormAreRefusedWithAMessage) {
     RightTextOptions o{0, false};
     for (std::string_view bad :
@@ -122,21 +114,14 @@ TEST(RightText, LinesNotInTheFormAreRefusedWithAMessage) {
     EXPECT_EQ(std::get<std::string>(card), "卡号格式错误：1,2");
 }
 
-TEST(RightText, ReplyWithSequenceAndEmptyIfZero) {
+// A whole reply and an all-zero right are read in the read notices (right_file_test).
+TEST(RightText, ShortReplyIsEmptyAndACommaFormZeroCardStillPrints) {
     auto bytes = encodeRight(sampleRight(), 0);
-    std::vector<std::uint8_t> reply = {0x2A, 0, 0, 0};
-    reply.insert(reply.end(), bytes.begin(), bytes.end());
-    EXPECT_EQ(
-        formatRightReply(reply, true, {0, false}).rfind("【序号=0000000042;卡号=0000065546;", 0),
-        0u);
-    EXPECT_EQ(formatRightReply(Bytes(reply).first(10), true, {0, false}), "");
-    EXPECT_EQ(formatRightText(xRight{}, 0, {0, false}, true), "");
+    EXPECT_EQ(formatRightReply(Bytes(bytes).first(10), true, {0, false}), "");
     EXPECT_EQ(formatRightText(xRight{}, 0, {0, true}, true),
-              "【序号=0000000000;卡号=000,00000;"
-              "生效时间=2000-00-00 00:00:00;失效时间="
-              "2000-00-00 00:00:00;时段=0;读头=0;次数"
-              "余额=0;位置=未知;类型=0;反潜回=0;包裹=0;"
-              "欠费=0;用户标志1=0;用户标志2=0;用户标志3=0;】");
+              "【序号=0000000000;卡号=000,00000;生效时间=2000-00-00 00:00:00;"
+              "失效时间=2000-00-00 00:00:00;时段=0;读头=0;次数余额=0;位置=未知;类型=0;"
+              "反潜回=0;包裹=0;欠费=0;用户标志1=0;用户标志2=0;用户标志3=0;】");
 }
 
 std::string hexOf(Bytes b) {
