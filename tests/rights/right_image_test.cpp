@@ -76,13 +76,13 @@ TEST(RightImage, RecordGoesToTheFirstFreeSlotOfItsBucketPage) {
     EXPECT_EQ(z.flash[437 * 4096 + 16], 1);
 }
 
-TEST(RightImage, FullBucketOverflowsIntoItsGroupsInOrder) {
+// Bucket 29 holds its page and groups 50..52: 170 + (2 * 8 + 1) * 21 = 527 records.
+TEST(RightImage, FullBucketOverflowsIntoItsGroupsInOrderThenReportsOnceAndRefuses) {
     Images m;
     auto image = m.make(1);
-    auto cards = cardsOfBucket(29, 172);
-    for (std::size_t i = 0; i < 170; ++i)
+    auto cards = cardsOfBucket(29, 530);
+    for (std::size_t i = 0; i < 171; ++i)
         ASSERT_EQ(image.appendRight(cards[i]), 0);
-    ASSERT_EQ(image.appendRight(cards[170]), 0);
     // Group 50 starts at overflow sector 400: EEPROM address (95 + 400) * 512.
     std::uint32_t j = 50 * 8 * 21;
     EXPECT_EQ(image.overflowAddress(j), (95u + 400u) * 512u);
@@ -94,6 +94,20 @@ TEST(RightImage, FullBucketOverflowsIntoItsGroupsInOrder) {
     // The tested positions reach one record past the range, into the next sector's first slot.
     EXPECT_TRUE(image.testRightMask(true, (95 + 399) * 512, 512));
     EXPECT_FALSE(image.testRightMask(true, (95 + 398) * 512, 512));
+
+    for (std::size_t i = 171; i < 527; ++i)
+        ASSERT_EQ(image.appendRight(cards[i]), 0) << i;
+    EXPECT_TRUE(m.messages.empty());
+    EXPECT_EQ(image.appendRight(cards[527]), -1);
+    EXPECT_EQ(image.appendRight(cards[528]), -1);
+    EXPECT_EQ(m.messages, std::vector<std::string>{"权限已满！（本消息只提示一次）"});
+    EXPECT_EQ(image.rightCount(), 527u);
+    EXPECT_EQ(image.bucketCounter(29), 529u);
+    image.appendRight(cards[0], true);
+    EXPECT_EQ(image.bucketCounter(29), 1u);
+    // The last overflow sector (416) is in group 52.
+    EXPECT_TRUE(image.testRightMask(true, (95 + 416) * 512, 512));
+    EXPECT_EQ(image.rightsSummary(530), "预计记录数量：530，权限值：527，权限位统计值：527");
 }
 
 TEST(RightImage, WithoutHashedStorageEverythingGoesToOverflow) {
@@ -104,27 +118,6 @@ TEST(RightImage, WithoutHashedStorageEverythingGoesToOverflow) {
     EXPECT_FALSE(image.slotUsed(0));
     EXPECT_TRUE(image.slotUsed(image.overflowBase()));
     EXPECT_EQ(m.eeprom[95 * 512 + 4], c.cardLow & 0xFF);
-}
-
-TEST(RightImage, FillingUpReportsOnceAndRefuses) {
-    Images m;
-    auto image = m.make(1);
-    // Bucket 29 holds its page and groups 50..52: 170 + (2 * 8 + 1) * 21 = 527 records.
-    auto cards = cardsOfBucket(29, 530);
-    for (std::size_t i = 0; i < 527; ++i)
-        ASSERT_EQ(image.appendRight(cards[i]), 0) << i;
-    EXPECT_TRUE(m.messages.empty());
-    EXPECT_EQ(image.appendRight(cards[527]), -1);
-    EXPECT_EQ(image.appendRight(cards[528]), -1);
-    ASSERT_EQ(m.messages.size(), 1u);
-    EXPECT_EQ(m.messages[0], "权限已满！（本消息只提示一次）");
-    EXPECT_EQ(image.rightCount(), 527u);
-    EXPECT_EQ(image.bucketCounter(29), 529u);
-    image.appendRight(cards[0], true);
-    EXPECT_EQ(image.bucketCounter(29), 1u);
-    // The last overflow sector (416) is in group 52.
-    EXPECT_TRUE(image.testRightMask(true, (95 + 416) * 512, 512));
-    EXPECT_EQ(image.rightsSummary(530), "预计记录数量：530，权限值：527，权限位统计值：527");
 }
 
 TEST(RightImage, MaskOfFlashPagesFollowsTheSlots) {

@@ -374,6 +374,17 @@ TEST_F(RightsOps, AnUploadSendsEachCardOnceInCardOrderAndNamesTheFirstBadLine) {
               "2026-05-28 20:26:40 0000000100\r\n2026-05-28 20:26:40 0000000200\r\n");
 }
 
+// "上传权限(&U)" before any frame: the selection, then the picked file (none: nothing happens).
+TEST_F(RightsOps, AnUploadNeedsASelectionAndAFileThatCanBeRead) {
+    uploadRights(s(), std::nullopt);
+    uploadRights(s(), device);
+    user.file(home + "/missing.txt");
+    EXPECT_EQ(uploadRights(s(), device).rc, -1);
+    EXPECT_EQ(user.messages(),
+              (std::vector<std::string>{"请选择要操作的记录！", "打开文件失败！"}));
+    EXPECT_TRUE(sent().empty());
+}
+
 TEST_F(RightsOps, AnUploadWithASiteCodeScramblesBothCardWords) {
     writeConfig("code=305419896"); // 0x12345678
     answerAll();
