@@ -29,15 +29,13 @@ struct LocalRights : ::testing::Test {
         test::writeFile(home + "/config.ini", "[net]\nenable-pipe=0\n");
     }
     RightImage image(int rightMode = 0) {
-        return RightImage(eeprom, flash, rightMode,
-                          [this](const std::string& t) { imageMessages.push_back(t); }, {});
+        return RightImage(eeprom, flash, rightMode, nullptr, nullptr);
     }
     std::string home = test::scratchDir("local-rights");
     test::RecordingUserPort port;
     ToolSession session{home, port};
     std::vector<std::uint8_t> eeprom = std::vector<std::uint8_t>(kEepromImageSize);
     std::vector<std::uint8_t> flash = std::vector<std::uint8_t>(kFlashRightAreaSize);
-    std::vector<std::string> imageMessages;
 };
 
 } // namespace
@@ -60,8 +58,7 @@ TEST_F(LocalRights, TheSameNumberTwiceIsHeldOnceButPlacedTwice) {
     test::writeFile(home + "/ids.txt", "5\r\n5\r\n6\r\n");
     std::set<std::string> cards;
     RightImage img = image();
-    RightFields f;
-    EXPECT_EQ(loadLocalRights(session, LocalRightSource::Ids, f, {false, &cards, &img}), 3);
+    EXPECT_EQ(loadLocalRights(session, LocalRightSource::Ids, {}, {false, &cards, &img}), 3);
     EXPECT_EQ(cards, (std::set<std::string>{"5", "6"}));
     EXPECT_EQ(img.rightCount(), 3u);
     EXPECT_TRUE(port.questions().empty());
