@@ -26,6 +26,10 @@ xRight sampleRight() {
     return r;
 }
 
+// The fields after the validity (or the name), all zero.
+const std::string kZeroTail = "时段=0;读头=0;次数余额=0;位置=未知;类型=0;反潜回=0;包裹=0;欠费=0;"
+                              "用户标志1=0;用户标志2=0;用户标志3=0;】";
+
 xRight parsed(std::string_view line, RightTextOptions o, std::uint32_t code = 0) {
     auto v = parseRightText(line, o, code);
     EXPECT_TRUE(std::holds_alternative<xRight>(v)) << line;
@@ -65,9 +69,7 @@ TEST(RightText, LongNameIsCutToEightBytesWithoutSplittingACharacter) {
         r.setNameText(name);
         EXPECT_EQ(r.nameText(), kept);
     }
-    xRight p = parsed("【序号=1;卡号=5;名称=ABCDEFGHIJKL;时段=0;读头=0;次数余额=0;位置=未知;类型=0;"
-                      "反潜回=0;包裹=0;欠费=0;用户标志1=0;用户标志2=0;用户标志3=0;】",
-                      {1, false});
+    xRight p = parsed("【序号=1;卡号=5;名称=ABCDEFGHIJKL;" + kZeroTail, {1, false});
     EXPECT_EQ(p.nameText(), "ABCDEFGH");
 }
 
@@ -85,31 +87,25 @@ TEST(RightText, ParsingReadsPartialTimesLocationsAndIgnoresLabel) {
     EXPECT_EQ(r.location(), 2u);
     EXPECT_EQ(r.type(), 1u);
     EXPECT_EQ(r.flags & 0x7F, kFlagAntiPassback | kFlagParcel | kFlagUser1 | kFlagUser2);
-    auto other =
-        parsed("【序号=1;卡号=1;生效时间=;失效时间=;时段=0;读头=0;次数余额=0;位置=外部X;类型=0;"
-               "反潜回=0;包裹=0;欠费=0;用户标志1=0;用户标志2=0;用户标志3=0;】",
-               {0, false});
+    // A place the form does not know is 未知.
+    std::string unknownPlace = "【序号=1;卡号=1;生效时间=;失效时间=;" + kZeroTail;
+    auto other = parsed(unknownPlace.replace(unknownPlace.find("未知"), 6, "外部X"), {0, false});
     EXPECT_EQ(other.location(), 0u);
 }
 
 TEST(RightText, LinesNotInTheFormAreRefusedWithAMessage) {
     RightTextOptions o{0, false};
-    for (std::string_view bad :
-         {"", "hello", "【序号=1;卡号=1;", "序号=1;卡号=1;生效时间=;失效时间=;时段=0;】",
-          // Whole but for its opening bracket.
-          "序号=1;卡号=1;生效时间=;失效时间=;时段=0;读头=0;次数余额=0;位置=未知;类型=0;反潜回=0;"
-          "包裹=0;"
-          "欠费=0;用户标志1=0;用户标志2=0;用户标志3=0;】",
-          "【序号=1;卡号=1;名称=x;时段=0;读头=0;次数余额=0;位置=未知;类型=0;反潜回=0;包裹=0;欠费=0;"
-          "用户标志1=0;用户标志2=0;用户标志3=0;】"}) {
+    // The fifth is whole but for its opening bracket; the last is the name form in right-mode 0.
+    for (const std::string& bad :
+         {std::string(), std::string("hello"), std::string("【序号=1;卡号=1;"),
+          std::string("序号=1;卡号=1;生效时间=;失效时间=;时段=0;】"),
+          "序号=1;卡号=1;生效时间=;失效时间=;" + kZeroTail,
+          "【序号=1;卡号=1;名称=x;" + kZeroTail}) {
         auto v = parseRightText(bad, o);
         ASSERT_TRUE(std::holds_alternative<std::string>(v)) << bad;
         EXPECT_EQ(std::get<std::string>(v).rfind("权限格式错误：", 0), 0u);
     }
-    auto card = parseRightText("【序号=1;卡号=1,2;生效时间=;失效时间=;时段=0;读头=0;次数余额=0;"
-                               "位置=未知;类型=0;反潜回=0;包裹=0;欠费=0;用户标志1=0;用户标志2=0;"
-                               "用户标志3=0;】",
-                               o);
+    auto card = parseRightText("【序号=1;卡号=1,2;生效时间=;失效时间=;" + kZeroTail, o);
     ASSERT_TRUE(std::holds_alternative<std::string>(card));
     EXPECT_EQ(std::get<std::string>(card), "卡号格式错误：1,2");
 }
