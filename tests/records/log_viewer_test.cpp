@@ -8,7 +8,6 @@
 #include "infra/codepage.h"
 #include "loopback_session.h"
 #include "model/config_table.h"
-#include "platform/files.h"
 #include "records/log_viewer.h"
 #include "sample_frames.h"
 

@@ -8,7 +8,6 @@
 #include "fake_clock.h"
 #include "infra/codepage.h"
 #include "infra/settings.h"
-#include "model/packed_time.h"
 #include "rights/card_list.h"
 #include "rights/right_builder.h"
 #include "rights/right_defaults.h"

@@ -9,8 +9,6 @@
 #include <functional>
 #include <map>
 
-#include "child_process.h"
-#include "fake_clock.h"
 #include "infra/codepage.h"
 #include "loopback_session.h"
 #include "recording_user_port.h"
