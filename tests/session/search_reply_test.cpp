@@ -75,6 +75,10 @@ TEST_F(SearchReplies, ControllersFoundOnlyThroughTheServiceAreDroppedUnlessListe
     reply(sampleDevice(5), "192.168.1.5:65534", true);
     EXPECT_EQ(devices.size(), 1u);
     EXPECT_EQ(changed, 1);
+    devices.setListServiceDevices(true);
+    EXPECT_TRUE(devices.options().listServiceDevices);
+    reply(sampleDevice(6), "192.168.1.6:65534", false);
+    EXPECT_EQ(devices.size(), 2u);
 }
 
 TEST_F(SearchReplies, BrokenBlocksLeaveTheirCaptureAndNotice) {
@@ -159,42 +163,4 @@ TEST_F(SearchReplies, ABlockIsReadOnlyWithinTheFramesDeclaredLength) {
         d.sourceAddress = "192.168.1.12:65534";
         return d;
     }());
-}
-
-namespace {
-DeviceUIInfo deviceAt(int n, const std::string& ip) {
-    DeviceUIInfo d = sampleDevice(n);
-    d.ip = ip;
-    return d;
-}
-std::vector<std::string> names(const DeviceList& list) {
-    std::vector<std::string> v;
-    for (const auto& r : list.snapshot())
-        v.push_back(r.name);
-    return v;
-}
-} // namespace
-
-// Unsorted, a repeated reply is assigned into its row; sorted, one whose key changed moves to
-// its place, and a loaded record goes to the end until the next reply sorts it in.
-TEST(DeviceListOrder, RepeatedRepliesAndLoadedRecords) {
-    DeviceList unsorted(DeviceListOptions{true, 0, true});
-    DeviceList byName(DeviceListOptions{true, 3, true});
-    for (DeviceList* list : {&unsorted, &byName})
-        for (int n : {3, 1, 2})
-            list->addSearchReply(deviceAt(n, "10.0.0." + std::to_string(n)));
-    DeviceUIInfo again = deviceAt(1, "10.0.0.1");
-    again.name = "门禁9";
-    unsorted.addSearchReply(again);
-    byName.addSearchReply(again);
-    EXPECT_EQ(names(unsorted), (std::vector<std::string>{"门禁3", "门禁9", "门禁2"}));
-    EXPECT_EQ(names(byName), (std::vector<std::string>{"门禁2", "门禁3", "门禁9"}));
-
-    DeviceList byAddress(DeviceListOptions{true, 1, true});
-    byAddress.addSearchReply(deviceAt(5, "10.0.0.5"));
-    byAddress.addSearchReply(deviceAt(7, "10.0.0.7"));
-    byAddress.append(deviceAt(1, "10.0.0.1"));
-    EXPECT_EQ(names(byAddress), (std::vector<std::string>{"门禁5", "门禁7", "门禁1"}));
-    byAddress.addSearchReply(deviceAt(6, "10.0.0.6"));
-    EXPECT_EQ(names(byAddress), (std::vector<std::string>{"门禁1", "门禁5", "门禁6", "门禁7"}));
 }
