@@ -1,15 +1,17 @@
 // Saving the basic configuration, frame by frame: what a controller played by the test on
 // loopback receives for each save, against the block's documented layout, and what the person
-// is told when a save is refused.
+// is told when a save is refused; and the pending-reply watch of the two configuration writes.
 #include <gtest/gtest.h>
 
 #include "config/config_save.h"
+#include "config/door_config.h"
 #include "loopback_session.h"
 #include "protocol/frame.h"
 #include "session/operation_result.h"
 
 using namespace quorvane;
 using namespace quorvane::test;
+using namespace std::chrono_literals;
 
 namespace {
 
@@ -289,4 +291,69 @@ TEST(MacText, SixHexadecimalPartsJoinedByDots) {
     for (const char* bad : {"", "00.11.22.33.01", "00.11.22.33.01.02.03", "00:11:22:33:01:02",
                             "00.11.22.33.01.002", "00.11.22..01.02", "00.11.22.33.01.0g"})
         EXPECT_FALSE(isMacText(bad)) << bad;
+}
+
+namespace {
+
+constexpr const char* kSaveWatchText =
+    "配置保存失败或者操作返回超时，请重新搜索并检查是否保存成功，或者尝试使用“发送广播消息保存”！";
+constexpr const char* kDoorWatchText = "门禁配置保存失败或者操作返回超时！";
+
+struct Write {
+    const char* name;
+    int (*run)(ToolSession&, const DeviceUIInfo&);
+    const char* watchText;
+    const char* failureNotice;
+};
+
+int saveBasic(ToolSession& s, const DeviceUIInfo& r) {
+    return SaveConfigImpl(s, r, basicFieldsOf(r), SaveMode::ToDevice, SearchTarget{});
+}
+
+const Write kWrites[] = {
+    {"BasicSave", saveBasic, kSaveWatchText, "操作失败！"},
+    {"DoorWrite", writeDoorConfig, kDoorWatchText, "保存失败！"},
+};
+
+class Watch : public SaveFixture, public ::testing::WithParamInterface<Write> {
+  protected:
+    Watch() { t.s().setOneShotLimits(limits::kCommand); }
+    PendingReplyWatch& watch() { return t.s().dispatcher().pendingReply; }
+};
+
+} // namespace
+
+// The command line waits for the reply itself: when its wait runs out, the watch's time has
+// run out too, and the text is shown at once.
+TEST_P(Watch, AWaitingCallerShowsTheTextWhenItsWaitRunsOut) {
+    EXPECT_EQ(GetParam().run(t.s(), controllerRecord()), kOperationFailed);
+    EXPECT_EQ(t.user.messages(), std::vector<std::string>{GetParam().watchText});
+    EXPECT_FALSE(watch().poll());
+}
+
+// The reply disarms the watch, whatever its status.
+TEST_P(Watch, AWaitingCallerTakesAFailureReplyAsAFailure) {
+    t.controller.setScript([](const SentFrame& f) { return std::vector{replyTo(f, 0)}; });
+    EXPECT_EQ(GetParam().run(t.s(), controllerRecord()), kOperationFailed);
+    EXPECT_EQ(t.user.notices(), std::vector<std::string>{GetParam().failureNotice});
+    EXPECT_TRUE(t.user.messages().empty());
+    EXPECT_FALSE(watch().armed());
+}
+
+INSTANTIATE_TEST_SUITE_P(Writes, Watch, ::testing::ValuesIn(kWrites),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// The window sends and goes on; its one-second timer polls the watch, which speaks once, five
+// seconds after the latest write, with that write's text.
+TEST_F(SaveFixture, TheWatchSpeaksOnceFiveSecondsAfterTheLatestWriteWithItsText) {
+    EXPECT_EQ(saveBasic(t.s(), controllerRecord()), kOperationDone);
+    t.clock.advance(3s);
+    EXPECT_EQ(writeDoorConfig(t.s(), controllerRecord()), kOperationDone);
+    EXPECT_EQ(t.controller.waitForFrames(2).size(), 2u);
+    PendingReplyWatch& watch = t.s().dispatcher().pendingReply;
+    t.clock.advance(4s);
+    EXPECT_FALSE(watch.poll());
+    t.clock.advance(1s);
+    EXPECT_EQ(watch.poll(), std::optional<std::string>(kDoorWatchText));
+    EXPECT_FALSE(watch.poll()) << "it speaks once";
 }
