@@ -21,12 +21,6 @@ using test::replyTo;
 using test::ScriptedLink;
 using test::SentFrame;
 
-DeviceTarget controllerAt(std::uint32_t address, std::uint16_t id = 0x0102) {
-    DeviceTarget t = DeviceTarget::at({address, 65534});
-    t.targetId = id;
-    return t;
-}
-
 struct Engine : ::testing::Test {
     FakeClock clock;
     test::RecordingUserPort port;
@@ -41,7 +35,8 @@ struct Engine : ::testing::Test {
 
     ExchangeRequest request(std::uint8_t command, std::vector<std::uint8_t> payload = {}) {
         ExchangeRequest r;
-        r.target = controllerAt(0x7F000002);
+        r.target = DeviceTarget::at({0x7F000002, 65534});
+        r.target.targetId = 0x0102;
         r.command = command;
         r.payload = std::move(payload);
         return r;
