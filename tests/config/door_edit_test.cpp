@@ -37,11 +37,7 @@ DeviceUIInfo controllerAt(int n, std::uint8_t group, std::uint8_t number) {
 }
 
 struct DoorEdit : ::testing::Test {
-    explicit DoorEdit(const std::string& options = {}) : t("door-edit", 0, options) {}
-    LoopbackSession t;
-};
-struct DoorEditWithoutRefresh : DoorEdit {
-    DoorEditWithoutRefresh() : DoorEdit("get-config-before-show=0\nrefresh-list-after-config=1") {}
+    LoopbackSession t{"door-edit", 0};
 };
 
 } // namespace
@@ -103,7 +99,8 @@ TEST_F(DoorEdit, ASilentControllerIsEditedAsLastDecodedAndCancelSendsNothing) {
 
 // Without the refresh the dialog opens at once, and the window searches again after it when
 // the settings ask for that.
-TEST_F(DoorEditWithoutRefresh, TheDialogOpensOnTheRecordWithoutAnyFrameAndASearchFollows) {
+TEST_F(DoorEdit, WithoutTheRefreshTheDialogOpensOnTheRecordWithoutAnyFrameAndASearchFollows) {
+    t.writeConfig("get-config-before-show=0\nrefresh-list-after-config=1");
     DeviceUIInfo listed = controllerAt(2, 1, 2);
     std::size_t framesWhenOpened = 99;
     int searches = 0;
@@ -132,15 +129,13 @@ struct Refusal {
     const char* options = "get-config-before-show=0";
 };
 
-class DoorEditRefusals : public DoorEdit, public ::testing::WithParamInterface<Refusal> {
-  public:
-    DoorEditRefusals() : DoorEdit(GetParam().options) {}
-};
+class DoorEditRefusals : public DoorEdit, public ::testing::WithParamInterface<Refusal> {};
 
 } // namespace
 
 TEST_P(DoorEditRefusals, SaveNothingAndSayWhy) {
     const Refusal& c = GetParam();
+    t.writeConfig(c.options);
     DoorBlock seen;
     seen.fill(0xFF);
     DoorConfigSteps steps;

@@ -2,6 +2,9 @@
 // sent; what the person is asked and what the record holds afterwards.
 #include <gtest/gtest.h>
 
+#include <array>
+#include <functional>
+
 #include "infra/codepage.h"
 #include "recording_user_port.h"
 #include "remote/network_identity.h"
@@ -16,11 +19,10 @@ constexpr const char* kSnIsMacQuestion =
     "分配新的MAC地址会重新生成设备名称/标志，确定要继续吗？如果希望保证设备标志不改变，请将设备标"
     "志转换为16进制后填充到MAC地址低两位。";
 
-struct Bytes3 {
-    std::uint8_t next() { return values[i++ % 3]; }
-    std::uint8_t values[3];
-    int i = 0;
-};
+// Three bytes in turn, as the random source.
+std::function<std::uint8_t()> cycling(std::array<std::uint8_t, 3> bytes) {
+    return [bytes, n = 0]() mutable { return bytes[n++ % 3]; };
+}
 
 Settings settingsWith(const std::string& common) {
     std::string dir = scratchDir("identity");
@@ -34,9 +36,8 @@ Settings settingsWith(const std::string& common) {
 // follows the MAC (sn-is-mac, 1 by default), and nothing asked without a record.
 TEST(NewMacAddress, IsTheMakersPrefixAndThreeRandomBytesAskedForWhenTheNameFollows) {
     RecordingUserPort port;
-    Bytes3 random{{0x0A, 0xBC, 0xFF}};
     Settings own = settingsWith("sn-is-mac=0");
-    EXPECT_EQ(newMacAddress(own, port, true, [&] { return random.next(); }), "08.00.09.0a.bc.ff");
+    EXPECT_EQ(newMacAddress(own, port, true, cycling({0x0A, 0xBC, 0xFF})), "08.00.09.0a.bc.ff");
     EXPECT_TRUE(port.questions().empty());
     Settings s = settingsWith("");
     EXPECT_FALSE(newMacAddress(s, port, false, [] { return std::uint8_t{0}; }));
@@ -44,8 +45,7 @@ TEST(NewMacAddress, IsTheMakersPrefixAndThreeRandomBytesAskedForWhenTheNameFollo
     EXPECT_TRUE(port.questions().empty());
     for (Answer a : {Answer::Yes, Answer::No}) {
         port.answer(a);
-        Bytes3 bytes{{1, 2, 3}};
-        auto mac = newMacAddress(s, port, true, [&] { return bytes.next(); });
+        auto mac = newMacAddress(s, port, true, cycling({1, 2, 3}));
         EXPECT_EQ(port.questions().back(), kSnIsMacQuestion);
         EXPECT_EQ(mac, a == Answer::Yes ? std::optional<std::string>("08.00.09.01.02.03")
                                         : std::nullopt);
