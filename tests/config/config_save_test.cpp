@@ -7,6 +7,7 @@
 #include "config/door_config.h"
 #include "loopback_session.h"
 #include "protocol/frame.h"
+#include "sample_frames.h"
 #include "session/operation_result.h"
 
 using namespace quorvane;
@@ -118,12 +119,7 @@ TEST_F(SaveFixture, AModeZeroSaveIsTheWholeFrameOf649Bytes) {
     const std::string frame = t.controller.frame(0);
     ASSERT_EQ(frame.size(), 649u);
 
-    std::string expected = unhex("55555555555555555555555555555555"
-                                 "FFFF"
-                                 "FFFFFFFFFFFF"
-                                 "0102");
-    expected += frame.substr(26, 2); // this run's sequence number
-    expected += unhex("04000268");   // command 4, length 616
+    std::string expected = unhex(kSessionHeader + "04000268"); // command 4, length 616
     expected += expectedBlock();
     expected += std::string(424, '\0');
     expected.push_back(static_cast<char>(sum8(expected, 28, 647)));
