@@ -23,17 +23,9 @@ struct Patch {
 };
 
 std::size_t bufferSize(ConfigBlock block) {
-    switch (block) {
-    case ConfigBlock::Basic:
-    case ConfigBlock::Extended:
-        return 192;
-    case ConfigBlock::Door:
+    if (block == ConfigBlock::Door)
         return 424;
-    case ConfigBlock::ReaderSetting:
-    case ConfigBlock::DeviceSetting:
-        break;
-    }
-    return 28;
+    return block == ConfigBlock::Basic || block == ConfigBlock::Extended ? 192 : 28;
 }
 
 std::vector<std::uint8_t> handBuilt(ConfigBlock block, const std::vector<Patch>& patches) {
