@@ -219,14 +219,9 @@ TEST_F(Engine, CancelStopsABatchWithinOneWaitAndSaysHowFarItGot) {
 // The window's copies send without a wait: such items count as done. A step that is more than
 // one exchange (one target of a copy) is counted alike, and Cancel stops before the next.
 TEST_F(Engine, SendOnlyItemsAndWholeStepsAreCountedAndStopAtCancel) {
-    BatchPlan plan;
-    plan.limits = limits::kSendOnly;
-    plan.next = [this](long i) -> std::optional<ExchangeRequest> {
-        if (i >= 3)
-            return std::nullopt;
-        return request(14);
-    };
-    auto sent = batch.run(plan);
+    BatchPlan three = plan(3, 14);
+    three.limits = limits::kSendOnly;
+    auto sent = batch.run(three);
     EXPECT_EQ(sent.items, 3);
     EXPECT_TRUE(sent.allSucceeded());
 
