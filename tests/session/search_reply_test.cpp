@@ -21,10 +21,8 @@ class SearchReplies : public ::testing::Test {
           dispatcher(nullptr, dir, [this](const std::string& t) { notices.push_back(t); }),
           devices(DeviceListOptions{true, 1, true}), handler(dispatcher, devices, 3366) {}
 
-    int reply(const DeviceUIInfo& d, const std::string& source, bool viaUdp,
-              bool extended = false) {
-        std::string frame = deviceInfoReply(d, extended);
-        return dispatcher.handleReply(asBytes(frame), source, viaUdp);
+    int reply(const DeviceUIInfo& d, const std::string& source, bool viaUdp) {
+        return dispatcher.handleReply(asBytes(deviceInfoReply(d, false)), source, viaUdp);
     }
 
     std::string dir;
@@ -36,11 +34,12 @@ class SearchReplies : public ::testing::Test {
 
 } // namespace
 
+// The sender decides how a controller was found; pipe then broadcast leaves one row, broadcast
+// then pipe two.
 TEST_F(SearchReplies, SenderDecidesHowTheControllerWasFound) {
-    DeviceUIInfo a = sampleDevice(1), b = sampleDevice(2), c = sampleDevice(3);
-    reply(a, "192.168.1.1:65534", true);
-    reply(b, "192.168.1.2:3366", true);
-    reply(c, "192.168.1.3:65534", false);
+    reply(sampleDevice(1), "192.168.1.1:65534", true);
+    reply(sampleDevice(2), "192.168.1.2:3366", true);
+    reply(sampleDevice(3), "192.168.1.3:65534", false);
     auto rows = devices.snapshot();
     ASSERT_EQ(rows.size(), 3u);
     EXPECT_EQ(rows[0].searchModes, kFoundByBroadcast);
@@ -48,13 +47,12 @@ TEST_F(SearchReplies, SenderDecidesHowTheControllerWasFound) {
     EXPECT_EQ(rows[2].searchModes, kFoundByPipe);
     EXPECT_EQ(rows[1].sourceAddress, "192.168.1.2:3366");
     EXPECT_TRUE(notices.empty());
-}
 
-TEST_F(SearchReplies, PipeThenBroadcastLeavesOneRowBroadcastThenPipeLeavesTwo) {
+    ASSERT_TRUE(devices.tryClear());
     DeviceUIInfo d = sampleDevice(4);
     reply(d, "192.168.1.4:65534", false);
     reply(d, "192.168.1.4:65534", true);
-    auto rows = devices.snapshot();
+    rows = devices.snapshot();
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0].getSearchMode(), "广播;");
 
