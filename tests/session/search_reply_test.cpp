@@ -21,10 +21,8 @@ class SearchReplies : public ::testing::Test {
           dispatcher(nullptr, dir, [this](const std::string& t) { notices.push_back(t); }),
           devices(DeviceListOptions{true, 1, true}), handler(dispatcher, devices, 3366) {}
 
-    int reply(const DeviceUIInfo& d, const std::string& source, bool viaUdp,
-              bool extended = false) {
-        std::string frame = deviceInfoReply(d, extended);
-        return dispatcher.handleReply(asBytes(frame), source, viaUdp);
+    int reply(const DeviceUIInfo& d, const std::string& source, bool viaUdp) {
+        return dispatcher.handleReply(asBytes(deviceInfoReply(d, false)), source, viaUdp);
     }
 
     std::string dir;
@@ -36,11 +34,12 @@ class SearchReplies : public ::testing::Test {
 
 } // namespace
 
+// The sender decides how a controller was found; pipe then broadcast leaves one row, broadcast
+// then pipe two.
 TEST_F(SearchReplies, SenderDecidesHowTheControllerWasFound) {
-    DeviceUIInfo a = sampleDevice(1), b = sampleDevice(2), c = sampleDevice(3);
-    reply(a, "192.168.1.1:65534", true);
-    reply(b, "192.168.1.2:3366", true);
-    reply(c, "192.168.1.3:65534", false);
+    reply(sampleDevice(1), "192.168.1.1:65534", true);
+    reply(sampleDevice(2), "192.168.1.2:3366", true);
+    reply(sampleDevice(3), "192.168.1.3:65534", false);
     auto rows = devices.snapshot();
     ASSERT_EQ(rows.size(), 3u);
     EXPECT_EQ(rows[0].searchModes, kFoundByBroadcast);
@@ -48,13 +47,12 @@ TEST_F(SearchReplies, SenderDecidesHowTheControllerWasFound) {
     EXPECT_EQ(rows[2].searchModes, kFoundByPipe);
     EXPECT_EQ(rows[1].sourceAddress, "192.168.1.2:3366");
     EXPECT_TRUE(notices.empty());
-}
 
-TEST_F(SearchReplies, PipeThenBroadcastLeavesOneRowBroadcastThenPipeLeavesTwo) {
+    ASSERT_TRUE(devices.tryClear());
     DeviceUIInfo d = sampleDevice(4);
     reply(d, "192.168.1.4:65534", false);
     reply(d, "192.168.1.4:65534", true);
-    auto rows = devices.snapshot();
+    rows = devices.snapshot();
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0].getSearchMode(), "广播;");
 
@@ -75,6 +73,10 @@ TEST_F(SearchReplies, ControllersFoundOnlyThroughTheServiceAreDroppedUnlessListe
     reply(sampleDevice(5), "192.168.1.5:65534", true);
     EXPECT_EQ(devices.size(), 1u);
     EXPECT_EQ(changed, 1);
+    devices.setListServiceDevices(true);
+    EXPECT_TRUE(devices.options().listServiceDevices);
+    reply(sampleDevice(6), "192.168.1.6:65534", false);
+    EXPECT_EQ(devices.size(), 2u);
 }
 
 TEST_F(SearchReplies, BrokenBlocksLeaveTheirCaptureAndNotice) {
@@ -159,42 +161,4 @@ TEST_F(SearchReplies, ABlockIsReadOnlyWithinTheFramesDeclaredLength) {
         d.sourceAddress = "192.168.1.12:65534";
         return d;
     }());
-}
-
-namespace {
-DeviceUIInfo deviceAt(int n, const std::string& ip) {
-    DeviceUIInfo d = sampleDevice(n);
-    d.ip = ip;
-    return d;
-}
-std::vector<std::string> names(const DeviceList& list) {
-    std::vector<std::string> v;
-    for (const auto& r : list.snapshot())
-        v.push_back(r.name);
-    return v;
-}
-} // namespace
-
-// Unsorted, a repeated reply is assigned into its row; sorted, one whose key changed moves to
-// its place, and a loaded record goes to the end until the next reply sorts it in.
-TEST(DeviceListOrder, RepeatedRepliesAndLoadedRecords) {
-    DeviceList unsorted(DeviceListOptions{true, 0, true});
-    DeviceList byName(DeviceListOptions{true, 3, true});
-    for (DeviceList* list : {&unsorted, &byName})
-        for (int n : {3, 1, 2})
-            list->addSearchReply(deviceAt(n, "10.0.0." + std::to_string(n)));
-    DeviceUIInfo again = deviceAt(1, "10.0.0.1");
-    again.name = "门禁9";
-    unsorted.addSearchReply(again);
-    byName.addSearchReply(again);
-    EXPECT_EQ(names(unsorted), (std::vector<std::string>{"门禁3", "门禁9", "门禁2"}));
-    EXPECT_EQ(names(byName), (std::vector<std::string>{"门禁2", "门禁3", "门禁9"}));
-
-    DeviceList byAddress(DeviceListOptions{true, 1, true});
-    byAddress.addSearchReply(deviceAt(5, "10.0.0.5"));
-    byAddress.addSearchReply(deviceAt(7, "10.0.0.7"));
-    byAddress.append(deviceAt(1, "10.0.0.1"));
-    EXPECT_EQ(names(byAddress), (std::vector<std::string>{"门禁5", "门禁7", "门禁1"}));
-    byAddress.addSearchReply(deviceAt(6, "10.0.0.6"));
-    EXPECT_EQ(names(byAddress), (std::vector<std::string>{"门禁1", "门禁5", "门禁6", "门禁7"}));
 }
