@@ -98,6 +98,11 @@ TEST_F(OpenLog, DumpFollowsItsHeadAndKeepsItsPlaceAmongTheLines) {
     EXPECT_EQ(l[6].substr(l[6].size() - 2), ".."); // bytes that are no letter show as dots
     EXPECT_EQ(l[7], "");
     EXPECT_NE(l[8].find("] after"), std::string::npos);
+    // A dump stops at 1,024 bytes with a note.
+    l = splitLines(hexDump(asBytes(std::string(2000, 'z'))));
+    ASSERT_EQ(l.size(), 65u);
+    EXPECT_EQ(l[63].substr(0, 12), "0x000003f0  ");
+    EXPECT_EQ(l[64], "length excceed limit, not all content was processed.");
 }
 
 TEST_F(OpenLog, WideTextIsWrittenAsGbkOrReplacedByTheConversionFailureLine) {
@@ -122,14 +127,6 @@ TEST_F(OpenLog, UnopenableFileLeavesTheLogClosed) {
     log.openToolLog("/nonexistent-dir/x/t.log");
     EXPECT_FALSE(log.isOpen());
     log.writeLogLine("nothing\n");
-}
-
-TEST(HexDump, TwoThousandBytesStopAt1024WithTheNote) {
-    std::string data(2000, 'z');
-    auto l = splitLines(hexDump(asBytes(data)));
-    ASSERT_EQ(l.size(), 65u);
-    EXPECT_EQ(l[63].substr(0, 12), "0x000003f0  ");
-    EXPECT_EQ(l[64], "length excceed limit, not all content was processed.");
 }
 
 TEST_F(OpenLog, FileWriterFailureWritesOneLogLine) {
