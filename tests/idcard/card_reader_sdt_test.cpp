@@ -23,13 +23,7 @@ namespace fs = std::filesystem;
 using Calls = std::vector<std::string>;
 
 const std::string kNumber = "11010519491231002X";
-// A compressed photo as a reader gives it: the signature, then bytes without long runs.
-const std::string kPhoto = [] {
-    std::string p = "WLf";
-    for (int i = 3; i < 1024; ++i)
-        p.push_back(static_cast<char>(i * 7 % 251));
-    return p;
-}();
+const std::string kPhoto = test::wltPhoto();
 
 struct ReaderCase {
     const char* name;
@@ -168,9 +162,6 @@ INSTANTIATE_TEST_SUITE_P(
         ReaderCase{"OpenInIfOpensNothingAndResetsWithIt", "fix=-1", "openinif=1\nreset=2",
                    "reader=1005", 1005,
                    "probe 1001-1005, find 1005, photo 1005, SDT_ResetSAM 1005 1, end"},
-        ReaderCase{
-            "ResetAfterTheRead", "fix=-1", "reset=1", kAt1001, 1001,
-            "open 1001, find 1001, photo 1001, SDT_ResetSAM 1001 0, SDT_ClosePort 1001, end"},
         ReaderCase{"SerialBaudRate", "fix=5\ncombaud=9600", "reset=0",
                    "open=5\nreader=5\nbaud=115200", 5,
                    "open 5, SDT_GetCOMBaud 5, SDT_SetCOMBaud 5 115200 9600, done 5"},
@@ -184,9 +175,6 @@ INSTANTIATE_TEST_SUITE_P(
                    5},
         ReaderCase{"AnEmptyModuleIdIsNoReader", "fix=-1", "", "open=3\nreader=3\nsam-id=", 0,
                    "usb 1001-1016, serial 1-2, open 3, SDT_ClosePort 3, serial 4-16, end", 5},
-        ReaderCase{"AFixedSerialPortThatDoesNotOpen", "fix=3", "", "reader=3", 0, "serial 3-3, end",
-                   5},
-        ReaderCase{"SwitchedOff", "fix=0", "", kAt1001, 0, ""},
         ReaderCase{"SwitchedOffByDefault", "", "", kAt1001, 0, ""},
         ReaderCase{"WithoutThePhotoDecoder", "fix=-1", "", kAt1001, 0, "unload libsdtapi", 5,
                    "no-wlt"},

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 #include "idcard/stored_identity.h"
@@ -11,30 +12,25 @@
 namespace quorvane {
 namespace {
 
-std::string one(std::string_view line, bool force, bool reverse = false) {
-    auto r = convertTextsToNumbers(line, force, reverse);
-    EXPECT_EQ(r.lines, 1);
-    return r.output.substr(0, r.output.size() - 2);
-}
-
-TEST(TextToNumber, PlainNumbersAreKeptUnlessForced) {
-    EXPECT_EQ(one("87654321", false), "87654321");
-    EXPECT_EQ(one("87654321", true), "876543210000000001");
-    // The print of its value, 123, differs from the line.
-    EXPECT_EQ(one("0123", false), "000001230000000001");
-    EXPECT_EQ(one("0", false), "0");
-}
-
-TEST(TextToNumber, DigitsAndLettersBecomeAnIdentityNumber) {
-    EXPECT_EQ(one("12345", true), "00012345000000000X");
-    EXPECT_EQ(one("AB12", true), "003536120000000004");
-    EXPECT_EQ(one("4294967296", false), "429496720000000964");
-    EXPECT_EQ(one("11010519491231002X", true), "11010519491231002X");
-    EXPECT_EQ(one("11010519491231002x", false), "11010519491231002X");
-}
-
-TEST(TextToNumber, ReverseModeUsesTheDigest) {
-    EXPECT_EQ(one("abc", false, true), "24160052721020415920");
+// Plain numbers are kept unless forced or unless the print of their value differs from the
+// line; digits and letters become an identity number; the reverse mode uses the digest.
+TEST(TextToNumber, EachLineBecomesAnIdentityNumberOrIsKept) {
+    const std::tuple<const char*, bool, bool, const char*> rows[] = {
+        {"87654321", false, false, "87654321"},
+        {"87654321", true, false, "876543210000000001"},
+        {"0123", false, false, "000001230000000001"},
+        {"0", false, false, "0"},
+        {"12345", true, false, "00012345000000000X"},
+        {"AB12", true, false, "003536120000000004"},
+        {"4294967296", false, false, "429496720000000964"},
+        {"11010519491231002X", true, false, "11010519491231002X"},
+        {"11010519491231002x", false, false, "11010519491231002X"},
+        {"abc", false, true, "24160052721020415920"}};
+    for (auto [line, force, reverse, number] : rows) {
+        auto r = convertTextsToNumbers(line, force, reverse);
+        EXPECT_EQ(r.lines, 1) << line;
+        EXPECT_EQ(r.output, std::string(number) + "\r\n") << line;
+    }
 }
 
 TEST(TextToNumber, CountsAndMessages) {

@@ -1,5 +1,6 @@
 #pragma once
-// Builds 256-byte UCS-2 text blocks of identity documents for the tests.
+// Identity documents for the tests: 256-byte UCS-2 text blocks, photos and the controller's
+// identity message.
 #include <array>
 #include <cstdint>
 #include <string>
@@ -36,5 +37,26 @@ class IdentityBlock {
   private:
     std::array<std::uint8_t, 256> bytes_{};
 };
+
+// A compressed photo as a reader gives it: the signature, then bytes that never repeat their
+// predecessor; salts give different photos.
+inline std::string wltPhoto(char salt = 0) {
+    std::string w = "WLf";
+    for (int i = 0; w.size() < 1024; ++i)
+        w.push_back(char(i * 7 + salt) == w.back() ? char(i * 7 + salt + 1) : char(i * 7 + salt));
+    return w;
+}
+
+// The controller's identity message: index, 14 reserved bytes, text block, a photo the decoder
+// accepts, one byte, and the appendix as it comes (GBK).
+inline std::string identityMessage(const IdentityBlock& block, std::uint32_t index,
+                                   const std::string& appendix = {}) {
+    std::string m;
+    for (int b = 0; b < 4; ++b)
+        m.push_back(char(index >> (8 * b)));
+    m += std::string(14, '\0');
+    m.append(block.bytes().begin(), block.bytes().end());
+    return m + wltPhoto() + '\0' + appendix;
+}
 
 } // namespace quorvane::test

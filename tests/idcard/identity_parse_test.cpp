@@ -17,16 +17,11 @@ namespace {
 
 using test::IdentityBlock;
 
-// The controller's identity message: index, 14 reserved bytes, text block, photo, appendix.
+// The controller's identity message with its appendix in GBK.
 std::vector<std::uint8_t> payload(const IdentityBlock& block, std::uint32_t index,
                                   const std::string& appendix = {}) {
-    std::string gbk = toGbk(appendix);
-    std::vector<std::uint8_t> p(4 + 1295 + gbk.size());
-    const std::uint8_t signature[] = {'W', 'L', 'f'};
-    ByteWriter w(p);
-    w.putU32le(index).fill(0, 14).putBytes(block.bytes()).putBytes(signature);
-    w.fill(0, 1024 - 3 + 1).putBytes(asBytes(gbk));
-    return p;
+    const std::string m = test::identityMessage(block, index, toGbk(appendix));
+    return {m.begin(), m.end()};
 }
 
 IdentityBlock permanentResidence(std::u16string_view country) {

@@ -30,6 +30,10 @@ TEST(OptionType, EachPrefixGivesItsKind) {
         {"{integer:1}", OptionKind::Enumeration}};
     for (auto [text, kind] : cases)
         EXPECT_EQ(parseOptionType(text).kind, kind) << text;
+    // A limit takes its length from the rest.
+    EXPECT_EQ(parseOptionType("limit:15").maxLength, 15u);
+    EXPECT_EQ(parseOptionType("limit:").maxLength, 0u);
+    EXPECT_EQ(parseOptionType("limit:abc").maxLength, 0u);
 }
 
 TEST(OptionType, EnumerationMapsValuesAndLabels) {
@@ -59,12 +63,6 @@ TEST(OptionType, IntegerBoundsAndCharacters) {
         EXPECT_EQ(integerTextAllowed(text), allowed) << text;
 }
 
-TEST(OptionType, LimitTakesItsLengthFromTheRest) {
-    EXPECT_EQ(parseOptionType("limit:15").maxLength, 15u);
-    EXPECT_EQ(parseOptionType("limit:").maxLength, 0u);
-    EXPECT_EQ(parseOptionType("limit:abc").maxLength, 0u);
-}
-
 namespace {
 // A schema over two files: config.ini (two sections) and a second file in a sub folder.
 std::string schemaText() {
@@ -84,6 +82,8 @@ std::string schemaText() {
 
 TEST(OptionsSchema, ReadsEveryFileSectionAndKeyAndWritesBackOnlyChangedRows) {
     std::string home = scratchDir("schema");
+    Settings settings(home);
+    EXPECT_TRUE(readOptionsSchema(settings).empty()); // no schema yet
     writeFile(home + "/options.ini", toGbk(schemaText()));
     // The quoted value reads as 224.10.0.0; rewriting it unchanged would drop the quotes.
     writeFile(home + "/config.ini",
@@ -91,7 +91,6 @@ TEST(OptionsSchema, ReadsEveryFileSectionAndKeyAndWritesBackOnlyChangedRows) {
                     "[common]\ntitle=门禁\n"));
     std::filesystem::create_directories(home + "/sub");
     writeFile(home + "/sub/other.ini", "[z1]\nface=x\n");
-    Settings settings(home);
 
     auto groups = readOptionsSchema(settings);
     ASSERT_EQ(groups.size(), 3u);
@@ -130,11 +129,6 @@ TEST(OptionsSchema, ReadsEveryFileSectionAndKeyAndWritesBackOnlyChangedRows) {
     result = writeChangedOptions(settings, groups);
     EXPECT_EQ(result.written, 0);
     EXPECT_TRUE(result.ok);
-}
-
-TEST(OptionsSchema, MissingSchemaGivesNoGroups) {
-    Settings settings(scratchDir("schema-none"));
-    EXPECT_TRUE(readOptionsSchema(settings).empty());
 }
 
 TEST(OptionsSchema, ShippedSchemaNamesAndDescribesEveryKey) {

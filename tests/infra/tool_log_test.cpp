@@ -3,22 +3,15 @@
 #include <cctype>
 #include <map>
 #include <regex>
-#include <sstream>
 #include <thread>
 
 #include "infra/tool_log.h"
-#include "test_paths.h"
+#include "integration_home.h"
 
 namespace quorvane {
 namespace {
 
-std::vector<std::string> lines(const std::string& text) {
-    std::vector<std::string> out;
-    std::istringstream in(text);
-    for (std::string l; std::getline(in, l);)
-        out.push_back(l);
-    return out;
-}
+using test::splitLines;
 
 // A log open on a fresh file, not echoed to the console.
 struct OpenLog : ::testing::Test {
@@ -33,7 +26,7 @@ struct OpenLog : ::testing::Test {
 TEST_F(OpenLog, LinesCarryTimeAndThreadAndBannersFrameTheFile) {
     log.writeLogLine("你好\n");
     log.closeToolLog();
-    auto l = lines(test::readFile(dir + "/t.log"));
+    auto l = splitLines(test::readFile(dir + "/t.log"));
     ASSERT_EQ(l.size(), 5u);
     EXPECT_TRUE(std::regex_match(l[0], std::regex(R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d =+)")));
     EXPECT_NE(l[1].find("Open log file name = " + dir + "/t.log"), std::string::npos);
@@ -54,7 +47,7 @@ TEST(ToolLog, RotationPastTheLimitRestartsWithABanner) {
     log.writeLogLine(big + "\n"); // file now past the limit
     log.writeLogLine("after\n");  // this write rotates first
     log.flush();
-    auto l = lines(test::readFile(dir + "/t.log"));
+    auto l = splitLines(test::readFile(dir + "/t.log"));
     ASSERT_EQ(l.size(), 4u);
     EXPECT_NE(l[1].find("Open log file name"), std::string::npos);
     EXPECT_NE(l[3].find("] after"), std::string::npos);
@@ -70,7 +63,7 @@ TEST_F(OpenLog, EveryLineHandedInReachesTheFileWholeAndInOrderByFlushOrClose) {
     a.join();
     b.join();
     log.flush();
-    auto l = lines(test::readFile(dir + "/t.log"));
+    auto l = splitLines(test::readFile(dir + "/t.log"));
     ASSERT_EQ(l.size(), 3u + 2000u);
     std::map<char, int> next;
     for (std::size_t i = 3; i < l.size(); ++i) {
@@ -79,13 +72,13 @@ TEST_F(OpenLog, EveryLineHandedInReachesTheFileWholeAndInOrderByFlushOrClose) {
     }
     log.writeLogLine("last\n");
     log.closeToolLog();
-    l = lines(test::readFile(dir + "/t.log"));
+    l = splitLines(test::readFile(dir + "/t.log"));
     ASSERT_EQ(l.size(), 3u + 2001u + 1u);
     EXPECT_NE(l[l.size() - 2].find("] last"), std::string::npos);
     // Closed: nothing more is written, and a flush does not wait for it.
     log.writeLogLine("after close\n");
     log.flush();
-    EXPECT_EQ(lines(test::readFile(dir + "/t.log")).size(), l.size());
+    EXPECT_EQ(splitLines(test::readFile(dir + "/t.log")).size(), l.size());
 }
 
 TEST_F(OpenLog, DumpFollowsItsHeadAndKeepsItsPlaceAmongTheLines) {
@@ -95,7 +88,7 @@ TEST_F(OpenLog, DumpFollowsItsHeadAndKeepsItsPlaceAmongTheLines) {
     data[0] = 'Z'; // the dump is of the bytes as they were handed in
     log.writeLogLine("after\n");
     log.flush();
-    auto l = lines(test::readFile(dir + "/t.log"));
+    auto l = splitLines(test::readFile(dir + "/t.log"));
     ASSERT_EQ(l.size(), 3u + 6u);
     EXPECT_NE(l[3].find("] before"), std::string::npos);
     EXPECT_NE(l[4].find("] buffer from 127.0.0.1:65534 dumped:"), std::string::npos);
@@ -105,6 +98,11 @@ TEST_F(OpenLog, DumpFollowsItsHeadAndKeepsItsPlaceAmongTheLines) {
     EXPECT_EQ(l[6].substr(l[6].size() - 2), ".."); // bytes that are no letter show as dots
     EXPECT_EQ(l[7], "");
     EXPECT_NE(l[8].find("] after"), std::string::npos);
+    // A dump stops at 1,024 bytes with a note.
+    l = splitLines(hexDump(asBytes(std::string(2000, 'z'))));
+    ASSERT_EQ(l.size(), 65u);
+    EXPECT_EQ(l[63].substr(0, 12), "0x000003f0  ");
+    EXPECT_EQ(l[64], "length excceed limit, not all content was processed.");
 }
 
 TEST_F(OpenLog, WideTextIsWrittenAsGbkOrReplacedByTheConversionFailureLine) {
@@ -113,7 +111,7 @@ TEST_F(OpenLog, WideTextIsWrittenAsGbkOrReplacedByTheConversionFailureLine) {
     // Longer than the 10 240-byte buffer: cut on a character boundary.
     log.writeLogLineWide(std::u16string(6000, u'\u4F60'));
     log.closeToolLog();
-    auto l = lines(test::readFile(dir + "/t.log"));
+    auto l = splitLines(test::readFile(dir + "/t.log"));
     ASSERT_EQ(l.size(), 6u); // the long text has no line end: the closing banner follows it
     EXPECT_EQ(l[3].substr(l[3].size() - 4), "\xC4\xE3\xBA\xC3");
     EXPECT_NE(l[4].find("] UNICODE2LOCAL error2, lastError=0, wcslen=4, bufferLen=10240"),
@@ -129,14 +127,6 @@ TEST_F(OpenLog, UnopenableFileLeavesTheLogClosed) {
     log.openToolLog("/nonexistent-dir/x/t.log");
     EXPECT_FALSE(log.isOpen());
     log.writeLogLine("nothing\n");
-}
-
-TEST(HexDump, TwoThousandBytesStopAt1024WithTheNote) {
-    std::string data(2000, 'z');
-    auto l = lines(hexDump(asBytes(data)));
-    ASSERT_EQ(l.size(), 65u);
-    EXPECT_EQ(l[63].substr(0, 12), "0x000003f0  ");
-    EXPECT_EQ(l[64], "length excceed limit, not all content was processed.");
 }
 
 TEST_F(OpenLog, FileWriterFailureWritesOneLogLine) {

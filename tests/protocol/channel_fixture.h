@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "infra/settings.h"
+#include "protocol/pipe_channel.h"
 #include "protocol/reply_dispatch.h"
 #include "scripted_link.h"
 #include "test_paths.h"
@@ -64,6 +65,17 @@ inline std::string replyFrame(std::uint8_t code, std::uint8_t status = 1,
     SentFrame request;
     request.info.sequence = 5;
     return replyTo(request, status, payload, code);
+}
+
+// A command relayed to the controller "门禁1" through the host service.
+inline PipeMessage pipeCommand(int waitFlag, int timeoutMs) {
+    PipeMessage m;
+    m.address = "门禁1";
+    m.identity = "2024000000000001";
+    m.data = {1, 2, 3};
+    m.timeoutMs = timeoutMs;
+    m.waitFlag = waitFlag;
+    return m;
 }
 
 } // namespace quorvane::test

@@ -74,16 +74,6 @@ class PipeChannel : public ::testing::Test {
     }
 };
 
-PipeMessage command(int waitFlag, int timeoutMs) {
-    PipeMessage m;
-    m.address = "门禁1";
-    m.identity = "2024000000000001";
-    m.data = {1, 2, 3};
-    m.timeoutMs = timeoutMs;
-    m.waitFlag = waitFlag;
-    return m;
-}
-
 } // namespace
 
 TEST_F(PipeChannel, RelayedCommandWithWaitFlagOneStopsAfterTheFirstAnswer) {
@@ -93,7 +83,7 @@ TEST_F(PipeChannel, RelayedCommandWithWaitFlagOneStopsAfterTheFirstAnswer) {
     Pipe_Thread_Pool pool(*fx.settings, *fx.dispatcher, hooks());
     pool.setListServiceDevices(true);
     // A long timeout: only the wait flag can end the exchange early.
-    pool.sendPipe_i(command(1, 60000));
+    pool.sendPipe_i(pipeCommand(1, 60000));
     auto got = fx.received();
     ASSERT_EQ(got.size(), 1u);
     EXPECT_EQ(got[0].code, 17);
@@ -101,14 +91,8 @@ TEST_F(PipeChannel, RelayedCommandWithWaitFlagOneStopsAfterTheFirstAnswer) {
     EXPECT_FALSE(got[0].viaUdp);
 
     // What the service read: the 56-byte header and the frame.
-    auto request = parsePipeRequest(asBytes(service.request));
-    ASSERT_TRUE(request);
-    EXPECT_EQ(request->address, "门禁1");
-    EXPECT_EQ(request->identity, "2024000000000001");
-    EXPECT_EQ(request->timeoutMs, 60000u);
-    EXPECT_EQ(request->waitFlag, 1u);
-    EXPECT_EQ(request->kind, kPipeRelay);
-    EXPECT_EQ(request->payload, std::string("\x01\x02\x03", 3));
+    EXPECT_EQ(hex(service.request), hex(buildPipeRequest({"门禁1", "2024000000000001", 60000, 1,
+                                                          kPipeRelay, "\x01\x02\x03"})));
     pool.close();
 }
 
@@ -133,13 +117,18 @@ TEST_F(PipeChannel, XxxEndsTheReadingLoopAndShortAnswersNeverReachTheHandler) {
     pool.close();
 }
 
+// A missing service costs only the wait for its instance.
 TEST_F(PipeChannel, NothingIsSentWhileThePipeIsOffOrServiceDevicesAreNotListed) {
-    FakeService service({});
     Pipe_Thread_Pool pool(*fx.settings, *fx.dispatcher, hooks());
-    pool.sendPipe_i(command(1, 100)); // the list box is not ticked
+    pool.setListServiceDevices(true);
+    pool.sendPipe_i(pipeCommand(1, 100)); // no service yet
+    EXPECT_TRUE(fx.received().empty());
+    FakeService service({});
+    pool.setListServiceDevices(false);
+    pool.sendPipe_i(pipeCommand(1, 100)); // the list box is not ticked
     fx.settings->writeString("net", "enable-pipe", "0");
     pool.setListServiceDevices(true);
-    pool.sendPipe_i(command(1, 100));
+    pool.sendPipe_i(pipeCommand(1, 100));
     EXPECT_TRUE(service.request.empty());
     pool.close();
 }
@@ -155,13 +144,6 @@ TEST_F(PipeChannel, QueuedFramesGoThroughTheWorkerInOrder) {
     pool.close();
     EXPECT_EQ(pool.runningWorkers(), 0);
     EXPECT_EQ(fx.received().at(0).source, "127.0.0.9:65534");
-}
-
-TEST_F(PipeChannel, ServiceMissingCostsOnlyTheInstanceWait) {
-    Pipe_Thread_Pool pool(*fx.settings, *fx.dispatcher, hooks());
-    pool.setListServiceDevices(true);
-    pool.sendPipe_i(command(1, 100));
-    EXPECT_TRUE(fx.received().empty());
 }
 
 TEST(LocalPipePath, OnlyThisMachineIsReachable) {

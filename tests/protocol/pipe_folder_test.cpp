@@ -14,8 +14,6 @@
 #include "platform/local_pipe.h"
 #include "protocol/named_pipe.h"
 #include "protocol/pipe_channel.h"
-#include "recording_user_port.h"
-#include "session/device_list.h"
 
 using namespace quorvane;
 using namespace quorvane::test;
@@ -53,16 +51,18 @@ void writablePipeFolder(const std::string& runtime) {
     fs::permissions(runtime + "/quorvane", fs::perms(0700));
     fs::permissions(runtime + "/quorvane/PIPE", fs::perms(0733));
 }
-// The PIPE folder is examined as its parent is: one of its refusals shows it is examined.
-class PipeFolder : public ::testing::TestWithParam<FolderCase> {
+// A runtime folder of the test's own, and the path of the pipe "testpipe" below it.
+class PipeRuntime : public ::testing::Test {
   protected:
     void SetUp() override {
         runtime = scratchDir("pipe-folder");
         ::setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
-        path = *platform::localPipePath("127.0.0.1", "folderpipe");
+        path = *platform::localPipePath("127.0.0.1", "testpipe");
     }
     std::string runtime, path;
 };
+// The PIPE folder is examined as its parent is: one of its refusals shows it is examined.
+class PipeFolder : public PipeRuntime, public ::testing::WithParamInterface<FolderCase> {};
 
 TEST_P(PipeFolder, IsRefusedByTheServiceAndTheTool) {
     if (GetParam().needsRoot && ::geteuid() != 0)
@@ -76,7 +76,7 @@ TEST_P(PipeFolder, IsRefusedByTheServiceAndTheTool) {
     EXPECT_FALSE(client.connect(path));
     EXPECT_NE(client.refusal().find(GetParam().refusal), std::string::npos) << client.refusal();
     std::string refusal;
-    EXPECT_FALSE(CNamedPipe::wait("127.0.0.1", "folderpipe", 1000, &refusal));
+    EXPECT_FALSE(CNamedPipe::wait("127.0.0.1", "testpipe", 1000, &refusal));
     EXPECT_EQ(refusal, client.refusal());
 }
 
@@ -91,12 +91,9 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 // The pipe is only for its owner, and the umask is left alone.
-TEST(PipeFolderOfOurs, IsMadePrivateAndAReadableOneOfOursIsClosed) {
-    std::string runtime = scratchDir("pipe-folder");
-    ::setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+TEST_F(PipeRuntime, OurFolderIsMadePrivateAndAReadableOneOfOursIsClosed) {
     fs::create_directories(runtime + "/quorvane");
     fs::permissions(runtime + "/quorvane", fs::perms(0755)); // as an earlier build made it
-    std::string path = *platform::localPipePath("127.0.0.1", "ourpipe");
     platform::LocalPipeListener listener;
     mode_t before = ::umask(022);
     ASSERT_TRUE(listener.listen(path)) << listener.error();
@@ -109,10 +106,7 @@ TEST(PipeFolderOfOurs, IsMadePrivateAndAReadableOneOfOursIsClosed) {
     EXPECT_TRUE(client.refusal().empty());
 }
 
-TEST(PipeFolderOfOurs, ASecondListenerFindsThePipeInUse) {
-    std::string runtime = scratchDir("pipe-folder");
-    ::setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
-    std::string path = *platform::localPipePath("127.0.0.1", "busypipe");
+TEST_F(PipeRuntime, ASecondListenerFindsThePipeInUse) {
     platform::LocalPipeListener first, second;
     ASSERT_TRUE(first.listen(path));
     EXPECT_FALSE(second.listen(path));
@@ -125,12 +119,9 @@ TEST(PipeFolderOfOurs, ASecondListenerFindsThePipeInUse) {
 }
 
 // A socket of another user placed at the pipe's path: the tool sends it nothing.
-TEST(PipeServer, OfAnotherUserIsRefusedBeforeAnythingIsSent) {
+TEST_F(PipeRuntime, AServerOfAnotherUserIsRefusedBeforeAnythingIsSent) {
     if (::geteuid() != 0)
         GTEST_SKIP() << "needs root and a second uid";
-    std::string runtime = scratchDir("pipe-folder");
-    ::setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
-    std::string path = *platform::localPipePath("127.0.0.1", "testpipe");
     { // the folders as the service makes them
         platform::LocalPipeListener ours;
         ASSERT_TRUE(ours.listen(path));
@@ -175,13 +166,8 @@ TEST(PipeServer, OfAnotherUserIsRefusedBeforeAnythingIsSent) {
     ChannelFixture fx("enable-pipe=1\npipe-name=testpipe\n");
     Pipe_Thread_Pool pool(*fx.settings, *fx.dispatcher);
     pool.setListServiceDevices(true);
-    PipeMessage m;
-    m.address = "门禁1";
-    m.data = {1, 2, 3};
-    m.timeoutMs = 1000;
-    m.waitFlag = 1;
-    pool.sendPipe_i(m);
-    pool.sendPipe_i(m);
+    pool.sendPipe_i(pipeCommand(1, 1000));
+    pool.sendPipe_i(pipeCommand(1, 1000));
     {
         std::lock_guard l(fx.m);
         ASSERT_EQ(fx.notices.size(), 1u);

@@ -22,35 +22,28 @@ std::string text(Bytes b) {
     return std::string(b.begin(), b.end());
 }
 
-struct Sockets {
-    Sockets() {
-        receiver.open();
-        receiver.bind(*platform::parseIpv4("127.0.0.1"), 0);
-        to = *receiver.localEndpoint();
-        senderA.open();
-        senderB.open();
-        senderA.bind(*platform::parseIpv4("127.0.0.5"), 0);
-        senderB.bind(*platform::parseIpv4("127.0.0.6"), 0);
-    }
-    platform::UdpSocket receiver, senderA, senderB;
-    Ipv4Endpoint to;
-};
-
 TEST(DatagramBatch, TakesEveryWaitingDatagramWithItsSenderAndCutsOverlongOnes) {
-    Sockets s;
-    s.senderA.sendTo(asBytes(std::string("first")), s.to);
-    s.senderB.sendTo(asBytes(std::string("second, longer than a slot")), s.to);
-    s.senderA.sendTo(asBytes(std::string("")), s.to);
-    ASSERT_EQ(s.receiver.waitReadable(nullptr, 5000), platform::UdpSocket::Wait::Readable);
+    platform::UdpSocket receiver, senderA, senderB;
+    receiver.open();
+    receiver.bind(*platform::parseIpv4("127.0.0.1"), 0);
+    const Ipv4Endpoint to = *receiver.localEndpoint();
+    senderA.open();
+    senderB.open();
+    senderA.bind(*platform::parseIpv4("127.0.0.5"), 0);
+    senderB.bind(*platform::parseIpv4("127.0.0.6"), 0);
+    senderA.sendTo(asBytes(std::string("first")), to);
+    senderB.sendTo(asBytes(std::string("second, longer than a slot")), to);
+    senderA.sendTo(asBytes(std::string("")), to);
+    ASSERT_EQ(receiver.waitReadable(nullptr, 5000), platform::UdpSocket::Wait::Readable);
     platform::DatagramBatch batch(8, 10);
-    ASSERT_EQ(batch.receive(s.receiver), 3);
+    ASSERT_EQ(batch.receive(receiver), 3);
     EXPECT_EQ(text(batch.datagram(0)), "first");
-    EXPECT_EQ(batch.source(0), *s.senderA.localEndpoint());
+    EXPECT_EQ(batch.source(0), *senderA.localEndpoint());
     EXPECT_EQ(text(batch.datagram(1)), "second, lo");
-    EXPECT_EQ(batch.source(1), *s.senderB.localEndpoint());
+    EXPECT_EQ(batch.source(1), *senderB.localEndpoint());
     EXPECT_EQ(batch.datagram(2).size(), 0u);
     // Nothing more waits: no block, no datagram.
-    EXPECT_EQ(batch.receive(s.receiver), 0);
+    EXPECT_EQ(batch.receive(receiver), 0);
     EXPECT_EQ(batch.size(), 0u);
 }
 
