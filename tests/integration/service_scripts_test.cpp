@@ -127,7 +127,7 @@ TEST(ServiceScripts, StartRunsTheServiceInTheBackgroundAndStopEndsIt) {
     EXPECT_EQ(rc, 0);
 }
 
-TEST(ServiceScripts, StartWithTheProgramMissingFailsAndLeavesNothing) {
+TEST(ServiceScripts, AStartWithTheProgramOrScriptMissingOrTheProgramDyingFailsAndLeavesNothing) {
     ServiceHome h(false);
     EXPECT_NE(h.script("启动服务.sh"), 0);
     EXPECT_FALSE(fs::exists(h.pidFile()));
@@ -142,16 +142,21 @@ TEST(ServiceScripts, StartWithTheProgramMissingFailsAndLeavesNothing) {
     int rc = -1;
     EXPECT_EQ(h.cli({"service", "start"}, &rc), "启动服务失败！原因见服务日志 log/tavrin.log。\n");
     EXPECT_EQ(rc, 1);
-}
 
-TEST(ServiceScripts, MissingScriptsAreReportedAsSuch) {
-    IntegrationHome h(3);
-    RecordingUserPort port;
-    HostService service(h.home, port, "tavrin-none-" + std::to_string(::getpid()));
-    EXPECT_FALSE(service.scriptsPresent());
-    EXPECT_EQ(service.start().message, "找不到启动服务.sh，无法启动服务！");
-    // Nothing runs, so there is nothing left to stop.
-    ServiceOutcome stopped = service.stop();
+    // A program of the service's name that gives up at its start, as a service refused by a
+    // bad setting does, is a failed start as well.
+    writeFile(h.home + "/" + h.name, "#!/bin/sh\nexit 3\n");
+    fs::permissions(h.home + "/" + h.name, fs::perms::owner_all);
+    EXPECT_FALSE(HostService(h.home, port).start().ok);
+    EXPECT_FALSE(fs::exists(h.pidFile()));
+    EXPECT_FALSE(fs::exists(h.autostart()));
+
+    // Without the start script nothing starts, and nothing runs that a stop would have to end.
+    fs::remove(h.home + "/启动服务.sh");
+    HostService noScripts(h.home, port);
+    EXPECT_FALSE(noScripts.scriptsPresent());
+    EXPECT_EQ(noScripts.start().message, "找不到启动服务.sh，无法启动服务！");
+    ServiceOutcome stopped = noScripts.stop();
     EXPECT_TRUE(stopped.ok);
     EXPECT_EQ(stopped.message, "操作完成！");
 }
@@ -188,17 +193,4 @@ TEST(ServiceScripts, ServiceStartedByHandIsFoundAndStopped) {
     ServiceOutcome stopped = service.stop();
     EXPECT_TRUE(stopped.ok) << stopped.message;
     EXPECT_TRUE(ended(byHand.pid()));
-}
-
-TEST(ServiceScripts, ServiceThatDiesAtOnceIsAFailedStart) {
-    ServiceHome h(false);
-    // A program of the service's name that gives up at its start, as a service refused by a
-    // bad setting does.
-    writeFile(h.home + "/" + h.name, "#!/bin/sh\nexit 3\n");
-    fs::permissions(h.home + "/" + h.name, fs::perms::owner_all);
-    RecordingUserPort port;
-    ServiceOutcome o = HostService(h.home, port).start();
-    EXPECT_FALSE(o.ok);
-    EXPECT_FALSE(fs::exists(h.pidFile()));
-    EXPECT_FALSE(fs::exists(h.autostart()));
 }
