@@ -7,7 +7,6 @@
 #include <chrono>
 #include <csignal>
 #include <filesystem>
-#include <functional>
 #include <thread>
 
 #include <unistd.h>
@@ -22,16 +21,6 @@ using namespace quorvane::test;
 namespace fs = std::filesystem;
 
 namespace {
-
-// A condition that holds once a process has started or ended; checked every 50 ms for 10 s.
-bool becomesTrue(const std::function<bool()>& condition) {
-    for (int i = 0; i < 200; ++i) {
-        if (condition())
-            return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    return false;
-}
 
 // A process that is gone or has ended and waits for its parent to collect it.
 bool ended(int pid) {
@@ -187,7 +176,9 @@ TEST(ServiceScripts, ServiceStartedByHandIsFoundAndStopped) {
     ASSERT_GT(byHand.pid(), 0);
     RecordingUserPort port;
     HostService service(h.home, port);
-    ASSERT_TRUE(becomesTrue([&] { return service.isRunning(); }));
+    for (int i = 0; i < 200 && !service.isRunning(); ++i) // it takes a moment to start
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    ASSERT_TRUE(service.isRunning());
     EXPECT_FALSE(fs::exists(h.pidFile()));
 
     ServiceOutcome stopped = service.stop();
