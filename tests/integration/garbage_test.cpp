@@ -6,20 +6,17 @@
 #include <algorithm>
 #include <atomic>
 #include <random>
-#include <thread>
 
 #include "integration_home.h"
 #include "pipe_client.h"
 #include "platform/local_pipe.h"
-#include "platform/udp_socket.h"
+#include "played_searcher.h"
 #include "protocol/frame.h"
 #include "protocol/pipe_message.h"
 #include "sample_frames.h"
 
 using namespace quorvane;
 using namespace quorvane::test;
-using Clock = std::chrono::steady_clock;
-using platform::Ipv4Endpoint;
 
 namespace {
 
@@ -30,17 +27,11 @@ std::string randomBytes(std::mt19937& rng, std::size_t n) {
     return s;
 }
 
+// The head of a reply frame: target 1, sequence 1, the code, status 1 and the length field.
 std::string frameHeader(std::uint8_t code, std::uint16_t length) {
-    std::string f(16, '\xAA');
-    f.append(8, '\xFF');
-    f += {0,
-          1,
-          1,
-          0,
-          static_cast<char>(code),
-          1,
-          static_cast<char>(length >> 8),
-          static_cast<char>(length & 0xFF)};
+    std::string f = std::string(16, '\xAA') + std::string(8, '\xFF') + std::string("\0\1\1\0", 4);
+    for (int b : {int(code), 1, length >> 8, length & 0xFF})
+        f += static_cast<char>(b);
     return f;
 }
 
@@ -58,54 +49,24 @@ std::vector<std::string> garbageDatagrams() {
     return g;
 }
 
-// A controller played by the test: every datagram it gets is answered with the garbage above,
-// then with a proper search reply and `burst` large filler replies.
-class FakeController {
-  public:
-    explicit FakeController(std::uint16_t port) {
-        socket_.open();
-        socket_.bind(*platform::parseIpv4("127.0.0.42"), port);
-        endpoint = {*platform::parseIpv4("127.0.0.42"), port};
-        thread_ = std::thread([this] { run(); });
-    }
-    ~FakeController() {
-        stop_.signal();
-        thread_.join();
-    }
-    Ipv4Endpoint endpoint;
-    std::atomic<int> burst{0};
-    const std::string validReply = deviceInfoReply(sampleDevice(1), false);
-
-  private:
-    void run() {
-        std::vector<std::uint8_t> buffer(65536);
-        for (;;) {
-            if (socket_.waitReadable(&stop_) != platform::UdpSocket::Wait::Readable)
-                return;
-            Ipv4Endpoint from;
-            if (socket_.receiveFrom(buffer, from) < 0)
-                continue;
-            for (const auto& g : garbageDatagrams())
-                socket_.sendTo(asBytes(g), from);
-            socket_.sendTo(asBytes(validReply), from);
-            // Search replies in form (code 3), so that a search passes them on.
-            const std::string filler = frameHeader(3, 16000) + std::string(16001, 'f');
-            for (int i = 0, n = burst.load(); i < n; ++i) {
-                socket_.sendTo(asBytes(filler), from);
-                std::this_thread::sleep_for(std::chrono::milliseconds(1));
-            }
-        }
-    }
-    platform::UdpSocket socket_;
-    platform::Wakeup stop_;
-    std::thread thread_;
-};
-
 } // namespace
 
 TEST(Garbage, TavrinSurvivesBrokenRequestsAndClientsThatHangUpOrStopReading) {
     IntegrationHome h;
-    FakeController controller(static_cast<std::uint16_t>(testPort(1)));
+    // Every request is answered with the garbage, a proper search reply and `burst` large
+    // search replies (code 3, so that a search passes them on).
+    std::atomic<int> burst{0};
+    const std::string validReply = deviceInfoReply(sampleDevice(1), false);
+    PlayedSearcher controller(
+        static_cast<std::uint16_t>(testPort(1)),
+        [&] {
+            auto g = garbageDatagrams();
+            g.push_back(validReply);
+            g.insert(g.end(), static_cast<std::size_t>(burst.load()),
+                     frameHeader(3, 16000) + std::string(16001, 'f'));
+            return g;
+        },
+        std::chrono::milliseconds(1));
     ChildProcess tavrin(std::vector<std::string>{
         tavrinPath(), "--home", h.home, "--search-address", "127.0.0.42", "--search-port",
         std::to_string(controller.endpoint.port), "--quiet-ms", "1000", "--relay-cap-ms", "500"});
@@ -166,7 +127,7 @@ TEST(Garbage, TavrinSurvivesBrokenRequestsAndClientsThatHangUpOrStopReading) {
     EXPECT_TRUE(talk(path, "short").ended);
 
     { // a search whose client reads nothing while the replies fill its pipe
-        controller.burst = 300;
+        burst = 300;
         platform::LocalPipe silent;
         ASSERT_TRUE(silent.connect(path));
         ASSERT_TRUE(silent.write(asBytes(searchRequest())));
@@ -176,13 +137,13 @@ TEST(Garbage, TavrinSurvivesBrokenRequestsAndClientsThatHangUpOrStopReading) {
         update.identity = "0";
         update.payload = "127.0.0.42:1=1\n";
         EXPECT_TRUE(talk(path, buildPipeRequest(update)).ended);
-        controller.burst = 0;
+        burst = 0;
     }
 
     // Still serving: a search through the pipe brings the controller's proper reply.
     auto found = talk(path, searchRequest());
     EXPECT_TRUE(found.ended);
-    auto proper = buildPipeAnswer(controller.endpoint.text(), asBytes(controller.validReply));
+    auto proper = buildPipeAnswer(controller.endpoint.text(), asBytes(validReply));
     EXPECT_NE(std::find(found.answers.begin(), found.answers.end(), proper), found.answers.end());
     EXPECT_EQ(tavrin.stop(), 0);
 }

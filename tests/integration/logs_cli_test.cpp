@@ -1,5 +1,5 @@
-// The record commands of quorvane-cli against quorvane-sim (700 log records, the three fixture
-// identity documents) over loopback, in one round: what each prints (a fetch its summary first),
+// The record commands of quorvane-cli against quorvane-sim (700 log records) over loopback, in
+// one round: what each prints (a fetch its summary first),
 // its exit code, and what the controller keeps afterwards. A fetch of 300 records takes the
 // controller's burst of 300 replies.
 #include <gtest/gtest.h>
@@ -37,14 +37,6 @@ TEST(LogsCli, EachRecordCommandPrintsAndExits) {
     EXPECT_EQ(doc[0]["index"], 699);
     EXPECT_EQ(doc[0]["time"], "2026-01-01 11:39:00");
     EXPECT_EQ(doc[1]["type"], "没有数据");
-
-    auto ids = splitLines(run({"ids", "fetch", "--count", "3"}));
-    ASSERT_GE(ids.size(), 5u);
-    EXPECT_EQ(ids[1], "提取证件：共3，成功3，失败0，无应答0");
-    ids.erase(ids.begin(), ids.end() - 3);
-    EXPECT_EQ(ids[0].rfind("操作成功，证件信息为=00000,张三,男,汉,19800101,", 0), 0u) << ids[0];
-    EXPECT_NE(ids[1].find(",港澳台居住证$H12345678,127.0.0.1:"), std::string::npos) << ids[1];
-    EXPECT_EQ(ids[2], "操作成功，证件信息为=此位置没有数据或者数据错误！");
 
     // The viewer opens on its last page (records 691..700), read from the EEPROM buffer.
     auto page = splitLines(run({"logs", "view", "--card-only"}));

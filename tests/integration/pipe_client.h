@@ -44,16 +44,6 @@ inline PipeExchange talk(const std::string& path, const std::string& message,
     return readAnswers(pipe, limit);
 }
 
-// A search through the service, as the tool sends it.
-inline std::string searchRequest() {
-    PipeRequest r;
-    r.timeoutMs = 3000;
-    r.waitFlag = 1;
-    ProtocolState state;
-    r.payload = buildRequest(kAnyTarget, 2, {}, state);
-    return buildPipeRequest(r);
-}
-
 // A relay of one request frame (command, no payload) to the controller the texts name.
 inline std::string relayRequest(const std::string& address, const std::string& identity,
                                 std::uint8_t command, int timeoutMs = 3000) {
@@ -65,6 +55,11 @@ inline std::string relayRequest(const std::string& address, const std::string& i
     ProtocolState state;
     r.payload = buildRequest(kAnyTarget, command, {}, state);
     return buildPipeRequest(r);
+}
+
+// A search through the service, as the tool sends it: a request that names no controller.
+inline std::string searchRequest() {
+    return relayRequest("", "", 2);
 }
 
 // The sender text of an answer.

@@ -1,8 +1,8 @@
 // The rights operations against quorvane-sim over loopback: a thousand cards added while a
 // fifth of the answers are lost, repeated and late end either on the controller or on the
-// failure list, as the simulator's state and a download both show; and one run of each rights
-// command of the command line, the right-storage image written through the memory commands
-// among them.
+// failure list, as the simulator's state and a download both show; and the rights commands of
+// the command line that no JSON row runs, the right-storage image written through the memory
+// commands among them.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -36,17 +36,12 @@ std::vector<std::uint32_t> cardsInDump(const JsonValue& controller) {
     return cards;
 }
 
+// The lines of a GBK file of the tool's, each ended by CR LF.
 std::vector<std::string> fileLines(const std::string& path) {
-    std::vector<std::string> lines;
-    std::string text = fromGbk(readFile(path));
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        std::size_t end = text.find("\r\n", pos);
-        if (end == std::string::npos)
-            end = text.size();
-        lines.push_back(text.substr(pos, end - pos));
-        pos = end + 2;
-    }
+    auto lines = splitLines(fromGbk(readFile(path)));
+    for (auto& line : lines)
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
     return lines;
 }
 
@@ -136,10 +131,6 @@ TEST(RightsCli, EachCommandOnASimulatedController) {
                                    &code)),
               "操作成功！\n添加权限：共3，成功3，失败0，无应答0\n");
     EXPECT_EQ(code, 0);
-    EXPECT_EQ(h.cli({"rights", "check", "-d", "127.0.0.1", "12", "--readers", "1"}, &code),
-              "权限验证失败！\n");
-    EXPECT_EQ(code, 1);
-    EXPECT_EQ(fileLines(h.home + "/检查权限失败清单.txt"), std::vector<std::string>{"12"});
     h.cli({"rights", "download", "-d", "127.0.0.1"}, &code);
     EXPECT_EQ(code, 0);
     auto lines = fileLines(h.home + "/下载权限.txt");
@@ -149,11 +140,6 @@ TEST(RightsCli, EachCommandOnASimulatedController) {
     EXPECT_EQ(one.rfind("获取权限成功，信息=【序号=0000000000;卡号=0000000013;", 0), 0u) << one;
     h.cli({"rights", "copy", "--from", "127.0.0.1", "--to", "127.0.0.2"}, &code);
     EXPECT_EQ(code, 0);
-    EXPECT_EQ(withoutElapsed(h.cli({"rights", "remove", "-d", "127.0.0.1", "12", "99"}, &code)),
-              "操作部分成功！\n删除权限：共2，成功1，失败1，无应答0\n未成功的已列入：" + h.home +
-                  "/删除权限失败清单.txt\n");
-    EXPECT_EQ(code, 1);
-    EXPECT_EQ(fileLines(h.home + "/删除权限失败清单.txt"), std::vector<std::string>{"99"});
     h.cli({"rights", "clear", "-d", "127.0.0.1"}, &code);
     EXPECT_EQ(code, 3);
     EXPECT_EQ(h.cli({"--yes", "rights", "clear", "-d", "127.0.0.1"}, &code), "权限操作成功！\n");

@@ -7,7 +7,6 @@
 #include <chrono>
 #include <csignal>
 #include <filesystem>
-#include <functional>
 #include <thread>
 
 #include <unistd.h>
@@ -22,16 +21,6 @@ using namespace quorvane::test;
 namespace fs = std::filesystem;
 
 namespace {
-
-// A condition that holds once a process has started or ended; checked every 50 ms for 10 s.
-bool becomesTrue(const std::function<bool()>& condition) {
-    for (int i = 0; i < 200; ++i) {
-        if (condition())
-            return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    return false;
-}
 
 // A process that is gone or has ended and waits for its parent to collect it.
 bool ended(int pid) {
@@ -127,7 +116,7 @@ TEST(ServiceScripts, StartRunsTheServiceInTheBackgroundAndStopEndsIt) {
     EXPECT_EQ(rc, 0);
 }
 
-TEST(ServiceScripts, StartWithTheProgramMissingFailsAndLeavesNothing) {
+TEST(ServiceScripts, AStartWithTheProgramOrScriptMissingOrTheProgramDyingFailsAndLeavesNothing) {
     ServiceHome h(false);
     EXPECT_NE(h.script("启动服务.sh"), 0);
     EXPECT_FALSE(fs::exists(h.pidFile()));
@@ -142,16 +131,21 @@ TEST(ServiceScripts, StartWithTheProgramMissingFailsAndLeavesNothing) {
     int rc = -1;
     EXPECT_EQ(h.cli({"service", "start"}, &rc), "启动服务失败！原因见服务日志 log/tavrin.log。\n");
     EXPECT_EQ(rc, 1);
-}
 
-TEST(ServiceScripts, MissingScriptsAreReportedAsSuch) {
-    IntegrationHome h(3);
-    RecordingUserPort port;
-    HostService service(h.home, port, "tavrin-none-" + std::to_string(::getpid()));
-    EXPECT_FALSE(service.scriptsPresent());
-    EXPECT_EQ(service.start().message, "找不到启动服务.sh，无法启动服务！");
-    // Nothing runs, so there is nothing left to stop.
-    ServiceOutcome stopped = service.stop();
+    // A program of the service's name that gives up at its start, as a service refused by a
+    // bad setting does, is a failed start as well.
+    writeFile(h.home + "/" + h.name, "#!/bin/sh\nexit 3\n");
+    fs::permissions(h.home + "/" + h.name, fs::perms::owner_all);
+    EXPECT_FALSE(HostService(h.home, port).start().ok);
+    EXPECT_FALSE(fs::exists(h.pidFile()));
+    EXPECT_FALSE(fs::exists(h.autostart()));
+
+    // Without the start script nothing starts, and nothing runs that a stop would have to end.
+    fs::remove(h.home + "/启动服务.sh");
+    HostService noScripts(h.home, port);
+    EXPECT_FALSE(noScripts.scriptsPresent());
+    EXPECT_EQ(noScripts.start().message, "找不到启动服务.sh，无法启动服务！");
+    ServiceOutcome stopped = noScripts.stop();
     EXPECT_TRUE(stopped.ok);
     EXPECT_EQ(stopped.message, "操作完成！");
 }
@@ -182,23 +176,12 @@ TEST(ServiceScripts, ServiceStartedByHandIsFoundAndStopped) {
     ASSERT_GT(byHand.pid(), 0);
     RecordingUserPort port;
     HostService service(h.home, port);
-    ASSERT_TRUE(becomesTrue([&] { return service.isRunning(); }));
+    for (int i = 0; i < 200 && !service.isRunning(); ++i) // it takes a moment to start
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    ASSERT_TRUE(service.isRunning());
     EXPECT_FALSE(fs::exists(h.pidFile()));
 
     ServiceOutcome stopped = service.stop();
     EXPECT_TRUE(stopped.ok) << stopped.message;
     EXPECT_TRUE(ended(byHand.pid()));
-}
-
-TEST(ServiceScripts, ServiceThatDiesAtOnceIsAFailedStart) {
-    ServiceHome h(false);
-    // A program of the service's name that gives up at its start, as a service refused by a
-    // bad setting does.
-    writeFile(h.home + "/" + h.name, "#!/bin/sh\nexit 3\n");
-    fs::permissions(h.home + "/" + h.name, fs::perms::owner_all);
-    RecordingUserPort port;
-    ServiceOutcome o = HostService(h.home, port).start();
-    EXPECT_FALSE(o.ok);
-    EXPECT_FALSE(fs::exists(h.pidFile()));
-    EXPECT_FALSE(fs::exists(h.autostart()));
 }

@@ -3,18 +3,16 @@
 // searches end, clients do not hold one another, and a second service leaves the first alone.
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <memory>
 #include <thread>
 
 #include "integration_home.h"
 #include "pipe_client.h"
-#include "platform/udp_socket.h"
+#include "played_searcher.h"
 #include "sample_frames.h"
 
 using namespace quorvane;
 using namespace quorvane::test;
-using Clock = std::chrono::steady_clock;
 
 namespace {
 
@@ -133,67 +131,9 @@ TEST_F(TavrinRelay, ASecondServiceOnThePipeRefusesAndTheFirstStillAnswers) {
     EXPECT_EQ(found.answers.size(), 2u);
 }
 
-// A controller played by the test that answers a search with search replies every `replyMs`
-// and other datagrams every `noiseMs`, for as long as the test runs.
-class ChattyController {
-  public:
-    ChattyController(std::uint16_t port, int replyMs, int noiseMs)
-        : replyMs_(replyMs), noiseMs_(noiseMs) {
-        socket_.open();
-        socket_.bind(*platform::parseIpv4("127.0.0.42"), port);
-        thread_ = std::thread([this] { run(); });
-    }
-    ~ChattyController() {
-        stop_.signal();
-        thread_.join();
-    }
-
-  private:
-    void run() {
-        const std::string reply = deviceInfoReply(sampleDevice(1), false);
-        const std::string noise = "\xAA\xAA not a search reply";
-        std::vector<platform::Ipv4Endpoint> searchers;
-        std::vector<std::uint8_t> buffer(2048);
-        auto nextReply = Clock::now(), nextNoise = Clock::now();
-        for (;;) {
-            auto next = std::min(nextReply, nextNoise);
-            auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(next - Clock::now());
-            auto w =
-                socket_.waitReadable(&stop_, static_cast<int>(std::max<long long>(0, ms.count())));
-            if (w == platform::UdpSocket::Wait::Error || stop_.wait(0))
-                return;
-            if (w == platform::UdpSocket::Wait::Readable) {
-                platform::Ipv4Endpoint from;
-                if (socket_.receiveFrom(buffer, from) > 0) {
-                    // Each searcher gets a search reply at once, then as often as asked.
-                    searchers.push_back(from);
-                    socket_.sendTo(asBytes(reply), from);
-                }
-            }
-            auto now = Clock::now();
-            if (now >= nextReply) {
-                if (replyMs_ > 0)
-                    for (const auto& s : searchers)
-                        socket_.sendTo(asBytes(reply), s);
-                nextReply = now + std::chrono::milliseconds(replyMs_ > 0 ? replyMs_ : 3600000);
-            }
-            if (now >= nextNoise) {
-                for (const auto& s : searchers)
-                    socket_.sendTo(asBytes(noise), s);
-                nextNoise = now + std::chrono::milliseconds(noiseMs_);
-            }
-        }
-    }
-    int replyMs_, noiseMs_;
-    platform::UdpSocket socket_;
-    platform::Wakeup stop_;
-    std::thread thread_;
-};
-
 struct EndlessSearch {
     const char* name;
-    int replyMs; // a search reply this often (0: once)
-    int noiseMs; // other datagrams this often
+    bool replies; // after the first, search replies every 200 ms, or else other datagrams every 50
     int capMs;
 };
 
@@ -202,7 +142,11 @@ class TavrinSearchEnds : public ::testing::TestWithParam<EndlessSearch> {};
 TEST_P(TavrinSearchEnds, WhateverKeepsArriving) {
     const auto& c = GetParam();
     IntegrationHome h;
-    ChattyController chatty(static_cast<std::uint16_t>(testPort(2)), c.replyMs, c.noiseMs);
+    const std::string reply = deviceInfoReply(sampleDevice(1), false);
+    PlayedSearcher chatty(static_cast<std::uint16_t>(testPort(2)),
+                          [&] { return std::vector{reply}; }, {},
+                          std::chrono::milliseconds(c.replies ? 200 : 50),
+                          {c.replies ? reply : std::string("\xAA\xAA not a search reply")});
     ChildProcess tavrin({tavrinPath(), "--home", h.home, "--search-address", "127.0.0.42",
                          "--search-port", std::to_string(testPort(2)), "--quiet-ms", "400",
                          "--search-cap-ms", std::to_string(c.capMs)});
@@ -218,9 +162,9 @@ INSTANTIATE_TEST_SUITE_P(
     Tavrin, TavrinSearchEnds,
     ::testing::Values(
         // A search reply every half quiet time: the cap ends the search.
-        EndlessSearch{"RepliesEveryHalfQuietTimeStopAtTheCap", 200, 1000000, 1500},
+        EndlessSearch{"RepliesEveryHalfQuietTimeStopAtTheCap", true, 1500},
         // One reply, then other datagrams without pause: they do not keep it going.
-        EndlessSearch{"OtherDatagramsDoNotKeepASearch", 0, 50, 600000}),
+        EndlessSearch{"OtherDatagramsDoNotKeepASearch", false, 600000}),
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

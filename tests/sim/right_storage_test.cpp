@@ -16,13 +16,12 @@ namespace {
 
 using ByteVec = std::vector<std::uint8_t>;
 
-// One request through the command table: the reply's status and payload.
-std::pair<int, ByteVec> send(SimController& c, std::uint8_t command, const ByteVec& payload) {
+// The status of one request's reply through the command table.
+int send(SimController& c, std::uint8_t command, const ByteVec& payload) {
     SimRequest r;
     r.command = command;
     r.payload = Bytes(payload);
-    const SimReply reply = CommandTable().answer(c, r).value().reply;
-    return {reply.status, ByteVec(reply.payload.begin(), reply.payload.end())};
+    return CommandTable().answer(c, r).value().reply.status;
 }
 
 CardKey card(std::uint32_t low) {
@@ -90,8 +89,8 @@ TEST_P(Layout, RightsLieWhereTheStorageImageSays) {
     const auto& p = GetParam();
     SimController c = controller(p.rightMode, p.large);
     const ByteVec first = right(kBucket437), second = right(kAlsoBucket437);
-    EXPECT_EQ(send(c, 18, first).first, 1);
-    EXPECT_EQ(send(c, 18, second).first, 1);
+    EXPECT_EQ(send(c, 18, first), 1);
+    EXPECT_EQ(send(c, 18, second), 1);
     const auto length = static_cast<long>(p.recordLength);
     ByteVec both(first.begin(), first.begin() + length);
     both.insert(both.end(), second.begin(), second.begin() + length);
@@ -100,16 +99,6 @@ TEST_P(Layout, RightsLieWhereTheStorageImageSays) {
     EXPECT_TRUE(bitmapBit(c, p.firstSlot + 1));
     EXPECT_FALSE(bitmapBit(c, p.firstSlot + 2));
     EXPECT_EQ(countWord(c), 2u);
-    // The door-access block reports the count at D8.
-    EXPECT_EQ(ByteReader(send(c, 12, {}).second, 8).u32le(), 2u);
-
-    // Read back by position: the slot's index + 1; a 20-byte record comes back with zero flags.
-    const ByteVec read = send(c, 52, {1, 0, 0, 0, 1, 0, 0, 0}).second;
-    ASSERT_EQ(read.size(), 28u);
-    EXPECT_EQ(ByteReader(read).u32le(), p.firstSlot + 1);
-    ByteVec expected = first;
-    std::fill(expected.begin() + length, expected.end(), 0);
-    EXPECT_EQ(ByteVec(read.begin() + 4, read.end()), expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
