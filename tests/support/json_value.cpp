@@ -6,32 +6,19 @@ JsonValue::JsonValue(nlohmann::json document)
     : root_(std::make_shared<const nlohmann::json>(std::move(document))), node_(root_.get()) {}
 
 JsonValue::Kind JsonValue::kind() const {
-    if (!node_)
+    if (!node_ || node_->is_null())
         return Kind::Null;
-    switch (node_->type()) {
-    case nlohmann::json::value_t::boolean:
+    if (node_->is_boolean())
         return Kind::Boolean;
-    case nlohmann::json::value_t::number_integer:
-    case nlohmann::json::value_t::number_unsigned:
-    case nlohmann::json::value_t::number_float:
+    if (node_->is_number())
         return Kind::Number;
-    case nlohmann::json::value_t::string:
+    if (node_->is_string())
         return Kind::String;
-    case nlohmann::json::value_t::array:
-        return Kind::Array;
-    case nlohmann::json::value_t::object:
-        return Kind::Object;
-    default:
-        return Kind::Null;
-    }
-}
-
-bool JsonValue::has(const std::string& key) const {
-    return node_ && node_->is_object() && node_->contains(key);
+    return node_->is_array() ? Kind::Array : Kind::Object;
 }
 
 JsonValue JsonValue::operator[](const std::string& key) const {
-    if (!has(key))
+    if (!node_ || !node_->is_object() || !node_->contains(key))
         return {};
     return {root_, &node_->at(key)};
 }
