@@ -17,8 +17,12 @@ JsonValue::Kind JsonValue::kind() const {
     return node_->is_array() ? Kind::Array : Kind::Object;
 }
 
+bool JsonValue::has(const std::string& key) const {
+    return node_ && node_->is_object() && node_->contains(key);
+}
+
 JsonValue JsonValue::operator[](const std::string& key) const {
-    if (!node_ || !node_->is_object() || !node_->contains(key))
+    if (!has(key))
         return {};
     return {root_, &node_->at(key)};
 }

@@ -24,6 +24,7 @@ class JsonValue {
 
     Kind kind() const;
     bool isNull() const { return kind() == Kind::Null; }
+    bool has(const std::string& key) const;
     JsonValue operator[](const std::string& key) const;
     JsonValue operator[](std::size_t index) const;
     // Elements of an array or members of an object; 0 otherwise.
