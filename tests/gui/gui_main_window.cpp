@@ -58,13 +58,7 @@ Act doorDialog(Act open) {
 }
 
 Act rightsCommand(int command, const char* numbers = "") {
-    return [command, numbers](GuiWindow& w) {
-        onNextDialog<CDlgRightMan>([command, numbers](CDlgRightMan* d) {
-            d->numbersEdit()->setPlainText(numbers);
-            d->commandButton(command)->click();
-        });
-        w.c().rights->click();
-    };
+    return [command, numbers](GuiWindow& w) { runRightsCommand(w, command, numbers); };
 }
 
 // The copy dialog from controller 1 to controller 2; it refuses until both lists hold one, and

@@ -25,6 +25,7 @@
 #include "app/qt_user_port.h"
 #include "app/quorvane_dlg.h"
 #include "child_process.h"
+#include "dialogs/dlg_right_man.h"
 #include "infra/codepage.h"
 #include "infra/settings.h"
 #include "session/start_gate.h"
@@ -187,6 +188,15 @@ inline bool setControl(QObject* dialog, const QString& name, const QVariant& val
         return false;
     }
     return true;
+}
+
+// The rights dialog opened from the window: the numbers typed, the command's button pressed.
+inline void runRightsCommand(GuiWindow& w, int command, const char* numbers = "") {
+    onNextDialog<gui::CDlgRightMan>([command, numbers](gui::CDlgRightMan* d) {
+        d->numbersEdit()->setPlainText(numbers);
+        d->commandButton(command)->click();
+    });
+    w.c().rights->click();
 }
 
 // Presses OK (or Cancel) of the dialog's button box.
