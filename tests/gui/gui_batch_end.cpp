@@ -3,7 +3,6 @@
 #include <QLabel>
 #include <QProgressDialog>
 
-#include "dialogs/dlg_right_man.h"
 #include "fake_clock.h"
 #include "gui_test_support.h"
 #include "rights/right_result_files.h"
@@ -23,11 +22,7 @@ void runRights(GuiWindow& w, int command, const char* numbers) {
     w.c().search->click();
     QTRY_COMPARE_WITH_TIMEOUT(w.c().list->topLevelItemCount(), 1, 10000);
     w.c().list->setCurrentItem(w.c().list->topLevelItem(0));
-    onNextDialog<CDlgRightMan>([command, numbers](CDlgRightMan* d) {
-        d->numbersEdit()->setPlainText(numbers);
-        d->commandButton(command)->click();
-    });
-    w.c().rights->click();
+    runRightsCommand(w, command, numbers);
 }
 } // namespace
 

@@ -6,24 +6,15 @@ JsonValue::JsonValue(nlohmann::json document)
     : root_(std::make_shared<const nlohmann::json>(std::move(document))), node_(root_.get()) {}
 
 JsonValue::Kind JsonValue::kind() const {
-    if (!node_)
+    if (!node_ || node_->is_null())
         return Kind::Null;
-    switch (node_->type()) {
-    case nlohmann::json::value_t::boolean:
+    if (node_->is_boolean())
         return Kind::Boolean;
-    case nlohmann::json::value_t::number_integer:
-    case nlohmann::json::value_t::number_unsigned:
-    case nlohmann::json::value_t::number_float:
+    if (node_->is_number())
         return Kind::Number;
-    case nlohmann::json::value_t::string:
+    if (node_->is_string())
         return Kind::String;
-    case nlohmann::json::value_t::array:
-        return Kind::Array;
-    case nlohmann::json::value_t::object:
-        return Kind::Object;
-    default:
-        return Kind::Null;
-    }
+    return node_->is_array() ? Kind::Array : Kind::Object;
 }
 
 bool JsonValue::has(const std::string& key) const {

@@ -2,8 +2,9 @@
 
 #include <csignal>
 #include <cstdlib>
-#include <fstream>
 #include <sstream>
+
+#include "test_paths.h"
 
 namespace quorvane::test {
 
@@ -31,12 +32,7 @@ std::optional<JsonValue> requestSimDump(ChildProcess& sim, const std::string& du
 }
 
 std::optional<JsonValue> readSimDump(const std::string& dumpFile) {
-    std::ifstream in(dumpFile, std::ios::binary);
-    if (!in)
-        return std::nullopt;
-    std::ostringstream text;
-    text << in.rdbuf();
-    return parseJson(text.str());
+    return parseJson(readFile(dumpFile)); // a missing file reads empty, which is no JSON
 }
 
 JsonValue simController(const JsonValue& dump, const std::string& address) {
