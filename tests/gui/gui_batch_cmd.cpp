@@ -1,5 +1,5 @@
-// The batch dialog: from the main window its run reaches every target and enters the history;
-// on its own, what it refuses and what it lists.
+// The batch dialog: from the main window it re-addresses three simulated controllers in one
+// run; on its own, what it refuses and what it lists.
 #include <QTableWidget>
 
 #include "dialogs/dlg_batch_cmd.h"
@@ -15,7 +15,7 @@ class GuiBatchCmd : public QObject {
     Q_OBJECT
 
   private slots:
-    void aRunFromTheWindowReachesEveryTarget() {
+    void reAddressesThreeSimulatedControllers() {
         GuiWindow w("batch-cmd", {}, 3);
         QVERIFY(w.start());
         MessageBoxCatcher boxes;
@@ -32,6 +32,12 @@ class GuiBatchCmd : public QObject {
         QTRY_VERIFY_WITH_TIMEOUT(w.controller("127.0.0.102")["text"]["received"][0].str() ==
                                      "setIp=127.0.0.102;setIpAlloc=0",
                                  10000);
+        w.c().search->click();
+        QTRY_COMPARE_WITH_TIMEOUT(w.c().list->topLevelItemCount(), 3, 10000);
+        QStringList addresses;
+        for (int i = 0; i < 3; ++i)
+            addresses << w.c().list->topLevelItem(i)->text(2);
+        QCOMPARE(addresses, (QStringList{"127.0.0.100", "127.0.0.101", "127.0.0.102"}));
         QCOMPARE(QString::fromStdString(readFile(w.home + "/cmd-hist.txt")),
                  u("setIp=127.0.0.{SEQ100};setIpAlloc=0"));
     }
