@@ -1,6 +1,3 @@
-// Records fetched by command against a controller played over loopback on a fake clock: the
-// frames byte for byte, the end rule (every reply, or the silence limit after the last one),
-// when the lines are notices and when they go to "历史日志.txt", and the query program's token.
 #include <gtest/gtest.h>
 
 #include "infra/codepage.h"
@@ -114,16 +111,13 @@ TEST_F(LogFetch, NothingBackOrNothingToAskForWritesNothing) {
     EXPECT_FALSE(historyExists());
 }
 
-TEST(QueryData, TheTokenIsTheDigestOfTheKeyAndTheHour) {
+TEST_F(LogFetch, QueryDataWithoutSaveTypeOpensTheDataFolderAndItsTokenIsTheKeyAndHour) {
+    queryData(t.s(), 0);
+    EXPECT_EQ(t.user.opened(), std::vector<std::string>{t.home + "/data"});
     // 1,780,000,000 s is hour 494,444.
     auto at = std::chrono::system_clock::from_time_t(1780000000);
     EXPECT_EQ(queryToken(at), "db69cadfcf1317962c5c8c84c5969828");
     EXPECT_NE(queryToken(at + 2000s), queryToken(at));
-}
-
-TEST_F(LogFetch, QueryDataWithoutSaveTypeOpensTheDataFolder) {
-    queryData(t.s(), 0);
-    EXPECT_EQ(t.user.opened(), std::vector<std::string>{t.home + "/data"});
 }
 
 } // namespace

@@ -1,6 +1,3 @@
-// The log viewer's model: pages, where a record lies, the card-only rows, the cache file, and
-// its page reads against a controller played over loopback on a fake clock (an empty record
-// costs exactly one read; "下载到本地" is one batch over both log areas).
 #include <gtest/gtest.h>
 
 #include <algorithm>

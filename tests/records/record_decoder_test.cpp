@@ -125,23 +125,22 @@ TEST(RecordDecoder, SubtypeNamesArePaddedToSixteenGbkBytes) {
     EXPECT_EQ(subtypeName(10), "未知");
 }
 
+// Door and reader by numbering mode (the top two subtype bits); 0x0B reads as R = 0x61.
 TEST(RecordDecoder, NumberingModesGiveDoorAndReader) {
-    LogRecord r;
-    r.doorReader = 0x18;
-    std::pair<unsigned, unsigned> expected[4] = {{0, 3}, {3, 3}, {2, 3}, {0, 3}};
-    for (unsigned m = 0; m < 4; ++m) {
-        r.subtypeByte = static_cast<std::uint8_t>(m << 6);
-        EXPECT_EQ(r.door(), expected[m].first) << m;
-        EXPECT_EQ(r.reader(), expected[m].second) << m;
+    struct Case {
+        std::uint8_t doorReader;
+        unsigned mode, door, reader;
+    };
+    const Case cases[] = {{0x18, 0, 0, 3},      {0x18, 1, 3, 3},       {0x18, 2, 2, 3},
+                          {0x18, 3, 0, 3},      {0x0B, 1, 0x61, 0x61}, {0x0B, 3, 3, 0x61},
+                          {0x0B, 2, 0x31, 0x61}};
+    for (const auto& c : cases) {
+        LogRecord r;
+        r.doorReader = c.doorReader;
+        r.subtypeByte = static_cast<std::uint8_t>(c.mode << 6);
+        EXPECT_EQ(std::pair(r.door(), r.reader()), std::pair(c.door, c.reader))
+            << int(c.doorReader) << " " << c.mode;
     }
-    r.doorReader = 0x0B; // R = 0x61
-    r.subtypeByte = 1 << 6;
-    EXPECT_EQ(r.door(), 0x61u);
-    r.subtypeByte = 3 << 6;
-    EXPECT_EQ(r.door(), 3u);
-    EXPECT_EQ(r.reader(), 0x61u);
-    r.subtypeByte = 2 << 6;
-    EXPECT_EQ(r.door(), 0x31u);
 }
 
 // Codes the tables leave out fall back; the entries themselves show in the decoded lines above.
@@ -166,13 +165,6 @@ TEST(RecordDecoder, EntryAndRecordBytes) {
     EXPECT_EQ(entry->record.encode()[0], 0x39);
     EXPECT_FALSE(LogEntry::decode(Bytes(bytes).first(19)));
     EXPECT_FALSE(LogRecord::decode(Bytes(bytes).first(15)));
-}
-
-TEST(ConnectionChange, OnlyItsOwnCodeAndSubtype) {
-    EXPECT_EQ(connectionChangeText(112, 102, 3), ";TCP/WEB断开");
-    EXPECT_EQ(connectionChangeText(112, 102, 6), ";");
-    EXPECT_EQ(connectionChangeText(225, 0, 3), ";");
-    EXPECT_EQ(connectionChangeText(225, 0, 6), ";" + statusWordText(0, false));
 }
 
 } // namespace
