@@ -1,6 +1,3 @@
-// Text commands and templates to controllers played by the test on loopback, on a fake clock:
-// the frames byte for byte, the run's targets in order, the broadcast run's pacing, and what
-// the person reads.
 #include <gtest/gtest.h>
 
 #include <mutex>
