@@ -1,5 +1,3 @@
-// Card numbers from local files: the template, the whitelist and number files, and
-// loadLocalRights filling the number-field set and the right-storage image.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -54,7 +52,7 @@ TEST(LocalSources, EachFileKindGivesItsNumbers) {
               "从带格式文件/home/a/template.txt提取卡号");
 }
 
-TEST_F(LocalRights, TheSameNumberTwiceIsHeldOnceButPlacedTwice) {
+TEST_F(LocalRights, TheSameNumberTwiceIsHeldOnceButPlacedTwiceAndTheTemplateGoesThroughTmpTxt) {
     test::writeFile(home + "/ids.txt", "5\r\n5\r\n6\r\n");
     std::set<std::string> cards;
     RightImage img = image();
@@ -62,11 +60,8 @@ TEST_F(LocalRights, TheSameNumberTwiceIsHeldOnceButPlacedTwice) {
     EXPECT_EQ(cards, (std::set<std::string>{"5", "6"}));
     EXPECT_EQ(img.rightCount(), 3u);
     EXPECT_TRUE(port.questions().empty());
-}
-
-TEST_F(LocalRights, TheTemplateGoesThroughTmpTxt) {
     test::writeFile(home + "/template.txt", fields(16, "77") + "\r\n" + fields(3, "x") + "\r\n");
-    std::set<std::string> cards;
+    cards.clear();
     EXPECT_EQ(loadLocalRights(session, LocalRightSource::Template, {}, {false, &cards, nullptr}),
               1);
     EXPECT_EQ(cards, std::set<std::string>{"77"});

@@ -1,5 +1,3 @@
-// The rights dialog's values: how they become the right an add sends, the number field as a
-// card list, the sequential generator, and the defaults read from and saved to config.ini.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -136,22 +134,27 @@ TEST(CardList, GeneratorCountsUpInTenDigits) {
     EXPECT_EQ(cardSetText({"9", "10"}), "10;\r\n9;\r\n");
 }
 
-static void useUtc() {
+TEST(RightDefaults, ComeFromTheRightSectionAndGoBack) {
     ::setenv("TZ", "UTC", 1);
     ::tzset();
-}
-
-TEST(RightDefaults, ComeFromTheRightSectionAndGoBack) {
-    useUtc();
     std::string home = test::scratchDir("right-defaults");
+    Settings settings(home);
+    test::FakeClock clock; // 2026-05-28 20:26:40 UTC
+    RightFields f = readRightDefaults(settings, clock);
+    EXPECT_EQ(std::tuple(f.times, f.readers, f.timeZones, f.searchForward),
+              std::tuple(65535u, 255u, 0u, true));
+    // Without settings ten years from now: 315,360,000 s = 3,650 days, 2036-05-25 (two leap
+    // days on the way); with no seconds the fixed end.
+    EXPECT_EQ(f.validTo, (RightDateTime{2036, 5, 25, 20, 26, 40}));
+    test::writeFile(home + "/config.ini", "[right]\ndefault-seconds=0\n");
+    EXPECT_EQ(readRightDefaults(settings, clock).validTo, (RightDateTime{2030, 1, 1, 23, 59, 59}));
+
     test::writeFile(home + "/config.ini",
                     toGbk("[right]\ndefault-times=9\ndefault-reader=16\ndefault-timezone=3\n"
                           "default-seconds=86400\ndefault-antiback=1\ndefault-debt=1\n"
                           "default-flag3=1\ndefault-mantype=2\ndefault-group=6\n"
                           "[common]\nserach-right-mode=0\nman-types=员工;;访客;临时\n"));
-    Settings settings(home);
-    test::FakeClock clock; // 2026-05-28 20:26:40 UTC
-    RightFields f = readRightDefaults(settings, clock);
+    f = readRightDefaults(settings, clock);
     EXPECT_EQ(std::tuple(f.times, f.readers, f.timeZones, f.typeIndex, f.groupIndex),
               std::tuple(9u, 16u, 3u, 2, 6));
     EXPECT_EQ(f.validFrom, (RightDateTime{2000, 1, 1, 0, 0, 0}));
@@ -173,20 +176,6 @@ TEST(RightDefaults, ComeFromTheRightSectionAndGoBack) {
                          settings.readInt("right", "default-seconds", 0),
                          settings.readInt("common", "serach-right-mode", 0)),
               std::tuple(100, 1, 0, 1, 86400, 1));
-}
-
-TEST(RightDefaults, WithoutSettingsTenYearsFromNowOrTheFixedEnd) {
-    useUtc();
-    std::string home = test::scratchDir("right-defaults-none");
-    Settings settings(home);
-    test::FakeClock clock;
-    RightFields f = readRightDefaults(settings, clock);
-    EXPECT_EQ(std::tuple(f.times, f.readers, f.timeZones, f.searchForward),
-              std::tuple(65535u, 255u, 0u, true));
-    // 315,360,000 s = 3,650 days: 2036-05-25 (two leap days on the way).
-    EXPECT_EQ(f.validTo, (RightDateTime{2036, 5, 25, 20, 26, 40}));
-    test::writeFile(home + "/config.ini", "[right]\ndefault-seconds=0\n");
-    EXPECT_EQ(readRightDefaults(settings, clock).validTo, (RightDateTime{2030, 1, 1, 23, 59, 59}));
 }
 
 } // namespace quorvane

@@ -1,4 +1,3 @@
-// Right files read for an upload, and the replies of the two reads, from crafted bytes.
 #include <gtest/gtest.h>
 
 #include "infra/codepage.h"

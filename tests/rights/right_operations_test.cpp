@@ -1,7 +1,5 @@
-// The rights operations of a real ToolSession against a controller played in the test over
-// loopback (frames recorded, replies scripted), on a fake clock whose silent waits cost only
-// its grace: frames byte for byte, notices and messages, resends, failure files, the grant
-// log, downloads, uploads, copies and cancels.
+// Against a controller played over loopback, on a fake clock whose silent waits cost only its
+// grace.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -229,10 +227,16 @@ TEST_F(RightsOps, RefusalsAreNamedAndNothingIsSent) {
     checkRights(s(), device, cardFields(" ;\r\n"));
     addRights(s(), std::nullopt, cardFields("1"));
     downloadRightsOrCard(s(), std::nullopt, cardFields(""));
+    // "上传权限(&U)" before any frame: the selection, then the picked file (none: nothing happens).
+    uploadRights(s(), std::nullopt);
+    uploadRights(s(), device);
+    user.file(home + "/missing.txt");
+    EXPECT_EQ(uploadRights(s(), device).rc, -1);
     EXPECT_TRUE(sent().empty());
     EXPECT_EQ(user.messages(),
               (std::vector<std::string>{"请填写要验证的证件号码！", "请选择要操作的记录！",
-                                        "请选择要操作的设备！"}));
+                                        "请选择要操作的设备！", "请选择要操作的记录！",
+                                        "打开文件失败！"}));
 }
 
 TEST_F(RightsOps, ClearAndASwipeWithReaderZeroAskFirstAndSendNothingOnNo) {
@@ -273,8 +277,19 @@ test::UdpController::Script storage(std::map<std::uint32_t, std::uint32_t> cards
 }
 } // namespace
 
-TEST_F(RightsOps, ADownloadEndedByMinusOneHasEveryRightAndNoEndMarkerLine) {
-    controller.setScript(storage({{3, 100}, {4, 101}, {9, 102}}));
+// The controller answers with its own counter and repeats its previous reply before each new
+// one: the repeat names an earlier position and is not taken for the answer.
+TEST_F(RightsOps, ADownloadEndedByMinusOneHasEveryRightWithoutSequenceEchoes) {
+    auto proper = storage({{3, 100}, {4, 101}, {9, 102}});
+    controller.setScript([proper, previous = std::string()](const SentFrame& f) mutable {
+        std::string reply = proper(f).front();
+        reply[26] = reply[27] = '\x05';
+        std::vector<std::string> out;
+        if (!previous.empty())
+            out.push_back(previous);
+        out.push_back(previous = reply);
+        return out;
+    });
     // The device record's right count (D8) is the download's total.
     ByteWriter(device.doorConfig, 8).putU32le(3);
     auto r = downloadRights(s(), device, true, true);
@@ -328,27 +343,6 @@ TEST_F(RightsOps, ADownloadWithoutAnEndMarkerStopsPastTheStoredCountAndKeepsWhat
                                  "下载已停止，已下载权限数量=1026"});
 }
 
-// A controller that answers with its own counter and repeats its previous reply before each
-// new one: the repeat names an earlier position and is not taken for the answer.
-TEST_F(RightsOps, ADownloadTakesOnlyRepliesNamingThePositionAskedWithoutSequenceEchoes) {
-    auto proper = storage({{3, 100}, {4, 101}, {9, 102}});
-    controller.setScript([proper, previous = std::string()](const SentFrame& f) mutable {
-        std::string reply = proper(f).front();
-        reply[26] = reply[27] = '\x05';
-        std::vector<std::string> out;
-        if (!previous.empty())
-            out.push_back(previous);
-        out.push_back(previous = reply);
-        return out;
-    });
-    ByteWriter(device.doorConfig, 8).putU32le(3);
-    auto r = downloadRights(s(), device, true, false);
-    EXPECT_EQ(r.rc, 0);
-    EXPECT_EQ(r.lines,
-              (std::vector<std::string>{rightLine(3, 100), rightLine(4, 101), rightLine(9, 102)}));
-    EXPECT_EQ(sent().size(), 4u);
-}
-
 // A download whose every answer goes back once asked the same positions without end; the
 // answers are not taken now, and the silent waits end it.
 TEST_F(RightsOps, ADownloadThatGoesBackwardsEnds) {
@@ -378,17 +372,6 @@ TEST_F(RightsOps, AnUploadSendsEachCardOnceInCardOrderAndNamesTheFirstBadLine) {
     EXPECT_EQ(user.messages().back().rfind("操作成功！\n", 0), 0u);
     EXPECT_EQ(file("授权日志-20260528.txt"),
               "2026-05-28 20:26:40 0000000100\r\n2026-05-28 20:26:40 0000000200\r\n");
-}
-
-// "上传权限(&U)" before any frame: the selection, then the picked file (none: nothing happens).
-TEST_F(RightsOps, AnUploadNeedsASelectionAndAFileThatCanBeRead) {
-    uploadRights(s(), std::nullopt);
-    uploadRights(s(), device);
-    user.file(home + "/missing.txt");
-    EXPECT_EQ(uploadRights(s(), device).rc, -1);
-    EXPECT_EQ(user.messages(),
-              (std::vector<std::string>{"请选择要操作的记录！", "打开文件失败！"}));
-    EXPECT_TRUE(sent().empty());
 }
 
 TEST_F(RightsOps, AnUploadWithASiteCodeScramblesBothCardWords) {
@@ -440,18 +423,6 @@ TEST_F(RightsOps, ReadsShowTheRightTheyGot) {
     EXPECT_EQ(user.notices().size(), 2u);
 }
 
-TEST_F(RightsOps, ACopyFromASilentSourceUploadsNothing) {
-    test::UdpController second(
-        "127.0.0.3", port, [](const SentFrame& f) { return std::vector<std::string>{replyTo(f)}; });
-    DeviceUIInfo target = device;
-    target.ip = "127.0.0.3";
-    controller.setScript(storage({{3, 100}}, 4));
-    EXPECT_EQ(copyRights(s(), {device}, {target}), -1);
-    EXPECT_NE(user.messages().back().find("\n从源控制器127.0.0.2下载权限失败！\n"),
-              std::string::npos);
-    EXPECT_TRUE(second.received().empty());
-}
-
 // Guards a found fault: the copy read the shared "下载权限.txt" again for each target, so a
 // download elsewhere in the program directory meanwhile sent another controller's rights.
 TEST_F(RightsOps, ACopySendsTheSourcesRightsToEveryTargetWhateverReplacesTheSharedFile) {
@@ -478,6 +449,12 @@ TEST_F(RightsOps, ACopySendsTheSourcesRightsToEveryTargetWhateverReplacesTheShar
         EXPECT_EQ(frames[0].payload(), storedRight(100));
         EXPECT_EQ(frames[1].payload(), storedRight(101));
     }
+    // A source that falls silent uploads nothing.
+    controller.setScript(storage({{3, 100}}, 4));
+    EXPECT_EQ(copyRights(s(), {device}, {toThird}), -1);
+    EXPECT_NE(user.messages().back().find("\n从源控制器127.0.0.2下载权限失败！\n"),
+              std::string::npos);
+    EXPECT_EQ(third.received().size(), 2u);
 }
 
 TEST_F(RightsOps, TestButtonsMakeEighteenDigitCardsFourSecondsApartWithNoticesOff) {
