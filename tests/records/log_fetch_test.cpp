@@ -36,11 +36,9 @@ test::UdpController::Script records(std::size_t answered = 1000) {
 }
 
 struct LogFetch : ::testing::Test {
-    explicit LogFetch(const std::string& options = "get-log-timeouts=3")
-        : t("log-fetch", 111, options) {}
     std::string history() { return fromGbk(test::readFile(t.home + "/历史日志.txt")); }
     bool historyExists() { return platform::fileExists(t.home + "/历史日志.txt"); }
-    test::LoopbackSession t;
+    test::LoopbackSession t{"log-fetch", 111, "get-log-timeouts=3"};
 };
 
 // 3 records from index 10 ask for the range 10 .. 13; the fill-log test for 7 records.

@@ -143,14 +143,6 @@ TEST(RecordDecoder, NumberingModesGiveDoorAndReader) {
     }
 }
 
-// Codes the tables leave out fall back; the entries themselves show in the decoded lines above.
-TEST(RecordDecoder, TablesFallBackToTheirDefaults) {
-    EXPECT_EQ(resultText(35), "未知");
-    EXPECT_EQ(resultText(1), "未知");
-    EXPECT_EQ(objectName(10), "");
-    EXPECT_EQ(kindName(31), "未知类型");
-}
-
 TEST(RecordDecoder, EntryAndRecordBytes) {
     const std::uint8_t bytes[] = {7, 0, 0, 0,    0x39, 0x30, 0,    0,    0x0A, 0,   0,
                                   0, 0, 0, 0x21, 0x48, 0x32, 0x12, 0x23, 0x85, 0xEE};
