@@ -15,8 +15,6 @@ using namespace std::chrono_literals;
 using test::replyTo;
 using test::SentFrame;
 
-const std::string kHeader = test::kSessionHeader;
-
 // The entry of a card record: index, card 12345 (low word), 2026-01-01 08:30:00, door 1.
 std::string entry(std::uint32_t index) {
     return test::le32(index) + test::unhex("00000000 39300000 2134C043 0100 0800");
@@ -49,7 +47,7 @@ TEST_F(LogFetch, FramesAreByteExact) {
     auto frames = t.controller.waitForFrames(2);
     ASSERT_EQ(frames.size(), 2u);
     EXPECT_EQ(test::hex(frames[0].bytes),
-              test::hex(test::unhex(kHeader + "300000080A0000000D0000004F")));
+              test::hex(test::unhex(test::kSessionHeader + "300000080A0000000D0000004F")));
     EXPECT_EQ(test::hex(frames[1].bytes.substr(28)), test::hex(test::unhex("F100000407000000FC")));
 }
 

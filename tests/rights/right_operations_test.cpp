@@ -30,8 +30,6 @@ using namespace std::chrono_literals;
 using test::replyTo;
 using test::SentFrame;
 
-const std::string kHeader = test::kSessionHeader;
-
 using test::le32;
 using test::u32At;
 
@@ -44,9 +42,8 @@ std::string storedRight(std::uint32_t low) {
 }
 
 std::string rightLine(std::uint32_t position, std::uint32_t low) {
-    char card[16];
+    char card[16], head[16];
     std::snprintf(card, sizeof card, "%010u", low);
-    char head[16];
     std::snprintf(head, sizeof head, "%010u", position);
     return std::string("【序号=") + head + ";卡号=" + card +
            ";生效时间=2000-01-01 00:00:00;失效时间=2030-01-01 23:59:58;时段=0;读头=255;"
@@ -71,9 +68,9 @@ struct RightsOps : ::testing::Test, test::LoopbackSessionOf<WatchingPort> {
     }
     RightsOps() : LoopbackSessionOf("rights-ops", 101, "code=0") {}
 
-    void answerAll(std::uint8_t status = 1) {
+    void answerAll() {
         controller.setScript(
-            [status](const SentFrame& f) { return std::vector<std::string>{replyTo(f, status)}; });
+            [](const SentFrame& f) { return std::vector<std::string>{replyTo(f)}; });
     }
     std::string file(std::string_view name) {
         return fromGbk(test::readFile(home + "/" + std::string(name)));
@@ -107,7 +104,8 @@ TEST_P(RightFrames, AreByteExact) {
     // Clear, swipe and the reads are not waited for: the frame may still be on its way.
     auto frames = controller.waitForFrames(1);
     ASSERT_FALSE(frames.empty());
-    EXPECT_EQ(test::hex(frames.front().bytes), test::hex(test::unhex(kHeader + GetParam().tail)));
+    EXPECT_EQ(test::hex(frames.front().bytes),
+              test::hex(test::unhex(test::kSessionHeader + GetParam().tail)));
 }
 
 // Card 12345; valid 2000-01-01 00:00:00 (0x0021, 0) to 2030-01-01 23:59:59 (0x3C21, 0xBF7D: the
