@@ -120,7 +120,7 @@ TEST(RightImage, WithoutHashedStorageEverythingGoesToOverflow) {
     EXPECT_EQ(m.eeprom[95 * 512 + 4], c.cardLow & 0xFF);
 }
 
-TEST(RightImage, MaskOfFlashPagesFollowsTheSlots) {
+TEST(RightImage, MaskOfPagesFollowsTheSlotsAndEepromPagesTouchingTheBitmapAlwaysCount) {
     Images m;
     auto image = m.make(0);
     EXPECT_FALSE(image.testRightMask(false, 0, 512));
@@ -134,20 +134,15 @@ TEST(RightImage, MaskOfFlashPagesFollowsTheSlots) {
         if (image.testRightMask(false, p * 512, 512))
             used.push_back(p * 512);
     EXPECT_EQ(used, (std::vector<std::uint32_t>{3 * 4096 - 512, 3 * 4096, 3 * 4096 + 512}));
-}
-
-TEST(RightImage, EepromPagesTouchingTheBitmapAlwaysCount) {
-    Images m;
-    auto image = m.make(1);
-    // Pages 58..95: 48,640 is still below 48,641.
+    // EEPROM pages 58..95: 48,640 is still below 48,641.
     EXPECT_FALSE(image.testRightMask(true, 96 * 512, 512));
-    int used = 0;
+    int eepromPages = 0;
     for (std::uint32_t p = 58; p < 512; ++p)
-        used += image.testRightMask(true, p * 512, 512);
-    EXPECT_EQ(used, 95 - 58 + 1);
+        eepromPages += image.testRightMask(true, p * 512, 512);
+    EXPECT_EQ(eepromPages, 95 - 58 + 1);
 }
 
-TEST(RightImage, IndexOutsideTheBitmapIsReportedAndNotTouched) {
+TEST(RightImage, AnIndexOutsideTheBitmapIsReportedAndAnImageTooSmallRefused) {
     Images m;
     auto image = m.make(1);
     auto before = m.eeprom;
@@ -159,12 +154,8 @@ TEST(RightImage, IndexOutsideTheBitmapIsReportedAndNotTouched) {
     EXPECT_EQ(m.debug[1], "testRightMask called with invalid parameter, index=151557\r\n");
     image.setRightMask(18944 * 8 - 1);
     EXPECT_EQ(m.eeprom[kBitmapAddress + 18943], 0x80);
-}
-
-TEST(RightImage, RefusesImagesTooSmall) {
     std::vector<std::uint8_t> small(1000);
-    std::vector<std::uint8_t> flash(kFlashRightAreaSize);
-    EXPECT_THROW(RightImage(small, flash, 0, nullptr, nullptr), std::invalid_argument);
+    EXPECT_THROW(RightImage(small, m.flash, 0, nullptr, nullptr), std::invalid_argument);
 }
 
 } // namespace
