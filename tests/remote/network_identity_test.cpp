@@ -1,5 +1,3 @@
-// A new MAC address for the MAC field and the PPPoE account kept in the record: nothing is
-// sent; what the person is asked and what the record holds afterwards.
 #include <gtest/gtest.h>
 
 #include <array>

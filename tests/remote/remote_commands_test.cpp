@@ -1,6 +1,3 @@
-// The one-shot remote commands against a controller played by the test on loopback, on a fake
-// clock: each frame byte for byte, the questions asked before it, and what the person reads of
-// the reply.
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -26,14 +23,13 @@ using Command = int (*)(ToolSession&, const std::optional<DeviceUIInfo>&);
 
 // 2024-03-05 14:07:09 local time, a Tuesday.
 std::chrono::system_clock::time_point tuesdayAfternoon() {
-    std::tm t{};
-    t.tm_year = 124;
-    t.tm_mon = 2;
-    t.tm_mday = 5;
-    t.tm_hour = 14;
-    t.tm_min = 7;
-    t.tm_sec = 9;
-    t.tm_isdst = -1;
+    std::tm t{.tm_sec = 9,
+              .tm_min = 7,
+              .tm_hour = 14,
+              .tm_mday = 5,
+              .tm_mon = 2,
+              .tm_year = 124,
+              .tm_isdst = -1};
     return std::chrono::system_clock::from_time_t(std::mktime(&t));
 }
 

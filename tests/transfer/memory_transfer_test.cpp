@@ -1,6 +1,4 @@
-// Memory and firmware transfers of a real ToolSession against a controller played in the test
-// over loopback, on a fake clock whose silent waits cost only its grace: frames, files read
-// back, padding, commits, timing, page filters, endless resends and misfit page replies.
+// On a fake clock a silent wait costs only its grace.
 #include <gtest/gtest.h>
 
 #include <map>
