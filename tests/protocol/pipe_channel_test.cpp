@@ -72,6 +72,8 @@ class PipeChannel : public ::testing::Test {
         return {[this] { return devices.pipeUpdateText(); }, [this] { port.beginBusy(); },
                 [this] { port.endBusy(); }};
     }
+    Pipe_Thread_Pool pool{*fx.settings, *fx.dispatcher, hooks()};
+    PipeChannel() { pool.setListServiceDevices(true); }
 };
 
 } // namespace
@@ -80,8 +82,6 @@ TEST_F(PipeChannel, RelayedCommandWithWaitFlagOneStopsAfterTheFirstAnswer) {
     FakeService service({buildPipeAnswer("127.0.0.1:65534", asBytes(replyFrame(17))),
                          buildPipeAnswer("127.0.0.1:65534", asBytes(replyFrame(41)))});
     ASSERT_TRUE(service.listening);
-    Pipe_Thread_Pool pool(*fx.settings, *fx.dispatcher, hooks());
-    pool.setListServiceDevices(true);
     // A long timeout: only the wait flag can end the exchange early.
     pool.sendPipe_i(pipeCommand(1, 60000));
     auto got = fx.received();
@@ -93,7 +93,6 @@ TEST_F(PipeChannel, RelayedCommandWithWaitFlagOneStopsAfterTheFirstAnswer) {
     // What the service read: the 56-byte header and the frame.
     EXPECT_EQ(hex(service.request), hex(buildPipeRequest({"门禁1", "2024000000000001", 60000, 1,
                                                           kPipeRelay, "\x01\x02\x03"})));
-    pool.close();
 }
 
 TEST_F(PipeChannel, XxxEndsTheReadingLoopAndShortAnswersNeverReachTheHandler) {
@@ -101,8 +100,6 @@ TEST_F(PipeChannel, XxxEndsTheReadingLoopAndShortAnswersNeverReachTheHandler) {
                          buildPipeAnswer("127.0.0.2:65534", asBytes(replyFrame(3))), "xxx",
                          buildPipeAnswer("127.0.0.3:65534", asBytes(replyFrame(5)))});
     ASSERT_TRUE(service.listening);
-    Pipe_Thread_Pool pool(*fx.settings, *fx.dispatcher, hooks());
-    pool.setListServiceDevices(true);
     PipeMessage search; // empty texts: a search, which reads until "xxx" or quiet time
     search.data = {2};
     search.timeoutMs = 60000;
@@ -114,13 +111,10 @@ TEST_F(PipeChannel, XxxEndsTheReadingLoopAndShortAnswersNeverReachTheHandler) {
     // A search keeps the window busy for the exchange.
     EXPECT_EQ(port.busyCount(), 1);
     EXPECT_EQ(port.busyDepth(), 0);
-    pool.close();
 }
 
 // A missing service costs only the wait for its instance.
 TEST_F(PipeChannel, NothingIsSentWhileThePipeIsOffOrServiceDevicesAreNotListed) {
-    Pipe_Thread_Pool pool(*fx.settings, *fx.dispatcher, hooks());
-    pool.setListServiceDevices(true);
     pool.sendPipe_i(pipeCommand(1, 100)); // no service yet
     EXPECT_TRUE(fx.received().empty());
     FakeService service({});
@@ -130,7 +124,6 @@ TEST_F(PipeChannel, NothingIsSentWhileThePipeIsOffOrServiceDevicesAreNotListed) 
     pool.setListServiceDevices(true);
     pool.sendPipe_i(pipeCommand(1, 100));
     EXPECT_TRUE(service.request.empty());
-    pool.close();
 }
 
 TEST(LocalPipePath, OnlyThisMachineIsReachable) {
@@ -147,8 +140,6 @@ TEST(LocalPipePath, OnlyThisMachineIsReachable) {
 // its loop.
 TEST_F(PipeChannel, QueuedFramesGoThroughTheWorkerAndAStopRightAfterTheStartEndsIt) {
     FakeService service({buildPipeAnswer("127.0.0.9:65534", asBytes(replyFrame(67)))});
-    Pipe_Thread_Pool pool(*fx.settings, *fx.dispatcher, hooks());
-    pool.setListServiceDevices(true);
     ASSERT_EQ(pool.start(), 0);
     std::uint8_t frame[] = {9, 9};
     pool.sendPipe(frame, "门禁9", "", 30000, 1);
