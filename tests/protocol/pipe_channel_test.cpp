@@ -90,7 +90,6 @@ TEST_F(PipeChannel, RelayedCommandWithWaitFlagOneStopsAfterTheFirstAnswer) {
     EXPECT_EQ(got[0].source, "127.0.0.1:65534");
     EXPECT_FALSE(got[0].viaUdp);
 
-    // What the service read: the 56-byte header and the frame.
     EXPECT_EQ(hex(service.request), hex(buildPipeRequest({"门禁1", "2024000000000001", 60000, 1,
                                                           kPipeRelay, "\x01\x02\x03"})));
 }

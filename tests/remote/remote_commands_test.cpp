@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <ctime>
 #include <optional>
 #include <thread>
 
@@ -21,15 +22,11 @@ namespace {
 
 using Command = int (*)(ToolSession&, const std::optional<DeviceUIInfo>&);
 
-// 2024-03-05 14:07:09 local time, a Tuesday.
+// Local time, a Tuesday.
 std::chrono::system_clock::time_point tuesdayAfternoon() {
-    std::tm t{.tm_sec = 9,
-              .tm_min = 7,
-              .tm_hour = 14,
-              .tm_mday = 5,
-              .tm_mon = 2,
-              .tm_year = 124,
-              .tm_isdst = -1};
+    std::tm t{};
+    ::strptime("2024-03-05 14:07:09", "%Y-%m-%d %H:%M:%S", &t);
+    t.tm_isdst = -1;
     return std::chrono::system_clock::from_time_t(std::mktime(&t));
 }
 
@@ -43,7 +40,6 @@ DeviceUIInfo playedRecord() {
     return r;
 }
 
-// Every request answered with status and payload (hexadecimal).
 UdpController::Script answering(std::uint8_t status = 1, const char* payload = "") {
     return [=](const SentFrame& f) { return std::vector{replyTo(f, status, unhex(payload))}; };
 }
