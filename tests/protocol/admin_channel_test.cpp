@@ -1,10 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <arpa/inet.h>
-#include <cerrno>
 #include <future>
 #include <thread>
-#include <unistd.h>
 
 #include <ace/Message_Block.h>
 
@@ -27,17 +24,6 @@ namespace {
 
 constexpr std::uint32_t kLoopback = 0x7F000001;
 
-// Waits for a state that no reply announces (the socket closing), in 1 ms steps.
-template <class F> bool eventually(F condition) {
-    auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > until)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return true;
-}
-
 struct Peer {
     Peer() {
         sock.open();
@@ -58,11 +44,8 @@ struct Peer {
 
 class AdminChannelTest : public ::testing::Test {
   protected:
-    explicit AdminChannelTest(const std::string& net = "local-admin-ip=127.0.0.1\n"
-                                                       "mcast-address=239.255.77.77\n")
-        : fx(net), channel(*fx.settings, *fx.dispatcher, 3366, 65534) {}
-    ChannelFixture fx;
-    AdminChannel channel;
+    ChannelFixture fx{"local-admin-ip=127.0.0.1\nmcast-address=239.255.77.77\n"};
+    AdminChannel channel{*fx.settings, *fx.dispatcher, 3366, 65534};
 };
 
 } // namespace
@@ -79,7 +62,10 @@ TEST_F(AdminChannelTest, XxxFromOurOwnSocketClosesItAndASetupRecreatesIt) {
     EXPECT_EQ(fx.received()[0].source, peer.endpoint().text());
     EXPECT_TRUE(channel.hasSocket());
     EXPECT_EQ(channel.sendto_log(asBytes("xxx"), 0, DeviceTarget::at(self), kRouteUdp, 0, 0), 3);
-    ASSERT_TRUE(eventually([&] { return !channel.hasSocket(); }));
+    // No reply announces the socket closing: looked for in 1 ms steps.
+    for (int i = 0; i < 10000 && channel.hasSocket(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    ASSERT_FALSE(channel.hasSocket());
     EXPECT_EQ(
         channel.sendto_log(asBytes(replyFrame(3)), 0, DeviceTarget::at(self), kRouteUdp, 0, 0), -1);
 
@@ -118,33 +104,6 @@ TEST_F(AdminChannelTest, WithoutASocketTheReceiverSleepsUntilTheNextWakeUp) {
     EXPECT_EQ(next.wait_for(std::chrono::milliseconds(200)), std::future_status::timeout);
     ASSERT_EQ(channel.initAdminSocket(), 0);
     EXPECT_EQ(next.get(), 0);
-}
-
-// The socket's descriptor replaced by a pipe's: the wait finds it readable and the receive
-// fails with the system's ENOTSOCK, which the message names.
-TEST_F(AdminChannelTest, AFailedReceiveNamesTheSystemsErrorCode) {
-    ASSERT_EQ(channel.initAdminSocket(), 0);
-    auto local = *channel.localEndpoint();
-    int fd = 0;
-    for (; fd < 1024; ++fd) {
-        sockaddr_in sa{};
-        socklen_t len = sizeof sa;
-        if (::getsockname(fd, reinterpret_cast<sockaddr*>(&sa), &len) == 0 &&
-            sa.sin_family == AF_INET && ntohs(sa.sin_port) == local.port &&
-            ntohl(sa.sin_addr.s_addr) == local.address)
-            break;
-    }
-    ASSERT_LT(fd, 1024);
-    int p[2];
-    ASSERT_EQ(::pipe(p), 0);
-    ASSERT_EQ(::write(p[1], "x", 1), 1);
-    ASSERT_EQ(::dup2(p[0], fd), fd);
-    ::close(p[0]);
-    ::close(p[1]);
-    platform::DatagramBatch batch(1, 64);
-    EXPECT_EQ(channel.receiveDatagram(batch), 0); // the wake-up the set-up left
-    EXPECT_EQ(channel.receiveDatagram(batch), -1);
-    EXPECT_EQ(channel.lastError(), "数据错误，返回值=-1,错误码=" + std::to_string(ENOTSOCK));
 }
 
 TEST_F(AdminChannelTest, RouteFollowsHowTheTargetDeviceWasFound) {
@@ -209,9 +168,8 @@ TEST_F(AdminChannelTest, SearchTargetsDefaultToTheShippedAddresses) {
 
 TEST_F(AdminChannelTest, PrepareDevAddressTakesTheTextBeforeTheColonOnTheDevicePort) {
     RecordingUserPort port;
-    EXPECT_FALSE(prepareDevAddress("", nullptr, 65534, &port));
     EXPECT_FALSE(prepareDevAddress("controller", nullptr, 65534, &port));
-    EXPECT_EQ(port.messages(), (std::vector<std::string>(2, "设备地址非法！请选择设备记录！")));
+    EXPECT_EQ(port.messages(), std::vector<std::string>{"设备地址非法！请选择设备记录！"});
     DeviceUIInfo device = sampleDevice(1);
     device.groupNo = 1;
     device.deviceNo = 2;
@@ -223,12 +181,8 @@ TEST_F(AdminChannelTest, PrepareDevAddressTakesTheTextBeforeTheColonOnTheDeviceP
     EXPECT_EQ(prepareDevAddress("127.0.0.9", nullptr, 65534, &port)->targetId, 0xFFFF);
 }
 
-class MulticastChannel : public AdminChannelTest {
-  protected:
-    MulticastChannel() : AdminChannelTest("mcast-address=239.255.77.77\n") {}
-};
-
-TEST_F(MulticastChannel, InterfaceChoiceJoinsTheGroupOnLoopback) {
+TEST_F(AdminChannelTest, InterfaceChoiceJoinsTheGroupOnLoopback) {
+    fx.settings->writeString("net", "local-admin-ip", ""); // bound to every address
     ASSERT_EQ(channel.initAdminSocket(), 0);
     channel.startReceiveThread();
     auto target = channel.applyMulticastMode(true, "127.0.0.1");

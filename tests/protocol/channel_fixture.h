@@ -1,6 +1,4 @@
 #pragma once
-// A program directory with a config.ini for channel tests, and a dispatcher that records what
-// reaches it.
 #include <chrono>
 #include <condition_variable>
 #include <mutex>

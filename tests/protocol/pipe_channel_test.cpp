@@ -72,6 +72,8 @@ class PipeChannel : public ::testing::Test {
         return {[this] { return devices.pipeUpdateText(); }, [this] { port.beginBusy(); },
                 [this] { port.endBusy(); }};
     }
+    Pipe_Thread_Pool pool{*fx.settings, *fx.dispatcher, hooks()};
+    PipeChannel() { pool.setListServiceDevices(true); }
 };
 
 } // namespace
@@ -80,8 +82,6 @@ TEST_F(PipeChannel, RelayedCommandWithWaitFlagOneStopsAfterTheFirstAnswer) {
     FakeService service({buildPipeAnswer("127.0.0.1:65534", asBytes(replyFrame(17))),
                          buildPipeAnswer("127.0.0.1:65534", asBytes(replyFrame(41)))});
     ASSERT_TRUE(service.listening);
-    Pipe_Thread_Pool pool(*fx.settings, *fx.dispatcher, hooks());
-    pool.setListServiceDevices(true);
     // A long timeout: only the wait flag can end the exchange early.
     pool.sendPipe_i(pipeCommand(1, 60000));
     auto got = fx.received();
@@ -90,10 +90,8 @@ TEST_F(PipeChannel, RelayedCommandWithWaitFlagOneStopsAfterTheFirstAnswer) {
     EXPECT_EQ(got[0].source, "127.0.0.1:65534");
     EXPECT_FALSE(got[0].viaUdp);
 
-    // What the service read: the 56-byte header and the frame.
     EXPECT_EQ(hex(service.request), hex(buildPipeRequest({"门禁1", "2024000000000001", 60000, 1,
                                                           kPipeRelay, "\x01\x02\x03"})));
-    pool.close();
 }
 
 TEST_F(PipeChannel, XxxEndsTheReadingLoopAndShortAnswersNeverReachTheHandler) {
@@ -101,8 +99,6 @@ TEST_F(PipeChannel, XxxEndsTheReadingLoopAndShortAnswersNeverReachTheHandler) {
                          buildPipeAnswer("127.0.0.2:65534", asBytes(replyFrame(3))), "xxx",
                          buildPipeAnswer("127.0.0.3:65534", asBytes(replyFrame(5)))});
     ASSERT_TRUE(service.listening);
-    Pipe_Thread_Pool pool(*fx.settings, *fx.dispatcher, hooks());
-    pool.setListServiceDevices(true);
     PipeMessage search; // empty texts: a search, which reads until "xxx" or quiet time
     search.data = {2};
     search.timeoutMs = 60000;
@@ -114,13 +110,10 @@ TEST_F(PipeChannel, XxxEndsTheReadingLoopAndShortAnswersNeverReachTheHandler) {
     // A search keeps the window busy for the exchange.
     EXPECT_EQ(port.busyCount(), 1);
     EXPECT_EQ(port.busyDepth(), 0);
-    pool.close();
 }
 
 // A missing service costs only the wait for its instance.
 TEST_F(PipeChannel, NothingIsSentWhileThePipeIsOffOrServiceDevicesAreNotListed) {
-    Pipe_Thread_Pool pool(*fx.settings, *fx.dispatcher, hooks());
-    pool.setListServiceDevices(true);
     pool.sendPipe_i(pipeCommand(1, 100)); // no service yet
     EXPECT_TRUE(fx.received().empty());
     FakeService service({});
@@ -130,20 +123,6 @@ TEST_F(PipeChannel, NothingIsSentWhileThePipeIsOffOrServiceDevicesAreNotListed) 
     pool.setListServiceDevices(true);
     pool.sendPipe_i(pipeCommand(1, 100));
     EXPECT_TRUE(service.request.empty());
-    pool.close();
-}
-
-TEST_F(PipeChannel, QueuedFramesGoThroughTheWorkerInOrder) {
-    FakeService service({buildPipeAnswer("127.0.0.9:65534", asBytes(replyFrame(67)))});
-    Pipe_Thread_Pool pool(*fx.settings, *fx.dispatcher, hooks());
-    pool.setListServiceDevices(true);
-    ASSERT_EQ(pool.start(), 0);
-    std::uint8_t frame[] = {9, 9};
-    pool.sendPipe(frame, "门禁9", "", 30000, 1);
-    EXPECT_TRUE(fx.waitFor(1));
-    pool.close();
-    EXPECT_EQ(pool.runningWorkers(), 0);
-    EXPECT_EQ(fx.received().at(0).source, "127.0.0.9:65534");
 }
 
 TEST(LocalPipePath, OnlyThisMachineIsReachable) {
@@ -156,12 +135,22 @@ TEST(LocalPipePath, OnlyThisMachineIsReachable) {
     EXPECT_FALSE(platform::localPipePath("127.0.0.1", "../x"));
 }
 
-TEST_F(PipeChannel, StopRightAfterStartEndsTheWorker) {
+// A stop right after the start once waited for ever: a started worker counts before it reaches
+// its loop.
+TEST_F(PipeChannel, QueuedFramesGoThroughTheWorkerAndAStopRightAfterTheStartEndsIt) {
+    FakeService service({buildPipeAnswer("127.0.0.9:65534", asBytes(replyFrame(67)))});
+    ASSERT_EQ(pool.start(), 0);
+    std::uint8_t frame[] = {9, 9};
+    pool.sendPipe(frame, "门禁9", "", 30000, 1);
+    EXPECT_TRUE(fx.waitFor(1));
+    pool.close();
+    EXPECT_EQ(pool.runningWorkers(), 0);
+    EXPECT_EQ(fx.received().at(0).source, "127.0.0.9:65534");
     for (int i = 0; i < 50; ++i) {
-        Pipe_Thread_Pool pool(*fx.settings, *fx.dispatcher, hooks());
-        ASSERT_EQ(pool.start(), 0);
-        pool.close();
-        pool.wait();
-        EXPECT_EQ(pool.runningWorkers(), 0);
+        Pipe_Thread_Pool quick(*fx.settings, *fx.dispatcher, hooks());
+        ASSERT_EQ(quick.start(), 0);
+        quick.close();
+        quick.wait();
+        EXPECT_EQ(quick.runningWorkers(), 0);
     }
 }

@@ -1,6 +1,3 @@
-// The receive side split in two: a batch receive that takes every waiting datagram off the
-// socket at once, and the queue that hands them, in order, to one handling thread, or lets the
-// receiver handle a lone one itself while that thread is idle.
 #include <gtest/gtest.h>
 
 #include <condition_variable>
@@ -42,7 +39,6 @@ TEST(DatagramBatch, TakesEveryWaitingDatagramWithItsSenderAndCutsOverlongOnes) {
     EXPECT_EQ(text(batch.datagram(1)), "second, lo");
     EXPECT_EQ(batch.source(1), *senderB.localEndpoint());
     EXPECT_EQ(batch.datagram(2).size(), 0u);
-    // Nothing more waits: no block, no datagram.
     EXPECT_EQ(batch.receive(receiver), 0);
     EXPECT_EQ(batch.size(), 0u);
 }
@@ -126,7 +122,6 @@ TEST(ReceiveQueue, ALoneDatagramOnAnIdleQueueIsHandledByTheCallerAndNothingOvert
     EXPECT_FALSE(q.handleIfIdle(asBytes(std::string("early")), kFrom)); // not started
     q.start();
     ASSERT_TRUE(q.handleIfIdle(asBytes(std::string("one")), kFrom));
-    // Handled before the call returned, on this thread.
     ASSERT_EQ(c.handled.size(), 1u);
     EXPECT_EQ(c.threads[0], std::this_thread::get_id());
     ASSERT_TRUE(q.push(asBytes(std::string("block")), kFrom));

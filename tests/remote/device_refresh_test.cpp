@@ -1,6 +1,3 @@
-// Refreshing one controller before a command or a dialog: the request to its address and its
-// reply taken as the fresh record without entering the list. The controller is played by the
-// test on loopback.
 #include <gtest/gtest.h>
 
 #include "loopback_session.h"

@@ -1,6 +1,4 @@
-// Memory and firmware transfers of a real ToolSession against a controller played in the test
-// over loopback, on a fake clock whose silent waits cost only its grace: frames, files read
-// back, padding, commits, timing, page filters, endless resends and misfit page replies.
+// On a fake clock a silent wait costs only its grace.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -238,11 +236,11 @@ TEST_F(TransferOps, AnEmptyRightImageSendsTheBitmapPagesAndNoFlashPage) {
     EXPECT_EQ(pages.back(), 95u);
 }
 
+// The resends without end and their cancel are the exchange's (exchange_test); four sends that
+// take 40 s show the page wait of 10 s.
 TEST_F(TransferOps, ASilentControllerIsAskedEveryTenSecondsUntilCancelled) {
-    std::vector<Clock::Duration> at;
     controller.setScript([&](const SentFrame&) {
-        at.push_back(clock.elapsed());
-        if (at.size() == 4)
+        if (sent().size() == 4)
             user.requestCancel();
         return std::vector<std::string>{};
     });
@@ -251,12 +249,6 @@ TEST_F(TransferOps, ASilentControllerIsAskedEveryTenSecondsUntilCancelled) {
     EXPECT_EQ(user.messages(),
               std::vector<std::string>{"操作已取消！\n下载FLASH：共2，成功0，失败0，"
                                        "无应答0，未处理2\n用时40秒"});
-    auto f = sent();
-    ASSERT_EQ(f.size(), 4u);
-    for (std::size_t i = 1; i < f.size(); ++i) {
-        EXPECT_EQ(f[i].payload(), f[0].payload());
-        EXPECT_EQ(at[i] - at[i - 1], Clock::Duration(10s));
-    }
     EXPECT_FALSE(platform::fileExists(home + "/data/download_flash.bin"));
 }
 
