@@ -30,9 +30,6 @@ struct ReaderCase {
     int pauseSeconds = 0;              // of the tool's clock, after a start that failed
     std::string library = "reader";    // the stand-in's folder; "no-wlt": without libWltRS.so
 };
-void PrintTo(const ReaderCase& c, std::ostream* out) {
-    *out << c.name;
-}
 
 // The calls of a row's steps, separated by commas:
 //   usb A-B, serial A-B   ports tried in vain: opened, closed (a serial one reset twice between)

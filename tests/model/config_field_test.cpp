@@ -196,8 +196,7 @@ TEST_P(Options, EachOptionIsOneBit) {
 INSTANTIATE_TEST_SUITE_P(LowAndHighWords, Options,
                          ::testing::Values(OptionBit{1, 408, 0}, OptionBit{8, 408, 7},
                                            OptionBit{9, 409, 0}, OptionBit{32, 411, 7},
-                                           OptionBit{33, 400, 0}, OptionBit{57, 403, 0},
-                                           OptionBit{64, 403, 7}));
+                                           OptionBit{33, 400, 0}, OptionBit{64, 403, 7}));
 
 // A bit range that lies inside a whole number at the same place (the timer-task byte and its
 // condition, task and restart bits) describes the same bits twice on purpose.
