@@ -1,6 +1,4 @@
 #pragma once
-// Identity documents for the tests: 256-byte UCS-2 text blocks, photos and the controller's
-// identity message.
 #include <array>
 #include <cstdint>
 #include <string>
@@ -25,7 +23,6 @@ class IdentityBlock {
     IdentityBlock& marker(char16_t type) { return put(248, std::u16string(1, type)); }
     const std::array<std::uint8_t, 256>& bytes() const { return bytes_; }
 
-    // A resident card whose every field is filled.
     static IdentityBlock resident() {
         IdentityBlock b;
         b.put(0, u"张三").put(30, u"1").put(32, u"01").put(36, u"19900101");

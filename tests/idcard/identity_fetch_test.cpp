@@ -1,6 +1,3 @@
-// Identity documents fetched by command 84 from a controller played over loopback: the frame,
-// the lines of valid and invalid numbers in "历史证件.txt", which opens for the person, and
-// the photo of a parsed document decoded by the library stand-in.
 #include <gtest/gtest.h>
 
 #include <filesystem>

@@ -1,6 +1,3 @@
-// Identity photos through the decoder stand-ins: the decode library (libWltRS.so, standin/)
-// loaded from the program directory, and a decoder program written here as a script. What
-// ends up in img/ and bmp/, what is refused, and that a second decode while one runs fails.
 #include <gtest/gtest.h>
 
 #include <filesystem>

@@ -13,7 +13,6 @@ namespace {
 
 using test::splitLines;
 
-// A log open on a fresh file, not echoed to the console.
 struct OpenLog : ::testing::Test {
     OpenLog() {
         log.setEcho(false);
@@ -38,10 +37,13 @@ TEST_F(OpenLog, LinesCarryTimeAndThreadAndBannersFrameTheFile) {
               std::string::npos);
 }
 
-TEST(ToolLog, RotationPastTheLimitRestartsWithABanner) {
+TEST(ToolLog, AnUnopenableFileLeavesTheLogClosedAndRotationPastTheLimitRestartsWithABanner) {
     std::string dir = test::scratchDir("log");
     ToolLog log(1000);
     log.setEcho(false);
+    log.openToolLog("/nonexistent-dir/x/t.log");
+    EXPECT_FALSE(log.isOpen());
+    log.writeLogLine("nothing\n");
     log.openToolLog(dir + "/t.log");
     std::string big(1200, 'x');
     log.writeLogLine(big + "\n"); // file now past the limit
@@ -53,7 +55,6 @@ TEST(ToolLog, RotationPastTheLimitRestartsWithABanner) {
     EXPECT_NE(l[3].find("] after"), std::string::npos);
 }
 
-// Two threads never mix a line, and each one's lines keep their order.
 TEST_F(OpenLog, EveryLineHandedInReachesTheFileWholeAndInOrderByFlushOrClose) {
     auto writer = [this](char c) {
         for (int i = 0; i < 1000; ++i)
@@ -120,13 +121,6 @@ TEST_F(OpenLog, WideTextIsWrittenAsGbkOrReplacedByTheConversionFailureLine) {
     ASSERT_GT(l[5].size(), start + 10238);
     EXPECT_EQ(l[5].substr(start + 10236, 2), "\xC4\xE3");
     EXPECT_TRUE(std::isdigit(static_cast<unsigned char>(l[5][start + 10238]))); // banner's year
-}
-
-TEST_F(OpenLog, UnopenableFileLeavesTheLogClosed) {
-    log.closeToolLog();
-    log.openToolLog("/nonexistent-dir/x/t.log");
-    EXPECT_FALSE(log.isOpen());
-    log.writeLogLine("nothing\n");
 }
 
 TEST_F(OpenLog, FileWriterFailureWritesOneLogLine) {

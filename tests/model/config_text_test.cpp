@@ -1,5 +1,3 @@
-// The device detail text and the door-access block's text of the hand-built record, compared
-// line by line with the expected text.
 #include <gtest/gtest.h>
 
 #include <sstream>
