@@ -113,6 +113,18 @@ TEST_F(Viewer, AnEmptyRecordCostsExactlyOneReadAndIsCached) {
     EXPECT_EQ(file.substr(kLogRingBytes, 16 * 128), std::string(16 * 128, '\0'));
 }
 
+TEST_F(Viewer, AShownPageIsCachedAndThePageButtonsStopAtTheEnds) {
+    LogViewer& v = open();
+    v.showPage();
+    const std::string file = cache();
+    ASSERT_EQ(file.size(), kRecordCacheBytes);
+    EXPECT_EQ(file.substr(kLogRingBytes + 16 * 178, 16), kCard); // record 690 of the last page
+    v.firstPage();
+    v.previousPage();
+    EXPECT_EQ(v.page(), 1);
+    EXPECT_EQ(t.user.messages().back(), "已经到第一页！");
+}
+
 TEST_F(Viewer, AFileOfAnotherSizeIsNoCache) {
     test::writeFile(t.home + "/data/logView-00258", std::string(100, '\x01'));
     images.flash[kLogRingAddress] = 7;

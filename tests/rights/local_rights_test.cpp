@@ -60,6 +60,7 @@ TEST_F(LocalRights, TheSameNumberTwiceIsHeldOnceButPlacedTwiceAndTheTemplateGoes
     EXPECT_EQ(cards, (std::set<std::string>{"5", "6"}));
     EXPECT_EQ(img.rightCount(), 3u);
     EXPECT_TRUE(port.questions().empty());
+    EXPECT_TRUE(port.messages().empty()); // no question asked: no count shown either
     test::writeFile(home + "/template.txt", fields(16, "77") + "\r\n" + fields(3, "x") + "\r\n");
     cards.clear();
     EXPECT_EQ(loadLocalRights(session, LocalRightSource::Template, {}, {false, &cards, nullptr}),

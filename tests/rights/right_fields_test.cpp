@@ -127,6 +127,7 @@ TEST(CardList, SplitsAtEverySeparatorAndKeepsOrder) {
 TEST(CardList, GeneratorCountsUpInTenDigits) {
     EXPECT_EQ(generateCardNumbers("7", 3), "0000000007\r\n0000000008\r\n0000000009\r\n");
     EXPECT_EQ(generateCardNumbers("4294967295", 2), "4294967295\r\n0000000000\r\n");
+    EXPECT_EQ(generateCardNumbers("7", 1), "0000000007\r\n");
     const std::pair<const char*, long> refused[] = {
         {"", 3}, {"x1", 3}, {"1", 0}, {"1", kMaxGeneratedCards + 1}};
     for (auto [first, count] : refused)
