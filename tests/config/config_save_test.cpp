@@ -16,17 +16,6 @@ using namespace std::chrono_literals;
 
 namespace {
 
-unsigned sum8(const std::string& s, std::size_t from, std::size_t to) { // bytes from..to
-    unsigned sum = 0;
-    for (std::size_t i = from; i <= to; ++i)
-        sum += static_cast<unsigned char>(s[i]);
-    return sum & 0xFF;
-}
-
-void put(std::string& s, std::size_t at, const std::string& bytes) {
-    s.replace(at, bytes.size(), bytes);
-}
-
 // The controller as the tool last decoded it: group 1, number 2, every carried field set.
 DeviceUIInfo controllerRecord() {
     DeviceUIInfo r;
@@ -71,29 +60,6 @@ BasicConfigFields editedFields(const DeviceUIInfo& r) {
     return f;
 }
 
-// The extended basic block those fields give, written byte by byte at the documented offsets.
-std::string expectedBlock() {
-    std::string b(192, '\0');
-    put(b, 0, std::string(1, 5) + "00258"); // the name is the device flag 0x0102 as "%05u"
-    put(b, 16, unhex("001122330102"));
-    put(b, 22, unhex("7F000002FFFFFF007F0000FE7F000064"));
-    put(b, 38, unhex("FFFE C351"));   // device port, host port 50001, big-endian
-    put(b, 42, unhex("02 01 01 02")); // UDP, group 1, variant 1, number 2
-    put(b, 46, std::string("123\0\0\0", 6));
-    put(b, 52, "2018102800000001");
-    put(b, 68, unhex("A0A1A2A3A4A5A6A7A8A9AAABACADAEAF B0B1B2B3B4B5B6B7B8B9BABBBCBDBEBF"));
-    put(b, 100, unhex("110A0000"));  // DHCP with the extended form's version; model 10
-    put(b, 104, unhex("3200 0500")); // net-timeouts 50, inout-timeouts 5, little-endian
-    put(b, 108, "V6.64");
-    b[115] = static_cast<char>(sum8(b, 0, 114));
-    put(b, 116, "dial");
-    put(b, 148, "pw");
-    put(b, 158, unhex("0A000009 2328")); // area server 10.0.0.9:9000
-    b[190] = '\xEE';
-    b[191] = static_cast<char>(sum8(b, 0, 190));
-    return b;
-}
-
 struct SaveFixture : ::testing::Test {
     LoopbackSession t{"config-save", 0};
 
@@ -109,6 +75,8 @@ struct SaveFixture : ::testing::Test {
 
 } // namespace
 
+// The block's own bytes are the encoder's golden (tests/model); here the frame around it, the
+// fields the save takes from the window and the settings, and the zeros after the block.
 TEST_F(SaveFixture, AModeZeroSaveIsTheWholeFrameOf649Bytes) {
     const DeviceUIInfo record = controllerRecord();
     DeviceUIInfo saved;
@@ -116,19 +84,21 @@ TEST_F(SaveFixture, AModeZeroSaveIsTheWholeFrameOf649Bytes) {
                              toController(), &saved),
               kOperationDone);
     ASSERT_EQ(t.controller.waitForFrames(1).size(), 1u);
-    const std::string frame = t.controller.frame(0);
-    ASSERT_EQ(frame.size(), 649u);
+    DeviceUIInfo expectedRecord = record;
+    expectedRecord.name = "00258"; // the device flag 0x0102 as "%05u"
+    expectedRecord.hostPort = 50001;
+    expectedRecord.reportMode = 2;
+    expectedRecord.ipAlloc = 1;
+    expectedRecord.netTimeout = 50; // the settings' defaults
+    expectedRecord.passTimeout = 5;
+    EXPECT_EQ(saved, expectedRecord);
 
     std::string expected = unhex(kSessionHeader + "04000268"); // command 4, length 616
-    expected += expectedBlock();
-    expected += std::string(424, '\0');
-    expected.push_back(static_cast<char>(sum8(expected, 28, 647)));
-    EXPECT_EQ(hex(frame), hex(expected)); // both block sums and the frame's own sum among them
-
-    // The record as it was sent, for the list.
-    EXPECT_EQ(saved.name, "00258");
-    EXPECT_EQ(saved.hostPort, 50001u);
-    EXPECT_EQ(saved.ipAlloc, 1);
+    const auto block = encodeBasicBlock(expectedRecord);
+    expected.append(block.begin(), block.end());
+    expected += std::string(424 + 1, '\0');
+    refreshChecksum(expected);
+    EXPECT_EQ(hex(t.controller.frame(0)), hex(expected));
     EXPECT_TRUE(t.user.messages().empty());
 }
 
@@ -329,6 +299,13 @@ TEST_P(Watch, AWaitingCallerTakesAFailureReplyAsAFailure) {
     EXPECT_EQ(GetParam().run(t.s(), controllerRecord()), kOperationFailed);
     EXPECT_EQ(t.user.notices(), std::vector<std::string>{GetParam().failureNotice});
     EXPECT_TRUE(t.user.messages().empty());
+    EXPECT_FALSE(watch().armed());
+}
+
+// A write that never left disarms the watch: else it would speak later about that write.
+TEST_P(Watch, ACancelledWriteLeavesNothingToWaitFor) {
+    t.user.requestCancel();
+    EXPECT_EQ(GetParam().run(t.s(), controllerRecord()), kOperationFailed);
     EXPECT_FALSE(watch().armed());
 }
 
