@@ -51,7 +51,6 @@ DeviceUIInfo controllerRecord() {
     return r;
 }
 
-// The window's fields for the record, with a new host port, UDP reports and DHCP.
 BasicConfigFields editedFields(const DeviceUIInfo& r) {
     BasicConfigFields f = basicFieldsOf(r);
     f.hostPort = 50001;
@@ -102,7 +101,6 @@ TEST_F(SaveFixture, AModeZeroSaveIsTheWholeFrameOf649Bytes) {
     EXPECT_TRUE(t.user.messages().empty());
 }
 
-// A timeout setting below 0 or past a 16-bit word is held to the word, not wrapped.
 TEST_F(SaveFixture, TimeoutSettingsOutsideAWordAreHeldToIt) {
     t.s().settings().writeString("options", "net-timeouts", "-3");
     t.s().settings().writeString("options", "inout-timeouts", "70000");
