@@ -283,25 +283,22 @@ class Watch : public SaveFixture, public ::testing::WithParamInterface<Write> {
 
 } // namespace
 
-// The command line waits for the reply itself: when its wait runs out, the watch's time has
-// run out too, and the text is shown at once.
-TEST_P(Watch, AWaitingCallerShowsTheTextWhenItsWaitRunsOut) {
+// A write the caller waits for, through its three ends.
+TEST_P(Watch, AWaitingCallerLeavesNoWatchBehind) {
+    // The command line waits for the reply itself: when its wait runs out, the watch's time has
+    // run out too, and the text is shown at once.
     EXPECT_EQ(GetParam().run(t.s(), controllerRecord()), kOperationFailed);
     EXPECT_EQ(t.user.messages(), std::vector<std::string>{GetParam().watchText});
     EXPECT_FALSE(watch().poll());
-}
 
-// The reply disarms the watch, whatever its status.
-TEST_P(Watch, AWaitingCallerTakesAFailureReplyAsAFailure) {
+    // A reply disarms the watch, whatever its status; a failure is a failure.
     t.controller.setScript([](const SentFrame& f) { return std::vector{replyTo(f, 0)}; });
     EXPECT_EQ(GetParam().run(t.s(), controllerRecord()), kOperationFailed);
     EXPECT_EQ(t.user.notices(), std::vector<std::string>{GetParam().failureNotice});
-    EXPECT_TRUE(t.user.messages().empty());
+    EXPECT_EQ(t.user.messages().size(), 1u);
     EXPECT_FALSE(watch().armed());
-}
 
-// A write that never left disarms the watch: else it would speak later about that write.
-TEST_P(Watch, ACancelledWriteLeavesNothingToWaitFor) {
+    // A write that never left disarms it too: else it would speak later about that write.
     t.user.requestCancel();
     EXPECT_EQ(GetParam().run(t.s(), controllerRecord()), kOperationFailed);
     EXPECT_FALSE(watch().armed());

@@ -41,30 +41,39 @@ struct DoorEdit : ::testing::Test {
 
 } // namespace
 
-// The dialog opens on the controller's block as it answers now; OK writes the edited block
-// (457 bytes, command 14, its id) and the record holds it.
-TEST_F(DoorEdit, TheDialogEditsTheRefreshedBlockAndOkWritesIt) {
-    DeviceUIInfo listed = controllerAt(2, 1, 2);
-    DeviceUIInfo current = listed;
-    current.doorConfig[300] = 0x77; // changed on the controller since the search
-    t.controller.setScript([&](const SentFrame& f) {
-        return std::vector{f.info.command == 2 ? deviceInformation(f, current) : replyTo(f)};
-    });
+TEST_F(DoorEdit, TheDialogEditsTheRefreshedBlockOrTheLastDecodedOneAndOkWritesIt) {
+    const DeviceUIInfo listed = controllerAt(2, 1, 2);
+    bool ok = false;
     DoorBlock seen{};
     DoorConfigSteps steps;
     steps.dialog = [&](DoorBlock& working) {
         seen = working;
         working[289] = 0x05; // relay 1: report, time zone 2
-        return true;
+        return ok;
     };
+    // A silent controller: the timeout text once, then the dialog on the block as last decoded;
+    // Cancel sends nothing after the refresh.
+    EXPECT_EQ(editDoorConfig(t.s(), listed, true, steps).result, kOperationDeclined);
+    EXPECT_EQ(seen, listed.doorConfig);
+    EXPECT_EQ(t.user.messages(), std::vector<std::string>{kTimeoutText});
+    EXPECT_EQ(t.controller.waitForFrames(2, 200ms).size(), 1u);
+    EXPECT_FALSE(t.s().dispatcher().pendingReply.armed());
+
+    // Answering, it opens the dialog on its block as it answers now; OK writes the edited block
+    // (command 14, its id) and the record holds it.
+    DeviceUIInfo current = listed;
+    current.doorConfig[300] = 0x77; // changed on the controller since the search
+    t.controller.setScript([&](const SentFrame& f) {
+        return std::vector{f.info.command == 2 ? deviceInformation(f, current) : replyTo(f)};
+    });
+    ok = true;
     auto outcome = editDoorConfig(t.s(), listed, true, steps);
     EXPECT_EQ(outcome.result, kOperationDone);
     EXPECT_EQ(seen[300], 0x77);
-
-    const auto frames = t.controller.waitForFrames(2);
-    ASSERT_EQ(frames.size(), 2u);
-    EXPECT_EQ(frames[0].info.command, 2);
-    const SentFrame& write = frames[1];
+    const auto frames = t.controller.waitForFrames(3);
+    ASSERT_EQ(frames.size(), 3u);
+    EXPECT_EQ(frames[1].info.command, 2);
+    const SentFrame& write = frames[2];
     ASSERT_EQ(write.bytes.size(), 457u);
     EXPECT_EQ(write.info.command, 14);
     EXPECT_EQ(write.info.target, 0x0102);
@@ -74,25 +83,7 @@ TEST_F(DoorEdit, TheDialogEditsTheRefreshedBlockAndOkWritesIt) {
     EXPECT_EQ(hex(write.payload()), hex(std::string(expected.begin(), expected.end())));
     ASSERT_TRUE(outcome.record);
     EXPECT_EQ(outcome.record->doorConfig, expected);
-    EXPECT_TRUE(t.user.messages().empty());
-}
-
-// A silent controller: the timeout text once, then the dialog on the block as last decoded;
-// Cancel sends nothing after the refresh.
-TEST_F(DoorEdit, ASilentControllerIsEditedAsLastDecodedAndCancelSendsNothing) {
-    DeviceUIInfo listed = controllerAt(2, 1, 2);
-    bool opened = false;
-    DoorConfigSteps steps;
-    steps.dialog = [&](DoorBlock& working) {
-        opened = working == listed.doorConfig;
-        working[289] = 0x05;
-        return false;
-    };
-    EXPECT_EQ(editDoorConfig(t.s(), listed, true, steps).result, kOperationDeclined);
-    EXPECT_TRUE(opened);
-    EXPECT_EQ(t.user.messages(), std::vector<std::string>{kTimeoutText});
-    EXPECT_EQ(t.controller.waitForFrames(2, 200ms).size(), 1u);
-    EXPECT_FALSE(t.s().dispatcher().pendingReply.armed());
+    EXPECT_EQ(t.user.messages().size(), 1u);
 }
 
 // Without the refresh the dialog opens at once, and the window searches again after it when
