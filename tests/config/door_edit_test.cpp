@@ -7,6 +7,7 @@
 #include "config/door_config.h"
 #include "loopback_session.h"
 #include "protocol/frame.h"
+#include "sample_frames.h"
 #include "session/operation_result.h"
 
 using namespace quorvane;
@@ -18,20 +19,13 @@ namespace {
 constexpr const char* kTimeoutText =
     "设备通信超时，请检查设备运行状态及网络连接！网络恢复前只能显示已经下载到本地的数据。";
 
+// A door block of its own in each, so that a copy shows whose counters (D0..D31) it kept.
 DeviceUIInfo controllerAt(int n, std::uint8_t group, std::uint8_t number) {
-    DeviceUIInfo r;
-    r.name = "门" + std::to_string(n);
-    r.mac = "00.11.22.33.00." + std::to_string(n);
+    DeviceUIInfo r = sampleDevice(n);
     r.ip = "127.0.0." + std::to_string(n);
-    r.mask = "255.0.0.0";
     r.groupNo = group;
     r.deviceNo = number;
     r.searchModes = kFoundByBroadcast;
-    // Counters of its own at the front of the block (log count, report index, inside count).
-    r.doorConfig[0] = static_cast<std::uint8_t>(n);
-    r.doorConfig[12] = static_cast<std::uint8_t>(10 * n);
-    r.doorConfig[24] = static_cast<std::uint8_t>(100 + n);
-    r.doorConfig[288] = static_cast<std::uint8_t>(n); // relay 1 state: its own setting
     return r;
 }
 
@@ -154,9 +148,7 @@ INSTANTIATE_TEST_SUITE_P(
 // target's counters D0..D31 and carrying the source's D32..D423; a target without an address
 // is skipped; one summary names each target and how it went.
 TEST_F(DoorEdit, CopyKeepsEachTargetsCountersAndSumsUpEachTarget) {
-    DeviceUIInfo source = controllerAt(2, 1, 2);
-    for (std::size_t i = 32; i < kDoorBlockSize; ++i)
-        source.doorConfig[i] = static_cast<std::uint8_t>(i * 7);
+    const DeviceUIInfo source = controllerAt(2, 1, 2);
     std::vector<DeviceUIInfo> targets = {controllerAt(3, 1, 3), controllerAt(4, 2, 1),
                                          controllerAt(5, 0, 0)};
     std::vector<std::unique_ptr<UdpController>> controllers;
@@ -168,7 +160,7 @@ TEST_F(DoorEdit, CopyKeepsEachTargetsCountersAndSumsUpEachTarget) {
     const auto before = targets;
     EXPECT_EQ(copyDoorConfig(t.s(), source, targets), kOperationDone);
 
-    const std::uint16_t ids[] = {0x0103, 0x0201, 0x0005}; // number 0: the MAC's last bytes
+    const std::uint16_t ids[] = {0x0103, 0x0201, 0x0105}; // number 0: the MAC's last bytes
     for (std::size_t i = 0; i < 3; ++i) {
         const auto frames = controllers[i]->waitForFrames(1);
         ASSERT_EQ(frames.size(), 1u);
