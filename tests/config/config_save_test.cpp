@@ -1,5 +1,5 @@
 // Saving the basic configuration, frame by frame: what a controller played by the test on
-// loopback receives for each save, against the block's documented layout, and what the person
+// loopback receives for each save, against the frame's documented layout, and what the person
 // is told when a save is refused; and the pending-reply watch of the two configuration writes.
 #include <gtest/gtest.h>
 
@@ -27,6 +27,8 @@ DeviceUIInfo controllerRecord() {
     r.extMarker = kExtendedMarker;
     r.serverAddress = "10.0.0.9";
     r.serverPort = 9000;
+    r.pppoeAccount = {'d', 'i', 'a', 'l'};
+    r.pppoePassword = {'p', 'w'};
     r.searchModes = kFoundByBroadcast;
     return r;
 }
