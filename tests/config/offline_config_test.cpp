@@ -42,16 +42,13 @@ TEST_F(Offline, TheDetailIsShownAndWrittenToItsFileWhenAsked) {
     EXPECT_EQ(port.opened().size(), 1u);
 }
 
-// A backup asked for with no controller selected says so after the question, not nothing.
-TEST_F(Offline, ABackupWithoutASelectedControllerSaysSo) {
+// A backup asked for with no controller selected says so after the question, not nothing;
+// clearing all data asks with No as the default, for Enter once said Yes to wiping a controller.
+TEST_F(Offline, TheQuestionsOfABackupAndOfClearingAllData) {
     port.answer(Answer::Yes);
     EXPECT_EQ(deviceBackupCommand(session, std::nullopt, true, DeviceBackupCommand::Backup),
               kOperationFailed);
     EXPECT_EQ(port.messages(), std::vector<std::string>{"请选择要操作的设备！"});
-}
-
-// Enter once said Yes to wiping a controller.
-TEST_F(Offline, ClearingAllDataAsksWithNoAsTheDefault) {
     EXPECT_EQ(clearAllData(session, DeviceUIInfo{}), kOperationDeclined);
     ASSERT_EQ(port.defaultNoQuestions().size(), 1u);
     EXPECT_TRUE(port.defaultNoQuestions()[0].starts_with("此操作将清除所有数据"));

@@ -65,7 +65,6 @@ TEST_F(Engine, ASilentCardIsSentFourTimesEachWithItsOwnSequenceNumber) {
         EXPECT_EQ(sent[i].payload(), std::string("\x01\x02\x03", 3));
         EXPECT_EQ(sent[i].info.sequence, i + 1);
     }
-    // Four waits of 5 s on the fake clock; no subscription is left behind.
     EXPECT_EQ(clock.elapsed(), 20s);
     EXPECT_EQ(dispatcher.slotCount(), 0u);
 }
@@ -163,8 +162,6 @@ TEST_F(Engine, ABatchWhoseFirstTwoRepliesPerItemAreLostFinishesWhole) {
     auto result = batch.run(hundred);
     EXPECT_EQ(result.succeeded, 100);
     EXPECT_EQ(result.resends, 200);
-    EXPECT_TRUE(result.allSucceeded());
-    EXPECT_EQ(link.sent().size(), 300u);
     EXPECT_EQ(clock.elapsed(), 200 * 5s);
     EXPECT_TRUE(notices.empty());
     EXPECT_TRUE(dispatcher.noticesEnabled());

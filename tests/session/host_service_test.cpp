@@ -58,7 +58,6 @@ TEST_F(ConsoleRun, OpensATerminalWindowWhenTheDesktopHasOne) {
               "-e /bin/sh " + dir + "/" + kServiceDebugScript + "\n");
 }
 
-// Without its script it runs nothing; without a terminal it writes the output to a file it names.
 TEST_F(ConsoleRun, WithoutATerminalWritesTheOutputToTheFileItNames) {
     EXPECT_EQ(service.runConsole(), std::nullopt);
     EXPECT_FALSE(platform::fileExists(dir + "/log"));

