@@ -82,8 +82,6 @@ INSTANTIATE_TEST_SUITE_P(Cli, JsonCommands, ::testing::Values(
             Counts{2, 2, 2, 0, 0}},
     JsonRow{"RightsCheckOfAnAbsentCard", W{"rights", "check", "-d", "127.0.0.1", "300", "1234567890123456789012"}, 1,
             K{"failureFile"}, Counts{2, 2, 0, 2, 0}, "300 refused;1234567890123456789012 invalid;"},
-    JsonRow{"RightsRemoveOfAnAbsentCard", W{"rights", "remove", "-d", "127.0.0.1", "100"}, 1,
-            K{}, Counts{1, 1, 0, 1, 0}, "100 refused;"},
     JsonRow{"RightsGet", W{"rights", "get", "-d", "127.0.0.1", "--start", "1"}, 0,
             K{"position", "right"}},
     JsonRow{"RightsDownload", W{"rights", "download", "-d", "127.0.0.1"}, 0,

@@ -113,21 +113,3 @@ INSTANTIATE_TEST_SUITE_P(
         LayoutCase{"Hashed24", 2, true, 24, kFlash, 437 * 4096, 437 * 170},
         LayoutCase{"Hashed20", 0, true, 20, kFlash, 437 * 4096, 437 * 204}),
     [](const auto& info) { return std::string(info.param.name); });
-
-TEST(OverflowGroups, ABucketWhoseGroupsAreFullRefusesTheNextCard) {
-    // Bucket 29 searches groups 50..52: 2 x 8 sectors and the last single one, 17 x 21 slots.
-    SimController c = controller(1, false);
-    std::uint32_t low = 0;
-    auto nextOfBucket29 = [&] {
-        do
-            ++low;
-        while (bucketOfCard(card(low)) != 29);
-        return right(low);
-    };
-    for (int stored = 0; stored < 17 * 21; ++stored)
-        ASSERT_TRUE(storeRight(c, Bytes(nextOfBucket29()))) << stored;
-    // The last of them lies in the last sector (416 = EEPROM sector 511), last slot.
-    EXPECT_EQ(ByteReader(memory(c, kEeprom, 511 * 512 + 20 * 24, 8), 4).u32le(), low);
-    EXPECT_FALSE(storeRight(c, Bytes(nextOfBucket29())));
-    EXPECT_EQ(countWord(c), static_cast<std::uint32_t>(17 * 21));
-}
