@@ -61,38 +61,28 @@ const std::vector<Binding>& bindings() {
         {"center", "reportIndex", "4096", "reportIndex", 0, "4096"},
         {"center", "procMode", 32, "procMode", 0, "32"},
         {"center", "autoAuthorize", "12", "autoAuthorize", 0, "12"},
-        {"center", "reservedSetting", "3", "reservedSetting", 0, "3"},
         {"center", "cardReadTimes3", "52", "cardReadTimes", 2, "52"},
         {"relay", "state2", 1, "relay.state", 1, "1"},
         {"relay", "report3", 1, "relay.report", 2, "1"},
-        {"relay", "fire4", 1, "relay.fire", 3, "1"},
         {"relay", "zone2", 2, "relay.zone", 1, "1"}, // zone n is stored as n - 1
         {"relay", "zoneState2", 2, "relay.zoneState", 1, "2"},
         {"relay", "openTime3", "3000", "relay.openTime", 2, "3000"},
         {"signal", "type3", 4, "signal.type", 2, "4"},
         {"signal", "door8", "255", "signal.door", 7, "255"},
-        {"signal", "direction2", 2, "signal.direction", 1, "2"},
         {"signal", "log5", true, "signal.log", 4, "1"},
         {"zone", "start1", QTime(8, 0, 0), "timeZone.start", 0, "08:00:00"},
-        {"zone", "end8", QTime(23, 59, 58), "timeZone.end", 7, "23:59:58"},
         {"zone", "zone3Day7", true, "timeZone.weekdays", 2, "1000000"}, // Sunday first
         {"timer", "condition", 15, "timerTask.condition", 0, "15"},
-        {"timer", "task", 7, "timerTask.action", 0, "7"},
         {"timer", "restart", true, "timerTask.restart", 0, "1"},
         {"com", "baud1", 4, "serialPort.baud", 0, "115200"},
         {"com", "baud3", "2400", "serialPort.baud", 2, "2400"},
         {"com", "deviceType4", 26, "serialPort.deviceType", 3, "26"},
         {"reader", "direction", 2, "reader.direction", 0, "2"},
         {"reader", "relay", 36, "reader.relay", 0, "36"},
-        {"reader", "report", 1, "reader.report", 0, "1"},
-        {"reader", "cardFormat", 14, "reader.wgFormat", 0, "14"},
         {"reader", "mode2", 15, "reader.slot.mode", 1, "15"},
-        {"reader", "special1", 7, "reader.slot.specialMode", 0, "7"},
         {"reader", "start3", QTime(6, 30, 0), "reader.slot.start", 2, "06:30:00"},
-        {"reader", "end2", QTime(1, 2, 4), "reader.slot.end", 1, "01:02:04"},
         {"reader", "slot3Day4", true, "reader.slot.weekdays", 2, "0001000"},
         {"display", "direction", 1, "device.direction", 0, "1"},
-        {"display", "reader", 8, "device.reader", 0, "8"},
         {"display", "relay", 36, "device.relay", 0, "36"},
         {"display", "title", u("门禁一号"), "device.title", 0, "门禁一号"},
         {"cardFee", "direction", 2, "device.direction", 0, "2"},
@@ -152,31 +142,23 @@ class GuiConfigDialogs : public QObject {
         QVERIFY(block == expected);
     }
 
-    void aBadEntryKeepsTheDialogOpen_data() {
-        QTest::addColumn<QString>("dialog");
-        QTest::addColumn<QString>("control");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("center") << u("center") << u("autoAuthorize") << u("256")
-                                << u("自动授权：请输入0到255之间的整数！");
-        QTest::newRow("relay") << u("relay") << u("openTime2") << u("600000")
-                               << u("继电器2的开门时长必须小于600000（千分之一秒），即600秒！");
-    }
+    // A number out of range (the shared check) and the relay's own limit.
     void aBadEntryKeepsTheDialogOpen() {
-        QFETCH(QString, dialog);
-        QFETCH(QString, control);
-        QFETCH(QString, text);
-        QFETCH(QString, message);
         Settings settings = settingsAt("config-refusal");
-        DoorBlock block{};
-        MessageBoxCatcher boxes;
-        auto d = openDialog(dialog, block, settings);
-        d->show();
-        setControl(d.get(), control, text);
-        press(d.get());
-        QCOMPARE(boxes.texts(), std::vector<QString>{message});
-        QVERIFY(d->isVisible());
-        QVERIFY(block == DoorBlock{});
+        for (auto [dialog, control, text, message] :
+             {std::array<const char*, 4>{"center", "autoAuthorize", "256",
+                                         "自动授权：请输入0到255之间的整数！"},
+              {"relay", "openTime2", "600000",
+               "继电器2的开门时长必须小于600000（千分之一秒），即600秒！"}}) {
+            DoorBlock block{};
+            MessageBoxCatcher boxes;
+            auto d = openDialog(dialog, block, settings);
+            d->show();
+            setControl(d.get(), control, text);
+            press(d.get());
+            QCOMPARE(boxes.texts(), std::vector<QString>{u(message)});
+            QVERIFY(d->isVisible() && block == DoorBlock{});
+        }
     }
 
     // A value the list or the time edit cannot show stays as the controller had it.
@@ -195,7 +177,7 @@ class GuiConfigDialogs : public QObject {
         }
         QVERIFY(block == before);
         auto reader = openDialog("reader", block, settings);
-        QCOMPARE(control<QComboBox>(reader.get(), "relay")->currentText(), u("0"));
+        QCOMPARE(reader->findChild<QComboBox*>("relay")->currentText(), u("0"));
     }
 
     // A button opens its part on the outer dialog's copy (a serial port's "设备配置" the dialog
@@ -224,7 +206,7 @@ class GuiConfigDialogs : public QObject {
             press(part);
         });
         watch.start(10);
-        control<QPushButton>(d.get(), p.button)->click();
+        d->findChild<QPushButton*>(p.button)->click();
         QCOMPARE(shown, u(p.title));
         QVERIFY(block == before);
         press(d.get());
@@ -240,15 +222,14 @@ class GuiConfigDialogs : public QObject {
         file[412 - 32] = 9; // processing mode
         writeFile(path, file);
         DoorBlock block{};
-        MessageBoxCatcher boxes;
+        MessageBoxCatcher boxes; // the load's message (its text is the record file's test)
         CDlgConfigCenter dlg(block, settings);
         onNextDialog<QFileDialog>([&](QFileDialog* d) {
             d->findChild<QLineEdit*>("fileNameEdit")->setText(QString::fromStdString(path));
             static_cast<QDialog*>(d)->accept();
         });
-        control<QPushButton>(&dlg, "restore")->click();
-        QVERIFY(boxes.seen("从文件加载配置成功，请检查配置并点击确定按钮保存！"));
-        QCOMPARE(control<QComboBox>(&dlg, "procMode")->currentIndex(), 9);
+        dlg.findChild<QPushButton*>("restore")->click();
+        QCOMPARE(dlg.findChild<QComboBox*>("procMode")->currentIndex(), 9);
         QVERIFY(block == DoorBlock{});
         press(&dlg);
         QCOMPARE(block[412], std::uint8_t(9));

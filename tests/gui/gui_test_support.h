@@ -24,7 +24,6 @@
 #include "app/main_window_controls.h"
 #include "app/qt_user_port.h"
 #include "app/quorvane_dlg.h"
-#include "child_process.h"
 #include "dialogs/dlg_right_man.h"
 #include "infra/codepage.h"
 #include "infra/settings.h"
@@ -57,9 +56,8 @@ inline std::string makeGuiHome(const std::string& name, const std::string& extra
 class TestPort : public gui::QtUserPort {
   public:
     void openDocument(const std::string& path, bool) override { opened.push_back(path); }
-    std::optional<std::string> pickOpenFile(const std::string&) override { return picked; }
+    std::optional<std::string> pickOpenFile(const std::string&) override { return {}; }
     std::vector<std::string> opened;
-    std::optional<std::string> picked;
 };
 
 // The main window on a program directory; with `controllers` simulated ones (rights of the
@@ -157,10 +155,6 @@ template <typename Row, typename Name> void addRows(const std::vector<Row>& rows
 template <typename Row> const Row& fetchRow(const std::vector<Row>& rows) {
     QFETCH(int, row);
     return rows.at(static_cast<std::size_t>(row));
-}
-
-template <typename W> W* control(QObject* dialog, const QString& name) {
-    return dialog->findChild<W*>(name);
 }
 
 // As a person sets it: a list takes an item index (an editable one typed text), a box a tick,

@@ -45,14 +45,6 @@ double JsonValue::number() const {
     return node_ && node_->is_number() ? node_->get<double>() : 0;
 }
 
-std::vector<std::string> JsonValue::keys() const {
-    std::vector<std::string> out;
-    if (node_ && node_->is_object())
-        for (const auto& [key, value] : node_->items())
-            out.push_back(key);
-    return out;
-}
-
 std::optional<JsonValue> parseJson(std::string_view text, std::string* error) {
     try {
         return JsonValue(nlohmann::json::parse(text));
