@@ -76,7 +76,6 @@ TEST(StoredIdentity, LookupBelowTheProgramDirectoryAndFieldsOfTheLine) {
     EXPECT_FALSE(parseStoredIdentity("0\t1\t2"));
     EXPECT_FALSE(lookupStoredIdentity(home, "110105194912310000"));
     EXPECT_FALSE(storedIdentityPath(home, "../xml/11010519491231002X"));
-    EXPECT_EQ(*storedIdentityPath("/p", "123"), "/p/xml/123.txt");
 }
 
 } // namespace

@@ -118,16 +118,5 @@ TEST_F(OpenLog, DumpFollowsItsHeadAndKeepsItsPlaceAmongTheLines) {
     EXPECT_EQ(l[64], "length excceed limit, not all content was processed.");
 }
 
-TEST_F(OpenLog, FileWriterFailureWritesOneLogLine) {
-    EXPECT_TRUE(writeTextFile(&log, dir + "/a.txt", "abc"));
-    EXPECT_EQ(test::readFile(dir + "/a.txt"), "abc");
-    EXPECT_FALSE(writeBinaryFile(&log, dir + "/missing/b.bin", asBytes("x")));
-    log.closeToolLog();
-    // "写二进制文件数据失败，文件名=" in GBK.
-    std::string gbk =
-        "\xD0\xB4\xB6\xFE\xBD\xF8\xD6\xC6\xCE\xC4\xBC\xFE\xCA\xFD\xBE\xDD\xCA\xA7\xB0\xDC";
-    EXPECT_NE(test::readFile(dir + "/t.log").find(gbk), std::string::npos);
-}
-
 } // namespace
 } // namespace quorvane
