@@ -137,8 +137,6 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, LocalReader,
     ::testing::Values(
         // The port search: USB ports first, then the serial ones from the start setting.
-        ReaderCase{"UsbFirst", "fix=-1", "", "open=1003,2\nreader=1003", 1003,
-                   "usb 1001-1002, open 1003, done 1003"},
         ReaderCase{"SerialAfterEveryUsbEachResetTwice", "fix=-1", "", "open=5\nreader=5", 5,
                    "usb 1001-1016, serial 1-4, open 5, done 5"},
         ReaderCase{"SerialFromTheStartSetting", "fix=-1\nstart=3", "", "open=4,2\nreader=4", 4,

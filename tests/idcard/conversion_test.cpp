@@ -37,10 +37,6 @@ TEST(TextToNumber, CountsAndMessages) {
     auto r = convertTextsToNumbers("87654321\r\n\r\n12345\nAB12\r", false, false);
     EXPECT_EQ(r.output, "87654321\r\n12345\r\n003536120000000004\r\n");
     EXPECT_EQ(r.message, "共处理记录3条，转换成功1条，未转换直接使用2条");
-    auto breaks = convertTextsToNumbers("\r\n\n\r", true, false);
-    EXPECT_FALSE(breaks.noData);
-    EXPECT_EQ(breaks.output, "");
-    EXPECT_EQ(breaks.message, "共处理记录0条，转换成功0条，未转换直接使用0条");
     auto empty = convertTextsToNumbers("", true, false);
     EXPECT_TRUE(empty.noData);
     EXPECT_EQ(empty.message, "没有数据！");
@@ -80,7 +76,6 @@ TEST(StoredIdentity, LookupBelowTheProgramDirectoryAndFieldsOfTheLine) {
     EXPECT_FALSE(parseStoredIdentity("0\t1\t2"));
     EXPECT_FALSE(lookupStoredIdentity(home, "110105194912310000"));
     EXPECT_FALSE(storedIdentityPath(home, "../xml/11010519491231002X"));
-    EXPECT_EQ(*storedIdentityPath("/p", "123"), "/p/xml/123.txt");
 }
 
 } // namespace
