@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cstring>
 #include <set>
+#include <type_traits>
 
 #include "idcard/sdt_api.h"
 #include "standin_control.h"
@@ -126,3 +127,15 @@ STANDIN_UNUSED(SDT_ReadFPMsg, int, unsigned char*, unsigned int*, unsigned char*
 #endif
 
 } // extern "C"
+
+// The functions a read calls keep to the interface the tool declares.
+static_assert(std::is_same_v<decltype(&SDT_GetCOMBaud), SdtGetComBaudFn>);
+static_assert(std::is_same_v<decltype(&SDT_SetCOMBaud), SdtSetComBaudFn>);
+static_assert(std::is_same_v<decltype(&SDT_OpenPort), SdtOpenPortFn>);
+static_assert(std::is_same_v<decltype(&SDT_ClosePort), SdtClosePortFn>);
+static_assert(std::is_same_v<decltype(&SDT_ResetSAM), SdtResetSamFn>);
+static_assert(std::is_same_v<decltype(&SDT_GetSAMIDToStr), SdtGetSamIdToStrFn>);
+static_assert(std::is_same_v<decltype(&SDT_StartFindIDCard), SdtStartFindIdCardFn>);
+static_assert(std::is_same_v<decltype(&SDT_SelectIDCard), SdtSelectIdCardFn>);
+static_assert(std::is_same_v<decltype(&SDT_ReadBaseMsg), SdtReadBaseMsgFn>);
+static_assert(std::is_same_v<decltype(&SDT_ReadNewAppMsg), SdtReadNewAppMsgFn>);

@@ -1,5 +1,8 @@
 // The photo decoder that the tests place in a program directory as libWltRS.so: it "decodes" a
 // photo into a BMP beside it that holds "BM" and the photo's bytes.
+#include <type_traits>
+
+#include "idcard/sdt_api.h"
 #include "standin_control.h"
 
 namespace {
@@ -16,3 +19,5 @@ extern "C" int GetBmp(const char* wltPath, int kind) {
     std::ofstream(path.substr(0, dot) + ".bmp", std::ios::binary) << "BM" << in.rdbuf();
     return 1;
 }
+
+static_assert(std::is_same_v<decltype(&GetBmp), WltGetBmpFn>);
