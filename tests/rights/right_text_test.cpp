@@ -140,10 +140,8 @@ TEST(RightRecord, LayoutByRightMode) {
 }
 
 TEST(PackedTime, YearsWrapAsTheControllerExpects) {
-    EXPECT_EQ(yearField(2000), 0u);
-    EXPECT_EQ(yearField(2127), 127u);
-    EXPECT_EQ(yearField(2128), 0u);
-    EXPECT_EQ(yearField(24), 24u);
+    for (auto [year, field] : {std::pair{2000, 0u}, {2127, 127u}, {2128, 0u}, {24, 24u}})
+        EXPECT_EQ(yearField(year), field) << year;
     EXPECT_EQ(packedDateTimeText(packDate(2024, 2, 29), packTime(23, 59, 59)),
               "2024-02-29 23:59:58");
 }
