@@ -76,6 +76,9 @@ TEST_F(LocalRights, AMissingFileSaysSoAndNamesIt) {
     // No user file picked: asked for one.
     EXPECT_EQ(loadLocalRights(session, LocalRightSource::UserFile, {}, {}), -1);
     EXPECT_EQ(port.messages().back(), "请选择文件！");
+    port.file(home + "/nothing.txt");
+    EXPECT_EQ(loadLocalRights(session, LocalRightSource::UserFile, {}, {}), -1);
+    EXPECT_EQ(port.messages().back(), "打开文件失败！文件名=" + home + "/nothing.txt");
 }
 
 TEST_F(LocalRights, AskingShowsTheCountAndTheSummaryAndNoBuildsNothing) {
