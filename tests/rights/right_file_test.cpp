@@ -32,9 +32,7 @@ TEST(RightFile, LastLineOfACardWinsAndCardsGoInByteOrder) {
     EXPECT_EQ(c.items[0].card, "0000000008");
     EXPECT_EQ(c.items[1].card, "10");
     EXPECT_EQ(c.items[2].card, "9");
-    EXPECT_EQ(ByteReader(c.items[2].payload, 4).u32le(), 9u);
     EXPECT_EQ(c.items[2].payload[17], 2);
-    EXPECT_EQ(c.items[0].payload.size(), 24u);
 }
 
 TEST(RightFile, LinesThatAreNoRightsAreCountedAndTheFirstIsNamed) {
