@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "infra/codepage.h"
 #include "model/packed_time.h"
 #include "model/status_word.h"
@@ -141,20 +143,14 @@ TEST(RecordDecoder, NumberingModesGiveDoorAndReader) {
     }
 }
 
-TEST(RecordDecoder, EntryAndRecordBytes) {
-    const std::uint8_t bytes[] = {7, 0, 0, 0,    0x39, 0x30, 0,    0,    0x0A, 0,   0,
-                                  0, 0, 0, 0x21, 0x48, 0x32, 0x12, 0x23, 0x85, 0xEE};
-    auto entry = LogEntry::decode(Bytes(bytes).first(20));
-    ASSERT_TRUE(entry);
-    EXPECT_EQ(entry->sequence, 7u);
-    EXPECT_EQ(entry->record.data0, 12345u);
-    EXPECT_EQ(entry->record.packedTime, 0x4821);
-    EXPECT_EQ(entry->record.doorReader, 0x32);
-    EXPECT_EQ(entry->record.resultCode, 0x12);
-    EXPECT_EQ(entry->record.kind(), 8u);
-    EXPECT_EQ(entry->record.encode()[0], 0x39);
-    EXPECT_FALSE(LogEntry::decode(Bytes(bytes).first(19)));
-    EXPECT_FALSE(LogRecord::decode(Bytes(bytes).first(15)));
+// The fields' offsets are read back by the fetch and viewer tests and the command line's decoded
+// record; this is the way back.
+TEST(RecordDecoder, ARecordEncodesToTheBytesItWasReadFrom) {
+    const std::uint8_t bytes[] = {0x39, 0x30, 0,    0,    0x0A, 0,    0,    0,
+                                  0,    0,    0x21, 0x48, 0x32, 0x12, 0x23, 0x85};
+    const auto r = LogRecord::decode(Bytes(bytes));
+    ASSERT_TRUE(r);
+    EXPECT_TRUE(std::ranges::equal(r->encode(), bytes));
 }
 
 } // namespace
