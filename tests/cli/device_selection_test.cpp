@@ -89,8 +89,6 @@ TEST(DeviceSelection, TheCommandGoesToTheIdTheRefreshReplyNamesAtTheAddressGiven
         ASSERT_EQ(frames.size(), 2u);
         EXPECT_EQ(frames[1].info.command, 40);
         EXPECT_EQ(frames[1].info.target, 0x0309);
-        EXPECT_EQ(frames[1].info.sequence, 2);
-        EXPECT_EQ(frames[1].bytes.size(), 33u);
     }
 }
 
