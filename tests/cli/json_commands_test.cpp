@@ -78,8 +78,6 @@ INSTANTIATE_TEST_SUITE_P(Cli, JsonCommands, ::testing::Values(
     JsonRow{"CopyConfig", W{"copy-config", "--from", "127.0.0.1", "--to", "127.0.0.2"}, 0, K{},
             Counts{1, 1, 1, 0, 0}},
     JsonRow{"TimeGet", W{"time", "get", "-d", "127.0.0.1"}, 0, K{"time"}},
-    JsonRow{"RightsAdd", W{"rights", "add", "-d", "127.0.0.1", "100", "200"}, 0, K{},
-            Counts{2, 2, 2, 0, 0}},
     JsonRow{"RightsCheckOfAnAbsentCard", W{"rights", "check", "-d", "127.0.0.1", "300", "1234567890123456789012"}, 1,
             K{"failureFile"}, Counts{2, 2, 0, 2, 0}, "300 refused;1234567890123456789012 invalid;"},
     JsonRow{"RightsGet", W{"rights", "get", "-d", "127.0.0.1", "--start", "1"}, 0,
