@@ -95,7 +95,6 @@ INSTANTIATE_TEST_SUITE_P(Cli, JsonCommands, ::testing::Values(
             W{"text", "-d", "127.0.0.1", "-d", "127.0.0.2", "--cmd", "setIpAlloc=0"}, 1, K{},
             Counts{2, 2, 1, 0, 1}, "127.0.0.2 unanswered;"},
     JsonRow{"Finger", W{"finger", "-d", "127.0.0.1", "@finger.tpl"}, 0, K{"file"}},
-    JsonRow{"Preset", W{"preset", "-d", "127.0.0.1", "2"}, 0, K{"preset"}},
     JsonRow{"SilentDevice", W{"time", "get", "-d", "127.0.0.9"}, 1, K{"command"}}),
     [](const auto& info) { return std::string(info.param.name); });
 // clang-format on
