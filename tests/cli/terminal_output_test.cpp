@@ -45,7 +45,6 @@ INSTANTIATE_TEST_SUITE_P(Cli, TerminalFilter, ::testing::Values(
     FilterCase{"CarriageReturnAndBackspace", {"ok\rno\b"}, "ok?no?"},
     FilterCase{"Delete", {"x\x7fy"}, "x?y"},
     FilterCase{"C1ControlsAsUtf8", {"a\xc2\x9b" "31mb\xc2\x85"}, "a?31mb?"},
-    FilterCase{"EightBitCsiByte", {"a\x9b" "31m"}, "a?31m"},
     FilterCase{"NotUtf8", {"\xff\xfe" "AB\xe9\x97"}, "??AB??"},
     FilterCase{"NoBreakSpaceIsText", {"a\xc2\xa0" "b"}, "a\xc2\xa0" "b"},
     FilterCase{"ACharacterSplitAcrossWritesStaysWhole", {"\xe9", "\x97\xa8", "!"}, "门!"},
