@@ -101,10 +101,6 @@ struct CommandWords {
     std::string reply = "\1"; // the reply's status byte, then its payload
 };
 
-void PrintTo(const CommandWords& w, std::ostream* os) {
-    *os << w.name;
-}
-
 class RemoteCommand : public ::testing::TestWithParam<CommandWords> {};
 
 } // namespace

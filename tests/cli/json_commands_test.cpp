@@ -23,10 +23,6 @@ struct JsonRow {
     std::string failures = {}; // "item reason;" of each failed item
 };
 
-void PrintTo(const JsonRow& row, std::ostream* os) {
-    *os << row.name;
-}
-
 class JsonCommands : public ::testing::TestWithParam<JsonRow> {};
 
 } // namespace
