@@ -80,7 +80,6 @@ TEST(RecordDecoder, ExtraTexts) {
         {record(1, 5, 2, 3, 1), "[闯入]警告触发,动作继电器=3"},
         {record(1, 5, 7, 1), "[未知]警告消除,动作继电器=1"},
         {record(1, 3, 112, 201), "[连接变化;WEBSOCK连接失败]"},
-        {record(1, 3, 112, 100), "[连接变化;TCP/WEB建立]"},
         {record(1, 3, 112, 7), "[连接变化;未知]"},
         {record(1, 3, 5, 201), "[;]"},
         // Only the whole data0 of 112 is a connection change, not its low byte.
