@@ -63,7 +63,9 @@ TEST_F(CliCommonTest, UsageErrorsExitTwoWithUsageOnStandardError) {
     EXPECT_EQ(runWith(kTestCommands, {"--home", home + "/absent", "offline", "run"}).code, kUsage);
 }
 
-TEST_F(CliCommonTest, TheGateRefusesAWrongOrMissingPassword) {
+// The gate refuses a wrong or missing password, which offline commands do not need (they take the
+// home from the environment), and opens with the option's, the environment's or the marker.
+TEST_F(CliCommonTest, TheGateAndTheOfflineCommands) {
     Outcome wrong = runWith(kTestCommands, {"--home", home, "--password", "000000", "probe"});
     EXPECT_EQ(wrong.code, kGateRefused);
     EXPECT_EQ(wrong.err, "密码错误\n");
@@ -74,6 +76,25 @@ TEST_F(CliCommonTest, TheGateRefusesAWrongOrMissingPassword) {
         EXPECT_EQ(missing.code, kGateRefused);
         EXPECT_EQ(missing.err, "密码错误\n");
     }
+
+    ::setenv("QUORVANE_HOME", home.c_str(), 1);
+    Outcome r = runWith(kTestCommands, {"--password", "000000", "offline", "run"});
+    ::unsetenv("QUORVANE_HOME");
+    EXPECT_EQ(r.code, kOk);
+    EXPECT_NE(r.out.find("home=" + home + "\n"), std::string::npos);
+
+    Outcome right = runWith(kTestCommands, {"--home", home, "--password", "720418", "probe"});
+    EXPECT_EQ(right.code, kOk);
+    EXPECT_EQ(right.out, "操作成功！\nhome=" + home + "\n");
+    EXPECT_EQ(right.err, ""); // progress only on a terminal or with --progress
+
+    ::setenv("QUORVANE_PASSWORD", "720418", 1);
+    EXPECT_EQ(runWith(kTestCommands, {"--home", home, "probe"}).code, kOk);
+    ::unsetenv("QUORVANE_PASSWORD");
+
+    Settings s(home);
+    ASSERT_TRUE(startGateCheckPassword(s, "720418", true));
+    EXPECT_EQ(runWith(kTestCommands, {"--home", home, "--password", "000000", "probe"}).code, kOk);
 }
 
 TEST_F(CliCommonTest, ASettingsFileThatCannotBeReadIsNamedBeforeTheRefusal) {
@@ -90,30 +111,6 @@ TEST_F(CliCommonTest, ASettingsFileThatCannotBeReadIsNamedBeforeTheRefusal) {
     EXPECT_EQ(unreadable.code, kGateRefused);
     EXPECT_EQ(unreadable.err.rfind("设置文件无法读取：" + home + "/config.ini", 0), 0u)
         << unreadable.err;
-}
-
-TEST_F(CliCommonTest, TheGateOpensWithThePasswordFromOptionEnvironmentOrMarker) {
-    Outcome right = runWith(kTestCommands, {"--home", home, "--password", "720418", "probe"});
-    EXPECT_EQ(right.code, kOk);
-    EXPECT_EQ(right.out, "操作成功！\nhome=" + home + "\n");
-    EXPECT_EQ(right.err, ""); // progress only on a terminal or with --progress
-
-    ::setenv("QUORVANE_PASSWORD", "720418", 1);
-    EXPECT_EQ(runWith(kTestCommands, {"--home", home, "probe"}).code, kOk);
-    ::unsetenv("QUORVANE_PASSWORD");
-
-    Settings s(home);
-    ASSERT_TRUE(startGateCheckPassword(s, "720418", true));
-    EXPECT_EQ(runWith(kTestCommands, {"--home", home, "--password", "000000", "probe"}).code, kOk);
-}
-
-TEST_F(CliCommonTest, OfflineCommandsNeedNoPasswordAndTakeTheHomeFromTheEnvironment) {
-    ::setenv("QUORVANE_HOME", home.c_str(), 1);
-    Outcome r = runWith(kTestCommands, {"--password", "000000", "offline", "run"});
-    ::unsetenv("QUORVANE_HOME");
-    EXPECT_EQ(r.code, kOk);
-    EXPECT_EQ(r.err.find("密码错误"), std::string::npos);
-    EXPECT_NE(r.out.find("home=" + home + "\n"), std::string::npos);
 }
 
 TEST_F(CliCommonTest, QuestionsAreAnsweredYesByTheOptionAndNoWithoutATerminal) {

@@ -19,10 +19,6 @@ struct OfflineRun {
     Match match = Match::Whole;
 };
 
-void PrintTo(const OfflineRun& r, std::ostream* os) {
-    *os << r.name;
-}
-
 class OfflineCommand : public ::testing::TestWithParam<OfflineRun> {};
 
 TEST_P(OfflineCommand, PrintsAndExits) {

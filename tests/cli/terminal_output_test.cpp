@@ -45,7 +45,6 @@ INSTANTIATE_TEST_SUITE_P(Cli, TerminalFilter, ::testing::Values(
     FilterCase{"CarriageReturnAndBackspace", {"ok\rno\b"}, "ok?no?"},
     FilterCase{"Delete", {"x\x7fy"}, "x?y"},
     FilterCase{"C1ControlsAsUtf8", {"a\xc2\x9b" "31mb\xc2\x85"}, "a?31mb?"},
-    FilterCase{"EightBitCsiByte", {"a\x9b" "31m"}, "a?31m"},
     FilterCase{"NotUtf8", {"\xff\xfe" "AB\xe9\x97"}, "??AB??"},
     FilterCase{"NoBreakSpaceIsText", {"a\xc2\xa0" "b"}, "a\xc2\xa0" "b"},
     FilterCase{"ACharacterSplitAcrossWritesStaysWhole", {"\xe9", "\x97\xa8", "!"}, "门!"},
@@ -53,8 +52,9 @@ INSTANTIATE_TEST_SUITE_P(Cli, TerminalFilter, ::testing::Values(
     [](const auto& info) { return std::string(info.param.name); });
 // clang-format on
 
-// A command that shows what an operation shows and prints a document of its own.
+// A command that shows progress and what an operation shows, and prints a document of its own.
 int document(CliContext& ctx) {
+    ctx.port->progress("步骤", 1, 2);
     ctx.port->showNotice("返回消息检验和失败！");
     ctx.port->showMessage("name \x1b[31mred");
     *ctx.out << "[]\n";
@@ -64,13 +64,22 @@ int document(CliContext& ctx) {
 }
 constexpr DeclaredOption kJson[] = {{"--json"}};
 const CliCommand kDocumentCommands[] = {{"doc", "", true, document, "doc [--json]", kJson}};
+const std::string kShown = "返回消息检验和失败！\nname ?[31mred\n";
 
-TEST(MachineOutput, WithJsonNoticesGoToStandardErrorAndTheDocumentStandsAlone) {
+// With --json what is shown goes to standard error and the document stands alone; progress is
+// shown on a terminal or when asked, and ended before what is shown next.
+TEST(MachineOutput, ShownTextDocumentAndProgressEachGoWhereTheRunSays) {
     Outcome json = runWith(kDocumentCommands, {"doc", "--json"});
     EXPECT_EQ(json.out, "[]\n");
-    EXPECT_EQ(json.err, "返回消息检验和失败！\nname ?[31mred\n");
+    EXPECT_EQ(json.err, kShown);
     Outcome text = runWith(kDocumentCommands, {"doc"});
-    EXPECT_EQ(text.out, "返回消息检验和失败！\nname ?[31mred\n[]\n");
+    EXPECT_EQ(text.out, kShown + "[]\n");
+    EXPECT_EQ(text.err, "");
+    EXPECT_EQ(runWith(kDocumentCommands, {"--progress", "doc"}).err, "步骤  50% 1/2\n");
+    std::ostringstream out, err;
+    runCliWith(kDocumentCommands, {"doc"}, out, err, true);
+    EXPECT_EQ(err.str(), "\r步骤  50% 1/2\x1b[K\n");
+    EXPECT_EQ(out.str(), kShown + "[]\n");
 }
 
 // A run of 1,000 steps, one every millisecond of the fake clock, then a second run.
@@ -98,22 +107,6 @@ TEST(ProgressLine, AtMostFourUpdatesASecondWithTheFirstAndLastStepOfEachRun) {
     rewritten.close();
     rewritten.close();
     EXPECT_TRUE(inPlace.str().ends_with("\x1b[K\n"));
-}
-
-int twoSteps(CliContext& ctx) {
-    ctx.port->progress("步骤", 1, 2);
-    ctx.port->showMessage("完成");
-    return kOk;
-}
-const CliCommand kStepCommands[] = {{"steps", "", true, twoSteps, "steps", {}}};
-
-TEST(ProgressLine, ShownOnATerminalOrWhenAskedAndEndedBeforeAMessage) {
-    EXPECT_EQ(runWith(kStepCommands, {"steps"}).err, "");
-    EXPECT_EQ(runWith(kStepCommands, {"--progress", "steps"}).err, "步骤  50% 1/2\n");
-    std::ostringstream out, err;
-    runCliWith(kStepCommands, {"steps"}, out, err, true);
-    EXPECT_EQ(err.str(), "\r步骤  50% 1/2\x1b[K\n");
-    EXPECT_EQ(out.str(), "完成\n");
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <tuple>
 
 #include "infra/codepage.h"
 #include "loopback_session.h"
@@ -36,27 +37,19 @@ TEST(LogViewerPages, ThirtyRecordsAPageAndOneWithoutRecords) {
         EXPECT_EQ(viewerPageCount(records), pages) << records;
 }
 
-struct SlotCase {
-    std::uint32_t index, count;
-    MemoryType type;
-    std::uint32_t address;
-};
-class LogViewerSlots : public ::testing::TestWithParam<SlotCase> {};
-
-TEST_P(LogViewerSlots, FullBlocksInTheRingTheNewestInTheBuffer) {
-    const LogSlot s = viewerSlot(GetParam().index, GetParam().count);
-    EXPECT_EQ(s.type, GetParam().type);
-    EXPECT_EQ(s.address, GetParam().address);
+TEST(LogViewerSlots, FullBlocksInTheRingTheNewestInTheBuffer) {
+    const std::tuple<std::uint32_t, std::uint32_t, MemoryType, std::uint32_t> cases[] = {
+        {300, 700, MemoryType::Flash, 0x227000 + 4800},
+        {650, 700, MemoryType::Eeprom, 0x600 + 16 * 138},
+        // Once the ring wrapped: its oldest slot holds a newer record; the block being filled
+        // still lies in the buffer.
+        {651521, 651820, MemoryType::Flash, 0x227000 + 16},
+        {651800, 651820, MemoryType::Eeprom, 0x600 + 16 * 24}};
+    for (const auto& [index, count, type, address] : cases) {
+        const LogSlot s = viewerSlot(index, count);
+        EXPECT_EQ(std::pair(s.type, s.address), std::pair(type, address)) << index;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Indices, LogViewerSlots,
-    ::testing::Values(SlotCase{300, 700, MemoryType::Flash, 0x227000 + 4800},
-                      SlotCase{650, 700, MemoryType::Eeprom, 0x600 + 16 * 138},
-                      // Once the ring wrapped: its oldest slot holds a newer record; the block
-                      // being filled still lies in the buffer.
-                      SlotCase{651521, 651820, MemoryType::Flash, 0x227000 + 16},
-                      SlotCase{651800, 651820, MemoryType::Eeprom, 0x600 + 16 * 24}));
 
 TEST(LogViewerRows, TheCardOnlyFilterKeepsNumberAndTimeAndBlanksTheRest) {
     ViewerRowContext c;

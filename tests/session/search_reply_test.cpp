@@ -73,21 +73,16 @@ TEST_F(SearchReplies, ControllersFoundOnlyThroughTheServiceAreDroppedUnlessListe
 }
 
 TEST_F(SearchReplies, BrokenBlocksLeaveTheirCaptureAndNotice) {
-    std::string basic = deviceInfoReply(sampleDevice(6), false);
-    basic[32 + 115] ^= 1;
-    refreshChecksum(basic);
-    EXPECT_EQ(dispatcher.handleReply(asBytes(basic), "1.2.3.4:65534", true), -1);
-    EXPECT_EQ(readFile(dir + "/Error-sum-v1.bin"), basic);
-
-    DeviceUIInfo ext = sampleDevice(7);
-    ext.blockVersion = 1;
-    ext.extMarker = kExtendedMarker;
-    std::string extended = deviceInfoReply(ext, true);
-    extended[32 + 191] ^= 1;
-    refreshChecksum(extended);
-    EXPECT_EQ(dispatcher.handleReply(asBytes(extended), "1.2.3.4:65534", true), -1);
-    EXPECT_EQ(readFile(dir + "/Error-sum-v2.bin"), extended);
-
+    for (bool extended : {false, true}) {
+        DeviceUIInfo d = sampleDevice(6);
+        d.blockVersion = extended ? 1 : 0;
+        d.extMarker = extended ? kExtendedMarker : d.extMarker;
+        std::string frame = deviceInfoReply(d, extended);
+        frame[32 + (extended ? 191 : 115)] ^= 1; // the block's own sum
+        refreshChecksum(frame);
+        EXPECT_EQ(dispatcher.handleReply(asBytes(frame), "1.2.3.4:65534", true), -1);
+        EXPECT_EQ(readFile(dir + (extended ? "/Error-sum-v2.bin" : "/Error-sum-v1.bin")), frame);
+    }
     EXPECT_EQ(notices, (std::vector<std::string>{"配置数据检验和失败（V1）！",
                                                  "配置数据检验和失败（V2）！"}));
     EXPECT_EQ(devices.size(), 0u);
