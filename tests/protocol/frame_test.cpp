@@ -102,11 +102,5 @@ TEST(CodeTables, EveryCommandCodeHasItsDocumentedName) {
     }
 }
 
-TEST(CodeTables, StatusesAndErrors) {
-    EXPECT_EQ(deviceStatusText(1), "未知");
-    EXPECT_EQ(errorReplyText(0xFC), "参数错误！");
-    EXPECT_EQ(errorReplyText(0xFE), "消息格式非法！");
-}
-
 } // namespace
 } // namespace quorvane
