@@ -1,6 +1,3 @@
-// Saving the basic configuration, frame by frame: what a controller played by the test on
-// loopback receives for each save, against the frame's documented layout, and what the person
-// is told when a save is refused; and the pending-reply watch of the two configuration writes.
 #include <gtest/gtest.h>
 
 #include "config/config_save.h"
@@ -95,11 +92,9 @@ struct SaveCase {
     void (*edit)(BasicConfigFields&);
     std::uint16_t target;
     std::string nameText; // payload 0..15: its length, then the text
-    std::string passwordBytes = std::string("123\0\0\0", 6); // payload 46..51
-    std::uint8_t groupNo = 1;
-    std::uint8_t deviceNo = 2;
-    bool snIsMac = true;
     std::vector<std::string> notices{};
+    bool snIsMac = true;
+    std::string passwordBytes = std::string("123\0\0\0", 6); // payload 46..51
 };
 
 class SaveCases : public SaveFixture, public ::testing::WithParamInterface<SaveCase> {};
@@ -126,8 +121,8 @@ TEST_P(SaveCases, TheFrameCarriesTheTargetNameAndPassword) {
     nameField.replace(1, c.nameText.size(), c.nameText);
     EXPECT_EQ(hex(payload.substr(0, 16)), hex(nameField));
     EXPECT_EQ(hex(payload.substr(46, 6)), hex(c.passwordBytes));
-    EXPECT_EQ(payload[43], static_cast<char>(c.groupNo));
-    EXPECT_EQ(payload[45], static_cast<char>(c.deviceNo));
+    EXPECT_EQ(payload[43], static_cast<char>(fields.groupNo));
+    EXPECT_EQ(payload[45], static_cast<char>(fields.deviceNo));
     EXPECT_EQ(t.user.notices(), c.notices);
 }
 
@@ -137,18 +132,17 @@ INSTANTIATE_TEST_SUITE_P(Modes, SaveCases, ::testing::Values(
     SaveCase{"BroadcastToAllUnderTheAnyId", SaveMode::BroadcastToAll, keep, 0xFFFF, "00258"},
     // The controller answers to its old id until it has taken the new numbers.
     SaveCase{"NewNumbersTravelUnderTheOldId", SaveMode::ToDevice,
-             [](BasicConfigFields& f) { f.groupNo = 3, f.deviceNo = 4; }, 0x0102, "00258",
-             std::string("123\0\0\0", 6), 3, 4},
+             [](BasicConfigFields& f) { f.groupNo = 3, f.deviceNo = 4; }, 0x0102, "00258"},
     SaveCase{"ATypedOperationPasswordIsCutToSixBytes", SaveMode::ToDevice,
-             [](BasicConfigFields& f) { f.opPassword = "abcdefgh"; }, 0x0102, "00258", "abcdef"},
+             [](BasicConfigFields& f) { f.opPassword = "abcdefgh"; }, 0x0102, "00258", {}, true,
+             "abcdef"},
     SaveCase{"TheNameFollowsANewMac", SaveMode::ToDevice,
              [](BasicConfigFields& f) { f.mac = "00.11.22.33.ff.fe"; }, 0x0102, "65534"},
     SaveCase{"ATypedNameTheFlagReplacesIsSaidSo", SaveMode::ToDevice,
              [](BasicConfigFields& f) { f.name = "前门"; }, 0x0102, "00258",
-             std::string("123\0\0\0", 6), 1, 2, true,
              {"设备名称由设备标志生成为00258（sn-is-mac=1），输入的名称“前门”未保存"}},
     SaveCase{"WithoutSnIsMacTheNameIsKept", SaveMode::ToDevice, keep, 0x0102, "\xB6\xAB\xC3\xC5",
-             std::string("123\0\0\0", 6), 1, 2, false}),
+             {}, false}),
     [](const auto& info) { return std::string(info.param.name); });
 // clang-format on
 

@@ -1,6 +1,3 @@
-// What the configuration commands say before any frame: the selected controller's detail text,
-// shown and written to its file and opened when asked, and the questions of a backup and of
-// clearing all data.
 #include <gtest/gtest.h>
 
 #include <filesystem>

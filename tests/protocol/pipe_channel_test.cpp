@@ -99,11 +99,8 @@ TEST_F(PipeChannel, XxxEndsTheReadingLoopAndShortAnswersNeverReachTheHandler) {
                          buildPipeAnswer("127.0.0.2:65534", asBytes(replyFrame(3))), "xxx",
                          buildPipeAnswer("127.0.0.3:65534", asBytes(replyFrame(5)))});
     ASSERT_TRUE(service.listening);
-    PipeMessage search; // empty texts: a search, which reads until "xxx" or quiet time
-    search.data = {2};
-    search.timeoutMs = 60000;
-    search.waitFlag = 1;
-    pool.sendPipe_i(search);
+    // Empty texts: a search, which reads until "xxx" or quiet time.
+    pool.sendPipe_i(PipeMessage{"", "", {2}, 60000, 1});
     auto got = fx.received();
     ASSERT_EQ(got.size(), 1u);
     EXPECT_EQ(got[0].code, 3);
