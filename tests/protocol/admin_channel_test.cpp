@@ -155,16 +155,6 @@ TEST_F(AdminChannelTest, RouteFollowsHowTheTargetDeviceWasFound) {
     EXPECT_EQ(message.timeoutMs, 3000);
 }
 
-TEST_F(AdminChannelTest, SearchTargetsDefaultToTheShippedAddresses) {
-    auto broadcast = channel.configuredSearchTarget(false);
-    EXPECT_EQ(broadcast.destination.text(), "255.255.255.255:65534");
-    ASSERT_EQ(channel.initAdminSocket(), 0); // reads the group text
-    auto multicast = channel.configuredSearchTarget(true);
-    EXPECT_EQ(multicast.destination.text(), "239.255.77.77:3366");
-    fx.settings->writeString("net", "mcast-dev-admin-port", "4000");
-    EXPECT_EQ(channel.configuredSearchTarget(true).destination.port, 4000);
-}
-
 // Its refusal is the config save's NoAddress row; a device's id, every command's target.
 TEST(PrepareDevAddress, TakesTheTextBeforeTheColonOnTheDevicePort) {
     auto t = prepareDevAddress("127.0.0.9:3366", nullptr, 65534, nullptr);
@@ -173,12 +163,14 @@ TEST(PrepareDevAddress, TakesTheTextBeforeTheColonOnTheDevicePort) {
     EXPECT_EQ(t->targetId, 0xFFFF);
 }
 
-TEST_F(AdminChannelTest, InterfaceChoiceJoinsTheGroupOnLoopback) {
+TEST_F(AdminChannelTest, SearchTargetsAndTheInterfaceChoiceThatJoinsTheGroupOnLoopback) {
     fx.settings->writeString("net", "local-admin-ip", ""); // bound to every address
-    ASSERT_EQ(channel.initAdminSocket(), 0);
+    EXPECT_EQ(channel.configuredSearchTarget(false).destination.text(), "255.255.255.255:65534");
+    ASSERT_EQ(channel.initAdminSocket(), 0); // reads the group text
     channel.startReceiveThread();
     auto target = channel.applyMulticastMode(true, "127.0.0.1");
     EXPECT_TRUE(target.multicast);
+    EXPECT_EQ(target.destination.text(), "239.255.77.77:3366");
     EXPECT_EQ(fx.settings->readString("net", "enable-mcast"), "1");
     EXPECT_EQ(fx.settings->readString("net", "mcast-local-address"), "127.0.0.1");
 
@@ -187,6 +179,8 @@ TEST_F(AdminChannelTest, InterfaceChoiceJoinsTheGroupOnLoopback) {
     auto group = *platform::parseIpv4("239.255.77.77");
     peer.sock.sendTo(asBytes(replyFrame(3)), {group, channel.localEndpoint()->port});
     ASSERT_TRUE(fx.waitFor(1));
+    fx.settings->writeString("net", "mcast-dev-admin-port", "4000");
+    EXPECT_EQ(channel.configuredSearchTarget(true).destination.port, 4000);
     channel.applyMulticastMode(false, "");
     EXPECT_EQ(fx.settings->readString("net", "enable-mcast"), "0");
 }

@@ -122,16 +122,6 @@ TEST_F(PipeChannel, NothingIsSentWhileThePipeIsOffOrServiceDevicesAreNotListed) 
     EXPECT_TRUE(service.request.empty());
 }
 
-TEST(LocalPipePath, OnlyThisMachineIsReachable) {
-    ::setenv("XDG_RUNTIME_DIR", "/run/user/7", 1);
-    EXPECT_EQ(platform::localPipePath("127.0.0.1", "kelmorhub"),
-              "/run/user/7/quorvane/PIPE/kelmorhub");
-    EXPECT_TRUE(platform::localPipePath("localhost", "x"));
-    EXPECT_TRUE(platform::localPipePath(".", "x"));
-    EXPECT_FALSE(platform::localPipePath("192.168.1.5", "x"));
-    EXPECT_FALSE(platform::localPipePath("127.0.0.1", "../x"));
-}
-
 // A stop right after the start once waited for ever: a started worker counts before it reaches
 // its loop.
 TEST_F(PipeChannel, QueuedFramesGoThroughTheWorkerAndAStopRightAfterTheStartEndsIt) {

@@ -91,8 +91,13 @@ INSTANTIATE_TEST_SUITE_P(
                                  "对其他用户开放（权限0733）"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-// The pipe is only for its owner, and the umask is left alone.
+// The pipe is only for its owner, on this machine only, and the umask is left alone.
 TEST_F(PipeRuntime, OurFolderIsMadePrivateAndASecondListenerFindsThePipeInUse) {
+    EXPECT_EQ(path, runtime + "/quorvane/PIPE/testpipe");
+    EXPECT_TRUE(platform::localPipePath("localhost", "x"));
+    EXPECT_TRUE(platform::localPipePath(".", "x"));
+    EXPECT_FALSE(platform::localPipePath("192.168.1.5", "x"));
+    EXPECT_FALSE(platform::localPipePath("127.0.0.1", "../x"));
     fs::create_directories(runtime + "/quorvane");
     fs::permissions(runtime + "/quorvane", fs::perms(0755)); // as an earlier build made it
     platform::LocalPipeListener listener;
