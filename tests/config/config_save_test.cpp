@@ -276,7 +276,6 @@ TEST_F(SaveFixture, TheWatchSpeaksOnceFiveSecondsAfterTheLatestWriteWithItsText)
     EXPECT_EQ(saveBasic(t.s(), controllerRecord()), kOperationDone);
     t.clock.advance(3s);
     EXPECT_EQ(writeDoorConfig(t.s(), controllerRecord()), kOperationDone);
-    EXPECT_EQ(t.controller.waitForFrames(2).size(), 2u);
     PendingReplyWatch& watch = t.s().dispatcher().pendingReply;
     t.clock.advance(4s);
     EXPECT_FALSE(watch.poll());
