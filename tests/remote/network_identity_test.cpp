@@ -36,11 +36,9 @@ TEST(NewMacAddress, IsTheMakersPrefixAndThreeRandomBytesAskedForWhenTheNameFollo
     RecordingUserPort port;
     Settings own = settingsWith("sn-is-mac=0");
     EXPECT_EQ(newMacAddress(own, port, true, cycling({0x0A, 0xBC, 0xFF})), "08.00.09.0a.bc.ff");
-    EXPECT_TRUE(port.questions().empty());
     Settings s = settingsWith("");
     EXPECT_FALSE(newMacAddress(s, port, false, [] { return std::uint8_t{0}; }));
     EXPECT_EQ(port.messages(), std::vector<std::string>{"请选择要操作的记录！"});
-    EXPECT_TRUE(port.questions().empty());
     for (Answer a : {Answer::Yes, Answer::No}) {
         port.answer(a);
         auto mac = newMacAddress(s, port, true, cycling({1, 2, 3}));
@@ -48,7 +46,7 @@ TEST(NewMacAddress, IsTheMakersPrefixAndThreeRandomBytesAskedForWhenTheNameFollo
         EXPECT_EQ(mac, a == Answer::Yes ? std::optional<std::string>("08.00.09.01.02.03")
                                         : std::nullopt);
     }
-    EXPECT_EQ(port.questions().size(), 2u);
+    EXPECT_EQ(port.questions().size(), 2u); // none before the loop's two
 }
 
 // Saving clears both fields, then stores what was typed, cut to the field without splitting a
