@@ -24,34 +24,15 @@ namespace {
 
 constexpr uid_t kOtherUid = 65534;
 
+// The folder and its PIPE folder with their modes; made by another user (needs root), or
+// reached through a link.
 struct FolderCase {
     const char* name;
-    bool needsRoot;
-    // Prepares the folders below the runtime folder.
-    void (*prepare)(const std::string& runtime);
+    bool otherUser, link;
+    unsigned mode, pipeMode;
     const char* refusal; // what the refusal says
 };
 
-void otherUsersFolder(const std::string& runtime) {
-    fs::create_directories(runtime + "/quorvane/PIPE");
-    ::chown((runtime + "/quorvane").c_str(), kOtherUid, kOtherUid);
-    ::chmod((runtime + "/quorvane").c_str(), 0700);
-}
-void linkedFolder(const std::string& runtime) {
-    fs::create_directories(runtime + "/elsewhere/PIPE");
-    fs::permissions(runtime + "/elsewhere", fs::perms(0700));
-    fs::permissions(runtime + "/elsewhere/PIPE", fs::perms(0700));
-    fs::create_directory_symlink(runtime + "/elsewhere", runtime + "/quorvane");
-}
-void writableFolder(const std::string& runtime) {
-    fs::create_directories(runtime + "/quorvane");
-    fs::permissions(runtime + "/quorvane", fs::perms(0777));
-}
-void writablePipeFolder(const std::string& runtime) {
-    fs::create_directories(runtime + "/quorvane/PIPE");
-    fs::permissions(runtime + "/quorvane", fs::perms(0700));
-    fs::permissions(runtime + "/quorvane/PIPE", fs::perms(0733));
-}
 // A runtime folder of the test's own, and the path of the pipe "testpipe" below it.
 class PipeRuntime : public ::testing::Test {
   protected:
@@ -66,30 +47,37 @@ class PipeRuntime : public ::testing::Test {
 class PipeFolder : public PipeRuntime, public ::testing::WithParamInterface<FolderCase> {};
 
 TEST_P(PipeFolder, IsRefusedByTheServiceAndTheTool) {
-    if (GetParam().needsRoot && ::geteuid() != 0)
+    const FolderCase& c = GetParam();
+    if (c.otherUser && ::geteuid() != 0)
         GTEST_SKIP() << "needs root and a second uid";
-    GetParam().prepare(runtime);
+    const std::string folder = runtime + (c.link ? "/elsewhere" : "/quorvane");
+    fs::create_directories(folder + "/PIPE");
+    fs::permissions(folder, fs::perms(c.mode));
+    fs::permissions(folder + "/PIPE", fs::perms(c.pipeMode));
+    if (c.otherUser)
+        ::chown(folder.c_str(), kOtherUid, kOtherUid);
+    if (c.link)
+        fs::create_directory_symlink(folder, runtime + "/quorvane");
     platform::LocalPipeListener listener;
     EXPECT_FALSE(listener.listen(path));
-    EXPECT_NE(listener.error().find(GetParam().refusal), std::string::npos) << listener.error();
+    EXPECT_NE(listener.error().find(c.refusal), std::string::npos) << listener.error();
     EXPECT_FALSE(listener.inUse());
     platform::LocalPipe client;
     EXPECT_FALSE(client.connect(path));
-    EXPECT_NE(client.refusal().find(GetParam().refusal), std::string::npos) << client.refusal();
+    EXPECT_NE(client.refusal().find(c.refusal), std::string::npos) << client.refusal();
     std::string refusal;
     EXPECT_FALSE(CNamedPipe::wait("127.0.0.1", "testpipe", 1000, &refusal));
     EXPECT_EQ(refusal, client.refusal());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Pipe, PipeFolder,
-    ::testing::Values(FolderCase{"OwnedByAnotherUser", true, otherUsersFolder, "属于其他用户"},
-                      FolderCase{"ALink", false, linkedFolder, "是符号链接"},
-                      FolderCase{"OpenToOthers", false, writableFolder,
-                                 "对其他用户开放（权限0777）"},
-                      FolderCase{"PipeFolderOpenToOthers", false, writablePipeFolder,
-                                 "对其他用户开放（权限0733）"}),
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Pipe, PipeFolder, ::testing::Values(
+    FolderCase{"OwnedByAnotherUser", true, false, 0700, 0700, "属于其他用户"},
+    FolderCase{"ALink", false, true, 0700, 0700, "是符号链接"},
+    FolderCase{"OpenToOthers", false, false, 0777, 0700, "对其他用户开放（权限0777）"},
+    FolderCase{"PipeFolderOpenToOthers", false, false, 0700, 0733, "对其他用户开放（权限0733）"}),
     [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
 
 // The pipe is only for its owner, on this machine only, and the umask is left alone.
 TEST_F(PipeRuntime, OurFolderIsMadePrivateAndASecondListenerFindsThePipeInUse) {
