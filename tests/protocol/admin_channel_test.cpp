@@ -10,7 +10,6 @@
 #include "channel_fixture.h"
 #include "protocol/admin_channel.h"
 #include "protocol/pipe_channel.h"
-#include "recording_user_port.h"
 #include "sample_frames.h"
 #include "session/device_list.h"
 #include "session/device_targets.h"
@@ -156,37 +155,22 @@ TEST_F(AdminChannelTest, RouteFollowsHowTheTargetDeviceWasFound) {
     EXPECT_EQ(message.timeoutMs, 3000);
 }
 
-TEST_F(AdminChannelTest, SearchTargetsDefaultToTheShippedAddresses) {
-    auto broadcast = channel.configuredSearchTarget(false);
-    EXPECT_EQ(broadcast.destination.text(), "255.255.255.255:65534");
-    ASSERT_EQ(channel.initAdminSocket(), 0); // reads the group text
-    auto multicast = channel.configuredSearchTarget(true);
-    EXPECT_EQ(multicast.destination.text(), "239.255.77.77:3366");
-    fx.settings->writeString("net", "mcast-dev-admin-port", "4000");
-    EXPECT_EQ(channel.configuredSearchTarget(true).destination.port, 4000);
-}
-
-TEST_F(AdminChannelTest, PrepareDevAddressTakesTheTextBeforeTheColonOnTheDevicePort) {
-    RecordingUserPort port;
-    EXPECT_FALSE(prepareDevAddress("controller", nullptr, 65534, &port));
-    EXPECT_EQ(port.messages(), std::vector<std::string>{"设备地址非法！请选择设备记录！"});
-    DeviceUIInfo device = sampleDevice(1);
-    device.groupNo = 1;
-    device.deviceNo = 2;
-    auto t = prepareDevAddress("127.0.0.9:3366", &device, 65534, &port);
+// Its refusal is the config save's NoAddress row; a device's id, every command's target.
+TEST(PrepareDevAddress, TakesTheTextBeforeTheColonOnTheDevicePort) {
+    auto t = prepareDevAddress("127.0.0.9:3366", nullptr, 65534, nullptr);
     ASSERT_TRUE(t);
     EXPECT_EQ(t->endpoint.text(), "127.0.0.9:65534");
-    EXPECT_EQ(t->route, Route::Direct);
-    EXPECT_EQ(t->targetId, 0x0102);
-    EXPECT_EQ(prepareDevAddress("127.0.0.9", nullptr, 65534, &port)->targetId, 0xFFFF);
+    EXPECT_EQ(t->targetId, 0xFFFF);
 }
 
-TEST_F(AdminChannelTest, InterfaceChoiceJoinsTheGroupOnLoopback) {
+TEST_F(AdminChannelTest, SearchTargetsAndTheInterfaceChoiceThatJoinsTheGroupOnLoopback) {
     fx.settings->writeString("net", "local-admin-ip", ""); // bound to every address
-    ASSERT_EQ(channel.initAdminSocket(), 0);
+    EXPECT_EQ(channel.configuredSearchTarget(false).destination.text(), "255.255.255.255:65534");
+    ASSERT_EQ(channel.initAdminSocket(), 0); // reads the group text
     channel.startReceiveThread();
     auto target = channel.applyMulticastMode(true, "127.0.0.1");
     EXPECT_TRUE(target.multicast);
+    EXPECT_EQ(target.destination.text(), "239.255.77.77:3366");
     EXPECT_EQ(fx.settings->readString("net", "enable-mcast"), "1");
     EXPECT_EQ(fx.settings->readString("net", "mcast-local-address"), "127.0.0.1");
 
@@ -195,6 +179,8 @@ TEST_F(AdminChannelTest, InterfaceChoiceJoinsTheGroupOnLoopback) {
     auto group = *platform::parseIpv4("239.255.77.77");
     peer.sock.sendTo(asBytes(replyFrame(3)), {group, channel.localEndpoint()->port});
     ASSERT_TRUE(fx.waitFor(1));
+    fx.settings->writeString("net", "mcast-dev-admin-port", "4000");
+    EXPECT_EQ(channel.configuredSearchTarget(true).destination.port, 4000);
     channel.applyMulticastMode(false, "");
     EXPECT_EQ(fx.settings->readString("net", "enable-mcast"), "0");
 }

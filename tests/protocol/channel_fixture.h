@@ -67,13 +67,7 @@ inline std::string replyFrame(std::uint8_t code, std::uint8_t status = 1,
 
 // A command relayed to the controller "门禁1" through the host service.
 inline PipeMessage pipeCommand(int waitFlag, int timeoutMs) {
-    PipeMessage m;
-    m.address = "门禁1";
-    m.identity = "2024000000000001";
-    m.data = {1, 2, 3};
-    m.timeoutMs = timeoutMs;
-    m.waitFlag = waitFlag;
-    return m;
+    return PipeMessage{"门禁1", "2024000000000001", {1, 2, 3}, timeoutMs, waitFlag};
 }
 
 } // namespace quorvane::test

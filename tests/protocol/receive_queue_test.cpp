@@ -68,18 +68,14 @@ struct Consumer {
             cv.notify_all();
         };
     }
-    void waitFor(bool& flag) {
+    template <class Condition> void waitUntil(Condition holds) {
         std::unique_lock l(m);
-        cv.wait(l, [&] { return flag; });
+        cv.wait(l, holds);
     }
     void release() {
         std::lock_guard l(m);
         released = true;
         cv.notify_all();
-    }
-    void waitCount(std::size_t n) {
-        std::unique_lock l(m);
-        cv.wait(l, [&] { return handled.size() >= n; });
     }
 };
 
@@ -125,12 +121,12 @@ TEST(ReceiveQueue, ALoneDatagramOnAnIdleQueueIsHandledByTheCallerAndNothingOvert
     ASSERT_EQ(c.handled.size(), 1u);
     EXPECT_EQ(c.threads[0], std::this_thread::get_id());
     ASSERT_TRUE(q.push(asBytes(std::string("block")), kFrom));
-    c.waitFor(c.blocking);
+    c.waitUntil([&] { return c.blocking; });
     // The handling thread is in the middle of "block": nothing may overtake what follows it.
     EXPECT_FALSE(q.handleIfIdle(asBytes(std::string("a")), kFrom));
     ASSERT_TRUE(q.push(asBytes(std::string("a")), kFrom));
     c.release();
-    c.waitCount(3);
+    c.waitUntil([&] { return c.handled.size() >= 3; });
     // Idle again: the next lone datagram is the caller's.
     for (int tries = 0; !q.handleIfIdle(asBytes(std::string("c")), kFrom); ++tries) {
         ASSERT_LT(tries, 1000);

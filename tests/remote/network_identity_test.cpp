@@ -36,11 +36,9 @@ TEST(NewMacAddress, IsTheMakersPrefixAndThreeRandomBytesAskedForWhenTheNameFollo
     RecordingUserPort port;
     Settings own = settingsWith("sn-is-mac=0");
     EXPECT_EQ(newMacAddress(own, port, true, cycling({0x0A, 0xBC, 0xFF})), "08.00.09.0a.bc.ff");
-    EXPECT_TRUE(port.questions().empty());
     Settings s = settingsWith("");
     EXPECT_FALSE(newMacAddress(s, port, false, [] { return std::uint8_t{0}; }));
     EXPECT_EQ(port.messages(), std::vector<std::string>{"请选择要操作的记录！"});
-    EXPECT_TRUE(port.questions().empty());
     for (Answer a : {Answer::Yes, Answer::No}) {
         port.answer(a);
         auto mac = newMacAddress(s, port, true, cycling({1, 2, 3}));
@@ -48,7 +46,7 @@ TEST(NewMacAddress, IsTheMakersPrefixAndThreeRandomBytesAskedForWhenTheNameFollo
         EXPECT_EQ(mac, a == Answer::Yes ? std::optional<std::string>("08.00.09.01.02.03")
                                         : std::nullopt);
     }
-    EXPECT_EQ(port.questions().size(), 2u);
+    EXPECT_EQ(port.questions().size(), 2u); // none before the loop's two
 }
 
 // Saving clears both fields, then stores what was typed, cut to the field without splitting a
@@ -62,8 +60,6 @@ TEST(PppoeAccount, SavingClearsBothFieldsThenStoresWhatFits) {
               hex("user@isp" + std::string(24, '\0')));
     EXPECT_EQ(hex(std::string(r.pppoePassword.begin(), r.pppoePassword.end())),
               hex("secret" + std::string(4, '\0')));
-    EXPECT_EQ(pppoeAccountOf(r).account, "user@isp");
-    EXPECT_EQ(pppoeAccountOf(r).password, "secret");
     // 40 letters: the account keeps 32. The password field holds 10 bytes: 1 + 4 x 2 = 9; the
     // fifth character would need bytes 10 and 11.
     storePppoeAccount(r, {std::string(40, 'a'), "a密码密码密码"});

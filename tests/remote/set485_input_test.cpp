@@ -1,6 +1,4 @@
-// Setting an RS-485 reader's flag: input refused before any port is touched, a port that is not
-// there, and the COM number's device path. What a reader answers is judged over a pseudo
-// terminal in the integration suite.
+// What a reader answers is judged over a pseudo terminal in the integration suite.
 #include <gtest/gtest.h>
 
 #include "platform/mw_sync_com.h"
