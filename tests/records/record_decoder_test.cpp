@@ -139,15 +139,5 @@ TEST(RecordDecoder, NumberingModesGiveDoorAndReader) {
     }
 }
 
-// The fields' offsets are read back by the fetch and viewer tests and the command line's decoded
-// record; this is the way back.
-TEST(RecordDecoder, ARecordEncodesToTheBytesItWasReadFrom) {
-    const std::uint8_t bytes[] = {0x39, 0x30, 0,    0,    0x0A, 0,    0,    0,
-                                  0,    0,    0x21, 0x48, 0x32, 0x12, 0x23, 0x85};
-    const auto r = LogRecord::decode(Bytes(bytes));
-    ASSERT_TRUE(r);
-    EXPECT_TRUE(std::ranges::equal(r->encode(), bytes));
-}
-
 } // namespace
 } // namespace quorvane
