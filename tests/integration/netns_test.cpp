@@ -12,75 +12,73 @@ using namespace quorvane::test;
 
 namespace {
 
-std::string ipTool() {
-    for (const char* p : {"/usr/sbin/ip", "/sbin/ip", "/usr/bin/ip", "/bin/ip"})
-        if (::access(p, X_OK) == 0) return p;
-    return {};
+int run(const std::string& command) {
+    return std::system((command + " >/dev/null 2>&1").c_str());
 }
 
-int run(const std::string& command) { return std::system((command + " >/dev/null 2>&1").c_str()); }
-
-// The bridge namespace and one host namespace per address; deleted again on every path out.
+// The bridge namespace and one host namespace per address; deleted again on every path out
+// (deleting one that was never made does nothing).
 class TestNetwork {
-public:
-    TestNetwork() : tag_("qv" + std::to_string(::getpid())) {}
+  public:
+    explicit TestNetwork(std::vector<std::pair<std::string, std::string>> hosts)
+        : tag_("qv" + std::to_string(::getpid())), hosts_(std::move(hosts)) {}
     ~TestNetwork() {
-        for (auto it = created_.rbegin(); it != created_.rend(); ++it) run("ip netns del " + *it);
+        for (const auto& [host, address] : hosts_)
+            run("ip netns del " + name(host));
+        run("ip netns del " + name("br"));
     }
     std::string name(const std::string& host) const { return tag_ + host; }
+    // The start of a command line run inside a host's namespace (env finds ip as the shell did).
+    std::vector<std::string> in(const std::string& host) const {
+        return {"/usr/bin/env", "ip", "netns", "exec", name(host)};
+    }
 
-    bool build(const std::vector<std::pair<std::string, std::string>>& hosts) {
-        const std::string bridge = name("br");
-        if (!add(bridge) || run("ip -n " + bridge + " link add br0 type bridge") != 0 ||
-            run("ip -n " + bridge + " link set br0 up") != 0)
-            return false;
-        for (const auto& [host, address] : hosts) {
-            const std::string ns = name(host);
-            const std::string veth = "v" + host;
-            if (!add(ns) ||
-                run("ip -n " + bridge + " link add " + veth + " type veth peer name eth0 netns " + ns) != 0 ||
-                run("ip -n " + bridge + " link set " + veth + " master br0 up") != 0 ||
-                run("ip -n " + ns + " addr add " + address + "/24 brd + dev eth0") != 0 ||
-                run("ip -n " + ns + " link set eth0 up") != 0 ||
-                run("ip -n " + ns + " link set lo up") != 0)
-                return false;
+    bool build() const {
+        const std::string br = "ip -n " + name("br") + " link ";
+        std::vector<std::string> commands = {"ip netns add " + name("br"),
+                                             br + "add br0 type bridge", br + "set br0 up"};
+        for (const auto& [host, address] : hosts_) {
+            const std::string in = "ip -n " + name(host) + " ";
+            commands.insert(commands.end(),
+                            {"ip netns add " + name(host),
+                             br + "add v" + host + " type veth peer name eth0 netns " + name(host),
+                             br + "set v" + host + " master br0 up",
+                             in + "addr add " + address + "/24 brd + dev eth0",
+                             in + "link set eth0 up", in + "link set lo up"});
         }
+        for (const auto& c : commands)
+            if (run(c) != 0)
+                return false;
         return true;
     }
 
-private:
-    bool add(const std::string& ns) {
-        if (run("ip netns add " + ns) != 0) return false;
-        created_.push_back(ns);
-        return true;
-    }
+  private:
     std::string tag_;
-    std::vector<std::string> created_;
+    std::vector<std::pair<std::string, std::string>> hosts_;
 };
 
 } // namespace
 
 TEST(NetworkNamespaces, BroadcastAndMulticastSearchesFindControllersInAnotherNamespace) {
-    if (::geteuid() != 0) GTEST_SKIP() << "needs root to create network namespaces";
-    const std::string ip = ipTool();
-    if (ip.empty()) GTEST_SKIP() << "ip (iproute2) not installed";
-    TestNetwork net;
-    if (!net.build({{"tool", "10.77.0.1"}, {"ctl", "10.77.0.2"}}))
-        GTEST_SKIP() << "network namespaces cannot be created here";
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs root to create network namespaces";
+    TestNetwork net({{"tool", "10.77.0.1"}, {"ctl", "10.77.0.2"}});
+    if (!net.build())
+        GTEST_SKIP() << "network namespaces cannot be created here (is iproute2 installed?)";
 
     IntegrationHome h(0, "mcast-address=224.10.0.0\nmcast-dev-admin-port=3366\n");
     // Two controllers behind one address, each with its own MAC and name.
-    ChildProcess sim(std::vector<std::string>{
-        ip, "netns", "exec", net.name("ctl"), simPath(), "--port", std::to_string(h.port),
-        "--address", "10.77.0.2", "--address", "10.77.0.2", "--allow-remote",
-        "--multicast-group", "224.10.0.0", "--multicast-port", "3366",
-        "--multicast-interface", "10.77.0.2"});
+    std::vector<std::string> simArgv = net.in("ctl");
+    simArgv.insert(simArgv.end(),
+                   {simPath(), "--port", std::to_string(h.port), "--address", "10.77.0.2",
+                    "--address", "10.77.0.2", "--allow-remote", "--multicast-group", "224.10.0.0",
+                    "--multicast-port", "3366", "--multicast-interface", "10.77.0.2"});
+    ChildProcess sim(simArgv);
     ASSERT_TRUE(sim.waitForLine("ready"));
 
     auto cli = [&](std::vector<std::string> words) {
-        std::vector<std::string> argv = {ip, "netns", "exec", net.name("tool"),
-                                         binDir() + "/src/cli/quorvane-cli", "--home", h.home,
-                                         "--password", "720418", "search"};
+        std::vector<std::string> argv = net.in("tool");
+        argv.insert(argv.end(), {cliPath(), "--home", h.home, "--password", "720418", "search"});
         argv.insert(argv.end(), words.begin(), words.end());
         ChildProcess p(argv);
         EXPECT_EQ(p.wait(), 0);
@@ -99,6 +97,7 @@ TEST(NetworkNamespaces, BroadcastAndMulticastSearchesFindControllersInAnotherNam
     std::string multicast = cli({"--mcast", "--iface", "10.77.0.1", "--wait", "1500"});
     rows = splitLines(multicast);
     ASSERT_EQ(rows.size(), 2u) << multicast;
-    for (const auto& r : rows) EXPECT_EQ(splitTabs(r).at(6), "0-正常/组播;");
+    for (const auto& r : rows)
+        EXPECT_EQ(splitTabs(r).at(6), "0-正常/组播;");
     EXPECT_NE(splitTabs(rows[0]).at(10), splitTabs(rows[1]).at(10));
 }
