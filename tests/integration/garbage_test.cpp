@@ -9,9 +9,7 @@
 
 #include "integration_home.h"
 #include "pipe_client.h"
-#include "platform/local_pipe.h"
 #include "played_searcher.h"
-#include "protocol/frame.h"
 #include "protocol/pipe_message.h"
 #include "sample_frames.h"
 
@@ -85,43 +83,27 @@ TEST(Garbage, TavrinSurvivesBrokenRequestsAndClientsThatHangUpOrStopReading) {
     PipeRequest unknownKind;
     unknownKind.kind = 7;
     EXPECT_TRUE(talk(path, buildPipeRequest(unknownKind)).ended);
-    PipeRequest nowhere;
-    nowhere.address = "no such controller";
-    nowhere.payload = "junk";
-    EXPECT_TRUE(talk(path, buildPipeRequest(nowhere)).ended);
-    PipeRequest relay;
-    relay.address = controller.endpoint.text();
-    relay.timeoutMs = 2000;
-    relay.waitFlag = 1;
+    EXPECT_TRUE(talk(path, relayOf("no such controller", "", "junk")).ended);
     // Shorter than a frame, or long enough to look like one but none: refused, nothing sent
     // (the controller here answers whatever reaches it).
     for (const char* notAFrame :
          {"garbage", "not a frame at all, but long enough to look like one."}) {
-        relay.payload = notAFrame;
-        auto refused = talk(path, buildPipeRequest(relay));
+        auto refused = talk(path, relayOf(controller.endpoint.text(), "", notAFrame));
         EXPECT_TRUE(refused.ended);
         EXPECT_TRUE(refused.answers.empty()) << notAFrame;
     }
-    ProtocolState state;
-    relay.payload = buildRequest(kAnyTarget, 40, {}, state);
-    auto relayed = talk(path, buildPipeRequest(relay));
+    auto relayed = talk(path, relayRequest(controller.endpoint.text(), "", 40));
     EXPECT_TRUE(relayed.ended);
     EXPECT_EQ(relayed.answers.size(), 1u);
 
+    const std::string silent = "127.0.0.43:" + std::to_string(controller.endpoint.port);
     { // a relay that asks for weeks of waiting on a silent address, and whose client leaves
-        PipeRequest patient = relay;
-        patient.address = "127.0.0.43:" + std::to_string(controller.endpoint.port);
-        patient.timeoutMs = 0x7FFFFFFF;
-        patient.waitFlag = 0;
         platform::LocalPipe leaving;
         ASSERT_TRUE(leaving.connect(path));
-        ASSERT_TRUE(leaving.write(asBytes(buildPipeRequest(patient))));
+        ASSERT_TRUE(leaving.write(asBytes(relayRequest(silent, "", 40, 0x7FFFFFFF, 0))));
     }
     // A client that stays asks in vain: the wait ends at the service's cap and frees its slot.
-    PipeRequest endless = relay;
-    endless.address = "127.0.0.43:" + std::to_string(controller.endpoint.port);
-    endless.timeoutMs = 0x7FFFFFFF;
-    auto capped = talk(path, buildPipeRequest(endless), std::chrono::seconds(5));
+    auto capped = talk(path, relayRequest(silent, "", 40, 0x7FFFFFFF), std::chrono::seconds(5));
     EXPECT_TRUE(capped.ended);
     EXPECT_TRUE(capped.answers.empty());
     EXPECT_TRUE(talk(path, "short").ended);
@@ -131,11 +113,7 @@ TEST(Garbage, TavrinSurvivesBrokenRequestsAndClientsThatHangUpOrStopReading) {
         platform::LocalPipe silent;
         ASSERT_TRUE(silent.connect(path));
         ASSERT_TRUE(silent.write(asBytes(searchRequest())));
-        PipeRequest update;
-        update.kind = kPipeUpdate;
-        update.address = "0";
-        update.identity = "0";
-        update.payload = "127.0.0.42:1=1\n";
+        PipeRequest update{"0", "0", 0, 0, kPipeUpdate, "127.0.0.42:1=1\n"};
         EXPECT_TRUE(talk(path, buildPipeRequest(update)).ended);
         burst = 0;
     }

@@ -16,10 +16,14 @@ struct PipeExchange {
     bool ended = false; // "xxx" came
 };
 
-// Reads answers on an open pipe until "xxx", the service hangs up or the limit passes.
-inline PipeExchange readAnswers(platform::LocalPipe& pipe,
-                                std::chrono::seconds limit = std::chrono::seconds(30)) {
+// Sends one message on a new connection and reads its answers until "xxx", the service hangs
+// up or the limit passes.
+inline PipeExchange talk(const std::string& path, const std::string& message,
+                         std::chrono::seconds limit = std::chrono::seconds(30)) {
     PipeExchange e;
+    platform::LocalPipe pipe;
+    if (!pipe.connect(path) || !pipe.write(asBytes(message)))
+        return e;
     std::vector<std::uint8_t> buffer(kPipeBufferSize);
     const auto until = std::chrono::steady_clock::now() + limit;
     for (;;) {
@@ -35,26 +39,20 @@ inline PipeExchange readAnswers(platform::LocalPipe& pipe,
     }
 }
 
-// Sends one message on a new connection and reads its answers.
-inline PipeExchange talk(const std::string& path, const std::string& message,
-                         std::chrono::seconds limit = std::chrono::seconds(30)) {
-    platform::LocalPipe pipe;
-    if (!pipe.connect(path) || !pipe.write(asBytes(message)))
-        return {};
-    return readAnswers(pipe, limit);
+// A relay of payload to the controller the texts name.
+inline std::string relayOf(const std::string& address, const std::string& identity,
+                           std::string payload, std::uint32_t timeoutMs = 3000,
+                           std::uint32_t waitFlag = 1) {
+    return buildPipeRequest({address, identity, timeoutMs, waitFlag, kPipeRelay, payload});
 }
 
-// A relay of one request frame (command, no payload) to the controller the texts name.
+// A relay of one request frame (command, no payload).
 inline std::string relayRequest(const std::string& address, const std::string& identity,
-                                std::uint8_t command, int timeoutMs = 3000) {
-    PipeRequest r;
-    r.address = address;
-    r.identity = identity;
-    r.timeoutMs = static_cast<std::uint32_t>(timeoutMs);
-    r.waitFlag = 1;
+                                std::uint8_t command, std::uint32_t timeoutMs = 3000,
+                                std::uint32_t waitFlag = 1) {
     ProtocolState state;
-    r.payload = buildRequest(kAnyTarget, command, {}, state);
-    return buildPipeRequest(r);
+    return relayOf(address, identity, buildRequest(kAnyTarget, command, {}, state), timeoutMs,
+                   waitFlag);
 }
 
 // A search through the service, as the tool sends it: a request that names no controller.
