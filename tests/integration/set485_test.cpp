@@ -26,51 +26,37 @@ struct ReaderCase {
     bool byCli = false; // through quorvane-cli, which prints the text and exits with its code
 };
 
-// The tool's COM1 is one end of the pair; the reader listens on the other.
-struct ReaderBench {
-    ReaderBench()
-        : h(0, "\n[port]\ncom-device=" + scratch + "/com%d"),
-          pty(scratch + "/com0", scratch + "/reader") {}
-    // Plays the reader once: reads the tool's line, then answers (or not). Its port is open
-    // before the tool writes (opening drops what waits in a port).
-    std::future<std::string> play(const std::string& answer) {
-        if (!reader.open(pty.far, platform::SerialSettings{}))
-            ADD_FAILURE() << "reader port did not open";
-        return std::async(std::launch::async, [this, answer] {
-            std::string got(32, '\0');
-            auto n = reader.read(
-                MutableBytes(reinterpret_cast<std::uint8_t*>(got.data()), got.size()), 10s, 300ms);
-            got.resize(n);
-            if (!answer.empty())
-                reader.write(asBytes(answer));
-            return got;
-        });
-    }
-    platform::MWSyncCom reader;
-    std::string scratch = scratchDir("set485");
-    IntegrationHome h;
-    SocatPty pty;
-};
-
 class ReaderAnswer : public ::testing::TestWithParam<ReaderCase> {};
 
 } // namespace
 
 TEST_P(ReaderAnswer, TheLineIsSentAndTheAnswerJudged) {
     const ReaderCase& c = GetParam();
-    ReaderBench bench;
-    ASSERT_TRUE(bench.pty.ready) << bench.pty.socat.output();
-    auto reader = bench.play(c.answer);
+    const std::string scratch = scratchDir("set485");
+    // The tool's COM1 is one end of the pair; the reader listens on the other, its port open
+    // before the tool writes (opening drops what waits in a port).
+    IntegrationHome h(0, "\n[port]\ncom-device=" + scratch + "/com%d");
+    SocatPty pty(scratch + "/com0", scratch + "/reader");
+    ASSERT_TRUE(pty.ready) << pty.socat.output();
+    platform::MWSyncCom device;
+    ASSERT_TRUE(device.open(pty.far, platform::SerialSettings{}));
+    auto reader = std::async(std::launch::async, [&] {
+        std::string got(32, '\0');
+        got.resize(device.read(
+            MutableBytes(reinterpret_cast<std::uint8_t*>(got.data()), got.size()), 10s, 300ms));
+        if (!c.answer.empty())
+            device.write(asBytes(c.answer));
+        return got;
+    });
     const bool ok = std::string(c.text) == "操作成功！";
     if (c.byCli) {
         int code = -1;
-        EXPECT_EQ(
-            bench.h.cli({"set485", "--com", "1", "--serial", "41872093", "--flag", "3"}, &code),
-            std::string(c.text) + "\n");
+        EXPECT_EQ(h.cli({"set485", "--com", "1", "--serial", "41872093", "--flag", "3"}, &code),
+                  std::string(c.text) + "\n");
         EXPECT_EQ(code, ok ? 0 : 1);
     } else {
         RecordingUserPort port;
-        Settings settings(bench.h.home);
+        Settings settings(h.home);
         EXPECT_EQ(setReaderFlag(settings, port, Set485Request{"41872093", 3, 1}), ok ? 0 : -1);
         EXPECT_EQ(port.messages(), std::vector<std::string>{c.text});
     }
