@@ -60,10 +60,4 @@ inline std::string searchRequest() {
     return relayRequest("", "", 2);
 }
 
-// The sender text of an answer.
-inline std::string answerSender(const std::string& answer) {
-    auto parsed = readPipeAnswer(asBytes(answer));
-    return parsed ? parsed->sender : std::string();
-}
-
 } // namespace quorvane::test

@@ -12,15 +12,11 @@ namespace quorvane::test {
 
 struct RemoteSim {
     explicit RemoteSim(std::vector<std::string> extra = {}, int portOffset = 0, int count = 3)
-        : h(portOffset), dumpFile(h.home + "/dump.json"), sim(argv(extra, count)) {}
+        : h(portOffset), dumpFile(h.home + "/dump.json"), sim([&] {
+              extra.insert(extra.end(), {"--count", std::to_string(count), "--dump", dumpFile});
+              return startSim(h.port, extra);
+          }()) {}
 
-    std::vector<std::string> argv(const std::vector<std::string>& extra, int count) const {
-        std::vector<std::string> a = {
-            simPath(), "--port", std::to_string(h.port), "--count", std::to_string(count),
-            "--dump",  dumpFile};
-        a.insert(a.end(), extra.begin(), extra.end());
-        return a;
-    }
     // The dump entry of the controller at address; a null value (and a failure) without one.
     JsonValue controller(const std::string& address) {
         auto d = requestSimDump(sim, dumpFile);

@@ -51,7 +51,7 @@ TEST_F(TavrinRelay, TwoControllersNamedAlikeAreEachReachedByTheirGlobalId) {
         auto e = talk(path, relayRequest(kSharedName, id, 40));
         EXPECT_TRUE(e.ended);
         ASSERT_EQ(e.answers.size(), 1u) << id;
-        EXPECT_EQ(answerSender(e.answers[0]), controller(expected)) << id;
+        EXPECT_EQ(readPipeAnswer(asBytes(e.answers[0])).value().sender, controller(expected));
     }
     // The name alone leads to two controllers, and an unknown id does not fall back on it.
     for (const auto& id : {std::string(), std::string("2024000000000099")}) {
@@ -61,10 +61,6 @@ TEST_F(TavrinRelay, TwoControllersNamedAlikeAreEachReachedByTheirGlobalId) {
     }
     // Nor on an address it also carries: that once reached the controller at the address.
     EXPECT_TRUE(talk(path, relayRequest(controller(1), "2024000000000099", 40)).answers.empty());
-    // An address text needs no table.
-    auto byAddress = talk(path, relayRequest(controller(1), "", 40));
-    ASSERT_EQ(byAddress.answers.size(), 1u);
-    EXPECT_EQ(answerSender(byAddress.answers[0]), controller(1));
 }
 
 // What is not a request frame is refused like these (garbage_test).
