@@ -1,9 +1,15 @@
-// Searches against quorvane-sim and tavrin over real loopback sockets.
+// Searches against quorvane-sim and tavrin over real loopback sockets; with --json standard
+// output is one JSON document, whatever the controllers send and whether or not the program
+// directory can be written.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <thread>
 
+#include <unistd.h>
+
 #include "integration_home.h"
+#include "json_value.h"
 #include "protocol/admin_channel.h"
 #include "protocol/frame.h"
 #include "recording_user_port.h"
@@ -21,16 +27,42 @@ std::vector<std::string> column(const std::string& out, std::size_t c) {
     return v;
 }
 
+// The rows of a search document, which must be one JSON array.
+std::size_t rowsOf(const std::string& document) {
+    std::string error;
+    auto json = parseJson(document, &error);
+    EXPECT_TRUE(json && json->kind() == JsonValue::Kind::Array) << error << "\n" << document;
+    return json ? json->size() : 0;
+}
+
 } // namespace
 
 TEST(Search, CliListsEverySimulatedControllerInAddressOrder) {
-    IntegrationHome h;
+    const std::string groupPort = std::to_string(testPort(3));
+    IntegrationHome h(0, "mcast-address=239.255.41.7\nmcast-dev-admin-port=" + groupPort + "\n");
     // Addresses given out of order: the list is ordered, not in arrival order. Control
-    // characters in the names must not split a row.
-    ChildProcess sim =
-        startSim(h.port, {"--block", "mixed", "--name-prefix", "门\t禁\n", "--address", "127.0.0.9",
-                          "--address", "127.0.0.3", "--address", "127.0.0.10", "--address",
-                          "127.0.0.1", "--address", "127.0.0.2"});
+    // characters in the names must not split a row. Loopback only: the group is joined and sent
+    // to on 127.0.0.1.
+    ChildProcess sim = startSim(h.port, {"--block",
+                                         "mixed",
+                                         "--name-prefix",
+                                         "门\t禁\n",
+                                         "--address",
+                                         "127.0.0.9",
+                                         "--address",
+                                         "127.0.0.3",
+                                         "--address",
+                                         "127.0.0.10",
+                                         "--address",
+                                         "127.0.0.1",
+                                         "--address",
+                                         "127.0.0.2",
+                                         "--multicast-group",
+                                         "239.255.41.7",
+                                         "--multicast-port",
+                                         groupPort,
+                                         "--multicast-interface",
+                                         "127.0.0.1"});
     ASSERT_TRUE(sim.waitForLine("ready"));
     int rc = -1;
     std::string out = h.cli({"search", "--wait", "1500"}, &rc);
@@ -58,6 +90,16 @@ TEST(Search, CliListsEverySimulatedControllerInAddressOrder) {
     EXPECT_EQ(h.cli({"search", "--to", "127.0.0.77", "--wait", "500"}), "");
     EXPECT_EQ(splitLines(h.cli({"search", "--to", "127.0.0.2", "--wait", "1000"})).size(), 1u);
     EXPECT_EQ(settings.readString("net", "common-broadcast-address"), "2147483647");
+
+    // A one-run choice of interface writes nothing to the settings.
+    const std::string before = readFile(h.home + "/config.ini");
+    std::string err;
+    auto rows = splitLines(
+        h.cli({"search", "--mcast", "--iface", "127.0.0.1", "--wait", "1000"}, &rc, &err));
+    EXPECT_EQ(rc, 0) << err;
+    ASSERT_EQ(rows.size(), 5u) << err;
+    EXPECT_EQ(splitTabs(rows[0]).at(6), "0-正常/组播;");
+    EXPECT_EQ(readFile(h.home + "/config.ini"), before);
 }
 
 // Controllers found only through the service: the command line lists them with the pipe mode,
@@ -121,4 +163,39 @@ TEST(SearchBurst, TenThousandSimulatedControllersAtOnceAreAllListed) {
     EXPECT_EQ(lines.size(), 10000u);
     ASSERT_FALSE(lines.empty());
     EXPECT_EQ(splitTabs(lines.front()).at(2), "127.0.0.1");
+}
+
+TEST(MachineOutput, CorruptRepliesLeaveTheJsonDocumentWholeAndTheNoticesOnStandardError) {
+    IntegrationHome h;
+    ChildProcess sim = startSim(h.port, {"--count", "2", "--corrupt", "1", "--seed", "3"});
+    ASSERT_TRUE(sim.waitForLine("ready"));
+    int code = -1;
+    std::string err;
+    // A reply that fails its checksum is shown as such and lists nothing.
+    EXPECT_EQ(rowsOf(h.cli({"search", "--wait", "1000", "--json"}, &code, &err)), 0u);
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(err, "返回消息检验和失败！\n返回消息检验和失败！\n");
+}
+
+TEST(MachineOutput, AReadOnlyProgramDirectoryStillGivesOneJsonDocument) {
+    IntegrationHome h;
+    ChildProcess sim = startSim(h.port, {"--count", "3"});
+    if (::geteuid() == 0 && ::access("/usr/bin/setpriv", X_OK) != 0)
+        GTEST_SKIP() << "setpriv is needed to drop root";
+    ASSERT_TRUE(sim.waitForLine("ready"));
+    const std::string before = readFile(h.home + "/config.ini");
+    std::filesystem::permissions(h.home, std::filesystem::perms(0555));
+    // Root writes anywhere: the program then runs as another user, for whom the folder is
+    // read-only as well.
+    std::vector<std::string> argv = {cliPath(), "--home", h.home, "--password", "720418",
+                                     "search",  "--wait", "1000", "--json"};
+    if (::geteuid() == 0)
+        argv.insert(argv.begin(),
+                    {"/usr/bin/setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"});
+    ChildProcess cli(argv);
+    int code = cli.wait();
+    std::filesystem::permissions(h.home, std::filesystem::perms(0755));
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(rowsOf(cli.output()), 3u);
+    EXPECT_EQ(readFile(h.home + "/config.ini"), before);
 }
