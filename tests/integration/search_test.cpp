@@ -4,16 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <thread>
 
 #include <unistd.h>
 
 #include "integration_home.h"
 #include "json_value.h"
-#include "protocol/admin_channel.h"
-#include "protocol/frame.h"
-#include "recording_user_port.h"
-#include "session/tool_session.h"
 
 using namespace quorvane;
 using namespace quorvane::test;
@@ -100,55 +95,6 @@ TEST(Search, CliListsEverySimulatedControllerInAddressOrder) {
     ASSERT_EQ(rows.size(), 5u) << err;
     EXPECT_EQ(splitTabs(rows[0]).at(6), "0-正常/组播;");
     EXPECT_EQ(readFile(h.home + "/config.ini"), before);
-}
-
-// Controllers found only through the service: the command line lists them with the pipe mode,
-// and the session addresses one through the service, an open-door request relayed by the
-// controller's name and id, its reply coming back over the pipe.
-TEST(SearchThroughTavrin, DevicesFoundOnlyThroughThePipeAreListedAndAddressedThroughIt) {
-    IntegrationHome h;
-    // Basic blocks: the simulator's extended-block controllers all carry one global id (it is
-    // read from the first 8 serial bytes), which the service rightly refuses as ambiguous.
-    ChildProcess sim = startSim(h.port, {"--count", "4"});
-    ASSERT_TRUE(sim.waitForLine("ready"));
-    ChildProcess tavrin(std::vector<std::string>{tavrinPath(), "--home", h.home, "--search-address",
-                                                 "127.255.255.255", "--quiet-ms", "300"});
-    ASSERT_TRUE(tavrin.waitForLine("serving the pipe"));
-    // The tool's own broadcast goes where nobody answers: every row comes through the service.
-    std::string out = h.cli({"search", "--pipe", "--to", "127.0.0.250", "--wait", "2500"});
-    auto modes = column(out, 6);
-    ASSERT_EQ(modes.size(), 4u);
-    for (const auto& m : modes)
-        EXPECT_EQ(m, "0-正常/管道;");
-    EXPECT_EQ(column(out, 2).front(), "127.0.0.1");
-    // Without --pipe the service's controllers are not listed.
-    EXPECT_EQ(h.cli({"search", "--to", "127.0.0.250", "--wait", "500"}), "");
-
-    RecordingUserPort port;
-    ToolSession session(h.home, port);
-    session.start();
-    session.log().setEcho(false);
-    SearchRequest request;
-    request.searchAddress = 0x7F0000FA; // 127.0.0.250: nobody
-    request.port = static_cast<std::uint16_t>(h.port);
-    request.listServiceDevices = true;
-    ASSERT_TRUE(session.search(request));
-    for (int i = 0; i < 200 && session.devices().size() < 4; ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    auto rows = session.devices().snapshot();
-    ASSERT_EQ(rows.size(), 4u);
-    const DeviceUIInfo& device = rows[2];
-    EXPECT_EQ(device.searchModes, kFoundByPipe);
-    ExchangeRequest open;
-    open.target = session.targetOf(device);
-    EXPECT_EQ(open.target.route, Route::HostService);
-    open.command = 16;
-    open.payload = {1, 0, 50};
-    auto outcome = session.exchange().run(open, ExchangeLimits{std::chrono::seconds(20), 1});
-    session.stop();
-    ASSERT_TRUE(outcome.answered());
-    EXPECT_TRUE(outcome.ok());
-    EXPECT_EQ(outcome.reply->source, device.ip + ":" + std::to_string(h.port));
 }
 
 // Ten thousand controllers answer one search within a fraction of a second: all are listed.

@@ -9,7 +9,10 @@
 #include "integration_home.h"
 #include "pipe_client.h"
 #include "played_searcher.h"
+#include "protocol/admin_channel.h"
+#include "recording_user_port.h"
 #include "sample_frames.h"
+#include "session/tool_session.h"
 
 using namespace quorvane;
 using namespace quorvane::test;
@@ -61,6 +64,46 @@ TEST_F(TavrinRelay, TwoControllersNamedAlikeAreEachReachedByTheirGlobalId) {
     }
     // Nor on an address it also carries: that once reached the controller at the address.
     EXPECT_TRUE(talk(path, relayRequest(controller(1), "2024000000000099", 40)).answers.empty());
+}
+
+// Controllers found only through the service: the command line lists them with the pipe mode,
+// and the session addresses one through the service, an open-door request relayed by the
+// controller's name and id, its reply coming back over the pipe.
+TEST_F(TavrinRelay, DevicesFoundOnlyThroughThePipeAreListedAndAddressedThroughIt) {
+    // The tool's own broadcast goes where nobody answers: every row comes through the service.
+    auto rows = splitLines(h.cli({"search", "--pipe", "--to", "127.0.0.250", "--wait", "2500"}));
+    ASSERT_EQ(rows.size(), 2u);
+    for (const auto& row : rows)
+        EXPECT_EQ(splitTabs(row).at(6), "0-正常/管道;");
+    EXPECT_EQ(splitTabs(rows[0]).at(2), "127.0.0.1");
+    // Without --pipe the service's controllers are not listed.
+    EXPECT_EQ(h.cli({"search", "--to", "127.0.0.250", "--wait", "500"}), "");
+
+    RecordingUserPort port;
+    ToolSession session(h.home, port);
+    session.start();
+    session.log().setEcho(false);
+    SearchRequest request;
+    request.searchAddress = 0x7F0000FA; // 127.0.0.250: nobody
+    request.port = static_cast<std::uint16_t>(h.port);
+    request.listServiceDevices = true;
+    ASSERT_TRUE(session.search(request));
+    for (int i = 0; i < 200 && session.devices().size() < 2; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    auto devices = session.devices().snapshot();
+    ASSERT_EQ(devices.size(), 2u);
+    const DeviceUIInfo& device = devices[1];
+    EXPECT_EQ(device.searchModes, kFoundByPipe);
+    ExchangeRequest open;
+    open.target = session.targetOf(device);
+    EXPECT_EQ(open.target.route, Route::HostService);
+    open.command = 16;
+    open.payload = {1, 0, 50};
+    auto outcome = session.exchange().run(open, ExchangeLimits{std::chrono::seconds(20), 1});
+    session.stop();
+    ASSERT_TRUE(outcome.answered());
+    EXPECT_TRUE(outcome.ok());
+    EXPECT_EQ(outcome.reply->source, device.ip + ":" + portText());
 }
 
 // What is not a request frame is refused like these (garbage_test).
