@@ -51,7 +51,6 @@ struct RemoteSim {
     ChildProcess sim;
 };
 
-// The configuration module's entry of one controller.
 JsonValue config(RemoteSim& s, const std::string& address) {
     return s.controller(address)["configuration"];
 }
