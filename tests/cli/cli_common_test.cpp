@@ -60,14 +60,12 @@ TEST_F(CliCommonTest, UsageErrorsExitTwoWithUsageOnStandardError) {
     EXPECT_EQ(badSub.code, kUsage);
     EXPECT_NE(badSub.err.find("decode frame HEX"), std::string::npos);
 
-    Outcome extra = runWith(kTestCommands, {"--home", home, "--password", "720418", "probe", "x"});
-    EXPECT_EQ(extra.code, kUsage);
-    EXPECT_NE(extra.err.find("usage: quorvane-cli probe"), std::string::npos);
-
     EXPECT_EQ(runWith(kTestCommands, {"--home", home + "/absent", "offline", "run"}).code, kUsage);
 }
 
-TEST_F(CliCommonTest, TheGateRefusesAWrongOrMissingPassword) {
+// The gate refuses a wrong or missing password, which offline commands do not need (they take the
+// home from the environment), and opens with the option's, the environment's or the marker.
+TEST_F(CliCommonTest, TheGateAndTheOfflineCommands) {
     Outcome wrong = runWith(kTestCommands, {"--home", home, "--password", "000000", "probe"});
     EXPECT_EQ(wrong.code, kGateRefused);
     EXPECT_EQ(wrong.err, "密码错误\n");
@@ -78,6 +76,25 @@ TEST_F(CliCommonTest, TheGateRefusesAWrongOrMissingPassword) {
         EXPECT_EQ(missing.code, kGateRefused);
         EXPECT_EQ(missing.err, "密码错误\n");
     }
+
+    ::setenv("QUORVANE_HOME", home.c_str(), 1);
+    Outcome r = runWith(kTestCommands, {"--password", "000000", "offline", "run"});
+    ::unsetenv("QUORVANE_HOME");
+    EXPECT_EQ(r.code, kOk);
+    EXPECT_NE(r.out.find("home=" + home + "\n"), std::string::npos);
+
+    Outcome right = runWith(kTestCommands, {"--home", home, "--password", "720418", "probe"});
+    EXPECT_EQ(right.code, kOk);
+    EXPECT_EQ(right.out, "操作成功！\nhome=" + home + "\n");
+    EXPECT_EQ(right.err, ""); // progress only on a terminal or with --progress
+
+    ::setenv("QUORVANE_PASSWORD", "720418", 1);
+    EXPECT_EQ(runWith(kTestCommands, {"--home", home, "probe"}).code, kOk);
+    ::unsetenv("QUORVANE_PASSWORD");
+
+    Settings s(home);
+    ASSERT_TRUE(startGateCheckPassword(s, "720418", true));
+    EXPECT_EQ(runWith(kTestCommands, {"--home", home, "--password", "000000", "probe"}).code, kOk);
 }
 
 TEST_F(CliCommonTest, ASettingsFileThatCannotBeReadIsNamedBeforeTheRefusal) {
@@ -94,34 +111,6 @@ TEST_F(CliCommonTest, ASettingsFileThatCannotBeReadIsNamedBeforeTheRefusal) {
     EXPECT_EQ(unreadable.code, kGateRefused);
     EXPECT_EQ(unreadable.err.rfind("设置文件无法读取：" + home + "/config.ini", 0), 0u)
         << unreadable.err;
-}
-
-TEST_F(CliCommonTest, TheGateOpensWithThePasswordFromOptionEnvironmentOrMarker) {
-    Outcome right = runWith(kTestCommands, {"--home", home, "--password", "720418", "probe"});
-    EXPECT_EQ(right.code, kOk);
-    EXPECT_EQ(right.out, "操作成功！\nhome=" + home + "\n");
-    EXPECT_EQ(right.err, ""); // progress only on a terminal or with --progress
-
-    ::setenv("QUORVANE_PASSWORD", "720418", 1);
-    EXPECT_EQ(runWith(kTestCommands, {"--home", home, "probe"}).code, kOk);
-    ::unsetenv("QUORVANE_PASSWORD");
-
-    Settings s(home);
-    ASSERT_TRUE(startGateCheckPassword(s, "720418", true));
-    EXPECT_EQ(runWith(kTestCommands, {"--home", home, "--password", "000000", "probe"}).code, kOk);
-}
-
-TEST_F(CliCommonTest, OfflineCommandsNeedNoPassword) {
-    Outcome r = runWith(kTestCommands, {"--home", home, "--password", "000000", "offline", "run"});
-    EXPECT_EQ(r.code, kOk);
-    EXPECT_EQ(r.err.find("密码错误"), std::string::npos);
-}
-
-TEST_F(CliCommonTest, HomeComesFromTheOptionOrTheEnvironment) {
-    ::setenv("QUORVANE_HOME", home.c_str(), 1);
-    Outcome r = runWith(kTestCommands, {"offline", "run"});
-    ::unsetenv("QUORVANE_HOME");
-    EXPECT_NE(r.out.find("home=" + home + "\n"), std::string::npos);
 }
 
 TEST_F(CliCommonTest, QuestionsAreAnsweredYesByTheOptionAndNoWithoutATerminal) {

@@ -23,10 +23,6 @@ struct JsonRow {
     std::string failures = {}; // "item reason;" of each failed item
 };
 
-void PrintTo(const JsonRow& row, std::ostream* os) {
-    *os << row.name;
-}
-
 class JsonCommands : public ::testing::TestWithParam<JsonRow> {};
 
 } // namespace
@@ -78,12 +74,8 @@ INSTANTIATE_TEST_SUITE_P(Cli, JsonCommands, ::testing::Values(
     JsonRow{"CopyConfig", W{"copy-config", "--from", "127.0.0.1", "--to", "127.0.0.2"}, 0, K{},
             Counts{1, 1, 1, 0, 0}},
     JsonRow{"TimeGet", W{"time", "get", "-d", "127.0.0.1"}, 0, K{"time"}},
-    JsonRow{"RightsAdd", W{"rights", "add", "-d", "127.0.0.1", "100", "200"}, 0, K{},
-            Counts{2, 2, 2, 0, 0}},
     JsonRow{"RightsCheckOfAnAbsentCard", W{"rights", "check", "-d", "127.0.0.1", "300", "1234567890123456789012"}, 1,
             K{"failureFile"}, Counts{2, 2, 0, 2, 0}, "300 refused;1234567890123456789012 invalid;"},
-    JsonRow{"RightsRemoveOfAnAbsentCard", W{"rights", "remove", "-d", "127.0.0.1", "100"}, 1,
-            K{}, Counts{1, 1, 0, 1, 0}, "100 refused;"},
     JsonRow{"RightsGet", W{"rights", "get", "-d", "127.0.0.1", "--start", "1"}, 0,
             K{"position", "right"}},
     JsonRow{"RightsDownload", W{"rights", "download", "-d", "127.0.0.1"}, 0,
@@ -99,7 +91,6 @@ INSTANTIATE_TEST_SUITE_P(Cli, JsonCommands, ::testing::Values(
             W{"text", "-d", "127.0.0.1", "-d", "127.0.0.2", "--cmd", "setIpAlloc=0"}, 1, K{},
             Counts{2, 2, 1, 0, 1}, "127.0.0.2 unanswered;"},
     JsonRow{"Finger", W{"finger", "-d", "127.0.0.1", "@finger.tpl"}, 0, K{"file"}},
-    JsonRow{"Preset", W{"preset", "-d", "127.0.0.1", "2"}, 0, K{"preset"}},
     JsonRow{"SilentDevice", W{"time", "get", "-d", "127.0.0.9"}, 1, K{"command"}}),
     [](const auto& info) { return std::string(info.param.name); });
 // clang-format on

@@ -28,7 +28,6 @@ TEST(StopSignal, ABatchEndsAsACancelledOneWithTheUnsentCardsListed) {
     ASSERT_TRUE(controller.ready());
     platform::catchStopSignals();
     std::string out = h.cli({"rights", "add", "-d", "127.0.0.2", "11", "12", "13", "14"});
-    EXPECT_TRUE(platform::stopSignalReceived());
     platform::clearStopSignal();
     EXPECT_EQ(out.rfind("操作已取消！\n添加权限：共4，", 0), 0u) << out;
     EXPECT_LT(adds.load(), 4);

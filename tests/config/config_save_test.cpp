@@ -1,107 +1,33 @@
-// Saving the basic configuration, frame by frame: what a controller played by the test on
-// loopback receives for each save, against the block's documented layout, and what the person
-// is told when a save is refused.
 #include <gtest/gtest.h>
 
 #include "config/config_save.h"
+#include "config/door_config.h"
 #include "loopback_session.h"
 #include "protocol/frame.h"
+#include "sample_frames.h"
 #include "session/operation_result.h"
 
 using namespace quorvane;
 using namespace quorvane::test;
+using namespace std::chrono_literals;
 
 namespace {
 
-unsigned sum8(const std::string& s, std::size_t from, std::size_t to) { // bytes from..to
-    unsigned sum = 0;
-    for (std::size_t i = from; i <= to; ++i)
-        sum += static_cast<unsigned char>(s[i]);
-    return sum & 0xFF;
-}
-
-void put(std::string& s, std::size_t at, const std::string& bytes) {
-    s.replace(at, bytes.size(), bytes);
-}
-
-// The controller as the tool last decoded it: group 1, number 2, every carried field set.
+// The controller as the tool last decoded it: every carried field set, the device flag 0x0102
+// from its MAC, group 1, number 2, found by broadcast at the loopback controller's address.
 DeviceUIInfo controllerRecord() {
-    DeviceUIInfo r;
+    DeviceUIInfo r = sampleDevice(2);
     r.name = "东门";
-    r.mac = "00.11.22.33.01.02";
     r.ip = "127.0.0.2";
-    r.mask = "255.255.255.0";
-    r.gateway = "127.0.0.254";
-    r.hostAddress = "127.0.0.100";
-    r.devicePort = 65534;
-    r.hostPort = 50000;
-    r.reportMode = 1;
     r.groupNo = 1;
-    r.deviceNo = 2;
-    r.hwVariant = 1;
-    r.hwModel = 10;
-    r.blockVersion = 1;
-    r.operatorPassword = {'1', '2', '3', 0, 0, 0};
-    const std::string serial = "2018102800000001";
-    std::copy(serial.begin(), serial.end(), r.productSerial.begin());
-    for (std::size_t i = 0; i < 16; ++i) {
-        r.reserved1[i] = static_cast<std::uint8_t>(0xA0 + i);
-        r.reserved2[i] = static_cast<std::uint8_t>(0xB0 + i);
-    }
-    r.firmwareVersion = "V6.64";
-    r.pppoeAccount = {'d', 'i', 'a', 'l'};
-    r.pppoePassword = {'p', 'w'};
+    r.blockVersion = 1; // the extended form
+    r.extMarker = kExtendedMarker;
     r.serverAddress = "10.0.0.9";
     r.serverPort = 9000;
-    r.extMarker = 0xEE;
+    r.pppoeAccount = {'d', 'i', 'a', 'l'};
+    r.pppoePassword = {'p', 'w'};
     r.searchModes = kFoundByBroadcast;
-    r.doorConfig[300] = 0x5A; // a door-access block the write must not carry
     return r;
-}
-
-// The window's fields for the record, with a new host port, UDP reports and DHCP.
-BasicConfigFields editedFields(const DeviceUIInfo& r) {
-    BasicConfigFields f = basicFieldsOf(r);
-    f.hostPort = 50001;
-    f.reportMode = 2;
-    f.ipAlloc = 1;
-    return f;
-}
-
-// The extended basic block those fields give, written byte by byte at the documented offsets.
-std::string expectedBlock() {
-    std::string b(192, '\0');
-    put(b, 0,
-        std::string("\x05"
-                    "00258",
-                    6)); // the name is the device flag 0x0102 as "%05u"
-    put(b, 16, unhex("001122330102"));
-    put(b, 22, unhex("7F000002FFFFFF007F0000FE7F000064"));
-    put(b, 38,
-        unhex("FFFE"
-              "C351")); // device port, host port 50001, big-endian
-    put(b, 42,
-        unhex("020101"
-              "02")); // UDP, group 1, variant 1, number 2
-    put(b, 46, std::string("123\0\0\0", 6));
-    put(b, 52, "2018102800000001");
-    put(b, 68,
-        unhex("A0A1A2A3A4A5A6A7A8A9AAABACADAEAF"
-              "B0B1B2B3B4B5B6B7B8B9BABBBCBDBEBF"));
-    put(b, 100, unhex("110A0000")); // DHCP with the extended form's version; model 10
-    put(b, 104,
-        unhex("3200"
-              "0500")); // net-timeouts 50, inout-timeouts 5, little-endian
-    put(b, 108, "V6.64");
-    b[115] = static_cast<char>(sum8(b, 0, 114));
-    put(b, 116, "dial");
-    put(b, 148, "pw");
-    put(b, 158,
-        unhex("0A000009"
-              "2328")); // area server 10.0.0.9:9000
-    b[190] = '\xEE';
-    b[191] = static_cast<char>(sum8(b, 0, 190));
-    return b;
 }
 
 struct SaveFixture : ::testing::Test {
@@ -119,39 +45,36 @@ struct SaveFixture : ::testing::Test {
 
 } // namespace
 
+// The block's own bytes are the encoder's golden (tests/model); here the frame around it, the
+// fields the save takes from the window and the settings, and the zeros after the block.
 TEST_F(SaveFixture, AModeZeroSaveIsTheWholeFrameOf649Bytes) {
     const DeviceUIInfo record = controllerRecord();
+    BasicConfigFields fields = basicFieldsOf(record);
+    fields.hostPort = 50001;
+    fields.reportMode = 2;
+    fields.ipAlloc = 0;
     DeviceUIInfo saved;
-    EXPECT_EQ(SaveConfigImpl(t.s(), record, editedFields(record), SaveMode::ToDevice,
-                             toController(), &saved),
+    EXPECT_EQ(SaveConfigImpl(t.s(), record, fields, SaveMode::ToDevice, toController(), &saved),
               kOperationDone);
     ASSERT_EQ(t.controller.waitForFrames(1).size(), 1u);
-    const std::string frame = t.controller.frame(0);
-    ASSERT_EQ(frame.size(), 649u);
+    DeviceUIInfo expectedRecord = record;
+    expectedRecord.name = "00258"; // the device flag 0x0102 as "%05u"
+    expectedRecord.hostPort = 50001;
+    expectedRecord.reportMode = 2;
+    expectedRecord.ipAlloc = 0;
+    expectedRecord.netTimeout = 50; // the settings' defaults
+    expectedRecord.passTimeout = 5;
+    EXPECT_EQ(saved, expectedRecord);
 
-    std::string expected = unhex("55555555555555555555555555555555"
-                                 "FFFF"
-                                 "FFFFFFFFFFFF"
-                                 "0102");
-    expected += frame.substr(26, 2); // this run's sequence number
-    expected += unhex("04000268");   // command 4, length 616
-    expected += expectedBlock();
-    expected += std::string(424, '\0');
-    expected.push_back(static_cast<char>(sum8(expected, 28, 647)));
-    EXPECT_EQ(hex(frame), hex(expected));
-    // Both block sums and the frame's own sum, as a controller checks them.
-    EXPECT_EQ(static_cast<unsigned char>(frame[32 + 115]), sum8(frame, 32, 32 + 114));
-    EXPECT_EQ(static_cast<unsigned char>(frame[32 + 191]), sum8(frame, 32, 32 + 190));
-    EXPECT_EQ(static_cast<unsigned char>(frame[648]), sum8(frame, 28, 647));
-
-    // The record as it was sent, for the list.
-    EXPECT_EQ(saved.name, "00258");
-    EXPECT_EQ(saved.hostPort, 50001u);
-    EXPECT_EQ(saved.ipAlloc, 1);
+    std::string expected = unhex(kSessionHeader + "04000268"); // command 4, length 616
+    const auto block = encodeBasicBlock(expectedRecord);
+    expected.append(block.begin(), block.end());
+    expected += std::string(424 + 1, '\0');
+    refreshChecksum(expected);
+    EXPECT_EQ(hex(t.controller.frame(0)), hex(expected));
     EXPECT_TRUE(t.user.messages().empty());
 }
 
-// A timeout setting below 0 or past a 16-bit word is held to the word, not wrapped.
 TEST_F(SaveFixture, TimeoutSettingsOutsideAWordAreHeldToIt) {
     t.s().settings().writeString("options", "net-timeouts", "-3");
     t.s().settings().writeString("options", "inout-timeouts", "70000");
@@ -167,34 +90,23 @@ struct SaveCase {
     const char* name;
     SaveMode mode;
     void (*edit)(BasicConfigFields&);
-    const char* setting; // "[section]key=value" written before the save, or empty
     std::uint16_t target;
-    std::string nameBytes;     // payload 0..15
-    std::string passwordBytes; // payload 46..51
-    std::uint8_t groupNo;
-    std::uint8_t deviceNo;
+    std::string nameText; // payload 0..15: its length, then the text
     std::vector<std::string> notices{};
+    bool snIsMac = true;
+    std::string passwordBytes = std::string("123\0\0\0", 6); // payload 46..51
 };
 
 class SaveCases : public SaveFixture, public ::testing::WithParamInterface<SaveCase> {};
 
-std::string nameField(const std::string& text) {
-    std::string f(16, '\0');
-    f[0] = static_cast<char>(text.size());
-    f.replace(1, text.size(), text);
-    return f;
-}
+void keep(BasicConfigFields&) {}
 
 } // namespace
 
 TEST_P(SaveCases, TheFrameCarriesTheTargetNameAndPassword) {
     const SaveCase& c = GetParam();
-    if (*c.setting) {
-        std::string s = c.setting;
-        auto close = s.find(']'), eq = s.find('=');
-        t.s().settings().writeString(s.substr(1, close - 1), s.substr(close + 1, eq - close - 1),
-                                     s.substr(eq + 1));
-    }
+    if (!c.snIsMac)
+        t.s().settings().writeString("common", "sn-is-mac", "0");
     const DeviceUIInfo record = controllerRecord();
     BasicConfigFields fields = basicFieldsOf(record);
     c.edit(fields);
@@ -202,54 +114,37 @@ TEST_P(SaveCases, TheFrameCarriesTheTargetNameAndPassword) {
     ASSERT_EQ(t.controller.waitForFrames(1).size(), 1u);
     const std::string frame = t.controller.frame(0);
     ASSERT_EQ(frame.size(), 649u);
-    FrameInfo info = inspectFrame(asBytes(frame));
-    EXPECT_EQ(info.target, c.target);
-    EXPECT_EQ(info.command, 4);
-    EXPECT_TRUE(info.checksumOk);
+    EXPECT_EQ(inspectFrame(asBytes(frame)).target, c.target);
     const std::string payload = frame.substr(32, 616);
-    EXPECT_EQ(hex(payload.substr(0, 16)), hex(c.nameBytes));
+    std::string nameField(16, '\0');
+    nameField[0] = static_cast<char>(c.nameText.size());
+    nameField.replace(1, c.nameText.size(), c.nameText);
+    EXPECT_EQ(hex(payload.substr(0, 16)), hex(nameField));
     EXPECT_EQ(hex(payload.substr(46, 6)), hex(c.passwordBytes));
-    EXPECT_EQ(payload[43], static_cast<char>(c.groupNo));
-    EXPECT_EQ(payload[45], static_cast<char>(c.deviceNo));
-    EXPECT_EQ(payload.substr(192), std::string(424, '\0'));
+    EXPECT_EQ(payload[43], static_cast<char>(fields.groupNo));
+    EXPECT_EQ(payload[45], static_cast<char>(fields.deviceNo));
     EXPECT_EQ(t.user.notices(), c.notices);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Modes, SaveCases,
-    ::testing::Values(
-        SaveCase{"BroadcastToTheDeviceUnderItsId", SaveMode::BroadcastToDevice,
-                 [](BasicConfigFields&) {}, "", 0x0102, nameField("00258"),
-                 std::string("123\0\0\0", 6), 1, 2},
-        SaveCase{"BroadcastToAllUnderTheAnyId", SaveMode::BroadcastToAll, [](BasicConfigFields&) {},
-                 "", 0xFFFF, nameField("00258"), std::string("123\0\0\0", 6), 1, 2},
-        // The controller answers to its old id until it has taken the new numbers.
-        SaveCase{"NewNumbersTravelUnderTheOldId", SaveMode::ToDevice,
-                 [](BasicConfigFields& f) {
-                     f.groupNo = 3;
-                     f.deviceNo = 4;
-                 },
-                 "", 0x0102, nameField("00258"), std::string("123\0\0\0", 6), 3, 4},
-        SaveCase{"ATypedOperationPasswordIsCutToSixBytes", SaveMode::ToDevice,
-                 [](BasicConfigFields& f) { f.opPassword = "abcdefgh"; }, "", 0x0102,
-                 nameField("00258"), "abcdef", 1, 2},
-        SaveCase{"TheNameFollowsANewMac", SaveMode::ToDevice,
-                 [](BasicConfigFields& f) { f.mac = "00.11.22.33.ff.fe"; }, "", 0x0102,
-                 nameField("65534"), std::string("123\0\0\0", 6), 1, 2},
-        SaveCase{"ATypedNameTheFlagReplacesIsSaidSo",
-                 SaveMode::ToDevice,
-                 [](BasicConfigFields& f) { f.name = "前门"; },
-                 "",
-                 0x0102,
-                 nameField("00258"),
-                 std::string("123\0\0\0", 6),
-                 1,
-                 2,
-                 {"设备名称由设备标志生成为00258（sn-is-mac=1），输入的名称“前门”未保存"}},
-        SaveCase{"WithoutSnIsMacTheNameIsKept", SaveMode::ToDevice, [](BasicConfigFields&) {},
-                 "[common]sn-is-mac=0", 0x0102, nameField("\xB6\xAB\xC3\xC5"),
-                 std::string("123\0\0\0", 6), 1, 2}),
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Modes, SaveCases, ::testing::Values(
+    SaveCase{"BroadcastToTheDeviceUnderItsId", SaveMode::BroadcastToDevice, keep, 0x0102, "00258"},
+    SaveCase{"BroadcastToAllUnderTheAnyId", SaveMode::BroadcastToAll, keep, 0xFFFF, "00258"},
+    // The controller answers to its old id until it has taken the new numbers.
+    SaveCase{"NewNumbersTravelUnderTheOldId", SaveMode::ToDevice,
+             [](BasicConfigFields& f) { f.groupNo = 3, f.deviceNo = 4; }, 0x0102, "00258"},
+    SaveCase{"ATypedOperationPasswordIsCutToSixBytes", SaveMode::ToDevice,
+             [](BasicConfigFields& f) { f.opPassword = "abcdefgh"; }, 0x0102, "00258", {}, true,
+             "abcdef"},
+    SaveCase{"TheNameFollowsANewMac", SaveMode::ToDevice,
+             [](BasicConfigFields& f) { f.mac = "00.11.22.33.ff.fe"; }, 0x0102, "65534"},
+    SaveCase{"ATypedNameTheFlagReplacesIsSaidSo", SaveMode::ToDevice,
+             [](BasicConfigFields& f) { f.name = "前门"; }, 0x0102, "00258",
+             {"设备名称由设备标志生成为00258（sn-is-mac=1），输入的名称“前门”未保存"}},
+    SaveCase{"WithoutSnIsMacTheNameIsKept", SaveMode::ToDevice, keep, 0x0102, "\xB6\xAB\xC3\xC5",
+             {}, false}),
     [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
 
 namespace {
 
@@ -274,47 +169,42 @@ TEST_P(RefusedSaves, SendNothingAndSayWhy) {
     EXPECT_FALSE(t.s().dispatcher().pendingReply.armed());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Checks, RefusedSaves,
-    ::testing::Values(
-        RefusedCase{"FieldsNotTaken", [](auto&, auto& f) { f.reset(); }, "保存界面数据失败！"},
-        RefusedCase{"EmptyMask", [](auto&, auto& f) { f->mask.clear(); },
-                    "需要指定合适的子网掩码！"},
-        RefusedCase{"ZeroMask", [](auto&, auto& f) { f->mask = "0.0.0.0"; },
-                    "需要指定合适的子网掩码！"},
-        RefusedCase{"NoRecord", [](auto& r, auto&) { r.reset(); }, "请选择要操作的记录！"},
-        RefusedCase{"DeviceFlagZero", [](auto&, auto& f) { f->mac = "00.11.22.33.00.00"; },
-                    "设备标志不能为0！"},
-        RefusedCase{"NoAddress", [](auto& r, auto&) { r->ip.clear(); },
-                    "设备地址非法！请选择设备记录！"}),
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Checks, RefusedSaves, ::testing::Values(
+    RefusedCase{"FieldsNotTaken", [](auto&, auto& f) { f.reset(); }, "保存界面数据失败！"},
+    RefusedCase{"EmptyMask", [](auto&, auto& f) { f->mask.clear(); }, "需要指定合适的子网掩码！"},
+    RefusedCase{"ZeroMask", [](auto&, auto& f) { f->mask = "0.0.0.0"; },
+                "需要指定合适的子网掩码！"},
+    RefusedCase{"NoRecord", [](auto& r, auto&) { r.reset(); }, "请选择要操作的记录！"},
+    RefusedCase{"DeviceFlagZero", [](auto&, auto& f) { f->mac = "00.11.22.33.00.00"; },
+                "设备标志不能为0！"},
+    RefusedCase{"NoAddress", [](auto& r, auto&) { r->ip.clear(); },
+                "设备地址非法！请选择设备记录！"}),
     [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
 
 // The broadcast choice: with multicast at once, else whom (Yes: the device, No: all), then the
-// warning.
+// warning; each answer is taken by one question.
 TEST(BroadcastSaveChoice, QuestionsAndTheirAnswers) {
     struct Case {
         bool multicast;
         std::vector<Answer> answers;
         std::optional<SaveMode> mode;
-        std::size_t questions;
     };
-    const Case cases[] = {
-        {true, {}, SaveMode::BroadcastToDevice, 0},
-        {false, {Answer::Yes, Answer::Yes}, SaveMode::BroadcastToDevice, 2},
-        {false, {Answer::No, Answer::Yes}, SaveMode::BroadcastToAll, 2},
-        {false, {Answer::No, Answer::No}, std::nullopt, 2},
-        {false, {Answer::Cancel}, std::nullopt, 1},
-    };
+    const Case cases[] = {{true, {}, SaveMode::BroadcastToDevice},
+                          {false, {Answer::Yes, Answer::Yes}, SaveMode::BroadcastToDevice},
+                          {false, {Answer::No, Answer::Yes}, SaveMode::BroadcastToAll},
+                          {false, {Answer::No, Answer::No}, std::nullopt},
+                          {false, {Answer::Cancel}, std::nullopt}};
     for (const Case& c : cases) {
         RecordingUserPort port;
         for (Answer a : c.answers)
             port.answer(a);
         EXPECT_EQ(chooseBroadcastSave(port, c.multicast), c.mode);
-        ASSERT_EQ(port.questions().size(), c.questions);
-        if (c.questions == 2) {
+        EXPECT_EQ(port.questions().size(), c.answers.size());
+        if (c.answers.size() == 2)
             EXPECT_EQ(port.questions()[1], "可能导致多个设备有相同的MAC地址/IP地址，导致通信异常，"
                                            "确定要通过广播保存配置到网络中的所有设备吗？");
-        }
     }
 }
 
@@ -324,4 +214,72 @@ TEST(MacText, SixHexadecimalPartsJoinedByDots) {
     for (const char* bad : {"", "00.11.22.33.01", "00.11.22.33.01.02.03", "00:11:22:33:01:02",
                             "00.11.22.33.01.002", "00.11.22..01.02", "00.11.22.33.01.0g"})
         EXPECT_FALSE(isMacText(bad)) << bad;
+}
+
+namespace {
+
+constexpr const char* kSaveWatchText =
+    "配置保存失败或者操作返回超时，请重新搜索并检查是否保存成功，或者尝试使用“发送广播消息保存”！";
+constexpr const char* kDoorWatchText = "门禁配置保存失败或者操作返回超时！";
+
+struct Write {
+    const char* name;
+    int (*run)(ToolSession&, const DeviceUIInfo&);
+    const char* watchText;
+    const char* failureNotice;
+};
+
+int saveBasic(ToolSession& s, const DeviceUIInfo& r) {
+    return SaveConfigImpl(s, r, basicFieldsOf(r), SaveMode::ToDevice, SearchTarget{});
+}
+
+const Write kWrites[] = {
+    {"BasicSave", saveBasic, kSaveWatchText, "操作失败！"},
+    {"DoorWrite", writeDoorConfig, kDoorWatchText, "保存失败！"},
+};
+
+class Watch : public SaveFixture, public ::testing::WithParamInterface<Write> {
+  protected:
+    Watch() { t.s().setOneShotLimits(limits::kCommand); }
+    PendingReplyWatch& watch() { return t.s().dispatcher().pendingReply; }
+};
+
+} // namespace
+
+// A write the caller waits for, through its three ends.
+TEST_P(Watch, AWaitingCallerLeavesNoWatchBehind) {
+    // The command line waits for the reply itself: when its wait runs out, the watch's time has
+    // run out too, and the text is shown at once.
+    EXPECT_EQ(GetParam().run(t.s(), controllerRecord()), kOperationFailed);
+    EXPECT_EQ(t.user.messages(), std::vector<std::string>{GetParam().watchText});
+    EXPECT_FALSE(watch().poll());
+
+    // A reply disarms the watch, whatever its status; a failure is a failure.
+    t.controller.setScript([](const SentFrame& f) { return std::vector{replyTo(f, 0)}; });
+    EXPECT_EQ(GetParam().run(t.s(), controllerRecord()), kOperationFailed);
+    EXPECT_EQ(t.user.notices(), std::vector<std::string>{GetParam().failureNotice});
+    EXPECT_EQ(t.user.messages().size(), 1u);
+    EXPECT_FALSE(watch().armed());
+
+    // A write that never left disarms it too: else it would speak later about that write.
+    t.user.requestCancel();
+    EXPECT_EQ(GetParam().run(t.s(), controllerRecord()), kOperationFailed);
+    EXPECT_FALSE(watch().armed());
+}
+
+INSTANTIATE_TEST_SUITE_P(Writes, Watch, ::testing::ValuesIn(kWrites),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// The window sends and goes on; its one-second timer polls the watch, which speaks once, five
+// seconds after the latest write, with that write's text.
+TEST_F(SaveFixture, TheWatchSpeaksOnceFiveSecondsAfterTheLatestWriteWithItsText) {
+    EXPECT_EQ(saveBasic(t.s(), controllerRecord()), kOperationDone);
+    t.clock.advance(3s);
+    EXPECT_EQ(writeDoorConfig(t.s(), controllerRecord()), kOperationDone);
+    PendingReplyWatch& watch = t.s().dispatcher().pendingReply;
+    t.clock.advance(4s);
+    EXPECT_FALSE(watch.poll());
+    t.clock.advance(1s);
+    EXPECT_EQ(watch.poll(), std::optional<std::string>(kDoorWatchText));
+    EXPECT_FALSE(watch.poll()) << "it speaks once";
 }

@@ -6,10 +6,7 @@
 #include <QGroupBox>
 #include <QInputDialog>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
-#include <QMessageBox>
-#include <QPlainTextEdit>
 #include <QProgressDialog>
 #include <QTableWidget>
 
@@ -19,12 +16,9 @@
 #include "dialogs/dlg_config_center.h"
 #include "dialogs/dlg_config_copy.h"
 #include "dialogs/dlg_log_viewer.h"
-#include "dialogs/dlg_right_man.h"
 #include "dialogs/dlg_test_flag.h"
 #include "gui_test_support.h"
 #include "remote/remote_choices.h"
-#include "rights/right_text.h"
-#include "rights/x_right.h"
 
 using namespace quorvane;
 using namespace quorvane::gui;
@@ -58,13 +52,7 @@ Act doorDialog(Act open) {
 }
 
 Act rightsCommand(int command, const char* numbers = "") {
-    return [command, numbers](GuiWindow& w) {
-        onNextDialog<CDlgRightMan>([command, numbers](CDlgRightMan* d) {
-            d->numbersEdit()->setPlainText(numbers);
-            d->commandButton(command)->click();
-        });
-        w.c().rights->click();
-    };
+    return [command, numbers](GuiWindow& w) { runRightsCommand(w, command, numbers); };
 }
 
 // The copy dialog from controller 1 to controller 2; it refuses until both lists hold one, and
@@ -98,20 +86,16 @@ Act click(QPushButton* MainWindowControls::*button) {
 const std::vector<Wiring>& wirings() {
     using C = MainWindowControls;
     static const std::vector<Wiring> table = {
-        // The viewer opens on its last page (records 31..45), read as pages of the EEPROM.
+        // The viewer shows its last page (records 31..45; its paging is the viewer's own test).
         {"log viewer", 32,
          [](GuiWindow& w) {
              onNextDialog<CDlgLogViewer>([](CDlgLogViewer* d) {
-                 QCOMPARE(d->list()->rowCount(), 15);
                  QCOMPARE(d->list()->item(0, 0)->text(), u("31"));
-                 QCOMPARE(d->status()->text(), u("第2页/共2页,总计45条,已上报22条"));
                  d->reject();
              });
              w.c().logViewer->click();
          }},
         {"save", 4, click(&C::save)},
-        {"save by broadcast, to the selected", 4, click(&C::saveBroadcast)},
-        {"door access button", 14, doorDialog(click(&C::configEx))},
         {"double click", 14, doorDialog([](GuiWindow& w) {
              emit w.c().list->itemDoubleClicked(w.c().list->topLevelItem(0), 0);
          })},
@@ -124,22 +108,15 @@ const std::vector<Wiring>& wirings() {
          },
          "127.0.0.2"},
         {"back up", 96, click(&C::backupConfig)},
-        {"back up as factory", 98, click(&C::backupToFactory)},
-        {"restore", 100, click(&C::restoreConfig)},
         {"restore factory", 102, click(&C::restoreFactory)},
         {"clear all", 50, click(&C::clearAll)},
         {"state menu item", 2, [](GuiWindow& w) { triggerMenuItem(w, "查看状态(&8)"); }},
         {"set time", 38, click(&C::setTime)},
-        {"set time menu item", 38, [](GuiWindow& w) { triggerMenuItem(w, "设置时间(&7)"); }},
         {"read time", 40, click(&C::readTime)},
-        {"read time menu item", 40, [](GuiWindow& w) { triggerMenuItem(w, "读取时间(&6)"); }},
         {"restart", 66, click(&C::reset)},
-        {"restart menu item", 66, [](GuiWindow& w) { triggerMenuItem(w, "重新启动设备(&5)"); }},
         {"clear log", 64, click(&C::clearLog)},
         {"get records", 48, click(&C::getRec)},
         {"get identity documents", 84, click(&C::getIdInfo)},
-        {"fill log", 241, click(&C::fillLog)},
-        {"clear log menu item", 64, [](GuiWindow& w) { triggerMenuItem(w, "清除日志(&9)"); }},
         {"self test", 243,
          [](GuiWindow& w) {
              onNextDialog<CDlgTestFlag>([](CDlgTestFlag* d) {
@@ -151,47 +128,22 @@ const std::vector<Wiring>& wirings() {
         {"open door", 16, click(&C::openDoor)},
         {"open on all, to the selected", 16, click(&C::openDoorAll)},
         {"preset menu item", 148, [](GuiWindow& w) { triggerMenuItem(w, "常用配置", 2); }},
-        {"fingerprint template", 42,
+        // Into the file named in the field (what the run reads is the transfer's own test).
+        {"read EEPROM", 32,
          [](GuiWindow& w) {
-             writeFile(w.home + "/f.tpl", std::string(996, '0'));
-             w.c().fileName->setText(QString::fromStdString(w.home + "/f.tpl"));
-             w.c().finger->click();
+             w.c().fileName->setText(QString::fromStdString(w.home + "/eeprom-copy.bin"));
+             w.c().memReadE->click();
+             w.c().fileName->clear();
          }},
         {"add right", 18, rightsCommand(kRightCmdAdd, "31;32")},
         {"check right", 22, rightsCommand(kRightCmdCheck, "31")},
         {"read right", 52, rightsCommand(kRightCmdGetRight)},
         {"simulated swipe", 114, rightsCommand(kRightCmdVirtualScan, "31")},
-        {"copy rights", 18,
-         [](GuiWindow& w) {
-             onNextDialog<CDlgConfigCopy>(copyToTheSecond);
-             triggerMenuItem(w, "在设备间复制", 1);
-         },
-         "127.0.0.2"},
         {"remove right", 20, rightsCommand(kRightCmdRemove, "32")},
-        {"upload a right file", 18,
-         [](GuiWindow& w) {
-             xRight r;
-             r.cardLow = 41;
-             w.port.picked = w.home + "/rights.txt";
-             writeFile(*w.port.picked, toGbk(formatRightText(r, 0, {})) + "\r\n");
-             rightsCommand(kRightCmdUpload)(w);
-         }},
         {"fill one", 18, rightsCommand(kRightCmdFill1)},
         {"verify one", 22, rightsCommand(kRightCmdVerify1)},
         {"download", 52, rightsCommand(kRightCmdDownload)},
         {"clear rights", 24, rightsCommand(kRightCmdClear)},
-        {"full upload of a number file as an image", 34,
-         [](GuiWindow& w) {
-             writeFile(w.home + "/ids.txt", "7\r\n");
-             onNextDialog<CDlgRightMan>([](CDlgRightMan* d) {
-                 onNextDialog<QInputDialog>([](QInputDialog* pick) {
-                     pick->setTextValue(pick->comboBoxItems().at(2));
-                     pick->accept();
-                 });
-                 d->commandButton(kRightCmdUploadImage)->click();
-             });
-             w.c().rights->click();
-         }},
     };
     return table;
 }
@@ -220,18 +172,16 @@ class GuiMainWindow : public QObject {
     }
 
     void eachReachesItsRequest_data() {
-        QTest::addColumn<int>("row");
-        for (std::size_t i = 0; i < wirings().size(); ++i)
-            QTest::newRow(wirings()[i].name) << int(i);
+        addRows(wirings(), [](const Wiring& r) { return r.name; });
     }
     void eachReachesItsRequest() {
-        QFETCH(int, row);
-        const Wiring& r = wirings()[static_cast<std::size_t>(row)];
+        const Wiring& r = fetchRow(wirings());
         auto requests = [&] { return w->controller(r.at)["requests"][std::to_string(r.code)]; };
         const std::int64_t before = requests().integer();
         r.act(*w);
         QTRY_VERIFY_WITH_TIMEOUT(requests().integer() > before, 10000);
-        QVERIFY(w->c().search->isEnabled()); // the window is no longer busy
+        // The window is no longer busy, and no progress count is left behind.
+        QVERIFY(w->c().search->isEnabled() && w->c().status->text().isEmpty());
     }
 
     // "检测信息": the text of the selected controller shown and its file opened.
@@ -247,12 +197,12 @@ class GuiMainWindow : public QObject {
         writeFile(w->home + "/ids.txt", "5\r\n3\r\n5\r\n");
         QString reopened, name;
         onNextDialog<CDlgRightMan>([&](CDlgRightMan* d) {
-            control<QLineEdit>(d, "name")->setText("Wang");
+            d->findChild<QLineEdit*>("name")->setText("Wang");
             onNextDialog<QInputDialog>([&](QInputDialog* pick) {
                 pick->setTextValue(pick->comboBoxItems().at(2));
                 onNextDialog<CDlgRightMan>([&](CDlgRightMan* again) {
                     reopened = QString::fromStdString(again->fields().numbers);
-                    name = control<QLineEdit>(again, "name")->text();
+                    name = again->findChild<QLineEdit*>("name")->text();
                     again->reject();
                 });
                 pick->accept();
@@ -273,20 +223,6 @@ class GuiMainWindow : public QObject {
         QVERIFY(boxes->seen("保存界面数据失败！无法识别IP地址：“10.0.0”"));
         QCOMPARE(qtFileFilter("TXT Files(*.txt)|*.txt|All Files(*.*)|*.*||"),
                  u("TXT Files (*.txt);;All Files (*)"));
-    }
-    // "读EEPROM" into the file named in the field: every page asked for, the whole image saved,
-    // the run's summary shown and its progress gone from the status field.
-    void aMemoryButtonReadsTheWholeEepromWithProgress() {
-        const std::string file = w->home + "/eeprom-copy.bin";
-        auto pages = [&] { return w->controller("127.0.0.1")["requests"]["32"].integer(); };
-        const std::int64_t before = pages();
-        w->c().fileName->setText(QString::fromStdString(file));
-        w->c().memReadE->click();
-        w->c().fileName->clear();
-        QCOMPARE(readFile(file).size(), std::size_t(262144));
-        QCOMPARE(pages() - before, std::int64_t(512));
-        QVERIFY(boxes->texts().back().startsWith(u("操作成功！\n下载EEPROM：共512，成功512，")));
-        QVERIFY(w->c().status->text().isEmpty());
     }
     // The nine items of each relay's submenu reach that relay.
     void everyRelayMenuItemReachesItsRelay() {

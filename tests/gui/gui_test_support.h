@@ -24,7 +24,7 @@
 #include "app/main_window_controls.h"
 #include "app/qt_user_port.h"
 #include "app/quorvane_dlg.h"
-#include "child_process.h"
+#include "dialogs/dlg_right_man.h"
 #include "infra/codepage.h"
 #include "infra/settings.h"
 #include "session/start_gate.h"
@@ -56,9 +56,8 @@ inline std::string makeGuiHome(const std::string& name, const std::string& extra
 class TestPort : public gui::QtUserPort {
   public:
     void openDocument(const std::string& path, bool) override { opened.push_back(path); }
-    std::optional<std::string> pickOpenFile(const std::string&) override { return picked; }
+    std::optional<std::string> pickOpenFile(const std::string&) override { return {}; }
     std::vector<std::string> opened;
-    std::optional<std::string> picked;
 };
 
 // The main window on a program directory; with `controllers` simulated ones (rights of the
@@ -74,17 +73,9 @@ struct GuiWindow {
             Settings s(home);
             s.writeString("net", "common-dev-admin-port", std::to_string(port));
             s.writeString("net", "common-broadcast-address", "2147483647");
-            std::vector<std::string> args{simPath(),
-                                          "--port",
-                                          std::to_string(port),
-                                          "--count",
-                                          std::to_string(controllers),
-                                          "--right-mode",
-                                          "2",
-                                          "--logs",
-                                          "45",
-                                          "--dump",
-                                          dumpFile};
+            std::vector<std::string> args{simPath(), "--port", std::to_string(port), "--count",
+                                          std::to_string(controllers)};
+            args.insert(args.end(), {"--right-mode", "2", "--logs", "45", "--dump", dumpFile});
             args.insert(args.end(), simArgs.begin(), simArgs.end());
             sim = std::make_unique<ChildProcess>(args);
         }
@@ -155,8 +146,15 @@ template <typename D> void onNextDialog(std::function<void(D*)> act) {
     timer->start();
 }
 
-template <typename W> W* control(QObject* dialog, const QString& name) {
-    return dialog->findChild<W*>(name);
+// A data table whose rows are those of a table in the test: one column, the row's index.
+template <typename Row, typename Name> void addRows(const std::vector<Row>& rows, Name name) {
+    QTest::addColumn<int>("row");
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        QTest::newRow(QByteArray(name(rows[i])).constData()) << int(i);
+}
+template <typename Row> const Row& fetchRow(const std::vector<Row>& rows) {
+    QFETCH(int, row);
+    return rows.at(static_cast<std::size_t>(row));
 }
 
 // As a person sets it: a list takes an item index (an editable one typed text), a box a tick,
@@ -184,6 +182,15 @@ inline bool setControl(QObject* dialog, const QString& name, const QVariant& val
         return false;
     }
     return true;
+}
+
+// The rights dialog opened from the window: the numbers typed, the command's button pressed.
+inline void runRightsCommand(GuiWindow& w, int command, const char* numbers = "") {
+    onNextDialog<gui::CDlgRightMan>([command, numbers](gui::CDlgRightMan* d) {
+        d->numbersEdit()->setPlainText(numbers);
+        d->commandButton(command)->click();
+    });
+    w.c().rights->click();
 }
 
 // Presses OK (or Cancel) of the dialog's button box.

@@ -1,5 +1,4 @@
 #pragma once
-// Builds 256-byte UCS-2 text blocks of identity documents for the tests.
 #include <array>
 #include <cstdint>
 #include <string>
@@ -24,7 +23,6 @@ class IdentityBlock {
     IdentityBlock& marker(char16_t type) { return put(248, std::u16string(1, type)); }
     const std::array<std::uint8_t, 256>& bytes() const { return bytes_; }
 
-    // A resident card whose every field is filled.
     static IdentityBlock resident() {
         IdentityBlock b;
         b.put(0, u"张三").put(30, u"1").put(32, u"01").put(36, u"19900101");
@@ -36,5 +34,26 @@ class IdentityBlock {
   private:
     std::array<std::uint8_t, 256> bytes_{};
 };
+
+// A compressed photo as a reader gives it: the signature, then bytes that never repeat their
+// predecessor; salts give different photos.
+inline std::string wltPhoto(char salt = 0) {
+    std::string w = "WLf";
+    for (int i = 0; w.size() < 1024; ++i)
+        w.push_back(char(i * 7 + salt) == w.back() ? char(i * 7 + salt + 1) : char(i * 7 + salt));
+    return w;
+}
+
+// The controller's identity message: index, 14 reserved bytes, text block, a photo the decoder
+// accepts, one byte, and the appendix as it comes (GBK).
+inline std::string identityMessage(const IdentityBlock& block, std::uint32_t index,
+                                   const std::string& appendix = {}) {
+    std::string m;
+    for (int b = 0; b < 4; ++b)
+        m.push_back(char(index >> (8 * b)));
+    m += std::string(14, '\0');
+    m.append(block.bytes().begin(), block.bytes().end());
+    return m + wltPhoto() + '\0' + appendix;
+}
 
 } // namespace quorvane::test

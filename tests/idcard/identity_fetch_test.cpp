@@ -1,6 +1,3 @@
-// Identity documents fetched by command 84 from a controller played over loopback: the frame,
-// the lines of valid and invalid numbers in "历史证件.txt" (written whatever the count), and
-// the photo of a parsed document decoded by the library stand-in.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -18,30 +15,15 @@ namespace {
 using test::replyTo;
 using test::SentFrame;
 
-// Index, header, text block, photo, one byte, appendix.
-std::string message(std::uint32_t index, const test::IdentityBlock& block) {
-    std::string m(4, '\0');
-    for (int b = 0; b < 4; ++b)
-        m[std::size_t(b)] = char(index >> (8 * b));
-    m += std::string(14, '\0');
-    m.append(block.bytes().begin(), block.bytes().end());
-    std::string photo = "WLf";
-    for (int i = 0; photo.size() < 1024; ++i)
-        photo.push_back(char('a' + i % 26));
-    return m + photo + '\0' + "app" + '\0';
-}
-
-struct IdentityFetch : ::testing::Test {
+TEST(IdentityFetch, LinesOfValidAndInvalidNumbersGoToTheFileAndPhotosAreDecoded) {
     test::LoopbackSession t{"identity-fetch", 112};
-};
-
-TEST_F(IdentityFetch, LinesOfValidAndInvalidNumbersGoToTheFileAndPhotosAreDecoded) {
     std::filesystem::copy_file(std::string(QUORVANE_READER_STANDIN_DIR) + "/reader/libWltRS.so",
                                t.home + "/libWltRS.so");
     auto invalid = test::IdentityBlock::resident().put(122, u"110105194912310021");
     t.controller.setScript([&](const SentFrame& f) {
-        return std::vector<std::string>{replyTo(f, 1, message(7, test::IdentityBlock::resident())),
-                                        replyTo(f, 1, message(8, invalid)), replyTo(f, 0)};
+        return std::vector<std::string>{
+            replyTo(f, 1, test::identityMessage(test::IdentityBlock::resident(), 7, "app")),
+            replyTo(f, 1, test::identityMessage(invalid, 8)), replyTo(f, 0)};
     });
     PhotoDecoder photos(t.home, {}, t.clock);
     auto result = fetchIdentities(t.s(), t.device, 7, 3, &photos);
@@ -55,17 +37,9 @@ TEST_F(IdentityFetch, LinesOfValidAndInvalidNumbersGoToTheFileAndPhotosAreDecode
         ",app\n操作成功，证件信息为=此位置没有数据或者数据错误！\n操作失败\n";
     EXPECT_EQ(result.text, expected);
     EXPECT_EQ(fromGbk(test::readFile(t.home + "/历史证件.txt")), expected);
-    EXPECT_TRUE(t.user.notices().empty());
-    EXPECT_TRUE(platform::fileExists(t.home + "/img/11010519491231002X.bmp"));
-}
-
-TEST_F(IdentityFetch, OneDocumentIsStillWrittenToTheFile) {
-    t.controller.setScript([](const SentFrame& f) {
-        return std::vector<std::string>{replyTo(f, 1, message(0, test::IdentityBlock::resident()))};
-    });
-    fetchIdentities(t.s(), t.device, 0, 1, nullptr);
     EXPECT_EQ(t.user.opened(), std::vector<std::string>{t.home + "/历史证件.txt"});
     EXPECT_TRUE(t.user.notices().empty());
+    EXPECT_TRUE(platform::fileExists(t.home + "/img/11010519491231002X.bmp"));
 }
 
 } // namespace

@@ -1,12 +1,10 @@
-// Identity photos through the decoder stand-ins: the decode library (libWltRS.so, standin/)
-// loaded from the program directory, and a decoder program written here as a script. What
-// ends up in img/ and bmp/, what is refused, and that a second decode while one runs fails.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <thread>
 
 #include "idcard/photo_decode.h"
+#include "identity_block.h"
 #include "platform/files.h"
 #include "test_paths.h"
 
@@ -14,15 +12,8 @@ namespace quorvane {
 namespace {
 
 namespace fs = std::filesystem;
+using test::wltPhoto;
 const std::string kNumber = "11010519491231002X";
-
-// A WLT whose bytes never repeat their predecessor.
-std::string wlt(char salt = 0) {
-    std::string w = "WLf";
-    for (int i = 0; w.size() < 1024; ++i)
-        w.push_back(char(i * 7 + salt) == w.back() ? char(i * 7 + salt + 1) : char(i * 7 + salt));
-    return w;
-}
 
 struct Photos : ::testing::Test {
     std::string home = test::scratchDir("photos");
@@ -47,22 +38,17 @@ struct Photos : ::testing::Test {
     }
 };
 
-TEST_F(Photos, ParseImageZeroKeepsOnlyTheFirstWlt) {
+TEST_F(Photos, ParseImageZeroKeepsOnlyTheFirstWltAndABmpInBmpIsCopiedWithoutADecode) {
     withLibrary();
     PhotoSettings keep;
     keep.parseImage = 0;
     auto d = decoder(keep);
-    d.decodePhoto(kNumber, asBytes(wlt(1)), false);
-    d.decodePhoto(kNumber, asBytes(wlt(2)), false);
-    EXPECT_EQ(test::readFile(at("img/" + kNumber + ".wlt")), wlt(1));
+    d.decodePhoto(kNumber, asBytes(wltPhoto(1)), false);
+    d.decodePhoto(kNumber, asBytes(wltPhoto(2)), false);
+    EXPECT_EQ(test::readFile(at("img/" + kNumber + ".wlt")), wltPhoto(1));
     EXPECT_FALSE(exists("img/" + kNumber + ".bmp"));
-    EXPECT_FALSE(exists("sdt-calls.log"));
-}
-
-TEST_F(Photos, ABmpInBmpButNotImgIsCopiedWithoutADecode) {
-    withLibrary();
     test::writeFile(at("bmp/" + kNumber + ".bmp"), "BMold");
-    decoder().decodePhoto(kNumber, asBytes(wlt()), false);
+    decoder().decodePhoto(kNumber, asBytes(wltPhoto()), false);
     EXPECT_EQ(test::readFile(at("img/" + kNumber + ".bmp")), "BMold");
     EXPECT_FALSE(exists("sdt-calls.log"));
 }
@@ -78,7 +64,7 @@ TEST_F(Photos, DamagedDataAndAMissingLibraryDecodeNothing) {
     // A program directory of its own: the library above stays loaded under its name.
     PhotoDecoder without(at("without"), {}, systemClock());
     fs::create_directories(at("without"));
-    EXPECT_FALSE(without.parse2ndBmp_implement("b__.wlt", asBytes(wlt())));
+    EXPECT_FALSE(without.parse2ndBmp_implement("b__.wlt", asBytes(wltPhoto())));
     EXPECT_EQ(without.lastError().rfind("加载WltRS.dll文件失败！", 0), 0u);
 }
 
@@ -87,13 +73,13 @@ TEST_F(Photos, TheDecoderProgramIsStartedWithItsParameterAndASecondDecodeFails) 
     withLibrary(); // present, but the program comes first
     auto d = decoder();
     bool first = false;
-    std::thread running([&] { first = d.parse2ndBmp_implement("a__.wlt", asBytes(wlt())); });
+    std::thread running([&] { first = d.parse2ndBmp_implement("a__.wlt", asBytes(wltPhoto())); });
     while (!exists("a__.wlt"))
         std::this_thread::yield();
-    EXPECT_FALSE(d.parse2ndBmp_implement("b__.wlt", asBytes(wlt())));
+    EXPECT_FALSE(d.parse2ndBmp_implement("b__.wlt", asBytes(wltPhoto())));
     running.join();
     EXPECT_TRUE(first);
-    EXPECT_EQ(test::readFile(at("a__.bmp")), "BM" + wlt());
+    EXPECT_EQ(test::readFile(at("a__.bmp")), "BM" + wltPhoto());
     EXPECT_EQ(test::readFile(at("starts.txt")), "5820193746\n");
     EXPECT_FALSE(exists("sdt-calls.log"));
 }
@@ -102,10 +88,10 @@ TEST_F(Photos, TheDecoderProgramIsStartedWithItsParameterAndASecondDecodeFails) 
 // working file, which is gone afterwards; the BMP lands in both folders.
 TEST_F(Photos, ThePhotoPathIsMadeFromAWltLeftInTmp) {
     withLibrary();
-    test::writeFile(at("tmp/" + kNumber + ".wlt"), wlt());
+    test::writeFile(at("tmp/" + kNumber + ".wlt"), wltPhoto());
     auto d = decoder();
     EXPECT_EQ(d.photoPathFor(kNumber), at("img/" + kNumber + ".bmp"));
-    EXPECT_EQ(test::readFile(at("bmp/" + kNumber + ".bmp")), "BM" + wlt());
+    EXPECT_EQ(test::readFile(at("bmp/" + kNumber + ".bmp")), "BM" + wltPhoto());
     EXPECT_NE(test::readFile(at("sdt-calls.log")).find("GetBmp " + at(kNumber + "__.wlt") + " 1"),
               std::string::npos);
     EXPECT_FALSE(exists(kNumber + "__.wlt") || exists(kNumber + "__.bmp"));
@@ -113,7 +99,7 @@ TEST_F(Photos, ThePhotoPathIsMadeFromAWltLeftInTmp) {
         return platform::replaceFile(to, "JPEG" + test::readFile(from));
     };
     EXPECT_EQ(d.photoPathFor(kNumber, copy), at("img/" + kNumber + ".jpg"));
-    EXPECT_EQ(test::readFile(at("img/" + kNumber + ".jpg")), "JPEGBM" + wlt());
+    EXPECT_EQ(test::readFile(at("img/" + kNumber + ".jpg")), "JPEGBM" + wltPhoto());
     EXPECT_EQ(d.photoPathFor("../x"), "");
 }
 

@@ -48,14 +48,12 @@ TEST_P(BadUtf8, EachBadByteIsOneQuestionMarkAndNothingAfterItIsLost) {
 INSTANTIATE_TEST_SUITE_P(
     CodePage, BadUtf8,
     ::testing::Values(BadUtf8Case{"LeadByteFF", "\377ABC", "?ABC"},
-                      BadUtf8Case{"TwoBadBytes", "\376\37712", "??12"},
                       BadUtf8Case{"LoneContinuation", "a\200b", "a?b"},
                       BadUtf8Case{"Overlong", "\300\200x", "??x"},
                       BadUtf8Case{"CutCharacterBeforeText", "\351\227AB", "??AB"},
                       BadUtf8Case{"CutCharacterAtEnd", "AB\351\227", "AB??"},
                       BadUtf8Case{"Surrogate", "\355\240\200z", "???z"},
-                      BadUtf8Case{"EmojiIsOneCharacter", "\360\237\230\200AB", "?AB"},
-                      BadUtf8Case{"ChineseAfterBadByte", "\377门", "?\303\305"}),
+                      BadUtf8Case{"EmojiIsOneCharacter", "\360\237\230\200AB", "?AB"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

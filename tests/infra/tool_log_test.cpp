@@ -3,24 +3,16 @@
 #include <cctype>
 #include <map>
 #include <regex>
-#include <sstream>
 #include <thread>
 
 #include "infra/tool_log.h"
-#include "test_paths.h"
+#include "integration_home.h"
 
 namespace quorvane {
 namespace {
 
-std::vector<std::string> lines(const std::string& text) {
-    std::vector<std::string> out;
-    std::istringstream in(text);
-    for (std::string l; std::getline(in, l);)
-        out.push_back(l);
-    return out;
-}
+using test::splitLines;
 
-// A log open on a fresh file, not echoed to the console.
 struct OpenLog : ::testing::Test {
     OpenLog() {
         log.setEcho(false);
@@ -30,37 +22,51 @@ struct OpenLog : ::testing::Test {
     ToolLog log;
 };
 
-TEST_F(OpenLog, LinesCarryTimeAndThreadAndBannersFrameTheFile) {
+// Narrow lines are written as they come, wide ones as GBK or replaced by the conversion failure
+// line; a wide text longer than the 10 240-byte buffer is cut on a character boundary.
+TEST_F(OpenLog, LinesCarryTimeAndThreadAreGbkAndBannersFrameTheFile) {
     log.writeLogLine("你好\n");
+    log.writeLogLineWide(u"\u4F60\u597D\n");
+    log.writeLogLineWide(u"x\U0001F600\n"); // no GBK form; four UTF-16 units
+    log.writeLogLineWide(std::u16string(6000, u'\u4F60'));
     log.closeToolLog();
-    auto l = lines(test::readFile(dir + "/t.log"));
-    ASSERT_EQ(l.size(), 5u);
+    auto l = splitLines(test::readFile(dir + "/t.log"));
+    ASSERT_EQ(l.size(), 7u); // the long text has no line end: the closing banner follows it
     EXPECT_TRUE(std::regex_match(l[0], std::regex(R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d =+)")));
     EXPECT_NE(l[1].find("Open log file name = " + dir + "/t.log"), std::string::npos);
     EXPECT_NE(l[2].find("tarvex sdk build=2066 time="), std::string::npos);
     // GBK on disk: 你好 is C4 E3 BA C3.
     EXPECT_TRUE(std::regex_match(
         l[3], std::regex(R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d \[\d{6}\] \xC4\xE3\xBA\xC3)")));
-    EXPECT_NE(l[4].find(" $$$$$$\xC8\xD5\xD6\xBE\xCE\xC4\xBC\xFE\xB9\xD8\xB1\xD5$$$$$$$"),
+    EXPECT_EQ(l[4].substr(l[4].size() - 4), "\xC4\xE3\xBA\xC3");
+    EXPECT_NE(l[5].find("] UNICODE2LOCAL error2, lastError=0, wcslen=4, bufferLen=10240"),
+              std::string::npos);
+    std::size_t start = l[6].find("] ") + 2;
+    ASSERT_GT(l[6].size(), start + 10238);
+    EXPECT_EQ(l[6].substr(start + 10236, 2), "\xC4\xE3");
+    EXPECT_TRUE(std::isdigit(static_cast<unsigned char>(l[6][start + 10238]))); // banner's year
+    EXPECT_NE(l[6].find(" $$$$$$\xC8\xD5\xD6\xBE\xCE\xC4\xBC\xFE\xB9\xD8\xB1\xD5$$$$$$$"),
               std::string::npos);
 }
 
-TEST(ToolLog, RotationPastTheLimitRestartsWithABanner) {
+TEST(ToolLog, AnUnopenableFileLeavesTheLogClosedAndRotationPastTheLimitRestartsWithABanner) {
     std::string dir = test::scratchDir("log");
     ToolLog log(1000);
     log.setEcho(false);
+    log.openToolLog("/nonexistent-dir/x/t.log");
+    EXPECT_FALSE(log.isOpen());
+    log.writeLogLine("nothing\n");
     log.openToolLog(dir + "/t.log");
     std::string big(1200, 'x');
     log.writeLogLine(big + "\n"); // file now past the limit
     log.writeLogLine("after\n");  // this write rotates first
     log.flush();
-    auto l = lines(test::readFile(dir + "/t.log"));
+    auto l = splitLines(test::readFile(dir + "/t.log"));
     ASSERT_EQ(l.size(), 4u);
     EXPECT_NE(l[1].find("Open log file name"), std::string::npos);
     EXPECT_NE(l[3].find("] after"), std::string::npos);
 }
 
-// Two threads never mix a line, and each one's lines keep their order.
 TEST_F(OpenLog, EveryLineHandedInReachesTheFileWholeAndInOrderByFlushOrClose) {
     auto writer = [this](char c) {
         for (int i = 0; i < 1000; ++i)
@@ -70,7 +76,7 @@ TEST_F(OpenLog, EveryLineHandedInReachesTheFileWholeAndInOrderByFlushOrClose) {
     a.join();
     b.join();
     log.flush();
-    auto l = lines(test::readFile(dir + "/t.log"));
+    auto l = splitLines(test::readFile(dir + "/t.log"));
     ASSERT_EQ(l.size(), 3u + 2000u);
     std::map<char, int> next;
     for (std::size_t i = 3; i < l.size(); ++i) {
@@ -79,13 +85,13 @@ TEST_F(OpenLog, EveryLineHandedInReachesTheFileWholeAndInOrderByFlushOrClose) {
     }
     log.writeLogLine("last\n");
     log.closeToolLog();
-    l = lines(test::readFile(dir + "/t.log"));
+    l = splitLines(test::readFile(dir + "/t.log"));
     ASSERT_EQ(l.size(), 3u + 2001u + 1u);
     EXPECT_NE(l[l.size() - 2].find("] last"), std::string::npos);
     // Closed: nothing more is written, and a flush does not wait for it.
     log.writeLogLine("after close\n");
     log.flush();
-    EXPECT_EQ(lines(test::readFile(dir + "/t.log")).size(), l.size());
+    EXPECT_EQ(splitLines(test::readFile(dir + "/t.log")).size(), l.size());
 }
 
 TEST_F(OpenLog, DumpFollowsItsHeadAndKeepsItsPlaceAmongTheLines) {
@@ -95,7 +101,7 @@ TEST_F(OpenLog, DumpFollowsItsHeadAndKeepsItsPlaceAmongTheLines) {
     data[0] = 'Z'; // the dump is of the bytes as they were handed in
     log.writeLogLine("after\n");
     log.flush();
-    auto l = lines(test::readFile(dir + "/t.log"));
+    auto l = splitLines(test::readFile(dir + "/t.log"));
     ASSERT_EQ(l.size(), 3u + 6u);
     EXPECT_NE(l[3].find("] before"), std::string::npos);
     EXPECT_NE(l[4].find("] buffer from 127.0.0.1:65534 dumped:"), std::string::npos);
@@ -105,49 +111,11 @@ TEST_F(OpenLog, DumpFollowsItsHeadAndKeepsItsPlaceAmongTheLines) {
     EXPECT_EQ(l[6].substr(l[6].size() - 2), ".."); // bytes that are no letter show as dots
     EXPECT_EQ(l[7], "");
     EXPECT_NE(l[8].find("] after"), std::string::npos);
-}
-
-TEST_F(OpenLog, WideTextIsWrittenAsGbkOrReplacedByTheConversionFailureLine) {
-    log.writeLogLineWide(u"\u4F60\u597D\n");
-    log.writeLogLineWide(u"x\U0001F600\n"); // no GBK form; four UTF-16 units
-    // Longer than the 10 240-byte buffer: cut on a character boundary.
-    log.writeLogLineWide(std::u16string(6000, u'\u4F60'));
-    log.closeToolLog();
-    auto l = lines(test::readFile(dir + "/t.log"));
-    ASSERT_EQ(l.size(), 6u); // the long text has no line end: the closing banner follows it
-    EXPECT_EQ(l[3].substr(l[3].size() - 4), "\xC4\xE3\xBA\xC3");
-    EXPECT_NE(l[4].find("] UNICODE2LOCAL error2, lastError=0, wcslen=4, bufferLen=10240"),
-              std::string::npos);
-    std::size_t start = l[5].find("] ") + 2;
-    ASSERT_GT(l[5].size(), start + 10238);
-    EXPECT_EQ(l[5].substr(start + 10236, 2), "\xC4\xE3");
-    EXPECT_TRUE(std::isdigit(static_cast<unsigned char>(l[5][start + 10238]))); // banner's year
-}
-
-TEST_F(OpenLog, UnopenableFileLeavesTheLogClosed) {
-    log.closeToolLog();
-    log.openToolLog("/nonexistent-dir/x/t.log");
-    EXPECT_FALSE(log.isOpen());
-    log.writeLogLine("nothing\n");
-}
-
-TEST(HexDump, TwoThousandBytesStopAt1024WithTheNote) {
-    std::string data(2000, 'z');
-    auto l = lines(hexDump(asBytes(data)));
+    // A dump stops at 1,024 bytes with a note.
+    l = splitLines(hexDump(asBytes(std::string(2000, 'z'))));
     ASSERT_EQ(l.size(), 65u);
     EXPECT_EQ(l[63].substr(0, 12), "0x000003f0  ");
     EXPECT_EQ(l[64], "length excceed limit, not all content was processed.");
-}
-
-TEST_F(OpenLog, FileWriterFailureWritesOneLogLine) {
-    EXPECT_TRUE(writeTextFile(&log, dir + "/a.txt", "abc"));
-    EXPECT_EQ(test::readFile(dir + "/a.txt"), "abc");
-    EXPECT_FALSE(writeBinaryFile(&log, dir + "/missing/b.bin", asBytes("x")));
-    log.closeToolLog();
-    // "写二进制文件数据失败，文件名=" in GBK.
-    std::string gbk =
-        "\xD0\xB4\xB6\xFE\xBD\xF8\xD6\xC6\xCE\xC4\xBC\xFE\xCA\xFD\xBE\xDD\xCA\xA7\xB0\xDC";
-    EXPECT_NE(test::readFile(dir + "/t.log").find(gbk), std::string::npos);
 }
 
 } // namespace

@@ -7,7 +7,6 @@
 #include <chrono>
 #include <csignal>
 #include <filesystem>
-#include <functional>
 #include <thread>
 
 #include <unistd.h>
@@ -22,16 +21,6 @@ using namespace quorvane::test;
 namespace fs = std::filesystem;
 
 namespace {
-
-// A condition that holds once a process has started or ended; checked every 50 ms for 10 s.
-bool becomesTrue(const std::function<bool()>& condition) {
-    for (int i = 0; i < 200; ++i) {
-        if (condition())
-            return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    return false;
-}
 
 // A process that is gone or has ended and waits for its parent to collect it.
 bool ended(int pid) {
@@ -83,16 +72,12 @@ TEST(ServiceScripts, StartRunsTheServiceInTheBackgroundAndStopEndsIt) {
     ServiceHome h;
     RecordingUserPort port;
     HostService service(h.home, port);
-    EXPECT_EQ(service.program(), h.name);
-    EXPECT_FALSE(service.isRunning());
     int rc = -1;
     EXPECT_EQ(h.cli({"service", "status"}, &rc), "服务状态：停止\n");
     EXPECT_EQ(rc, 0);
 
     ServiceOutcome started = service.start();
     EXPECT_TRUE(started.ok);
-    EXPECT_TRUE(started.running);
-    EXPECT_EQ(started.message, "操作完成！");
     EXPECT_EQ(port.busyCount(), 1); // the window is busy while the script runs
     EXPECT_EQ(port.busyDepth(), 0);
     const int pid = pidIn(h.pidFile());
@@ -113,13 +98,10 @@ TEST(ServiceScripts, StartRunsTheServiceInTheBackgroundAndStopEndsIt) {
 
     // A second start, from the command line, keeps the running service.
     EXPECT_EQ(h.cli({"service", "start"}, &rc), "操作完成！\n");
-    EXPECT_EQ(rc, 0);
     EXPECT_EQ(pidIn(h.pidFile()), pid);
 
     ServiceOutcome stopped = service.stop();
     EXPECT_TRUE(stopped.ok);
-    EXPECT_FALSE(stopped.running);
-    EXPECT_EQ(stopped.message, "操作完成！");
     EXPECT_FALSE(fs::exists(h.pidFile()));
     EXPECT_TRUE(ended(pid));
     EXPECT_FALSE(fs::exists(h.autostart()));
@@ -127,46 +109,37 @@ TEST(ServiceScripts, StartRunsTheServiceInTheBackgroundAndStopEndsIt) {
     EXPECT_EQ(rc, 0);
 }
 
-TEST(ServiceScripts, StartWithTheProgramMissingFailsAndLeavesNothing) {
+TEST(ServiceScripts, AStartWithTheProgramMissingOrDyingFailsAndLeavesNothing) {
     ServiceHome h(false);
-    EXPECT_NE(h.script("启动服务.sh"), 0);
-    EXPECT_FALSE(fs::exists(h.pidFile()));
-    EXPECT_FALSE(fs::exists(h.autostart()));
-    EXPECT_NE(readFile(h.home + "/log/tavrin.log").find("missing"), std::string::npos);
-
     RecordingUserPort port;
     ServiceOutcome o = HostService(h.home, port).start();
     EXPECT_FALSE(o.ok);
     EXPECT_FALSE(o.running);
     EXPECT_EQ(o.message, "启动服务失败！原因见服务日志 log/tavrin.log。");
-    int rc = -1;
-    EXPECT_EQ(h.cli({"service", "start"}, &rc), "启动服务失败！原因见服务日志 log/tavrin.log。\n");
-    EXPECT_EQ(rc, 1);
+    EXPECT_FALSE(fs::exists(h.pidFile()));
+    EXPECT_FALSE(fs::exists(h.autostart()));
+    EXPECT_NE(readFile(h.home + "/log/tavrin.log").find("missing"), std::string::npos);
+
+    // A program of the service's name that gives up at its start, as a service refused by a
+    // bad setting does, is a failed start as well.
+    writeFile(h.home + "/" + h.name, "#!/bin/sh\nexit 3\n");
+    fs::permissions(h.home + "/" + h.name, fs::perms::owner_all);
+    EXPECT_FALSE(HostService(h.home, port).start().ok);
+    EXPECT_FALSE(fs::exists(h.pidFile()));
+    EXPECT_FALSE(fs::exists(h.autostart()));
 }
 
-TEST(ServiceScripts, MissingScriptsAreReportedAsSuch) {
-    IntegrationHome h(3);
-    RecordingUserPort port;
-    HostService service(h.home, port, "tavrin-none-" + std::to_string(::getpid()));
-    EXPECT_FALSE(service.scriptsPresent());
-    EXPECT_EQ(service.start().message, "找不到启动服务.sh，无法启动服务！");
-    // Nothing runs, so there is nothing left to stop.
-    ServiceOutcome stopped = service.stop();
-    EXPECT_TRUE(stopped.ok);
-    EXPECT_EQ(stopped.message, "操作完成！");
-}
-
-TEST(ServiceScripts, PidFileOfAnotherProcessIsNeverSignalled) {
+// A pid file naming another process never gets it signalled nor taken for the service, and a
+// service started by hand, without a pid file, is found and stopped.
+TEST(ServiceScripts, PidFileOfAnotherProcessIsNeverSignalledAndAServiceStartedByHandIsStopped) {
     ServiceHome h;
     ChildProcess other({"/bin/sleep", "60"});
     ASSERT_GT(other.pid(), 0);
     writeFile(h.pidFile(), std::to_string(other.pid()) + "\n");
-
     EXPECT_EQ(h.script("停止服务.sh"), 0);
     EXPECT_FALSE(ended(other.pid()));
     EXPECT_FALSE(fs::exists(h.pidFile()));
 
-    // A start does not take that process for the service either.
     writeFile(h.pidFile(), std::to_string(other.pid()) + "\n");
     EXPECT_EQ(h.script("启动服务.sh"), 0);
     const int pid = pidIn(h.pidFile());
@@ -174,31 +147,17 @@ TEST(ServiceScripts, PidFileOfAnotherProcessIsNeverSignalled) {
     EXPECT_EQ(h.script("停止服务.sh"), 0);
     EXPECT_TRUE(ended(pid));
     EXPECT_FALSE(ended(other.pid()));
-}
 
-TEST(ServiceScripts, ServiceStartedByHandIsFoundAndStopped) {
-    ServiceHome h;
     ChildProcess byHand({h.home + "/" + h.name, "--home", h.home});
     ASSERT_GT(byHand.pid(), 0);
     RecordingUserPort port;
     HostService service(h.home, port);
-    ASSERT_TRUE(becomesTrue([&] { return service.isRunning(); }));
+    for (int i = 0; i < 200 && !service.isRunning(); ++i) // it takes a moment to start
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    ASSERT_TRUE(service.isRunning());
     EXPECT_FALSE(fs::exists(h.pidFile()));
-
     ServiceOutcome stopped = service.stop();
     EXPECT_TRUE(stopped.ok) << stopped.message;
     EXPECT_TRUE(ended(byHand.pid()));
-}
-
-TEST(ServiceScripts, ServiceThatDiesAtOnceIsAFailedStart) {
-    ServiceHome h(false);
-    // A program of the service's name that gives up at its start, as a service refused by a
-    // bad setting does.
-    writeFile(h.home + "/" + h.name, "#!/bin/sh\nexit 3\n");
-    fs::permissions(h.home + "/" + h.name, fs::perms::owner_all);
-    RecordingUserPort port;
-    ServiceOutcome o = HostService(h.home, port).start();
-    EXPECT_FALSE(o.ok);
-    EXPECT_FALSE(fs::exists(h.pidFile()));
-    EXPECT_FALSE(fs::exists(h.autostart()));
+    EXPECT_FALSE(ended(other.pid()));
 }

@@ -1,6 +1,5 @@
-// The field table against blocks built by hand: every case writes bytes at literal offsets of
-// the documented layouts and checks what the table reads, or writes through the table and
-// checks the literal bytes that come out. Nothing here goes through the record encoder.
+// The field table against blocks built by hand at literal offsets of the documented layouts,
+// never through the record encoder.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -9,7 +8,6 @@
 
 #include "model/config_table.h"
 #include "model/enums.h"
-#include "test_paths.h"
 
 namespace quorvane {
 namespace {
@@ -23,17 +21,9 @@ struct Patch {
 };
 
 std::size_t bufferSize(ConfigBlock block) {
-    switch (block) {
-    case ConfigBlock::Basic:
-    case ConfigBlock::Extended:
-        return 192;
-    case ConfigBlock::Door:
+    if (block == ConfigBlock::Door)
         return 424;
-    case ConfigBlock::ReaderSetting:
-    case ConfigBlock::DeviceSetting:
-        break;
-    }
-    return 28;
+    return block == ConfigBlock::Basic || block == ConfigBlock::Extended ? 192 : 28;
 }
 
 std::vector<std::uint8_t> handBuilt(ConfigBlock block, const std::vector<Patch>& patches) {
@@ -41,10 +31,6 @@ std::vector<std::uint8_t> handBuilt(ConfigBlock block, const std::vector<Patch>&
     for (const auto& p : patches)
         std::copy(p.bytes.begin(), p.bytes.end(), b.begin() + p.at);
     return b;
-}
-
-std::string hex(const std::vector<std::uint8_t>& b) {
-    return test::hex(std::string(b.begin(), b.end()));
 }
 
 std::vector<std::uint8_t> text(std::string_view s) {
@@ -71,18 +57,13 @@ TEST_P(FieldRead, ReadsTheHandBuiltBytes) {
 }
 
 // clang-format off
-INSTANTIATE_TEST_SUITE_P(Basic, FieldRead, ::testing::Values(
+INSTANTIATE_TEST_SUITE_P(Fields, FieldRead, ::testing::Values(
     ReadCase{"IpAllocIsBits0To3", "ipAlloc", 0, {{100, {0x92}}}, 2, "PPPOE"},
     ReadCase{"ReportModeOutsideItsTable", "reportMode", 0, {{42, {3}}}, 3, "未知"},
     ReadCase{"NameLengthBeyondFifteenStopsAtFifteen", "name", 0, {{0, {20}}, {1, text("ABCDEFGHIJKLMNO")}}, 0, "ABCDEFGHIJKLMNO"},
-    ReadCase{"FirmwareIsGbk", "firmwareVersion", 0, {{108, {0xC3, 0xC5, 0xBD, 0xFB, 0, 0, 0}}}, 0, "门禁"}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-INSTANTIATE_TEST_SUITE_P(Door, FieldRead, ::testing::Values(
+    ReadCase{"FirmwareIsGbk", "firmwareVersion", 0, {{108, {0xC3, 0xC5, 0xBD, 0xFB, 0, 0, 0}}}, 0, "门禁"},
     ReadCase{"LogCount32BitLittleEndian", "logCount", 0, {{0, {0x78, 0x56, 0x34, 0x12}}}, 0x12345678, "305419896"},
     ReadCase{"SystemStatusText", "systemStatus", 0, {{4, {0xF5, 0, 0, 0}}}, 245, "拨号或者DHCP分配IP失败"},
-    ReadCase{"InsideLimit16BitLittleEndian", "insideLimit", 0, {{26, {0x34, 0x12}}}, 0x1234, "4660"},
-    ReadCase{"SecondPortBaud", "serialPort.baud", 1, {{68, {0x80, 0x25, 0, 0}}}, 9600, "9600"},
     ReadCase{"FourthRelayZoneStateBits6To7", "relay.zoneState", 3, {{301, {0xC0}}}, 3, "未知"},
     ReadCase{"SignalLogBitOnly", "signal.log", 2, {{315, {0xFE}}}, 0, "0"},
     ReadCase{"TimeZoneEndLastSecond", "timeZone.end", 7, {{394, {0x7D, 0xBF}}}, 0xBF7D, "23:59:58"},
@@ -90,15 +71,7 @@ INSTANTIATE_TEST_SUITE_P(Door, FieldRead, ::testing::Values(
     ReadCase{"TimeZoneReservedBytes", "timeZone.reserved", 1, {{349, {1, 2, 3}}}, 0, "1,2,3"},
     ReadCase{"Option32IsBit7OfD411", "optionsLow", 31, {{411, {0x80}}}, 1, "1"},
     ReadCase{"TimerTaskCondition", "timerTask.condition", 0, {{417, {0x75}}}, 5, "每小时1次"},
-    ReadCase{"TimerTaskAction", "timerTask.action", 0, {{417, {0x75}}}, 7, "清除所有非模板权限"}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-INSTANTIATE_TEST_SUITE_P(Setting, FieldRead, ::testing::Values(
-    ReadCase{"ReaderRelay", "reader.relay", 0, {{1, {36}}}, 36, "36"},
-    ReadCase{"WgFormatLowFourBits", "reader.wgFormat", 0, {{3, {0xF6}}}, 6, "强制转身份证(串口)"},
-    ReadCase{"ThirdSlotEnd", "reader.slot.end", 2, {{22, {0x7D, 0xBF}}}, 0xBF7D, "23:59:58"},
-    ReadCase{"FirstSlotSpecialModeLowBits", "reader.slot.specialMode", 0, {{10, {0x73}}}, 3, "临时卡专用"},
-    ReadCase{"DisplayTitleGbk", "device.title", 0, {{4, {0xC3, 0xC5, 0xBD, 0xFB, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}}}, 0, "门禁"}),
+    ReadCase{"WgFormatLowFourBits", "reader.wgFormat", 0, {{3, {0xF6}}}, 6, "强制转身份证(串口)"}),
     [](const auto& info) { return std::string(info.param.name); });
 // clang-format on
 
@@ -118,12 +91,11 @@ TEST_P(FieldWrite, ChangesOnlyItsOwnBitsOrNothing) {
     const ConfigField& f = configField(c.key);
     auto block = handBuilt(f.block, {});
     EXPECT_EQ(writeText(f, block, c.index, c.input), !c.expect.empty());
-    auto expected = handBuilt(f.block, c.expect);
-    EXPECT_EQ(block, expected) << "got  " << hex(block) << "\nwant " << hex(expected);
+    EXPECT_EQ(block, handBuilt(f.block, c.expect));
 }
 
 // clang-format off
-INSTANTIATE_TEST_SUITE_P(Texts, FieldWrite, ::testing::Values(
+INSTANTIATE_TEST_SUITE_P(Fields, FieldWrite, ::testing::Values(
     // 0xA5 with bits 2..5 replaced by 7: 1001 1101.
     WriteCase{"RelayZoneKeepsTheOtherFlagBits", "relay.zone", 2, "7", {{297, {0x9D}}}},
     WriteCase{"RelayOpenTimeDropsBelowTenMs", "relay.openTime", 0, "3005", {{290, {0x01, 0x2C}}}},
@@ -131,30 +103,20 @@ INSTANTIATE_TEST_SUITE_P(Texts, FieldWrite, ::testing::Values(
     WriteCase{"WeekdaysKeepBit7", "timeZone.weekdays", 3, "1000001", {{364, {0xC1}}}},
     WriteCase{"EnumerationText", "reader.direction", 0, "出门", {{0, {2}}}},
     WriteCase{"WgFormatKeepsHighBits", "reader.wgFormat", 0, "强制转身份证(串口)", {{3, {0xA6}}}},
-    WriteCase{"IpAllocKeepsTheOtherBits", "ipAlloc", 0, "DHCP分配", {{100, {0xA1}}}},
     WriteCase{"Address", "ip", 0, "10.0.0.7", {{22, {10, 0, 0, 7}}}},
     WriteCase{"MacWithColons", "mac", 0, "a0:a1:a2:a3:a4:a5", {{16, {0xA0, 0xA1, 0xA2, 0xA3, 0xA4, 0xA5}}}},
     // 16 GBK bytes cut to 14, never half a character; the length byte says 14.
     WriteCase{"NameCutToFifteenGbkBytes", "name", 0, "一二三四五六七八",
               {{0, {14, 0xD2, 0xBB, 0xB6, 0xFE, 0xC8, 0xFD, 0xCB, 0xC4, 0xCE, 0xE5, 0xC1, 0xF9, 0xC6, 0xDF, 0x00}}}},
     WriteCase{"FirmwareOfNineCharactersKeepsSeven", "firmwareVersion", 0, "123456789", {{108, text("1234567")}}},
-    WriteCase{"DisplayTitle", "device.title", 0, "门禁",
-              {{4, {0xC3, 0xC5, 0xBD, 0xFB, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}}}},
     WriteCase{"Option64Off", "optionsHigh", 31, "0", {{403, {0x25}}}},
     WriteCase{"FourthPortBaud", "serialPort.baud", 3, "115200", {{140, {0x00, 0xC2, 0x01, 0x00}}}},
     WriteCase{"SignedCounter", "reportIndex", 0, "-1", {{12, {0xFF, 0xFF, 0xFF, 0xFF}}}},
     WriteCase{"HexadecimalNumber", "reportIndex", 0, "0x10", {{12, {0x10, 0, 0, 0}}}},
     WriteCase{"PortBigEndian", "serverPort", 0, "9000", {{162, {0x23, 0x28}}}},
     WriteCase{"RawBytes", "timeZone.reserved", 0, "1,2,3", {{341, {1, 2, 3}}}},
-    WriteCase{"RawBytesZeroPadded", "timeZone.reserved", 0, "9", {{341, {9, 0, 0}}}}),
-    [](const auto& info) { return std::string(info.param.name); });
-// clang-format on
-
-// clang-format off
-INSTANTIATE_TEST_SUITE_P(Refusals, FieldWrite, ::testing::Values(
     WriteCase{"ZoneBeyondFourBits", "relay.zone", 0, "16", {}},
     WriteCase{"TrailingText", "insideLimit", 0, "12abc", {}},
-    WriteCase{"LeadingSpace", "insideLimit", 0, " 12", {}},
     WriteCase{"NegativeUnsigned", "insideLimit", 0, "-1", {}},
     WriteCase{"BelowSigned32Bits", "reportIndex", 0, "-2147483649", {}},
     WriteCase{"ByteOf256", "procMode", 0, "256", {}},
@@ -167,8 +129,7 @@ INSTANTIATE_TEST_SUITE_P(Refusals, FieldWrite, ::testing::Values(
     WriteCase{"AddressPartOver255", "ip", 0, "10.0.0.256", {}},
     WriteCase{"AddressOfThreeParts", "ip", 0, "10.0.0", {}},
     WriteCase{"MacNotHex", "mac", 0, "zz.a1.a2.a3.a4.a5", {}},
-    WriteCase{"FourRawBytesInThree", "timeZone.reserved", 0, "1,2,3,4", {}},
-    WriteCase{"RawByteOver255", "timeZone.reserved", 0, "256", {}}),
+    WriteCase{"FourRawBytesInThree", "timeZone.reserved", 0, "1,2,3,4", {}}),
     [](const auto& info) { return std::string(info.param.name); });
 // clang-format on
 
@@ -229,25 +190,7 @@ TEST_P(Options, EachOptionIsOneBit) {
 INSTANTIATE_TEST_SUITE_P(LowAndHighWords, Options,
                          ::testing::Values(OptionBit{1, 408, 0}, OptionBit{8, 408, 7},
                                            OptionBit{9, 409, 0}, OptionBit{32, 411, 7},
-                                           OptionBit{33, 400, 0}, OptionBit{57, 403, 0},
-                                           OptionBit{64, 403, 7}));
-
-// The layouts of the table checked against the documented ones: which bytes no field describes
-// (exactly the reserved ones), no bit claimed twice, every element inside its block.
-std::string layoutName(ConfigBlock b) {
-    switch (b) {
-    case ConfigBlock::Basic:
-    case ConfigBlock::Extended:
-        return "basic";
-    case ConfigBlock::Door:
-        return "door";
-    case ConfigBlock::ReaderSetting:
-        return "reader";
-    case ConfigBlock::DeviceSetting:
-        break;
-    }
-    return "device";
-}
+                                           OptionBit{33, 400, 0}, OptionBit{64, 403, 7}));
 
 // A bit range that lies inside a whole number at the same place (the timer-task byte and its
 // condition, task and restart bits) describes the same bits twice on purpose.
@@ -261,12 +204,22 @@ bool subdividesAnother(const ConfigField& f) {
     return false;
 }
 
-TEST(FieldTable, ReservedBytesAreExactlyTheOnesNoFieldDescribes) {
-    std::map<std::string, std::vector<std::uint32_t>> bitsTaken; // one bit mask per byte
+// The layouts of the table checked against the documented ones: which bytes no field describes
+// (exactly the reserved ones), no bit claimed twice, every element inside its block. The basic
+// block is the start of the extended one. Keys are unique, enumerations exist, and record
+// members belong to the basic or extended block.
+TEST(FieldTable, ReservedBytesAreExactlyTheOnesNoFieldDescribesAndKeysAreUnique) {
+    std::map<ConfigBlock, std::vector<std::uint32_t>> bitsTaken; // one bit mask per byte
+    std::set<std::string_view> keys;
     for (const auto& f : configFields()) {
+        EXPECT_TRUE(keys.insert(f.key).second) << f.key;
+        EXPECT_TRUE(f.enumKey.empty() || !enumTexts(f.enumKey).empty()) << f.key;
+        EXPECT_TRUE(f.member.index() == 0 || f.block == ConfigBlock::Basic ||
+                    f.block == ConfigBlock::Extended)
+            << f.key;
         if (subdividesAnother(f))
             continue;
-        auto& taken = bitsTaken[layoutName(f.block)];
+        auto& taken = bitsTaken[f.block == ConfigBlock::Extended ? ConfigBlock::Basic : f.block];
         taken.resize(bufferSize(f.block), 0);
         for (int i = 0; i < elementCount(f); ++i) {
             ASSERT_TRUE(fieldFits(f, layoutSize(f.block), i)) << f.key << "[" << i << "]";
@@ -285,7 +238,7 @@ TEST(FieldTable, ReservedBytesAreExactlyTheOnesNoFieldDescribes) {
             }
         }
     }
-    auto untouched = [&](const std::string& layout) {
+    auto untouched = [&](ConfigBlock layout) {
         std::set<std::size_t> out;
         const auto& taken = bitsTaken[layout];
         for (std::size_t at = 0; at < taken.size(); ++at)
@@ -296,24 +249,12 @@ TEST(FieldTable, ReservedBytesAreExactlyTheOnesNoFieldDescribes) {
     std::set<std::size_t> basicReserved;
     for (std::size_t at = 164; at < 190; ++at)
         basicReserved.insert(at);
-    EXPECT_EQ(untouched("basic"), basicReserved);
-    EXPECT_EQ(untouched("door"), (std::set<std::size_t>{16, 17, 18, 19, 37, 38, 39, 73, 74, 75, 109,
-                                                        110, 111, 145, 146, 147}));
-    EXPECT_EQ(untouched("reader"), (std::set<std::size_t>{11, 19, 27}));
-    EXPECT_EQ(untouched("device"), (std::set<std::size_t>{1}));
-}
-
-TEST(FieldTable, KeysAreUniqueAndEnumerationsExist) {
-    std::set<std::string_view> keys;
-    for (const auto& f : configFields()) {
-        EXPECT_TRUE(keys.insert(f.key).second) << f.key;
-        if (!f.enumKey.empty()) {
-            EXPECT_FALSE(enumTexts(f.enumKey).empty()) << f.key;
-        }
-        if (f.member.index() != 0) {
-            EXPECT_TRUE(f.block == ConfigBlock::Basic || f.block == ConfigBlock::Extended) << f.key;
-        }
-    }
+    EXPECT_EQ(untouched(ConfigBlock::Basic), basicReserved);
+    EXPECT_EQ(untouched(ConfigBlock::Door),
+              (std::set<std::size_t>{16, 17, 18, 19, 37, 38, 39, 73, 74, 75, 109, 110, 111, 145,
+                                     146, 147}));
+    EXPECT_EQ(untouched(ConfigBlock::ReaderSetting), (std::set<std::size_t>{11, 19, 27}));
+    EXPECT_EQ(untouched(ConfigBlock::DeviceSetting), (std::set<std::size_t>{1}));
 }
 
 } // namespace

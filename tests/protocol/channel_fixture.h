@@ -1,6 +1,4 @@
 #pragma once
-// A program directory with a config.ini for channel tests, and a dispatcher that records what
-// reaches it.
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
@@ -8,6 +6,7 @@
 #include <vector>
 
 #include "infra/settings.h"
+#include "protocol/pipe_channel.h"
 #include "protocol/reply_dispatch.h"
 #include "scripted_link.h"
 #include "test_paths.h"
@@ -64,6 +63,11 @@ inline std::string replyFrame(std::uint8_t code, std::uint8_t status = 1,
     SentFrame request;
     request.info.sequence = 5;
     return replyTo(request, status, payload, code);
+}
+
+// A command relayed to the controller "门禁1" through the host service.
+inline PipeMessage pipeCommand(int waitFlag, int timeoutMs) {
+    return PipeMessage{"门禁1", "2024000000000001", {1, 2, 3}, timeoutMs, waitFlag};
 }
 
 } // namespace quorvane::test

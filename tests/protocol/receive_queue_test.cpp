@@ -1,6 +1,3 @@
-// The receive side split in two: a batch receive that takes every waiting datagram off the
-// socket at once, and the queue that hands them, in order, to one handling thread, or lets the
-// receiver handle a lone one itself while that thread is idle.
 #include <gtest/gtest.h>
 
 #include <condition_variable>
@@ -22,35 +19,27 @@ std::string text(Bytes b) {
     return std::string(b.begin(), b.end());
 }
 
-struct Sockets {
-    Sockets() {
-        receiver.open();
-        receiver.bind(*platform::parseIpv4("127.0.0.1"), 0);
-        to = *receiver.localEndpoint();
-        senderA.open();
-        senderB.open();
-        senderA.bind(*platform::parseIpv4("127.0.0.5"), 0);
-        senderB.bind(*platform::parseIpv4("127.0.0.6"), 0);
-    }
-    platform::UdpSocket receiver, senderA, senderB;
-    Ipv4Endpoint to;
-};
-
 TEST(DatagramBatch, TakesEveryWaitingDatagramWithItsSenderAndCutsOverlongOnes) {
-    Sockets s;
-    s.senderA.sendTo(asBytes(std::string("first")), s.to);
-    s.senderB.sendTo(asBytes(std::string("second, longer than a slot")), s.to);
-    s.senderA.sendTo(asBytes(std::string("")), s.to);
-    ASSERT_EQ(s.receiver.waitReadable(nullptr, 5000), platform::UdpSocket::Wait::Readable);
+    platform::UdpSocket receiver, senderA, senderB;
+    receiver.open();
+    receiver.bind(*platform::parseIpv4("127.0.0.1"), 0);
+    const Ipv4Endpoint to = *receiver.localEndpoint();
+    senderA.open();
+    senderB.open();
+    senderA.bind(*platform::parseIpv4("127.0.0.5"), 0);
+    senderB.bind(*platform::parseIpv4("127.0.0.6"), 0);
+    senderA.sendTo(asBytes(std::string("first")), to);
+    senderB.sendTo(asBytes(std::string("second, longer than a slot")), to);
+    senderA.sendTo(asBytes(std::string("")), to);
+    ASSERT_EQ(receiver.waitReadable(nullptr, 5000), platform::UdpSocket::Wait::Readable);
     platform::DatagramBatch batch(8, 10);
-    ASSERT_EQ(batch.receive(s.receiver), 3);
+    ASSERT_EQ(batch.receive(receiver), 3);
     EXPECT_EQ(text(batch.datagram(0)), "first");
-    EXPECT_EQ(batch.source(0), *s.senderA.localEndpoint());
+    EXPECT_EQ(batch.source(0), *senderA.localEndpoint());
     EXPECT_EQ(text(batch.datagram(1)), "second, lo");
-    EXPECT_EQ(batch.source(1), *s.senderB.localEndpoint());
+    EXPECT_EQ(batch.source(1), *senderB.localEndpoint());
     EXPECT_EQ(batch.datagram(2).size(), 0u);
-    // Nothing more waits: no block, no datagram.
-    EXPECT_EQ(batch.receive(s.receiver), 0);
+    EXPECT_EQ(batch.receive(receiver), 0);
     EXPECT_EQ(batch.size(), 0u);
 }
 
@@ -79,18 +68,14 @@ struct Consumer {
             cv.notify_all();
         };
     }
-    void waitFor(bool& flag) {
+    template <class Condition> void waitUntil(Condition holds) {
         std::unique_lock l(m);
-        cv.wait(l, [&] { return flag; });
+        cv.wait(l, holds);
     }
     void release() {
         std::lock_guard l(m);
         released = true;
         cv.notify_all();
-    }
-    void waitCount(std::size_t n) {
-        std::unique_lock l(m);
-        cv.wait(l, [&] { return handled.size() >= n; });
     }
 };
 
@@ -133,16 +118,15 @@ TEST(ReceiveQueue, ALoneDatagramOnAnIdleQueueIsHandledByTheCallerAndNothingOvert
     EXPECT_FALSE(q.handleIfIdle(asBytes(std::string("early")), kFrom)); // not started
     q.start();
     ASSERT_TRUE(q.handleIfIdle(asBytes(std::string("one")), kFrom));
-    // Handled before the call returned, on this thread.
     ASSERT_EQ(c.handled.size(), 1u);
     EXPECT_EQ(c.threads[0], std::this_thread::get_id());
     ASSERT_TRUE(q.push(asBytes(std::string("block")), kFrom));
-    c.waitFor(c.blocking);
+    c.waitUntil([&] { return c.blocking; });
     // The handling thread is in the middle of "block": nothing may overtake what follows it.
     EXPECT_FALSE(q.handleIfIdle(asBytes(std::string("a")), kFrom));
     ASSERT_TRUE(q.push(asBytes(std::string("a")), kFrom));
     c.release();
-    c.waitCount(3);
+    c.waitUntil([&] { return c.handled.size() >= 3; });
     // Idle again: the next lone datagram is the caller's.
     for (int tries = 0; !q.handleIfIdle(asBytes(std::string("c")), kFrom); ++tries) {
         ASSERT_LT(tries, 1000);

@@ -1,6 +1,3 @@
-// Records fetched by command against a controller played over loopback on a fake clock: the
-// frames byte for byte, the end rule (every reply, or the silence limit after the last one),
-// when the lines are notices and when they go to "历史日志.txt", and the query program's token.
 #include <gtest/gtest.h>
 
 #include "infra/codepage.h"
@@ -18,16 +15,9 @@ using namespace std::chrono_literals;
 using test::replyTo;
 using test::SentFrame;
 
-const std::string kHeader = test::kSessionHeader;
-
 // The entry of a card record: index, card 12345 (low word), 2026-01-01 08:30:00, door 1.
 std::string entry(std::uint32_t index) {
-    std::string e = test::unhex("00000000393000002134C0430100"
-                                "0800");
-    std::string i(4, '\0');
-    for (int b = 0; b < 4; ++b)
-        i[std::size_t(b)] = char(index >> (8 * b));
-    return i + e;
+    return test::le32(index) + test::unhex("00000000 39300000 2134C043 0100 0800");
 }
 
 // A controller that answers each index of the range with its record, up to `answered` replies.
@@ -44,11 +34,9 @@ test::UdpController::Script records(std::size_t answered = 1000) {
 }
 
 struct LogFetch : ::testing::Test {
-    explicit LogFetch(const std::string& options = "get-log-timeouts=3")
-        : t("log-fetch", 111, options) {}
     std::string history() { return fromGbk(test::readFile(t.home + "/历史日志.txt")); }
     bool historyExists() { return platform::fileExists(t.home + "/历史日志.txt"); }
-    test::LoopbackSession t;
+    test::LoopbackSession t{"log-fetch", 111, "get-log-timeouts=3"};
 };
 
 // 3 records from index 10 ask for the range 10 .. 13; the fill-log test for 7 records.
@@ -59,26 +47,23 @@ TEST_F(LogFetch, FramesAreByteExact) {
     auto frames = t.controller.waitForFrames(2);
     ASSERT_EQ(frames.size(), 2u);
     EXPECT_EQ(test::hex(frames[0].bytes),
-              test::hex(test::unhex(kHeader + "300000080A0000000D0000004F")));
+              test::hex(test::unhex(test::kSessionHeader + "300000080A0000000D0000004F")));
     EXPECT_EQ(test::hex(frames[1].bytes.substr(28)), test::hex(test::unhex("F100000407000000FC")));
 }
 
-TEST_F(LogFetch, OneRecordIsANoticeAndNoFile) {
+// One record is a notice and makes no file; several go to the file, which opens, without notices.
+TEST_F(LogFetch, OneRecordIsANoticeAndSeveralGoToTheFile) {
     t.controller.setScript(records());
-    std::string text = getLogStr(t.s(), t.device, 10, 1);
+    std::string one = getLogStr(t.s(), t.device, 10, 1);
     ASSERT_EQ(t.user.notices().size(), 1u);
-    EXPECT_EQ(t.user.notices()[0] + "\n", text);
-    EXPECT_EQ(text.rfind("获取记录成功，信息=【序号=0000000010,类型=刷卡记录", 0), 0u) << text;
+    EXPECT_EQ(t.user.notices()[0] + "\n", one);
+    EXPECT_EQ(one.rfind("获取记录成功，信息=【序号=0000000010,类型=刷卡记录", 0), 0u) << one;
     EXPECT_FALSE(historyExists());
     EXPECT_TRUE(t.s().dispatcher().noticesEnabled());
-}
 
-TEST_F(LogFetch, SeveralRecordsGoToTheFileThatOpensWithoutNotices) {
-    t.controller.setScript(records());
     std::string text = getLogStr(t.s(), t.device, 10, 2);
-    EXPECT_TRUE(t.user.notices().empty());
+    EXPECT_EQ(t.user.notices().size(), 1u);
     EXPECT_EQ(history(), text);
-    EXPECT_NE(text.find("序号=0000000010"), std::string::npos);
     EXPECT_NE(text.find("\n获取记录成功，信息=【序号=0000000011"), std::string::npos);
     EXPECT_EQ(t.user.opened(), std::vector<std::string>{t.home + "/历史日志.txt"});
     EXPECT_EQ(t.user.busyDepth(), 0);
@@ -122,16 +107,13 @@ TEST_F(LogFetch, NothingBackOrNothingToAskForWritesNothing) {
     EXPECT_FALSE(historyExists());
 }
 
-TEST(QueryData, TheTokenIsTheDigestOfTheKeyAndTheHour) {
+TEST_F(LogFetch, QueryDataWithoutSaveTypeOpensTheDataFolderAndItsTokenIsTheKeyAndHour) {
+    queryData(t.s(), 0);
+    EXPECT_EQ(t.user.opened(), std::vector<std::string>{t.home + "/data"});
     // 1,780,000,000 s is hour 494,444.
     auto at = std::chrono::system_clock::from_time_t(1780000000);
     EXPECT_EQ(queryToken(at), "db69cadfcf1317962c5c8c84c5969828");
     EXPECT_NE(queryToken(at + 2000s), queryToken(at));
-}
-
-TEST_F(LogFetch, QueryDataWithoutSaveTypeOpensTheDataFolder) {
-    queryData(t.s(), 0);
-    EXPECT_EQ(t.user.opened(), std::vector<std::string>{t.home + "/data"});
 }
 
 } // namespace

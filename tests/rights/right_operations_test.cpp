@@ -1,7 +1,5 @@
-// The rights operations of a real ToolSession against a controller played in the test over
-// loopback (frames recorded, replies scripted), on a fake clock whose silent waits cost only
-// its grace: frames byte for byte, notices and messages, resends, failure files, the grant
-// log, downloads, uploads, copies and cancels.
+// Against a controller played over loopback, on a fake clock whose silent waits cost only its
+// grace.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -9,8 +7,6 @@
 #include <functional>
 #include <map>
 
-#include "child_process.h"
-#include "fake_clock.h"
 #include "infra/codepage.h"
 #include "loopback_session.h"
 #include "recording_user_port.h"
@@ -34,8 +30,6 @@ using namespace std::chrono_literals;
 using test::replyTo;
 using test::SentFrame;
 
-const std::string kHeader = test::kSessionHeader;
-
 using test::le32;
 using test::u32At;
 
@@ -48,9 +42,8 @@ std::string storedRight(std::uint32_t low) {
 }
 
 std::string rightLine(std::uint32_t position, std::uint32_t low) {
-    char card[16];
+    char card[16], head[16];
     std::snprintf(card, sizeof card, "%010u", low);
-    char head[16];
     std::snprintf(head, sizeof head, "%010u", position);
     return std::string("【序号=") + head + ";卡号=" + card +
            ";生效时间=2000-01-01 00:00:00;失效时间=2030-01-01 23:59:58;时段=0;读头=255;"
@@ -73,11 +66,10 @@ struct RightsOps : ::testing::Test, test::LoopbackSessionOf<WatchingPort> {
         ::setenv("TZ", "UTC", 1);
         ::tzset();
     }
-    RightsOps() : LoopbackSessionOf("rights-ops", 101, "code=0") {}
-
-    void answerAll(std::uint8_t status = 1) {
+    // The controller answers every frame unless a test scripts it otherwise.
+    RightsOps() : LoopbackSessionOf("rights-ops", 101, "code=0") {
         controller.setScript(
-            [status](const SentFrame& f) { return std::vector<std::string>{replyTo(f, status)}; });
+            [](const SentFrame& f) { return std::vector<std::string>{replyTo(f)}; });
     }
     std::string file(std::string_view name) {
         return fromGbk(test::readFile(home + "/" + std::string(name)));
@@ -106,12 +98,12 @@ RightFields cardFields(std::string numbers, unsigned readers = 255) {
 
 TEST_P(RightFrames, AreByteExact) {
     ASSERT_TRUE(controller.ready());
-    answerAll();
     GetParam().run(s(), device);
     // Clear, swipe and the reads are not waited for: the frame may still be on its way.
     auto frames = controller.waitForFrames(1);
     ASSERT_FALSE(frames.empty());
-    EXPECT_EQ(test::hex(frames.front().bytes), test::hex(test::unhex(kHeader + GetParam().tail)));
+    EXPECT_EQ(test::hex(frames.front().bytes),
+              test::hex(test::unhex(test::kSessionHeader + GetParam().tail)));
 }
 
 // Card 12345; valid 2000-01-01 00:00:00 (0x0021, 0) to 2030-01-01 23:59:59 (0x3C21, 0xBF7D: the
@@ -137,41 +129,50 @@ INSTANTIATE_TEST_SUITE_P(Commands, RightFrames, ::testing::Values(
     [](const auto& info) { return std::string(info.param.name); });
 // clang-format on
 
-TEST_F(RightsOps, OneCardShowsTheReplyNoticeAndSeveralDoNot) {
-    answerAll();
+TEST_F(RightsOps, OneCardShowsTheReplyNoticeAndSeveralTheSummaryAfterTheWholeGrantLog) {
     auto one = addRights(s(), device, cardFields("1"));
     EXPECT_EQ(one.rc, 0);
     EXPECT_EQ(user.notices(), std::vector<std::string>{"添加权限结束，成功添加数量=1"});
     EXPECT_TRUE(user.messages().empty());
 
-    auto three = addRights(s(), device, cardFields("2;3\r\n4"));
-    EXPECT_EQ(three.rc, 0);
-    EXPECT_EQ(three.done, 3);
+    std::string cards, expected = "2026-05-28 20:26:40 1\r\n";
+    for (int card = 1000; card < 1600; ++card) {
+        cards += std::to_string(card) + ";";
+        expected += "2026-05-28 20:26:40 " + std::to_string(card) + "\r\n";
+    }
+    // "操作成功！" may stay on the screen a long time: the log is whole before it shows.
+    std::string atMessage;
+    user.onShow = [&] { atMessage = file("授权日志-20260528.txt"); };
+    addRights(s(), device, cardFields(cards));
     EXPECT_EQ(user.notices().size(), 1u);
-    EXPECT_EQ(user.messages(), std::vector<std::string>{
-                                   "操作成功！\n添加权限：共3，成功3，失败0，无应答0\n用时0秒"});
+    EXPECT_EQ(
+        user.messages(),
+        std::vector<std::string>{"操作成功！\n添加权限：共600，成功600，失败0，无应答0\n用时0秒"});
+    EXPECT_EQ(atMessage, expected);
     EXPECT_TRUE(s().dispatcher().noticesEnabled());
     EXPECT_EQ(user.busyDepth(), 0);
     // Progress names the card from 1, the cards and those given up.
-    EXPECT_EQ(user.progressTexts().back(), "正在添加权限(3/3,超时0)");
+    EXPECT_EQ(user.progressTexts().back(), "正在添加权限(600/600,超时0)");
 }
 
+// A text that is no card is named, listed and not sent; a card the controller refuses is listed
+// and kept out of the grant log.
 TEST_F(RightsOps, ACardRefusedByTheControllerIsAFailureNotAGrant) {
     controller.setScript([](const SentFrame& f) {
         bool refuse = u32At(f.payload(), 4) == 22;
         return std::vector<std::string>{replyTo(f, refuse ? 0 : 1)};
     });
-    auto r = addRights(s(), device, cardFields("21;22;23"));
+    auto r = addRights(s(), device, cardFields("21;22;12,345;23"));
     EXPECT_EQ(r.rc, -1);
-    EXPECT_EQ(r.failed, std::vector<std::string>{"22"});
-    EXPECT_EQ(file("添加权限失败清单.txt"), "22\r\n");
+    EXPECT_EQ(sent().size(), 3u);
+    EXPECT_EQ(file("添加权限失败清单.txt"), "22\r\n12,345\r\n");
     EXPECT_EQ(user.opened(), std::vector<std::string>{home + "/添加权限失败清单.txt"});
-    // The summary names the list even when no viewer opens it; the grant log lists the two
-    // the controller took.
+    // The summary names the list even when no viewer opens it.
     EXPECT_EQ(user.messages(),
-              std::vector<std::string>{"操作部分成功！\n添加权限：共3，成功2，失败1，无应答0\n"
-                                       "未成功的已列入：" +
-                                       home + "/添加权限失败清单.txt\n用时0秒"});
+              (std::vector<std::string>{"卡号格式错误：12,345",
+                                        "操作部分成功！\n添加权限：共4，成功2，失败2，无应答0\n"
+                                        "未成功的已列入：" +
+                                            home + "/添加权限失败清单.txt\n用时0秒"}));
     EXPECT_EQ(file("授权日志-20260528.txt"),
               "2026-05-28 20:26:40 21\r\n2026-05-28 20:26:40 23\r\n");
 }
@@ -182,10 +183,7 @@ TEST_F(RightsOps, ASilentCardIsSentFourTimesThenLandsInTheFailureFile) {
             return std::vector<std::string>{};
         return std::vector<std::string>{replyTo(f)};
     });
-    auto r = removeRights(s(), device, cardFields("7 8 9"));
-    EXPECT_EQ(r.failed, std::vector<std::string>{"8"});
-    EXPECT_EQ(r.resends, 3);
-    EXPECT_EQ(sent().size(), 6u);
+    removeRights(s(), device, cardFields("7 8 9"));
     EXPECT_EQ(file("删除权限失败清单.txt"), "8\r\n");
     EXPECT_EQ(user.progressTexts().back(), "正在删除权限(3/3,超时1)");
     // Four silent waits of 5 s on the session's clock.
@@ -198,8 +196,7 @@ TEST_F(RightsOps, ACheckThatFailsListsTheCardAndSeveralChecksStayQuiet) {
     controller.setScript([](const SentFrame& f) {
         return std::vector<std::string>{replyTo(f, u32At(f.payload(), 4) == 2 ? 0 : 1)};
     });
-    auto r = checkRights(s(), device, cardFields("1;2;3", 8));
-    EXPECT_EQ(r.failed, std::vector<std::string>{"2"});
+    checkRights(s(), device, cardFields("1;2;3", 8));
     EXPECT_EQ(file("检查权限失败清单.txt"), "2\r\n");
     EXPECT_TRUE(user.notices().empty());
     EXPECT_TRUE(s().dispatcher().batchQuiet());
@@ -213,24 +210,23 @@ TEST_F(RightsOps, ACheckThatFailsListsTheCardAndSeveralChecksStayQuiet) {
     EXPECT_FALSE(s().dispatcher().batchQuiet());
 }
 
-TEST_F(RightsOps, RefusalsAreNamedAndATextThatIsNoCardIsListedNotSent) {
-    answerAll();
+TEST_F(RightsOps, RefusalsAreNamedAndNothingIsSent) {
     checkRights(s(), device, cardFields(" ;\r\n"));
     addRights(s(), std::nullopt, cardFields("1"));
     downloadRightsOrCard(s(), std::nullopt, cardFields(""));
+    // "上传权限(&U)" before any frame: the selection, then the picked file (none: nothing happens).
+    uploadRights(s(), std::nullopt);
+    uploadRights(s(), device);
+    user.file(home + "/missing.txt");
+    EXPECT_EQ(uploadRights(s(), device).rc, -1);
     EXPECT_TRUE(sent().empty());
-    auto r = addRights(s(), device, cardFields("1;12,345;3"));
-    auto m = user.messages();
-    m.resize(4);
-    EXPECT_EQ(m, (std::vector<std::string>{"请填写要验证的证件号码！", "请选择要操作的记录！",
-                                           "请选择要操作的设备！", "卡号格式错误：12,345"}));
-    EXPECT_EQ(r.failed, std::vector<std::string>{"12,345"});
-    EXPECT_EQ(sent().size(), 2u);
-    EXPECT_EQ(file("添加权限失败清单.txt"), "12,345\r\n");
+    EXPECT_EQ(user.messages(),
+              (std::vector<std::string>{"请填写要验证的证件号码！", "请选择要操作的记录！",
+                                        "请选择要操作的设备！", "请选择要操作的记录！",
+                                        "打开文件失败！"}));
 }
 
 TEST_F(RightsOps, ClearAndASwipeWithReaderZeroAskFirstAndSendNothingOnNo) {
-    answerAll();
     EXPECT_EQ(clearRights(s(), device), -1);
     EXPECT_EQ(simulateSwipe(s(), device, cardFields("12345", 0)), -1);
     EXPECT_TRUE(sent().empty());
@@ -267,8 +263,19 @@ test::UdpController::Script storage(std::map<std::uint32_t, std::uint32_t> cards
 }
 } // namespace
 
-TEST_F(RightsOps, ADownloadEndedByMinusOneHasEveryRightAndNoEndMarkerLine) {
-    controller.setScript(storage({{3, 100}, {4, 101}, {9, 102}}));
+// The controller answers with its own counter and repeats its previous reply before each new
+// one: the repeat names an earlier position and is not taken for the answer.
+TEST_F(RightsOps, ADownloadEndedByMinusOneHasEveryRightWithoutSequenceEchoes) {
+    auto proper = storage({{3, 100}, {4, 101}, {9, 102}});
+    controller.setScript([proper, previous = std::string()](const SentFrame& f) mutable {
+        std::string reply = proper(f).front();
+        reply[26] = reply[27] = '\x05';
+        std::vector<std::string> out;
+        if (!previous.empty())
+            out.push_back(previous);
+        out.push_back(previous = reply);
+        return out;
+    });
     // The device record's right count (D8) is the download's total.
     ByteWriter(device.doorConfig, 8).putU32le(3);
     auto r = downloadRights(s(), device, true, true);
@@ -295,10 +302,6 @@ TEST_F(RightsOps, ADownloadStopsAfterFiveSilentWaitsAndLeavesTheLastWholeFile) {
     EXPECT_EQ(r.rc, -2);
     EXPECT_EQ(r.lines, std::vector<std::string>{rightLine(3, 100)});
     EXPECT_EQ(file("下载权限.txt"), "earlier\r\n");
-    int atFour = 0;
-    for (const auto& f : sent())
-        atFour += u32At(f.payload(), 0) == 4;
-    EXPECT_EQ(atFour, 5);
     EXPECT_TRUE(user.opened().empty());
     EXPECT_EQ(user.messages(),
               std::vector<std::string>{"设备通信超时，请检查设备运行状态及网络连接！网络恢复前只能"
@@ -322,27 +325,6 @@ TEST_F(RightsOps, ADownloadWithoutAnEndMarkerStopsPastTheStoredCountAndKeepsWhat
                                  "下载已停止，已下载权限数量=1026"});
 }
 
-// A controller that answers with its own counter and repeats its previous reply before each
-// new one: the repeat names an earlier position and is not taken for the answer.
-TEST_F(RightsOps, ADownloadTakesOnlyRepliesNamingThePositionAskedWithoutSequenceEchoes) {
-    auto proper = storage({{3, 100}, {4, 101}, {9, 102}});
-    controller.setScript([proper, previous = std::string()](const SentFrame& f) mutable {
-        std::string reply = proper(f).front();
-        reply[26] = reply[27] = '\x05';
-        std::vector<std::string> out;
-        if (!previous.empty())
-            out.push_back(previous);
-        out.push_back(previous = reply);
-        return out;
-    });
-    ByteWriter(device.doorConfig, 8).putU32le(3);
-    auto r = downloadRights(s(), device, true, false);
-    EXPECT_EQ(r.rc, 0);
-    EXPECT_EQ(r.lines,
-              (std::vector<std::string>{rightLine(3, 100), rightLine(4, 101), rightLine(9, 102)}));
-    EXPECT_EQ(sent().size(), 4u);
-}
-
 // A download whose every answer goes back once asked the same positions without end; the
 // answers are not taken now, and the silent waits end it.
 TEST_F(RightsOps, ADownloadThatGoesBackwardsEnds) {
@@ -351,38 +333,31 @@ TEST_F(RightsOps, ADownloadThatGoesBackwardsEnds) {
     });
     auto r = downloadRights(s(), device, true, false);
     EXPECT_EQ(r.rc, -2);
-    // Position 1 answered with 2; position 3, answered with 2 each time, is given up.
+    // Position 1 answered with 2; position 3, answered with 2 each time, is given up after
+    // five silent waits.
     EXPECT_EQ(sent().size(), 1u + 5u);
     EXPECT_EQ(user.messages(), std::vector<std::string>{kSilentDeviceText});
 }
 
-TEST_F(RightsOps, TheSameCardTwiceInARightFileIsSentOnceWithItsLastLineInCardOrder) {
-    answerAll();
-    // Which of the two lines wins is the right file reader's, tested where it is read.
-    test::writeFile(home + "/rights.txt", toGbk(rightLine(0, 200) + "\r\n\r\n" + rightLine(0, 100) +
-                                                "\n" + rightLine(0, 200) + "\r\n"));
+TEST_F(RightsOps, AnUploadSendsEachCardOnceInCardOrderAndNamesTheFirstBadLine) {
+    // Which of the two lines of a card wins is the right file reader's, tested where it is read.
+    test::writeFile(home + "/rights.txt",
+                    toGbk("garbage\r\n" + rightLine(0, 200) + "\r\n\r\n" + rightLine(0, 100) +
+                          "\n" + rightLine(0, 200) + "\r\n"));
     auto r = uploadRightFile(s(), device, home + "/rights.txt");
     EXPECT_EQ(r.rc, 0);
     auto frames = sent();
     ASSERT_EQ(frames.size(), 2u);
     EXPECT_EQ(u32At(frames[0].payload(), 4), 100u);
     EXPECT_EQ(u32At(frames[1].payload(), 4), 200u);
+    EXPECT_EQ(user.messages().front(), "权限格式错误：garbage");
     EXPECT_EQ(user.messages().back().rfind("操作成功！\n", 0), 0u);
     EXPECT_EQ(file("授权日志-20260528.txt"),
               "2026-05-28 20:26:40 0000000100\r\n2026-05-28 20:26:40 0000000200\r\n");
 }
 
-TEST_F(RightsOps, AnUploadNamesTheFirstBadLineAndSendsTheRest) {
-    answerAll();
-    test::writeFile(home + "/rights.txt", toGbk("garbage\r\n" + rightLine(0, 7) + "\r\n"));
-    uploadRightFile(s(), device, home + "/rights.txt");
-    EXPECT_EQ(user.messages().front(), "权限格式错误：garbage");
-    EXPECT_EQ(sent().size(), 1u);
-}
-
 TEST_F(RightsOps, AnUploadWithASiteCodeScramblesBothCardWords) {
     writeConfig("code=305419896"); // 0x12345678
-    answerAll();
     test::writeFile(home + "/rights.txt", toGbk(rightLine(0, 0)));
     uploadRightFile(s(), device, home + "/rights.txt");
     ASSERT_EQ(sent().size(), 1u);
@@ -403,31 +378,12 @@ TEST_F(RightsOps, CancelStopsBetweenRightsAndListsWhatWasNotDone) {
     });
     auto r = addRights(s(), device, cardFields("1;2;3;4;5"));
     EXPECT_TRUE(r.cancelled);
-    EXPECT_EQ(r.done, 2);
     EXPECT_EQ(sent().size(), 2u);
-    EXPECT_EQ(r.failed, (std::vector<std::string>{"3", "4", "5"}));
     EXPECT_EQ(user.messages().size(), 1u);
     EXPECT_EQ(user.messages().back().rfind(
                   "操作已取消！\n添加权限：共5，成功2，失败0，无应答0，未处理3\n", 0),
               0u);
     EXPECT_EQ(file("添加权限失败清单.txt"), "3\r\n4\r\n5\r\n");
-}
-
-TEST_F(RightsOps, EveryCardOfALongAddIsInTheGrantLogOnceAndInOrder) {
-    answerAll();
-    std::string cards, expected;
-    for (int card = 1000; card < 1600; ++card) {
-        cards += std::to_string(card) + ";";
-        expected += "2026-05-28 20:26:40 " + std::to_string(card) + "\r\n";
-    }
-    // "操作成功！" may stay on the screen a long time: the log is whole before it shows.
-    std::string atMessage;
-    user.onShow = [&] { atMessage = file("授权日志-20260528.txt"); };
-    auto r = addRights(s(), device, cardFields(cards));
-    EXPECT_EQ(r.done, 600);
-    EXPECT_EQ(user.messages().back().rfind("操作成功！\n添加权限：共600，成功600，", 0), 0u);
-    EXPECT_EQ(atMessage, expected);
-    EXPECT_EQ(file("授权日志-20260528.txt"), expected);
 }
 
 TEST_F(RightsOps, ReadsShowTheRightTheyGot) {
@@ -444,24 +400,6 @@ TEST_F(RightsOps, ReadsShowTheRightTheyGot) {
     EXPECT_EQ(at.line, rightLine(7, 42));
     EXPECT_EQ(readRightOfCard(s(), device, "42").line, "");
     EXPECT_EQ(user.notices().size(), 2u);
-}
-
-TEST_F(RightsOps, ACopyUploadsWhatTheSourceHoldsAndNothingFromASilentOne) {
-    test::UdpController second(
-        "127.0.0.3", port, [](const SentFrame& f) { return std::vector<std::string>{replyTo(f)}; });
-    DeviceUIInfo target = device;
-    target.ip = "127.0.0.3";
-    controller.setScript(storage({{3, 100}}, 4));
-    EXPECT_EQ(copyRights(s(), {device}, {target}), -1);
-    EXPECT_NE(user.messages().back().find("\n从源控制器127.0.0.2下载权限失败！\n"),
-              std::string::npos);
-    EXPECT_TRUE(second.received().empty());
-    controller.setScript(storage({{3, 100}, {5, 101}}));
-    EXPECT_EQ(copyRights(s(), {device}, {target}), 0);
-    auto frames = second.received();
-    ASSERT_EQ(frames.size(), 2u);
-    EXPECT_EQ(frames[0].payload(), storedRight(100));
-    EXPECT_EQ(frames[1].payload(), storedRight(101));
 }
 
 // Guards a found fault: the copy read the shared "下载权限.txt" again for each target, so a
@@ -490,14 +428,18 @@ TEST_F(RightsOps, ACopySendsTheSourcesRightsToEveryTargetWhateverReplacesTheShar
         EXPECT_EQ(frames[0].payload(), storedRight(100));
         EXPECT_EQ(frames[1].payload(), storedRight(101));
     }
+    // A source that falls silent uploads nothing.
+    controller.setScript(storage({{3, 100}}, 4));
+    EXPECT_EQ(copyRights(s(), {device}, {toThird}), -1);
+    EXPECT_NE(user.messages().back().find("\n从源控制器127.0.0.2下载权限失败！\n"),
+              std::string::npos);
+    EXPECT_EQ(third.received().size(), 2u);
 }
 
 TEST_F(RightsOps, TestButtonsMakeEighteenDigitCardsFourSecondsApartWithNoticesOff) {
-    answerAll();
     std::uint32_t next = 0;
     RandomSource random = [&next] { return 1000000u * 3 + ++next; };
     auto r = fillRights(s(), device, cardFields(""), 3, random);
-    EXPECT_EQ(r.runs, 3);
     EXPECT_EQ(r.lastCard, "000007000008000009;");
     EXPECT_TRUE(user.notices().empty());
     EXPECT_TRUE(s().dispatcher().noticesEnabled());

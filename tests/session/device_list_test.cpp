@@ -26,7 +26,22 @@ std::string names(const DeviceList& list) {
     return out;
 }
 
-TEST(DeviceListEdits, AReplacedRowTakesItsPlaceInTheOrder) {
+// Unsorted, a repeated reply is assigned into its row; sorted, one whose key changed moves to
+// its place.
+TEST(DeviceListOrder, ARepeatedReplyKeepsOrTakesItsPlace) {
+    DeviceList unsorted(DeviceListOptions{true, 0, true});
+    DeviceList byName(DeviceListOptions{true, 3, true});
+    for (DeviceList* list : {&unsorted, &byName}) {
+        for (std::uint8_t no : {3, 1, 2})
+            list->addSearchReply(
+                row(std::string(1, char('a' + no)), "10.0.0." + std::to_string(no), no));
+        list->addSearchReply(row("e", "10.0.0.1", 1));
+    }
+    EXPECT_EQ(names(unsorted), "dec");
+    EXPECT_EQ(names(byName), "cde");
+}
+
+TEST(DeviceListEdits, AReplacedOrLoadedRowTakesItsPlaceInTheOrder) {
     DeviceList list; // by address
     for (std::uint8_t no : {1, 3, 5})
         list.addSearchReply(
@@ -39,18 +54,13 @@ TEST(DeviceListEdits, AReplacedRowTakesItsPlaceInTheOrder) {
     EXPECT_EQ(names(list), "cde");
     EXPECT_FALSE(list.replace(before, after)); // no longer there
     EXPECT_EQ(list.trySnapshot()->size(), 3u);
+    // A loaded record goes to the end until the next reply sorts it in.
+    list.append(row("a", "10.0.0.1", 1));
+    EXPECT_EQ(names(list), "cdea");
+    list.addSearchReply(row("f", "10.0.0.6", 6));
+    EXPECT_EQ(names(list), "acdef");
     EXPECT_TRUE(list.tryClear());
     EXPECT_EQ(list.size(), 0u);
-}
-
-TEST(DeviceListEdits, TheServiceBoxAdmitsControllersFoundThroughThePipe) {
-    DeviceList list;
-    DeviceUIInfo piped = row("p", "10.0.0.9", 2);
-    piped.searchModes = kFoundByPipe;
-    EXPECT_FALSE(list.addSearchReply(piped));
-    list.setListServiceDevices(true);
-    EXPECT_TRUE(list.options().listServiceDevices);
-    EXPECT_TRUE(list.addSearchReply(piped));
 }
 
 TEST(DeviceListEdits, TheFilterMatchesNameIpMacFlagHardwareAndStateCaseSensitively) {

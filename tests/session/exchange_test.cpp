@@ -21,12 +21,6 @@ using test::replyTo;
 using test::ScriptedLink;
 using test::SentFrame;
 
-DeviceTarget controllerAt(std::uint32_t address, std::uint16_t id = 0x0102) {
-    DeviceTarget t = DeviceTarget::at({address, 65534});
-    t.targetId = id;
-    return t;
-}
-
 struct Engine : ::testing::Test {
     FakeClock clock;
     test::RecordingUserPort port;
@@ -41,7 +35,8 @@ struct Engine : ::testing::Test {
 
     ExchangeRequest request(std::uint8_t command, std::vector<std::uint8_t> payload = {}) {
         ExchangeRequest r;
-        r.target = controllerAt(0x7F000002);
+        r.target = DeviceTarget::at({0x7F000002, 65534});
+        r.target.targetId = 0x0102;
         r.command = command;
         r.payload = std::move(payload);
         return r;
@@ -70,12 +65,13 @@ TEST_F(Engine, ASilentCardIsSentFourTimesEachWithItsOwnSequenceNumber) {
         EXPECT_EQ(sent[i].payload(), std::string("\x01\x02\x03", 3));
         EXPECT_EQ(sent[i].info.sequence, i + 1);
     }
-    // Four waits of 5 s on the fake clock; no subscription is left behind.
     EXPECT_EQ(clock.elapsed(), 20s);
     EXPECT_EQ(dispatcher.slotCount(), 0u);
 }
 
-TEST_F(Engine, AControllerThatAnswersWithItsOwnCounterIsServedUnlessSequencesMustMatch) {
+// A controller that answers with its own counter is served unless sequences must match; when
+// they must, an earlier request's late reply is not taken for the next one.
+TEST_F(Engine, SequenceNumbersAreMatchedOnlyWhenAsked) {
     script = [](const SentFrame& f) {
         std::string reply = replyTo(f);
         reply[26] = '\x77'; // its own counter, not the request's sequence number
@@ -87,10 +83,7 @@ TEST_F(Engine, AControllerThatAnswersWithItsOwnCounterIsServedUnlessSequencesMus
     EXPECT_EQ(served.sends, 1);
     Exchange strict{link, dispatcher, protocol, clock, &port, true};
     EXPECT_EQ(strict.run(request(16), limits::kCommand).kind, ExchangeOutcome::Kind::Timeout);
-}
 
-TEST_F(Engine, WhenSequencesMustMatchAnEarlierRequestsLateReplyIsNotTakenForThisOne) {
-    Exchange exchange{link, dispatcher, protocol, clock, &port, true};
     std::vector<SentFrame> seen;
     script = [&](const SentFrame& f) {
         seen.push_back(f);
@@ -105,9 +98,8 @@ TEST_F(Engine, WhenSequencesMustMatchAnEarlierRequestsLateReplyIsNotTakenForThis
             out.push_back(replyTo(f, 1, "second"));
         return out;
     };
-    auto first = exchange.run(request(16), ExchangeLimits{5s, 2});
-    ASSERT_TRUE(first.ok());
-    auto second = exchange.run(request(16), ExchangeLimits{5s, 2});
+    ASSERT_TRUE(strict.run(request(16), ExchangeLimits{5s, 2}).ok());
+    auto second = strict.run(request(16), ExchangeLimits{5s, 2});
     ASSERT_TRUE(second.ok());
     EXPECT_EQ(second.sends, 2);
     EXPECT_EQ(std::string(second.reply->payload.begin(), second.reply->payload.end()), "second");
@@ -126,7 +118,7 @@ TEST_F(Engine, WhoMayAnswerFollowsTheRoute) {
     EXPECT_TRUE(viaStranger.run(all, limits::kCommand).ok());
 }
 
-TEST_F(Engine, TheGeneralErrorReplyAnswersAndSendOnlyDoesNotWait) {
+TEST_F(Engine, TheGeneralErrorReplyAnswers) {
     script = [](const SentFrame& f) { return std::vector{replyTo(f, 0xFF, {}, 255)}; };
     auto refused = exchange.run(request(200), limits::kCommand);
     EXPECT_TRUE(refused.answered());
@@ -134,11 +126,6 @@ TEST_F(Engine, TheGeneralErrorReplyAnswersAndSendOnlyDoesNotWait) {
     EXPECT_EQ(refused.reply->code, 255);
     EXPECT_EQ(refused.sends, 1);
     EXPECT_EQ(notices, std::vector<std::string>{"不支持的命令字！"});
-
-    script = [](const SentFrame&) { return std::vector<std::string>{}; };
-    auto sent = exchange.run(request(16, {1, 0, 50}), limits::kSendOnly);
-    EXPECT_EQ(sent.kind, ExchangeOutcome::Kind::Sent);
-    EXPECT_EQ(clock.elapsed(), 0s);
 }
 
 TEST_F(Engine, CancelEndsAPageRequestThatWouldBeAskedWithoutEnd) {
@@ -162,23 +149,12 @@ TEST_F(Engine, ABatchWhoseFirstTwoRepliesPerItemAreLostFinishesWhole) {
             return std::vector<std::string>{};
         return std::vector{replyTo(f)};
     };
-    BatchPlan hundred = plan(100, 16);
-    hundred.total = 100;
-    hundred.progressText = [](long done, long total) {
-        return std::to_string(done) + "/" + std::to_string(total);
-    };
-    auto result = batch.run(hundred);
+    auto result = batch.run(plan(100, 16));
     EXPECT_EQ(result.succeeded, 100);
     EXPECT_EQ(result.resends, 200);
-    EXPECT_TRUE(result.allSucceeded());
-    EXPECT_EQ(link.sent().size(), 300u);
     EXPECT_EQ(clock.elapsed(), 200 * 5s);
     EXPECT_TRUE(notices.empty());
     EXPECT_TRUE(dispatcher.noticesEnabled());
-    auto progress = port.progressTexts();
-    ASSERT_EQ(progress.size(), 101u);
-    EXPECT_EQ(progress.front(), "0/100");
-    EXPECT_EQ(progress.back(), "100/100");
 }
 
 TEST_F(Engine, UnansweredItemsAreListedOrEndTheBatchAsThePlanSays) {
@@ -193,7 +169,6 @@ TEST_F(Engine, UnansweredItemsAreListedOrEndTheBatchAsThePlanSays) {
     EXPECT_EQ(listed.givenUp, (std::vector<long>{3, 7}));
     EXPECT_EQ(listed.succeeded, 8);
     EXPECT_EQ(listed.resends, 6);
-    EXPECT_FALSE(listed.allSucceeded());
 
     ten.limits = limits::kDownloadStep;
     ten.onGiveUp = GiveUp::StopBatch;
@@ -223,19 +198,16 @@ TEST_F(Engine, CancelStopsABatchWithinOneWaitAndSaysHowFarItGot) {
     EXPECT_LE(clock.elapsed(), limits::kRight.wait);
 }
 
-// The window's copies send without a wait: such items count as done. A step that is more than
-// one exchange (one target of a copy) is counted alike, and Cancel stops before the next.
+// The window's copies send without a wait, to a controller that stays silent: such items count
+// as done. A step that is more than one exchange (one target of a copy) is counted alike, and
+// Cancel stops before the next.
 TEST_F(Engine, SendOnlyItemsAndWholeStepsAreCountedAndStopAtCancel) {
-    BatchPlan plan;
-    plan.limits = limits::kSendOnly;
-    plan.next = [this](long i) -> std::optional<ExchangeRequest> {
-        if (i >= 3)
-            return std::nullopt;
-        return request(14);
-    };
-    auto sent = batch.run(plan);
+    BatchPlan three = plan(3, 14);
+    three.limits = limits::kSendOnly;
+    auto sent = batch.run(three);
     EXPECT_EQ(sent.items, 3);
     EXPECT_TRUE(sent.allSucceeded());
+    EXPECT_EQ(clock.elapsed(), 0s);
 
     auto steps = batch.runSteps(5, [this](long i) {
         if (i == 2)

@@ -21,10 +21,8 @@ class SearchReplies : public ::testing::Test {
           dispatcher(nullptr, dir, [this](const std::string& t) { notices.push_back(t); }),
           devices(DeviceListOptions{true, 1, true}), handler(dispatcher, devices, 3366) {}
 
-    int reply(const DeviceUIInfo& d, const std::string& source, bool viaUdp,
-              bool extended = false) {
-        std::string frame = deviceInfoReply(d, extended);
-        return dispatcher.handleReply(asBytes(frame), source, viaUdp);
+    int reply(const DeviceUIInfo& d, const std::string& source, bool viaUdp) {
+        return dispatcher.handleReply(asBytes(deviceInfoReply(d, false)), source, viaUdp);
     }
 
     std::string dir;
@@ -37,10 +35,9 @@ class SearchReplies : public ::testing::Test {
 } // namespace
 
 TEST_F(SearchReplies, SenderDecidesHowTheControllerWasFound) {
-    DeviceUIInfo a = sampleDevice(1), b = sampleDevice(2), c = sampleDevice(3);
-    reply(a, "192.168.1.1:65534", true);
-    reply(b, "192.168.1.2:3366", true);
-    reply(c, "192.168.1.3:65534", false);
+    reply(sampleDevice(1), "192.168.1.1:65534", true);
+    reply(sampleDevice(2), "192.168.1.2:3366", true);
+    reply(sampleDevice(3), "192.168.1.3:65534", false);
     auto rows = devices.snapshot();
     ASSERT_EQ(rows.size(), 3u);
     EXPECT_EQ(rows[0].searchModes, kFoundByBroadcast);
@@ -48,22 +45,17 @@ TEST_F(SearchReplies, SenderDecidesHowTheControllerWasFound) {
     EXPECT_EQ(rows[2].searchModes, kFoundByPipe);
     EXPECT_EQ(rows[1].sourceAddress, "192.168.1.2:3366");
     EXPECT_TRUE(notices.empty());
-}
 
-TEST_F(SearchReplies, PipeThenBroadcastLeavesOneRowBroadcastThenPipeLeavesTwo) {
-    DeviceUIInfo d = sampleDevice(4);
-    reply(d, "192.168.1.4:65534", false);
-    reply(d, "192.168.1.4:65534", true);
-    auto rows = devices.snapshot();
-    ASSERT_EQ(rows.size(), 1u);
-    EXPECT_EQ(rows[0].getSearchMode(), "广播;");
-
-    ASSERT_TRUE(devices.tryClear());
-    reply(d, "192.168.1.4:65534", true);
-    reply(d, "192.168.1.4:65534", false);
-    rows = devices.snapshot();
-    ASSERT_EQ(rows.size(), 2u);
-    EXPECT_EQ(rows[0].searchModes + rows[1].searchModes, kFoundByBroadcast + kFoundByPipe);
+    // Pipe then broadcast: one row, found by broadcast; broadcast then pipe: two.
+    const DeviceUIInfo d = sampleDevice(4);
+    for (bool pipeFirst : {true, false}) {
+        ASSERT_TRUE(devices.tryClear());
+        reply(d, "192.168.1.4:65534", !pipeFirst);
+        reply(d, "192.168.1.4:65534", pipeFirst);
+        rows = devices.snapshot();
+        ASSERT_EQ(rows.size(), pipeFirst ? 1u : 2u);
+        EXPECT_EQ(rows[0].getSearchMode(), "广播;");
+    }
 }
 
 TEST_F(SearchReplies, ControllersFoundOnlyThroughTheServiceAreDroppedUnlessListed) {
@@ -75,24 +67,22 @@ TEST_F(SearchReplies, ControllersFoundOnlyThroughTheServiceAreDroppedUnlessListe
     reply(sampleDevice(5), "192.168.1.5:65534", true);
     EXPECT_EQ(devices.size(), 1u);
     EXPECT_EQ(changed, 1);
+    devices.setListServiceDevices(true);
+    reply(sampleDevice(6), "192.168.1.6:65534", false);
+    EXPECT_EQ(devices.size(), 2u);
 }
 
 TEST_F(SearchReplies, BrokenBlocksLeaveTheirCaptureAndNotice) {
-    std::string basic = deviceInfoReply(sampleDevice(6), false);
-    basic[32 + 115] ^= 1;
-    refreshChecksum(basic);
-    EXPECT_EQ(dispatcher.handleReply(asBytes(basic), "1.2.3.4:65534", true), -1);
-    EXPECT_EQ(readFile(dir + "/Error-sum-v1.bin"), basic);
-
-    DeviceUIInfo ext = sampleDevice(7);
-    ext.blockVersion = 1;
-    ext.extMarker = kExtendedMarker;
-    std::string extended = deviceInfoReply(ext, true);
-    extended[32 + 191] ^= 1;
-    refreshChecksum(extended);
-    EXPECT_EQ(dispatcher.handleReply(asBytes(extended), "1.2.3.4:65534", true), -1);
-    EXPECT_EQ(readFile(dir + "/Error-sum-v2.bin"), extended);
-
+    for (bool extended : {false, true}) {
+        DeviceUIInfo d = sampleDevice(6);
+        d.blockVersion = extended ? 1 : 0;
+        d.extMarker = extended ? kExtendedMarker : d.extMarker;
+        std::string frame = deviceInfoReply(d, extended);
+        frame[32 + (extended ? 191 : 115)] ^= 1; // the block's own sum
+        refreshChecksum(frame);
+        EXPECT_EQ(dispatcher.handleReply(asBytes(frame), "1.2.3.4:65534", true), -1);
+        EXPECT_EQ(readFile(dir + (extended ? "/Error-sum-v2.bin" : "/Error-sum-v1.bin")), frame);
+    }
     EXPECT_EQ(notices, (std::vector<std::string>{"配置数据检验和失败（V1）！",
                                                  "配置数据检验和失败（V2）！"}));
     EXPECT_EQ(devices.size(), 0u);
@@ -159,42 +149,4 @@ TEST_F(SearchReplies, ABlockIsReadOnlyWithinTheFramesDeclaredLength) {
         d.sourceAddress = "192.168.1.12:65534";
         return d;
     }());
-}
-
-namespace {
-DeviceUIInfo deviceAt(int n, const std::string& ip) {
-    DeviceUIInfo d = sampleDevice(n);
-    d.ip = ip;
-    return d;
-}
-std::vector<std::string> names(const DeviceList& list) {
-    std::vector<std::string> v;
-    for (const auto& r : list.snapshot())
-        v.push_back(r.name);
-    return v;
-}
-} // namespace
-
-// Unsorted, a repeated reply is assigned into its row; sorted, one whose key changed moves to
-// its place, and a loaded record goes to the end until the next reply sorts it in.
-TEST(DeviceListOrder, RepeatedRepliesAndLoadedRecords) {
-    DeviceList unsorted(DeviceListOptions{true, 0, true});
-    DeviceList byName(DeviceListOptions{true, 3, true});
-    for (DeviceList* list : {&unsorted, &byName})
-        for (int n : {3, 1, 2})
-            list->addSearchReply(deviceAt(n, "10.0.0." + std::to_string(n)));
-    DeviceUIInfo again = deviceAt(1, "10.0.0.1");
-    again.name = "门禁9";
-    unsorted.addSearchReply(again);
-    byName.addSearchReply(again);
-    EXPECT_EQ(names(unsorted), (std::vector<std::string>{"门禁3", "门禁9", "门禁2"}));
-    EXPECT_EQ(names(byName), (std::vector<std::string>{"门禁2", "门禁3", "门禁9"}));
-
-    DeviceList byAddress(DeviceListOptions{true, 1, true});
-    byAddress.addSearchReply(deviceAt(5, "10.0.0.5"));
-    byAddress.addSearchReply(deviceAt(7, "10.0.0.7"));
-    byAddress.append(deviceAt(1, "10.0.0.1"));
-    EXPECT_EQ(names(byAddress), (std::vector<std::string>{"门禁5", "门禁7", "门禁1"}));
-    byAddress.addSearchReply(deviceAt(6, "10.0.0.6"));
-    EXPECT_EQ(names(byAddress), (std::vector<std::string>{"门禁1", "门禁5", "门禁6", "门禁7"}));
 }

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "sample_frames.h"
+
 namespace quorvane::test {
 namespace {
 
@@ -93,13 +95,7 @@ std::vector<Byte> goldenPayload(bool extended) {
 
 std::string goldenReply(bool extended) {
     auto p = goldenPayload(extended);
-    std::vector<Byte> f(16, 0xAA);
-    f.insert(f.end(), 8, 0xFF);
-    // Device id, sequence, code 3, status 1, the length big-endian.
-    f.insert(f.end(), {0x01, 0x02, 0x07, 0x00, 3, 1, Byte(p.size() >> 8), Byte(p.size())});
-    f.insert(f.end(), p.begin(), p.end());
-    f.push_back(sum(f, 28, f.size()));
-    return std::string(f.begin(), f.end());
+    return replyFrame({'\x01', '\x02', '\x07', '\0'}, 3, 1, std::string(p.begin(), p.end()));
 }
 
 DeviceUIInfo goldenRecord(bool extended) {

@@ -69,33 +69,13 @@ bool ChildProcess::waitForLine(const std::string& text, std::chrono::millisecond
     }
 }
 
-int ChildProcess::stop() {
-    if (pid_ <= 0)
-        return -1;
-    ::kill(pid_, SIGTERM);
-    int status = 0;
-    ::waitpid(pid_, &status, 0);
-    pid_ = -1;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-int ChildProcess::wait() {
-    if (pid_ <= 0)
-        return -1;
-    char buf[4096];
-    for (;;) {
-        auto n = ::read(out_, buf, sizeof buf);
-        if (n <= 0)
-            break;
-        output_.append(buf, static_cast<std::size_t>(n));
-    }
-    int status = 0;
-    ::waitpid(pid_, &status, 0);
-    pid_ = -1;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
 namespace {
+int reap(int& pid) {
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    pid = -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
 
 // Takes port for this process: a TCP socket bound to it on every address stays open until the
 // process ends, so no other test process can take the same number (its own bind fails), and
@@ -123,6 +103,22 @@ bool reservePort(int port) {
 }
 
 } // namespace
+
+int ChildProcess::stop() {
+    if (pid_ <= 0)
+        return -1;
+    ::kill(pid_, SIGTERM);
+    return reap(pid_);
+}
+
+int ChildProcess::wait() {
+    if (pid_ <= 0)
+        return -1;
+    char buf[4096];
+    for (ssize_t n; (n = ::read(out_, buf, sizeof buf)) > 0;)
+        output_.append(buf, static_cast<std::size_t>(n));
+    return reap(pid_);
+}
 
 // Ports are drawn at random below the kernel's ephemeral range, where no system-chosen port
 // lands, and reserved for the life of the process. An offset keeps its port that long.

@@ -18,7 +18,6 @@ class ChildProcess {
     // ends or the limit passes (false). Wakes on each line: no fixed sleeps.
     bool waitForLine(const std::string& text,
                      std::chrono::milliseconds limit = std::chrono::seconds(20));
-    // Everything read from standard output so far.
     const std::string& output() const { return output_; }
     // SIGTERM, then waits; the exit status (or -1).
     int stop();

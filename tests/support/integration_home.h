@@ -51,21 +51,18 @@ inline ChildProcess startSim(int port, std::vector<std::string> extra = {}) {
     return ChildProcess(argv);
 }
 
-inline std::vector<std::string> splitLines(const std::string& text) {
-    std::vector<std::string> lines;
+inline std::vector<std::string> splitAt(const std::string& text, char separator) {
+    std::vector<std::string> parts;
     std::istringstream in(text);
-    for (std::string l; std::getline(in, l);)
-        lines.push_back(l);
-    return lines;
+    for (std::string part; std::getline(in, part, separator);)
+        parts.push_back(part);
+    return parts;
 }
-
+inline std::vector<std::string> splitLines(const std::string& text) {
+    return splitAt(text, '\n');
+}
 inline std::vector<std::string> splitTabs(const std::string& line) {
-    std::vector<std::string> cells;
-    std::string cell;
-    std::istringstream in(line);
-    while (std::getline(in, cell, '\t'))
-        cells.push_back(cell);
-    return cells;
+    return splitAt(line, '\t');
 }
 
 } // namespace quorvane::test

@@ -6,24 +6,15 @@ JsonValue::JsonValue(nlohmann::json document)
     : root_(std::make_shared<const nlohmann::json>(std::move(document))), node_(root_.get()) {}
 
 JsonValue::Kind JsonValue::kind() const {
-    if (!node_)
+    if (!node_ || node_->is_null())
         return Kind::Null;
-    switch (node_->type()) {
-    case nlohmann::json::value_t::boolean:
+    if (node_->is_boolean())
         return Kind::Boolean;
-    case nlohmann::json::value_t::number_integer:
-    case nlohmann::json::value_t::number_unsigned:
-    case nlohmann::json::value_t::number_float:
+    if (node_->is_number())
         return Kind::Number;
-    case nlohmann::json::value_t::string:
+    if (node_->is_string())
         return Kind::String;
-    case nlohmann::json::value_t::array:
-        return Kind::Array;
-    case nlohmann::json::value_t::object:
-        return Kind::Object;
-    default:
-        return Kind::Null;
-    }
+    return node_->is_array() ? Kind::Array : Kind::Object;
 }
 
 bool JsonValue::has(const std::string& key) const {
@@ -52,14 +43,6 @@ std::string JsonValue::str() const {
 
 double JsonValue::number() const {
     return node_ && node_->is_number() ? node_->get<double>() : 0;
-}
-
-std::vector<std::string> JsonValue::keys() const {
-    std::vector<std::string> out;
-    if (node_ && node_->is_object())
-        for (const auto& [key, value] : node_->items())
-            out.push_back(key);
-    return out;
 }
 
 std::optional<JsonValue> parseJson(std::string_view text, std::string* error) {

@@ -35,8 +35,6 @@ class JsonValue {
     double number() const;
     std::int64_t integer() const { return static_cast<std::int64_t>(number()); }
     bool boolean() const { return node_ && node_->is_boolean() && node_->get<bool>(); }
-    // Member names of an object.
-    std::vector<std::string> keys() const;
 
   private:
     JsonValue(std::shared_ptr<const nlohmann::json> root, const nlohmann::json* node)

@@ -18,7 +18,7 @@ class RecordingUserPort : public UserPort {
     }
     bool askYesNo(const std::string& text) override {
         record(questions_, text);
-        return next() == Answer::Yes;
+        return next(answers_, Answer::No) == Answer::Yes;
     }
     bool askYesNoDefaultNo(const std::string& text) override {
         record(defaultNoQuestions_, text);
@@ -26,38 +26,28 @@ class RecordingUserPort : public UserPort {
     }
     Answer askYesNoCancel(const std::string& text) override {
         record(questions_, text);
-        return next();
+        return next(answers_, Answer::No);
     }
     void progress(const std::string& text, long, long) override { record(progress_, text); }
-    std::optional<std::string> pickOpenFile(const std::string&) override { return nextFile(); }
+    std::optional<std::string> pickOpenFile(const std::string&) override { return next(files_); }
     std::optional<std::string> pickSaveFile(const std::string&, const std::string&,
                                             const std::string&) override {
-        return nextFile();
+        return next(files_);
     }
     void openDocument(const std::string& path, bool) override { record(opened_, path); }
     void beginBusy() override {
-        std::lock_guard l(m_);
         ++busyDepth_;
         ++busyCount_;
     }
-    void endBusy() override {
-        std::lock_guard l(m_);
-        --busyDepth_;
-    }
+    void endBusy() override { --busyDepth_; }
     void pumpEvents() override {}
     bool cancelRequested() override { return cancel_.load(); }
     // The person presses Cancel (from any thread).
     void requestCancel() { cancel_.store(true); }
 
     // Script: answers for questions (default No) and file picks (default cancel).
-    void answer(Answer a) {
-        std::lock_guard l(m_);
-        answers_.push_back(a);
-    }
-    void file(std::optional<std::string> f) {
-        std::lock_guard l(m_);
-        files_.push_back(std::move(f));
-    }
+    void answer(Answer a) { record(answers_, a); }
+    void file(std::optional<std::string> f) { record(files_, std::move(f)); }
 
     std::vector<std::string> notices() const { return copy(notices_); }
     std::vector<std::string> messages() const { return copy(messages_); }
@@ -66,39 +56,26 @@ class RecordingUserPort : public UserPort {
     std::vector<std::string> defaultNoQuestions() const { return copy(defaultNoQuestions_); }
     std::vector<std::string> progressTexts() const { return copy(progress_); }
     std::vector<std::string> opened() const { return copy(opened_); }
-    int busyDepth() const {
-        std::lock_guard l(m_);
-        return busyDepth_;
-    }
-    int busyCount() const {
-        std::lock_guard l(m_);
-        return busyCount_;
-    }
+    int busyDepth() const { return busyDepth_; }
+    int busyCount() const { return busyCount_; }
 
   private:
-    void record(std::vector<std::string>& v, const std::string& t) {
+    template <class C, class T> void record(C& list, T item) {
         std::lock_guard l(m_);
-        v.push_back(t);
+        list.push_back(std::move(item));
     }
     std::vector<std::string> copy(const std::vector<std::string>& v) const {
         std::lock_guard l(m_);
         return v;
     }
-    Answer next() {
+    // The next scripted answer, or the default when the script has run out.
+    template <class T> T next(std::deque<T>& script, T otherwise = {}) {
         std::lock_guard l(m_);
-        if (answers_.empty())
-            return Answer::No;
-        Answer a = answers_.front();
-        answers_.pop_front();
-        return a;
-    }
-    std::optional<std::string> nextFile() {
-        std::lock_guard l(m_);
-        if (files_.empty())
-            return std::nullopt;
-        auto f = files_.front();
-        files_.pop_front();
-        return f;
+        if (script.empty())
+            return otherwise;
+        T first = std::move(script.front());
+        script.pop_front();
+        return first;
     }
 
     mutable std::mutex m_;
@@ -106,8 +83,7 @@ class RecordingUserPort : public UserPort {
         opened_;
     std::deque<Answer> answers_;
     std::deque<std::optional<std::string>> files_;
-    int busyDepth_ = 0;
-    int busyCount_ = 0;
+    std::atomic<int> busyDepth_{0}, busyCount_{0};
     std::atomic<bool> cancel_{false};
 };
 

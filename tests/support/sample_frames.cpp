@@ -7,20 +7,21 @@
 
 namespace quorvane::test {
 
+std::string replyFrame(const std::string& idAndSequence, int code, int status,
+                       const std::string& payload) {
+    std::string f = std::string(16, '\xAA') + std::string(8, '\xFF') + idAndSequence;
+    f += {char(code), char(status), char(payload.size() >> 8), char(payload.size())};
+    f += payload + '\0';
+    refreshChecksum(f);
+    return f;
+}
+
 std::string deviceInfoReply(const DeviceUIInfo& r, bool extended) {
     auto block = encodeBasicBlock(r);
-    std::size_t basic = extended ? kExtendedBlockSize : kBasicBlockSize;
-    std::string payload(reinterpret_cast<const char*>(block.data()), basic);
+    std::string payload(reinterpret_cast<const char*>(block.data()),
+                        extended ? kExtendedBlockSize : kBasicBlockSize);
     payload.append(reinterpret_cast<const char*>(r.doorConfig.data()), r.doorConfig.size());
-    std::string frame(16, '\xAA');
-    frame.append(8, '\xFF');
-    frame += {'\x12', '\x34', '\x07', '\x00', '\x03', '\x01'};
-    frame.push_back(static_cast<char>(payload.size() >> 8));
-    frame.push_back(static_cast<char>(payload.size() & 0xFF));
-    frame += payload;
-    frame.push_back('\0');
-    refreshChecksum(frame);
-    return frame;
+    return replyFrame({'\x12', '\x34', '\x07', '\0'}, 3, 1, payload);
 }
 
 void refreshChecksum(std::string& frame) {
@@ -64,8 +65,7 @@ DeviceUIInfo sampleDevice(int n) {
 
 std::string le32(std::uint32_t v) {
     std::string s(4, '\0');
-    for (int i = 0; i < 4; ++i)
-        s[static_cast<std::size_t>(i)] = static_cast<char>(v >> (8 * i));
+    ByteWriter(MutableBytes(reinterpret_cast<std::uint8_t*>(s.data()), 4)).putU32le(v);
     return s;
 }
 

@@ -7,6 +7,10 @@
 
 namespace quorvane::test {
 
+// A controller's reply frame around payload: preamble, the device id and sequence as given, code,
+// status, the length big-endian, the payload and the frame's checksum.
+std::string replyFrame(const std::string& idAndSequence, int code, int status,
+                       const std::string& payload);
 // A reply frame (code 3, status 1) carrying the record's basic or extended block and its
 // door-access block, with correct checksums.
 std::string deviceInfoReply(const DeviceUIInfo& record, bool extended);

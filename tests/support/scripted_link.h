@@ -11,6 +11,7 @@
 #include "protocol/frame.h"
 #include "protocol/frame_sender.h"
 #include "protocol/reply_dispatch.h"
+#include "sample_frames.h"
 
 namespace quorvane::test {
 
@@ -25,22 +26,9 @@ struct SentFrame {
 // A reply to request from its controller: code + 1, the request's sequence echoed.
 inline std::string replyTo(const SentFrame& request, std::uint8_t status = 1,
                            const std::string& payload = {}, int code = -1) {
-    std::string f(16, '\xAA');
-    f.append(8, '\xFF');
-    f += {'\x01',
-          '\x02',
-          static_cast<char>(request.info.sequence & 0xFF),
-          static_cast<char>(request.info.sequence >> 8),
-          static_cast<char>(code < 0 ? request.info.command + 1 : code),
-          static_cast<char>(status),
-          static_cast<char>(payload.size() >> 8),
-          static_cast<char>(payload.size())};
-    f += payload;
-    unsigned sum = 0;
-    for (std::size_t i = 28; i < f.size(); ++i)
-        sum += static_cast<unsigned char>(f[i]);
-    f.push_back(static_cast<char>(sum));
-    return f;
+    const auto seq = request.info.sequence;
+    return replyFrame({'\x01', '\x02', char(seq & 0xFF), char(seq >> 8)},
+                      code < 0 ? request.info.command + 1 : code, status, payload);
 }
 
 class ScriptedLink final : public FrameSender {

@@ -2,28 +2,19 @@
 
 #include <csignal>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
+
+#include "test_paths.h"
 
 namespace quorvane::test {
-
-namespace {
-// The number of the last "dump N" line the simulator printed so far; 0 before any.
-long lastDumpNumber(const std::string& output) {
-    long last = 0;
-    std::istringstream in(output);
-    for (std::string line; std::getline(in, line);)
-        if (line.rfind("dump ", 0) == 0)
-            last = std::strtol(line.c_str() + 5, nullptr, 10);
-    return last;
-}
-} // namespace
 
 std::optional<JsonValue> requestSimDump(ChildProcess& sim, const std::string& dumpFile,
                                         std::chrono::milliseconds limit) {
     if (sim.pid() <= 0)
         return std::nullopt;
-    long next = lastDumpNumber(sim.output()) + 1;
+    // The simulator's first line is "ready", so every "dump N" line follows a line break.
+    const auto at = sim.output().rfind("\ndump ");
+    const char* last = at == std::string::npos ? "0" : sim.output().c_str() + at + 6;
+    const long next = std::strtol(last, nullptr, 10) + 1;
     ::kill(sim.pid(), SIGUSR1);
     if (!sim.waitForLine("\ndump " + std::to_string(next) + "\n", limit))
         return std::nullopt;
@@ -31,12 +22,7 @@ std::optional<JsonValue> requestSimDump(ChildProcess& sim, const std::string& du
 }
 
 std::optional<JsonValue> readSimDump(const std::string& dumpFile) {
-    std::ifstream in(dumpFile, std::ios::binary);
-    if (!in)
-        return std::nullopt;
-    std::ostringstream text;
-    text << in.rdbuf();
-    return parseJson(text.str());
+    return parseJson(readFile(dumpFile)); // a missing file reads empty, which is no JSON
 }
 
 JsonValue simController(const JsonValue& dump, const std::string& address) {

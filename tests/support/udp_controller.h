@@ -31,7 +31,6 @@ class UdpController {
 
     bool ready() const { return ready_; }
     std::vector<SentFrame> received() const;
-    // The bytes of the n-th frame received.
     std::string frame(std::size_t n) const { return received().at(n).bytes; }
     // Waits (real time, up to limit) until at least n frames arrived; the frames then.
     std::vector<SentFrame> waitForFrames(std::size_t n,

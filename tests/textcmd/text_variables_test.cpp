@@ -1,5 +1,3 @@
-// The variables of a text command, target by target, on a fake clock and a scripted random
-// source; the command files of the program directory read back.
 #include <gtest/gtest.h>
 
 #include "fake_clock.h"

@@ -2,15 +2,20 @@
 
 namespace quorvane {
 namespace {
-unsigned rotatedRight3(std::uint8_t b) { return ((b >> 3) | ((b & 7) << 5)) & 0xFF; }
+unsigned rotatedRight3(std::uint8_t b) {
+    return ((b >> 3) | ((b & 7) << 5)) & 0xFF;
+}
 } // namespace
 
 unsigned LogRecord::door() const {
     unsigned r = rotatedRight3(doorReader);
     switch (numberingMode()) {
-    case 1: return r;
-    case 2: return (r + 1) / 2;
-    default: return doorReader & 7;
+    case 1:
+        return r;
+    case 2:
+        return (r + 1) / 2;
+    default:
+        return doorReader & 7;
     }
 }
 
@@ -18,22 +23,9 @@ unsigned LogRecord::reader() const {
     return numberingMode() == 0 ? unsigned(doorReader >> 3) : rotatedRight3(doorReader);
 }
 
-std::array<std::uint8_t, kLogRecordSize> LogRecord::encode() const {
-    std::array<std::uint8_t, kLogRecordSize> out{};
-    ByteWriter(out)
-        .putU32le(data0)
-        .putU32le(data1)
-        .putU16le(packedDate)
-        .putU16le(packedTime)
-        .putU8(doorReader)
-        .putU8(resultCode)
-        .putU8(kindByte)
-        .putU8(subtypeByte);
-    return out;
-}
-
 std::optional<LogRecord> LogRecord::decode(Bytes bytes) {
-    if (bytes.size() < kLogRecordSize) return std::nullopt;
+    if (bytes.size() < kLogRecordSize)
+        return std::nullopt;
     ByteReader in(bytes);
     LogRecord r;
     r.data0 = in.u32le();
@@ -48,7 +40,8 @@ std::optional<LogRecord> LogRecord::decode(Bytes bytes) {
 }
 
 std::optional<LogEntry> LogEntry::decode(Bytes bytes) {
-    if (bytes.size() < kLogEntrySize) return std::nullopt;
+    if (bytes.size() < kLogEntrySize)
+        return std::nullopt;
     LogEntry e;
     e.sequence = ByteReader(bytes).u32le();
     e.record = *LogRecord::decode(bytes.subspan(4));

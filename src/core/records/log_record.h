@@ -42,7 +42,6 @@ struct LogRecord {
     unsigned door() const;
     unsigned reader() const;
 
-    std::array<std::uint8_t, kLogRecordSize> encode() const;
     // Nothing when fewer than 16 bytes are given.
     static std::optional<LogRecord> decode(Bytes bytes);
 };

@@ -1,6 +1,5 @@
 // The photo decoder that the tests place in a program directory as libWltRS.so: it "decodes" a
-// photo into a BMP beside it that holds "BM" and the photo's bytes, unless its control file
-// says bmp=0.
+// photo into a BMP beside it that holds "BM" and the photo's bytes.
 #include <type_traits>
 
 #include "idcard/sdt_api.h"
@@ -14,7 +13,7 @@ extern "C" int GetBmp(const char* wltPath, int kind) {
     const std::string path = wltPath;
     standin::log("GetBmp " + path + " " + std::to_string(kind));
     const auto dot = path.rfind(".wlt");
-    if (standin::number("bmp", 1) == 0 || dot == std::string::npos)
+    if (dot == std::string::npos)
         return 0;
     std::ifstream in(path, std::ios::binary);
     std::ofstream(path.substr(0, dot) + ".bmp", std::ios::binary) << "BM" << in.rdbuf();
