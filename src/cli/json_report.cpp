@@ -71,10 +71,7 @@ void putBatch(nlohmann::ordered_json& document, const BatchResult& batch,
     const auto listed = [](const std::vector<long>& items, std::size_t i) {
         return std::find(items.begin(), items.end(), static_cast<long>(i)) != items.end();
     };
-    // A stop during a wait leaves the item sent but neither answered nor given up: the last one.
-    const long ended =
-        batch.succeeded + static_cast<long>(batch.givenUp.size() + batch.refused.size());
-    const long stoppedFrom = batch.cancelled && ended < batch.items ? batch.items - 1 : batch.items;
+    const long stoppedFrom = batch.lastItemUnsettled() ? batch.items - 1 : batch.items;
     for (std::size_t i = 0; i < names.size(); ++i) {
         if (listed(batch.givenUp, i))
             failures.push_back({names[i], "unanswered"});

@@ -48,6 +48,10 @@ struct BatchResult {
     bool stopped = false; // ended by an unanswered item (GiveUp::StopBatch) or by answered()
 
     bool allSucceeded() const { return !cancelled && succeeded == items; }
+    // A stop during a wait leaves the last item sent neither answered nor given up.
+    bool lastItemUnsettled() const {
+        return cancelled && succeeded + static_cast<long>(givenUp.size() + refused.size()) < items;
+    }
 };
 
 class BatchRunner {

@@ -118,9 +118,7 @@ BatchResult runTextCommand(ToolSession& session, const TextRun& run, const TextR
         if (std::find(sent.begin(), sent.end(), t) == sent.end())
             states[t] = "失败";
     // An item still in flight at a stop that got no reply is neither counted nor listed.
-    if (result.cancelled && !sent.empty() &&
-        result.succeeded + static_cast<long>(result.refused.size() + result.givenUp.size()) <
-            result.items)
+    if (result.lastItemUnsettled() && !sent.empty())
         states[sent.back()] = "未处理";
     for (std::size_t t = 0; t < run.targets.size(); ++t) {
         const std::string& state = states[t];
