@@ -130,10 +130,6 @@ RightBatchResult runRightBatch(ToolSession& session, const DeviceUIInfo& device,
     for (std::size_t i = 0; i < items.size(); ++i) {
         if (states[i] == CardState::Done)
             ++result.done;
-        else if (states[i] == CardState::Refused || states[i] == CardState::NotACard)
-            ++result.refused;
-        else if (states[i] == CardState::Unanswered)
-            ++result.unanswered;
         // After a cancel the cards not sent (or not answered) are not done either: listing
         // them lets the person run the rest later.
         if (states[i] != CardState::Done) {
@@ -153,8 +149,8 @@ RightBatchResult runRightBatch(ToolSession& session, const DeviceUIInfo& device,
     summary.operation = texts.operation;
     summary.total = result.cards;
     summary.succeeded = result.done;
-    summary.failed = result.refused;
-    summary.unanswered = result.unanswered;
+    summary.failed = result.refused();
+    summary.unanswered = result.unanswered();
     summary.cancelled = result.cancelled;
     summary.failureFile = result.failureFile;
     summary.elapsed = stopwatch.elapsed();

@@ -5,6 +5,7 @@
 // writes each right the controller took to the daily grant log. Reply notices stay off for a
 // list of several cards, which ends with one summary (session/batch_summary.h); a single card
 // speaks through its reply's notice, and through the summary only when no reply could.
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -39,12 +40,22 @@ struct RightBatchResult {
     long done = 0;                       // cards the controller confirmed (a check: passed)
     std::vector<std::string> failed;     // the others, in list order
     std::vector<RightFailure> failedWhy; // why, for each of `failed`
-    long refused = 0;                    // of those: refused by the controller or not a card
-    long unanswered = 0;                 // of those: sent and never answered
     long resends = 0;
     bool cancelled = false;
     std::string failureFile; // full path, when `failed` was written
     std::string summary;     // the text of the batch's end (batchSummaryText)
+
+    // Of `failed`: refused by the controller or not a card.
+    long refused() const {
+        return whyCount(RightFailure::Refused) + whyCount(RightFailure::NotACard);
+    }
+    // Of `failed`: sent and never answered.
+    long unanswered() const { return whyCount(RightFailure::Unanswered); }
+
+  private:
+    long whyCount(RightFailure why) const {
+        return static_cast<long>(std::count(failedWhy.begin(), failedWhy.end(), why));
+    }
 };
 
 struct RightBatchOptions {

@@ -13,7 +13,7 @@ namespace {
 std::string targetLine(const DeviceUIInfo& source, const DeviceUIInfo& target,
                        const RightBatchResult& r) {
     std::string line = source.ip + "到" + target.ip + "：成功" + std::to_string(r.done) + "，失败" +
-                       std::to_string(r.refused) + "，无应答" + std::to_string(r.unanswered);
+                       std::to_string(r.refused()) + "，无应答" + std::to_string(r.unanswered());
     if (r.cancelled)
         line += "，已取消";
     if (!r.failureFile.empty())
@@ -50,9 +50,9 @@ int copyRights(ToolSession& session, const std::vector<DeviceUIInfo>& sources,
             summary.itemLines.push_back(targetLine(source, target, r));
             if (r.rc == 0)
                 ++summary.succeeded;
-            else if (r.cancelled && r.done + r.refused + r.unanswered == 0)
+            else if (r.cancelled && r.done + r.refused() + r.unanswered() == 0)
                 return false; // stopped before it began: neither done nor failed
-            else if (r.refused == 0 && r.unanswered > 0)
+            else if (r.refused() == 0 && r.unanswered() > 0)
                 ++summary.unanswered;
             else
                 ++summary.failed;
