@@ -202,9 +202,10 @@ TEST(BroadcastSaveChoice, QuestionsAndTheirAnswers) {
             port.answer(a);
         EXPECT_EQ(chooseBroadcastSave(port, c.multicast), c.mode);
         EXPECT_EQ(port.questions().size(), c.answers.size());
-        if (c.answers.size() == 2)
+        if (c.answers.size() == 2) {
             EXPECT_EQ(port.questions()[1], "可能导致多个设备有相同的MAC地址/IP地址，导致通信异常，"
                                            "确定要通过广播保存配置到网络中的所有设备吗？");
+        }
     }
 }
 

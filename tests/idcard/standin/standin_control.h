@@ -20,7 +20,8 @@ std::string file(const std::string& name) {
     return path.substr(0, path.find_last_of('/') + 1) + name;
 }
 
-std::string bytesOf(const std::string& name) {
+// Not every stand-in reads files or numbers from its control file.
+[[maybe_unused]] std::string bytesOf(const std::string& name) {
     std::ifstream in(file(name), std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
@@ -33,7 +34,7 @@ std::optional<std::string> value(const std::string& key) {
     return std::nullopt;
 }
 
-long number(const std::string& key, long otherwise) {
+[[maybe_unused]] long number(const std::string& key, long otherwise) {
     auto v = value(key);
     return v && !v->empty() ? std::stol(*v, nullptr, 0) : otherwise;
 }
